@@ -235,6 +235,16 @@ struct Poi {
   bool operator==(const Poi&) const = default;
 };
 
+// One answer of the area search: a named place with the bounding box the offline panel downloads.
+struct AreaCandidate {
+  std::string name;
+  std::string label;
+  LatLon pos;
+  LatLon min;
+  LatLon max;
+  bool operator==(const AreaCandidate&) const = default;
+};
+
 // Copies are plain value copies; these names exist for callers that want to say so.
 inline Place clone_place(const Place& p) { return p; }
 inline Route clone_route(const Route& r) { return r; }
