@@ -41,7 +41,7 @@ endif()
 # maps_library(NAME DIR <dir> [DEPS ...] [PUBLIC_INCLUDE <dir>])
 # A static library of every .cpp below DIR.
 function(maps_library name)
-  cmake_parse_arguments(ARG "" "DIR;INCLUDE" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "INCLUDE;DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
   if(srcs)
     add_library(${name} STATIC ${srcs})

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/records.hpp"
+#include "zarn_ui/geometry.hpp"
 
 namespace maps {
 
@@ -13,11 +14,8 @@ inline constexpr double kDegToRad = 0.017453292519943295;
 inline constexpr double kRadToDeg = 57.29577951308232;
 inline constexpr double kMercatorLatLimit = 85.05112878;
 
-struct Point {
-  double x = 0.0;
-  double y = 0.0;
-  bool operator==(const Point&) const = default;
-};
+// Screen and world points share the framework's point type.
+using Point = zarn_ui::Point;
 
 // The projection of one view: the centre in world pixels at `zoom`, and where it sits on screen.
 struct Camera {

@@ -1,0 +1,99 @@
+#include "tiles/tile_geometry.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geo/geo.hpp"
+#include "tiles/tile_disk.hpp"
+
+namespace maps {
+
+namespace {
+// Beyond this the column index would not fit a TileKey.
+constexpr int kMaxViewZoom = 31;
+// A screen needs a dozen or so; this only guards absurd rectangles.
+constexpr double kMaxTilesPerAxis = 1024.0;
+}  // namespace
+
+int tile_zoom_for(double zoom) {
+  if (!std::isfinite(zoom)) return 0;
+  return static_cast<int>(std::clamp(std::round(zoom), 0.0, static_cast<double>(kMaxViewZoom)));
+}
+
+std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
+                                       double zoom, double center_x, double center_y) {
+  std::vector<VisibleTile> out;
+  for (double v : {x0, y0, x1, y1, center_lat, center_lon, zoom, center_x, center_y}) {
+    if (!std::isfinite(v)) return out;
+  }
+  const int z = tile_zoom_for(zoom);
+  const double scale = std::exp2(zoom - z);
+  const double size = kTileSize * scale;
+  const Point c = project_mercator(center_lat, center_lon, z);
+  const double tx0 = std::floor((c.x - (center_x - x0) / scale) / kTileSize);
+  const double ty0 = std::floor((c.y - (center_y - y0) / scale) / kTileSize);
+  const double columns = std::clamp(std::ceil((x1 - x0) / size) + 2.0, 0.0, kMaxTilesPerAxis);
+  const double rows = std::clamp(std::ceil((y1 - y0) / size) + 2.0, 0.0, kMaxTilesPerAxis);
+  if (!std::isfinite(tx0) || !std::isfinite(ty0)) return out;
+  const std::int64_t n = std::int64_t{1} << z;
+  const auto first_col = static_cast<std::int64_t>(tx0);
+  const auto first_row = static_cast<std::int64_t>(ty0);
+  out.reserve(static_cast<std::size_t>(columns * rows));
+  for (std::int64_t ty = first_row; ty < first_row + static_cast<std::int64_t>(rows); ++ty) {
+    if (ty < 0 || ty >= n) continue;
+    for (std::int64_t tx = first_col; tx < first_col + static_cast<std::int64_t>(columns); ++tx) {
+      const std::int64_t wrapped = ((tx % n) + n) % n;
+      VisibleTile t;
+      t.key = {static_cast<std::uint32_t>(wrapped), static_cast<std::uint32_t>(ty), static_cast<std::uint8_t>(z)};
+      t.x0 = center_x + scale * (static_cast<double>(tx) * kTileSize - c.x);
+      t.y0 = center_y + scale * (static_cast<double>(ty) * kTileSize - c.y);
+      t.x1 = t.x0 + size;
+      t.y1 = t.y0 + size;
+      out.push_back(t);
+    }
+  }
+  return out;
+}
+
+namespace {
+template <class Fn>
+void for_each_region_tile(const TileBox& box, std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
+  const int zlo = std::min(z0, z1);
+  const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
+  for (int z = zlo; z <= zhi; ++z) {
+    const auto zz = static_cast<std::uint8_t>(z);
+    const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, zz);
+    const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, zz);
+    const std::uint32_t last = (std::uint32_t{1} << z) - 1;
+    const std::uint32_t xlo = std::min(xa, xb), xhi = std::min(std::max(xa, xb), last);
+    const std::uint32_t ylo = std::min(ya, yb), yhi = std::min(std::max(ya, yb), last);
+    for (std::uint32_t y = ylo; y <= yhi; ++y) {
+      for (std::uint32_t x = xlo; x <= xhi; ++x) fn(TileKey{x, y, zz});
+    }
+  }
+}
+}  // namespace
+
+std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
+  std::vector<TileKey> out;
+  out.reserve(region_tile_count(box, z0, z1));
+  for_each_region_tile(box, z0, z1, [&](const TileKey& k) { out.push_back(k); });
+  return out;
+}
+
+std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
+  std::size_t count = 0;
+  const int zlo = std::min(z0, z1);
+  const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
+  for (int z = zlo; z <= zhi; ++z) {
+    const auto zz = static_cast<std::uint8_t>(z);
+    const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, zz);
+    const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, zz);
+    const std::size_t w = std::max(xa, xb) - std::min(xa, xb) + 1;
+    const std::size_t h = std::max(ya, yb) - std::min(ya, yb) + 1;
+    count += w * h;
+  }
+  return count;
+}
+
+}  // namespace maps

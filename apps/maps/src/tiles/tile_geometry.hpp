@@ -1,0 +1,31 @@
+#pragma once
+// Which tiles cover a view, and which tiles make up a region for offline use.
+
+#include <cstdint>
+#include <vector>
+
+#include "model/records.hpp"
+#include "tiles/tile_key.hpp"
+
+namespace maps {
+
+struct TileBox {
+  LatLon min;
+  LatLon max;
+};
+
+// The tiles under the screen rectangle, rows top to bottom and columns left to right, with
+// one spare column and row. Columns wrap around the world (the screen position keeps the
+// unwrapped column, so a wide map repeats tiles); rows beyond the poles are skipped.
+std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
+                                       double zoom, double center_x, double center_y);
+
+// Every tile of the box from min(z0, z1) to max(z0, z1) (capped at zoom 19), zoom by zoom,
+// rows outer and columns inner, ascending.
+std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+
+// The integer zoom that the raster layer draws at a fractional zoom (halves away from zero).
+int tile_zoom_for(double zoom);
+
+}  // namespace maps

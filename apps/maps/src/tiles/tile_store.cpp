@@ -1,0 +1,255 @@
+#include "tiles/tile_store.hpp"
+
+#include <algorithm>
+#include <system_error>
+#include <type_traits>
+
+#include "tiles/tile_disk.hpp"
+#include "tiles/tile_worker.hpp"
+
+namespace maps {
+
+namespace fs = std::filesystem;
+
+std::string tile_style_base(const std::string& host, bool dark) {
+  return host + (dark ? "/dark_nolabels" : "/light_nolabels");
+}
+
+namespace {
+
+void attach_worker(TileStore& store) {
+  auto channels = spawn_tile_worker(store.style_dir, tile_style_base(store.host, store.dark));
+  if (channels) {
+    store.request = std::move(channels->request);
+    store.result = std::move(channels->result);
+  } else {
+    store.request.reset();
+    store.result.reset();
+  }
+}
+
+void clear_memory(TileStore& store) {
+  store.decoded.clear();
+  store.lru.clear();
+  store.pending.clear();
+  store.failures.clear();
+}
+
+void finish_download_tile(TileStore& store, const TileKey& key, bool ok) {
+  if (store.download_outstanding.erase(key) == 0) return;  // not part of the running download
+  ++store.download_done;
+  if (!ok) ++store.download_failed;
+  if (store.download_outstanding.empty()) store.download_keys.clear();
+}
+
+void record_failure(TileStore& store, const TileKey& key, TileClock::time_point now) {
+  store.pending.erase(key);
+  TileClock::duration delay = kFirstTileBackoff;
+  if (auto it = store.failures.find(key); it != store.failures.end()) {
+    delay = it->second.delay >= kMaxTileBackoff / 2 ? TileClock::duration(kMaxTileBackoff) : it->second.delay * 2;
+  }
+  store.failures[key] = TileBackoff{now + delay, delay};
+  if (store.failures.size() > kMaxFailureEntries) {
+    std::erase_if(store.failures, [now](const auto& entry) { return entry.second.next_retry <= now; });
+    if (store.failures.size() > kMaxFailureEntries) store.failures.clear();
+  }
+}
+
+void record_loaded(TileStore& store, const TileKey& key, zarn_ui::Image image) {
+  store.pending.erase(key);
+  store.failures.erase(key);
+  if (image.empty()) return;  // a tile without pixels is dropped
+  auto [it, inserted] = store.decoded.insert_or_assign(key, std::move(image));
+  (void)it;
+  if (inserted) {
+    store.lru.push_back(key);
+  } else {
+    touch_tile(store, key);
+  }
+  while (store.decoded.size() > kMaxDecodedTiles && !store.lru.empty()) {
+    store.decoded.erase(store.lru.front());
+    store.lru.pop_front();
+  }
+}
+
+// The worker ended on its own: nothing asked of it will be answered, so nothing may stay
+// pending (the frame loop would keep running for it) and the download ends with its
+// unanswered tiles failed.
+void drop_worker(TileStore& store) {
+  store.request.reset();
+  store.result.reset();
+  store.pending.clear();
+  for (const TileKey& key : std::vector<TileKey>(store.download_keys)) finish_download_tile(store, key, false);
+}
+
+}  // namespace
+
+TileStore open_tile_store() { return new_tile_store(tile_cache_root()); }
+
+TileStore open_offline_tile_store() { return new_offline_tile_store(tile_cache_root()); }
+
+TileStore new_tile_store(const fs::path& root, const std::string& host) {
+  TileStore store;
+  store.host = host;
+  store.root = root;
+  store.style_dir = root / "light";
+  store.dark = false;
+  attach_worker(store);
+  return store;
+}
+
+TileStore new_offline_tile_store(const fs::path& dir) {
+  TileStore store;
+  store.style_dir = dir;
+  return store;
+}
+
+void set_tile_style(TileStore& store, bool dark) {
+  if (dark == store.dark) return;
+  store.dark = dark;
+  if (store.root) store.style_dir = *store.root / (dark ? "dark" : "light");
+  clear_memory(store);
+  if (!store.request) return;
+  // Dropping the old channels ends the old worker.
+  attach_worker(store);
+  // The rest of a running download goes to the new worker rather than being lost.
+  for (const TileKey& key : std::vector<TileKey>(store.download_keys)) {
+    if (!store.download_outstanding.contains(key)) continue;
+    if (!store.request || !store.request->send(TileRequest{TileRequestKind::Download, key})) {
+      finish_download_tile(store, key, false);
+    }
+  }
+}
+
+void request_tile(TileStore& store, const TileKey& key) {
+  if (store.decoded.contains(key) || store.pending.contains(key)) return;
+  if (auto it = store.failures.find(key); it != store.failures.end() && it->second.next_retry > store.now()) return;
+  if (!store.request) return;
+  if (store.request->send(TileRequest{TileRequestKind::Display, key})) store.pending.insert(key);
+}
+
+void touch_tile(TileStore& store, const TileKey& key) {
+  if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
+  store.lru.push_back(key);
+}
+
+const zarn_ui::Image* loaded_tile(TileStore& store, const TileKey& key) {
+  auto it = store.decoded.find(key);
+  if (it == store.decoded.end()) return nullptr;
+  touch_tile(store, key);
+  return &it->second;
+}
+
+std::optional<std::pair<TileKey, int>> find_loaded_ancestor(TileStore& store, const TileKey& key) {
+  TileKey k = key;
+  for (int level = 1; level <= kMaxAncestorLevels && k.z > 0; ++level) {
+    k = {k.x / 2, k.y / 2, static_cast<std::uint8_t>(k.z - 1)};
+    if (store.decoded.contains(k)) {
+      touch_tile(store, k);
+      return std::pair{k, level};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<zarn_ui::Image> tile_image_handle(const zarn_ui::Image* image) {
+  if (!image || image->empty()) return std::nullopt;
+  return *image;
+}
+
+void pump_tile_results(TileStore& store) {
+  if (!store.result) return;
+  std::vector<TileResult> batch;
+  bool worker_gone = false;
+  for (;;) {
+    auto next = store.result->try_recv();
+    if (next.status != base::RecvStatus::Value) {
+      worker_gone = next.status == base::RecvStatus::Disconnected;
+      break;
+    }
+    batch.push_back(std::move(*next.value));
+  }
+  const TileClock::time_point now = store.now();
+  for (TileResult& r : batch) {
+    std::visit(
+        [&](auto& msg) {
+          using T = std::decay_t<decltype(msg)>;
+          if constexpr (std::is_same_v<T, TileDownloaded>) {
+            finish_download_tile(store, msg.key, msg.ok);
+          } else if constexpr (std::is_same_v<T, TileFailed>) {
+            record_failure(store, msg.key, now);
+          } else {
+            record_loaded(store, msg.key, std::move(msg.image));
+          }
+        },
+        r);
+  }
+  if (worker_gone) drop_worker(store);
+}
+
+std::uint32_t enqueue_region_download(TileStore& store, const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
+  std::vector<TileKey> keys = region_tiles(box, z0, z1);
+  const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(keys.size(), UINT32_MAX));
+  store.download_total = count;
+  store.download_done = 0;
+  store.download_failed = 0;
+  store.download_outstanding.clear();
+  store.download_keys.clear();
+  if (!store.request) {
+    store.download_done = count;  // nothing to fetch with: complete at once, empty
+    return count;
+  }
+  store.download_outstanding.insert(keys.begin(), keys.end());
+  store.download_keys = std::move(keys);
+  for (const TileKey& key : std::vector<TileKey>(store.download_keys)) {
+    // A request the worker will never see still has to count, or the download never ends.
+    if (!store.request->send(TileRequest{TileRequestKind::Download, key})) finish_download_tile(store, key, false);
+  }
+  return count;
+}
+
+std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& keys) {
+  std::uint64_t freed = 0;
+  for (const TileKey& key : keys) {
+    if (store.decoded.erase(key) > 0) {
+      if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
+    }
+    const fs::path path = store.style_dir / tile_file_name(key);
+    std::error_code ec;
+    const auto st = fs::symlink_status(path, ec);
+    if (!ec && fs::is_regular_file(st)) {
+      const auto size = fs::file_size(path, ec);
+      if (!ec) freed += size;
+    }
+    fs::remove(path, ec);
+  }
+  return freed;
+}
+
+std::uint64_t clear_tile_cache(TileStore& store) {
+  clear_memory(store);
+  store.download_total = 0;
+  store.download_done = 0;
+  store.download_failed = 0;
+  store.download_keys.clear();
+  store.download_outstanding.clear();
+  const fs::path dir = store.root ? *store.root : store.style_dir;
+  const std::uint64_t size = dir_size_recursive(dir);
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+  return size;
+}
+
+std::uint64_t tile_disk_usage(const TileStore& store) {
+  return dir_size_recursive(store.root ? *store.root : store.style_dir);
+}
+
+bool tiles_in_flight(const TileStore& store) { return !store.pending.empty(); }
+
+bool download_in_progress(const TileStore& store) {
+  return store.download_total != 0 && store.download_done < store.download_total;
+}
+
+bool has_failed_tiles(const TileStore& store) { return !store.failures.empty(); }
+
+}  // namespace maps

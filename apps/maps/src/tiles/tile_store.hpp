@@ -1,0 +1,90 @@
+#pragma once
+// The UI thread's side of the raster map: the decoded tiles in memory (at most 512, least
+// recently used go first), requests to the tile worker that never wait, back-off from failed
+// tiles, offline-region downloads, and measuring, deleting and clearing the disk cache.
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "base/channel.hpp"
+#include "tiles/tile_geometry.hpp"
+#include "tiles/tile_key.hpp"
+#include "tiles/tile_messages.hpp"
+#include "zarn_ui/image.hpp"
+
+namespace maps {
+
+inline constexpr const char* kDefaultTileHost = "https://basemaps.cartocdn.com";
+inline constexpr std::chrono::seconds kFirstTileBackoff{2};
+inline constexpr std::chrono::seconds kMaxTileBackoff{300};
+
+using TileClock = std::chrono::steady_clock;
+
+struct TileBackoff {
+  TileClock::time_point next_retry;  // not asked for again before this
+  TileClock::duration delay{};       // the last waiting time
+  bool operator==(const TileBackoff&) const = default;
+};
+
+struct TileStore {
+  std::optional<base::Sender<TileRequest>> request;  // absent: no worker, nothing is ever loaded
+  std::optional<base::Receiver<TileResult>> result;  // absent together with `request`
+  std::deque<TileKey> lru;                           // least (front) to most (back) recently used
+  std::filesystem::path style_dir;                   // root/"light" or root/"dark"
+  std::optional<std::filesystem::path> root;         // absent in a store without worker
+  std::unordered_map<TileKey, zarn_ui::Image> decoded;
+  std::unordered_set<TileKey> pending;  // asked for with Display, not answered yet
+  std::unordered_map<TileKey, TileBackoff> failures;
+  std::uint32_t download_total = 0;
+  std::uint32_t download_done = 0;
+  std::uint32_t download_failed = 0;
+  bool dark = false;
+
+  std::string host = kDefaultTileHost;  // the styles' bases are host + "/light_nolabels" etc.
+  // Tiles of the running download not answered yet, in the order they were asked for; a
+  // style switch hands them to the new worker.
+  std::vector<TileKey> download_keys;
+  std::unordered_set<TileKey> download_outstanding;
+  std::function<TileClock::time_point()> now = [] { return TileClock::now(); };
+};
+
+std::string tile_style_base(const std::string& host, bool dark);
+
+TileStore open_tile_store();
+TileStore open_offline_tile_store();
+TileStore new_tile_store(const std::filesystem::path& root, const std::string& host = kDefaultTileHost);
+TileStore new_offline_tile_store(const std::filesystem::path& dir);
+
+void set_tile_style(TileStore& store, bool dark);
+
+void request_tile(TileStore& store, const TileKey& key);
+// A lookup for painting counts as a use.
+const zarn_ui::Image* loaded_tile(TileStore& store, const TileKey& key);
+// The nearest loaded tile 1 to 8 levels up, and how many levels up it is.
+std::optional<std::pair<TileKey, int>> find_loaded_ancestor(TileStore& store, const TileKey& key);
+std::optional<zarn_ui::Image> tile_image_handle(const zarn_ui::Image* image);
+void touch_tile(TileStore& store, const TileKey& key);
+// Applies every answer the worker has sent so far; never waits.
+void pump_tile_results(TileStore& store);
+
+// Returns the number of tiles asked for and restarts the download counters.
+std::uint32_t enqueue_region_download(TileStore& store, const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+// Bytes freed.
+std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& keys);
+std::uint64_t clear_tile_cache(TileStore& store);
+std::uint64_t tile_disk_usage(const TileStore& store);
+
+bool tiles_in_flight(const TileStore& store);
+bool download_in_progress(const TileStore& store);
+bool has_failed_tiles(const TileStore& store);
+
+}  // namespace maps

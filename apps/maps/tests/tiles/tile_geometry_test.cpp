@@ -1,0 +1,118 @@
+#include "tiles/tile_geometry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "tiles/tile_disk.hpp"
+
+namespace maps {
+namespace {
+
+TEST(VisibleTiles, FractionalZoomUsesNearestLevelScaled) {
+  // 800 x 600 view of (0, 0) at zoom 3.6: level 4, tiles 256 * 2^-0.4 px wide.
+  const auto tiles = visible_tiles(0, 0, 800, 600, 0, 0, 3.6, 400, 300);
+  const double scale = std::exp2(-0.4);
+  const double size = 256 * scale;
+  const double c = 128 * 16;  // the centre in world pixels at level 4
+  const int first_col = static_cast<int>(std::floor((c - 400 / scale) / 256));
+  const int first_row = static_cast<int>(std::floor((c - 300 / scale) / 256));
+  const int cols = static_cast<int>(std::ceil(800 / size)) + 2;
+  const int rows = static_cast<int>(std::ceil(600 / size)) + 2;
+  ASSERT_EQ(tiles.size(), static_cast<std::size_t>(cols * rows));
+  for (int r = 0; r < rows; ++r) {
+    for (int k = 0; k < cols; ++k) {
+      const VisibleTile& t = tiles[static_cast<std::size_t>(r * cols + k)];
+      EXPECT_EQ(t.key,
+                (TileKey{static_cast<std::uint32_t>(first_col + k), static_cast<std::uint32_t>(first_row + r), 4}));
+      EXPECT_NEAR(t.x0, 400 + scale * ((first_col + k) * 256.0 - c), 1e-9);
+      EXPECT_NEAR(t.y0, 300 + scale * ((first_row + r) * 256.0 - c), 1e-9);
+      EXPECT_DOUBLE_EQ(t.x1 - t.x0, size);
+      EXPECT_DOUBLE_EQ(t.y1 - t.y0, size);
+    }
+  }
+}
+
+TEST(VisibleTiles, ZoomRoundsHalfAwayFromZero) {
+  EXPECT_EQ(visible_tiles(0, 0, 100, 100, 0, 0, 2.5, 50, 50).front().key.z, 3);
+  EXPECT_EQ(visible_tiles(0, 0, 100, 100, 0, 0, 2.49, 50, 50).front().key.z, 2);
+  EXPECT_EQ(visible_tiles(0, 0, 100, 100, 0, 0, -3, 50, 50).front().key.z, 0);
+}
+
+TEST(VisibleTiles, ColumnsWrapAndKeepTheirScreenPosition) {
+  // Centre on the antimeridian at zoom 2: the column left of 0 is 3, drawn at x = 0.
+  const auto tiles = visible_tiles(0, 0, 512, 512, 0, -180, 2, 256, 256);
+  ASSERT_EQ(tiles.size(), 12u);  // 4 columns x rows 1..3 (row 4 is past the south edge)
+  EXPECT_EQ(tiles[0].key, (TileKey{3, 1, 2}));
+  EXPECT_DOUBLE_EQ(tiles[0].x0, 0);
+  EXPECT_EQ(tiles[1].key, (TileKey{0, 1, 2}));
+  EXPECT_DOUBLE_EQ(tiles[1].x0, 256);
+}
+
+TEST(VisibleTiles, RowsBeyondThePolesAreSkippedAndWideMapsRepeat) {
+  const auto north = visible_tiles(0, 0, 1000, 600, 85, 0, 1, 500, 300);
+  for (const VisibleTile& t : north) EXPECT_LT(t.key.y, 2u);
+  const auto world = visible_tiles(0, 0, 1000, 256, 0, 0, 0, 500, 128);
+  ASSERT_GE(world.size(), 4u);
+  for (const VisibleTile& t : world) EXPECT_EQ(t.key, (TileKey{0, 0, 0}));
+  EXPECT_DOUBLE_EQ(world[1].x0 - world[0].x0, 256);
+}
+
+TEST(VisibleTiles, NonFiniteViewGivesNothing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_TRUE(visible_tiles(0, 0, 800, 600, nan, 0, 14, 400, 300).empty());
+  EXPECT_TRUE(visible_tiles(0, 0, 800, 600, 48, 11, nan, 400, 300).empty());
+  EXPECT_TRUE(visible_tiles(0, 0, std::numeric_limits<double>::infinity(), 600, 48, 11, 14, 400, 300).empty());
+}
+
+TEST(TileXyFor, KnownPositions) {
+  struct Case {
+    double lat, lon;
+    std::uint8_t z;
+    std::uint32_t x, y;
+  };
+  for (const Case& c : std::vector<Case>{{48.1371, 11.5754, 14, 8718, 5685},
+                                         {90, 180, 1, 1, 0},
+                                         {-90, -180, 1, 0, 1},
+                                         {0, 0, 0, 0, 0},
+                                         {std::numeric_limits<double>::quiet_NaN(), 500, 3, 7, 0}}) {
+    EXPECT_EQ(tile_xy_for(c.lat, c.lon, c.z), (std::pair{c.x, c.y})) << c.lat << "," << c.lon << " z" << int(c.z);
+  }
+}
+
+TEST(RegionTiles, ZoomRangeIsOrderedAndCapped) {
+  const TileBox box{{48.13, 11.57}, {48.14, 11.58}};
+  struct Case {
+    std::uint8_t z0, z1;
+    int lo, hi;  // expected zooms covered; lo > hi means none
+  };
+  for (const Case& c : std::vector<Case>{{16, 12, 12, 16}, {12, 16, 12, 16}, {18, 25, 18, 19}, {20, 22, 1, 0}}) {
+    const auto keys = region_tiles(box, c.z0, c.z1);
+    EXPECT_EQ(keys.size(), region_tile_count(box, c.z0, c.z1));
+    if (c.lo > c.hi) {
+      EXPECT_TRUE(keys.empty());
+      continue;
+    }
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys.front().z, c.lo);
+    EXPECT_EQ(keys.back().z, c.hi);
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+      const TileKey& a = keys[i - 1];
+      const TileKey& b = keys[i];
+      // zoom, then row, then column, all ascending
+      EXPECT_TRUE(a.z < b.z || (a.z == b.z && (a.y < b.y || (a.y == b.y && a.x < b.x))));
+    }
+  }
+}
+
+TEST(RegionTiles, RowsOuterColumnsInner) {
+  // A box spanning 2 x 2 tiles at zoom 1.
+  const auto keys = region_tiles({{-10, -10}, {10, 10}}, 1, 1);
+  EXPECT_EQ(keys, (std::vector<TileKey>{{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1}}));
+  // Larger than the world at zoom 0: the one tile.
+  EXPECT_EQ(region_tiles({{-100, -400}, {100, 400}}, 0, 0), (std::vector<TileKey>{{0, 0, 0}}));
+}
+
+}  // namespace
+}  // namespace maps

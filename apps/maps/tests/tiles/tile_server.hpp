@@ -1,0 +1,82 @@
+#pragma once
+// A tile service on 127.0.0.1 for the tests: serves /{style}/{z}/{x}/{y}.png from a table the
+// test fills, counts requests per path and records the headers of the last one.
+
+#include <httplib.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace maps::testing {
+
+struct CannedReply {
+  int status = 200;
+  std::string body;
+};
+
+class TileServer {
+ public:
+  TileServer() {
+    server_.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+      std::lock_guard lock(mu_);
+      ++hits_[req.path];
+      headers_.clear();
+      for (const auto& [k, v] : req.headers) {
+        if (k != "REMOTE_ADDR" && k != "REMOTE_PORT" && k != "LOCAL_ADDR" && k != "LOCAL_PORT") headers_[k] = v;
+      }
+      auto it = replies_.find(req.path);
+      if (it == replies_.end()) {
+        res.status = 404;
+        res.set_content("not found", "text/plain");
+        return;
+      }
+      res.status = it->second.status;
+      res.set_content(it->second.body, "image/png");
+    });
+    server_.set_tcp_nodelay(true);  // otherwise delayed ACKs add 40 ms to every reply
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    for (int i = 0; i < 500 && !server_.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ~TileServer() {
+    server_.stop();
+    if (thread_.joinable()) thread_.join();
+  }
+  TileServer(const TileServer&) = delete;
+  TileServer& operator=(const TileServer&) = delete;
+
+  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+  void set(const std::string& path, int status, const std::vector<std::uint8_t>& body) {
+    std::lock_guard lock(mu_);
+    replies_[path] = {status, std::string(body.begin(), body.end())};
+  }
+  int hits(const std::string& path) {
+    std::lock_guard lock(mu_);
+    return hits_[path];
+  }
+  int total_hits() {
+    std::lock_guard lock(mu_);
+    int n = 0;
+    for (const auto& [p, c] : hits_) n += c;
+    return n;
+  }
+  std::map<std::string, std::string> last_headers() {
+    std::lock_guard lock(mu_);
+    return headers_;
+  }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+  std::mutex mu_;
+  std::map<std::string, CannedReply> replies_;
+  std::map<std::string, int> hits_;
+  std::map<std::string, std::string> headers_;
+};
+
+}  // namespace maps::testing

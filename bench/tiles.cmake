@@ -1,0 +1,3 @@
+pkg_check_modules(BENCH_TILES_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+maps_benchmark(bench_tiles SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_tiles.cpp
+  DEPS maps_tiles PkgConfig::BENCH_TILES_HTTPLIB)
