@@ -1,0 +1,37 @@
+#pragma once
+// The one blocking GET every web service goes through, and the URL encoder for query values.
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "base/result.hpp"
+#include "net/service_hosts.hpp"
+
+namespace maps {
+
+inline constexpr std::string_view kUserAgent = "Zarn-Maps/0.1 (maps@zarn.so; native maps app)";
+// No service answers anywhere near this; it only keeps a hostile reply from exhausting memory.
+inline constexpr std::size_t kMaxReplyBytes = 32u * 1024u * 1024u;
+
+// Initialises the TLS and HTTP stack once per process; later and concurrent calls wait for the first.
+void ensure_crypto_provider();
+// The one-time initialisation itself; a failure is not fatal (requests then report it).
+void install_crypto_provider();
+
+// Query-value encoding: unreserved ASCII stays, a space is "%20", every other byte "%XX".
+std::string percent_encode(std::string_view text);
+
+// "404 Not Found"; just the code when the phrase is not a standard one.
+std::string http_status_text(long code);
+
+// One GET with the fixed User-Agent and no other header; 2xx bodies are parsed as JSON.
+base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout);
+
+// The body half of `get_json`: any text that is not one JSON value is an error.
+base::Result<nlohmann::json> parse_json_body(std::string_view body);
+
+}  // namespace maps

@@ -1,0 +1,24 @@
+#pragma once
+// Where the web services live. Fixed defaults for the app; tests point every host at a local fake.
+
+#include <chrono>
+#include <string>
+
+namespace maps {
+
+inline constexpr std::chrono::milliseconds kJsonRequestTimeout{12000};
+
+struct ServiceHosts {
+  std::string nominatim = "https://nominatim.openstreetmap.org";
+  std::string overpass = "https://overpass-api.de";
+  std::string osrm = "https://router.project-osrm.org";
+  std::string motis = "https://api.transitous.org";
+  // Limit for the reply head and again for its body; only tests shorten it.
+  std::chrono::milliseconds timeout = kJsonRequestTimeout;
+  bool operator==(const ServiceHosts&) const = default;
+};
+
+// The host without a trailing slash, followed by `path_and_query` (which starts with "/").
+std::string service_url(const std::string& host, const std::string& path_and_query);
+
+}  // namespace maps

@@ -1,0 +1,134 @@
+#include "net/transit.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include <fmt/format.h>
+
+#include "net/http_client.hpp"
+#include "net/json_read.hpp"
+#include "net/polyline.hpp"
+
+namespace maps {
+
+namespace jr = json_read;
+
+namespace {
+bool is_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+std::string text_or_empty(const nlohmann::json& v) { return jr::text(v).value_or(""); }
+
+// Seconds to whole minutes, halves away from zero, clamped to the 32-bit range.
+std::uint32_t minutes_of(const nlohmann::json& v) {
+  const auto seconds = jr::number(v);
+  if (!seconds) return 0;
+  const double m = std::round(*seconds / 60.0);
+  if (!(m > 0.0)) return 0;
+  if (m >= 4294967295.0) return 4294967295u;
+  return static_cast<std::uint32_t>(m);
+}
+
+bool upper_in(std::string_view upper, std::initializer_list<std::string_view> codes) {
+  return std::find(codes.begin(), codes.end(), upper) != codes.end();
+}
+
+TransitLeg parse_leg(const nlohmann::json& leg) {
+  TransitLeg out;
+  const auto mode = jr::text(jr::member(leg, "mode"));
+  out.mode = transit_mode_kind(mode ? *mode : "WALK");
+  const auto& short_name = jr::member(leg, "routeShortName");
+  out.line = short_name.is_string() ? short_name.get<std::string>() : text_or_empty(jr::member(leg, "route"));
+  out.headsign = text_or_empty(jr::member(leg, "headsign"));
+  out.from_name = text_or_empty(jr::member(jr::member(leg, "from"), "name"));
+  out.to_name = text_or_empty(jr::member(jr::member(leg, "to"), "name"));
+  out.dep = iso_clock_text(text_or_empty(jr::member(leg, "startTime")));
+  out.arr = iso_clock_text(text_or_empty(jr::member(leg, "endTime")));
+  out.duration_min = minutes_of(jr::member(leg, "duration"));
+  const auto& stops = jr::member(leg, "intermediateStops");
+  out.num_stops = stops.is_array() ? static_cast<std::uint32_t>(stops.size() & 0xFFFFFFFFu) : 0;
+  const auto& geometry = jr::member(leg, "legGeometry");
+  const auto points = jr::text(jr::member(geometry, "points"));
+  if (points && !points->empty()) {
+    const std::uint32_t precision = jr::non_negative_u32(jr::member(geometry, "precision")).value_or(5);
+    out.geometry = simplify_polyline(decode_polyline(*points, precision), kSimplifyToleranceM);
+  }
+  out.color = hex_colour_field(leg, "routeColor");
+  out.text_color = hex_colour_field(leg, "routeTextColor");
+  out.agency = text_or_empty(jr::member(leg, "agencyName"));
+  const auto& realtime = jr::member(leg, "realTime");
+  out.realtime = realtime.is_boolean() && realtime.get<bool>();
+  return out;
+}
+}  // namespace
+
+std::string transit_plan_url(const ServiceHosts& hosts, const TransitQuery& query, LatLon from, LatLon to) {
+  std::string path = fmt::format("/api/v1/plan?fromPlace={:.6f},{:.6f}&toPlace={:.6f},{:.6f}&numItineraries=4",
+                                 from.lat, from.lon, to.lat, to.lon);
+  if (query.time) path += "&time=" + percent_encode(*query.time);
+  if (query.arrive_by) path += "&arriveBy=true";
+  return service_url(hosts.motis, path);
+}
+
+std::string iso_clock_text(std::string_view text) {
+  const auto t = text.find('T');
+  if (t == std::string_view::npos || text.size() - (t + 1) < 5) return std::string(text);
+  const std::size_t end = t + 6;
+  // The five bytes must end on a character boundary (not inside a multi-byte character).
+  if (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) return std::string(text);
+  return std::string(text.substr(t + 1, 5));
+}
+
+std::optional<std::string> hex_colour_field(const nlohmann::json& leg, std::string_view key) {
+  const auto t = jr::text(jr::member(leg, key));
+  if (!t) return std::nullopt;
+  std::string_view v = *t;
+  while (!v.empty() && v.front() == '#') v.remove_prefix(1);
+  if (v.size() != 6 || !std::all_of(v.begin(), v.end(), is_hex)) return std::nullopt;
+  return std::string(v);
+}
+
+TransitMode transit_mode_kind(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (upper == "WALK") return TransitMode::Walk;
+  if (upper_in(upper, {"TRAM", "STREETCAR", "LIGHT_RAIL"})) return TransitMode::Tram;
+  if (upper_in(upper, {"SUBWAY", "METRO"})) return TransitMode::Subway;
+  if (upper_in(upper,
+               {"RAIL", "REGIONAL_RAIL", "REGIONAL_FAST_RAIL", "LONG_DISTANCE", "HIGHSPEED_RAIL", "NIGHT_RAIL"})) {
+    return TransitMode::Rail;
+  }
+  if (upper == "FERRY") return TransitMode::Ferry;
+  return TransitMode::Bus;
+}
+
+base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value) {
+  const auto& itineraries = jr::member(value, "itineraries");
+  if (!itineraries.is_array()) return base::err("no itineraries");
+  std::vector<TransitJourney> out;
+  out.reserve(itineraries.size());
+  for (const auto& it : itineraries) {
+    TransitJourney j;
+    j.dep = iso_clock_text(text_or_empty(jr::member(it, "startTime")));
+    j.arr = iso_clock_text(text_or_empty(jr::member(it, "endTime")));
+    j.duration_min = minutes_of(jr::member(it, "duration"));
+    j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
+    const auto& legs = jr::member(it, "legs");
+    if (legs.is_array()) {
+      for (const auto& leg : legs) j.legs.push_back(parse_leg(leg));
+    }
+    out.push_back(std::move(j));
+  }
+  return out;
+}
+
+base::Result<std::vector<TransitJourney>> fetch_transit_plan(const ServiceHosts& hosts, const TransitQuery& query,
+                                                             LatLon from, LatLon to) {
+  auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout);
+  if (!reply) return base::err(reply.error());
+  return parse_transit_plan(*reply);
+}
+
+}  // namespace maps

@@ -1,0 +1,82 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "net/http_client.hpp"
+#include "net/json_read.hpp"
+#include "net/service_hosts.hpp"
+
+namespace maps {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(PercentEncode, Table) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},
+      {"Café au lait", "Caf%C3%A9%20au%20lait"},
+      {"a+b/c~d", "a%2Bb%2Fc~d"},
+      {"AZaz09-._~", "AZaz09-._~"},
+      {"2026-12-08T14:05:00+01:00", "2026-12-08T14%3A05%3A00%2B01%3A00"},
+      {"&=?#%", "%26%3D%3F%23%25"},
+      {"\x7f\n", "%7F%0A"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(percent_encode(in), out) << in;
+}
+
+TEST(HttpStatusText, KnownAndUnknownCodes) {
+  EXPECT_EQ(http_status_text(404), "404 Not Found");
+  EXPECT_EQ(http_status_text(429), "429 Too Many Requests");
+  EXPECT_EQ(http_status_text(500), "500 Internal Server Error");
+  EXPECT_EQ(http_status_text(599), "599");
+}
+
+TEST(ParseJsonBody, OneValueOrAnError) {
+  EXPECT_TRUE(parse_json_body("[]").is_ok());
+  EXPECT_TRUE(parse_json_body(" {\"a\": 1} \n").is_ok());
+  for (const char* bad : {"", "<html>", "[1] [2]", "[1e400]", "{\"a\":"}) {
+    auto r = parse_json_body(bad);
+    ASSERT_TRUE(r.is_err()) << bad;
+    EXPECT_THAT(r.error(), HasSubstr("error decoding response body")) << bad;
+    EXPECT_THAT(r.error(), ::testing::Not(HasSubstr("[json.exception"))) << bad;
+  }
+}
+
+TEST(ServiceUrl, JoinsWithoutDoubleSlash) {
+  EXPECT_EQ(service_url("https://h.example", "/a?b"), "https://h.example/a?b");
+  EXPECT_EQ(service_url("https://h.example/", "/a?b"), "https://h.example/a?b");
+}
+
+TEST(JsonRead, MissingAndMistypedReadAsAbsent) {
+  namespace jr = json_read;
+  const auto v = nlohmann::json::parse(R"({"s":"x","n":1.5,"i":-3,"u":18446744073709551615,"a":[1]})");
+  EXPECT_EQ(jr::text(jr::member(v, "s")), "x");
+  EXPECT_EQ(jr::text(jr::member(v, "n")), std::nullopt);
+  EXPECT_TRUE(jr::member(v, "zz").is_null());
+  EXPECT_TRUE(jr::member(jr::element(v, 0), "s").is_null());
+  EXPECT_TRUE(jr::element(jr::member(v, "a"), 5).is_null());
+  EXPECT_EQ(jr::number(jr::member(v, "i")), -3.0);
+  EXPECT_EQ(jr::int64(jr::member(v, "n")), std::nullopt);
+  EXPECT_EQ(jr::int64(jr::member(v, "u")), std::nullopt);
+  EXPECT_EQ(jr::non_negative_u32(jr::member(v, "i")), std::nullopt);
+  EXPECT_EQ(jr::non_negative_u32(jr::member(v, "u")), 0xFFFFFFFFu);
+}
+
+TEST(JsonRead, ParseF64) {
+  namespace jr = json_read;
+  EXPECT_EQ(jr::parse_f64("48.1371"), 48.1371);
+  EXPECT_EQ(jr::parse_f64("+11.5"), 11.5);
+  EXPECT_EQ(jr::parse_f64("-0.5e1"), -5.0);
+  for (const char* bad : {"", " 1", "1 ", "1,5", "abc", "inf", "NaN", "+-1", "0x10", "1e400"}) {
+    EXPECT_EQ(jr::parse_f64(bad), std::nullopt) << bad;
+  }
+}
+
+TEST(JsonRead, TrimUnicodeSpace) {
+  namespace jr = json_read;
+  EXPECT_EQ(jr::trim("  a b \t"), "a b");
+  EXPECT_EQ(jr::trim("\xC2\xA0M\xC3\xBCnchen\xE3\x80\x80"), "M\xC3\xBCnchen");
+  EXPECT_EQ(jr::trim(" \n "), "");
+}
+
+}  // namespace
+}  // namespace maps

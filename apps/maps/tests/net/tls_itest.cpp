@@ -1,0 +1,68 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <openssl/evp.h>
+#include <openssl/x509.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "fake_service.hpp"
+#include "net/http_client.hpp"
+
+namespace maps {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct PkeyFree {
+  void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
+};
+struct X509Free {
+  void operator()(X509* x) const { X509_free(x); }
+};
+
+// A self-signed certificate for 127.0.0.1: valid in every way except that no one trusts it.
+std::pair<std::unique_ptr<X509, X509Free>, std::unique_ptr<EVP_PKEY, PkeyFree>> self_signed() {
+  std::unique_ptr<EVP_PKEY, PkeyFree> key(EVP_EC_gen("P-256"));
+  std::unique_ptr<X509, X509Free> cert(X509_new());
+  X509_set_version(cert.get(), 2);
+  ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 1);
+  X509_gmtime_adj(X509_getm_notBefore(cert.get()), -60);
+  X509_gmtime_adj(X509_getm_notAfter(cert.get()), 3600);
+  X509_set_pubkey(cert.get(), key.get());
+  X509_NAME* name = X509_get_subject_name(cert.get());
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+  X509_set_issuer_name(cert.get(), name);
+  X509_sign(cert.get(), key.get(), EVP_sha256());
+  return {std::move(cert), std::move(key)};
+}
+
+TEST(GetJsonTls, UntrustedCertificateIsRefused) {
+  ::setenv("no_proxy", "127.0.0.1", 1);
+  auto [cert, key] = self_signed();
+  ASSERT_TRUE(cert && key);
+  httplib::SSLServer server(cert.get(), key.get());
+  ASSERT_TRUE(server.is_valid());
+  std::atomic<int> served{0};
+  server.Get("/x", [&](const httplib::Request&, httplib::Response& res) {
+    ++served;
+    res.set_content("[]", "application/json");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread t([&] { server.listen_after_bind(); });
+  for (int i = 0; i < 500 && !server.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+
+  auto r = get_json("https://127.0.0.1:" + std::to_string(port) + "/x", std::chrono::milliseconds(3000));
+  server.stop();
+  t.join();
+  ASSERT_TRUE(r.is_err());
+  EXPECT_THAT(r.error(), HasSubstr("certificate"));
+  EXPECT_EQ(served.load(), 0);
+}
+
+}  // namespace
+}  // namespace maps

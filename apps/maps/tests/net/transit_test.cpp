@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "net/polyline.hpp"
+#include "net/transit.hpp"
+
+namespace maps {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kWorkedExample = "_p~iF~ps|U_ulLnnqC_mqNvxq`@";
+
+void expect_points_near(const std::vector<LatLon>& got, const std::vector<LatLon>& want, double eps) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_NEAR(got[i].lat, want[i].lat, eps) << i;
+    EXPECT_NEAR(got[i].lon, want[i].lon, eps) << i;
+  }
+}
+
+TEST(DecodePolyline, WorkedExampleAtTwoPrecisions) {
+  const std::vector<LatLon> five{{38.5, -120.2}, {40.7, -120.95}, {43.252, -126.453}};
+  expect_points_near(decode_polyline(kWorkedExample, 5), five, 1e-9);
+  const std::vector<LatLon> six{{3.85, -12.02}, {4.07, -12.095}, {4.3252, -12.6453}};
+  expect_points_near(decode_polyline(kWorkedExample, 6), six, 1e-9);
+}
+
+TEST(DecodePolyline, MalformedInputEndsTheListEarly) {
+  const std::string text = kWorkedExample;
+  // Cut inside the third latitude: two points remain.
+  EXPECT_EQ(decode_polyline(text.substr(0, 18), 5).size(), 2u);
+  // A latitude without its longitude is dropped.
+  EXPECT_EQ(decode_polyline("_p~iF", 5).size(), 0u);
+  EXPECT_TRUE(decode_polyline("", 5).empty());
+  // Bytes below 63 and an endless run of continuation bytes never crash.
+  EXPECT_EQ(decode_polyline("!!", 5).size(), 1u);
+  EXPECT_TRUE(decode_polyline(std::string(40, '~'), 5).empty());
+  for (const auto& p : decode_polyline(kWorkedExample, 4000000000u)) {
+    EXPECT_TRUE(std::isfinite(p.lat) && std::isfinite(p.lon));
+  }
+}
+
+TEST(DecodePolylineDelta, AdvancesAndZigZags) {
+  std::size_t pos = 0;
+  EXPECT_EQ(decode_polyline_delta("_p~iF~ps|U", pos), 3850000);
+  EXPECT_EQ(pos, 5u);
+  EXPECT_EQ(decode_polyline_delta("_p~iF~ps|U", pos), -12020000);
+  EXPECT_EQ(pos, 10u);
+  EXPECT_EQ(decode_polyline_delta("_p~iF~ps|U", pos), std::nullopt);
+  std::size_t p2 = 0;
+  EXPECT_EQ(decode_polyline_delta("_p~", p2), std::nullopt);
+}
+
+TEST(IsoClockText, HourAndMinuteOrWholeText) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"2026-12-08T14:05:00Z", "14:05"},
+      {"2026-12-08T14:05", "14:05"},
+      {"2026-12-08T14:0", "2026-12-08T14:0"},
+      {"14:05", "14:05"},
+      {"", ""},
+      {"T1234\xC3\xA9", "T1234\xC3\xA9"},  // the fifth byte would split the é
+      {"T123\xC3\xA9x", "123\xC3\xA9"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(iso_clock_text(in), out) << in;
+}
+
+TEST(HexColourField, SixHexDigitsWithoutHash) {
+  const std::pair<json, std::optional<std::string>> cases[] = {
+      {"##0a64C8", "0a64C8"},    {"0A64C8", "0A64C8"}, {"#0A64C8FF", std::nullopt},
+      {"#12345G", std::nullopt}, {"", std::nullopt},   {7, std::nullopt},
+  };
+  for (const auto& [value, want] : cases) {
+    EXPECT_EQ(hex_colour_field(json{{"routeColor", value}}, "routeColor"), want) << value;
+  }
+  EXPECT_EQ(hex_colour_field(json::object(), "routeColor"), std::nullopt);
+}
+
+TEST(TransitModeKind, CodesIgnoringCase) {
+  const std::pair<const char*, TransitMode> cases[] = {
+      {"WALK", TransitMode::Walk},       {"LIGHT_RAIL", TransitMode::Tram},
+      {"light_rail", TransitMode::Tram}, {"STREETCAR", TransitMode::Tram},
+      {"METRO", TransitMode::Subway},    {"subway", TransitMode::Subway},
+      {"NIGHT_RAIL", TransitMode::Rail}, {"REGIONAL_FAST_RAIL", TransitMode::Rail},
+      {"FERRY", TransitMode::Ferry},     {"BUS", TransitMode::Bus},
+      {"COACH", TransitMode::Bus},       {"", TransitMode::Bus},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(transit_mode_kind(in), out) << in;
+}
+
+const char* kPlan = R"({"itineraries": [
+  {"startTime": "2026-12-08T14:05:00Z", "endTime": "2026-12-08T14:40:00Z", "duration": 2100, "transfers": 1,
+   "legs": [
+     {"mode": "WALK", "from": {"name": "Start"}, "to": {"name": "Marienplatz"}, "duration": 89,
+      "startTime": "2026-12-08T14:05:00Z", "endTime": "2026-12-08T14:06:29Z"},
+     {"mode": "SUBWAY", "routeShortName": "U3", "route": "ignored", "headsign": "Moosach",
+      "from": {"name": "Marienplatz"}, "to": {"name": "Odeonsplatz"}, "duration": 90,
+      "intermediateStops": [{}, {}], "legGeometry": {"points": "_p~iF~ps|U_ulLnnqC", "precision": 5},
+      "routeColor": "#0A64C8", "routeTextColor": "ffffff", "agencyName": "MVG", "realTime": true},
+     {"routeShortName": "", "route": "U6", "legGeometry": {"points": "_p~iF~ps|U", "precision": -1},
+      "realTime": "yes", "duration": "5"},
+     {"route": "S1", "mode": 3, "legGeometry": {"points": ""}}
+   ]},
+  {"duration": 150.0, "transfers": -2, "legs": {}},
+  {"startTime": 5, "transfers": 1.5}
+]})";
+
+TEST(ParseTransitPlan, JourneysAndLegs) {
+  auto r = parse_transit_plan(json::parse(kPlan));
+  ASSERT_TRUE(r.is_ok()) << r.error();
+  ASSERT_EQ(r->size(), 3u);
+  const auto& j = (*r)[0];
+  EXPECT_EQ(j.dep, "14:05");
+  EXPECT_EQ(j.arr, "14:40");
+  EXPECT_EQ(j.duration_min, 35u);
+  EXPECT_EQ(j.transfers, 1u);
+  ASSERT_EQ(j.legs.size(), 4u);
+
+  const auto& walk = j.legs[0];
+  EXPECT_EQ(walk.mode, TransitMode::Walk);
+  EXPECT_EQ(walk.from_name, "Start");
+  EXPECT_EQ(walk.to_name, "Marienplatz");
+  EXPECT_EQ(walk.duration_min, 1u);
+  EXPECT_EQ(walk.arr, "14:06");
+  EXPECT_EQ(walk.color, std::nullopt);
+
+  const auto& u3 = j.legs[1];
+  EXPECT_EQ(u3.mode, TransitMode::Subway);
+  EXPECT_EQ(u3.line, "U3");
+  EXPECT_EQ(u3.headsign, "Moosach");
+  EXPECT_EQ(u3.duration_min, 2u);
+  EXPECT_EQ(u3.num_stops, 2u);
+  EXPECT_EQ(u3.geometry.size(), 2u);
+  EXPECT_EQ(u3.color, "0A64C8");
+  EXPECT_EQ(u3.text_color, "ffffff");
+  EXPECT_EQ(u3.agency, "MVG");
+  EXPECT_TRUE(u3.realtime);
+
+  const auto& u6 = j.legs[2];
+  EXPECT_EQ(u6.mode, TransitMode::Walk);  // no mode text
+  EXPECT_EQ(u6.line, "");                 // an empty short name still wins over the route
+  EXPECT_FALSE(u6.realtime);
+  EXPECT_EQ(u6.duration_min, 0u);
+  ASSERT_EQ(u6.geometry.size(), 1u);  // precision -1 falls back to 5
+  EXPECT_NEAR(u6.geometry[0].lat, 38.5, 1e-9);
+
+  EXPECT_EQ(j.legs[3].line, "S1");
+  EXPECT_EQ(j.legs[3].mode, TransitMode::Walk);
+  EXPECT_TRUE(j.legs[3].geometry.empty());
+
+  EXPECT_EQ((*r)[1].duration_min, 3u);  // 2.5 minutes round away from zero
+  EXPECT_EQ((*r)[1].transfers, 0u);
+  EXPECT_TRUE((*r)[1].legs.empty());
+  EXPECT_EQ((*r)[2].dep, "");
+  EXPECT_EQ((*r)[2].transfers, 0u);
+}
+
+TEST(ParseTransitPlan, ItinerariesMustBeAnArray) {
+  EXPECT_TRUE(parse_transit_plan(json::parse(R"({"itineraries":[]})")).value().empty());
+  for (const char* bad : {"{}", R"({"itineraries":{}})", "[]", "null"}) {
+    auto r = parse_transit_plan(json::parse(bad));
+    ASSERT_TRUE(r.is_err()) << bad;
+    EXPECT_EQ(r.error(), "no itineraries");
+  }
+}
+
+TEST(ParseTransitPlan, MinutesAreClamped) {
+  auto r = parse_transit_plan(json::parse(R"({"itineraries":[{"duration":-600},{"duration":1e300},{"duration":29}]})"));
+  ASSERT_TRUE(r.is_ok());
+  EXPECT_EQ((*r)[0].duration_min, 0u);
+  EXPECT_EQ((*r)[1].duration_min, 4294967295u);
+  EXPECT_EQ((*r)[2].duration_min, 0u);
+}
+
+TEST(TransitPlanUrl, LeaveNowAndArriveBy) {
+  ServiceHosts hosts;
+  hosts.motis = "http://h";
+  const LatLon from{48.1371, 11.5754}, to{48.15, 11.6};
+  const std::string base =
+      "http://h/api/v1/plan?fromPlace=48.137100,11.575400&toPlace=48.150000,11.600000&numItineraries=4";
+  EXPECT_EQ(transit_plan_url(hosts, {}, from, to), base);
+  EXPECT_EQ(transit_plan_url(hosts, {"2026-12-08T14:05:00+01:00", true}, from, to),
+            base + "&time=2026-12-08T14%3A05%3A00%2B01%3A00&arriveBy=true");
+  EXPECT_EQ(transit_plan_url(hosts, {"2026-12-08T14:05:00+01:00", false}, from, to),
+            base + "&time=2026-12-08T14%3A05%3A00%2B01%3A00");
+}
+
+}  // namespace
+}  // namespace maps
