@@ -1,0 +1,1 @@
+maps_benchmark(bench_render SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_render.cpp DEPS zarn_ui_core)

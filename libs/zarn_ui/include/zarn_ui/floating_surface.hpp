@@ -1,0 +1,123 @@
+#pragma once
+// Floating surfaces: where a floating panel is (docked, floating in the window, or detached to
+// the desktop), how it follows a drag, and the desktop protocol events about it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "zarn_ui/geometry.hpp"
+
+namespace zarn_ui::floating_surface {
+
+enum class PlacementState : std::uint8_t { Docked = 0, Floating = 1, Detaching = 2 };
+
+struct DragState {
+  Point grab_offset;  // pointer minus panel origin at the press
+  Point start;
+  bool operator==(const DragState&) const = default;
+};
+
+class FloatingPlacement {
+ public:
+  static FloatingPlacement docked(Size panel_size) {
+    FloatingPlacement p;
+    p.panel_size = panel_size;
+    return p;
+  }
+
+  // The panel's rectangle: docked at the bottom centre of `bounds`, else where it floats.
+  Rect rect(const Rect& bounds, const Rect& host) const;
+  void begin_drag(const Rect& bounds, const Rect& host, Point pointer);
+  // 1 when the panel left the window far enough to go to the desktop, else 0.
+  std::uint8_t update_drag(const Rect& bounds, const Rect& host, Point pointer);
+  void end_drag(const Rect& host);
+  void detach_to_desktop(const Rect& at);
+  void reattach_to_app(const Rect& bounds, const Rect& host);
+  void confirm_app_adoption(const Rect& bounds);
+  bool is_handoff_animating() const { return handoff_pin_.has_value() || handoff_frames_ > 0; }
+  void pin_handoff_for_visual_review(std::uint32_t value) { handoff_pin_ = value; }
+  std::optional<std::uint32_t> handoff_pin() const { return handoff_pin_; }
+  bool is_docked() const { return state == PlacementState::Docked; }
+  // Back to a new placement's state, keeping the panel size.
+  void reset_keep_size() {
+    const Size s = panel_size;
+    *this = FloatingPlacement();
+    panel_size = s;
+  }
+
+  PlacementState state = PlacementState::Docked;
+  bool detach_confirmed = false;
+  bool detached = false;
+  bool handing_back = false;
+  std::optional<DragState> drag;
+  Size panel_size{360, 156};
+  Rect floating_rect;  // where the panel floats (window coordinates) or sits on the desktop
+  Point desktop_origin;
+
+ private:
+  std::optional<std::uint32_t> handoff_pin_;
+  std::uint32_t handoff_frames_ = 0;
+};
+
+// A rectangle as the desktop protocol carries it: integers, origin and size.
+struct ProtocolRect {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  bool operator==(const ProtocolRect&) const = default;
+};
+
+// A rectangle, or nothing for an empty or overflowing protocol rectangle.
+std::optional<Rect> protocol_rect(const ProtocolRect& r);
+
+struct SurfaceEvent {
+  struct Placed {
+    std::string id;
+    ProtocolRect rect;
+    Point origin;
+    bool detached = false;
+  };
+  struct DetachConfirmed {
+    std::string id;
+    ProtocolRect rect;
+  };
+  struct AdoptionConfirmed {
+    std::string id;
+  };
+  struct Returned {
+    std::string id;
+  };
+  struct Closed {
+    std::string id;
+  };
+  std::variant<Placed, DetachConfirmed, AdoptionConfirmed, Returned, Closed> value;
+};
+
+// A request to present a panel as its own surface.
+struct FloatingSurfaceRequest {
+  std::string id;
+  std::string title;
+  std::string app_id;
+  std::string kind;
+  Rect panel_rect;
+  Rect outer_rect;
+  Rect given_rect;
+  std::optional<std::string> note;
+  Size size;
+  std::uint8_t option = 0;
+  bool operator==(const FloatingSurfaceRequest&) const = default;
+};
+
+struct FloatingSurfaceEntry {
+  std::string id;
+  Rect panel_rect;
+  Rect outer_rect;
+  bool handing_back = false;
+  bool operator==(const FloatingSurfaceEntry&) const = default;
+};
+
+}  // namespace zarn_ui::floating_surface

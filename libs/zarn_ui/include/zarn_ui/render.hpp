@@ -1,0 +1,35 @@
+#pragma once
+// Replays a Scene onto a Cairo context. Cairo's limits are guarded: geometry beyond ±1e6 device
+// pixels is clipped before it reaches Cairo, and an item with a non-finite or non-invertible
+// transform (or non-finite geometry) is skipped alone, so one bad item never loses the frame.
+
+#include <cstddef>
+
+#include "base/result.hpp"
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/text_render.hpp"
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace zarn_ui::render {
+
+struct ReplayReport {
+  std::size_t drawn = 0;
+  std::size_t skipped = 0;  // items the guards refused
+  bool operator==(const ReplayReport&) const = default;
+};
+
+// Draws `scene` onto `cr` in device pixels: everything is scaled by `device_scale` (HiDPI)
+// before the items' own transforms. Text is laid out by `text` (its cache is reused) or, when it
+// is null or the fixed-advance fake, by a renderer made for this call. The context's state is
+// left as it was found. Fails only when the context is, or ends up, in an error state.
+base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device_scale = 1.0,
+                                  const text_render::TextRenderer* text = nullptr);
+
+// The same onto a surface (an image surface or a window's). Should a context fail after all,
+// a fresh one replaces it and the replay goes on with the next item outside any layer.
+base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
+                                             const text_render::TextRenderer* text = nullptr);
+
+}  // namespace zarn_ui::render

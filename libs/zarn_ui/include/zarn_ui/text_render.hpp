@@ -1,0 +1,58 @@
+#pragma once
+// Text measured and drawn with Pango at absolute pixel sizes and fractional metrics (no hinting,
+// no glyph rounding), so a measured width is the drawn width at any scale. One family, DejaVu
+// Sans, so pictures repeat on every machine.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "zarn_ui/color.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+
+namespace zarn_ui::text_render {
+
+class TextEngine;
+
+// Framework weights; 0 is the normal weight.
+inline constexpr std::uint8_t kWeightMedium = 1;
+inline constexpr std::uint8_t kWeightSemibold = 2;
+inline constexpr std::uint8_t kWeightBold = 3;
+
+class TextRenderer {
+ public:
+  // The Pango renderer. Copies share one layout cache.
+  static TextRenderer create();
+  // A fake for geometry tests: every character (code point) is `advance` wide at any size.
+  // It still records text runs in the scene.
+  static TextRenderer fixed(double advance);
+
+  // Width of one line of text; 0 for an empty text or a size that is not positive.
+  double measure(std::string_view text, float size) const;
+  double measure_weighted(std::string_view text, float size, std::uint8_t weight) const;
+
+  // Draws one line whose line box (line_height(size) high) starts at the transform's origin:
+  // the top-left corner of the text line is (0, 0) in the transform's space, and the font's
+  // ascent-plus-descent is centred in the box, so the baseline sits at
+  // (1.25 size - (ascent + descent)) / 2 + ascent. A width limit ends a longer text with "…".
+  void draw_text(Scene& scene, const Affine& transform, std::string_view text, float size, const Color& color,
+                 std::optional<double> max_width = std::nullopt) const;
+  // Weights 1, 2, 3: medium, semibold, bold; 0 normal.
+  void draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size,
+                          const Color& color, std::uint8_t weight,
+                          std::optional<double> max_width = std::nullopt) const;
+
+  static double line_height(float size) { return 1.25 * static_cast<double>(size); }
+
+  bool is_fixed() const { return !engine_; }
+  // The Pango side, for the replay; null for the fake.
+  TextEngine* engine() const { return engine_.get(); }
+
+ private:
+  std::shared_ptr<TextEngine> engine_;
+  double advance_ = 0.0;
+};
+
+}  // namespace zarn_ui::text_render

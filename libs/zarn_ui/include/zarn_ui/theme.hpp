@@ -1,0 +1,52 @@
+#pragma once
+// The framework's themes: named colours and a few sizes that every painter reads.
+
+#include "zarn_ui/color.hpp"
+
+namespace zarn_ui::theme {
+
+struct Theme {
+  // Status and emphasis.
+  Color success;
+  Color warning;
+  Color danger;
+  Color info;
+  Color shadow;
+  Color control;  // button faces
+  Color tone_1;
+  Color tone_2;
+  Color tone_3;
+  Color tone_4;
+  Color foreground;
+  Color muted;
+  Color border;
+  Color background;
+  Color surface;
+  Color hover;
+  Color focus;
+  Color text;
+  Color text_secondary;
+  Color accent;
+
+  float spacing = 8.0f;
+  float corner_radius = 10.0f;
+  // Unscaled; painters multiply sizes by text_scale themselves.
+  float title_size = 18.0f;
+  float text_scale = 1.0f;
+  bool reduce_motion = false;
+
+  bool operator==(const Theme&) const = default;
+
+  static Theme light();
+  static Theme dark();
+  // Dark, with stronger foregrounds and borders.
+  static Theme high_contrast();
+  // The same theme with `text_scale` = scale; a scale that is not a positive finite number
+  // keeps 1, and the scale is held within 0.5 .. 4.
+  Theme with_text_scale(float scale) const;
+};
+
+// Luminance 0.2126 R + 0.7152 G + 0.0722 B of a colour's 8-bit channels (0 .. 255).
+double luminance8(const Color& c);
+
+}  // namespace zarn_ui::theme

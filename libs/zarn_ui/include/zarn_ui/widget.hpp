@@ -1,0 +1,98 @@
+#pragma once
+// The widget interface the framework drives every frame, and the floating-surface host that a
+// widget may hand out. Every operation has a default body; a widget overrides what it needs.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/floating_surface.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/layout.hpp"
+
+namespace zarn_ui {
+class Scene;
+}
+namespace zarn_ui::text_render {
+class TextRenderer;
+}
+namespace zarn_ui::theme {
+struct Theme;
+}
+namespace zarn_ui::presence {
+struct PresenceCtx;
+}
+namespace zarn_ui::permissions {
+class PermissionContext;
+}
+namespace zarn_ui::state {
+class State;
+}
+
+namespace zarn_ui::widget {
+
+// What a widget draws with.
+struct PaintCtx {
+  text_render::TextRenderer& text;
+  const theme::Theme& theme;
+  const presence::PresenceCtx& presence;
+  const permissions::PermissionContext& permissions;
+};
+
+// The framework's side of floating panels: it asks for surface requests, draws floating panels
+// and reports the desktop's protocol events back.
+class FloatingSurfaceHost {
+ public:
+  virtual ~FloatingSurfaceHost() = default;
+  virtual std::optional<floating_surface::FloatingSurfaceRequest> take_surface_request() { return std::nullopt; }
+  virtual std::uint8_t focused_surface_index() const { return 255; }
+  virtual std::vector<std::string> pending_surface_closes() { return {}; }
+  virtual void draw_floating(Scene&, const Affine&, text_render::TextRenderer&, const theme::Theme&) {}
+  virtual std::vector<floating_surface::FloatingSurfaceEntry> floating_surfaces() const { return {}; }
+  virtual std::vector<std::string> surface_snapshot() const { return {}; }
+  virtual void set_host_rect(const Rect&) {}
+  virtual void apply_surface_event(const floating_surface::SurfaceEvent&) {}
+};
+
+class Widget {
+ public:
+  virtual ~Widget() = default;
+
+  virtual FloatingSurfaceHost* floating_surface_host() { return nullptr; }
+  virtual const FloatingSurfaceHost* floating_surface_host() const { return nullptr; }
+
+  // Once per frame, before layout.
+  virtual void tick(state::State&) {}
+  virtual std::optional<layout::NodeId> build_layout(layout::LayoutTree&, const theme::Theme&,
+                                                     layout::NodeWidgetMap&) {
+    return std::nullopt;
+  }
+  virtual void apply_layout(const layout::LayoutTree&, layout::NodeId, Point /*origin*/) {}
+  virtual void draw(Scene&, const Affine&, const PaintCtx&) {}
+  // Sets `handled` to true when the event was used; never clears it.
+  virtual void handle_event(const Event&, std::uint32_t /*modifiers*/, std::uint8_t /*extra*/, state::State&,
+                            bool& /*handled*/, double /*scale*/) {}
+
+  virtual std::vector<std::string> action_names() const { return {}; }
+  virtual std::string_view type_name() const { return "Widget"; }
+  virtual std::string_view widget_id() const { return ""; }
+  virtual Rect bounds() const { return {}; }
+
+  virtual void set_reduce_motion(bool) {}
+  // Work that will change what is shown without input: jobs, timers, loading.
+  virtual bool has_pending_work() const { return false; }
+  // The widget wants the next frame even if nothing else happens.
+  virtual bool needs_frame() const { return false; }
+  // A timer is armed that neither predicate reports; the loop then wakes now and then.
+  virtual bool has_armed_timer() const { return false; }
+  virtual bool has_pointer_capture() const { return false; }
+  virtual std::optional<Rect> modal_rect() const { return std::nullopt; }
+
+  // The framework's frame and the shot run paint through this entry.
+  virtual void paint(Scene& scene, const Affine& transform, const PaintCtx& ctx) { draw(scene, transform, ctx); }
+};
+
+}  // namespace zarn_ui::widget

@@ -1,0 +1,344 @@
+#include "zarn_ui/render.hpp"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "device_path.hpp"
+#include "text_engine.hpp"
+
+namespace zarn_ui::render {
+namespace {
+
+using render_detail::kCoordLimit;
+
+// Device-space flattening tolerance for geometry that takes the clipped road.
+constexpr double kTolerance = 0.2;
+// Finite coordinates larger than this could overflow the clipping arithmetic itself.
+constexpr double kMaxFinite = 1e300;
+// Widest device stroke on the clipped road; the surfaces are far smaller.
+constexpr double kMaxFarStrokeWidth = 4e5;
+constexpr float kMaxTextSize = 4096.0f;
+
+cairo_matrix_t to_cairo(const Affine& a) {
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, a.a, a.b, a.c, a.d, a.e, a.f);
+  return m;
+}
+
+// Cairo puts the context in an error state for a matrix whose determinant is not finite and
+// non-zero, and inverts matrices itself; refuse those before it sees them.
+bool usable(const Affine& m) {
+  if (!m.is_finite()) return false;
+  const double det = m.determinant();
+  if (!std::isfinite(det) || det == 0.0) return false;
+  const std::optional<Affine> inv = m.inverse();
+  if (!inv || !inv->is_finite()) return false;
+  const double inv_det = inv->determinant();
+  return std::isfinite(inv_det) && inv_det != 0.0;
+}
+
+float unit(float v) { return v == v ? std::clamp(v, 0.0f, 1.0f) : 0.0f; }
+
+void set_color(cairo_t* cr, const Color& c) { cairo_set_source_rgba(cr, unit(c.r), unit(c.g), unit(c.b), unit(c.a)); }
+
+bool inside_limit(const Rect& r, double limit) {
+  return r.x0 >= -limit && r.y0 >= -limit && r.x1 <= limit && r.y1 <= limit;
+}
+
+// Scale bound of a transform: no vector grows by more than this.
+double max_scale(const Affine& m) { return std::abs(m.a) + std::abs(m.b) + std::abs(m.c) + std::abs(m.d); }
+
+enum class PathMode { Fill, Stroke };
+
+class Replayer {
+ public:
+  Replayer(cairo_t* cr, cairo_surface_t* own_surface, double scale, const text_render::TextRenderer* text)
+      : cr_(cr), own_surface_(own_surface), scale_(Affine::scale(scale)) {
+    if (text != nullptr) engine_ = text->engine();
+  }
+
+  base::Result<ReplayReport> run(const Scene& scene) {
+    cairo_save(cr_);
+    for (const scene::Item& item : scene.items()) {
+      if (!std::visit([this](const auto& it) { return draw(it); }, item)) ++report_.skipped;
+      if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS && !recover()) {
+        return base::err(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr_)));
+      }
+    }
+    while (!layers_.empty()) pop();
+    cairo_restore(cr_);
+    if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+      return base::err(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr_)));
+    }
+    return report_;
+  }
+
+  cairo_t* context() const { return cr_; }
+
+ private:
+  // A failed context on our own surface is replaced; a caller's context cannot be.
+  bool recover() {
+    if (own_surface_ == nullptr) return false;
+    cairo_destroy(cr_);
+    cr_ = cairo_create(own_surface_);
+    layers_.clear();
+    dead_ = 0;
+    cairo_save(cr_);
+    return cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
+  }
+
+  // Sets the current path of `path` under the device transform `m`. Near geometry goes to Cairo
+  // as it is, under `m`; geometry reaching beyond the limit is flattened and clipped in device
+  // space under the identity (`far` tells which). False when the item must be skipped.
+  bool build(const BezPath& path, const Affine& m, PathMode mode, double margin, bool& far) {
+    cairo_new_path(cr_);
+    const std::optional<Rect> bounds = render_detail::device_bounds(path, m);
+    if (!bounds || !bounds->is_finite() || !inside_limit(*bounds, kMaxFinite)) return false;
+    far = !inside_limit(bounds->inflate(margin, margin), kCoordLimit);
+    if (!far) {
+      const cairo_matrix_t cm = to_cairo(m);
+      cairo_set_matrix(cr_, &cm);
+      emit_user_path(path);
+      return true;
+    }
+    cairo_identity_matrix(cr_);
+    for (const render_detail::Polyline& poly : render_detail::flatten(path, m, kTolerance, kCoordLimit)) {
+      if (mode == PathMode::Fill) {
+        const std::vector<Point> clipped = render_detail::clip_polygon(poly.points, kCoordLimit);
+        if (clipped.size() < 3) continue;
+        cairo_move_to(cr_, clipped[0].x, clipped[0].y);
+        for (std::size_t i = 1; i < clipped.size(); ++i) cairo_line_to(cr_, clipped[i].x, clipped[i].y);
+        cairo_close_path(cr_);
+      } else {
+        std::vector<Point> pts = poly.points;
+        if (poly.closed && !pts.empty()) pts.push_back(pts.front());
+        for (const std::vector<Point>& piece : render_detail::clip_polyline(pts, kCoordLimit)) {
+          cairo_move_to(cr_, piece[0].x, piece[0].y);
+          for (std::size_t i = 1; i < piece.size(); ++i) cairo_line_to(cr_, piece[i].x, piece[i].y);
+        }
+      }
+    }
+    return true;
+  }
+
+  void emit_user_path(const BezPath& path) {
+    Point current{}, start{};
+    for (const PathEl& el : path.elements()) {
+      switch (el.verb) {
+        case PathVerb::MoveTo:
+          cairo_move_to(cr_, el.p[0].x, el.p[0].y);
+          current = start = el.p[0];
+          break;
+        case PathVerb::LineTo:
+          cairo_line_to(cr_, el.p[0].x, el.p[0].y);
+          current = el.p[0];
+          break;
+        case PathVerb::QuadTo: {
+          const Point c = el.p[0], p = el.p[1];
+          cairo_curve_to(cr_, current.x + 2.0 / 3.0 * (c.x - current.x), current.y + 2.0 / 3.0 * (c.y - current.y),
+                         p.x + 2.0 / 3.0 * (c.x - p.x), p.y + 2.0 / 3.0 * (c.y - p.y), p.x, p.y);
+          current = p;
+          break;
+        }
+        case PathVerb::CubicTo:
+          cairo_curve_to(cr_, el.p[0].x, el.p[0].y, el.p[1].x, el.p[1].y, el.p[2].x, el.p[2].y);
+          current = el.p[2];
+          break;
+        case PathVerb::Close:
+          cairo_close_path(cr_);
+          current = start;
+          break;
+      }
+    }
+  }
+
+  bool draw(const scene::Fill& it) {
+    if (dead_ > 0) return false;
+    const Affine m = scale_ * it.transform;
+    bool far = false;
+    if (!usable(m) || !build(to_path(it.shape), m, PathMode::Fill, 0.0, far)) return false;
+    set_color(cr_, it.color);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    cairo_fill(cr_);
+    ++report_.drawn;
+    return true;
+  }
+
+  bool draw(const scene::Stroke& it) {
+    if (dead_ > 0 || !std::isfinite(it.width) || it.width <= 0.0) return false;
+    const Affine m = scale_ * it.transform;
+    if (!usable(m)) return false;
+    bool far = false;
+    const double margin = 0.5 * it.width * max_scale(m);
+    if (!std::isfinite(margin) || !build(to_path(it.shape), m, PathMode::Stroke, margin, far)) return false;
+    const double width = far ? std::min(it.width * std::sqrt(std::abs(m.determinant())), kMaxFarStrokeWidth) : it.width;
+    cairo_set_line_width(cr_, width);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    cairo_set_miter_limit(cr_, 4.0);
+    cairo_set_dash(cr_, nullptr, 0, 0.0);
+    set_color(cr_, it.color);
+    cairo_stroke(cr_);
+    ++report_.drawn;
+    return true;
+  }
+
+  bool draw(const scene::PushLayer& it) {
+    if (dead_ > 0) {
+      ++dead_;
+      return false;
+    }
+    const Affine m = scale_ * it.transform;
+    cairo_save(cr_);
+    bool far = false;
+    if (!usable(m) || !build(to_path(it.clip), m, PathMode::Fill, 0.0, far)) {
+      // What a broken clip holds is dropped with it, up to its pop.
+      cairo_new_path(cr_);
+      cairo_restore(cr_);
+      dead_ = 1;
+      return false;
+    }
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr_);
+    const float alpha = unit(it.alpha);
+    const bool group = alpha < 1.0f;
+    if (group) cairo_push_group(cr_);
+    layers_.push_back({group, alpha});
+    ++report_.drawn;
+    return true;
+  }
+
+  bool draw(const scene::PopLayer&) {
+    if (dead_ > 0) {
+      --dead_;
+      return true;
+    }
+    if (layers_.empty()) return false;  // unbalanced pop
+    pop();
+    return true;
+  }
+
+  void pop() {
+    const Layer layer = layers_.back();
+    layers_.pop_back();
+    if (layer.group) {
+      cairo_pop_group_to_source(cr_);
+      cairo_paint_with_alpha(cr_, layer.alpha);
+    }
+    cairo_restore(cr_);
+  }
+
+  bool draw(const scene::DrawImage& it) {
+    cairo_surface_t* surface = it.image.cairo_surface();
+    if (dead_ > 0 || surface == nullptr) return false;
+    const Affine m = scale_ * it.transform;
+    if (!usable(m) || !usable(it.brush_transform) || !usable(m * it.brush_transform)) return false;
+    bool far = false;
+    if (!build(to_path(it.shape), m, PathMode::Fill, 0.0, far)) return false;
+    // The pattern matrix maps the current user space to image pixels.
+    const Affine to_pixels = far ? *(m * it.brush_transform).inverse() : *it.brush_transform.inverse();
+    if (!usable(to_pixels)) {
+      cairo_new_path(cr_);
+      return false;
+    }
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    const cairo_matrix_t pm = to_cairo(to_pixels);
+    cairo_pattern_set_matrix(pattern, &pm);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
+    const float alpha = unit(it.alpha);
+    cairo_save(cr_);
+    cairo_set_source(cr_, pattern);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    if (alpha >= 1.0f) {
+      cairo_fill(cr_);
+    } else {
+      cairo_clip(cr_);
+      cairo_paint_with_alpha(cr_, alpha);
+    }
+    cairo_restore(cr_);
+    cairo_pattern_destroy(pattern);
+    ++report_.drawn;
+    return true;
+  }
+
+  bool draw(const scene::TextRun& it) {
+    if (dead_ > 0 || it.text.empty() || !std::isfinite(it.size) || it.size <= 0.0f || it.size > kMaxTextSize) {
+      return false;
+    }
+    if (it.max_width && !std::isfinite(*it.max_width)) return false;
+    const Affine m = scale_ * it.transform;
+    if (!usable(m)) return false;
+    const text_render::LaidText& laid = engine().layout(it.text, it.size, it.weight, it.max_width);
+    const double line = text_render::TextRenderer::line_height(it.size);
+    // Text reaching past the limit is far outside any surface: leave it out.
+    BezPath box;
+    box.move_to({0, 0}).line_to({laid.width, 0}).line_to({laid.width, line}).line_to({0, line});
+    const std::optional<Rect> bounds = render_detail::device_bounds(box, m);
+    if (!bounds || !bounds->is_finite() || !inside_limit(*bounds, kCoordLimit)) return false;
+    const cairo_matrix_t cm = to_cairo(m);
+    cairo_new_path(cr_);
+    cairo_set_matrix(cr_, &cm);
+    cairo_move_to(cr_, 0.0, 0.5 * (line - laid.height));
+    set_color(cr_, it.color);
+    pango_cairo_show_layout(cr_, laid.layout);
+    cairo_new_path(cr_);
+    ++report_.drawn;
+    return true;
+  }
+
+  text_render::TextEngine& engine() {
+    if (engine_ == nullptr) {
+      own_engine_ = std::make_unique<text_render::TextEngine>();
+      engine_ = own_engine_.get();
+    }
+    return *engine_;
+  }
+
+  struct Layer {
+    bool group = false;
+    float alpha = 1.0f;
+  };
+
+  cairo_t* cr_;
+  cairo_surface_t* own_surface_;
+  Affine scale_;
+  text_render::TextEngine* engine_ = nullptr;
+  std::unique_ptr<text_render::TextEngine> own_engine_;
+  std::vector<Layer> layers_;
+  int dead_ = 0;  // depth inside a layer whose clip was refused
+  ReplayReport report_;
+};
+
+bool valid_scale(double s) { return std::isfinite(s) && s > 0.0 && s <= 64.0; }
+
+}  // namespace
+
+base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device_scale,
+                                  const text_render::TextRenderer* text) {
+  if (cr == nullptr || cairo_status(cr) != CAIRO_STATUS_SUCCESS) return base::err("cairo context unusable");
+  if (!valid_scale(device_scale)) return base::err("invalid device scale");
+  Replayer r(cr, nullptr, device_scale, text);
+  return r.run(scene);
+}
+
+base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
+                                             const text_render::TextRenderer* text) {
+  if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    return base::err("cairo surface unusable");
+  }
+  if (!valid_scale(device_scale)) return base::err("invalid device scale");
+  cairo_t* cr = cairo_create(surface);
+  Replayer r(cr, surface, device_scale, text);
+  base::Result<ReplayReport> result = r.run(scene);
+  cairo_destroy(r.context());
+  cairo_surface_flush(surface);
+  return result;
+}
+
+}  // namespace zarn_ui::render

@@ -1,0 +1,52 @@
+#include "zarn_ui/text_render.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "text_engine.hpp"
+
+namespace zarn_ui::text_render {
+namespace {
+
+bool drawable_size(float size) { return std::isfinite(size) && size > 0.0f; }
+
+std::size_t code_points(std::string_view text) {
+  std::size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace
+
+TextRenderer TextRenderer::create() {
+  TextRenderer r;
+  r.engine_ = std::make_shared<TextEngine>();
+  return r;
+}
+
+TextRenderer TextRenderer::fixed(double advance) {
+  TextRenderer r;
+  r.advance_ = advance;
+  return r;
+}
+
+double TextRenderer::measure(std::string_view text, float size) const { return measure_weighted(text, size, 0); }
+
+double TextRenderer::measure_weighted(std::string_view text, float size, std::uint8_t weight) const {
+  if (text.empty() || !drawable_size(size)) return 0.0;
+  if (!engine_) return advance_ * static_cast<double>(code_points(text));
+  return engine_->layout(text, size, weight, std::nullopt).width;
+}
+
+void TextRenderer::draw_text(Scene& scene, const Affine& transform, std::string_view text, float size,
+                             const Color& color, std::optional<double> max_width) const {
+  draw_text_weighted(scene, transform, text, size, color, 0, max_width);
+}
+
+void TextRenderer::draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size,
+                                      const Color& color, std::uint8_t weight, std::optional<double> max_width) const {
+  if (text.empty() || !drawable_size(size)) return;
+  scene.add_text(scene::TextRun{std::string(text), size, weight, color, transform, max_width});
+}
+
+}  // namespace zarn_ui::text_render

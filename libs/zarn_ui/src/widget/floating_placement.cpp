@@ -1,0 +1,81 @@
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "zarn_ui/floating_surface.hpp"
+
+namespace zarn_ui::floating_surface {
+
+Rect FloatingPlacement::rect(const Rect& bounds, const Rect& /*host*/) const {
+  if (state == PlacementState::Docked) {
+    const double cx = 0.5 * (bounds.x0 + bounds.x1);
+    const double y1 = bounds.y1 - 16.0;
+    return {cx - panel_size.width / 2, y1 - panel_size.height, cx + panel_size.width / 2, y1};
+  }
+  return floating_rect;
+}
+
+void FloatingPlacement::begin_drag(const Rect& bounds, const Rect& host, Point pointer) {
+  const Rect r = rect(bounds, host);
+  drag = DragState{{pointer.x - r.x0, pointer.y - r.y0}, pointer};
+  if (state == PlacementState::Docked) floating_rect = r;
+}
+
+std::uint8_t FloatingPlacement::update_drag(const Rect& bounds, const Rect& /*host*/, Point pointer) {
+  if (!drag) return 0;
+  state = PlacementState::Floating;
+  const double x0 = pointer.x - drag->grab_offset.x, y0 = pointer.y - drag->grab_offset.y;
+  floating_rect = {x0, y0, x0 + panel_size.width, y0 + panel_size.height};
+  // Going to the desktop once more than half of the panel is outside the window.
+  const Rect inside = floating_rect.intersect(bounds);
+  const double area = floating_rect.area();
+  if (!detached && area > 0 && inside.area() < 0.5 * area) return 1;
+  return 0;
+}
+
+void FloatingPlacement::end_drag(const Rect& /*host*/) { drag.reset(); }
+
+void FloatingPlacement::detach_to_desktop(const Rect& at) {
+  state = PlacementState::Floating;
+  floating_rect = at;
+  desktop_origin = {at.x0, at.y0};
+  handoff_frames_ = 12;
+}
+
+void FloatingPlacement::reattach_to_app(const Rect& bounds, const Rect& host) {
+  detached = false;
+  detach_confirmed = false;
+  drag.reset();
+  // Back inside the window where it was, pulled in when it lies outside.
+  Rect r = floating_rect;
+  const double w = panel_size.width, h = panel_size.height;
+  if (!r.is_finite() || r.intersect(bounds).area() <= 0) {
+    r = rect(bounds, host);
+    if (state != PlacementState::Docked) {
+      const double cx = 0.5 * (bounds.x0 + bounds.x1);
+      r = {cx - w / 2, bounds.y1 - 16 - h, cx + w / 2, bounds.y1 - 16};
+    }
+  }
+  floating_rect = r;
+  state = PlacementState::Floating;
+  handoff_frames_ = 12;
+}
+
+void FloatingPlacement::confirm_app_adoption(const Rect& /*bounds*/) {
+  detached = false;
+  detach_confirmed = false;
+  handing_back = false;
+  handoff_frames_ = 0;
+}
+
+std::optional<Rect> protocol_rect(const ProtocolRect& r) {
+  if (r.width <= 0 || r.height <= 0) return std::nullopt;
+  const std::int64_t x1 = static_cast<std::int64_t>(r.x) + r.width;
+  const std::int64_t y1 = static_cast<std::int64_t>(r.y) + r.height;
+  if (x1 > std::numeric_limits<std::int32_t>::max() || y1 > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return Rect{static_cast<double>(r.x), static_cast<double>(r.y), static_cast<double>(x1), static_cast<double>(y1)};
+}
+
+}  // namespace zarn_ui::floating_surface

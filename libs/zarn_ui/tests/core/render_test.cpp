@@ -1,0 +1,195 @@
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "probe.hpp"
+#include "zarn_ui/render.hpp"
+
+namespace zarn_ui {
+namespace {
+
+using testing::kBlue;
+using testing::kClear;
+using testing::kGreen;
+using testing::kRed;
+using testing::Rgba;
+
+struct Replayed {
+  testing::Frame frame;
+  render::ReplayReport report;
+};
+
+Replayed replay(const Scene& scene, double scale = 1.0, int w = 64, int h = 64) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  auto report = render::replay_to_surface(s, scene, scale);
+  EXPECT_TRUE(report.is_ok()) << (report.is_ok() ? "" : report.error());
+  Replayed out{{static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), offscreen::surface_rgba8(s)},
+               report.is_ok() ? *report : render::ReplayReport{}};
+  cairo_surface_destroy(s);
+  return out;
+}
+
+struct Probe {
+  std::uint32_t x, y;
+  Rgba want;
+};
+
+void expect_probes(const testing::Frame& f, std::initializer_list<Probe> probes) {
+  for (const Probe& p : probes) EXPECT_EQ(f.at(p.x, p.y), p.want) << "at " << p.x << "," << p.y;
+}
+
+TEST(Replay, FilledShapes) {
+  struct Case {
+    const char* name;
+    Shape shape;
+    std::vector<Probe> probes;
+  };
+  BezPath twice;  // two overlapping squares wound the same way: non-zero fills the overlap
+  for (double o : {0.0, 10.0}) {
+    twice.move_to({10 + o, 10 + o}).line_to({40 + o, 10 + o}).line_to({40 + o, 40 + o}).line_to({10 + o, 40 + o});
+    twice.close_path();
+  }
+  BezPath curve;
+  curve.move_to({0, 60}).quad_to({32, -20}, {64, 60}).close_path();
+  const Case cases[] = {
+      {"rect", Rect{10, 10, 30, 30}, {{20, 20, kRed}, {5, 5, kClear}, {40, 40, kClear}}},
+      {"reversed rect", Rect{30, 30, 10, 10}, {{20, 20, kRed}, {40, 40, kClear}}},
+      {"rounded", RoundedRect::make({0, 0, 64, 64}, 20), {{1, 1, kClear}, {32, 32, kRed}, {1, 32, kRed}}},
+      {"circle", Circle{{32, 32}, 10}, {{32, 32, kRed}, {32, 25, kRed}, {32, 19, kClear}, {23, 23, kClear}}},
+      {"ellipse", Ellipse{{4, 24, 60, 40}}, {{6, 32, kRed}, {57, 32, kRed}, {32, 21, kClear}, {32, 42, kClear}}},
+      {"non-zero", twice, {{25, 25, kRed}, {45, 45, kRed}, {45, 15, kClear}}},
+      {"quad", curve, {{32, 40, kRed}, {32, 10, kClear}, {2, 30, kClear}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scene s;
+    s.fill(c.shape, testing::red());
+    const Replayed r = replay(s);
+    EXPECT_EQ(r.report.drawn, 1u);
+    for (const Probe& p : c.probes) EXPECT_EQ(r.frame.at(p.x, p.y), p.want) << "at " << p.x << "," << p.y;
+  }
+}
+
+TEST(Replay, StrokesHaveRoundCapsAndFollowTheTransform) {
+  Scene s;
+  s.stroke(Line{{10, 32}, {54, 32}}, testing::green(), 6.0);
+  // A rectangle outline drawn through a translation and a scale of 2: 1 px wide becomes 2 px.
+  s.stroke(Rect{0, 0, 10, 5}, testing::blue(), 1.0, Affine::translate(20, 4) * Affine::scale(2));
+  const Replayed r = replay(s);
+  expect_probes(r.frame, {{32, 32, kGreen},
+                          {32, 25, kClear},
+                          {8, 32, kGreen},  // inside the round cap beyond the end point
+                          {5, 32, kClear},
+                          {20, 10, kBlue},   // left edge of the outline at x = 20
+                          {30, 10, kClear},  // inside the outline
+                          {30, 4, kBlue}});
+}
+
+TEST(Replay, LayersClipAndFade) {
+  Scene s;
+  s.push_layer(Rect{0, 0, 32, 64});
+  s.fill(Rect{0, 0, 64, 64}, testing::red());
+  s.pop_layer();
+  s.fill(Rect{40, 40, 60, 60}, testing::blue());
+  s.push_layer(Rect{40, 0, 64, 20}, Affine::identity(), 0.5f);
+  s.fill(Rect{0, 0, 64, 64}, testing::green());
+  s.pop_layer();
+  const Replayed r = replay(s);
+  expect_probes(r.frame, {{10, 10, kRed}, {50, 30, kClear}, {50, 50, kBlue}, {36, 10, kClear}});
+  const Rgba faded = r.frame.at(50, 10);
+  EXPECT_EQ(faded[1], 255);  // straight alpha: the colour stays, the coverage halves
+  EXPECT_NEAR(faded[3], 128, 1);
+}
+
+TEST(Replay, ImagesUseTheBrushTransformAndPad) {
+  // 2 x 2 pixels: red, green / blue, white.
+  const Image img = Image::from_rgba8(2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255});
+  Scene s;
+  // Pixel centres of the probes land on image pixel centres: no blending with neighbours.
+  s.draw_image(img, Affine::translate(16.5, 16.5) * Affine::scale(16), Rect{0, 0, 64, 64});
+  const Replayed r = replay(s);
+  expect_probes(r.frame, {{24, 24, kRed},
+                          {40, 24, kGreen},
+                          {24, 40, kBlue},
+                          {40, 40, {255, 255, 255, 255}},
+                          {2, 2, kRed},  // pad extends the edge pixels
+                          {62, 62, {255, 255, 255, 255}}});
+
+  // The sub-square of an ancestor image: the right half of its bottom row scaled over 0..32.
+  Scene sub;
+  sub.draw_image(img, Affine::scale(32) * Affine::translate(-1, -1), Rect{0, 0, 32, 32}, Affine::identity(), 0.5f);
+  const Replayed half = replay(sub);
+  const Rgba px = half.frame.at(16, 16);
+  EXPECT_EQ((Rgba{px[0], px[1], px[2], 0}), (Rgba{255, 255, 255, 0}));
+  EXPECT_NEAR(px[3], 128, 1);
+  EXPECT_EQ(half.frame.at(48, 48), kClear);  // the shape bounds the image
+}
+
+TEST(Replay, BadItemsAreSkippedAloneAndHugeGeometryIsClipped) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  Scene s;
+  s.fill(Rect{-1e9, -1e9, 1e9, 1e9}, testing::green());                    // clipped, covers everything
+  s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine{nan, 0, 0, 1, 0, 0});  // skipped
+  s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine::scale(0));            // not invertible: skipped
+  s.fill(Circle{{32, 32}, nan}, testing::red());                           // non-finite geometry: skipped
+  s.stroke(Line{{0, 0}, {64, 64}}, testing::red(), inf);                   // skipped
+  s.push_layer(Rect{0, 0, 64, 64}, Affine{1, 0, 0, 1, inf, 0});            // skipped with its content
+  s.fill(Rect{0, 0, 64, 64}, testing::red());
+  s.push_layer(Rect{0, 0, 64, 64});
+  s.fill(Rect{0, 0, 64, 64}, testing::red());
+  s.pop_layer();
+  s.pop_layer();
+  s.pop_layer();                                                          // unbalanced: ignored
+  s.stroke(Line{{-1e12, 10}, {1e12, 10}}, testing::blue(), 4.0);          // long line, clipped
+  s.fill(Circle{{32, 1e7 + 40}, 1e7}, testing::blue());                   // huge circle, top at y = 40
+  s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine::translate(3e6, 0));  // entirely off, clipped away
+  s.add_text({"x", 12.0f, 0, Color::black(), Affine{1, 0, 0, 1, nan, 0}, std::nullopt});
+  const Replayed r = replay(s);
+  expect_probes(r.frame, {{32, 30, kGreen}, {32, 10, kBlue}, {5, 10, kBlue}, {32, 50, kBlue}, {32, 37, kGreen}});
+  EXPECT_EQ(r.report.drawn, 4u);
+  EXPECT_EQ(r.report.skipped, 10u);
+}
+
+TEST(Replay, HugeClipsAndImagesTakeTheClippedRoad) {
+  const Image green = Image::from_rgba8(1, 1, {0, 255, 0, 255});
+  Scene s;
+  s.push_layer(Rect{-1e9, -1e9, 32, 1e9});
+  s.draw_image(green, Affine::translate(-1e8, -1e8) * Affine::scale(2e8), Rect{-1e8, -1e8, 1e8, 1e8});
+  s.pop_layer();
+  s.fill(Rect{0, 0, 1, 1}, testing::red(), Affine::translate(40, 40) * Affine::scale(1e8));  // huge scale
+  const Replayed r = replay(s);
+  expect_probes(r.frame, {{10, 10, kGreen}, {10, 60, kGreen}, {36, 10, kClear}, {50, 50, kRed}, {36, 36, kClear}});
+  EXPECT_EQ(r.report.skipped, 0u);
+}
+
+TEST(Replay, DeviceScaleForHiDpi) {
+  Scene s;
+  s.fill(Rect{5, 5, 10, 10}, testing::red());
+  const Replayed r = replay(s, 2.0);
+  expect_probes(r.frame, {{11, 11, kRed}, {19, 19, kRed}, {21, 21, kClear}, {9, 9, kClear}});
+}
+
+TEST(Replay, RefusesAContextInErrorAndLeavesAGoodOneAsFound) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+  cairo_t* cr = cairo_create(surface);
+  cairo_translate(cr, 3, 4);
+  Scene s;
+  s.push_layer(Rect{0, 0, 4, 4});
+  s.fill(Rect{0, 0, 2, 2}, testing::red(), Affine::scale(3));
+  ASSERT_TRUE(render::replay(cr, s).is_ok());
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  EXPECT_EQ(m.x0, 3);
+  EXPECT_EQ(m.y0, 4);
+  EXPECT_FALSE(render::replay(cr, s, std::nan("")).is_ok());
+  cairo_scale(cr, 0, 0);  // puts the context into an error state
+  EXPECT_FALSE(render::replay(cr, s).is_ok());
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace
+}  // namespace zarn_ui
