@@ -38,7 +38,8 @@ class [[nodiscard]] Result {
     assert(is_ok());
     return std::get<0>(v_);
   }
-  T&& value() && {
+  // By value from a temporary, so `for (auto& x : *f())` never reads a destroyed result.
+  T value() && {
     assert(is_ok());
     return std::get<0>(std::move(v_));
   }
@@ -46,6 +47,7 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &value(); }
   T& operator*() & { return value(); }
   const T& operator*() const& { return value(); }
+  T operator*() && { return std::move(*this).value(); }
 
   const std::string& error() const {
     assert(is_err());

@@ -1,0 +1,266 @@
+#include "doc.hpp"
+
+#include <algorithm>
+
+namespace automerge::detail {
+namespace {
+
+void insert_sorted(const Doc& d, std::vector<ValueOp>& vals, ValueOp v) {
+  auto it = std::find_if(vals.begin(), vals.end(), [&](const ValueOp& x) { return d.less(v.id, x.id); });
+  vals.insert(it, std::move(v));
+}
+
+std::optional<ObjType> made_type(OpAction a) {
+  switch (a) {
+    case OpAction::MakeMap: return ObjType::Map;
+    case OpAction::MakeList: return ObjType::List;
+    case OpAction::MakeText: return ObjType::Text;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+Doc::Doc() { objects.emplace(ObjKey{0, 0}, Obj{}); }
+
+std::uint32_t Doc::intern_actor(const ActorId& a) {
+  auto it = actor_index.find(a);
+  if (it != actor_index.end()) return it->second;
+  auto idx = static_cast<std::uint32_t>(actors.size());
+  actors.push_back(a);
+  actor_state.emplace_back();
+  actor_index.emplace(a, idx);
+  return idx;
+}
+
+bool Doc::less(OpId a, OpId b) const {
+  if (a.counter != b.counter) return a.counter < b.counter;
+  return actors[a.actor] < actors[b.actor];
+}
+
+ExId Doc::to_exid(OpId id) const {
+  if (id.counter == 0) return ROOT;
+  return ExId{id.counter, actors[id.actor]};
+}
+
+std::optional<OpId> Doc::from_exid(const ExId& id) const {
+  if (id.is_root()) return OpId{0, 0};
+  auto it = actor_index.find(id.actor);
+  if (it == actor_index.end()) return std::nullopt;
+  return OpId{id.counter, it->second};
+}
+
+const Obj* Doc::find_obj(OpId id) const {
+  auto it = objects.find(obj_key(id));
+  return it == objects.end() ? nullptr : &it->second;
+}
+
+std::optional<std::size_t> Doc::visible_pos(const Obj& obj, std::size_t index) const {
+  std::size_t seen = 0;
+  for (std::size_t i = 0; i < obj.elems.size(); ++i) {
+    if (obj.elems[i].values.empty()) continue;
+    if (seen == index) return i;
+    ++seen;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> Doc::elem_pos(const Obj& obj, OpId id) const {
+  for (std::size_t i = 0; i < obj.elems.size(); ++i) {
+    if (obj.elems[i].id == id) return i;
+  }
+  return std::nullopt;
+}
+
+void Doc::apply_op(OpId id, const OpData& op, ScalarValue scalar) {
+  Obj& obj = objects.at(obj_key(op.obj));
+  auto type = made_type(op.action);
+  ValueOp value{id, type, std::move(scalar)};
+  if (op.insert) {
+    // RGA: place after the reference element, past every element with a higher id (those and
+    // their descendants were inserted concurrently and win the spot).
+    std::size_t pos = 0;
+    if (op.key.elem.counter != 0) pos = *elem_pos(obj, op.key.elem) + 1;
+    while (pos < obj.elems.size() && less(id, obj.elems[pos].id)) ++pos;
+    obj.elems.insert(obj.elems.begin() + static_cast<std::ptrdiff_t>(pos), Elem{id, {std::move(value)}});
+  } else {
+    std::vector<ValueOp>* vals = nullptr;
+    if (op.key.is_elem) {
+      vals = &obj.elems[*elem_pos(obj, op.key.elem)].values;
+    } else {
+      vals = &obj.props[op.key.prop];
+    }
+    std::erase_if(*vals,
+                  [&](const ValueOp& v) { return std::find(op.pred.begin(), op.pred.end(), v.id) != op.pred.end(); });
+    if (op.action != OpAction::Delete) insert_sorted(*this, *vals, std::move(value));
+    if (!op.key.is_elem && vals->empty()) obj.props.erase(op.key.prop);
+  }
+  if (type) {
+    Obj made;
+    made.type = *type;
+    objects.emplace(obj_key(id), std::move(made));
+  }
+  max_op = std::max(max_op, id.counter);
+}
+
+base::Status Doc::validate(const ChangeData& c, const std::vector<std::uint32_t>& amap) const {
+  const ActorState& author = actor_state[amap[0]];
+  if (c.seq != author.seq + 1) return base::err("change out of sequence for its actor");
+  if (c.start_op <= author.max_op) return base::err("change reuses op counters");
+  std::map<ObjKey, ObjType> new_objs;
+  std::map<ObjKey, std::vector<ObjKey>> new_elems;  // object -> elements made in this change
+  for (std::size_t i = 0; i < c.ops.size(); ++i) {
+    const OpData& op = c.ops[i];
+    OpId self_id{c.start_op + i, amap[0]};
+    OpId obj_id{op.obj.counter, op.obj.counter == 0 ? 0 : amap[op.obj.actor]};
+    std::optional<ObjType> type;
+    const Obj* obj = find_obj(obj_id);
+    if (obj) {
+      type = obj->type;
+    } else if (auto it = new_objs.find(obj_key(obj_id)); it != new_objs.end()) {
+      type = it->second;
+    } else {
+      return base::err("op on an unknown object");
+    }
+    if (*type == ObjType::Map) {
+      if (op.key.is_elem || op.insert) return base::err("sequence op on a map");
+    } else {
+      if (!op.key.is_elem) return base::err("map op on a sequence");
+      OpId elem{op.key.elem.counter, op.key.elem.counter == 0 ? 0 : amap[op.key.elem.actor]};
+      if (elem.counter == 0) {
+        if (!op.insert) return base::err("op on the head of a sequence");
+      } else {
+        bool known = obj && elem_pos(*obj, elem).has_value();
+        if (!known) {
+          auto it = new_elems.find(obj_key(obj_id));
+          known = it != new_elems.end() &&
+                  std::find(it->second.begin(), it->second.end(), obj_key(elem)) != it->second.end();
+        }
+        if (!known) return base::err("op on an unknown element");
+      }
+      if (op.insert) {
+        if (op.action == OpAction::Delete) return base::err("insert of a delete");
+        new_elems[obj_key(obj_id)].push_back(obj_key(self_id));
+      }
+    }
+    if (auto made = made_type(op.action)) new_objs.emplace(obj_key(self_id), *made);
+  }
+  return {};
+}
+
+OpId Doc::local_op(OpData op) {
+  if (pending.empty()) pending_start = max_op + 1;
+  OpId id{max_op + 1, self};
+  apply_op(id, op, op.value);
+  pending.push_back(std::move(op));
+  return id;
+}
+
+std::optional<ChangeHash> Doc::commit() {
+  if (pending.empty()) return std::nullopt;
+  // Translate document actor indices into the change's own table, author first.
+  ChangeData c;
+  std::vector<std::int64_t> local(actors.size(), -1);
+  auto map_actor = [&](RawOpId& id) {
+    if (id.counter == 0) {
+      id.actor = 0;
+      return;
+    }
+    if (local[id.actor] < 0) {
+      local[id.actor] = static_cast<std::int64_t>(c.actors.size());
+      c.actors.push_back(actors[id.actor]);
+    }
+    id.actor = static_cast<std::uint32_t>(local[id.actor]);
+  };
+  local[self] = 0;
+  c.actors.push_back(actors[self]);
+  c.seq = actor_state[self].seq + 1;
+  c.start_op = pending_start;
+  c.deps = heads;
+  for (OpData& op : pending) {
+    map_actor(op.obj);
+    if (op.key.is_elem) map_actor(op.key.elem);
+    for (RawOpId& p : op.pred) map_actor(p);
+  }
+  c.ops = std::move(pending);
+  pending.clear();
+  actor_state[self].seq = c.seq;
+  actor_state[self].max_op = c.start_op + c.ops.size() - 1;
+  StoredChange s;
+  s.bytes = encode_change(c);
+  s.hash = hash_bytes(s.bytes);
+  s.deps = std::move(c.deps);
+  ChangeHash h = s.hash;
+  record(std::move(s));
+  return h;
+}
+
+void Doc::record(StoredChange change) {
+  for (const ChangeHash& d : change.deps) {
+    auto it = std::lower_bound(heads.begin(), heads.end(), d);
+    if (it != heads.end() && *it == d) heads.erase(it);
+  }
+  heads.insert(std::lower_bound(heads.begin(), heads.end(), change.hash), change.hash);
+  by_hash.emplace(change.hash, history.size());
+  history.push_back(std::move(change));
+}
+
+base::Status Doc::receive(StoredChange change) {
+  if (auto ok = apply_one(std::move(change)); !ok) return ok;
+  return drain_queue();
+}
+
+base::Status Doc::apply_one(StoredChange change) {
+  if (by_hash.count(change.hash)) return {};
+  auto decoded = decode_change(change.bytes);
+  if (!decoded) return base::err(decoded.error());
+  ChangeData& c = decoded.value();
+  change.deps = c.deps;
+  for (const ChangeHash& d : c.deps) {
+    if (!by_hash.count(d)) {
+      bool queued =
+          std::any_of(queue.begin(), queue.end(), [&](const StoredChange& q) { return q.hash == change.hash; });
+      if (!queued) queue.push_back(std::move(change));
+      return {};
+    }
+  }
+  std::vector<std::uint32_t> amap;
+  amap.reserve(c.actors.size());
+  for (const ActorId& a : c.actors) amap.push_back(intern_actor(a));
+  if (auto ok = validate(c, amap); !ok) return ok;
+  auto map_id = [&](RawOpId id) { return RawOpId{id.counter, id.counter == 0 ? 0 : amap[id.actor]}; };
+  for (std::size_t i = 0; i < c.ops.size(); ++i) {
+    OpData& op = c.ops[i];
+    op.obj = map_id(op.obj);
+    if (op.key.is_elem) op.key.elem = map_id(op.key.elem);
+    for (RawOpId& p : op.pred) p = map_id(p);
+    apply_op(OpId{c.start_op + i, amap[0]}, op, std::move(op.value));
+  }
+  ActorState& st = actor_state[amap[0]];
+  st.seq = c.seq;
+  st.max_op = c.ops.empty() ? std::max(st.max_op, c.start_op) : c.start_op + c.ops.size() - 1;
+  max_op = std::max(max_op, st.max_op);
+  record(std::move(change));
+  return {};
+}
+
+base::Status Doc::drain_queue() {
+  // Retry waiting changes until none of them can be applied.
+  bool progress = true;
+  while (progress && !queue.empty()) {
+    progress = false;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+      bool ready = std::all_of(queue[i].deps.begin(), queue[i].deps.end(),
+                               [&](const ChangeHash& d) { return by_hash.count(d) != 0; });
+      if (!ready) continue;
+      StoredChange next = std::move(queue[i]);
+      queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(i));
+      if (auto ok = apply_one(std::move(next)); !ok) return ok;
+      progress = true;
+      break;
+    }
+  }
+  return {};
+}
+
+}  // namespace automerge::detail

@@ -1,0 +1,54 @@
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "zarn_ui/doc.hpp"
+
+namespace zarn_ui::doc {
+namespace {
+
+// Byte offsets of each code point's start, plus the end; none for invalid UTF-8.
+std::optional<std::vector<std::size_t>> boundaries(std::string_view s) {
+  std::vector<std::size_t> out;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    out.push_back(i);
+    auto b = static_cast<std::uint8_t>(s[i]);
+    std::size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xe ? 3 : (b >> 3) == 0x1e ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return std::nullopt;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<std::uint8_t>(s[i + k]) >> 6) != 0x2) return std::nullopt;
+    }
+    i += n;
+  }
+  out.push_back(s.size());
+  return out;
+}
+
+}  // namespace
+
+base::Status splice_text_diffed(automerge::AutoCommit& doc, const automerge::ExId& text_obj,
+                                std::string_view new_text) {
+  auto current = doc.text(text_obj);
+  if (!current) return base::err(current.error());
+  const std::string& old_text = *current;
+  if (old_text == new_text) return {};
+  auto ob = boundaries(old_text);
+  auto nb = boundaries(new_text);
+  if (!ob || !nb) return base::err("text is not valid UTF-8");
+  std::size_t old_n = ob->size() - 1, new_n = nb->size() - 1;
+  auto cp = [](std::string_view s, const std::vector<std::size_t>& b, std::size_t i) {
+    return s.substr(b[i], b[i + 1] - b[i]);
+  };
+  std::size_t prefix = 0;
+  while (prefix < old_n && prefix < new_n && cp(old_text, *ob, prefix) == cp(new_text, *nb, prefix)) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < old_n - prefix && suffix < new_n - prefix &&
+         cp(old_text, *ob, old_n - 1 - suffix) == cp(new_text, *nb, new_n - 1 - suffix)) {
+    ++suffix;
+  }
+  std::string_view middle = new_text.substr((*nb)[prefix], (*nb)[new_n - suffix] - (*nb)[prefix]);
+  return doc.splice_text(text_obj, prefix, old_n - prefix - suffix, middle);
+}
+
+}  // namespace zarn_ui::doc

@@ -1,0 +1,96 @@
+#include "zarn_ui/launch.hpp"
+
+#include <SDL.h>
+#include <spdlog/spdlog.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "zarn_ui/state.hpp"
+
+namespace zarn_ui::launch {
+namespace {
+
+// True when a window system is reachable, so the app is not built (and no worker started) for
+// nothing. SDL's dummy driver counts: tests use it.
+bool display_available(const LoopOptions& options, std::string& why) {
+  if (options.video_driver) return true;
+  const char* forced = std::getenv("SDL_VIDEODRIVER");
+  if (forced && *forced) return true;
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((x11 && *x11) || (wayland && *wayland)) return true;
+  why = "no display available (DISPLAY and WAYLAND_DISPLAY are not set)";
+  return false;
+}
+
+}  // namespace
+
+int run(const AppDescriptor& d, const std::string& program, const std::vector<std::string>& args,
+        const LoopOptions& options) {
+  auto parsed = LaunchArgs::parse(args, d.launch_flags, d.value_options);
+  if (!parsed) {
+    std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), parsed.error().c_str(),
+                 usage_text(program, d.launch_flags, d.value_options).c_str());
+    return 2;
+  }
+  if (parsed->shot_output()) {
+    if (!d.render_shot) {
+      std::fprintf(stderr, "%s: this application cannot render shots\n", program.c_str());
+      return 2;
+    }
+    const ShotOutcome out = d.render_shot(*parsed);
+    if (out.kind == ShotOutcome::Kind::Failed) {
+      std::fprintf(stderr, "%s: shot failed: %s\n", program.c_str(), out.error.c_str());
+      return 1;
+    }
+    return 0;
+  }
+
+  std::string why;
+  if (!display_available(options, why)) {
+    std::fprintf(stderr, "%s: %s; use --shot PATH to render a frame headless\n", program.c_str(), why.c_str());
+    return 1;
+  }
+
+  app::App application;
+  if (d.register_actions) d.register_actions(application);
+
+  // Demonstration starts get a fresh document of their own and never touch the saved one.
+  const bool demonstration = parsed->any_app_argument();
+  std::unique_ptr<widget::Widget> root;
+  std::unique_ptr<state::State> state;
+  if (demonstration && d.args_factory) {
+    auto built = d.args_factory(*parsed);
+    if (!built) {
+      std::fprintf(stderr, "%s: %s\n", program.c_str(), built.error().c_str());
+      return 1;
+    }
+    root = std::move(*built);
+    state = std::make_unique<state::State>();
+  } else {
+    if (!d.default_factory) return 2;
+    persist::PersistedDoc doc = d.persist_open ? d.persist_open(d.app_id) : persist::PersistedDoc::in_memory();
+    if (!doc.status().empty()) spdlog::warn("{}: {}", program, doc.status());
+    if (!doc.is_persistent()) spdlog::warn("{}: changes will not be saved this session", program);
+    state = std::make_unique<state::State>(std::move(doc));
+    root = d.default_factory();
+  }
+  const auto size = d.window_size ? d.window_size() : std::pair<std::uint32_t, std::uint32_t>{1280, 800};
+  const int status = run_window(*root, *state, d.title.empty() ? program : d.title, size, options);
+  root.reset();
+  (void)state->flush();  // the state logs a failed write and retries
+  return status;
+}
+
+void run_or_exit(const AppDescriptor& d, int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  std::string program = argc > 0 && argv[0] ? argv[0] : "app";
+  if (const auto slash = program.rfind('/'); slash != std::string::npos) program = program.substr(slash + 1);
+  const int status = run(d, program, args);
+  std::fflush(stdout);
+  std::exit(status);
+}
+
+}  // namespace zarn_ui::launch

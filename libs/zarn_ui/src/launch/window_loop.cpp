@@ -1,0 +1,202 @@
+// The SDL2 window loop: events to the root widget, tick, layout, paint, replay, present.
+// Frames are paced to 60 per second while the widget has work or wants frames; otherwise the
+// loop sleeps on events (waking every 50 ms while a timer is armed that the predicates miss).
+
+#include <SDL.h>
+#include <cairo.h>
+#include <spdlog/spdlog.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "sdl_input.hpp"
+#include "zarn_ui/launch.hpp"
+#include "zarn_ui/layout.hpp"
+#include "zarn_ui/permissions.hpp"
+#include "zarn_ui/presence.hpp"
+#include "zarn_ui/render.hpp"
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/state.hpp"
+#include "zarn_ui/text_render.hpp"
+#include "zarn_ui/theme.hpp"
+
+namespace zarn_ui::launch {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kFramePeriod = std::chrono::microseconds(16667);
+constexpr int kTimerWakeMs = 50;
+
+struct SdlVideo {
+  bool ok = false;
+  explicit SdlVideo(const char* driver) {
+    if (driver) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  }
+  ~SdlVideo() {
+    if (ok) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+};
+
+struct WindowDeleter {
+  void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+
+// Lays the root out at the window's logical size.
+void layout_root(widget::Widget& root, const theme::Theme& theme, double width, double height) {
+  auto tree = layout::LayoutTree::with_capacity(16);
+  layout::NodeWidgetMap widgets;
+  const auto node = root.build_layout(tree, theme, widgets);
+  if (!node) return;
+  layout::Style root_style;
+  root_style.size = {layout::Dimension::px(static_cast<float>(width)), layout::Dimension::px(static_cast<float>(height))};
+  auto root_node = tree.new_with_children(root_style, {*node});
+  if (!root_node) return;
+  if (!tree.compute(*root_node, static_cast<float>(width), static_cast<float>(height))) return;
+  root.apply_layout(tree, *node, {0, 0});
+}
+
+// Copies the frame's pixels into the window and shows them.
+void present(SDL_Window* window, cairo_surface_t* frame) {
+  SDL_Surface* target = SDL_GetWindowSurface(window);
+  if (!target) return;
+  cairo_surface_flush(frame);
+  const int w = std::min(cairo_image_surface_get_width(frame), target->w);
+  const int h = std::min(cairo_image_surface_get_height(frame), target->h);
+  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, cairo_image_surface_get_data(frame),
+                    cairo_image_surface_get_stride(frame), target->format->format, target->pixels, target->pitch);
+  SDL_UpdateWindowSurface(window);
+}
+
+}  // namespace
+
+int run_window(widget::Widget& root, state::State& state, const std::string& title,
+               std::pair<std::uint32_t, std::uint32_t> size, const LoopOptions& options) {
+  SdlVideo video(options.video_driver);
+  if (!video.ok) {
+    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n",
+                 title.c_str(), SDL_GetError());
+    return 1;
+  }
+  std::unique_ptr<SDL_Window, WindowDeleter> window(
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, static_cast<int>(size.first),
+                       static_cast<int>(size.second), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+  if (!window) {
+    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n",
+                 title.c_str(), SDL_GetError());
+    return 1;
+  }
+  SDL_StartTextInput();
+
+  const theme::Theme theme = theme::Theme::light();
+  root.set_reduce_motion(theme.reduce_motion);
+  auto text = text_render::TextRenderer::create();
+  const auto presence = presence::PresenceCtx::empty();
+  const auto permissions = permissions::PermissionContext::permissive();
+  const widget::PaintCtx paint_ctx{text, theme, presence, permissions};
+
+  Scene previous;
+  bool have_previous = false;
+  cairo_surface_t* frame_surface = nullptr;
+  int frame_w = 0, frame_h = 0;
+  Point last_pointer;
+  bool quit = false;
+  std::uint64_t frames = 0;
+  Clock::time_point frame_start = Clock::now();
+
+  std::vector<SDL_Event> events;
+  while (!quit) {
+    if (options.before_frame) options.before_frame(frames);
+
+    // Wait: at most until the next frame slot while busy, else until input (or the timer wake).
+    events.clear();
+    const bool busy = root.needs_frame() || root.has_pending_work() || !have_previous;
+    SDL_Event ev;
+    int got = 0;
+    if (busy) {
+      const auto wait = kFramePeriod - (Clock::now() - frame_start);
+      const int ms = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count());
+      got = ms > 0 ? SDL_WaitEventTimeout(&ev, ms) : SDL_PollEvent(&ev);
+    } else if (root.has_armed_timer()) {
+      got = SDL_WaitEventTimeout(&ev, kTimerWakeMs);
+    } else {
+      got = SDL_WaitEvent(&ev);
+    }
+    if (got) events.push_back(ev);
+    while (SDL_PollEvent(&ev)) events.push_back(ev);
+    frame_start = Clock::now();
+
+    int win_w = 0, win_h = 0, px_w = 0, px_h = 0;
+    SDL_GetWindowSize(window.get(), &win_w, &win_h);
+    SDL_Surface* target = SDL_GetWindowSurface(window.get());
+    if (target) {
+      px_w = target->w;
+      px_h = target->h;
+    }
+    const double scale = win_w > 0 && px_w > 0 ? static_cast<double>(px_w) / win_w : 1.0;
+
+    bool resized = false;
+    for (const SDL_Event& e : events) {
+      if (e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE)) {
+        quit = true;
+        continue;
+      }
+      if (e.type == SDL_WINDOWEVENT &&
+          (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED)) {
+        resized = true;
+      }
+      // A press where no motion was reported first: tell the widget where the pointer is.
+      if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+        const Point p{e.button.x * scale, e.button.y * scale};
+        if (p != last_pointer) {
+          bool handled = false;
+          root.handle_event(widget::PointerMoved{p}, modifiers_from_sdl(static_cast<std::uint16_t>(SDL_GetModState())),
+                            0, state, handled, scale);
+          last_pointer = p;
+        }
+      }
+      if (e.type == SDL_MOUSEMOTION) last_pointer = {e.motion.x * scale, e.motion.y * scale};
+      if (auto t = translate_sdl_event(e, scale)) {
+        bool handled = false;
+        root.handle_event(t->event, t->modifiers, 0, state, handled, scale);
+      }
+    }
+    if (quit) break;
+
+    root.tick(state);
+    layout_root(root, theme, win_w, win_h);
+    Scene scene;
+    root.paint(scene, Affine::identity(), paint_ctx);
+    if (auto* host = root.floating_surface_host()) host->draw_floating(scene, Affine::identity(), text, theme);
+    (void)state.flush();  // logged and retried by the state
+
+    if (px_w != frame_w || px_h != frame_h || !frame_surface) {
+      if (frame_surface) cairo_surface_destroy(frame_surface);
+      frame_surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(px_w, 1), std::max(px_h, 1));
+      frame_w = px_w;
+      frame_h = px_h;
+      resized = true;
+    }
+    if (resized || !have_previous || !(scene == previous)) {
+      cairo_t* cr = cairo_create(frame_surface);
+      cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+      cairo_paint(cr);
+      cairo_destroy(cr);
+      auto report = render::replay_to_surface(frame_surface, scene, scale, &text);
+      if (!report) spdlog::warn("frame replay failed: {}", report.error());
+      present(window.get(), frame_surface);
+      previous = std::move(scene);
+      have_previous = true;
+    }
+    ++frames;
+    if (options.max_frames && frames >= *options.max_frames) break;
+  }
+  if (frame_surface) cairo_surface_destroy(frame_surface);
+  SDL_StopTextInput();
+  (void)state.flush();  // logged and retried by the state
+  return 0;
+}
+
+}  // namespace zarn_ui::launch
