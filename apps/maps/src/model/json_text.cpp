@@ -1,0 +1,190 @@
+#include "model/json_text.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include <fmt/format.h>
+
+namespace maps::json {
+
+std::size_t utf8_sequence_length(std::string_view s, std::size_t i) {
+  const auto at = [&](std::size_t k) -> unsigned { return static_cast<unsigned char>(s[k]); };
+  const unsigned c = at(i);
+  if (c < 0x80) return 1;
+  std::size_t len = 0;
+  unsigned lo = 0x80;
+  unsigned hi = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3;
+    if (c == 0xE0) lo = 0xA0;  // overlong
+    if (c == 0xED) hi = 0x9F;  // surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4;
+    if (c == 0xF0) lo = 0x90;  // overlong
+    if (c == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  const unsigned c1 = at(i + 1);
+  if (c1 < lo || c1 > hi) return 0;
+  for (std::size_t k = 2; k < len; ++k) {
+    const unsigned ck = at(i + k);
+    if (ck < 0x80 || ck > 0xBF) return 0;
+  }
+  return len;
+}
+
+void append_utf8_lossy(std::string& out, std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const std::size_t len = utf8_sequence_length(s, i);
+    if (len == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(s.data() + i, len);
+      i += len;
+    }
+  }
+}
+
+namespace {
+
+// Shortest round-trip digits of a finite value: value = 0.d1 d2 ... scaled so that
+// d1.d2d3... * 10^exp, digits without leading or trailing zeros (except a single "0").
+struct Decimal {
+  char digits[24] = {};
+  int len = 0;
+  int exp = 0;
+  bool neg = false;
+};
+
+Decimal shortest(double v) {
+  Decimal d;
+  d.neg = std::signbit(v);
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific);
+  *res.ptr = '\0';  // atoi below must stop at the end of the exponent
+  const char* p = buf;
+  for (; p < res.ptr && *p != 'e'; ++p) {
+    if (*p != '.') d.digits[d.len++] = *p;
+  }
+  if (p < res.ptr) d.exp = std::atoi(p + 1);  // "e+07" / "e-07"; atoi takes the sign
+  while (d.len > 1 && d.digits[d.len - 1] == '0') --d.len;
+  return d;
+}
+
+void append_zeros(std::string& out, int n) {
+  if (n > 0) out.append(static_cast<std::size_t>(n), '0');
+}
+
+void append_exponent_form(std::string& out, const Decimal& d) {
+  out += d.digits[0];
+  if (d.len > 1) {
+    out += '.';
+    out.append(d.digits + 1, static_cast<std::size_t>(d.len - 1));
+  }
+  out += 'e';
+  out += std::to_string(d.exp);
+}
+
+// Decimal without exponent; returns whether a '.' was written.
+bool append_plain(std::string& out, const Decimal& d) {
+  const int kk = d.exp + 1;  // digits before the point
+  if (kk <= 0) {
+    out += "0.";
+    append_zeros(out, -kk);
+    out.append(d.digits, static_cast<std::size_t>(d.len));
+    return true;
+  }
+  if (kk >= d.len) {
+    out.append(d.digits, static_cast<std::size_t>(d.len));
+    append_zeros(out, kk - d.len);
+    return false;
+  }
+  out.append(d.digits, static_cast<std::size_t>(kk));
+  out += '.';
+  out.append(d.digits + kk, static_cast<std::size_t>(d.len - kk));
+  return true;
+}
+
+}  // namespace
+
+void append_json_f64(std::string& out, double v) {
+  const Decimal d = shortest(v);
+  if (d.neg) out += '-';
+  const int kk = d.exp + 1;  // digits before the point
+  if (kk > -5 && kk <= 16) {
+    if (!append_plain(out, d)) out += ".0";
+  } else {
+    append_exponent_form(out, d);
+  }
+}
+
+void append_decimal_f64(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    append_debug_f64(out, v);
+    return;
+  }
+  const Decimal d = shortest(v);
+  if (d.neg) out += '-';
+  if (!append_plain(out, d)) out += ".0";
+}
+
+void append_debug_f64(std::string& out, double v) {
+  if (std::isnan(v)) {
+    out += "NaN";
+    return;
+  }
+  if (std::isinf(v)) {
+    out += v < 0 ? "-inf" : "inf";
+    return;
+  }
+  const double a = std::fabs(v);
+  const Decimal d = shortest(v);
+  if (d.neg) out += '-';
+  if (a != 0.0 && (a < 1e-4 || a >= 1e16)) {
+    append_exponent_form(out, d);
+  } else if (!append_plain(out, d)) {
+    out += ".0";
+  }
+}
+
+void append_quoted(std::string& out, std::string_view s) {
+  out += '"';
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\0': out += "\\0"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          out += fmt::format("\\u{{{:x}}}", c);
+        } else if (c >= 0x80) {
+          const std::size_t len = utf8_sequence_length(s, i);
+          if (len == 0) {
+            out += "\\u{fffd}";
+          } else {
+            out.append(s.data() + i, len);
+            i += len - 1;
+          }
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+    ++i;
+  }
+  out += '"';
+}
+
+}  // namespace maps::json
