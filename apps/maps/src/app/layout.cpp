@@ -1,0 +1,32 @@
+#include "app/maps_app.hpp"
+#include "zarn_ui/layout.hpp"
+
+namespace maps {
+
+namespace {
+constexpr std::chrono::milliseconds kViewIdlePeriod{450};
+}
+
+std::optional<zarn_ui::layout::NodeId> MapsApp::build_layout(zarn_ui::layout::LayoutTree& tree,
+                                                             const zarn_ui::theme::Theme& /*theme*/,
+                                                             zarn_ui::layout::NodeWidgetMap& widgets) {
+  zarn_ui::layout::Style style;
+  style.size = {zarn_ui::layout::Dimension::percent(1.0f), zarn_ui::layout::Dimension::percent(1.0f)};
+  auto node = tree.new_leaf(style);
+  if (!node) return std::nullopt;
+  widgets.insert(*node, this);
+  layout_node = *node;
+  return *node;
+}
+
+void MapsApp::apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::layout::NodeId node, Point origin) {
+  auto l = tree.layout(node);
+  if (!l) return;
+  bounds_rect = {origin.x + l->left, origin.y + l->top, origin.x + l->left + l->width, origin.y + l->top + l->height};
+  // Load the points of interest of the first view once the window has a size.
+  if (live && !poi_box && !view_idle_deadline && bounds_rect.width() > 1.0 && model.zoom >= 14.0) {
+    view_idle_deadline = mono_now() + kViewIdlePeriod;
+  }
+}
+
+}  // namespace maps

@@ -1,0 +1,71 @@
+#include "app/screen_geometry.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace maps {
+
+bool is_narrow_layout(const Rect& bounds) {
+  const double w = bounds.width();
+  return !std::isnan(w) && w < kNarrowLayoutBelow;
+}
+
+double side_panel_width(const Rect& bounds) {
+  const double w = bounds.width();
+  if (is_narrow_layout(bounds)) return std::min(w - 32.0, 384.0);
+  return std::clamp(0.42 * w, 300.0, 384.0);
+}
+
+Rect search_box_rect(const Rect& b) {
+  const double y0 = b.y0 + kLayoutMargin, y1 = y0 + kSearchBoxHeight;
+  if (is_narrow_layout(b)) {
+    const double x0 = b.x0 + 66.0;
+    return {x0, y0, std::max(b.x1 - 66.0, x0 + 120.0), y1};
+  }
+  return {b.x0 + kLayoutMargin, y0, b.x0 + kLayoutMargin + side_panel_width(b), y1};
+}
+
+std::optional<Rect> menu_button_rect(const Rect& b) {
+  if (!is_narrow_layout(b)) return std::nullopt;
+  return Rect{b.x0 + 16.0, b.y0 + 16.0, b.x0 + 56.0, b.y0 + 64.0};
+}
+
+Rect side_panel_rect(const Rect& b) {
+  return {b.x0 + kLayoutMargin, b.y0 + 74.0, b.x0 + kLayoutMargin + side_panel_width(b), b.y1 - kLayoutMargin};
+}
+
+std::array<Rect, 4> control_button_rects(const Rect& r) {
+  const double x0 = r.x1 - 56.0, x1 = r.x1 - 16.0, t = r.y0 + 16.0;
+  return {Rect{x0, t, x1, t + 40.0}, Rect{x0, t + 40.0, x1, t + 80.0}, Rect{x0, t + 90.0, x1, t + 130.0},
+          Rect{x0, t + 140.0, x1, t + 180.0}};
+}
+
+Rect control_button_rect(const Rect& r, std::uint8_t index) { return control_button_rects(r)[std::min<std::uint8_t>(index, 3)]; }
+
+std::uint8_t hit_test_controls(const Rect& r, double x, double y) {
+  const auto rects = control_button_rects(r);
+  for (std::uint8_t i = 0; i < rects.size(); ++i) {
+    if (rect_contains_point(rects[i], x, y)) return i;
+  }
+  return kNoControl;
+}
+
+Point map_viewport_center(const Rect& b) { return {(b.x0 + b.x1) / 2.0, (b.y0 + b.y1) / 2.0}; }
+
+Camera view_camera(const Rect& bounds, LatLon center, double zoom) {
+  const Point c = map_viewport_center(bounds);
+  return new_camera(center.lat, center.lon, zoom, c.x, c.y);
+}
+
+GeoBox visible_bounds(const Rect& bounds, LatLon center, double zoom) {
+  const Camera cam = view_camera(bounds, center, zoom);
+  const LatLon a = camera_unproject(cam, bounds.x0, bounds.y0);
+  const LatLon b = camera_unproject(cam, bounds.x1, bounds.y1);
+  return {std::min(a.lat, b.lat), std::min(a.lon, b.lon), std::max(a.lat, b.lat), std::max(a.lon, b.lon)};
+}
+
+Point rect_center(const Rect& r) { return {0.5 * (r.x0 + r.x1), 0.5 * (r.y0 + r.y1)}; }
+
+bool rect_contains_point(const Rect& r, double x, double y) { return r.x0 <= x && x < r.x1 && r.y0 <= y && y < r.y1; }
+
+}  // namespace maps

@@ -1,0 +1,3 @@
+#include "app/startup.hpp"
+
+int main(int argc, char** argv) { return maps::maps_main(argc, argv); }

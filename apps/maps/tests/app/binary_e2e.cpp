@@ -1,0 +1,95 @@
+// The real binary: shots, argument errors and the no-display message.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "zarn_ui/offscreen.hpp"
+
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the binary with `env` prefixed (e.g. "DISPLAY= ") and captures stdout and stderr.
+RunResult run_maps(const std::string& args, const std::string& env = "") {
+  const std::string cmd = env + " " + MAPS_BINARY + " " + args + " 2>&1";
+  RunResult r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 4096> buf{};
+  while (std::fgets(buf.data(), buf.size(), p)) r.out += buf.data();
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+std::filesystem::path temp_dir(const char* name) {
+  auto d = std::filesystem::temp_directory_path() / (std::string("maps-e2e-") + name + "-" + std::to_string(getpid()));
+  std::filesystem::remove_all(d);
+  return d;
+}
+
+zarn_ui::offscreen::DecodedPng read_png(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  auto d = zarn_ui::offscreen::decode_png(bytes);
+  return d ? *d : zarn_ui::offscreen::DecodedPng{};
+}
+
+TEST(Binary, ShotIsWrittenAtItsSizeIntoNewFolders) {
+  const auto dir = temp_dir("shot");
+  const auto out = dir / "nested" / "out.png";
+  const RunResult r = run_maps("--shot " + out.string());
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out, "maps: wrote shot to " + out.string() + "\n");
+  auto png = read_png(out);
+  EXPECT_EQ(png.width, 1280u);
+  EXPECT_EQ(png.height, 800u);
+
+  const auto small = dir / "small.png";
+  EXPECT_EQ(run_maps("--shot " + small.string() + " --shot-size 800x600 --shot-text-scale 1.5").status, 0);
+  png = read_png(small);
+  EXPECT_EQ(png.width, 800u);
+  EXPECT_EQ(png.height, 600u);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Binary, UnwritableShotStopsWithoutAPartialFile) {
+  // Root writes anywhere, but nobody can create a path below a regular file.
+  const auto dir = temp_dir("bad");
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "file") << "x";
+  const auto out = dir / "file" / "out.png";
+  const RunResult r = run_maps("--shot " + out.string());
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.out.find("atomically publish png"), std::string::npos) << r.out;
+  // Nothing else appeared in the folder.
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++entries;
+  EXPECT_EQ(entries, 1u);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Binary, ArgumentErrorsAndNoDisplay) {
+  RunResult r = run_maps("--bogus");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("unknown argument \"--bogus\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("usage:"), std::string::npos);
+
+  r = run_maps("--empty", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "maps: no display available (DISPLAY and WAYLAND_DISPLAY are not set); use --shot PATH to render a frame "
+            "headless\n");
+}
+
+}  // namespace

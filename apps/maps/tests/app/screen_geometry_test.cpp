@@ -1,0 +1,86 @@
+#include "app/screen_geometry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace maps {
+namespace {
+
+TEST(ScreenGeometry, NarrowAndWideAtSeveralWidths) {
+  struct Case {
+    double width;
+    bool narrow;
+    double panel;
+    double search_x0, search_x1;
+  } cases[] = {
+      {719, true, 384, 66, 719 - 66},
+      {720, false, 0.42 * 720, 16, 16 + 0.42 * 720},
+      {400, true, 368, 66, 334},
+      {200, true, 168, 66, 186},
+      {1000, false, 384, 16, 400},
+      {1280, false, 384, 16, 400},
+  };
+  for (const auto& c : cases) {
+    const Rect b{0, 0, c.width, 800};
+    EXPECT_EQ(is_narrow_layout(b), c.narrow) << c.width;
+    EXPECT_DOUBLE_EQ(side_panel_width(b), c.panel) << c.width;
+    const Rect s = search_box_rect(b);
+    EXPECT_DOUBLE_EQ(s.x0, c.search_x0) << c.width;
+    EXPECT_DOUBLE_EQ(s.x1, c.search_x1) << c.width;
+    EXPECT_EQ(s.y0, 16);
+    EXPECT_EQ(s.y1, 64);
+    EXPECT_EQ(menu_button_rect(b).has_value(), c.narrow);
+    const Rect p = side_panel_rect(b);
+    EXPECT_EQ(p, (Rect{16, 74, 16 + c.panel, 784})) << c.width;
+  }
+  EXPECT_EQ(menu_button_rect({0, 0, 500, 800}), (Rect{16, 16, 56, 64}));
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_FALSE(is_narrow_layout({0, 0, nan, 800}));
+  // Before the first layout the width is 0: narrow.
+  EXPECT_TRUE(is_narrow_layout({}));
+}
+
+TEST(ScreenGeometry, OffsetBoundsMoveEverything) {
+  const Rect b{100, 50, 1380, 850};
+  EXPECT_EQ(search_box_rect(b), (Rect{116, 66, 500, 114}));
+  EXPECT_EQ(map_viewport_center(b), (Point{740, 450}));
+}
+
+TEST(ScreenGeometry, ControlColumnAndHitTest) {
+  const Rect r{0, 0, 1280, 800};
+  const auto rects = control_button_rects(r);
+  EXPECT_EQ(rects[0], (Rect{1224, 16, 1264, 56}));
+  EXPECT_EQ(rects[1], (Rect{1224, 56, 1264, 96}));
+  EXPECT_EQ(rects[2], (Rect{1224, 106, 1264, 146}));
+  EXPECT_EQ(rects[3], (Rect{1224, 156, 1264, 196}));
+  struct Probe {
+    double x, y;
+    std::uint8_t hit;
+  } probes[] = {
+      {1224, 16, 0}, {1240, 56, 1},    // the shared edge of zoom in and out belongs to zoom out
+      {1264, 30, kNoControl},          // the right edge is outside
+      {1240, 100, kNoControl},         // the gap between zoom out and locate
+      {1240, 120, 2}, {1240, 195.9, 3}, {1240, 196, kNoControl},
+  };
+  for (const auto& p : probes) EXPECT_EQ(hit_test_controls(r, p.x, p.y), p.hit) << p.x << "," << p.y;
+}
+
+TEST(ScreenGeometry, CameraAndVisibleBox) {
+  const Rect b{0, 0, 1280, 800};
+  const LatLon c{48.1371, 11.5754};
+  const Camera cam = view_camera(b, c, 14.4);
+  EXPECT_EQ(cam.screen_x, 640);
+  EXPECT_EQ(cam.screen_y, 400);
+  const GeoBox box = visible_bounds(b, c, 14.4);
+  EXPECT_LT(box.min_lat, c.lat);
+  EXPECT_GT(box.max_lat, c.lat);
+  EXPECT_LT(box.min_lon, c.lon);
+  EXPECT_GT(box.max_lon, c.lon);
+  // Symmetric in longitude about the centre.
+  EXPECT_NEAR(c.lon - box.min_lon, box.max_lon - c.lon, 1e-9);
+}
+
+}  // namespace
+}  // namespace maps

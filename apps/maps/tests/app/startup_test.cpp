@@ -1,0 +1,148 @@
+#include "app/startup.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/construct.hpp"
+#include "sample/sample_data.hpp"
+
+namespace maps {
+namespace {
+
+using zarn_ui::launch::LaunchArgs;
+
+std::unique_ptr<MapsApp> from(std::vector<std::string> argv) {
+  auto args = LaunchArgs::parse(argv, launch_flags(), {kPanelOption});
+  EXPECT_TRUE(args.is_ok()) << (args.is_ok() ? "" : args.error());
+  return app_from_launch_args(*args);
+}
+
+TEST(Descriptor, CarriesTheAppsIdentityFlagsAndCallbacks) {
+  const auto d = maps_descriptor();
+  EXPECT_EQ(d.app_id, "so.zarn.maps");
+  ASSERT_EQ(d.launch_flags.size(), 16u);
+  EXPECT_EQ(d.launch_flags.front(), "--nav-closed");
+  EXPECT_EQ(d.launch_flags.back(), "--floating-navigation-returned");
+  EXPECT_EQ(d.value_options, std::vector<std::string>{"--panel"});
+  EXPECT_TRUE(d.default_factory && d.args_factory && d.render_shot && d.register_actions && d.window_size &&
+              d.persist_open);
+  EXPECT_EQ(default_window_size(), (std::pair<std::uint32_t, std::uint32_t>{1280, 800}));
+  EXPECT_FALSE(d.single_instance);
+  EXPECT_TRUE(d.remember_window_size);
+  EXPECT_TRUE(d.high_dpi);
+}
+
+TEST(Construction, TheThreeStates) {
+  auto empty = new_empty_app();
+  EXPECT_FALSE(empty->live);
+  EXPECT_TRUE(empty->panel_expanded);
+  EXPECT_EQ(empty->model, default_map_model());
+  EXPECT_TRUE(vector_map_empty(empty->vector_map));
+  EXPECT_FALSE(empty->tile_store.request.has_value());
+
+  auto sample = new_sample_app();
+  EXPECT_FALSE(sample->live);
+  EXPECT_TRUE(sample->panel_expanded);
+  EXPECT_EQ(sample->model, sample_map_model());
+  EXPECT_FALSE(vector_map_empty(sample->vector_map));
+
+  // Widgets as built.
+  EXPECT_EQ(sample->search_input.placeholder(), "Search places, addresses…");
+  EXPECT_EQ(sample->search_input.text_size, 15.0f);
+  EXPECT_EQ(sample->origin_input.placeholder(), "Choose starting point");
+  EXPECT_EQ(sample->dest_input.placeholder(), "Choose destination");
+  EXPECT_EQ(sample->dest_input.text_size, 13.0f);
+  EXPECT_EQ(sample->active_endpoint, 2);
+  ASSERT_EQ(sample->overflow_menu.items().size(), 4u);
+  EXPECT_EQ(sample->overflow_menu.items()[0].label, "Attribution");
+  EXPECT_EQ(sample->overflow_menu.items()[3].label, "Float navigation");
+  EXPECT_FALSE(sample->overflow_menu.is_open());
+  EXPECT_EQ(sample->area_search.id(), "maps_download_search");
+  EXPECT_EQ(sample->area_search.placeholder(), "Search a city or place to download");
+  EXPECT_EQ(sample->navigation_placement.panel_size, (zarn_ui::Size{360, 156}));
+  EXPECT_TRUE(sample->navigation_placement.is_docked());
+  EXPECT_EQ(sample->type_name(), "MapsApp");
+  EXPECT_EQ(sample->widget_id(), "maps_app");
+}
+
+TEST(Construction, ModelOperations) {
+  auto app = new_empty_app();
+  const Place a = new_place("a", "Alpha", Category::Cafe, "Street 1", {48.1, 11.5});
+  EXPECT_FALSE(a.saved);
+  app->upsert_place(a);
+  EXPECT_FALSE(app->toggle_place_saved("zzz"));
+  EXPECT_TRUE(app->toggle_place_saved("a"));
+  Place renamed = a;
+  renamed.name = "Alpha Bar";
+  renamed.saved = false;
+  app->upsert_place(renamed);  // keeps it saved, takes the new name
+  ASSERT_EQ(app->model.places.size(), 1u);
+  EXPECT_TRUE(app->model.places[0].saved);
+  EXPECT_EQ(app->model.places[0].name, "Alpha Bar");
+  EXPECT_FALSE(app->toggle_place_saved("a"));
+
+  Place twin = new_place("a", "Second", Category::Bar, "", {0, 0});
+  app->model.places.push_back(twin);
+  EXPECT_EQ(app->find_place("a")->name, "Alpha Bar");  // the first of two with one id
+  app->model.selected = "missing";
+  EXPECT_FALSE(app->selected_place().has_value());
+  app->model.selected = "a";
+  EXPECT_EQ(app->selected_place()->name, "Alpha Bar");
+  // A state that is not live reads 09:00 of today.
+  EXPECT_EQ(app->now_local().format_hm(), "09:00");
+}
+
+TEST(LaunchFlags, PanelValues) {
+  struct Case {
+    const char* value;
+    Panel panel;
+    TravelMode mode;
+  } cases[] = {
+      {"explore", Panel::Explore, TravelMode::Car},     {"directions", Panel::Directions, TravelMode::Car},
+      {" Transit ", Panel::Directions, TravelMode::Transit}, {"\u2003TRANSIT\t", Panel::Directions, TravelMode::Transit},
+      {"map", Panel::Explore, TravelMode::Car},         {"", Panel::Explore, TravelMode::Car},
+      {"trän", Panel::Explore, TravelMode::Car},
+  };
+  for (const auto& c : cases) {
+    auto app = from({"--empty", "--panel", c.value});
+    EXPECT_EQ(app->model.panel, c.panel) << c.value;
+    EXPECT_EQ(app->model.mode, c.mode) << c.value;
+  }
+  // Transit clears the sample's road route.
+  EXPECT_TRUE(from({})->model.route.has_value());
+  EXPECT_FALSE(from({"--panel", "transit"})->model.route.has_value());
+}
+
+TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
+  EXPECT_FALSE(from({"--nav-closed"})->panel_expanded);
+  auto plain = from({"--floating-navigation"});
+  EXPECT_EQ(plain->model, sample_map_model());
+  EXPECT_TRUE(plain->panel_expanded);
+
+  auto arrive = from({"--transit-arrive"});
+  EXPECT_EQ(arrive->model.panel, Panel::Directions);
+  EXPECT_EQ(arrive->model.mode, TravelMode::Transit);
+  EXPECT_FALSE(arrive->model.route.has_value());
+  EXPECT_EQ(arrive->model.transit_time, (TransitTime{TransitTimeMode::Arrive, 60}));
+  EXPECT_EQ(arrive->model.transit, sample_map_model().transit);  // no journey search started
+
+  auto pois = from({"--empty", "--pois"});
+  EXPECT_TRUE(pois->model.places.empty());
+  EXPECT_EQ(pois->pois, sample_pois());
+  EXPECT_EQ(pois->selected_poi, "osm-node-203");
+  EXPECT_EQ(pois->model.zoom, 16.7);
+
+  auto traffic = from({"--traffic"});
+  EXPECT_TRUE(traffic->traffic_enabled);
+  EXPECT_FALSE(traffic->traffic_segments.empty());
+  EXPECT_EQ(traffic->traffic_source, "sample data");
+  auto no_traffic_data = from({"--empty", "--traffic"});
+  EXPECT_TRUE(no_traffic_data->traffic_segments.empty());
+  EXPECT_FALSE(no_traffic_data->traffic_source.has_value());
+
+  EXPECT_EQ(from({"--error"})->model.status, "Map imagery unavailable offline — reconnect and try again");
+  // "--panel" runs before the setters: "--transit-arrive" wins over "--panel explore".
+  EXPECT_EQ(from({"--panel", "explore", "--transit-arrive"})->model.panel, Panel::Directions);
+}
+
+}  // namespace
+}  // namespace maps
