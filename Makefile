@@ -4,7 +4,7 @@ BUILD := build/$(PRESET)
 ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test test-fuzz bench asan tsan clean
+.PHONY: deps build run test test-threads test-fuzz bench asan tsan clean
 
 deps:
 	@scripts/install-deps
@@ -19,7 +19,17 @@ run: build
 # Every test: unit, integration and end-to-end (under a virtual X server), then the fuzz targets.
 test: build
 	@scripts/run-tests $(BUILD)
+	@$(MAKE) --no-print-directory test-threads
 	@$(MAKE) --no-print-directory test-fuzz
+
+# The tests of the code that runs threads (channels, request threads, tile worker, location
+# request, document processes), again under ThreadSanitizer.
+THREAD_TESTS := base_unit_tests maps_net_integration_tests maps_tiles_integration_tests \
+	maps_tiles_unit_tests maps_location_integration_tests zarn_ui_doc_integration_tests
+test-threads: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build build/tsan -j $(JOBS) --target $(THREAD_TESTS)
+	@scripts/run-thread-tests build/tsan $(THREAD_TESTS)
 
 test-fuzz: deps
 	@if ! ls fuzz/*.cmake >/dev/null 2>&1; then echo "no fuzz targets yet"; exit 0; fi; \

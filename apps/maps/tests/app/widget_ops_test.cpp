@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "app/construct.hpp"
+#include "zarn_ui/state.hpp"
+
+namespace maps {
+namespace {
+
+TEST(FramePredicates, FreshStateHasWorkButNeedsNoFrame) {
+  auto app = new_empty_app();
+  EXPECT_TRUE(app->has_pending_work());  // the first tick has not run
+  EXPECT_FALSE(app->needs_frame());
+  zarn_ui::state::State state;
+  app->tick(state);
+  EXPECT_FALSE(app->has_pending_work());
+  EXPECT_FALSE(app->needs_frame());
+}
+
+TEST(FramePredicates, EachReasonKeepsFramesComing) {
+  struct Case {
+    const char* what;
+    void (*arm)(MapsApp&);
+    bool work;
+    bool frame;
+  } cases[] = {
+      {"pending job", [](MapsApp& a) { a.pending_jobs = 1; }, true, true},
+      {"location", [](MapsApp& a) { a.location_pending = true; }, true, true},
+      {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.mono_now(); }, true, true},
+      {"search open", [](MapsApp& a) { a.search_open = true; }, false, true},
+      {"search deadline", [](MapsApp& a) { a.search_deadline = a.mono_now(); }, false, true},
+      {"endpoint field", [](MapsApp& a) { a.active_endpoint = 0; }, false, true},
+      {"tile in flight", [](MapsApp& a) { a.tile_store.pending.insert(TileKey{3, 1, 1}); }, true, true},
+      {"download", [](MapsApp& a) { a.tile_store.download_total = 4, a.tile_store.download_done = 1; }, true, true},
+      {"drag", [](MapsApp& a) { a.navigation_placement.drag = zarn_ui::floating_surface::DragState{}; }, false, true},
+      {"area deadline only", [](MapsApp& a) { a.area_search_deadline = a.mono_now(); }, false, false},
+  };
+  for (const auto& c : cases) {
+    auto app = new_empty_app();
+    app->doc_initialised = true;
+    c.arm(*app);
+    EXPECT_EQ(app->has_pending_work(), c.work) << c.what;
+    EXPECT_EQ(app->needs_frame(), c.frame) << c.what;
+  }
+}
+
+TEST(FramePredicates, ReducedMotionStopsTheHandOffAnimationFrames) {
+  auto app = new_empty_app();
+  app->navigation_placement.pin_handoff_for_visual_review(500);
+  EXPECT_TRUE(app->needs_frame());
+  app->set_reduce_motion(true);
+  EXPECT_FALSE(app->needs_frame());
+}
+
+TEST(FramePredicates, TooltipOnItsWayKeepsFrames) {
+  auto app = new_empty_app();
+  const auto now = zarn_ui::widgets::TooltipHost::Clock::now();
+  app->tooltips.on_pointer(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, now);
+  EXPECT_TRUE(app->needs_frame());
+  app->tooltips.tick(now + std::chrono::seconds(1));
+  EXPECT_FALSE(app->needs_frame());  // shown: nothing more to bring up
+}
+
+TEST(WidgetOps, IdentityAndActionNames) {
+  auto app = new_sample_app();
+  EXPECT_EQ(app->type_name(), "MapsApp");
+  EXPECT_EQ(app->widget_id(), "maps_app");
+  EXPECT_EQ(app->action_names(),
+            (std::vector<std::string>{"maps.locate", "maps.search", "maps.toggle-traffic", "maps.open-place",
+                                      "maps.directions", "maps.open-poi", "maps.directions-poi"}));
+  EXPECT_FALSE(app->modal_rect().has_value());
+  EXPECT_FALSE(app->has_pointer_capture());
+  EXPECT_EQ(app->floating_surface_host(), static_cast<zarn_ui::widget::FloatingSurfaceHost*>(app.get()));
+}
+
+}  // namespace
+}  // namespace maps
