@@ -1,15 +1,11 @@
 #pragma once
-// Test doubles: a stand-in document (the executor only lends it to the action) and an action
-// that records what it was given.
+// Test double: an action that records the document it was lent.
 
 #include <stdexcept>
 #include <string>
 
+#include "automerge/automerge.hpp"
 #include "zarn_actions/action.hpp"
-
-namespace automerge {
-class AutoCommit {};
-}  // namespace automerge
 
 namespace zarn_actions::testing {
 
