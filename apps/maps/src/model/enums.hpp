@@ -10,11 +10,32 @@
 namespace maps {
 
 enum class Category : std::uint8_t {
-  Landmark, Cafe, Restaurant, Bar, Museum, Park, Transit, Hotel, Shop, Hospital, Other
+  Landmark,
+  Cafe,
+  Restaurant,
+  Bar,
+  Museum,
+  Park,
+  Transit,
+  Hotel,
+  Shop,
+  Hospital,
+  Other
 };
 enum class TravelMode : std::uint8_t { Car, Transit, Bike, Foot };
 enum class Maneuver : std::uint8_t {
-  Depart, Continue, SlightLeft, Left, SharpLeft, SlightRight, Right, SharpRight, Uturn, Roundabout, Merge, Arrive
+  Depart,
+  Continue,
+  SlightLeft,
+  Left,
+  SharpLeft,
+  SlightRight,
+  Right,
+  SharpRight,
+  Uturn,
+  Roundabout,
+  Merge,
+  Arrive
 };
 enum class TransitMode : std::uint8_t { Walk, Bus, Tram, Subway, Rail, Ferry };
 enum class TransitTimeMode : std::uint8_t { Depart, Arrive };
@@ -24,8 +45,8 @@ inline constexpr std::array<std::string_view, 11> kCategoryNames = {
     "Landmark", "Cafe", "Restaurant", "Bar", "Museum", "Park", "Transit", "Hotel", "Shop", "Hospital", "Other"};
 inline constexpr std::array<std::string_view, 4> kTravelModeNames = {"Car", "Transit", "Bike", "Foot"};
 inline constexpr std::array<std::string_view, 12> kManeuverNames = {
-    "Depart", "Continue", "SlightLeft", "Left", "SharpLeft", "SlightRight",
-    "Right", "SharpRight", "Uturn", "Roundabout", "Merge", "Arrive"};
+    "Depart", "Continue",   "SlightLeft", "Left",       "SharpLeft", "SlightRight",
+    "Right",  "SharpRight", "Uturn",      "Roundabout", "Merge",     "Arrive"};
 inline constexpr std::array<std::string_view, 6> kTransitModeNames = {"Walk", "Bus", "Tram", "Subway", "Rail", "Ferry"};
 inline constexpr std::array<std::string_view, 2> kTransitTimeModeNames = {"Depart", "Arrive"};
 inline constexpr std::array<std::string_view, 2> kPanelNames = {"Explore", "Directions"};

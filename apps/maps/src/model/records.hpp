@@ -206,17 +206,15 @@ struct MapsAction {
   struct ClearRegions {
     bool operator==(const ClearRegions&) const = default;
   };
-  using Variant = std::variant<UpsertPlaces, SetPlaceSaved, CommitSearch, ClearRecents, SetTravelMode,
-                               SetTransitTime, ClearRoute, SetRoute, SetTransit, ClearTransit, AddRegion,
-                               DeleteRegion, ClearRegions>;
+  using Variant = std::variant<UpsertPlaces, SetPlaceSaved, CommitSearch, ClearRecents, SetTravelMode, SetTransitTime,
+                               ClearRoute, SetRoute, SetTransit, ClearTransit, AddRegion, DeleteRegion, ClearRegions>;
   Variant value;
   bool operator==(const MapsAction&) const = default;
 };
 
 inline constexpr std::array<std::string_view, 13> kMapsActionNames = {
-    "UpsertPlaces", "SetPlaceSaved", "CommitSearch", "ClearRecents", "SetTravelMode",
-    "SetTransitTime", "ClearRoute", "SetRoute", "SetTransit", "ClearTransit",
-    "AddRegion", "DeleteRegion", "ClearRegions"};
+    "UpsertPlaces", "SetPlaceSaved", "CommitSearch", "ClearRecents", "SetTravelMode", "SetTransitTime", "ClearRoute",
+    "SetRoute",     "SetTransit",    "ClearTransit", "AddRegion",    "DeleteRegion",  "ClearRegions"};
 inline constexpr std::array<std::string_view, 3> kActivePlanNames = {"None", "Route", "Transit"};
 
 inline std::string_view action_name(const MapsAction& a) { return kMapsActionNames[a.value.index()]; }

@@ -20,7 +20,7 @@ inline Error err(std::string message) { return Error{std::move(message)}; }
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
 
   static Result ok(T value) { return Result(std::move(value)); }

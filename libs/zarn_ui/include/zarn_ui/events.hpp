@@ -18,7 +18,20 @@ inline constexpr std::uint32_t kSuper = 0x800;
 }  // namespace modifiers
 
 enum class NamedKey : std::uint8_t {
-  Escape, Enter, Tab, Backspace, Delete, ArrowLeft, ArrowRight, ArrowUp, ArrowDown, Home, End, PageUp, PageDown, Space
+  Escape,
+  Enter,
+  Tab,
+  Backspace,
+  Delete,
+  ArrowLeft,
+  ArrowRight,
+  ArrowUp,
+  ArrowDown,
+  Home,
+  End,
+  PageUp,
+  PageDown,
+  Space
 };
 
 // A key is either named or the text it types.

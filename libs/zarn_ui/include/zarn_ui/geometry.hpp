@@ -48,9 +48,7 @@ struct Rect {
     const double a = std::max(x0, o.x0), b = std::max(y0, o.y0);
     return {a, b, std::max(a, std::min(x1, o.x1)), std::max(b, std::min(y1, o.y1))};
   }
-  bool is_finite() const {
-    return std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1);
-  }
+  bool is_finite() const { return std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1); }
 };
 
 // x' = a x + c y + e, y' = b x + d y + f.
@@ -70,8 +68,8 @@ struct Affine {
 
   // (this * o)(p) == this(o(p)).
   constexpr Affine operator*(const Affine& o) const {
-    return {a * o.a + c * o.b,     b * o.a + d * o.b,     a * o.c + c * o.d,
-            b * o.c + d * o.d,     a * o.e + c * o.f + e, b * o.e + d * o.f + f};
+    return {a * o.a + c * o.b, b * o.a + d * o.b,     a * o.c + c * o.d,
+            b * o.c + d * o.d, a * o.e + c * o.f + e, b * o.e + d * o.f + f};
   }
   constexpr Point apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
   constexpr Affine then_translate(Vec2 v) const { return {a, b, c, d, e + v.x, f + v.y}; }

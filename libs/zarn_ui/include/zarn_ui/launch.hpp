@@ -17,7 +17,6 @@
 #include "zarn_ui/persist.hpp"
 #include "zarn_ui/widget.hpp"
 
-
 namespace zarn_ui::app {
 
 // The framework's application object: what start-up callbacks may configure.

@@ -24,8 +24,7 @@ class LaunchArgs {
   // Parses argv[1..] against the known switches and value options. Values follow their option
   // as the next argument or after "=". Unknown arguments, missing values and malformed shot
   // options are errors.
-  static base::Result<LaunchArgs> parse(const std::vector<std::string>& args,
-                                        const std::vector<std::string>& flags,
+  static base::Result<LaunchArgs> parse(const std::vector<std::string>& args, const std::vector<std::string>& flags,
                                         const std::vector<std::string>& value_options);
 
   // Built directly, for the app's own tests and the shot run.

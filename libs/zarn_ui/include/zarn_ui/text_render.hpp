@@ -40,9 +40,8 @@ class TextRenderer {
   void draw_text(Scene& scene, const Affine& transform, std::string_view text, float size, const Color& color,
                  std::optional<double> max_width = std::nullopt) const;
   // Weights 1, 2, 3: medium, semibold, bold; 0 normal.
-  void draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size,
-                          const Color& color, std::uint8_t weight,
-                          std::optional<double> max_width = std::nullopt) const;
+  void draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size, const Color& color,
+                          std::uint8_t weight, std::optional<double> max_width = std::nullopt) const;
 
   static double line_height(float size) { return 1.25 * static_cast<double>(size); }
 

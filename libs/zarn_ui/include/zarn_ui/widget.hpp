@@ -66,8 +66,7 @@ class Widget {
 
   // Once per frame, before layout.
   virtual void tick(state::State&) {}
-  virtual std::optional<layout::NodeId> build_layout(layout::LayoutTree&, const theme::Theme&,
-                                                     layout::NodeWidgetMap&) {
+  virtual std::optional<layout::NodeId> build_layout(layout::LayoutTree&, const theme::Theme&, layout::NodeWidgetMap&) {
     return std::nullopt;
   }
   virtual void apply_layout(const layout::LayoutTree&, layout::NodeId, Point /*origin*/) {}

@@ -104,7 +104,9 @@ std::optional<std::string> LaunchArgs::value(const std::string& option) const {
   return std::nullopt;
 }
 
-void LaunchArgs::set_value(const std::string& option, std::string value) { values_.emplace_back(option, std::move(value)); }
+void LaunchArgs::set_value(const std::string& option, std::string value) {
+  values_.emplace_back(option, std::move(value));
+}
 
 std::string usage_text(const std::string& program, const std::vector<std::string>& flags,
                        const std::vector<std::string>& value_options) {

@@ -55,7 +55,8 @@ std::optional<TranslatedEvent> translate_sdl_event(const SDL_Event& e, double sc
       if (auto k = named_key(e.key.keysym.sym)) return TranslatedEvent{widget::Key{*k, pressed}, m};
       // Printable keys arrive as SDL_TEXTINPUT presses; only shortcuts (Control, Super, Alt) and
       // releases come through here.
-      const bool shortcut = (m & (widget::modifiers::kControl | widget::modifiers::kSuper | widget::modifiers::kAlt)) != 0;
+      const bool shortcut =
+          (m & (widget::modifiers::kControl | widget::modifiers::kSuper | widget::modifiers::kAlt)) != 0;
       if (e.key.keysym.sym == SDLK_SPACE && pressed && !shortcut) return std::nullopt;
       if (!pressed || shortcut) {
         if (auto t = key_text(e.key.keysym.sym)) return TranslatedEvent{widget::Key{*t, pressed}, m};
@@ -77,9 +78,12 @@ std::optional<TranslatedEvent> translate_sdl_event(const SDL_Event& e, double sc
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       widget::MouseButton b = widget::MouseButton::Other;
-      if (e.button.button == SDL_BUTTON_LEFT) b = widget::MouseButton::Primary;
-      else if (e.button.button == SDL_BUTTON_RIGHT) b = widget::MouseButton::Secondary;
-      else if (e.button.button == SDL_BUTTON_MIDDLE) b = widget::MouseButton::Middle;
+      if (e.button.button == SDL_BUTTON_LEFT)
+        b = widget::MouseButton::Primary;
+      else if (e.button.button == SDL_BUTTON_RIGHT)
+        b = widget::MouseButton::Secondary;
+      else if (e.button.button == SDL_BUTTON_MIDDLE)
+        b = widget::MouseButton::Middle;
       return TranslatedEvent{widget::MouseButtonEvent{b, e.type == SDL_MOUSEBUTTONDOWN}, mods};
     }
     case SDL_WINDOWEVENT:

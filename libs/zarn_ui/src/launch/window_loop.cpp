@@ -51,7 +51,8 @@ void layout_root(widget::Widget& root, const theme::Theme& theme, double width, 
   const auto node = root.build_layout(tree, theme, widgets);
   if (!node) return;
   layout::Style root_style;
-  root_style.size = {layout::Dimension::px(static_cast<float>(width)), layout::Dimension::px(static_cast<float>(height))};
+  root_style.size = {layout::Dimension::px(static_cast<float>(width)),
+                     layout::Dimension::px(static_cast<float>(height))};
   auto root_node = tree.new_with_children(root_style, {*node});
   if (!root_node) return;
   if (!tree.compute(*root_node, static_cast<float>(width), static_cast<float>(height))) return;
@@ -76,16 +77,16 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                std::pair<std::uint32_t, std::uint32_t> size, const LoopOptions& options) {
   SdlVideo video(options.video_driver);
   if (!video.ok) {
-    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n",
-                 title.c_str(), SDL_GetError());
+    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n", title.c_str(),
+                 SDL_GetError());
     return 1;
   }
   std::unique_ptr<SDL_Window, WindowDeleter> window(
       SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, static_cast<int>(size.first),
                        static_cast<int>(size.second), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
   if (!window) {
-    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n",
-                 title.c_str(), SDL_GetError());
+    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n", title.c_str(),
+                 SDL_GetError());
     return 1;
   }
   SDL_StartTextInput();

@@ -11,8 +11,8 @@ const std::vector<std::string> kOptions = {"--panel"};
 base::Result<LaunchArgs> parse(std::vector<std::string> args) { return LaunchArgs::parse(args, kFlags, kOptions); }
 
 TEST(LaunchArgs, SwitchesValuesAndShotOptions) {
-  auto a = parse({"--empty", "--panel", " Transit ", "--shot", "out/x.png", "--shot-size", "800x600",
-                  "--shot-text-scale=1.5"});
+  auto a = parse(
+      {"--empty", "--panel", " Transit ", "--shot", "out/x.png", "--shot-size", "800x600", "--shot-text-scale=1.5"});
   ASSERT_TRUE(a.is_ok()) << a.error();
   EXPECT_TRUE(a->has("--empty"));
   EXPECT_FALSE(a->has("--traffic"));
