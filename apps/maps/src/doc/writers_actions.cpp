@@ -1,0 +1,124 @@
+#include <type_traits>
+
+#include "doc/primitives.hpp"
+#include "doc/readers.hpp"
+#include "doc/schema_keys.hpp"
+#include "doc/writers.hpp"
+#include "model/json_codec.hpp"
+
+namespace maps::doc {
+
+namespace {
+
+constexpr std::size_t kMaxRecents = 8;
+
+void apply_upsert_places(AutoCommit& doc, const ExId& root, const MapsAction::UpsertPlaces& a) {
+  auto places = ensure_map(doc, root, kPlaces);
+  if (!places) return;
+  for (const Place& place : a.places) {
+    auto record = ensure_map(doc, *places, place.id);
+    if (!record) continue;
+    // A search answer carries saved = false; it must not un-save a live place.
+    Place merged = place;
+    if (!is_deleted(doc, *record)) merged.saved = place.saved || read_bool_field(doc, *record, "saved");
+    write_place(doc, *record, merged);
+    revive_record(doc, *record);
+  }
+}
+
+void apply_set_place_saved(AutoCommit& doc, const MapsAction::SetPlaceSaved& a) {
+  auto record = get_record(doc, kPlaces, a.id);
+  if (!record || is_deleted(doc, *record)) return;
+  put_bool_if_changed(doc, *record, "saved", a.saved);
+}
+
+void apply_commit_search(AutoCommit& doc, const MapsAction::CommitSearch& a) {
+  if (trim_unicode(a.query).empty()) return;  // leaves the document untouched, even "maps_v2"
+  auto root = maps_root(doc);
+  if (!root) return;
+  write_recents(doc, *root, recents_after_commit(read_recents(doc, *root), a.query));
+}
+
+void apply_add_region(AutoCommit& doc, const ExId& root, const MapsAction::AddRegion& a) {
+  auto regions = ensure_map(doc, root, kRegions);
+  if (!regions) return;
+  auto record = ensure_map(doc, *regions, a.region.id);
+  if (!record) return;
+  write_region(doc, *record, a.region);
+  revive_record(doc, *record);
+}
+
+void apply_delete_region(AutoCommit& doc, const MapsAction::DeleteRegion& a) {
+  if (auto record = get_record(doc, kRegions, a.id)) tombstone_record(doc, *record);
+}
+
+void put_transit_time(AutoCommit& doc, const ExId& root, const TransitTime& value) {
+  std::string text;
+  text.reserve(128);
+  serialize_transit_time_json(value, text);
+  put_str(doc, root, kTransitTime, std::move(text));
+}
+
+}  // namespace
+
+std::vector<std::string> recents_after_commit(std::vector<std::string> recents, std::string_view query) {
+  const std::string_view trimmed = trim_unicode(query);
+  if (trimmed.empty()) return recents;
+  std::vector<std::string> out;
+  out.reserve(kMaxRecents);
+  out.emplace_back(trimmed);
+  for (std::string& r : recents) {
+    if (out.size() == kMaxRecents) break;
+    if (!eq_ignore_ascii_case(r, trimmed)) out.push_back(std::move(r));
+  }
+  return out;
+}
+
+void maps_action_apply(const MapsAction& action, AutoCommit& doc) {
+  if (const auto* search = std::get_if<MapsAction::CommitSearch>(&action.value)) {
+    apply_commit_search(doc, *search);
+    return;
+  }
+  auto root_opt = maps_root(doc);
+  if (!root_opt) return;
+  const ExId& root = *root_opt;
+  std::visit(
+      [&](const auto& a) {
+        using A = std::decay_t<decltype(a)>;
+        if constexpr (std::is_same_v<A, MapsAction::UpsertPlaces>) {
+          apply_upsert_places(doc, root, a);
+        } else if constexpr (std::is_same_v<A, MapsAction::SetPlaceSaved>) {
+          apply_set_place_saved(doc, a);
+        } else if constexpr (std::is_same_v<A, MapsAction::CommitSearch>) {
+          apply_commit_search(doc, a);
+        } else if constexpr (std::is_same_v<A, MapsAction::ClearRecents>) {
+          tombstone_all(doc, root, kRecents);
+        } else if constexpr (std::is_same_v<A, MapsAction::SetTravelMode>) {
+          write_text(doc, root, kMode, travel_mode_key(a.mode));
+        } else if constexpr (std::is_same_v<A, MapsAction::SetTransitTime>) {
+          put_transit_time(doc, root, a.value);
+        } else if constexpr (std::is_same_v<A, MapsAction::ClearRoute>) {
+          write_plan(doc, root, kRoutePlan, ActivePlan{});
+        } else if constexpr (std::is_same_v<A, MapsAction::SetRoute>) {
+          write_text(doc, root, kMode, travel_mode_key(a.mode));
+          write_plan(doc, root, kRoutePlan,
+                     ActivePlan{ActivePlan::Route{a.route, a.origin, a.origin_name, a.dest, a.dest_name, a.mode}});
+        } else if constexpr (std::is_same_v<A, MapsAction::SetTransit>) {
+          write_text(doc, root, kMode, travel_mode_key(TravelMode::Transit));
+          write_plan(doc, root, kTransitPlan,
+                     ActivePlan{ActivePlan::Transit{a.transit, a.origin, a.origin_name, a.dest, a.dest_name}});
+        } else if constexpr (std::is_same_v<A, MapsAction::ClearTransit>) {
+          write_plan(doc, root, kTransitPlan, ActivePlan{});
+        } else if constexpr (std::is_same_v<A, MapsAction::AddRegion>) {
+          apply_add_region(doc, root, a);
+        } else if constexpr (std::is_same_v<A, MapsAction::DeleteRegion>) {
+          apply_delete_region(doc, a);
+        } else {
+          static_assert(std::is_same_v<A, MapsAction::ClearRegions>);
+          tombstone_all(doc, root, kRegions);
+        }
+      },
+      action.value);
+}
+
+}  // namespace maps::doc

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "doc/primitives.hpp"
+#include "doc/readers_records.hpp"
+#include "doc/schema_keys.hpp"
+#include "doc_fixtures.hpp"
+
+namespace maps::doc {
+namespace {
+
+using automerge::AutoCommit;
+using automerge::ObjType;
+using automerge::ScalarValue;
+
+TEST(RecentSearchKey, TrimsLowerCasesAndHexEncodes) {
+  struct Case {
+    const char* text;
+    const char* key;
+  };
+  const Case cases[] = {
+      {"museum", "6d757365756d"},
+      {"  Museum \t", "6d757365756d"},
+      {"\u00a0museum\u2003", "6d757365756d"},  // Unicode white space is trimmed too
+      {"Caf\u00e9", "636166c3a9"},             // the last letter takes two bytes
+      {"M\u00dcNCHEN", "6dc3bc6e6368656e"},
+      {"m\u00fcnchen", "6dc3bc6e6368656e"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(recent_search_key(c.text), c.key) << c.text;
+}
+
+TEST(EnumKeys, ExactLowerCaseTextsOnly) {
+  EXPECT_EQ(travel_mode_key(TravelMode::Bike), "bike");
+  EXPECT_EQ(parse_travel_mode("foot"), TravelMode::Foot);
+  EXPECT_EQ(parse_travel_mode("Car"), std::nullopt);
+  EXPECT_EQ(doc_key(Maneuver::SlightLeft), "slight_left");
+  EXPECT_EQ(parse_doc_key<Maneuver>("sharp_right"), Maneuver::SharpRight);
+  EXPECT_EQ(parse_doc_key<Category>("Cafe"), std::nullopt);
+  EXPECT_EQ(doc_key(TransitMode::Subway), "subway");
+}
+
+class Primitives : public ::testing::Test {
+ protected:
+  AutoCommit doc;
+  automerge::ExId root = testing::root_of(doc);
+};
+
+TEST_F(Primitives, ReadersAcceptTheirKindsAndRejectTheRest) {
+  ASSERT_TRUE(doc.put(root, "s", ScalarValue::str("plain")));
+  ASSERT_TRUE(doc.put(root, "u", ScalarValue::uint64(7)));
+  ASSERT_TRUE(doc.put(root, "i", ScalarValue::int64(-3)));
+  ASSERT_TRUE(doc.put(root, "ipos", ScalarValue::int64(9)));
+  ASSERT_TRUE(doc.put(root, "f", ScalarValue::f64(1.5)));
+  ASSERT_TRUE(doc.put(root, "big", ScalarValue::uint64(UINT64_MAX)));
+  ASSERT_TRUE(doc.put(root, "c", ScalarValue::counter(4)));
+  ASSERT_TRUE(doc.put(root, "n", ScalarValue::null()));
+  ASSERT_TRUE(doc.put_object(root, "m", ObjType::Map));
+
+  EXPECT_EQ(read_text(doc, root, "s"), "plain");
+  EXPECT_EQ(read_text(doc, root, "u"), std::nullopt);
+  EXPECT_EQ(read_f64(doc, root, "u"), 7.0);
+  EXPECT_EQ(read_f64(doc, root, "i"), -3.0);
+  EXPECT_EQ(read_f64(doc, root, "c"), std::nullopt);
+  EXPECT_EQ(read_uint(doc, root, "i"), std::nullopt);  // a negative rank reads as absent
+  EXPECT_EQ(read_uint(doc, root, "ipos"), 9u);
+  EXPECT_EQ(read_uint(doc, root, "f"), std::nullopt);
+  EXPECT_EQ(read_transit_time_offset(doc, root, "u"), 7);
+  EXPECT_EQ(read_transit_time_offset(doc, root, "big"), std::nullopt);
+  EXPECT_EQ(read_uint(doc, root, "n"), std::nullopt);
+  EXPECT_EQ(read_uint(doc, root, "m"), std::nullopt);
+  EXPECT_EQ(get_list(doc, root, "m"), std::nullopt);
+  EXPECT_TRUE(get_map(doc, root, "m").has_value());
+}
+
+TEST_F(Primitives, StringScalarReadsAsTextAndIsReplacedByATextObject) {
+  ASSERT_TRUE(doc.put(root, "name", ScalarValue::str("Old")));
+  EXPECT_EQ(read_text(doc, root, "name"), "Old");
+  write_text(doc, root, "name", "New");
+  auto entry = doc.get(root, "name");
+  ASSERT_TRUE(entry && entry->has_value());
+  EXPECT_EQ((*entry)->value.obj_type(), ObjType::Text);
+  EXPECT_EQ(read_text(doc, root, "name"), "New");
+}
+
+TEST_F(Primitives, NarrowFieldsKeepTheirLowBits) {
+  auto regions = *ensure_map(doc, root, kRegions);
+  auto r = *ensure_map(doc, regions, "x");
+  write_text(doc, r, "id", "x");
+  write_text(doc, r, "name", "X");
+  write_latlon(doc, r, "min", {1, 2});
+  write_latlon(doc, r, "max", {3, 4});
+  ASSERT_TRUE(doc.put(r, "z0", ScalarValue::uint64(300)));
+  ASSERT_TRUE(doc.put(r, "z1", ScalarValue::uint64(12)));
+  ASSERT_TRUE(doc.put(r, "tiles", ScalarValue::uint64((1ull << 32) + 5)));
+  auto read = read_region(doc, regions, "x");
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->z0, 44);
+  EXPECT_EQ(read->tiles, 5u);
+}
+
+TEST_F(Primitives, F64WriteIgnoresDifferencesWithinOneUlpOfOne) {
+  struct Case {
+    double next;
+    bool writes;
+  };
+  const Case cases[] = {{48.1371 + 1e-17, false}, {48.1371, false}, {48.1372, true}, {std::nan(""), false}};
+  for (const Case& c : cases) {
+    AutoCommit d;
+    auto r = testing::root_of(d);
+    put_f64_if_changed(d, r, "lat", 48.1371);
+    const auto before = d.get_heads();
+    put_f64_if_changed(d, r, "lat", c.next);
+    EXPECT_EQ(d.get_heads() != before, c.writes) << c.next;
+  }
+}
+
+TEST_F(Primitives, BoolWritesOnlyWhatDiffersAndMissingReadsFalse) {
+  const auto start = doc.get_heads();
+  put_bool_if_changed(doc, root, "saved", false);
+  EXPECT_EQ(doc.get_heads(), start);
+  EXPECT_FALSE(doc.get(root, "saved")->has_value());
+  put_bool_if_changed(doc, root, "saved", true);
+  EXPECT_TRUE(read_bool_field(doc, root, "saved"));
+  const auto after = doc.get_heads();
+  put_bool_if_changed(doc, root, "saved", true);
+  EXPECT_EQ(doc.get_heads(), after);
+}
+
+TEST_F(Primitives, LatLonAndGeometryNeedBothCoordinates) {
+  auto half = *ensure_map(doc, root, "half");
+  ASSERT_TRUE(doc.put(half, "lat", ScalarValue::f64(1.0)));
+  ASSERT_TRUE(doc.put(root, "whole", ScalarValue::str("not a map")));
+  EXPECT_EQ(read_latlon(doc, root, "half"), std::nullopt);
+  EXPECT_EQ(read_latlon(doc, root, "whole"), std::nullopt);
+
+  write_geometry(doc, root, {{1, 2}, {3, 4}, {5, 6}});
+  auto list = *get_list(doc, root, "geometry");
+  auto middle = *list_item(doc, list, 1);
+  ASSERT_TRUE(doc.delete_(middle, "lon"));
+  ASSERT_TRUE(doc.insert(list, 0, ScalarValue::str("junk")));
+  EXPECT_EQ(read_geometry(doc, root), (std::vector<LatLon>{{1, 2}, {5, 6}}));
+  EXPECT_TRUE(read_geometry(doc, half).empty());
+}
+
+TEST_F(Primitives, RootThatIsNotAMapIsReplaced) {
+  AutoCommit d;
+  ASSERT_TRUE(d.put(automerge::ROOT, kRootKey, ScalarValue::str("junk")));
+  auto r = maps_root(d);
+  ASSERT_TRUE(r);
+  EXPECT_TRUE(get_map(d, automerge::ROOT, kRootKey).has_value());
+}
+
+TEST_F(Primitives, ClearListEmptiesAndOptionalWritersDeleteTheKey) {
+  write_geometry(doc, root, {{1, 2}, {3, 4}});
+  clear_list(doc, *get_list(doc, root, "geometry"));
+  EXPECT_EQ(doc.length(*get_list(doc, root, "geometry")), 0u);
+  write_opt_text(doc, root, "color", std::string("#fff"));
+  write_opt_latlon(doc, root, "origin", LatLon{1, 2});
+  write_opt_text(doc, root, "color", std::nullopt);
+  write_opt_latlon(doc, root, "origin", std::nullopt);
+  EXPECT_FALSE(doc.get(root, "color")->has_value());
+  EXPECT_FALSE(doc.get(root, "origin")->has_value());
+}
+
+}  // namespace
+}  // namespace maps::doc
