@@ -1,10 +1,8 @@
 #include "app/shot.hpp"
 #include "app/startup.hpp"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include "app/construct.hpp"
+#include "doc/schema_keys.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
 #include "sample/synthetic_traffic.hpp"
@@ -15,24 +13,7 @@ namespace {
 
 // Trims Unicode white space from both ends and lowers ASCII letters.
 std::string normalise_panel_value(const std::string& text) {
-  const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-  const std::int32_t n = static_cast<std::int32_t>(text.size());
-  std::int32_t begin = 0, end = n;
-  while (begin < end) {
-    std::int32_t i = begin;
-    UChar32 c = 0;
-    U8_NEXT(s, i, n, c);
-    if (c < 0 || !u_isUWhiteSpace(c)) break;
-    begin = i;
-  }
-  while (end > begin) {
-    std::int32_t i = end;
-    UChar32 c = 0;
-    U8_PREV(s, begin, i, c);
-    if (c < 0 || !u_isUWhiteSpace(c)) break;
-    end = i;
-  }
-  std::string out = text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+  std::string out(doc::trim_unicode(text));
   for (char& ch : out) {
     if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
   }

@@ -63,6 +63,8 @@ struct AppDescriptor {
 struct LoopOptions {
   std::optional<std::uint64_t> max_frames;
   std::function<void(std::uint64_t frame)> before_frame;
+  // After each frame: whether its pixels were drawn again (an unchanged frame is not).
+  std::function<void(std::uint64_t frame, bool repainted)> after_frame;
   const char* video_driver = nullptr;  // e.g. "dummy"; none: SDL's choice
 };
 

@@ -180,7 +180,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       frame_h = px_h;
       resized = true;
     }
-    if (resized || !have_previous || !(scene == previous)) {
+    const bool repaint = resized || !have_previous || !(scene == previous);
+    if (repaint) {
       cairo_t* cr = cairo_create(frame_surface);
       cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
       cairo_paint(cr);
@@ -191,6 +192,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       previous = std::move(scene);
       have_previous = true;
     }
+    if (options.after_frame) options.after_frame(frames, repaint);
     ++frames;
     if (options.max_frames && frames >= *options.max_frames) break;
   }

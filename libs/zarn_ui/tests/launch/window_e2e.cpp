@@ -103,6 +103,11 @@ void run_scripted(const char* driver) {
   LoopOptions opts;
   opts.video_driver = driver;
   opts.max_frames = 200;  // a bound in case the quit never arrives
+  int frames = 0, repaints = 0;
+  opts.after_frame = [&](std::uint64_t, bool repainted) {
+    ++frames;
+    repaints += repainted ? 1 : 0;
+  };
   opts.before_frame = [&](std::uint64_t frame) {
     if (frame == 2) {
       push_motion(100, 120);
@@ -123,6 +128,10 @@ void run_scripted(const char* driver) {
   EXPECT_EQ(w.last_mods & widget::modifiers::kControl, widget::modifiers::kControl);
   EXPECT_EQ(w.last_pointer, (Point{100, 120}));
   EXPECT_EQ(w.bounds_, (Rect{0, 0, 640, 400}));
+  // The widget paints the same picture every frame: only the first (and any exposed one) is rasterised.
+  EXPECT_GE(frames, 5);
+  EXPECT_GE(repaints, 1);
+  EXPECT_LT(repaints, frames);
 }
 
 TEST(WindowLoop, RealWindowRunsFramesTakesInputAndCloses) {
