@@ -4,18 +4,24 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/clock.hpp"
+#include "app/panel_hits.hpp"
 #include "app/screen_geometry.hpp"
+#include "app/tick_overlay.hpp"
+#include "app/tick_slots.hpp"
 #include "app/ui_message.hpp"
 #include "location/location.hpp"
 #include "model/records.hpp"
+#include "net/job_spawner.hpp"
 #include "sample/vector_map.hpp"
 #include "tiles/tile_store.hpp"
+#include "zarn_ui/action_host.hpp"
 #include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/widget.hpp"
 #include "zarn_ui/widgets.hpp"
@@ -32,6 +38,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
  public:
   // Model.
   MapModel model;
+
+  // Dispatches every committed MapsAction (commit_state).
+  zarn_ui::action_host::ActionHost action_host{"maps::actions"};
 
   // Flags and counters shared by the transitions and the tick.
   bool live = false;
@@ -109,6 +118,28 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   zarn_ui::widgets::TooltipHost tooltips;
 
   MonoNow mono_now = &MonoClock::now;
+
+  // ---- tick: worker results, job starts, the asynchronous locate slot, direct values ----
+  base::Receiver<WorkerResult> result_receiver;
+  // Declared after the receiver: opening the channel fills it. Every job gets a clone.
+  base::Sender<WorkerResult> result_sender = open_worker_channel(result_receiver);
+  // Starts the request threads (only a live state asks it); tests put a RecordingJobSpawner here.
+  std::unique_ptr<JobSpawner> job_spawner = std::make_unique<ThreadJobSpawner>(ServiceHosts{}, result_sender);
+  LocateRequestId locate_request_id{};
+  std::optional<AsyncActionResult> action_result;
+  // The last location fix; its address is applied only while it is still the origin.
+  std::optional<LatLon> located_fix;
+  // Direct writes of persisted fields that hydration must not undo (see app/tick_overlay.hpp).
+  TransientOverlay overlay;
+  // ---- end tick ----
+
+  // ---- input and view ----
+  // Press areas of the endpoint editor and the offline panel, recorded by their painters.
+  std::vector<EndpointHit> endpoint_hits;
+  std::vector<OfflineHit> offline_hits;
+  // Stands in for the action path when set: tests record what would be committed.
+  std::function<void(MapsApp&, zarn_ui::state::State&, MapsAction)> commit_override;
+  // ---- end input and view ----
 
   // Model operations.
   std::optional<Place> find_place(const std::string& id) const;

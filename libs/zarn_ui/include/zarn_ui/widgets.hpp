@@ -109,6 +109,24 @@ class ContextMenu {
   const std::vector<MenuItem>& items() const { return items_; }
   // The item the user chose, taken once.
   std::optional<std::size_t> take_chosen() { return std::exchange(chosen_, std::nullopt); }
+  void choose(std::size_t index) {
+    if (index < items_.size()) chosen_ = index;
+  }
+
+  // The menu as drawn: one row per item under a small padding, its top-left corner at the anchor.
+  static constexpr double kWidth = 220.0;
+  static constexpr double kRowHeight = 32.0;
+  static constexpr double kPadding = 6.0;
+  Size menu_size() const { return {kWidth, 2.0 * kPadding + kRowHeight * static_cast<double>(items_.size())}; }
+  Rect rect() const { return Rect::from_origin_size(anchor_, menu_size()); }
+  // The row under a point, if any.
+  std::optional<std::size_t> item_at(Point p) const {
+    const Rect r = rect();
+    if (!r.contains(p) || p.y < r.y0 + kPadding) return std::nullopt;
+    const auto row = static_cast<std::size_t>((p.y - r.y0 - kPadding) / kRowHeight);
+    if (row >= items_.size()) return std::nullopt;
+    return row;
+  }
 
  private:
   std::vector<MenuItem> items_;

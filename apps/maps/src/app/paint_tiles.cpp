@@ -1,0 +1,126 @@
+#include "app/paint_tiles.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "app/draw_primitives.hpp"
+
+namespace maps {
+
+namespace {
+
+constexpr int kMaxTileZoom = 19;
+constexpr int kChildDepth = 2;
+
+std::vector<VisibleTile> tiles_of(const Rect& bounds, LatLon center, double zoom, double cx, double cy) {
+  return visible_tiles(bounds.x0, bounds.y0, bounds.x1, bounds.y1, center.lat, center.lon, zoom, cx, cy);
+}
+
+Rect rect_of(const VisibleTile& t) { return {t.x0, t.y0, t.x1, t.y1}; }
+
+}  // namespace
+
+void draw_image_in_rect(Scene& scene, const Affine& transform, const zarn_ui::Image& image, const Rect& rect) {
+  const double w = rect.width(), h = rect.height();
+  if (!(w > 0.0) || !(h > 0.0)) return;
+  const double sx = w / std::max<double>(image.width(), 1.0);
+  const double sy = h / std::max<double>(image.height(), 1.0);
+  const Affine brush = Affine::translate(rect.x0, rect.y0) * Affine::scale_non_uniform(sx, sy);
+  scene.draw_image(image, brush, rect, transform);
+}
+
+void paint_tile_image(Scene& scene, const Affine& transform, const zarn_ui::Image& image, const TileKey& ancestor,
+                      const TileKey& key, int levels_up, const Rect& rect) {
+  const double w = rect.width(), h = rect.height();
+  if (!(w > 0.0) || !(h > 0.0) || levels_up <= 0) {
+    draw_image_in_rect(scene, transform, image, rect);
+    return;
+  }
+  const double n = std::ldexp(1.0, levels_up);
+  const double sw = image.width() / n, sh = image.height() / n;
+  // Offsets in sub-squares; signed so a key outside the ancestor cannot wrap around.
+  const double dx = static_cast<double>(static_cast<std::int64_t>(key.x) -
+                                        (static_cast<std::int64_t>(ancestor.x) << levels_up));
+  const double dy = static_cast<double>(static_cast<std::int64_t>(key.y) -
+                                        (static_cast<std::int64_t>(ancestor.y) << levels_up));
+  const Affine brush = Affine::translate(rect.x0, rect.y0) * Affine::scale_non_uniform(w / sw, h / sh) *
+                       Affine::translate(-sw * dx, -sh * dy);
+  scene.draw_image(image, brush, rect, transform);
+}
+
+bool paint_tile_children(Scene& scene, const Affine& transform, TileStore& store, const TileKey& key, const Rect& rect,
+                         int depth) {
+  const double w = rect.width(), h = rect.height();
+  if (!(w > 0.0) || !(h > 0.0)) return false;
+  for (int k = 1; k <= depth; ++k) {
+    if (key.z + k > kMaxTileZoom) return false;
+    const std::uint32_t n = 1u << k;
+    const double cw = w / n, ch = h / n;
+    bool drawn = false;
+    for (std::uint32_t i = 0; i < n; ++i) {
+      for (std::uint32_t j = 0; j < n; ++j) {
+        const TileKey child{(key.x << k) + j, (key.y << k) + i, static_cast<std::uint8_t>(key.z + k)};
+        const auto image = tile_image_handle(loaded_tile(store, child));
+        if (!image) continue;
+        const double x0 = rect.x0 + j * cw, y0 = rect.y0 + i * ch;
+        draw_image_in_rect(scene, transform, *image, {x0, y0, x0 + cw, y0 + ch});
+        drawn = true;
+      }
+    }
+    if (drawn) return true;
+  }
+  return false;
+}
+
+bool paint_raster_tiles(Scene& scene, const Affine& transform, const Rect& bounds, TileStore& store, LatLon center,
+                        double zoom, const MapPalette& palette, double center_x, double center_y) {
+  const std::vector<VisibleTile> tiles = tiles_of(bounds, center, zoom, center_x, center_y);
+  std::vector<TileKey> missing;
+  bool drawn = false;
+  scene.push_layer(bounds, transform);
+  for (const VisibleTile& tile : tiles) {
+    const Rect r = rect_of(tile);
+    fill_rect(scene, transform, r, palette.land);
+    const zarn_ui::Image* own = loaded_tile(store, tile.key);
+    if (!own) {
+      if (const auto ancestor = find_loaded_ancestor(store, tile.key)) {
+        if (const auto image = tile_image_handle(loaded_tile(store, ancestor->first))) {
+          paint_tile_image(scene, transform, *image, ancestor->first, tile.key, ancestor->second, r);
+          drawn = true;
+        }
+      }
+      if (paint_tile_children(scene, transform, store, tile.key, r, kChildDepth)) drawn = true;
+      missing.push_back(tile.key);
+    } else if (const auto image = tile_image_handle(own)) {
+      draw_image_in_rect(scene, transform, *image, r);
+      drawn = true;
+    }
+  }
+  scene.pop_layer();
+  for (const TileKey& key : missing) request_tile(store, key);
+  return drawn;
+}
+
+void paint_tile_grid(Scene& scene, const Affine& transform, const Rect& bounds, LatLon center, double zoom,
+                     const MapPalette& palette, double center_x, double center_y) {
+  fill_rect(scene, transform, bounds, palette.grid_ground);
+  const std::vector<VisibleTile> tiles = tiles_of(bounds, center, zoom, center_x, center_y);
+  const Color minor = mix_color(palette.grid_ground, palette.grid_line, 0.4f);
+  const Color major = mix_color(palette.grid_ground, palette.grid_line, 0.85f);
+  scene.push_layer(bounds, transform);
+  for (const VisibleTile& t : tiles) {
+    for (int k = 1; k <= 3; ++k) {
+      const double f = k * 0.25;
+      const double x = t.x0 + (t.x1 - t.x0) * f, y = t.y0 + (t.y1 - t.y0) * f;
+      stroke_line(scene, transform, minor, x, t.y0, x, t.y1, 0.5);
+      stroke_line(scene, transform, minor, t.x0, y, t.x1, y, 0.5);
+    }
+    // Right and bottom edges come from the neighbouring tiles.
+    stroke_line(scene, transform, major, t.x0, t.y0, t.x0, t.y1, 1.0);
+    stroke_line(scene, transform, major, t.x0, t.y0, t.x1, t.y0, 1.0);
+  }
+  scene.pop_layer();
+}
+
+}  // namespace maps

@@ -1,0 +1,21 @@
+#pragma once
+// The traffic layer: every segment's casing, then every segment in its level's colour.
+
+#include <cstdint>
+#include <vector>
+
+#include "app/palette.hpp"
+#include "geo/geo.hpp"
+#include "sample/vector_map.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+
+namespace maps {
+
+// Line width of a traffic level at a zoom; a level past 3 draws like 3.
+double traffic_line_width(std::uint8_t level, double zoom);
+
+void paint_traffic(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const Camera& camera,
+                   const std::vector<TrafficSegment>& segments, const MapPalette& palette);
+
+}  // namespace maps

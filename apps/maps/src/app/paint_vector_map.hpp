@@ -1,0 +1,30 @@
+#pragma once
+// The street map of the built-in city, drawn from geometry held in memory: water, parks, the
+// river, blocks, then road casings and roads. Widths grow with the zoom.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/palette.hpp"
+#include "geo/geo.hpp"
+#include "sample/vector_map.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+
+namespace maps {
+
+// 1 up to zoom 12, then 0.35 more per zoom level.
+double map_zoom_scale(double zoom);
+// Road widths in pixels by class (0 the widest); a class past 3 draws like 3.
+double vector_line_width(std::uint8_t road_class, double zoom);
+std::vector<Point> project_polyline(const Camera& camera, const std::vector<LatLon>& points);
+
+// One area filled, with a 1 px outline around the closed ring when a colour is given.
+void fill_area_polygon(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const Camera& camera,
+                       const MapArea& area, const Color& fill, const std::optional<Color>& outline);
+
+void paint_vector_map(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::Rect& bounds,
+                      const Camera& camera, const VectorMap& map, const MapPalette& palette);
+
+}  // namespace maps

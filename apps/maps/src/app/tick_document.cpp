@@ -1,0 +1,48 @@
+// Tile answers, and the state meeting the persisted document, once per tick.
+
+#include <string>
+
+#include <fmt/format.h>
+
+#include "app/tick_steps.hpp"
+#include "doc/readers.hpp"
+#include "doc/writers.hpp"
+
+namespace maps::tick_steps {
+
+void apply_tile_results(MapsApp& app) {
+  TileStore& tiles = app.tile_store;
+  const std::uint32_t total = tiles.download_total;
+  const std::uint32_t done = tiles.download_done;
+  const std::uint32_t failed = tiles.download_failed;
+  pump_tile_results(tiles);
+  const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
+  if (!changed || tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
+  app.offline_disk_usage = tile_disk_usage(tiles);
+  if (app.model.status.find("Downloading") == std::string::npos) return;
+  // A partial download says so instead of reporting the area ready.
+  if (tiles.download_failed > 0) {
+    app.model.status =
+        fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total);
+  } else {
+    app.model.status = fmt::format("Offline area ready ({} tiles)", tiles.download_total);
+  }
+}
+
+void sync_document(MapsApp& app, zarn_ui::state::State& state) {
+  automerge::AutoCommit& document = state.doc();
+  if (!app.doc_initialised) {
+    app.doc_initialised = true;
+    if (!doc::load_map_model(document)) {
+      // A document without a model takes the whole current model.
+      doc::save_map_model(document, app.model);
+      return;
+    }
+    // A model read from the older "maps" entry is carried into "maps_v2" before any action
+    // writes there, so its places, recents, regions and plans are not lost.
+    doc::carry_older_model(document);
+  }
+  if (doc::hydrate_state(document, app.model)) app.overlay.apply(app.model);
+}
+
+}  // namespace maps::tick_steps

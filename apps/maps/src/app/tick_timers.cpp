@@ -1,0 +1,91 @@
+// The tick's one-shot deadlines. Each is compared against its own
+// reading of the state's clock and cleared before its work runs.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "app/tick_steps.hpp"
+#include "app/transitions_later.hpp"
+#include "net/json_read.hpp"
+
+namespace maps::tick_steps {
+namespace {
+
+// True once, when the deadline has passed; the deadline is cleared then.
+bool take_due(std::optional<MonoTime>& deadline, MonoTime now) {
+  if (!deadline || now < *deadline) return false;
+  deadline.reset();
+  return true;
+}
+
+}  // namespace
+
+GeoBox widened_poi_box(const GeoBox& v) {
+  const double dlat = kPoiBoxWidening * (v.max_lat - v.min_lat);
+  const double dlon = kPoiBoxWidening * (v.max_lon - v.min_lon);
+  const double lat_a = v.min_lat - dlat;
+  const double lat_b = v.max_lat + dlat;
+  const double lon_a = v.min_lon - dlon;
+  const double lon_b = v.max_lon + dlon;
+  return {std::min(lat_a, lat_b), std::min(lon_a, lon_b), std::max(lat_a, lat_b), std::max(lon_a, lon_b)};
+}
+
+bool box_contains(const GeoBox& outer, const GeoBox& inner) {
+  return outer.min_lat <= inner.min_lat && outer.min_lon <= inner.min_lon && outer.max_lat >= inner.max_lat &&
+         outer.max_lon >= inner.max_lon;
+}
+
+void fire_search_deadline(MapsApp& app) {
+  if (!take_due(app.search_deadline, app.mono_now())) return;
+  const std::string query(json_read::trim(app.model.query));
+  if (query.empty()) return;
+  // Raised in every state; a state that is not live starts no job and keeps them raised.
+  ++app.pending_jobs;
+  app.model.status = "Searching\u2026";
+  if (app.live) app.job_spawner->spawn_place_search(PlaceSearchJob{query});
+}
+
+void fire_view_idle_deadline(MapsApp& app) {
+  const MonoTime now = app.mono_now();
+  if (!take_due(app.view_idle_deadline, now)) return;
+  const Rect& b = app.bounds_rect;
+  // Not laid out yet: ask again later. A width that is not a number counts as not laid out.
+  if (!(b.x1 - b.x0 > kMinMapWidth)) {
+    app.view_idle_deadline = now + kViewIdleDelay;
+    return;
+  }
+  if (app.model.zoom < kPoiMinZoom) {
+    app.pois.clear();
+    app.poi_box.reset();
+    return;
+  }
+  const GeoBox visible = visible_bounds(b, app.model.center, app.model.zoom);
+  if (app.poi_box && box_contains(*app.poi_box, visible)) return;
+  app.poi_box = widened_poi_box(visible);
+  ++app.poi_generation;
+  if (!app.live) return;
+  ++app.pending_jobs;
+  app.model.status = "Loading places\u2026";
+  const GeoBox& box = *app.poi_box;
+  app.job_spawner->spawn_pois(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.poi_generation});
+}
+
+void fire_area_search_deadline(MapsApp& app) {
+  if (!take_due(app.area_search_deadline, app.mono_now())) return;
+  const std::string query(json_read::trim(app.last_text));
+  if (query.empty()) return;
+  ++app.pending_jobs;
+  if (app.live) app.job_spawner->spawn_area_search(AreaSearchJob{query});
+}
+
+void fire_endpoint_deadline(MapsApp& app) {
+  if (!take_due(app.endpoint_deadline, app.mono_now())) return;
+  if (app.active_endpoint != 0 && app.active_endpoint != 1) return;
+  const std::string& copy = app.active_endpoint == 0 ? app.origin_text : app.dest_text;
+  std::string text(json_read::trim(copy));
+  if (text.empty()) return;
+  handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Submitted{std::move(text), app.active_endpoint}});
+}
+
+}  // namespace maps::tick_steps

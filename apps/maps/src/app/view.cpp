@@ -1,0 +1,123 @@
+#include "app/view.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
+#include "geo/geo.hpp"
+
+namespace maps {
+namespace {
+
+constexpr double kMinRoom = 64.0;
+constexpr int kFitZoomSteps = 64;
+
+bool finite_point(const LatLon& p) { return std::isfinite(p.lat) && std::isfinite(p.lon); }
+
+}  // namespace
+
+void arm_view_idle_timer(MapsApp& app) { app.view_idle_deadline = app.mono_now() + kViewIdleDelay; }
+
+void pan_map(MapsApp& app, double dx, double dy) {
+  // A non-finite delta would poison the centre for good.
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+  const double zoom = app.model.zoom;
+  const Point w = project_mercator(app.model.center.lat, app.model.center.lon, zoom);
+  app.model.center = unproject_mercator(w.x - dx, w.y - dy, zoom);
+  arm_view_idle_timer(app);
+}
+
+void zoom_map_at(MapsApp& app, double delta, double ax, double ay) {
+  if (!std::isfinite(delta) || !std::isfinite(ax) || !std::isfinite(ay)) return;
+  const LatLon old_center = app.model.center;
+  const Camera before = view_camera(app.bounds_rect, old_center, app.model.zoom);
+  const LatLon anchor = camera_unproject(before, ax, ay);
+
+  const double zoom = std::clamp(app.model.zoom + delta, kMinZoom, kMaxZoom);
+  app.model.zoom = zoom;
+
+  // Where the anchored point would land if only the zoom changed; shift the centre back by that.
+  const Camera after = view_camera(app.bounds_rect, old_center, zoom);
+  const Point s = camera_project(after, anchor.lat, anchor.lon);
+  const Point w = project_mercator(old_center.lat, old_center.lon, zoom);
+  app.model.center = unproject_mercator(w.x + s.x - ax, w.y + s.y - ay, zoom);
+  arm_view_idle_timer(app);
+}
+
+std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, double width, double height,
+                                            double inset) {
+  bool any = false;
+  double min_lat = 0, max_lat = 0, min_lon = 0, max_lon = 0;
+  for (const LatLon& p : points) {
+    if (!finite_point(p)) continue;
+    if (!any) {
+      min_lat = max_lat = p.lat;
+      min_lon = max_lon = p.lon;
+      any = true;
+      continue;
+    }
+    min_lat = std::min(min_lat, p.lat);
+    max_lat = std::max(max_lat, p.lat);
+    min_lon = std::min(min_lon, p.lon);
+    max_lon = std::max(max_lon, p.lon);
+  }
+  if (!any) return std::nullopt;
+
+  const LatLon center{(min_lat + max_lat) / 2.0, (min_lon + max_lon) / 2.0};
+  // Written so that a NaN room falls back to the minimum.
+  const double room_w = width - 2.0 * inset > kMinRoom ? width - 2.0 * inset : kMinRoom;
+  const double room_h = height - 2.0 * inset > kMinRoom ? height - 2.0 * inset : kMinRoom;
+
+  double zoom = kMinZoom;
+  for (int i = 0; i < kFitZoomSteps; ++i) {
+    const double zi = kMinZoom + i / 4.0;
+    const Point nw = project_mercator(max_lat, min_lon, zi);
+    const Point se = project_mercator(min_lat, max_lon, zi);
+    if (std::abs(se.x - nw.x) <= room_w && std::abs(se.y - nw.y) <= room_h) {
+      zoom = zi;
+    } else {
+      break;
+    }
+  }
+  return Viewport{center, zoom};
+}
+
+void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
+  const Rect& b = app.bounds_rect;
+  const double w = b.width();
+  double usable = is_narrow_layout(b) ? w - 32.0 : w - (side_panel_width(b) + 32.0 + 10.0);
+  if (!(usable >= 200.0)) usable = 200.0;
+  const auto view = viewport_for_points(points, usable, b.height(), kFitInset);
+  if (!view) return;
+  app.model.center = view->center;
+  app.model.zoom = std::min(view->zoom, kHighestFittedZoom);
+}
+
+void fit_view_to_route(MapsApp& app) {
+  if (app.model.route) fit_view_to_points(app, app.model.route->geometry);
+}
+
+void fit_view_to_plan(MapsApp& app) {
+  const MapModel& m = app.model;
+  if (m.route && m.route->geometry.size() > 1) {
+    fit_view_to_points(app, m.route->geometry);
+    return;
+  }
+  if (m.transit_choice < m.transit.size()) {
+    std::vector<LatLon> joined;
+    for (const TransitLeg& leg : m.transit[m.transit_choice].legs) {
+      joined.insert(joined.end(), leg.geometry.begin(), leg.geometry.end());
+    }
+    if (joined.size() > 1) {
+      fit_view_to_points(app, joined);
+      return;
+    }
+  }
+  std::vector<LatLon> ends;
+  if (m.origin) ends.push_back(*m.origin);
+  if (m.dest) ends.push_back(*m.dest);
+  if (ends.size() == 2) fit_view_to_points(app, ends);
+}
+
+}  // namespace maps

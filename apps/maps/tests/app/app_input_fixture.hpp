@@ -1,0 +1,68 @@
+#pragma once
+// A non-live state laid out at a fixed size, with a clock the test sets by hand and a commit that
+// only records, for the message, view and input tests.
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/construct.hpp"
+#include "app/maps_app.hpp"
+#include "tiles/tile_store.hpp"
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/state.hpp"
+
+namespace maps::input_testing {
+
+using namespace std::chrono_literals;
+namespace ev = zarn_ui::widget;
+
+struct FixedClock {
+  static inline MonoTime now = MonoTime{} + 1000s;
+  static MonoTime read() { return now; }
+};
+
+struct AppFixture {
+  std::unique_ptr<MapsApp> app;
+  zarn_ui::state::State state;
+  std::vector<MapsAction> commits;
+
+  explicit AppFixture(MapModel model = default_map_model(), Rect bounds = {0, 0, 1280, 800},
+                      VectorMap city = VectorMap{}) {
+    app = build_maps_app(std::move(model), std::move(city),
+                         new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-input-test-none"), true,
+                         false);
+    FixedClock::now = MonoTime{} + 1000s;
+    app->mono_now = &FixedClock::read;
+    app->bounds_rect = bounds;
+    app->drawn_bounds = bounds;
+    app->commit_override = [this](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+  }
+  AppFixture(const AppFixture&) = delete;
+  AppFixture& operator=(const AppFixture&) = delete;
+
+  MapModel& model() { return app->model; }
+  static MonoTime now() { return FixedClock::now; }
+
+  bool send(const ev::Event& e, std::uint32_t modifiers = 0, double scale = 1.0) {
+    bool handled = false;
+    app->handle_event(e, modifiers, 0, state, handled, scale);
+    return handled;
+  }
+  bool text(const std::string& t, std::uint32_t modifiers = 0) { return send(ev::Key{t, true}, modifiers); }
+  bool key(ev::NamedKey k) { return send(ev::Key{k, true}); }
+  bool move(double x, double y) { return send(ev::PointerMoved{{x, y}}); }
+  bool press(ev::MouseButton b = ev::MouseButton::Primary) { return send(ev::MouseButtonEvent{b, true}); }
+  bool release(ev::MouseButton b = ev::MouseButton::Primary) { return send(ev::MouseButtonEvent{b, false}); }
+  bool click(double x, double y) {
+    move(x, y);
+    const bool handled = press();
+    release();
+    return handled;
+  }
+};
+
+}  // namespace maps::input_testing

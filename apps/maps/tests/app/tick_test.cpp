@@ -1,0 +1,294 @@
+// The tick's handling of worker results: status texts, the pending-job count and each
+// variant's effect on the state.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/tick_steps.hpp"
+#include "tick_fixture.hpp"
+
+namespace maps {
+namespace {
+
+using testing::make_place;
+using testing::make_route;
+using testing::TickFixture;
+
+TransitJourney make_journey(const std::string& dep) {
+  TransitJourney j;
+  j.dep = dep;
+  j.arr = "10:00";
+  j.duration_min = 25;
+  TransitLeg leg;
+  leg.mode = TransitMode::Tram;
+  leg.line = "19";
+  leg.geometry = {LatLon{48.13, 11.55}, LatLon{48.14, 11.58}};
+  j.legs = {leg};
+  return j;
+}
+
+Poi poi(const std::string& id) {
+  Poi p;
+  p.id = id;
+  p.name = "Poi " + id;
+  return p;
+}
+
+AreaCandidate area(const std::string& name) {
+  AreaCandidate a;
+  a.name = name;
+  a.label = "Somewhere";
+  return a;
+}
+
+struct StatusCase {
+  const char* name;
+  WorkerResult result;
+  std::string status;
+};
+
+TEST(TickResults, EachVariantSetsItsStatusText) {
+  const std::vector<StatusCase> cases = {
+      {"search failed", worker::PlaceSearch{base::err("boom"), "cafe"}, "Search failed: boom"},
+      {"search empty", worker::PlaceSearch{std::vector<Place>{}, "cafe"}, "No results for \u201ccafe\u201d"},
+      {"search hits", worker::PlaceSearch{std::vector<Place>{make_place("a"), make_place("b", 48.2)}, "caf"},
+       "2 results for \u201ccaf\u201d"},
+      {"endpoint failed", worker::EndpointSearch{base::err("HTTP 500 Internal Server Error"), "x", 1},
+       "Search failed: HTTP 500 Internal Server Error"},
+      {"endpoint empty", worker::EndpointSearch{std::vector<Place>{}, "x", 1}, "No matching places"},
+      {"endpoint hits", worker::EndpointSearch{std::vector<Place>{make_place("a")}, "x", 1}, ""},
+      {"reverse failed is silent", worker::ReverseGeocode{base::err("no address for this location")}, "Ready"},
+      {"route failed", worker::Route{base::err("routing failed")},
+       "Routing failed (offline estimate shown): routing failed"},
+      {"route", worker::Route{make_route()}, "Route updated"},
+      {"transit failed", worker::Transit{base::err("unexpected response")},
+       "Transit lookup failed: unexpected response"},
+      {"transit empty", worker::Transit{std::vector<TransitJourney>{}}, "No transit options found"},
+      {"transit", worker::Transit{std::vector<TransitJourney>{make_journey("09:30")}}, "Departures updated"},
+      {"pois failed", worker::Pois{base::err("HTTP 429 Too Many Requests"), 0},
+       "Places unavailable: HTTP 429 Too Many Requests"},
+      {"pois without loading status", worker::Pois{std::vector<Poi>{}, 0}, "Ready"},
+      {"area search leaves the status", worker::AreaSearch{base::err("boom"), "Berlin"}, "Ready"},
+  };
+  for (const StatusCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TickFixture f;
+    f.model().status = "Ready";
+    f.app->pending_jobs = 2;
+    f.send(c.result);
+    f.tick();
+    EXPECT_EQ(f.model().status, c.status);
+    EXPECT_EQ(f.app->pending_jobs, 1u);
+  }
+}
+
+struct CountCase {
+  std::uint32_t pending;
+  int results;
+  const char* status;
+  std::uint32_t pending_after;
+  const char* status_after;
+};
+
+TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
+  const std::vector<CountCase> cases = {
+      {0, 1, "Searching\u2026", 0, ""},
+      {2, 2, "Searching\u2026", 0, ""},
+      {3, 2, "Searching\u2026", 1, "Searching\u2026"},
+      {2, 2, "Located", 0, "Located"},
+      {0, 3, "Loading places\u2026", 0, ""},
+  };
+  for (const CountCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.pending << " pending, " << c.results << " results, " << c.status);
+    TickFixture f;
+    f.app->pending_jobs = c.pending;
+    f.model().status = c.status;
+    // Failed reverse lookups touch nothing but the count.
+    for (int i = 0; i < c.results; ++i) f.send(worker::ReverseGeocode{base::err("x")});
+    f.tick();
+    EXPECT_EQ(f.app->pending_jobs, c.pending_after);
+    EXPECT_EQ(f.model().status, c.status_after);
+  }
+}
+
+TEST(TickResults, PlaceSearchSelectsTheFirstHitAndStoresEveryPlace) {
+  TickFixture f;
+  const Place a = make_place("a", 48.15, 11.60);
+  f.send(worker::PlaceSearch{std::vector<Place>{a}, "Place a"});
+  f.tick();
+  ASSERT_EQ(f.model().results.size(), 1u);
+  EXPECT_EQ(f.model().results[0].id, "a");
+  EXPECT_EQ(f.model().selected, std::optional<std::string>("a"));
+  EXPECT_EQ(f.model().center, a.pos);
+  // Stored through the document: still there after later ticks hydrate.
+  f.tick();
+  ASSERT_EQ(f.model().places.size(), 1u);
+  EXPECT_EQ(f.model().places[0], a);
+}
+
+TEST(TickResults, PlaceSearchWhileSuggestionsAreOpenFillsOnlyTheSuggestions) {
+  TickFixture f;
+  f.app->search_open = true;
+  f.model().selected = "kept";
+  f.model().results = {make_place("old")};
+  const LatLon centre = f.model().center;
+  f.send(worker::PlaceSearch{std::vector<Place>{make_place("a")}, "Place a"});
+  f.tick();
+  ASSERT_EQ(f.app->search_suggestions.size(), 1u);
+  EXPECT_EQ(f.app->search_suggestions[0].id, "a");
+  EXPECT_EQ(f.model().results, std::vector<Place>{make_place("old")});
+  EXPECT_EQ(f.model().selected, std::optional<std::string>("kept"));
+  EXPECT_EQ(f.model().center, centre);
+  EXPECT_EQ(f.model().status, "1 results for \u201cPlace a\u201d");
+}
+
+TEST(TickResults, EndpointAnswerFillsTheFieldItNames) {
+  // The answer numbers the origin 1 and the destination 0.
+  for (std::uint8_t endpoint : {std::uint8_t{1}, std::uint8_t{0}}) {
+    SCOPED_TRACE(int(endpoint));
+    TickFixture f;
+    f.send(worker::EndpointSearch{std::vector<Place>{make_place("a")}, "Place a", endpoint});
+    f.tick();
+    const auto& filled = endpoint == 1 ? f.app->origin_suggestions : f.app->dest_suggestions;
+    const auto& other = endpoint == 1 ? f.app->dest_suggestions : f.app->origin_suggestions;
+    ASSERT_EQ(filled.size(), 1u);
+    EXPECT_EQ(filled[0].id, "a");
+    EXPECT_TRUE(other.empty());
+  }
+}
+
+TEST(TickResults, RouteIsCommittedWithTheCurrentEndpoints) {
+  TickFixture f;
+  f.tick();
+  f.app->overlay.set_origin(f.model(), LatLon{48.10, 11.50}, "Home");
+  f.app->overlay.set_dest(f.model(), LatLon{48.20, 11.60}, "Work");
+  const Route route = make_route();
+  f.send(worker::Route{route});
+  f.tick();
+  EXPECT_EQ(f.model().route, std::optional<Route>(route));
+  EXPECT_EQ(f.model().origin_name, "Home");
+  EXPECT_EQ(f.model().dest_name, "Work");
+  // The plan now carries them, so the overlay holds nothing for them any more.
+  EXPECT_TRUE(f.app->overlay.empty());
+}
+
+TEST(TickResults, FailedRouteKeepsTheEstimateShown) {
+  TickFixture f;
+  f.tick();
+  const Route estimate = make_route(48.0, 48.3);
+  f.app->overlay.set_route(f.model(), estimate);
+  f.send(worker::Route{base::err("HTTP 502 Bad Gateway")});
+  for (int i = 0; i < 3; ++i) f.tick();
+  EXPECT_EQ(f.model().route, std::optional<Route>(estimate));
+}
+
+TEST(TickResults, TransitJourneysAreCommitted) {
+  TickFixture f;
+  const std::vector<TransitJourney> journeys = {make_journey("09:30"), make_journey("09:45")};
+  f.send(worker::Transit{journeys});
+  f.tick();
+  f.tick();
+  EXPECT_EQ(f.model().transit, journeys);
+  EXPECT_EQ(f.model().mode, TravelMode::Transit);
+}
+
+TEST(TickResults, StalePoiGenerationChangesNothingButTheCount) {
+  TickFixture f;
+  f.app->poi_generation = 3;
+  f.app->pois = {poi("kept")};
+  f.app->pending_jobs = 2;
+  f.model().status = "Loading places\u2026";
+  f.send(worker::Pois{std::vector<Poi>{poi("old")}, 2});
+  f.send(worker::Pois{base::err("old failure"), 1});
+  f.tick();
+  ASSERT_EQ(f.app->pois.size(), 1u);
+  EXPECT_EQ(f.app->pois[0].id, "kept");
+  EXPECT_EQ(f.app->pending_jobs, 0u);
+  // The count reached zero, so the "…" status is cleared; no failure text was shown.
+  EXPECT_EQ(f.model().status, "");
+}
+
+TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
+  struct Case {
+    std::size_t count;
+    const char* selected;
+    std::size_t kept;
+    bool selection_stays;
+  };
+  for (const Case& c : {Case{150, "p3", 140, true}, Case{150, "p145", 140, false}, Case{5, "gone", 5, false}}) {
+    SCOPED_TRACE(c.selected);
+    TickFixture f;
+    f.app->poi_generation = 7;
+    f.app->selected_poi = c.selected;
+    f.app->pending_jobs = 2;  // another job still pending keeps the status in place
+    f.model().status = "Loading places\u2026";
+    std::vector<Poi> answer;
+    for (std::size_t i = 0; i < c.count; ++i) answer.push_back(poi("p" + std::to_string(i)));
+    f.send(worker::Pois{answer, 7});
+    f.tick();
+    EXPECT_EQ(f.app->pois.size(), c.kept);
+    EXPECT_EQ(f.app->selected_poi.has_value(), c.selection_stays);
+    EXPECT_EQ(f.model().status, std::to_string(c.kept) + " places nearby");
+  }
+}
+
+TEST(TickResults, AreaSearchCountsOnlyForTheTextTheOpenPanelShows) {
+  struct Case {
+    const char* name;
+    bool open;
+    const char* last_text;
+    const char* query;
+    bool applied;
+  };
+  const std::vector<Case> cases = {
+      {"matching", true, " Berlin ", "Berlin", true},
+      {"panel closed", false, "Berlin", "Berlin", false},
+      {"text changed", true, "Bern", "Berlin", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TickFixture f;
+    f.app->offline_open = c.open;
+    f.app->last_text = c.last_text;
+    f.app->area_candidates = {area("previous")};
+    f.send(worker::AreaSearch{std::vector<AreaCandidate>{area("Berlin")}, c.query});
+    f.tick();
+    ASSERT_EQ(f.app->area_candidates.size(), 1u);
+    EXPECT_EQ(f.app->area_candidates[0].name, c.applied ? "Berlin" : "previous");
+    EXPECT_EQ(f.app->area_search.suggestions_open(), c.applied);
+  }
+}
+
+TEST(TickResults, FailedAreaSearchEmptiesCandidatesAndSuggestions) {
+  TickFixture f;
+  f.app->offline_open = true;
+  f.app->last_text = "Berlin";
+  f.app->area_candidates = {area("previous")};
+  f.app->area_search.set_suggestions({"previous"});
+  f.app->area_search.set_suggestions_open(true);
+  f.send(worker::AreaSearch{base::err("HTTP 503 Service Unavailable"), "Berlin"});
+  f.tick();
+  EXPECT_TRUE(f.app->area_candidates.empty());
+  EXPECT_TRUE(f.app->area_search.suggestions().empty());
+  EXPECT_FALSE(f.app->area_search.suggestions_open());
+}
+
+TEST(TickResults, ReverseLookupNamesTheFixButNotAnOriginChosenSince) {
+  TickFixture f;
+  f.tick();
+  f.app->located_fix = LatLon{48.1, 11.5};
+  f.app->overlay.set_origin(f.model(), LatLon{48.1, 11.5}, "Current location");
+  f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
+  f.tick();
+  EXPECT_EQ(f.model().origin_name, "Marienplatz 1");
+
+  f.app->overlay.set_origin(f.model(), LatLon{48.2, 11.6}, "Chosen place");
+  f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
+  f.tick();
+  EXPECT_EQ(f.model().origin_name, "Chosen place");
+}
+
+}  // namespace
+}  // namespace maps

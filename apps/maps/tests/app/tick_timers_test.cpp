@@ -1,0 +1,227 @@
+// The tick's one-shot deadlines: search box, view idle with the widened points-of-interest box,
+// and the offline panel's area search.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/tick_steps.hpp"
+#include "app/transitions_later.hpp"
+#include "tick_fixture.hpp"
+
+namespace maps {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::TickFixture;
+
+TEST(TickDeadlines, SearchDeadlineFiresOnceAtItsInstant) {
+  TickFixture f;
+  f.model().query = "  cafe  ";
+  f.app->search_deadline = f.now() + 280ms;
+  f.advance(279ms);
+  f.tick();
+  EXPECT_TRUE(f.jobs->requests.empty());
+  f.advance(1ms);
+  f.tick();
+  EXPECT_FALSE(f.app->search_deadline.has_value());
+  EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), std::vector<PlaceSearchJob>{{"cafe"}});
+  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.model().status, "Searching\u2026");
+  f.advance(1s);
+  f.tick();
+  EXPECT_EQ(f.jobs->requests.size(), 1u);
+}
+
+TEST(TickDeadlines, SearchDeadlineCases) {
+  struct Case {
+    const char* name;
+    bool live;
+    const char* query;
+    std::size_t jobs;
+    std::uint32_t pending;
+    const char* status;
+  };
+  const std::vector<Case> cases = {
+      {"blank text asks nothing", true, " \t ", 0, 0, "Ready"},
+      {"not live keeps count and status raised", false, "cafe", 0, 1, "Searching\u2026"},
+      {"live asks", true, "cafe", 1, 1, "Searching\u2026"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TickFixture f(c.live);
+    f.model().status = "Ready";
+    f.model().query = c.query;
+    f.app->search_deadline = f.now();
+    f.tick();
+    EXPECT_FALSE(f.app->search_deadline.has_value());
+    EXPECT_EQ(f.jobs->requests.size(), c.jobs);
+    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.model().status, c.status);
+  }
+}
+
+TEST(TickDeadlines, WidenedBoxArithmetic) {
+  struct Case {
+    GeoBox visible;
+    GeoBox widened;
+  };
+  const std::vector<Case> cases = {
+      {{0.0, 0.0, 1.0, 2.0}, {-0.25, -0.5, 1.25, 2.5}},
+      {{48.0, 11.0, 48.4, 11.8}, {47.9, 10.8, 48.5, 12.0}},
+      {{-10.0, -20.0, -10.0, -20.0}, {-10.0, -20.0, -10.0, -20.0}},
+  };
+  for (const Case& c : cases) {
+    const GeoBox w = tick_steps::widened_poi_box(c.visible);
+    EXPECT_NEAR(w.min_lat, c.widened.min_lat, 1e-12);
+    EXPECT_NEAR(w.min_lon, c.widened.min_lon, 1e-12);
+    EXPECT_NEAR(w.max_lat, c.widened.max_lat, 1e-12);
+    EXPECT_NEAR(w.max_lon, c.widened.max_lon, 1e-12);
+  }
+}
+
+TEST(TickDeadlines, BoxContainment) {
+  const GeoBox outer{0.0, 0.0, 1.0, 1.0};
+  EXPECT_TRUE(tick_steps::box_contains(outer, outer));
+  EXPECT_TRUE(tick_steps::box_contains(outer, {0.2, 0.2, 0.8, 0.8}));
+  EXPECT_FALSE(tick_steps::box_contains(outer, {-0.1, 0.2, 0.8, 0.8}));
+  EXPECT_FALSE(tick_steps::box_contains(outer, {0.2, 0.2, 0.8, 1.1}));
+}
+
+TEST(TickDeadlines, ViewIdleBeforeLayoutRearmsItself) {
+  TickFixture f;
+  f.model().zoom = 15.0;
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  EXPECT_EQ(f.app->view_idle_deadline, std::optional<MonoTime>(f.now() + 450ms));
+  EXPECT_TRUE(f.jobs->requests.empty());
+  EXPECT_EQ(f.app->poi_generation, 0u);
+}
+
+TEST(TickDeadlines, ViewIdleAsksForTheWidenedBoxOnceWhileTheViewStaysInside) {
+  TickFixture f;
+  f.app->bounds_rect = Rect{0, 0, 1280, 800};
+  f.model().zoom = 15.0;
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  const GeoBox visible = visible_bounds(f.app->bounds_rect, f.model().center, f.model().zoom);
+  const GeoBox box = tick_steps::widened_poi_box(visible);
+  EXPECT_EQ(f.app->poi_box, std::optional<GeoBox>(box));
+  EXPECT_EQ(f.app->poi_generation, 1u);
+  const std::vector<PoiJob> expected = {{box.min_lat, box.min_lon, box.max_lat, box.max_lon, 1}};
+  EXPECT_EQ(f.jobs->of_kind<PoiJob>(), expected);
+  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.model().status, "Loading places\u2026");
+
+  // A pan by a tenth of the view stays inside the widened box: no new request.
+  f.model().center.lat += 0.1 * (visible.max_lat - visible.min_lat);
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  EXPECT_EQ(f.jobs->requests.size(), 1u);
+  EXPECT_EQ(f.app->poi_generation, 1u);
+
+  // A pan by a whole view leaves it.
+  f.model().center.lon += visible.max_lon - visible.min_lon;
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  ASSERT_EQ(f.jobs->of_kind<PoiJob>().size(), 2u);
+  EXPECT_EQ(f.jobs->of_kind<PoiJob>()[1].generation, 2u);
+}
+
+TEST(TickDeadlines, ZoomBelowFourteenDropsPoisAndTheBox) {
+  TickFixture f;
+  f.app->bounds_rect = Rect{0, 0, 1280, 800};
+  f.model().zoom = 13.9;
+  f.app->pois = {Poi{}};
+  f.app->poi_box = GeoBox{0, 0, 1, 1};
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  EXPECT_TRUE(f.app->pois.empty());
+  EXPECT_FALSE(f.app->poi_box.has_value());
+  EXPECT_TRUE(f.jobs->requests.empty());
+  EXPECT_FALSE(f.app->view_idle_deadline.has_value());
+}
+
+TEST(TickDeadlines, ViewIdleInAStateThatIsNotLiveUpdatesOnlyBoxAndGeneration) {
+  TickFixture f(false);
+  f.app->bounds_rect = Rect{0, 0, 1280, 800};
+  f.model().zoom = 16.0;
+  f.model().status = "Ready";
+  f.app->view_idle_deadline = f.now();
+  f.tick();
+  EXPECT_TRUE(f.app->poi_box.has_value());
+  EXPECT_EQ(f.app->poi_generation, 1u);
+  EXPECT_TRUE(f.jobs->requests.empty());
+  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.model().status, "Ready");
+}
+
+TEST(TickDeadlines, AreaSearchDeadlineAsksForTheTrimmedTextWithoutStatus) {
+  struct Case {
+    const char* text;
+    std::vector<AreaSearchJob> jobs;
+    std::uint32_t pending;
+  };
+  const std::vector<Case> cases = {{" Berlin ", {{"Berlin"}}, 1}, {"   ", {}, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    TickFixture f;
+    f.model().status = "Ready";
+    f.app->last_text = c.text;
+    f.app->area_search_deadline = f.now() + 280ms;
+    f.tick();
+    EXPECT_TRUE(f.jobs->requests.empty());
+    f.advance(280ms);
+    f.tick();
+    EXPECT_FALSE(f.app->area_search_deadline.has_value());
+    EXPECT_EQ(f.jobs->of_kind<AreaSearchJob>(), c.jobs);
+    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.model().status, "Ready");
+  }
+}
+
+TEST(TickDeadlines, EndpointDeadlineWithoutActiveFieldDoesNothing) {
+  TickFixture f;
+  f.app->active_endpoint = 2;
+  f.app->origin_text = "Hauptbahnhof";
+  f.app->endpoint_deadline = f.now();
+  f.tick();
+  EXPECT_FALSE(f.app->endpoint_deadline.has_value());
+  EXPECT_TRUE(f.jobs->requests.empty());
+  EXPECT_EQ(f.app->pending_jobs, 0u);
+}
+
+// The endpoint editor's submit belongs to its own transition; this runs once that is in place.
+bool endpoint_submit_wired() {
+  TickFixture probe;
+  handle_endpoint_editor_event(*probe.app, EndpointEvent{EndpointEvent::Submitted{"x", 0}});
+  return !probe.jobs->requests.empty();
+}
+
+TEST(TickDeadlines, EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {
+  if (!endpoint_submit_wired()) GTEST_SKIP() << "endpoint editor transition not wired yet";
+  struct Case {
+    std::uint8_t field;
+    const char* text;
+    std::vector<EndpointSearchJob> jobs;
+  };
+  // The job names the origin field 1 and the destination field 0.
+  const std::vector<Case> cases = {
+      {0, "  Hauptbahnhof ", {{"Hauptbahnhof", 1}}}, {1, " Odeonsplatz", {{"Odeonsplatz", 0}}}, {1, "   ", {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    TickFixture f;
+    f.app->active_endpoint = c.field;
+    (c.field == 0 ? f.model().origin_query : f.model().dest_query) = c.text;
+    f.app->endpoint_deadline = f.now() + 280ms;
+    f.tick();
+    EXPECT_TRUE(f.jobs->requests.empty());
+    f.advance(280ms);
+    f.tick();
+    EXPECT_FALSE(f.app->endpoint_deadline.has_value());
+    EXPECT_EQ(f.jobs->of_kind<EndpointSearchJob>(), c.jobs);
+  }
+}
+
+}  // namespace
+}  // namespace maps
