@@ -26,7 +26,8 @@ using zarn_ui::Image;
 
 struct Surface {
   explicit Surface(double w, double h, double scale)
-      : ptr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w * scale), static_cast<int>(h * scale))) {}
+      : ptr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w * scale), static_cast<int>(h * scale))) {
+  }
   ~Surface() { cairo_surface_destroy(ptr); }
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;

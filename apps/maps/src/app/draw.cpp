@@ -49,6 +49,8 @@ Rect marker_area(const Rect& bounds, bool panel_expanded) {
 void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) {
   // A target not painted this frame must take no press.
   hit_targets.clear();
+  endpoint_hits.clear();
+  offline_hits.clear();
   drawn_bounds = bounds_rect;
 
   const zarn_ui::theme::Theme& theme = ctx.theme;
@@ -60,8 +62,8 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   const bool narrow = is_narrow_layout(bounds_rect);
 
   const Point mid = map_viewport_center(bounds_rect);
-  const bool raster = paint_raster_tiles(scene, transform, bounds_rect, tile_store, model.center, model.zoom, palette,
-                                         mid.x, mid.y);
+  const bool raster =
+      paint_raster_tiles(scene, transform, bounds_rect, tile_store, model.center, model.zoom, palette, mid.x, mid.y);
   const bool no_vector_map = vector_map_empty(vector_map);
   if (!raster) {
     if (no_vector_map) {

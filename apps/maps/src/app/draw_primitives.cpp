@@ -77,8 +77,8 @@ void paint_card(Scene& scene, const Affine& transform, const Rect& rect, const C
 
 double measure_text(const TextRenderer& text, std::string_view s, float size) { return text.measure(s, size); }
 
-void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                const Color& color, double x, double y, float size) {
+void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s, const Color& color,
+                double x, double y, float size) {
   text.draw_text(scene, transform * Affine::translate(x, y), s, size, color);
 }
 

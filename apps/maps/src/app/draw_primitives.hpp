@@ -47,8 +47,8 @@ void paint_card(Scene& scene, const Affine& transform, const Rect& rect, const C
 
 double measure_text(const TextRenderer& text, std::string_view s, float size);
 // (x, y) is the top-left corner of the text line.
-void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                const Color& color, double x, double y, float size);
+void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s, const Color& color,
+                double x, double y, float size);
 void draw_label_weighted(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
                          const Color& color, double x, double y, float size, std::uint8_t weight);
 void draw_text_right(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,

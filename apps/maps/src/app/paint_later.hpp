@@ -24,8 +24,8 @@ void paint_route(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const 
                  const MapPalette& palette);
 
 void paint_transit_journey(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const Camera& camera,
-                           const TransitJourney& journey, const zarn_ui::theme::Theme& theme,
-                           const MapPalette& palette, const zarn_ui::Rect& bounds);
+                           const TransitJourney& journey, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
+                           const zarn_ui::Rect& bounds);
 
 // Indices into the loaded points of interest that get a marker, ascending.
 std::vector<std::size_t> poi_marker_layout(const MapsApp& app);

@@ -40,10 +40,10 @@ void paint_tile_image(Scene& scene, const Affine& transform, const zarn_ui::Imag
   const double n = std::ldexp(1.0, levels_up);
   const double sw = image.width() / n, sh = image.height() / n;
   // Offsets in sub-squares; signed so a key outside the ancestor cannot wrap around.
-  const double dx = static_cast<double>(static_cast<std::int64_t>(key.x) -
-                                        (static_cast<std::int64_t>(ancestor.x) << levels_up));
-  const double dy = static_cast<double>(static_cast<std::int64_t>(key.y) -
-                                        (static_cast<std::int64_t>(ancestor.y) << levels_up));
+  const double dx =
+      static_cast<double>(static_cast<std::int64_t>(key.x) - (static_cast<std::int64_t>(ancestor.x) << levels_up));
+  const double dy =
+      static_cast<double>(static_cast<std::int64_t>(key.y) - (static_cast<std::int64_t>(ancestor.y) << levels_up));
   const Affine brush = Affine::translate(rect.x0, rect.y0) * Affine::scale_non_uniform(w / sw, h / sh) *
                        Affine::translate(-sw * dx, -sh * dy);
   scene.draw_image(image, brush, rect, transform);

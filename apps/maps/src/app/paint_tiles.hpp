@@ -19,8 +19,8 @@ bool paint_raster_tiles(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
 
 // Loaded descendants of `key` up to `depth` levels down, into its rectangle; the first level that
 // has any wins. True when any was drawn.
-bool paint_tile_children(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, TileStore& store,
-                         const TileKey& key, const zarn_ui::Rect& rect, int depth);
+bool paint_tile_children(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, TileStore& store, const TileKey& key,
+                         const zarn_ui::Rect& rect, int depth);
 
 // The part of an ancestor's image that covers `key`, `levels_up` levels below it.
 void paint_tile_image(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::Image& image,

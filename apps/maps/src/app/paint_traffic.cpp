@@ -26,8 +26,7 @@ class StrokeChains {
 
   void add(const std::vector<Point>& points, const Color& color, double width) {
     if (points.size() < 2) return;
-    const bool continues =
-        path_ && color == color_ && width == width_ && color.a >= 1.0f && points.front() == last_;
+    const bool continues = path_ && color == color_ && width == width_ && color.a >= 1.0f && points.front() == last_;
     if (!continues) {
       flush();
       path_.emplace();

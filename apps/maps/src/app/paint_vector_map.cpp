@@ -13,12 +13,9 @@ constexpr double kCasingExtra = 2.0;
 
 const Color& road_color(const MapPalette& palette, std::uint8_t road_class) {
   switch (road_class) {
-    case kRoadAvenue:
-      return palette.major_road;
-    case kRoadSecondary:
-      return palette.secondary_road;
-    default:
-      return palette.minor_road;
+    case kRoadAvenue: return palette.major_road;
+    case kRoadSecondary: return palette.secondary_road;
+    default: return palette.minor_road;
   }
 }
 
@@ -36,14 +33,10 @@ double map_zoom_scale(double zoom) { return std::max(zoom - 12.0, 0.0) * 0.35 + 
 double vector_line_width(std::uint8_t road_class, double zoom) {
   const double scale = map_zoom_scale(zoom);
   switch (road_class) {
-    case kRoadAvenue:
-      return 4.2 * scale;
-    case kRoadSecondary:
-      return 3.0 * scale;
-    case kRoadGrid:
-      return 1.6 * scale;
-    default:
-      return 1.0 * scale;
+    case kRoadAvenue: return 4.2 * scale;
+    case kRoadSecondary: return 3.0 * scale;
+    case kRoadGrid: return 1.6 * scale;
+    default: return 1.0 * scale;
   }
 }
 

@@ -31,8 +31,8 @@ std::uint8_t blend_channel(std::uint8_t a, std::uint8_t b, float t) {
 
 Color mix_color(const Color& a, const Color& b, float t) {
   const Rgba8 x = color_to_rgba8(a), y = color_to_rgba8(b);
-  return rgba8_to_f32({blend_channel(x.r, y.r, t), blend_channel(x.g, y.g, t), blend_channel(x.b, y.b, t),
-                       blend_channel(x.a, y.a, t)});
+  return rgba8_to_f32(
+      {blend_channel(x.r, y.r, t), blend_channel(x.g, y.g, t), blend_channel(x.b, y.b, t), blend_channel(x.a, y.a, t)});
 }
 
 namespace {
@@ -113,14 +113,10 @@ MapPalette map_palette(const zarn_ui::theme::Theme& theme) {
 
 const Color& traffic_color(const MapPalette& palette, std::uint8_t level) {
   switch (level) {
-    case 0:
-      return palette.traffic_free;
-    case 1:
-      return palette.traffic_moderate;
-    case 2:
-      return palette.traffic_heavy;
-    default:
-      return palette.traffic_standstill;
+    case 0: return palette.traffic_free;
+    case 1: return palette.traffic_moderate;
+    case 2: return palette.traffic_heavy;
+    default: return palette.traffic_standstill;
   }
 }
 

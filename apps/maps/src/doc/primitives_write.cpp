@@ -87,8 +87,12 @@ void put_bool_if_changed(AutoCommit& doc, const ExId& obj, std::string_view key,
 }
 
 void put_f64_if_changed(AutoCommit& doc, const ExId& obj, std::string_view key, double value) {
-  // A NaN difference counts as no change, like a difference within one ulp of 1.
-  if (auto old = read_f64(doc, obj, key); old && !(std::fabs(*old - value) > kF64Tolerance)) return;
+  // A NaN difference counts as no change, like a difference within one ulp of 1; but a stored NaN
+  // gives way to a number, or a record that once held one could never be repaired.
+  if (auto old = read_f64(doc, obj, key);
+      old && !(std::isnan(*old) && !std::isnan(value)) && !(std::fabs(*old - value) > kF64Tolerance)) {
+    return;
+  }
   (void)doc.put(obj, key, automerge::ScalarValue::f64(value));
 }
 

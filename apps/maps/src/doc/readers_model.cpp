@@ -46,12 +46,7 @@ MapModel read_model_map(const AutoCommit& doc, const ExId& root) {
   const bool transit_decided = transit_plan && !std::holds_alternative<ActivePlan::Route>(transit_plan->value);
   if (!route_decided && !read_bool(doc, root, kRouteDeleted)) m.route = read_route(doc, root);
   if (!transit_decided && !read_bool(doc, root, kTransitDeleted)) {
-    if (auto list = get_list(doc, root, kTransit)) {
-      const std::size_t n = doc.length(*list);
-      for (std::size_t i = 0; i < n; ++i) {
-        if (auto j = read_transit_journey(doc, *list, i)) m.transit.push_back(std::move(*j));
-      }
-    }
+    m.transit = read_items(doc, root, kTransit, read_transit_journey);
   }
   if (auto text = read_text(doc, root, kMode)) m.mode = parse_travel_mode(*text).value_or(TravelMode::Car);
   m.origin = read_latlon(doc, root, kOrigin);

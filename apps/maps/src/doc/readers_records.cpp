@@ -81,15 +81,8 @@ std::optional<Route> read_route(const AutoCommit& doc, const ExId& model) {
   auto from = read_latlon(doc, *m, "from");
   auto to = read_latlon(doc, *m, "to");
   if (!mode || !distance || !duration || !from || !to) return std::nullopt;
-  Route route{*mode, *distance, *duration, read_geometry(doc, *m), {}, *from, *to};
-  if (auto steps = get_list(doc, *m, "steps")) {
-    const std::size_t n = doc.length(*steps);
-    route.steps.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (auto step = read_route_step(doc, *steps, i)) route.steps.push_back(std::move(*step));
-    }
-  }
-  return route;
+  return Route{*mode, *distance, *duration, read_geometry(doc, *m), read_items(doc, *m, "steps", read_route_step),
+               *from, *to};
 }
 
 std::optional<RouteStep> read_route_step(const AutoCommit& doc, const ExId& steps, std::size_t index) {
@@ -110,15 +103,8 @@ std::optional<TransitJourney> read_transit_journey(const AutoCommit& doc, const 
   auto duration = read_u32(doc, *item, "duration_min");
   auto transfers = read_u32(doc, *item, "transfers");
   if (!dep || !arr || !duration || !transfers) return std::nullopt;
-  TransitJourney j{std::move(*dep), std::move(*arr), *duration, *transfers, {}};
-  if (auto legs = get_list(doc, *item, "legs")) {
-    const std::size_t n = doc.length(*legs);
-    j.legs.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (auto leg = read_transit_leg(doc, *legs, i)) j.legs.push_back(std::move(*leg));
-    }
-  }
-  return j;
+  return TransitJourney{std::move(*dep), std::move(*arr), *duration, *transfers,
+                        read_items(doc, *item, "legs", read_transit_leg)};
 }
 
 std::optional<TransitLeg> read_transit_leg(const AutoCommit& doc, const ExId& legs, std::size_t index) {

@@ -39,20 +39,6 @@ std::size_t utf8_sequence_length(std::string_view s, std::size_t i) {
   return len;
 }
 
-void append_utf8_lossy(std::string& out, std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const std::size_t len = utf8_sequence_length(s, i);
-    if (len == 0) {
-      out += "\xEF\xBF\xBD";
-      ++i;
-    } else {
-      out.append(s.data() + i, len);
-      i += len;
-    }
-  }
-}
-
 namespace {
 
 // Shortest round-trip digits of a finite value: value = 0.d1 d2 ... scaled so that

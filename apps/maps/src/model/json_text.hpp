@@ -12,9 +12,6 @@ namespace maps::json {
 // (stray continuation, overlong form, surrogate, beyond U+10FFFF, cut short).
 std::size_t utf8_sequence_length(std::string_view s, std::size_t i);
 
-// Appends `s` with every ill-formed byte replaced by U+FFFD.
-void append_utf8_lossy(std::string& out, std::string_view s);
-
 // Shortest round-trip form with JSON number layout: "1.0", "0.001", "1e20", "1.5e-7".
 // The value must be finite.
 void append_json_f64(std::string& out, double v);

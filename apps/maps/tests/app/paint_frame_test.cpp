@@ -54,7 +54,9 @@ Frame draw(MapsApp& app, const Theme& theme = Theme::light()) {
   return f;
 }
 
-bool has_text(const Frame& f, const std::string& s) { return std::find(f.texts.begin(), f.texts.end(), s) != f.texts.end(); }
+bool has_text(const Frame& f, const std::string& s) {
+  return std::find(f.texts.begin(), f.texts.end(), s) != f.texts.end();
+}
 
 std::unique_ptr<MapsApp> sized(std::unique_ptr<MapsApp> app, double w = 1280, double h = 800) {
   app->bounds_rect = {0, 0, w, h};

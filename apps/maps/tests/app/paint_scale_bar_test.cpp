@@ -55,7 +55,8 @@ TEST(PaintScaleBar, BackdropBarTicksAndCentredLabel) {
   const auto& backdrop = std::get<scene::Fill>(s.items()[0]);
   EXPECT_EQ(std::get<zarn_ui::RoundedRect>(backdrop.shape), (zarn_ui::RoundedRect{{l - 8, y - 4, 1222, y + 14}, 4}));
   EXPECT_EQ(backdrop.color, theme.background.multiply_alpha(0.7f));
-  const std::vector<zarn_ui::Line> lines = {{{l, y}, {1214, y}}, {{l, y - 3}, {l, y + 3}}, {{1214, y - 3}, {1214, y + 3}}};
+  const std::vector<zarn_ui::Line> lines = {
+      {{l, y}, {1214, y}}, {{l, y - 3}, {l, y + 3}}, {{1214, y - 3}, {1214, y + 3}}};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto& st = std::get<scene::Stroke>(s.items()[1 + i]);
     EXPECT_EQ(std::get<zarn_ui::Line>(st.shape), lines[i]);
@@ -95,7 +96,7 @@ TEST(StatusBanner, CardCentredBesideTheSidePanel) {
                                          {{0, 0, 600, 800}, false, 300}}) {
     Scene s;
     paint_status_banner(s, Affine::identity(), text, c.bounds, c.collapsed, store, theme);
-    ASSERT_EQ(s.size(), 5u);  // shadow, fill, border, dot, text
+    ASSERT_EQ(s.size(), 5u);   // shadow, fill, border, dot, text
     const double w = 12 * 10;  // "Loading map…" is twelve characters
     const auto& fill = std::get<scene::Fill>(s.items()[1]);
     EXPECT_EQ(std::get<zarn_ui::RoundedRect>(fill.shape),

@@ -157,9 +157,9 @@ TEST(TileChildren, LoadedQuartersCoverTheirCellsOverTheAncestor) {
   const TileKey key{100, 200, 12};
   const Rect r{0, 0, 256, 256};
   f.load({50, 100, 11}, tile_image());
-  f.load({200, 400, 13}, tile_image());  // top-left child
-  f.load({201, 401, 13}, tile_image());  // bottom-right child
-  f.load({800, 1600, 14}, tile_image()); // a grandchild: a deeper level is not tried
+  f.load({200, 400, 13}, tile_image());   // top-left child
+  f.load({201, 401, 13}, tile_image());   // bottom-right child
+  f.load({800, 1600, 14}, tile_image());  // a grandchild: a deeper level is not tried
   Scene s;
   const auto before = paint_tile_children(s, Affine::identity(), f.store, key, r, 2);
   EXPECT_TRUE(before);
@@ -179,10 +179,10 @@ TEST(TileChildren, DepthStopsAtZoom19AndAtEmptyRectangles) {
   };
   const Rect r{0, 0, 256, 256};
   for (const Case& c : std::vector<Case>{
-           {{1, 1, 17}, {4, 4, 19}, r, true, 1},     // two levels down
-           {{1, 1, 18}, {2, 2, 19}, r, true, 1},     // one level down
-           {{1, 1, 18}, {4, 4, 20}, r, false, 0},    // zoom 20 is never tried
-           {{1, 1, 19}, {2, 2, 20}, r, false, 0},    // nothing below 19
+           {{1, 1, 17}, {4, 4, 19}, r, true, 1},                // two levels down
+           {{1, 1, 18}, {2, 2, 19}, r, true, 1},                // one level down
+           {{1, 1, 18}, {4, 4, 20}, r, false, 0},               // zoom 20 is never tried
+           {{1, 1, 19}, {2, 2, 20}, r, false, 0},               // nothing below 19
            {{1, 1, 17}, {2, 2, 18}, {0, 0, 0, 256}, false, 0},  // zero width
        }) {
     Fixture f;

@@ -160,10 +160,10 @@ TEST(PaintTraffic, ChainsSegmentsThatContinueInTheSameStyle) {
     std::vector<std::size_t> fill_path_lengths;  // path elements of each fill-pass stroke
   };
   const std::vector<Case> cases = {
-      {{{{a, b}, 1}, {{b, c}, 1}, {{c, d}, 1}}, {4}},        // one chain of three
-      {{{{a, b}, 1}, {{b, c}, 2}, {{c, d}, 2}}, {2, 3}},     // a level change breaks it
-      {{{{a, b}, 1}, {{e, c}, 1}}, {2, 2}},                  // not continuing: apart
-      {{{{a, b}, 1}, {{b}, 1}, {{b, c}, 1}}, {3}},           // a one-point segment draws nothing
+      {{{{a, b}, 1}, {{b, c}, 1}, {{c, d}, 1}}, {4}},     // one chain of three
+      {{{{a, b}, 1}, {{b, c}, 2}, {{c, d}, 2}}, {2, 3}},  // a level change breaks it
+      {{{{a, b}, 1}, {{e, c}, 1}}, {2, 2}},               // not continuing: apart
+      {{{{a, b}, 1}, {{b}, 1}, {{b, c}, 1}}, {3}},        // a one-point segment draws nothing
   };
   const Camera cam = new_camera(48.1371, 11.5754, 16.0, 400, 300);
   for (std::size_t n = 0; n < cases.size(); ++n) {

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "zarn_ui/permissions.hpp"
+#include "zarn_ui/presence.hpp"
+#include "zarn_ui/scene.hpp"
 #include "zarn_ui/state.hpp"
+#include "zarn_ui/text_render.hpp"
+#include "zarn_ui/theme.hpp"
 
 namespace maps {
 namespace {
@@ -70,6 +75,30 @@ TEST(WidgetOps, IdentityAndActionNames) {
   EXPECT_FALSE(app->modal_rect().has_value());
   EXPECT_FALSE(app->has_pointer_capture());
   EXPECT_EQ(app->floating_surface_host(), static_cast<zarn_ui::widget::FloatingSurfaceHost*>(app.get()));
+}
+
+}  // namespace
+}  // namespace maps
+
+namespace maps {
+namespace {
+
+TEST(DrawHits, EveryHitListIsEmptiedAtTheStartOfDraw) {
+  auto app = new_sample_app();
+  app->bounds_rect = {0, 0, 1280, 800};
+  app->hit_targets.push_back({{0, 0, 10, 10}, UiMessage{msg::Noop{}}});
+  app->endpoint_hits.push_back({});
+  app->offline_hits.push_back({});
+  zarn_ui::Scene scene;
+  auto text = zarn_ui::text_render::TextRenderer::fixed(7.0);
+  const auto theme = zarn_ui::theme::Theme::light();
+  const auto presence = zarn_ui::presence::PresenceCtx::empty();
+  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
+  app->draw(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
+  EXPECT_TRUE(app->endpoint_hits.empty());
+  EXPECT_TRUE(app->offline_hits.empty());
+  for (const auto& h : app->hit_targets) EXPECT_NE(h.message, (UiMessage{msg::Noop{}}));
+  EXPECT_EQ(app->drawn_bounds, app->bounds_rect);
 }
 
 }  // namespace

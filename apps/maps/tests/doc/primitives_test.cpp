@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "doc/primitives.hpp"
@@ -103,18 +104,30 @@ TEST_F(Primitives, NarrowFieldsKeepTheirLowBits) {
 }
 
 TEST_F(Primitives, F64WriteIgnoresDifferencesWithinOneUlpOfOne) {
+  const double nan = std::nan("");
+  const double inf = std::numeric_limits<double>::infinity();
   struct Case {
+    double stored;
     double next;
     bool writes;
   };
-  const Case cases[] = {{48.1371 + 1e-17, false}, {48.1371, false}, {48.1372, true}, {std::nan(""), false}};
+  const Case cases[] = {
+      {48.1371, 48.1371 + 1e-17, false},
+      {48.1371, 48.1371, false},
+      {48.1371, 48.1372, true},
+      {48.1371, nan, false},
+      {nan, nan, false},
+      {nan, 48.1371, true},  // a stored NaN is repaired by the next real value
+      {inf, inf, false},
+      {inf, 1.0, true},
+  };
   for (const Case& c : cases) {
     AutoCommit d;
     auto r = testing::root_of(d);
-    put_f64_if_changed(d, r, "lat", 48.1371);
+    ASSERT_TRUE(d.put(r, "lat", ScalarValue::f64(c.stored)));
     const auto before = d.get_heads();
     put_f64_if_changed(d, r, "lat", c.next);
-    EXPECT_EQ(d.get_heads() != before, c.writes) << c.next;
+    EXPECT_EQ(d.get_heads() != before, c.writes) << c.stored << " -> " << c.next;
   }
 }
 
