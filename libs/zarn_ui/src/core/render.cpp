@@ -64,6 +64,13 @@ class Replayer {
 
   base::Result<ReplayReport> run(const Scene& scene) {
     cairo_save(cr_);
+    // What the target shows, in device pixels: geometry wholly outside it is not handed to Cairo,
+    // whose stroker would otherwise build the whole outline first (a city of short round-capped
+    // segments is mostly off screen when zoomed in).
+    cairo_identity_matrix(cr_);
+    double vx0 = 0, vy0 = 0, vx1 = 0, vy1 = 0;
+    cairo_clip_extents(cr_, &vx0, &vy0, &vx1, &vy1);
+    view_ = Rect{vx0, vy0, vx1, vy1};
     for (const scene::Item& item : scene.items()) {
       if (!std::visit([this](const auto& it) { return draw(it); }, item)) ++report_.skipped;
       if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS && !recover()) {
@@ -95,10 +102,17 @@ class Replayer {
   // Sets the current path of `path` under the device transform `m`. Near geometry goes to Cairo
   // as it is, under `m`; geometry reaching beyond the limit is flattened and clipped in device
   // space under the identity (`far` tells which). False when the item must be skipped.
-  bool build(const BezPath& path, const Affine& m, PathMode mode, double margin, bool& far) {
+  bool build(const BezPath& path, const Affine& m, PathMode mode, double margin, bool& far, bool& culled) {
     cairo_new_path(cr_);
+    culled = false;
     const std::optional<Rect> bounds = render_detail::device_bounds(path, m);
     if (!bounds || !bounds->is_finite() || !inside_limit(*bounds, kMaxFinite)) return false;
+    // One pixel more for the antialiased edge.
+    const Rect reach = bounds->inflate(margin + 1.0, margin + 1.0);
+    if (reach.x1 < view_.x0 || reach.x0 > view_.x1 || reach.y1 < view_.y0 || reach.y0 > view_.y1) {
+      culled = true;
+      return true;
+    }
     far = !inside_limit(bounds->inflate(margin, margin), kCoordLimit);
     if (!far) {
       const cairo_matrix_t cm = to_cairo(m);
@@ -160,8 +174,12 @@ class Replayer {
   bool draw(const scene::Fill& it) {
     if (dead_ > 0) return false;
     const Affine m = scale_ * it.transform;
-    bool far = false;
-    if (!usable(m) || !build(to_path(it.shape), m, PathMode::Fill, 0.0, far)) return false;
+    bool far = false, culled = false;
+    if (!usable(m) || !build(to_path(it.shape), m, PathMode::Fill, 0.0, far, culled)) return false;
+    if (culled) {
+      ++report_.drawn;
+      return true;
+    }
     set_color(cr_, it.color);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
     cairo_fill(cr_);
@@ -173,9 +191,13 @@ class Replayer {
     if (dead_ > 0 || !std::isfinite(it.width) || it.width <= 0.0) return false;
     const Affine m = scale_ * it.transform;
     if (!usable(m)) return false;
-    bool far = false;
+    bool far = false, culled = false;
     const double margin = 0.5 * it.width * max_scale(m);
-    if (!std::isfinite(margin) || !build(to_path(it.shape), m, PathMode::Stroke, margin, far)) return false;
+    if (!std::isfinite(margin) || !build(to_path(it.shape), m, PathMode::Stroke, margin, far, culled)) return false;
+    if (culled) {
+      ++report_.drawn;
+      return true;
+    }
     const double width = far ? std::min(it.width * std::sqrt(std::abs(m.determinant())), kMaxFarStrokeWidth) : it.width;
     cairo_set_line_width(cr_, width);
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
@@ -195,8 +217,9 @@ class Replayer {
     }
     const Affine m = scale_ * it.transform;
     cairo_save(cr_);
-    bool far = false;
-    if (!usable(m) || !build(to_path(it.clip), m, PathMode::Fill, 0.0, far)) {
+    // A clip wholly off the target leaves the path empty: an empty clip, which shows nothing.
+    bool far = false, culled = false;
+    if (!usable(m) || !build(to_path(it.clip), m, PathMode::Fill, 0.0, far, culled)) {
       // What a broken clip holds is dropped with it, up to its pop.
       cairo_new_path(cr_);
       cairo_restore(cr_);
@@ -238,8 +261,12 @@ class Replayer {
     if (dead_ > 0 || surface == nullptr) return false;
     const Affine m = scale_ * it.transform;
     if (!usable(m) || !usable(it.brush_transform) || !usable(m * it.brush_transform)) return false;
-    bool far = false;
-    if (!build(to_path(it.shape), m, PathMode::Fill, 0.0, far)) return false;
+    bool far = false, culled = false;
+    if (!build(to_path(it.shape), m, PathMode::Fill, 0.0, far, culled)) return false;
+    if (culled) {
+      ++report_.drawn;
+      return true;
+    }
     // The pattern matrix maps the current user space to image pixels.
     const Affine to_pixels = far ? *(m * it.brush_transform).inverse() : *it.brush_transform.inverse();
     if (!usable(to_pixels)) {
@@ -308,6 +335,7 @@ class Replayer {
   cairo_t* cr_;
   cairo_surface_t* own_surface_;
   Affine scale_;
+  Rect view_;
   text_render::TextEngine* engine_ = nullptr;
   std::unique_ptr<text_render::TextEngine> own_engine_;
   std::vector<Layer> layers_;

@@ -193,3 +193,23 @@ TEST(Replay, RefusesAContextInErrorAndLeavesAGoodOneAsFound) {
 
 }  // namespace
 }  // namespace zarn_ui
+
+namespace zarn_ui::testing {
+namespace {
+
+// Geometry outside the target is left out of the replay, but what reaches in by its stroke
+// width, its round caps or a layer still shows.
+TEST(ReplayCulling, OnlyWhatCannotReachTheTargetIsLeftOut) {
+  Scene s;
+  s.stroke(Line{{-5, 10}, {-5, 50}}, red(), 12.0);  // centre line off the left edge, reaches 1 px in
+  s.stroke(Line{{-50, 10}, {-40, 50}}, red(), 4.0);  // wholly outside
+  s.fill(Rect{70, 70, 90, 90}, red());               // below and right of a 64 x 64 target
+  s.fill(Circle{{32, -4}, 10}, red());               // reaches in from the top
+  const Frame f = render(s);
+  EXPECT_EQ(f.at(0, 30), kRed);
+  EXPECT_EQ(f.at(32, 2), kRed);
+  EXPECT_EQ(f.at(32, 32), kClear);
+}
+
+}  // namespace
+}  // namespace zarn_ui::testing
