@@ -27,8 +27,8 @@ base::Result<const Obj*> resolve(const Doc& d, const ExId& id, std::optional<Obj
 
 ValueEntry entry(const Doc& d, const ValueOp& v) {
   ExId id = d.to_exid(v.id);
-  if (v.obj) return ValueEntry{Value::object(*v.obj, id), id};
-  return ValueEntry{Value::scalar(v.scalar), id};
+  if (v.obj) return ValueEntry{Value::object(*v.obj, id), std::move(id)};
+  return ValueEntry{Value::scalar(v.scalar), std::move(id)};
 }
 
 std::vector<detail::RawOpId> ids_of(const std::vector<ValueOp>& vals) {
@@ -62,18 +62,21 @@ AutoCommit& AutoCommit::operator=(const AutoCommit& other) {
 AutoCommit::AutoCommit(AutoCommit&&) noexcept = default;
 AutoCommit& AutoCommit::operator=(AutoCommit&&) noexcept = default;
 
+// The winner is the last visible value; reads build only that one entry.
 base::Result<std::optional<ValueEntry>> AutoCommit::get(const ExId& obj, std::string_view key) const {
-  auto all = get_all(obj, key);
-  if (!all) return base::err(all.error());
-  if (all->empty()) return std::optional<ValueEntry>{};
-  return std::optional<ValueEntry>{all->back()};
+  auto o = resolve(*d_, obj, ObjType::Map);
+  if (!o) return base::err(o.error());
+  auto it = (*o)->props.find(key);
+  if (it == (*o)->props.end() || it->second.empty()) return std::optional<ValueEntry>{};
+  return std::optional<ValueEntry>{entry(*d_, it->second.back())};
 }
 
 base::Result<std::optional<ValueEntry>> AutoCommit::get(const ExId& obj, std::size_t index) const {
-  auto all = get_all(obj, index);
-  if (!all) return base::err(all.error());
-  if (all->empty()) return std::optional<ValueEntry>{};
-  return std::optional<ValueEntry>{all->back()};
+  auto o = resolve(*d_, obj, ObjType::List);
+  if (!o) return base::err(o.error());
+  auto pos = d_->visible_pos(**o, index);
+  if (!pos) return std::optional<ValueEntry>{};
+  return std::optional<ValueEntry>{entry(*d_, (*o)->elems[*pos].values.back())};
 }
 
 base::Result<std::vector<ValueEntry>> AutoCommit::get_all(const ExId& obj, std::string_view key) const {
@@ -110,20 +113,14 @@ std::size_t AutoCommit::length(const ExId& obj) const {
   auto o = resolve(*d_, obj);
   if (!o) return 0;
   if ((*o)->type == ObjType::Map) return (*o)->props.size();
-  return static_cast<std::size_t>(
-      std::count_if((*o)->elems.begin(), (*o)->elems.end(), [](const detail::Elem& e) { return !e.values.empty(); }));
+  return (*o)->seq.size();
 }
 
 base::Result<std::string> AutoCommit::text(const ExId& obj) const {
   auto o = resolve(*d_, obj);
   if (!o) return base::err(o.error());
   if ((*o)->type != ObjType::Text) return base::err("not a text: " + obj.to_string());
-  std::string out;
-  for (const detail::Elem& e : (*o)->elems) {
-    if (e.values.empty()) continue;
-    if (const std::string* s = e.values.back().scalar.as_str()) out += *s;
-  }
-  return out;
+  return (*o)->seq.text();
 }
 
 base::Result<ObjType> AutoCommit::object_type(const ExId& obj) const {
@@ -161,7 +158,7 @@ base::Result<OpId> write_at(Doc& d, const ExId& obj, std::size_t index, OpAction
   op.key.elem = e.id;
   op.pred = ids_of(e.values);
   op.value = std::move(value);
-  return d.local_op(std::move(op));
+  return d.local_op(std::move(op), *pos);
 }
 
 base::Result<OpId> insert_at(Doc& d, const ExId& obj, std::size_t index, OpAction action, ScalarValue value) {
@@ -172,13 +169,15 @@ base::Result<OpId> insert_at(Doc& d, const ExId& obj, std::size_t index, OpActio
   op.insert = true;
   op.obj = *d.from_exid(obj);
   op.key.is_elem = true;
+  std::size_t hint = detail::kNoHint;
   if (index > 0) {
     auto pos = d.visible_pos(**o, index - 1);
     if (!pos) return base::err("index out of bounds");
     op.key.elem = (*o)->elems[*pos].id;
+    hint = *pos;
   }
   op.value = std::move(value);
-  return d.local_op(std::move(op));
+  return d.local_op(std::move(op), hint);
 }
 
 base::Status status_of(const base::Result<OpId>& r) {

@@ -96,8 +96,8 @@ base::Status AutoCommit::merge(AutoCommit& other) {
     if (d_->by_hash.count(s.hash)) continue;
     if (auto ok = d_->receive(detail::StoredChange{s.hash, s.bytes, {}}); !ok) return ok;
   }
-  for (const auto& s : other.d_->queue) {
-    if (auto ok = d_->receive(detail::StoredChange{s.hash, s.bytes, {}}); !ok) return ok;
+  for (const auto& [hash, s] : other.d_->queue) {
+    if (auto ok = d_->receive(detail::StoredChange{hash, s.bytes, {}}); !ok) return ok;
   }
   return {};
 }
@@ -113,7 +113,7 @@ Bytes AutoCommit::save() {
     out.insert(out.end(), s.bytes.begin(), s.bytes.end());
   };
   for (const auto& s : d_->history) put(s);
-  for (const auto& s : d_->queue) put(s);
+  for (const auto& [hash, s] : d_->queue) put(s);
   return out;
 }
 
@@ -123,14 +123,16 @@ base::Result<std::vector<Change>> AutoCommit::load_changes(std::span<const std::
   if (!r.fixed(head) || !std::equal(std::begin(kDocMagic), std::end(kDocMagic), head) || head[4] != kDocVersion) {
     return base::err("not a saved document");
   }
+  // No change encodes in fewer bytes than this; it bounds the count by the input's size.
+  constexpr std::uint64_t kMinChangeBytes = 12;
   std::uint64_t n = 0;
-  if (!r.varint(n) || n > r.remaining()) return base::err("malformed document: change count");
+  if (!r.varint(n) || n > r.remaining() / (1 + kMinChangeBytes)) return base::err("malformed document: change count");
   std::vector<Change> out;
   out.reserve(static_cast<std::size_t>(n));
   for (std::uint64_t i = 0; i < n; ++i) {
     std::uint64_t len = 0;
     std::span<const std::uint8_t> b;
-    if (!r.varint(len) || len > r.remaining() || !r.bytes(static_cast<std::size_t>(len), b)) {
+    if (!r.varint(len) || len < kMinChangeBytes || len > r.remaining() || !r.bytes(static_cast<std::size_t>(len), b)) {
       return base::err("malformed document: truncated change");
     }
     out.push_back(Change{detail::hash_bytes(b), Bytes(b.begin(), b.end())});

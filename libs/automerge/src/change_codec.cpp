@@ -210,9 +210,10 @@ base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
   for (ChangeHash& h : c.deps) {
     if (!r.fixed(h.bytes)) return bad("dep");
   }
-  if (!r.varint(n) || n > r.remaining() / 4) return bad("ops");
+  // An op takes at least five bytes; memory grows with the ops actually read, not the count.
+  if (!r.varint(n) || n > r.remaining() / 5) return bad("ops");
   if (c.start_op + n < c.start_op) return bad("op counter overflow");
-  c.ops.reserve(static_cast<std::size_t>(n));
+  c.ops.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(n, 1024)));
   for (std::uint64_t i = 0; i < n; ++i) {
     OpData op;
     std::uint8_t action = 0, key_kind = 0;
@@ -228,7 +229,7 @@ base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
     }
     if (op.action == OpAction::Put && !read_value(r, op.value)) return bad("op value");
     std::uint64_t preds = 0;
-    if (!r.varint(preds) || preds > r.remaining()) return bad("op pred");
+    if (!r.varint(preds) || preds > r.remaining() / 2) return bad("op pred");  // two bytes each at least
     op.pred.resize(static_cast<std::size_t>(preds));
     for (RawOpId& p : op.pred) {
       if (!read_opid(r, c.actors.size(), p) || p.counter == 0) return bad("op pred");

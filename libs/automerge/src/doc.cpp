@@ -10,6 +10,13 @@ void insert_sorted(const Doc& d, std::vector<ValueOp>& vals, ValueOp v) {
   vals.insert(it, std::move(v));
 }
 
+// What an element adds to its text: the winning value when it is a string.
+std::string_view elem_text(const Elem& e) {
+  if (e.values.empty()) return {};
+  const std::string* s = e.values.back().scalar.as_str();
+  return s ? std::string_view(*s) : std::string_view();
+}
+
 std::optional<ObjType> made_type(OpAction a) {
   switch (a) {
     case OpAction::MakeMap: return ObjType::Map;
@@ -45,59 +52,76 @@ ExId Doc::to_exid(OpId id) const {
 
 std::optional<OpId> Doc::from_exid(const ExId& id) const {
   if (id.is_root()) return OpId{0, 0};
+  // Ids handed out by this document share their actor's bytes: compare pointers before bytes.
+  const std::size_t scan = std::min<std::size_t>(actors.size(), 8);
+  for (std::size_t i = 0; i < scan; ++i) {
+    if (actors[i].bytes_ && actors[i].bytes_ == id.actor.bytes_) return OpId{id.counter, static_cast<std::uint32_t>(i)};
+  }
   auto it = actor_index.find(id.actor);
   if (it == actor_index.end()) return std::nullopt;
   return OpId{id.counter, it->second};
 }
 
-const Obj* Doc::find_obj(OpId id) const {
-  auto it = objects.find(obj_key(id));
-  return it == objects.end() ? nullptr : &it->second;
-}
+const Obj* Doc::find_obj(OpId id) const { return objects.find(obj_key(id)); }
 
 std::optional<std::size_t> Doc::visible_pos(const Obj& obj, std::size_t index) const {
-  std::size_t seen = 0;
-  for (std::size_t i = 0; i < obj.elems.size(); ++i) {
-    if (obj.elems[i].values.empty()) continue;
-    if (seen == index) return i;
-    ++seen;
-  }
-  return std::nullopt;
+  if (index >= obj.seq.size()) return std::nullopt;
+  return obj.seq.position(index);
 }
 
-std::optional<std::size_t> Doc::elem_pos(const Obj& obj, OpId id) const {
+std::optional<std::size_t> Doc::elem_pos(const Obj& obj, OpId id, std::size_t hint) const {
+  if (hint < obj.elems.size() && obj.elems[hint].id == id) return hint;
+  // Edits come in runs (typing, appending, clearing from the end): look beside the last one.
+  for (std::size_t near : {obj.last_pos, obj.last_pos + 1, obj.last_pos - 1}) {
+    if (near < obj.elems.size() && obj.elems[near].id == id) return near;
+  }
   for (std::size_t i = 0; i < obj.elems.size(); ++i) {
     if (obj.elems[i].id == id) return i;
   }
   return std::nullopt;
 }
 
-void Doc::apply_op(OpId id, const OpData& op, ScalarValue scalar) {
-  Obj& obj = objects.at(obj_key(op.obj));
+void Doc::apply_op(OpId id, const OpData& op, ScalarValue scalar, std::size_t hint) {
+  Obj& obj = *objects.find(obj_key(op.obj));
   auto type = made_type(op.action);
   ValueOp value{id, type, std::move(scalar)};
+  auto erase_preds = [&](std::vector<ValueOp>& vals) {
+    std::erase_if(vals,
+                  [&](const ValueOp& v) { return std::find(op.pred.begin(), op.pred.end(), v.id) != op.pred.end(); });
+    if (op.action != OpAction::Delete) insert_sorted(*this, vals, std::move(value));
+  };
   if (op.insert) {
     // RGA: place after the reference element, past every element with a higher id (those and
     // their descendants were inserted concurrently and win the spot).
     std::size_t pos = 0;
-    if (op.key.elem.counter != 0) pos = *elem_pos(obj, op.key.elem) + 1;
+    if (op.key.elem.counter != 0) pos = *elem_pos(obj, op.key.elem, hint) + 1;
     while (pos < obj.elems.size() && less(id, obj.elems[pos].id)) ++pos;
-    obj.elems.insert(obj.elems.begin() + static_cast<std::ptrdiff_t>(pos), Elem{id, {std::move(value)}});
-  } else {
-    std::vector<ValueOp>* vals = nullptr;
-    if (op.key.is_elem) {
-      vals = &obj.elems[*elem_pos(obj, op.key.elem)].values;
+    auto at = obj.elems.insert(obj.elems.begin() + static_cast<std::ptrdiff_t>(pos), Elem{id, {std::move(value)}});
+    obj.seq.inserted(pos, elem_text(*at));
+    obj.last_pos = pos;
+  } else if (op.key.is_elem) {
+    const std::size_t pos = *elem_pos(obj, op.key.elem, hint);
+    obj.last_pos = pos;
+    Elem& elem = obj.elems[pos];
+    const bool was_visible = !elem.values.empty();
+    erase_preds(elem.values);
+    // A delete hides the element; a concurrent put that lands after it shows it again.
+    if (elem.values.empty()) {
+      obj.seq.hidden(pos);
+    } else if (was_visible) {
+      obj.seq.changed(pos, elem_text(elem));
     } else {
-      vals = &obj.props[op.key.prop];
+      obj.seq.shown(pos, elem_text(elem));
     }
-    std::erase_if(*vals,
-                  [&](const ValueOp& v) { return std::find(op.pred.begin(), op.pred.end(), v.id) != op.pred.end(); });
-    if (op.action != OpAction::Delete) insert_sorted(*this, *vals, std::move(value));
-    if (!op.key.is_elem && vals->empty()) obj.props.erase(op.key.prop);
+  } else {
+    std::vector<ValueOp>& vals = obj.props[op.key.prop];
+    erase_preds(vals);
+    if (vals.empty()) obj.props.erase(op.key.prop);
   }
   if (type) {
     Obj made;
     made.type = *type;
+    made.seq = SeqIndex(*type == ObjType::Text);
     objects.emplace(obj_key(id), std::move(made));
   }
   max_op = std::max(max_op, id.counter);
@@ -148,10 +172,10 @@ base::Status Doc::validate(const ChangeData& c, const std::vector<std::uint32_t>
   return {};
 }
 
-OpId Doc::local_op(OpData op) {
+OpId Doc::local_op(OpData op, std::size_t hint) {
   if (pending.empty()) pending_start = max_op + 1;
   OpId id{max_op + 1, self};
-  apply_op(id, op, op.value);
+  apply_op(id, op, op.value, hint);
   pending.push_back(std::move(op));
   return id;
 }
@@ -206,23 +230,28 @@ void Doc::record(StoredChange change) {
 }
 
 base::Status Doc::receive(StoredChange change) {
+  const ChangeHash hash = change.hash;
+  const bool known = by_hash.count(hash) != 0;
   if (auto ok = apply_one(std::move(change)); !ok) return ok;
-  return drain_queue();
+  if (known || !by_hash.count(hash)) return {};  // a duplicate, or queued
+  return drain_queue(hash);
 }
 
 base::Status Doc::apply_one(StoredChange change) {
-  if (by_hash.count(change.hash)) return {};
+  if (by_hash.count(change.hash) || queue.count(change.hash)) return {};
   auto decoded = decode_change(change.bytes);
   if (!decoded) return base::err(decoded.error());
   ChangeData& c = decoded.value();
   change.deps = c.deps;
+  bool ready = true;
   for (const ChangeHash& d : c.deps) {
-    if (!by_hash.count(d)) {
-      bool queued =
-          std::any_of(queue.begin(), queue.end(), [&](const StoredChange& q) { return q.hash == change.hash; });
-      if (!queued) queue.push_back(std::move(change));
-      return {};
-    }
+    if (by_hash.count(d)) continue;
+    ready = false;
+    waiting[d].push_back(change.hash);
+  }
+  if (!ready) {
+    queue.emplace(change.hash, std::move(change));
+    return {};
   }
   std::vector<std::uint32_t> amap;
   amap.reserve(c.actors.size());
@@ -244,20 +273,28 @@ base::Status Doc::apply_one(StoredChange change) {
   return {};
 }
 
-base::Status Doc::drain_queue() {
-  // Retry waiting changes until none of them can be applied.
-  bool progress = true;
-  while (progress && !queue.empty()) {
-    progress = false;
-    for (std::size_t i = 0; i < queue.size(); ++i) {
-      bool ready = std::all_of(queue[i].deps.begin(), queue[i].deps.end(),
+base::Status Doc::drain_queue(const ChangeHash& arrived) {
+  // Each waiting change is listed under every dependency it lacked when it came, so the last of
+  // them to arrive finds it ready. Work is proportional to the changes woken.
+  std::vector<ChangeHash> arrivals = {arrived};
+  while (!arrivals.empty()) {
+    ChangeHash h = arrivals.back();
+    arrivals.pop_back();
+    auto w = waiting.find(h);
+    if (w == waiting.end()) continue;
+    std::vector<ChangeHash> waiters = std::move(w->second);
+    waiting.erase(w);
+    for (const ChangeHash& waiter : waiters) {
+      auto q = queue.find(waiter);
+      if (q == queue.end()) continue;
+      bool ready = std::all_of(q->second.deps.begin(), q->second.deps.end(),
                                [&](const ChangeHash& d) { return by_hash.count(d) != 0; });
       if (!ready) continue;
-      StoredChange next = std::move(queue[i]);
-      queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(i));
+      StoredChange next = std::move(q->second);
+      queue.erase(q);
+      next.deps.clear();  // taken from the bytes again
       if (auto ok = apply_one(std::move(next)); !ok) return ok;
-      progress = true;
-      break;
+      if (by_hash.count(waiter)) arrivals.push_back(waiter);
     }
   }
   return {};

@@ -31,7 +31,7 @@ ActorId ActorId::random() {
   return ActorId(std::move(b));
 }
 
-std::string ActorId::to_hex() const { return hex(bytes_.data(), bytes_.size()); }
+std::string ActorId::to_hex() const { return hex(to_bytes().data(), to_bytes().size()); }
 
 std::string ChangeHash::to_hex() const { return hex(bytes.data(), bytes.size()); }
 

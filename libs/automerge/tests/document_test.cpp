@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "automerge/automerge.hpp"
 
 namespace automerge {
@@ -137,6 +139,122 @@ TEST(Document, OperationIdsOrderByCounterThenActor) {
   auto m = doc.put_object(ROOT, "m", ObjType::Map);
   EXPECT_EQ(*m, (ExId{2, ActorId({1})}));
   EXPECT_EQ(doc.get_actor().to_bytes(), Bytes{1});
+}
+
+// Reads by index and the length must match a plain vector under any mix of inserts, puts and
+// deletes, tombstones included.
+TEST(Document, ListReadsMatchAPlainVector) {
+  std::mt19937 rng(7);
+  AutoCommit doc;
+  auto list = *doc.put_object(ROOT, "l", ObjType::List);
+  std::vector<std::uint64_t> model;
+  for (int step = 0; step < 600; ++step) {
+    const std::size_t n = model.size();
+    const auto v = static_cast<std::uint64_t>(step);
+    switch (rng() % 4) {
+      case 0:
+      case 1: {
+        std::size_t at = rng() % (n + 1);
+        ASSERT_TRUE(doc.insert(list, at, ScalarValue::uint64(v)).is_ok());
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), v);
+        break;
+      }
+      case 2:
+        if (n == 0) break;
+        {
+          std::size_t at = rng() % n;
+          ASSERT_TRUE(doc.delete_(list, at).is_ok());
+          model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        break;
+      case 3:
+        if (n == 0) break;
+        {
+          std::size_t at = rng() % n;
+          ASSERT_TRUE(doc.put(list, at, ScalarValue::uint64(v)).is_ok());
+          model[at] = v;
+        }
+        break;
+    }
+    if (step % 50 == 0) doc.commit();
+  }
+  auto check = [&](const AutoCommit& d) {
+    ASSERT_EQ(d.length(list), model.size());
+    for (std::size_t i = 0; i < model.size(); ++i) {
+      EXPECT_EQ((*d.get(list, i))->value.to_scalar(), ScalarValue::uint64(model[i])) << i;
+    }
+    EXPECT_FALSE(d.get(list, model.size())->has_value());
+  };
+  check(doc);
+  auto loaded = AutoCommit::load(doc.save());
+  ASSERT_TRUE(loaded.is_ok());
+  check(*loaded);
+}
+
+// A delete and a concurrent put of the same element: the put wins, the element shows again.
+TEST(Document, ConcurrentPutRevivesADeletedElement) {
+  AutoCommit a;
+  auto list = *a.put_object(ROOT, "l", ObjType::List);
+  for (std::size_t i = 0; i < 3; ++i) ASSERT_TRUE(a.insert(list, i, ScalarValue::uint64(i)).is_ok());
+  AutoCommit b = a.fork();
+  ASSERT_TRUE(a.delete_(list, std::size_t{1}).is_ok());
+  ASSERT_TRUE(b.put(list, 1, ScalarValue::str("p")).is_ok());
+  ASSERT_TRUE(a.merge(b).is_ok());
+  ASSERT_TRUE(b.merge(a).is_ok());
+  for (AutoCommit* d : {&a, &b}) {
+    ASSERT_EQ(d->length(list), 3u);
+    EXPECT_EQ((*d->get(list, 1))->value.to_scalar(), ScalarValue::str("p"));
+    EXPECT_EQ((*d->get(list, 2))->value.to_scalar(), ScalarValue::uint64(2));
+  }
+}
+
+// A text's content follows every kind of edit: splices anywhere, a put on one element (a
+// non-string value adds nothing), and a delete racing a put from another copy.
+TEST(Document, TextContentFollowsEveryEdit) {
+  std::mt19937 rng(11);
+  AutoCommit doc;
+  auto text = *doc.put_object(ROOT, "t", ObjType::Text);
+  std::vector<std::string> model;  // one entry per code point
+  const std::vector<std::string> pieces = {"a", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x8d\xb0"};
+  auto joined = [&] {
+    std::string out;
+    for (const auto& p : model) out += p;
+    return out;
+  };
+  for (int step = 0; step < 300; ++step) {
+    std::size_t pos = rng() % (model.size() + 1);
+    std::size_t del = std::min<std::size_t>(rng() % 3, model.size() - pos);
+    std::string ins;
+    std::vector<std::string> ins_cps;
+    for (std::size_t k = rng() % 3; k > 0; --k) {
+      ins_cps.push_back(pieces[rng() % pieces.size()]);
+      ins += ins_cps.back();
+    }
+    ASSERT_TRUE(doc.splice_text(text, pos, del, ins).is_ok());
+    model.erase(model.begin() + static_cast<std::ptrdiff_t>(pos),
+                model.begin() + static_cast<std::ptrdiff_t>(pos + del));
+    model.insert(model.begin() + static_cast<std::ptrdiff_t>(pos), ins_cps.begin(), ins_cps.end());
+    ASSERT_EQ(*doc.text(text), joined()) << step;
+  }
+  ASSERT_GE(model.size(), 3u);
+  ASSERT_TRUE(doc.put(text, 1, ScalarValue::str("XY")).is_ok());
+  model[1] = "XY";
+  ASSERT_TRUE(doc.put(text, 2, ScalarValue::uint64(5)).is_ok());
+  model[2] = "";
+  EXPECT_EQ(*doc.text(text), joined());
+  EXPECT_EQ(doc.length(text), model.size());
+
+  AutoCommit other = doc.fork();
+  ASSERT_TRUE(doc.delete_(text, std::size_t{0}).is_ok());
+  ASSERT_TRUE(other.put(text, 0, ScalarValue::str("!")).is_ok());
+  ASSERT_TRUE(doc.merge(other).is_ok());
+  ASSERT_TRUE(other.merge(doc).is_ok());
+  model[0] = "!";
+  EXPECT_EQ(*doc.text(text), joined());
+  EXPECT_EQ(*other.text(text), joined());
+  auto loaded = AutoCommit::load(doc.save());
+  ASSERT_TRUE(loaded.is_ok());
+  EXPECT_EQ(*loaded->text(text), joined());
 }
 
 }  // namespace

@@ -91,6 +91,38 @@ TEST(Merge, ChangesAppliedOutOfOrderWaitForTheirDependencies) {
   EXPECT_TRUE(a.get_changes(a.get_heads()).empty());
 }
 
+// A long history delivered newest first: every change waits, then one arrival releases the
+// whole chain. A change whose dependency never comes keeps waiting, through a save too.
+TEST(Merge, ReversedHistoryAppliesOnceItsRootArrives) {
+  AutoCommit a;
+  AutoCommit side = a.fork();
+  ASSERT_TRUE(side.put(ROOT, "side", ScalarValue::int64(1)).is_ok());
+  side.commit();
+  for (int i = 0; i < 500; ++i) {
+    ASSERT_TRUE(a.put(ROOT, "x", ScalarValue::int64(i)).is_ok());
+    a.commit();
+  }
+  auto changes = a.get_changes({});
+  std::reverse(changes.begin(), changes.end());
+  AutoCommit orphan = side.fork();
+  ASSERT_TRUE(orphan.put(ROOT, "orphan", ScalarValue::int64(2)).is_ok());
+  auto orphan_change = orphan.get_changes(side.get_heads());
+  ASSERT_EQ(orphan_change.size(), 1u);
+  changes.insert(changes.begin() + 100, orphan_change[0]);
+
+  AutoCommit b;
+  ASSERT_TRUE(b.apply_changes(changes).is_ok());
+  EXPECT_EQ(b.queued_count(), 1u);  // the orphan lacks side's change
+  EXPECT_EQ((*b.get(ROOT, "x"))->value.to_scalar(), ScalarValue::int64(499));
+  EXPECT_FALSE(b.get(ROOT, "orphan")->has_value());
+  auto reloaded = AutoCommit::load(b.save());
+  ASSERT_TRUE(reloaded.is_ok());
+  EXPECT_EQ(reloaded->queued_count(), 1u);
+  ASSERT_TRUE(reloaded->merge(side).is_ok());
+  EXPECT_EQ(reloaded->queued_count(), 0u);
+  EXPECT_EQ((*reloaded->get(ROOT, "orphan"))->value.to_scalar(), ScalarValue::int64(2));
+}
+
 // Random edits on three forks, exchanged in a shuffled order, must converge.
 void random_edit(AutoCommit& doc, std::mt19937& rng) {
   std::uniform_int_distribution<int> pick(0, 5);

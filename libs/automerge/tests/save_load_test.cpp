@@ -46,6 +46,8 @@ TEST(SaveLoad, DamagedBytesAreRejected) {
   auto wrong = bytes;
   wrong[0] = 'X';
   EXPECT_TRUE(AutoCommit::load(wrong).is_err());
+  // Changes too short to be changes: refused before anything is built from the count.
+  EXPECT_TRUE(AutoCommit::load_changes(std::vector<std::uint8_t>{'Z', 'D', 'O', 'C', 1, 3, 0, 0, 0}).is_err());
   // Flipping any single byte either fails to load or loads without crashing.
   std::mt19937 rng(7);
   for (int i = 0; i < 300; ++i) {

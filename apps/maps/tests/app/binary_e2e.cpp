@@ -1,8 +1,14 @@
 // The real binary: shots, argument errors and the no-display message.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 
 #include <array>
 #include <cstdio>
@@ -90,6 +96,31 @@ TEST(Binary, ArgumentErrorsAndNoDisplay) {
   EXPECT_EQ(r.out,
             "maps: no display available (DISPLAY and WAYLAND_DISPLAY are not set); use --shot PATH to render a frame "
             "headless\n");
+}
+
+// The window of a demonstration state (no network) on the real X server of the test run: it stays
+// up until the desktop asks it to close, then ends cleanly.
+TEST(Binary, OpensAWindowAndClosesOnRequest) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  const auto data = temp_dir("home");
+  std::filesystem::create_directories(data);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    setenv("XDG_CACHE_HOME", data.c_str(), 1);
+    execl(MAPS_BINARY, MAPS_BINARY, "--traffic", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the app ended on its own";
+  kill(pid, SIGTERM);  // what a window manager's close does, as far as SDL is concerned
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::filesystem::remove_all(data);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -17,21 +18,35 @@ namespace automerge {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The identity of one writer of the document (16 random bytes for a new actor).
+namespace detail {
+struct Doc;
+}
+
+// The identity of one writer of the document (16 random bytes for a new actor). The bytes are
+// shared between copies: every object id carries its actor, and reads hand out ids by the
+// thousand, so a copy must not allocate.
 class ActorId {
  public:
   ActorId() = default;
-  explicit ActorId(Bytes bytes) : bytes_(std::move(bytes)) {}
+  explicit ActorId(Bytes bytes) : bytes_(std::make_shared<const Bytes>(std::move(bytes))) {}
   static ActorId random();
 
-  const Bytes& to_bytes() const { return bytes_; }
+  const Bytes& to_bytes() const { return bytes_ ? *bytes_ : empty(); }
   std::string to_hex() const;
 
-  auto operator<=>(const ActorId&) const = default;
-  bool operator==(const ActorId&) const = default;
+  std::strong_ordering operator<=>(const ActorId& o) const {
+    if (bytes_ == o.bytes_) return std::strong_ordering::equal;
+    return to_bytes() <=> o.to_bytes();
+  }
+  bool operator==(const ActorId& o) const { return bytes_ == o.bytes_ || to_bytes() == o.to_bytes(); }
 
  private:
-  Bytes bytes_;
+  friend struct detail::Doc;  // looks actors up by their shared bytes first
+  static const Bytes& empty() {
+    static const Bytes none;
+    return none;
+  }
+  std::shared_ptr<const Bytes> bytes_;
 };
 
 // SHA-256 of a change's canonical encoding.

@@ -30,7 +30,6 @@ class PersistedDoc {
   // Writes the changes made since the last flush, when the heads moved. Nothing to do is
   // success; a failed write leaves the changes pending for the next flush.
   base::Status flush();
-  base::Status commit() { return flush(); }
   // Reads what other processes appended, without writing anything.
   base::Status refresh();
   // Folds the log into a new snapshot (temp file, fsync, rename).

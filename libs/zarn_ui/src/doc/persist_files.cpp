@@ -69,15 +69,6 @@ base::Result<std::optional<std::vector<std::uint8_t>>> read_file(const std::file
   return std::optional<std::vector<std::uint8_t>>{std::move(out)};
 }
 
-base::Result<std::optional<FileId>> file_id(const std::filesystem::path& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT) return std::optional<FileId>{};
-    return base::err(errno_text("cannot stat", path));
-  }
-  return std::optional<FileId>{FileId{st.st_dev, st.st_ino}};
-}
-
 base::Status write_all_at(int fd, std::span<const std::uint8_t> data, off_t offset) {
   std::size_t done = 0;
   while (done < data.size()) {

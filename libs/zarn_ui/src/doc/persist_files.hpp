@@ -44,17 +44,10 @@ class FileLock {
   int fd_ = -1;
 };
 
-struct FileId {
-  dev_t dev = 0;
-  ino_t ino = 0;
-  bool operator==(const FileId&) const = default;
-};
-
 std::string errno_text(const std::string& what, const std::filesystem::path& path);
 base::Result<Fd> open_file(const std::filesystem::path& path, int flags, int mode = 0600);
 // Missing file: none. Unreadable file: an error.
 base::Result<std::optional<std::vector<std::uint8_t>>> read_file(const std::filesystem::path& path);
-base::Result<std::optional<FileId>> file_id(const std::filesystem::path& path);
 base::Status write_all_at(int fd, std::span<const std::uint8_t> data, off_t offset);
 base::Status sync_fd(int fd, const std::filesystem::path& path);
 base::Status sync_folder(const std::filesystem::path& folder);

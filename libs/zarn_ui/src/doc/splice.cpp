@@ -47,8 +47,16 @@ base::Status splice_text_diffed(automerge::AutoCommit& doc, const automerge::ExI
          cp(old_text, *ob, old_n - 1 - suffix) == cp(new_text, *nb, new_n - 1 - suffix)) {
     ++suffix;
   }
+  // The diff counts one element per code point, which holds for every text this side writes. A
+  // merged-in element holding several code points, or none, shifts the positions: then the
+  // whole content is replaced, so the text still ends up exactly as asked.
+  auto replace_all = [&] { return doc.splice_text(text_obj, 0, doc.length(text_obj), new_text); };
+  if (doc.length(text_obj) != old_n) return replace_all();
   std::string_view middle = new_text.substr((*nb)[prefix], (*nb)[new_n - suffix] - (*nb)[prefix]);
-  return doc.splice_text(text_obj, prefix, old_n - prefix - suffix, middle);
+  if (auto ok = doc.splice_text(text_obj, prefix, old_n - prefix - suffix, middle); !ok) return ok;
+  auto written = doc.text(text_obj);
+  if (written && *written == new_text) return {};
+  return replace_all();
 }
 
 }  // namespace zarn_ui::doc

@@ -51,6 +51,31 @@ TEST(SpliceTextDiffed, EqualTextAddsNoOperation) {
   EXPECT_EQ(doc.get_heads(), heads);
 }
 
+// Another copy may store an element holding several code points, or a value that is no string;
+// the result must still be exactly the asked text.
+TEST(SpliceTextDiffed, ElementsNotHoldingOneCodePointStillGiveTheExactText) {
+  struct Case {
+    std::size_t index;
+    automerge::ScalarValue value;
+    std::string to;
+  };
+  const std::vector<Case> cases = {
+      {1, automerge::ScalarValue::str("XY"), "aXYc!"},  // "abc" became "aXYc"
+      {1, automerge::ScalarValue::str(""), "ac!"},      // "abc" became "ac"
+      {0, automerge::ScalarValue::uint64(7), "bc!"},    // "abc" became "bc"
+      {2, automerge::ScalarValue::str("XY"), "Z"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.to);
+    AutoCommit doc;
+    auto text = doc.put_object(ROOT, "t", ObjType::Text);
+    ASSERT_TRUE(splice_text_diffed(doc, *text, "abc").is_ok());
+    ASSERT_TRUE(doc.put(*text, c.index, c.value).is_ok());
+    ASSERT_TRUE(splice_text_diffed(doc, *text, c.to).is_ok());
+    EXPECT_EQ(*doc.text(*text), c.to);
+  }
+}
+
 TEST(SpliceTextDiffed, RefusesWhatIsNotAText) {
   AutoCommit doc;
   auto list = doc.put_object(ROOT, "l", ObjType::List);
