@@ -18,7 +18,7 @@ struct LocalDateTime {
   int minute() const { return fields().tm_min; }
   // The instant `minutes` later (or earlier), with the offset in force then.
   LocalDateTime plus_minutes(std::int64_t minutes) const;
-  std::string format_hm() const;  // "%H:%M"
+  std::string format_hm() const;   // "%H:%M"
   std::string to_rfc3339() const;  // 2026-12-10T09:00:00+01:00
 };
 

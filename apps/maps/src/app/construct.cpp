@@ -17,8 +17,8 @@ zarn_ui::widgets::TextInput make_text_input(float text_size, std::string placeho
 
 }  // namespace
 
-std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, TileStore tile_store,
-                                        bool panel_expanded, bool live) {
+std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, TileStore tile_store, bool panel_expanded,
+                                        bool live) {
   // MapsApp is large and owned by the framework through a box, so build it in place.
   auto app = std::make_unique<MapsApp>();
   app->offline_disk_usage = tile_disk_usage(tile_store);

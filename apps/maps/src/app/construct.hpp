@@ -9,8 +9,8 @@
 namespace maps {
 
 // The one place where a state is assembled; every member not given takes its initial value.
-std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, TileStore tile_store,
-                                        bool panel_expanded, bool live);
+std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, TileStore tile_store, bool panel_expanded,
+                                        bool live);
 std::unique_ptr<MapsApp> new_live_app();
 std::unique_ptr<MapsApp> new_empty_app();
 std::unique_ptr<MapsApp> new_sample_app();

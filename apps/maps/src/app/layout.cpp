@@ -1,5 +1,5 @@
-#include "app/maps_app.hpp"
 #include "zarn_ui/layout.hpp"
+#include "app/maps_app.hpp"
 
 namespace maps {
 

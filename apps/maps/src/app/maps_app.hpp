@@ -157,8 +157,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::optional<zarn_ui::layout::NodeId> build_layout(zarn_ui::layout::LayoutTree& tree, const zarn_ui::theme::Theme&,
                                                       zarn_ui::layout::NodeWidgetMap& widgets) override;
   void apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::layout::NodeId node, Point origin) override;
-  void draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-            const zarn_ui::widget::PaintCtx& ctx) override;
+  void draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) override;
   void handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
                     zarn_ui::state::State& state, bool& handled, double scale) override;
   std::vector<std::string> action_names() const override;

@@ -40,7 +40,9 @@ std::array<Rect, 4> control_button_rects(const Rect& r) {
           Rect{x0, t + 140.0, x1, t + 180.0}};
 }
 
-Rect control_button_rect(const Rect& r, std::uint8_t index) { return control_button_rects(r)[std::min<std::uint8_t>(index, 3)]; }
+Rect control_button_rect(const Rect& r, std::uint8_t index) {
+  return control_button_rects(r)[std::min<std::uint8_t>(index, 3)];
+}
 
 std::uint8_t hit_test_controls(const Rect& r, double x, double y) {
   const auto rects = control_button_rects(r);

@@ -21,22 +21,22 @@ using zarn_ui::launch::ShotOutcome;
 
 zarn_ui::theme::Theme shot_theme(const char* theme_env, const char* reduce_motion_env, float text_scale) {
   zarn_ui::theme::Theme theme = zarn_ui::theme::Theme::dark();
-  if (theme_env && std::strcmp(theme_env, "light") == 0) theme = zarn_ui::theme::Theme::light();
-  else if (theme_env && std::strcmp(theme_env, "high-contrast") == 0) theme = zarn_ui::theme::Theme::high_contrast();
+  if (theme_env && std::strcmp(theme_env, "light") == 0)
+    theme = zarn_ui::theme::Theme::light();
+  else if (theme_env && std::strcmp(theme_env, "high-contrast") == 0)
+    theme = zarn_ui::theme::Theme::high_contrast();
   theme = theme.with_text_scale(text_scale);
-  const bool reduce = reduce_motion_env && (std::strcmp(reduce_motion_env, "1") == 0 ||
-                                            std::strcmp(reduce_motion_env, "true") == 0 ||
-                                            std::strcmp(reduce_motion_env, "yes") == 0);
+  const bool reduce =
+      reduce_motion_env && (std::strcmp(reduce_motion_env, "1") == 0 || std::strcmp(reduce_motion_env, "true") == 0 ||
+                            std::strcmp(reduce_motion_env, "yes") == 0);
   theme.reduce_motion = reduce;
   return theme;
 }
 
 std::optional<std::string> floating_navigation_mode(const zarn_ui::launch::LaunchArgs& args) {
   static const std::pair<const char*, const char*> kModes[] = {
-      {"--floating-navigation", "detached"},
-      {"--floating-navigation-attached", "attached"},
-      {"--floating-navigation-hover", "hover"},
-      {"--floating-navigation-returning", "returning"},
+      {"--floating-navigation", "detached"},          {"--floating-navigation-attached", "attached"},
+      {"--floating-navigation-hover", "hover"},       {"--floating-navigation-returning", "returning"},
       {"--floating-navigation-returned", "returned"},
   };
   for (const auto& [flag, mode] : kModes) {

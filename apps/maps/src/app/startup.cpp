@@ -1,5 +1,5 @@
-#include "app/shot.hpp"
 #include "app/startup.hpp"
+#include "app/shot.hpp"
 
 #include "app/construct.hpp"
 #include "doc/schema_keys.hpp"
@@ -23,10 +23,22 @@ std::string normalise_panel_value(const std::string& text) {
 }  // namespace
 
 const std::vector<std::string>& launch_flags() {
-  static const std::vector<std::string> kFlags = {
-      "--nav-closed", "--empty", "--edit-from", "--transit-arrive", "--search", "--pois", "--traffic", "--offline",
-      "--menu", "--attribution", "--error", "--floating-navigation", "--floating-navigation-attached",
-      "--floating-navigation-hover", "--floating-navigation-returning", "--floating-navigation-returned"};
+  static const std::vector<std::string> kFlags = {"--nav-closed",
+                                                  "--empty",
+                                                  "--edit-from",
+                                                  "--transit-arrive",
+                                                  "--search",
+                                                  "--pois",
+                                                  "--traffic",
+                                                  "--offline",
+                                                  "--menu",
+                                                  "--attribution",
+                                                  "--error",
+                                                  "--floating-navigation",
+                                                  "--floating-navigation-attached",
+                                                  "--floating-navigation-hover",
+                                                  "--floating-navigation-returning",
+                                                  "--floating-navigation-returned"};
   return kFlags;
 }
 

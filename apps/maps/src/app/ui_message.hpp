@@ -29,8 +29,8 @@ struct SearchBoxEvent {
 };
 
 namespace msg {
-#define MAPS_UNIT_MESSAGE(Name) \
-  struct Name {                 \
+#define MAPS_UNIT_MESSAGE(Name)                   \
+  struct Name {                                   \
     bool operator==(const Name&) const = default; \
   }
 MAPS_UNIT_MESSAGE(Noop);

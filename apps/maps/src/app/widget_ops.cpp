@@ -2,7 +2,7 @@
 
 namespace maps {
 std::vector<std::string> MapsApp::action_names() const {
-  return {"maps.locate", "maps.search", "maps.toggle-traffic", "maps.open-place",
+  return {"maps.locate",     "maps.search",   "maps.toggle-traffic", "maps.open-place",
           "maps.directions", "maps.open-poi", "maps.directions-poi"};
 }
 

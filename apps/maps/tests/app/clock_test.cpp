@@ -17,8 +17,10 @@ class ScopedTz {
     tzset();
   }
   ~ScopedTz() {
-    if (old_.empty()) unsetenv("TZ");
-    else setenv("TZ", old_.c_str(), 1);
+    if (old_.empty())
+      unsetenv("TZ");
+    else
+      setenv("TZ", old_.c_str(), 1);
     tzset();
   }
 

@@ -15,12 +15,9 @@ TEST(ScreenGeometry, NarrowAndWideAtSeveralWidths) {
     double panel;
     double search_x0, search_x1;
   } cases[] = {
-      {719, true, 384, 66, 719 - 66},
-      {720, false, 0.42 * 720, 16, 16 + 0.42 * 720},
-      {400, true, 368, 66, 334},
-      {200, true, 168, 66, 186},
-      {1000, false, 384, 16, 400},
-      {1280, false, 384, 16, 400},
+      {719, true, 384, 66, 719 - 66}, {720, false, 0.42 * 720, 16, 16 + 0.42 * 720},
+      {400, true, 368, 66, 334},      {200, true, 168, 66, 186},
+      {1000, false, 384, 16, 400},    {1280, false, 384, 16, 400},
   };
   for (const auto& c : cases) {
     const Rect b{0, 0, c.width, 800};
@@ -59,10 +56,10 @@ TEST(ScreenGeometry, ControlColumnAndHitTest) {
     double x, y;
     std::uint8_t hit;
   } probes[] = {
-      {1224, 16, 0}, {1240, 56, 1},    // the shared edge of zoom in and out belongs to zoom out
-      {1264, 30, kNoControl},          // the right edge is outside
-      {1240, 100, kNoControl},         // the gap between zoom out and locate
-      {1240, 120, 2}, {1240, 195.9, 3}, {1240, 196, kNoControl},
+      {1224, 16, 0},           {1240, 56, 1},  // the shared edge of zoom in and out belongs to zoom out
+      {1264, 30, kNoControl},                  // the right edge is outside
+      {1240, 100, kNoControl},                 // the gap between zoom out and locate
+      {1240, 120, 2},          {1240, 195.9, 3}, {1240, 196, kNoControl},
   };
   for (const auto& p : probes) EXPECT_EQ(hit_test_controls(r, p.x, p.y), p.hit) << p.x << "," << p.y;
 }

@@ -15,11 +15,9 @@ TEST(ShotTheme, EnvironmentTable) {
     Theme expect;
     bool reduce;
   } cases[] = {
-      {"light", nullptr, Theme::light(), false},
-      {"high-contrast", "1", Theme::high_contrast(), true},
+      {"light", nullptr, Theme::light(), false}, {"high-contrast", "1", Theme::high_contrast(), true},
       {"Light", "true", Theme::dark(), true},  // exact match only
-      {nullptr, "yes", Theme::dark(), true},
-      {"dark", "TRUE", Theme::dark(), false},
+      {nullptr, "yes", Theme::dark(), true},     {"dark", "TRUE", Theme::dark(), false},
       {"", "0", Theme::dark(), false},
   };
   for (const auto& c : cases) {

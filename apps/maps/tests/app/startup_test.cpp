@@ -97,9 +97,12 @@ TEST(LaunchFlags, PanelValues) {
     Panel panel;
     TravelMode mode;
   } cases[] = {
-      {"explore", Panel::Explore, TravelMode::Car},     {"directions", Panel::Directions, TravelMode::Car},
-      {" Transit ", Panel::Directions, TravelMode::Transit}, {"\u2003TRANSIT\t", Panel::Directions, TravelMode::Transit},
-      {"map", Panel::Explore, TravelMode::Car},         {"", Panel::Explore, TravelMode::Car},
+      {"explore", Panel::Explore, TravelMode::Car},
+      {"directions", Panel::Directions, TravelMode::Car},
+      {" Transit ", Panel::Directions, TravelMode::Transit},
+      {"\u2003TRANSIT\t", Panel::Directions, TravelMode::Transit},
+      {"map", Panel::Explore, TravelMode::Car},
+      {"", Panel::Explore, TravelMode::Car},
       {"trän", Panel::Explore, TravelMode::Car},
   };
   for (const auto& c : cases) {

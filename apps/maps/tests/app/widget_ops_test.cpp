@@ -34,7 +34,11 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
       {"search open", [](MapsApp& a) { a.search_open = true; }, false, true},
       {"search deadline", [](MapsApp& a) { a.search_deadline = a.mono_now(); }, false, true},
       {"endpoint field", [](MapsApp& a) { a.active_endpoint = 0; }, false, true},
-      {"tile in flight", [](MapsApp& a) { a.tile_store.pending.insert(TileKey{3, 1, 1}); }, true, true},
+      {"tile in flight",
+       [](MapsApp& a) {
+         a.tile_store.pending.insert(TileKey{3, 1, 1});
+       },
+       true, true},
       {"download", [](MapsApp& a) { a.tile_store.download_total = 4, a.tile_store.download_done = 1; }, true, true},
       {"drag", [](MapsApp& a) { a.navigation_placement.drag = zarn_ui::floating_surface::DragState{}; }, false, true},
       {"area deadline only", [](MapsApp& a) { a.area_search_deadline = a.mono_now(); }, false, false},

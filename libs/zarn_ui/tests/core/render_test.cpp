@@ -201,7 +201,7 @@ namespace {
 // width, its round caps or a layer still shows.
 TEST(ReplayCulling, OnlyWhatCannotReachTheTargetIsLeftOut) {
   Scene s;
-  s.stroke(Line{{-5, 10}, {-5, 50}}, red(), 12.0);  // centre line off the left edge, reaches 1 px in
+  s.stroke(Line{{-5, 10}, {-5, 50}}, red(), 12.0);   // centre line off the left edge, reaches 1 px in
   s.stroke(Line{{-50, 10}, {-40, 50}}, red(), 4.0);  // wholly outside
   s.fill(Rect{70, 70, 90, 90}, red());               // below and right of a 64 x 64 target
   s.fill(Circle{{32, -4}, 10}, red());               // reaches in from the top
