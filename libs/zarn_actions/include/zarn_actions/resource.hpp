@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "zarn_actions/action_spec.hpp"
+#include "zarn_actions/action_contract.hpp"
 
 namespace zarn_actions::resource {
 

@@ -1,4 +1,4 @@
-#include "zarn_actions/action_spec.hpp"
+#include "zarn_actions/action_contract.hpp"
 
 #include <exception>
 
