@@ -9,18 +9,13 @@
 #include <nlohmann/json.hpp>
 
 #include "base/result.hpp"
+#include "net/http_get.hpp"
 #include "net/service_hosts.hpp"
 
 namespace maps {
 
-inline constexpr std::string_view kUserAgent = "Zarn-Maps/0.1 (maps@zarn.so; native maps app)";
 // No service answers anywhere near this; it only keeps a hostile reply from exhausting memory.
 inline constexpr std::size_t kMaxReplyBytes = 32u * 1024u * 1024u;
-
-// Initialises the TLS and HTTP stack once per process; later and concurrent calls wait for the first.
-void ensure_crypto_provider();
-// The one-time initialisation itself; a failure is not fatal (requests then report it).
-void install_crypto_provider();
 
 // Query-value encoding: unreserved ASCII stays, a space is "%20", every other byte "%XX".
 std::string percent_encode(std::string_view text);

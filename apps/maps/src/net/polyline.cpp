@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace maps {
@@ -18,6 +20,11 @@ struct Xy {
 }  // namespace
 
 std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double tolerance_m) {
+  return simplify_polyline(points, tolerance_m, kSimplifyWorkPerPoint);
+}
+
+std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double tolerance_m,
+                                      std::size_t work_per_point) {
   const std::size_t n = points.size();
   if (n < 3 || !(tolerance_m > 0.0)) return points;
 
@@ -33,10 +40,19 @@ std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double 
   keep.back() = true;
   const double tol2 = tolerance_m * tolerance_m;
   std::vector<std::pair<std::size_t, std::size_t>> stack{{0, n - 1}};
+  const std::size_t budget = work_per_point > SIZE_MAX / n ? SIZE_MAX : work_per_point * n;
+  std::size_t work = 0;
   while (!stack.empty()) {
     const auto [a, b] = stack.back();
     stack.pop_back();
     if (b <= a + 1) continue;
+    if (b - a - 1 > budget - work) {
+      // Out of budget: the stretch keeps every point. Open stretches are disjoint, so this
+      // adds at most one pass over the line.
+      std::fill(keep.begin() + static_cast<std::ptrdiff_t>(a + 1), keep.begin() + static_cast<std::ptrdiff_t>(b), true);
+      continue;
+    }
+    work += b - a - 1;
     const Xy A = xy[a];
     const Xy B = xy[b];
     const double dx = B.x - A.x;

@@ -2,7 +2,6 @@
 #include <string_view>
 
 #include "net/http_client.hpp"
-#include "net/service_hosts.hpp"
 
 namespace maps {
 
@@ -28,14 +27,6 @@ std::string percent_encode(std::string_view text) {
       out.push_back(kHex[c & 0x0F]);
     }
   }
-  return out;
-}
-
-std::string service_url(const std::string& host, const std::string& path_and_query) {
-  std::string_view h = host;
-  while (!h.empty() && h.back() == '/') h.remove_suffix(1);
-  std::string out(h);
-  out += path_and_query;
   return out;
 }
 

@@ -29,10 +29,12 @@ auto guarded(F&& call) -> decltype(call()) {
   }
 }
 
-// Sends the answer; a gone receiver (or a failure while sending) ends the job quietly.
-void deliver(const WorkerSender& sender, WorkerResult message) noexcept {
+// Builds the job's message (running its adapter) and sends it. A gone receiver, or any
+// failure on the way, ends the job quietly.
+template <class Make>
+void deliver(const WorkerSender& sender, Make&& make) noexcept {
   try {
-    (void)sender.send(std::move(message));
+    (void)sender.send(make());
   } catch (...) {
   }
 }
@@ -55,59 +57,45 @@ void stop_on_spawn_failure(const std::system_error& error) {
 }
 
 void search_worker_main(PlaceSearchJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return search_places(hosts, job.query); });
-    deliver(sender, worker::PlaceSearch{std::move(result), std::move(job.query)});
-  } catch (...) {
-  }
+  deliver(sender, [&] {
+    return worker::PlaceSearch{guarded([&] { return search_places(hosts, job.query); }), std::move(job.query)};
+  });
 }
 
 void endpoint_search_worker_main(EndpointSearchJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return search_places(hosts, job.query); });
-    deliver(sender, worker::EndpointSearch{std::move(result), std::move(job.query), job.endpoint});
-  } catch (...) {
-  }
+  deliver(sender, [&] {
+    return worker::EndpointSearch{guarded([&] { return search_places(hosts, job.query); }), std::move(job.query),
+                                  job.endpoint};
+  });
 }
 
 void area_search_worker_main(AreaSearchJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return search_areas(hosts, job.query); });
-    deliver(sender, worker::AreaSearch{std::move(result), std::move(job.query)});
-  } catch (...) {
-  }
+  deliver(sender, [&] {
+    return worker::AreaSearch{guarded([&] { return search_areas(hosts, job.query); }), std::move(job.query)};
+  });
 }
 
 void reverse_geocode_worker_main(ReverseGeocodeJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return reverse_geocode(hosts, job.lat, job.lon); });
-    deliver(sender, worker::ReverseGeocode{std::move(result)});
-  } catch (...) {
-  }
+  deliver(sender,
+          [&] { return worker::ReverseGeocode{guarded([&] { return reverse_geocode(hosts, job.lat, job.lon); })}; });
 }
 
 void poi_worker_main(PoiJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return fetch_pois(hosts, job.min_lat, job.min_lon, job.max_lat, job.max_lon); });
-    deliver(sender, worker::Pois{std::move(result), job.generation});
-  } catch (...) {
-  }
+  deliver(sender, [&] {
+    return worker::Pois{guarded([&] { return fetch_pois(hosts, job.min_lat, job.min_lon, job.max_lat, job.max_lon); }),
+                        job.generation};
+  });
 }
 
 void route_worker_main(RouteJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return fetch_route(hosts, job.mode, job.from, job.to); });
-    deliver(sender, worker::Route{std::move(result)});
-  } catch (...) {
-  }
+  deliver(sender,
+          [&] { return worker::Route{guarded([&] { return fetch_route(hosts, job.mode, job.from, job.to); })}; });
 }
 
 void transit_worker_main(TransitJob job, ServiceHosts hosts, WorkerSender sender) {
-  try {
-    auto result = guarded([&] { return fetch_transit_plan(hosts, job.query, job.from, job.to); });
-    deliver(sender, worker::Transit{std::move(result)});
-  } catch (...) {
-  }
+  deliver(sender, [&] {
+    return worker::Transit{guarded([&] { return fetch_transit_plan(hosts, job.query, job.from, job.to); })};
+  });
 }
 
 void spawn_search_worker(PlaceSearchJob job, const ServiceHosts& hosts, WorkerSender sender) {

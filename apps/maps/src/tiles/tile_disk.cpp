@@ -4,15 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include <atomic>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <numbers>
-
-#include "geo/geo.hpp"
 
 namespace maps {
 
@@ -134,18 +128,4 @@ std::uint64_t dir_size_recursive(const fs::path& path) {
   }
   return total;
 }
-
-std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std::uint8_t z) {
-  const double n = std::exp2(static_cast<double>(z));
-  auto clamp_index = [n](double v) -> std::uint32_t {
-    if (!(v >= 0.0)) return 0;  // negative or NaN
-    if (v >= n) return static_cast<std::uint32_t>(std::min(n - 1.0, 4294967295.0));
-    return static_cast<std::uint32_t>(v);
-  };
-  const double x = std::floor((lon + 180.0) / 360.0 * n);
-  const double la = std::clamp(lat, -kMercatorLatLimit, kMercatorLatLimit) * kDegToRad;
-  const double y = std::floor((1.0 - std::log(std::tan(la) + 1.0 / std::cos(la)) / std::numbers::pi) / 2.0 * n);
-  return {clamp_index(x), clamp_index(y)};
-}
-
 }  // namespace maps

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "tiles/tile_key.hpp"
 
@@ -35,10 +34,6 @@ bool write_tile_file(const std::filesystem::path& path, std::span<const std::uin
 // Total length of the files below `path`; symbolic links are not followed, unreadable
 // entries count as nothing, and a directory that cannot be listed is 0.
 std::uint64_t dir_size_recursive(const std::filesystem::path& path);
-
-// The tile at zoom z that holds the position; latitude clamped to the mercator limit and
-// both results clamped to 0 .. 2^z - 1 (non-finite input gives 0).
-std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std::uint8_t z);
 
 bool is_valid_utf8(std::string_view text);
 

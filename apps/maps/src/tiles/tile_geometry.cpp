@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "geo/geo.hpp"
-#include "tiles/tile_disk.hpp"
 
 namespace maps {
 
@@ -55,44 +55,56 @@ std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y
   return out;
 }
 
+std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std::uint8_t z) {
+  const double n = std::exp2(static_cast<double>(z));
+  auto clamp_index = [n](double v) -> std::uint32_t {
+    if (!(v >= 0.0)) return 0;  // negative or NaN
+    if (v >= n) return static_cast<std::uint32_t>(std::min(n - 1.0, 4294967295.0));
+    return static_cast<std::uint32_t>(v);
+  };
+  const double x = std::floor((lon + 180.0) / 360.0 * n);
+  const double la = std::clamp(lat, -kMercatorLatLimit, kMercatorLatLimit) * kDegToRad;
+  const double y = std::floor((1.0 - std::log(std::tan(la) + 1.0 / std::cos(la)) / std::numbers::pi) / 2.0 * n);
+  return {clamp_index(x), clamp_index(y)};
+}
+
 namespace {
+// The columns and rows of the box at one zoom, both ranges inclusive.
+struct TileRange {
+  std::uint32_t xlo, xhi, ylo, yhi;
+  std::size_t count() const { return std::size_t{xhi - xlo + 1} * (yhi - ylo + 1); }
+};
+
+TileRange tile_range(const TileBox& box, std::uint8_t z) {
+  // North-west and south-east corners; tile_xy_for keeps both inside 0 .. 2^z - 1.
+  const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, z);
+  const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, z);
+  return {std::min(xa, xb), std::max(xa, xb), std::min(ya, yb), std::max(ya, yb)};
+}
+
 template <class Fn>
-void for_each_region_tile(const TileBox& box, std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
+void for_each_region_zoom(std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
   const int zlo = std::min(z0, z1);
   const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
-  for (int z = zlo; z <= zhi; ++z) {
-    const auto zz = static_cast<std::uint8_t>(z);
-    const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, zz);
-    const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, zz);
-    const std::uint32_t last = (std::uint32_t{1} << z) - 1;
-    const std::uint32_t xlo = std::min(xa, xb), xhi = std::min(std::max(xa, xb), last);
-    const std::uint32_t ylo = std::min(ya, yb), yhi = std::min(std::max(ya, yb), last);
-    for (std::uint32_t y = ylo; y <= yhi; ++y) {
-      for (std::uint32_t x = xlo; x <= xhi; ++x) fn(TileKey{x, y, zz});
-    }
-  }
+  for (int z = zlo; z <= zhi; ++z) fn(static_cast<std::uint8_t>(z));
 }
 }  // namespace
 
 std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
   std::vector<TileKey> out;
   out.reserve(region_tile_count(box, z0, z1));
-  for_each_region_tile(box, z0, z1, [&](const TileKey& k) { out.push_back(k); });
+  for_each_region_zoom(z0, z1, [&](std::uint8_t z) {
+    const TileRange r = tile_range(box, z);
+    for (std::uint32_t y = r.ylo; y <= r.yhi; ++y) {
+      for (std::uint32_t x = r.xlo; x <= r.xhi; ++x) out.push_back(TileKey{x, y, z});
+    }
+  });
   return out;
 }
 
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
   std::size_t count = 0;
-  const int zlo = std::min(z0, z1);
-  const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
-  for (int z = zlo; z <= zhi; ++z) {
-    const auto zz = static_cast<std::uint8_t>(z);
-    const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, zz);
-    const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, zz);
-    const std::size_t w = std::max(xa, xb) - std::min(xa, xb) + 1;
-    const std::size_t h = std::max(ya, yb) - std::min(ya, yb) + 1;
-    count += w * h;
-  }
+  for_each_region_zoom(z0, z1, [&](std::uint8_t z) { count += tile_range(box, z).count(); });
   return count;
 }
 

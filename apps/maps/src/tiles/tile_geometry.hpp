@@ -2,6 +2,7 @@
 // Which tiles cover a view, and which tiles make up a region for offline use.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/records.hpp"
@@ -24,6 +25,10 @@ std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y
 // rows outer and columns inner, ascending.
 std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+
+// The tile at zoom z that holds the position; latitude clamped to the mercator limit and
+// both results clamped to 0 .. 2^z - 1 (non-finite input gives 0).
+std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std::uint8_t z);
 
 // The integer zoom that the raster layer draws at a fractional zoom (halves away from zero).
 int tile_zoom_for(double zoom);

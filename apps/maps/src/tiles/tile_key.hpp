@@ -9,6 +9,9 @@ namespace maps {
 
 inline constexpr double kTileSize = 256.0;
 inline constexpr std::size_t kMaxDecodedTiles = 512;
+// What 512 tiles of the usual 256 x 256 hold. A server sending larger images must not multiply
+// the memory the count allows (a 4096-pixel tile is 256 of them).
+inline constexpr std::size_t kMaxDecodedPixels = kMaxDecodedTiles * 256 * 256;
 inline constexpr std::size_t kMaxFailureEntries = 4096;
 inline constexpr int kMaxAncestorLevels = 8;
 inline constexpr std::uint8_t kMaxDownloadZoom = 19;

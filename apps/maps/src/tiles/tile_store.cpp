@@ -55,6 +55,8 @@ void record_failure(TileStore& store, const TileKey& key, TileClock::time_point 
   }
 }
 
+std::size_t pixel_count(const zarn_ui::Image& image) { return std::size_t{image.width()} * image.height(); }
+
 void record_loaded(TileStore& store, const TileKey& key, zarn_ui::Image image) {
   store.pending.erase(key);
   store.failures.erase(key);
@@ -66,8 +68,13 @@ void record_loaded(TileStore& store, const TileKey& key, zarn_ui::Image image) {
   } else {
     touch_tile(store, key);
   }
-  while (store.decoded.size() > kMaxDecodedTiles && !store.lru.empty()) {
-    store.decoded.erase(store.lru.front());
+  std::size_t pixels = 0;
+  for (const auto& [k, held] : store.decoded) pixels += pixel_count(held);
+  while ((store.decoded.size() > kMaxDecodedTiles || pixels > kMaxDecodedPixels) && !store.lru.empty()) {
+    if (auto old = store.decoded.find(store.lru.front()); old != store.decoded.end()) {
+      pixels -= pixel_count(old->second);
+      store.decoded.erase(old);
+    }
     store.lru.pop_front();
   }
 }
@@ -227,6 +234,9 @@ std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& 
 }
 
 std::uint64_t clear_tile_cache(TileStore& store) {
+  // The worker would go on filling the cleared cache with the rest of a running download; a
+  // fresh worker starts with an empty queue (the old one ends at its next answer).
+  if (store.request && !store.download_outstanding.empty()) attach_worker(store);
   clear_memory(store);
   store.download_total = 0;
   store.download_done = 0;

@@ -1,7 +1,8 @@
 #pragma once
-// The UI thread's side of the raster map: the decoded tiles in memory (at most 512, least
-// recently used go first), requests to the tile worker that never wait, back-off from failed
-// tiles, offline-region downloads, and measuring, deleting and clearing the disk cache.
+// The UI thread's side of the raster map: the decoded tiles in memory (at most 512, and no
+// more pixels than 512 usual tiles; least recently used go first), requests to the tile
+// worker that never wait, back-off from failed tiles, offline-region downloads, and
+// measuring, deleting and clearing the disk cache.
 
 #include <chrono>
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <deque>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <thread>
 #include <utility>
 
@@ -43,9 +44,11 @@ std::optional<DecodedTile> fetch_tile(const TileKey& key, const fs::path& path, 
                                       TileHttpClient& client) {
   auto reply = client.get(tile_url(base, key));
   if (!reply || reply->status < 200 || reply->status > 299) return std::nullopt;
-  auto decoded = decode_png_rgba(reply->body);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(reply->body.data()),
+                                            reply->body.size());
+  auto decoded = decode_png_rgba(bytes);
   if (!decoded) return std::nullopt;
-  write_tile_file(path, reply->body);
+  write_tile_file(path, bytes);
   return std::move(decoded).value();
 }
 

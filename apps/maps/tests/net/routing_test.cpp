@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "net/polyline.hpp"
 #include "net/routing.hpp"
@@ -102,6 +104,39 @@ TEST(SimplifyPolyline, KeepsCornersOfALongLine) {
   // Coincident end points (a loop) fall back to point distances.
   std::vector<LatLon> loop{{48, 11}, {48.001, 11}, {48.001, 11.001}, {48, 11}};
   EXPECT_EQ(simplify_polyline(loop, 3.0).size(), 4u);
+}
+
+// A zigzag whose swing grows along the line, so every split peels off one point: the
+// quadratic worst case of the simplification.
+std::vector<LatLon> growing_zigzag(int n) {
+  std::vector<LatLon> line;
+  for (int i = 0; i < n; ++i) {
+    const double swing = 1e-9 * i * i;
+    line.push_back({48.0 + (i % 2 == 1 ? swing : -swing), 11.0 + i * 1e-5});
+  }
+  return line;
+}
+
+bool contains_all(const std::vector<LatLon>& outer, const std::vector<LatLon>& inner) {
+  return std::all_of(inner.begin(), inner.end(),
+                     [&](const LatLon& p) { return std::find(outer.begin(), outer.end(), p) != outer.end(); });
+}
+
+TEST(SimplifyPolyline, WorkIsBoundedAndOnlyEverAddsDetail) {
+  const auto zigzag = growing_zigzag(4000);
+  const auto exact = simplify_polyline(zigzag, 3.0, SIZE_MAX);
+  const auto bounded = simplify_polyline(zigzag, 3.0);
+  // The budget ran out: the stretch still open keeps its points, among them the small swings
+  // near the start that the exact result drops.
+  EXPECT_LT(exact.size(), zigzag.size());
+  EXPECT_EQ(bounded, zigzag);
+  EXPECT_TRUE(contains_all(bounded, exact));
+
+  // A real line's simplification stays far inside the budget.
+  std::vector<LatLon> road;
+  for (int i = 0; i < 5000; ++i) road.push_back({48.0 + i * 1e-5, 11.0 + 1e-3 * std::sin(i / 300.0)});
+  EXPECT_EQ(simplify_polyline(road, 3.0), simplify_polyline(road, 3.0, SIZE_MAX));
+  EXPECT_LT(simplify_polyline(road, 3.0).size(), road.size() / 10);
 }
 
 const char* kOsrmReply = R"({

@@ -4,6 +4,8 @@
 
 #include <httplib.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
@@ -21,8 +23,10 @@ class TileServer {
  public:
   TileServer() {
     server_.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
-      std::lock_guard lock(mu_);
+      std::unique_lock lock(mu_);
       ++hits_[req.path];
+      seen_.notify_all();
+      gate_.wait(lock, [this] { return !held_; });
       headers_.clear();
       for (const auto& [k, v] : req.headers) {
         if (k != "REMOTE_ADDR" && k != "REMOTE_PORT" && k != "LOCAL_ADDR" && k != "LOCAL_PORT") headers_[k] = v;
@@ -42,6 +46,7 @@ class TileServer {
     for (int i = 0; i < 500 && !server_.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   ~TileServer() {
+    release();
     server_.stop();
     if (thread_.joinable()) thread_.join();
   }
@@ -64,6 +69,27 @@ class TileServer {
     for (const auto& [p, c] : hits_) n += c;
     return n;
   }
+  // While held, every request waits inside the server until `release`.
+  void hold() {
+    std::lock_guard lock(mu_);
+    held_ = true;
+  }
+  void release() {
+    {
+      std::lock_guard lock(mu_);
+      held_ = false;
+    }
+    gate_.notify_all();
+  }
+  // True once `n` requests have arrived; gives up after a few seconds.
+  bool wait_for_hits(int n) {
+    std::unique_lock lock(mu_);
+    return seen_.wait_for(lock, std::chrono::seconds(5), [&] {
+      int total = 0;
+      for (const auto& [p, c] : hits_) total += c;
+      return total >= n;
+    });
+  }
   std::map<std::string, std::string> last_headers() {
     std::lock_guard lock(mu_);
     return headers_;
@@ -74,6 +100,9 @@ class TileServer {
   int port_ = 0;
   std::thread thread_;
   std::mutex mu_;
+  std::condition_variable gate_;
+  std::condition_variable seen_;
+  bool held_ = false;
   std::map<std::string, CannedReply> replies_;
   std::map<std::string, int> hits_;
   std::map<std::string, std::string> headers_;

@@ -151,6 +151,24 @@ TEST_F(TileStoreIntegration, RegionDownloadCountsDeletesAndClears) {
   EXPECT_EQ(store.download_total, 0u);
 }
 
+TEST_F(TileStoreIntegration, ClearingTheCacheStopsTheRunningDownload) {
+  const TileBox box{{48.13, 11.57}, {48.15, 11.60}};
+  const auto keys = region_tiles(box, 14, 16);
+  ASSERT_GE(keys.size(), 10u);
+  for (const TileKey& k : keys) server.set(light_path(k), 200, testing::solid_png(4, 4, 1, 1, 1));
+  server.hold();
+  TileStore store = open();
+  enqueue_region_download(store, box, 14, 16);
+  ASSERT_TRUE(server.wait_for_hits(1));  // the worker is inside its first tile
+  clear_tile_cache(store);
+  server.release();
+  // The abandoned region must not refill the cache: nothing beyond the tile already on its way.
+  for (int i = 0; i < 100 && server.total_hits() <= 1; ++i) std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(server.total_hits(), 1);
+  EXPECT_FALSE(download_in_progress(store));
+  EXPECT_TRUE(store.request.has_value());
+}
+
 TEST_F(TileStoreIntegration, StyleSwitchRestartsTheWorkerForTheOtherStyle) {
   server.set("/dark_nolabels/14/8718/5685.png", 200, testing::solid_png(8, 8, 5, 5, 5));
   server.set(light_path(kKey), 200, testing::solid_png(8, 8, 250, 250, 250));

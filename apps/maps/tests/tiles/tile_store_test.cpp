@@ -133,6 +133,23 @@ TEST_F(TileStoreTest, EvictsTheLeastRecentlyUsedPast512) {
   EXPECT_EQ(store.lru.back(), (TileKey{999, 0, 10}));
 }
 
+TEST_F(TileStoreTest, OversizedTilesCannotMultiplyTheMemoryHeld) {
+  // Sixteen 4096-pixel tiles hold as much as 4096 usual ones; only what fits 512 usual ones stays.
+  const zarn_ui::Image huge = zarn_ui::Image::from_rgba8(4096, 4096, std::vector<std::uint8_t>(4096u * 4096u * 4u));
+  ASSERT_FALSE(huge.empty());
+  for (std::uint32_t i = 0; i < 4; ++i) answer(TileLoaded{TileKey{i, 0, 10}, huge});
+  answer(TileLoaded{TileKey{9, 9, 10}, pixel()});
+  pump_tile_results(store);
+  std::size_t pixels = 0;
+  for (const auto& [key, image] : store.decoded) pixels += std::size_t{image.width()} * image.height();
+  EXPECT_LE(pixels, kMaxDecodedPixels);
+  // The least recently used go first; the newest stay.
+  EXPECT_FALSE(store.decoded.contains(TileKey{0, 0, 10}));
+  EXPECT_TRUE(store.decoded.contains(TileKey{3, 0, 10}));
+  EXPECT_TRUE(store.decoded.contains(TileKey{9, 9, 10}));
+  EXPECT_EQ(store.lru.size(), store.decoded.size());
+}
+
 TEST_F(TileStoreTest, ATileWithoutPixelsIsDroppedAndNoLongerPending) {
   request_tile(store, kA);
   answer(TileLoaded{kA, zarn_ui::Image{}});

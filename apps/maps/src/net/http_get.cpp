@@ -1,0 +1,177 @@
+#include "net/http_get.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+
+#include <fmt/format.h>
+
+namespace maps {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct CurlListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
+
+bool starts_with_icase(std::string_view s, std::string_view prefix) {
+  if (s.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// One transfer's progress. The limit covers the reply head (across redirects) and then,
+// once the final head is in, the body gets the same limit again.
+struct Transfer {
+  std::chrono::milliseconds limit;
+  std::size_t max_body = 0;
+  Clock::time_point head_deadline;
+  Clock::time_point body_deadline{};
+  bool in_body = false;
+  bool timed_out = false;
+  bool too_large = false;
+  long head_status = 0;
+  bool head_has_location = false;
+  std::string body;
+};
+
+std::size_t on_header(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* t = static_cast<Transfer*>(user);
+  const std::size_t n = size * count;
+  std::string_view line(data, n);
+  if (starts_with_icase(line, "HTTP/")) {
+    // Status line of a new head (a redirect or an interim reply starts another one).
+    const auto sp = line.find(' ');
+    t->head_status = 0;
+    t->head_has_location = false;
+    if (sp != std::string_view::npos) {
+      for (std::size_t i = sp + 1; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i) {
+        t->head_status = t->head_status * 10 + (line[i] - '0');
+        if (t->head_status > 999) break;
+      }
+    }
+  } else if (starts_with_icase(line, "location:")) {
+    t->head_has_location = true;
+  } else if (line == "\r\n" || line == "\n") {
+    const bool interim = t->head_status >= 100 && t->head_status < 200;
+    const bool redirect = t->head_has_location && t->head_status >= 300 && t->head_status < 400;
+    if (!interim && !redirect && !t->in_body) {
+      t->in_body = true;
+      t->body_deadline = Clock::now() + t->limit;
+    }
+  }
+  return n;
+}
+
+std::size_t on_body(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* t = static_cast<Transfer*>(user);
+  const std::size_t n = size * count;
+  if (t->body.size() + n > t->max_body) {
+    t->too_large = true;
+    return 0;  // aborts the transfer
+  }
+  t->body.append(data, n);
+  return n;
+}
+
+int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto* t = static_cast<Transfer*>(user);
+  if (Clock::now() > (t->in_body ? t->body_deadline : t->head_deadline)) {
+    t->timed_out = true;
+    return 1;  // aborts the transfer
+  }
+  return 0;
+}
+
+std::string timeout_text(const Transfer& t) {
+  const auto ms = static_cast<long long>(t.limit.count());
+  return t.in_body ? fmt::format("timed out reading the reply body (limit {} ms)", ms)
+                   : fmt::format("timed out waiting for a reply (limit {} ms)", ms);
+}
+
+}  // namespace
+
+void install_crypto_provider() {
+  // A failure leaves curl unusable; every request then reports that it could not start.
+  (void)curl_global_init(CURL_GLOBAL_DEFAULT);
+}
+
+void ensure_crypto_provider() {
+  static std::once_flag once;
+  std::call_once(once, install_crypto_provider);
+}
+
+CurlEasy new_curl_handle() {
+  ensure_crypto_provider();
+  return CurlEasy(curl_easy_init());
+}
+
+base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
+                                 std::size_t max_body_bytes) {
+  if (h == nullptr) return base::err("failed to build HTTP client");
+  curl_easy_reset(h);
+
+  // curl adds "Accept: */*" by default; an empty value removes it so only the User-Agent is sent.
+  CurlList headers(curl_slist_append(nullptr, "Accept:"));
+  if (!headers) return base::err("failed to build HTTP client");
+
+  Transfer t;
+  t.limit = timeout;
+  t.max_body = max_body_bytes;
+  t.head_deadline = Clock::now() + timeout;
+  char errbuf[CURL_ERROR_SIZE] = {};
+  const std::string ua(kUserAgent);
+  const long limit_ms = static_cast<long>(std::max<long long>(1, timeout.count()));
+
+  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(h, CURLOPT_USERAGENT, ua.c_str());
+  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errbuf);
+  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+#if LIBCURL_VERSION_NUM >= 0x075500
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+#else
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+#endif
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limit_ms);
+  // Backstop for both phases together; the progress callback enforces each phase.
+  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 2 * limit_ms);
+  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_body_bytes));
+  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, on_header);
+  curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
+  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+
+  const CURLcode rc = curl_easy_perform(h);
+  HttpReply reply;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &reply.status);
+  // The buffers and the header list die with this call; a reused handle must not point at them.
+  curl_easy_reset(h);
+  if (rc != CURLE_OK) {
+    if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(timeout_text(t));
+    if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err("response body too large");
+    if (errbuf[0] != '\0') return base::err(errbuf);
+    return base::err(curl_easy_strerror(rc));
+  }
+  reply.body = std::move(t.body);
+  return reply;
+}
+
+}  // namespace maps

@@ -1,0 +1,44 @@
+#pragma once
+// One HTTP GET on a curl handle, the way every request of the app goes out: the fixed
+// User-Agent and no other header, redirects only to http(s), TLS verified, a time-out for the
+// reply head and again for its body, and a cap on the body. The JSON client and the tile
+// worker's client both send through it.
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "base/result.hpp"
+
+namespace maps {
+
+inline constexpr std::string_view kUserAgent = "Zarn-Maps/0.1 (maps@zarn.so; native maps app)";
+
+// Initialises the TLS and HTTP stack once per process; later and concurrent calls wait for the first.
+void ensure_crypto_provider();
+// The one-time initialisation itself; a failure is not fatal (requests then report it).
+void install_crypto_provider();
+
+struct CurlEasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+
+// A fresh handle, after `ensure_crypto_provider`; null when curl cannot make one.
+CurlEasy new_curl_handle();
+
+struct HttpReply {
+  long status = 0;
+  std::string body;
+};
+
+// Any status is a reply; transport failures, time-outs and bodies larger than `max_body_bytes`
+// are errors. The handle is reset first, which keeps its connections for the next request.
+base::Result<HttpReply> http_get(CURL* handle, const std::string& url, std::chrono::milliseconds timeout,
+                                 std::size_t max_body_bytes);
+
+}  // namespace maps
