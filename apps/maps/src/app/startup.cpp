@@ -2,6 +2,7 @@
 #include "app/shot.hpp"
 
 #include "app/construct.hpp"
+#include "doc/action_path.hpp"
 #include "doc/schema_keys.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
@@ -72,7 +73,7 @@ base::Result<std::unique_ptr<zarn_ui::widget::Widget>> make_app_from_args(const 
   return std::unique_ptr<zarn_ui::widget::Widget>(app_from_launch_args(args));
 }
 
-void register_actions(zarn_ui::app::App& /*app*/) {}
+void register_actions(zarn_ui::app::App& app) { doc::register_maps_action(app.action_registry_mut()); }
 
 std::pair<std::uint32_t, std::uint32_t> default_window_size() { return {1280, 800}; }
 

@@ -16,7 +16,9 @@
 #include <fstream>
 #include <string>
 
+#include "app/palette.hpp"
 #include "zarn_ui/offscreen.hpp"
+#include "zarn_ui/theme.hpp"
 
 namespace {
 
@@ -66,6 +68,52 @@ TEST(Binary, ShotIsWrittenAtItsSizeIntoNewFolders) {
   png = read_png(small);
   EXPECT_EQ(png.width, 800u);
   EXPECT_EQ(png.height, 600u);
+  std::filesystem::remove_all(dir);
+}
+
+// How many pixels of a shot show exactly this colour (line and area interiors, not their edges).
+std::size_t count_color(const zarn_ui::offscreen::DecodedPng& png, const zarn_ui::Color& c) {
+  const auto want = maps::color_to_rgba8(c);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i + 3 < png.rgba.size(); i += 4) {
+    if (png.rgba[i] == want.r && png.rgba[i + 1] == want.g && png.rgba[i + 2] == want.b) ++n;
+  }
+  return n;
+}
+
+TEST(Binary, DemonstrationShotsShowTheirLayers) {
+  const auto dir = temp_dir("layers");
+  std::filesystem::create_directories(dir);
+  struct Case {
+    const char* args;
+    const char* theme;
+  } cases[] = {{"", "dark"}, {"", "light"}, {"--traffic", "dark"}, {"--empty", "dark"}};
+  for (const auto& c : cases) {
+    const auto out = dir / (std::string(c.theme) + (c.args[0] ? std::string(c.args + 2) : "sample") + ".png");
+    ASSERT_EQ(
+        run_maps(std::string(c.args) + " --shot " + out.string(), std::string("ZARN_SHOTS_THEME=") + c.theme).status,
+        0);
+    const auto png = read_png(out);
+    ASSERT_EQ(png.width, 1280u);
+    const auto palette = maps::map_palette(std::string(c.theme) == "light" ? zarn_ui::theme::Theme::light()
+                                                                           : zarn_ui::theme::Theme::dark());
+    const std::string args = c.args;
+    if (args == "--empty") {
+      // No street map: the tile grid's ground fills the frame, and nothing of the city shows.
+      EXPECT_GT(count_color(png, palette.grid_ground), 1280u * 800u / 2) << c.theme;
+      EXPECT_EQ(count_color(png, palette.park), 0u);
+    } else {
+      EXPECT_GT(count_color(png, palette.block), 10000u) << c.theme << args;
+      EXPECT_GT(count_color(png, palette.park), 1000u) << c.theme << args;
+      EXPECT_GT(count_color(png, palette.water), 1000u) << c.theme << args;
+      const std::size_t traffic = count_color(png, palette.traffic_free) + count_color(png, palette.traffic_heavy);
+      if (args == "--traffic") {
+        EXPECT_GT(traffic, 1000u);
+      } else {
+        EXPECT_EQ(traffic, 0u) << c.theme;
+      }
+    }
+  }
   std::filesystem::remove_all(dir);
 }
 

@@ -31,6 +31,16 @@ TEST(Descriptor, CarriesTheAppsIdentityFlagsAndCallbacks) {
   EXPECT_TRUE(d.high_dpi);
 }
 
+TEST(Descriptor, RegistersTheMapsActionDecoder) {
+  zarn_ui::app::App app;
+  maps_descriptor().register_actions(app);
+  EXPECT_TRUE(app.action_registry().contains("maps.action"));
+  const std::string payload = R"({"SetTravelMode":{"mode":"Bike"}})";
+  auto decoded = app.action_registry().decode(
+      "maps.action", std::span(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size()));
+  EXPECT_TRUE(decoded.is_ok());
+}
+
 TEST(Construction, TheThreeStates) {
   auto empty = new_empty_app();
   EXPECT_FALSE(empty->live);
