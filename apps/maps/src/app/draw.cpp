@@ -14,6 +14,7 @@
 #include "app/paint_traffic.hpp"
 #include "app/paint_vector_map.hpp"
 #include "app/palette.hpp"
+#include "base/text.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
@@ -24,16 +25,9 @@ constexpr double kMinPanelHeight = 80.0;
 // Right end of the scale bar: 16 px inset, the 40 px control column and a 10 px gap.
 constexpr double kScaleBarRightInset = 66.0;
 
-std::string_view trim_ascii_space(std::string_view s) {
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; };
-  while (!s.empty() && space(s.front())) s.remove_prefix(1);
-  while (!s.empty() && space(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // The search box's suggestion list covers the panel while it shows.
 bool suggestions_showing(const MapsApp& app) {
-  return app.search_open && !trim_ascii_space(app.model.query).empty() && !app.search_suggestions.empty();
+  return app.search_open && !base::trim_white_space(app.model.query).empty() && !app.search_suggestions.empty();
 }
 
 }  // namespace

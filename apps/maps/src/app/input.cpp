@@ -11,7 +11,7 @@
 #include "app/screen_geometry.hpp"
 #include "app/transitions_later.hpp"
 #include "app/view.hpp"
-#include "net/json_read.hpp"
+#include "base/text.hpp"
 
 namespace maps {
 namespace {
@@ -30,7 +30,7 @@ constexpr double kPanelTopNoScroll = 50.0;
 constexpr double kArrowPan = 80.0;
 constexpr std::chrono::milliseconds kTypingPause{280};
 
-std::string trimmed(const std::string& text) { return std::string(json_read::trim(text)); }
+std::string trimmed(const std::string& text) { return std::string(base::trim_white_space(text)); }
 
 // One ASCII letter, either case.
 bool is_letter_key(const std::string& text, char lower) {

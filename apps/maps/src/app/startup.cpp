@@ -3,7 +3,7 @@
 
 #include "app/construct.hpp"
 #include "doc/action_path.hpp"
-#include "doc/schema_keys.hpp"
+#include "base/text.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
 #include "sample/synthetic_traffic.hpp"
@@ -14,7 +14,7 @@ namespace {
 
 // Trims Unicode white space from both ends and lowers ASCII letters.
 std::string normalise_panel_value(const std::string& text) {
-  std::string out(doc::trim_unicode(text));
+  std::string out(base::trim_white_space(text));
   for (char& ch : out) {
     if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
   }

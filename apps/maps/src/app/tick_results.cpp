@@ -13,7 +13,7 @@
 #include "app/tick_steps.hpp"
 #include "app/transitions_later.hpp"
 #include "app/view.hpp"
-#include "net/json_read.hpp"
+#include "base/text.hpp"
 
 namespace maps::tick_steps {
 namespace {
@@ -126,7 +126,7 @@ void on_pois(MapsApp& app, worker::Pois r) {
 void on_area_search(MapsApp& app, worker::AreaSearch r) {
   // Only the answer to the text the panel still shows counts.
   if (!app.offline_open) return;
-  if (json_read::trim(r.query) != json_read::trim(app.last_text)) return;
+  if (base::trim_white_space(r.query) != base::trim_white_space(app.last_text)) return;
   std::vector<AreaCandidate> candidates;
   if (r.result.is_ok()) candidates = std::move(r.result).value();
   std::vector<std::string> items;

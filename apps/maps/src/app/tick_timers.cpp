@@ -7,7 +7,7 @@
 
 #include "app/tick_steps.hpp"
 #include "app/transitions_later.hpp"
-#include "net/json_read.hpp"
+#include "base/text.hpp"
 
 namespace maps::tick_steps {
 namespace {
@@ -38,7 +38,7 @@ bool box_contains(const GeoBox& outer, const GeoBox& inner) {
 
 void fire_search_deadline(MapsApp& app) {
   if (!take_due(app.search_deadline, app.mono_now())) return;
-  const std::string query(json_read::trim(app.model.query));
+  const std::string query(base::trim_white_space(app.model.query));
   if (query.empty()) return;
   // Raised in every state; a state that is not live starts no job and keeps them raised.
   ++app.pending_jobs;
@@ -73,7 +73,7 @@ void fire_view_idle_deadline(MapsApp& app) {
 
 void fire_area_search_deadline(MapsApp& app) {
   if (!take_due(app.area_search_deadline, app.mono_now())) return;
-  const std::string query(json_read::trim(app.last_text));
+  const std::string query(base::trim_white_space(app.last_text));
   if (query.empty()) return;
   ++app.pending_jobs;
   if (app.live) app.job_spawner->spawn_area_search(AreaSearchJob{query});
@@ -83,7 +83,7 @@ void fire_endpoint_deadline(MapsApp& app) {
   if (!take_due(app.endpoint_deadline, app.mono_now())) return;
   if (app.active_endpoint != 0 && app.active_endpoint != 1) return;
   const std::string& copy = app.active_endpoint == 0 ? app.origin_text : app.dest_text;
-  std::string text(json_read::trim(copy));
+  std::string text(base::trim_white_space(copy));
   if (text.empty()) return;
   handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Submitted{std::move(text), app.active_endpoint}});
 }

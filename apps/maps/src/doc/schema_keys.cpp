@@ -1,11 +1,11 @@
 #include "doc/schema_keys.hpp"
 
 #include <unicode/locid.h>
-#include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/utf8.h>
 
 #include <cstdint>
+
+#include "base/text.hpp"
 
 namespace maps::doc {
 
@@ -21,30 +21,8 @@ std::string hex_encode_bytes(std::string_view bytes) {
   return out;
 }
 
-std::string_view trim_unicode(std::string_view text) {
-  const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-  const auto n = static_cast<std::int32_t>(text.size());
-  std::int32_t begin = 0;
-  while (begin < n) {
-    std::int32_t next = begin;
-    UChar32 c = 0;
-    U8_NEXT(s, next, n, c);
-    if (c < 0 || !u_isUWhiteSpace(c)) break;
-    begin = next;
-  }
-  std::int32_t end = n;
-  while (end > begin) {
-    std::int32_t prev = end;
-    UChar32 c = 0;
-    U8_PREV(s, begin, prev, c);
-    if (c < 0 || !u_isUWhiteSpace(c)) break;
-    end = prev;
-  }
-  return text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
-}
-
 std::string recent_search_key(std::string_view text) {
-  const std::string_view trimmed = trim_unicode(text);
+  const std::string_view trimmed = base::trim_white_space(text);
   icu::UnicodeString u =
       icu::UnicodeString::fromUTF8(icu::StringPiece(trimmed.data(), static_cast<std::int32_t>(trimmed.size())));
   u.toLower(icu::Locale::getRoot());

@@ -87,9 +87,6 @@ constexpr std::optional<TravelMode> parse_travel_mode(std::string_view text) { r
 // Each byte as two lower-case hex digits, no separator.
 std::string hex_encode_bytes(std::string_view bytes);
 
-// White space (the Unicode White_Space property) removed at both ends.
-std::string_view trim_unicode(std::string_view text);
-
 // The record key of a recent search: the trimmed, fully lower-cased text as hex of its UTF-8
 // bytes, so "  Museum " and "museum" share one record.
 std::string recent_search_key(std::string_view text);

@@ -1,5 +1,6 @@
 #include <type_traits>
 
+#include "base/text.hpp"
 #include "doc/primitives.hpp"
 #include "doc/readers.hpp"
 #include "doc/schema_keys.hpp"
@@ -33,7 +34,7 @@ void apply_set_place_saved(AutoCommit& doc, const MapsAction::SetPlaceSaved& a) 
 }
 
 void apply_commit_search(AutoCommit& doc, const MapsAction::CommitSearch& a) {
-  if (trim_unicode(a.query).empty()) return;  // leaves the document untouched, even "maps_v2"
+  if (base::trim_white_space(a.query).empty()) return;  // leaves the document untouched, even "maps_v2"
   auto root = maps_root(doc);
   if (!root) return;
   write_recents(doc, *root, recents_after_commit(read_recents(doc, *root), a.query));
@@ -62,7 +63,7 @@ void put_transit_time(AutoCommit& doc, const ExId& root, const TransitTime& valu
 }  // namespace
 
 std::vector<std::string> recents_after_commit(std::vector<std::string> recents, std::string_view query) {
-  const std::string_view trimmed = trim_unicode(query);
+  const std::string_view trimmed = base::trim_white_space(query);
   if (trimmed.empty()) return recents;
   std::vector<std::string> out;
   out.reserve(kMaxRecents);

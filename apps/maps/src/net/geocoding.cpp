@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "base/text.hpp"
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
 #include "net/pois.hpp"
@@ -59,7 +60,7 @@ std::string reverse_geocode_url(const ServiceHosts& hosts, double lat, double lo
 
 std::optional<std::string> first_non_numeric_part(const std::vector<std::string_view>& parts) {
   for (const auto part : parts) {
-    const auto t = jr::trim(part);
+    const auto t = base::trim_white_space(part);
     if (t.empty() || all_ascii_digits(t)) continue;
     return std::string(t);
   }
@@ -117,7 +118,7 @@ std::optional<AreaCandidate> parse_area_candidate(const nlohmann::json& hit) {
 
   const std::string_view address = place->address;
   const auto comma = address.find(',');
-  out.label = comma == std::string_view::npos ? std::string(address) : std::string(jr::trim(address.substr(comma + 1)));
+  out.label = comma == std::string_view::npos ? std::string(address) : std::string(base::trim_white_space(address.substr(comma + 1)));
   out.name = std::move(place->name);
   out.pos = place->pos;
   return out;
@@ -135,10 +136,10 @@ base::Result<std::string> parse_reverse_geocode(const nlohmann::json& reply) {
   if (auto name = non_empty_text(jr::member(reply, "name"))) return std::move(*name);
   if (auto display = non_empty_text(jr::member(reply, "display_name"))) {
     const auto parts = jr::split(*display, ',');
-    std::string out(jr::trim(parts[0]));
+    std::string out(base::trim_white_space(parts[0]));
     if (parts.size() > 1) {
       out += ", ";
-      out += jr::trim(parts[1]);
+      out += base::trim_white_space(parts[1]);
     }
     return out;
   }

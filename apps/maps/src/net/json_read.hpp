@@ -32,8 +32,6 @@ std::optional<std::uint32_t> non_negative_u32(const Json& value);
 // decimal number (an optional leading "+" is allowed); non-finite values are refused.
 std::optional<double> parse_f64(std::string_view text);
 
-// Trims Unicode white space at both ends of UTF-8 text.
-std::string_view trim(std::string_view text);
 // Splits at every `sep`, keeping empty parts.
 std::vector<std::string_view> split(std::string_view text, char sep);
 

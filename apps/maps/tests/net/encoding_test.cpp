@@ -71,12 +71,6 @@ TEST(JsonRead, ParseF64) {
   }
 }
 
-TEST(JsonRead, TrimUnicodeSpace) {
-  namespace jr = json_read;
-  EXPECT_EQ(jr::trim("  a b \t"), "a b");
-  EXPECT_EQ(jr::trim("\xC2\xA0M\xC3\xBCnchen\xE3\x80\x80"), "M\xC3\xBCnchen");
-  EXPECT_EQ(jr::trim(" \n "), "");
-}
 
 }  // namespace
 }  // namespace maps
