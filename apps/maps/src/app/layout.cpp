@@ -1,11 +1,9 @@
 #include "zarn_ui/layout.hpp"
 #include "app/maps_app.hpp"
+#include "app/tick_steps.hpp"
+#include "app/view.hpp"
 
 namespace maps {
-
-namespace {
-constexpr std::chrono::milliseconds kViewIdlePeriod{450};
-}
 
 std::optional<zarn_ui::layout::NodeId> MapsApp::build_layout(zarn_ui::layout::LayoutTree& tree,
                                                              const zarn_ui::theme::Theme& /*theme*/,
@@ -24,8 +22,9 @@ void MapsApp::apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::lay
   if (!l) return;
   bounds_rect = {origin.x + l->left, origin.y + l->top, origin.x + l->left + l->width, origin.y + l->top + l->height};
   // Load the points of interest of the first view once the window has a size.
-  if (live && !poi_box && !view_idle_deadline && bounds_rect.width() > 1.0 && model.zoom >= 14.0) {
-    view_idle_deadline = mono_now() + kViewIdlePeriod;
+  if (live && !poi_box && !view_idle_deadline && bounds_rect.width() > tick_steps::kMinMapWidth &&
+      model.zoom >= tick_steps::kPoiMinZoom) {
+    arm_view_idle_timer(*this);
   }
 }
 

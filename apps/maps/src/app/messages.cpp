@@ -49,8 +49,6 @@ void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state
              event.value);
 }
 
-// Opens the menu against the bottom-right corner: a first opening gives the menu's size, the
-// second moves it so that it ends 16 px from the right edge and 52 px above the bottom.
 void toggle_overflow_menu(MapsApp& app) {
   auto& menu = app.overflow_menu;
   if (menu.is_open()) {
@@ -58,14 +56,21 @@ void toggle_overflow_menu(MapsApp& app) {
     menu.take_chosen();
     return;
   }
+  open_overflow_menu(app);
+}
+
+}  // namespace
+
+// A first opening gives the menu's size, the second moves it so that it ends 16 px from the
+// right edge and 52 px above the bottom.
+void open_overflow_menu(MapsApp& app) {
+  auto& menu = app.overflow_menu;
   const Rect& b = app.bounds_rect;
   const auto f32 = [](double v) { return static_cast<double>(static_cast<float>(v)); };
   menu.open_at({f32(b.x1 - 16.0), f32(b.y1 - 46.0)});
   const zarn_ui::Size size = menu.menu_size();
   menu.open_at({f32(b.x1 - 16.0 - size.width), f32(b.y1 - 46.0 - size.height - 6.0)});
 }
-
-}  // namespace
 
 void commit_action(MapsApp& app, zarn_ui::state::State& state, MapsAction action) {
   if (app.commit_override) {

@@ -27,6 +27,8 @@ void handle_map_control(MapsApp& app, std::uint8_t command);
 void set_panel(MapsApp& app, Panel panel);
 // Asks for journeys again, in Transit mode only.
 void refresh_transit_search(MapsApp& app);
+// Opens the overflow menu against the bottom-right corner of the bounds.
+void open_overflow_menu(MapsApp& app);
 
 // One lasting change through the action path (or the state's stand-in when set).
 void commit_action(MapsApp& app, zarn_ui::state::State& state, MapsAction action);

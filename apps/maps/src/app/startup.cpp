@@ -2,11 +2,12 @@
 #include "app/shot.hpp"
 
 #include "app/construct.hpp"
-#include "doc/action_path.hpp"
+#include "app/messages.hpp"
+#include "app/transitions_later.hpp"
 #include "base/text.hpp"
+#include "doc/action_path.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
-#include "sample/synthetic_traffic.hpp"
 #include "zarn_ui/persist.hpp"
 
 namespace maps {
@@ -126,23 +127,23 @@ void apply_launch_pois(MapsApp& app) {
   app.model.panel = Panel::Explore;
 }
 
-void apply_launch_traffic(MapsApp& app) {
-  app.traffic_enabled = true;
-  SyntheticTraffic traffic = synthetic_traffic(app.vector_map);
-  app.traffic_segments = std::move(traffic.segments);
-  app.traffic_source = app.traffic_segments.empty() ? std::nullopt : std::optional<std::string>(traffic.source);
+void apply_launch_traffic(MapsApp& app) { set_traffic_enabled(app, true); }
+
+void apply_launch_context_menu(MapsApp& app) {
+  // Placed as the menu toggle places it in a 1280 x 800 window, whatever size is drawn.
+  app.bounds_rect = {0, 0, 1280, 800};
+  open_overflow_menu(app);
 }
 
 void apply_launch_offline_banner(MapsApp& app) {
   app.model.status = "Map imagery unavailable offline — reconnect and try again";
 }
 
-// These demonstration states need the search, endpoint, offline-panel, menu and dialog work;
+// These demonstration states need the search, endpoint, offline-panel and dialog work;
 // until it lands the flag leaves the state as built.
 void apply_launch_endpoint_search(MapsApp&) {}
 void apply_launch_search(MapsApp&) {}
 void apply_launch_offline(MapsApp&) {}
-void apply_launch_context_menu(MapsApp&) {}
 void apply_launch_attribution(MapsApp&) {}
 
 }  // namespace maps

@@ -24,7 +24,9 @@ bool MapsApp::needs_frame() const {
 bool MapsApp::has_armed_timer() const { return area_search_deadline.has_value(); }
 
 std::optional<Rect> MapsApp::modal_rect() const {
-  // The dialog and the offline panel's scrim arrive with their own work.
+  // The open dialog's rectangle arrives with the dialog's own work.
+  // The offline panel's scrim is the first entry its painter records.
+  if (offline_open && !offline_hits.empty()) return offline_hits.front().rect;
   return std::nullopt;
 }
 

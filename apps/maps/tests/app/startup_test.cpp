@@ -153,6 +153,13 @@ TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
   EXPECT_FALSE(no_traffic_data->traffic_source.has_value());
 
   EXPECT_EQ(from({"--error"})->model.status, "Map imagery unavailable offline — reconnect and try again");
+
+  // The menu opens against the corner of a 1280 x 800 window: 16 px from the right, 52 px up.
+  EXPECT_FALSE(plain->overflow_menu.is_open());
+  auto menu = from({"--menu"});
+  ASSERT_TRUE(menu->overflow_menu.is_open());
+  EXPECT_DOUBLE_EQ(menu->overflow_menu.rect().x1, 1280 - 16);
+  EXPECT_DOUBLE_EQ(menu->overflow_menu.rect().y1, 800 - 52);
   // "--panel" runs before the setters: "--transit-arrive" wins over "--panel explore".
   EXPECT_EQ(from({"--panel", "explore", "--transit-arrive"})->model.panel, Panel::Directions);
 }

@@ -107,3 +107,21 @@ TEST(DrawHits, EveryHitListIsEmptiedAtTheStartOfDraw) {
 
 }  // namespace
 }  // namespace maps
+
+namespace maps {
+namespace {
+
+TEST(WidgetOps, ModalRectIsTheOfflinePanelsScrimOnceItIsPainted) {
+  auto app = new_sample_app();
+  const OfflineHit scrim{{0, 0, 1280, 800}, OfflineCommand{OfflineCommand::Close{}}};
+  const OfflineHit close_button{{900, 90, 930, 120}, OfflineCommand{OfflineCommand::Close{}}};
+  app->offline_open = true;
+  EXPECT_FALSE(app->modal_rect().has_value());  // open, nothing painted yet
+  app->offline_hits = {scrim, close_button};
+  EXPECT_EQ(app->modal_rect(), std::optional<Rect>(scrim.rect));
+  app->offline_open = false;
+  EXPECT_FALSE(app->modal_rect().has_value());
+}
+
+}  // namespace
+}  // namespace maps
