@@ -2,6 +2,7 @@
 // Floating surfaces: where a floating panel is (docked, floating in the window, or detached to
 // the desktop), how it follows a drag, and the desktop protocol events about it.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,10 @@ struct DragState {
 
 class FloatingPlacement {
  public:
+  using Clock = std::chrono::steady_clock;
+  // How long the hand-off between the window and the desktop animates.
+  static constexpr std::chrono::milliseconds kHandoffDuration{200};
+
   static FloatingPlacement docked(Size panel_size) {
     FloatingPlacement p;
     p.panel_size = panel_size;
@@ -34,10 +39,14 @@ class FloatingPlacement {
   // 1 when the panel left the window far enough to go to the desktop, else 0.
   std::uint8_t update_drag(const Rect& bounds, const Rect& host, Point pointer);
   void end_drag(const Rect& host);
-  void detach_to_desktop(const Rect& at);
-  void reattach_to_app(const Rect& bounds, const Rect& host);
+  // Both start the hand-off animation, which ends by itself after kHandoffDuration.
+  void detach_to_desktop(const Rect& at, Clock::time_point now = Clock::now());
+  void reattach_to_app(const Rect& bounds, const Rect& host, Clock::time_point now = Clock::now());
   void confirm_app_adoption(const Rect& bounds);
-  bool is_handoff_animating() const { return handoff_pin_.has_value() || handoff_frames_ > 0; }
+  // A pinned hand-off stays on until the placement is reset.
+  bool is_handoff_animating(Clock::time_point now = Clock::now()) const {
+    return handoff_pin_.has_value() || (handoff_until_ && now < *handoff_until_);
+  }
   void pin_handoff_for_visual_review(std::uint32_t value) { handoff_pin_ = value; }
   std::optional<std::uint32_t> handoff_pin() const { return handoff_pin_; }
   bool is_docked() const { return state == PlacementState::Docked; }
@@ -59,7 +68,7 @@ class FloatingPlacement {
 
  private:
   std::optional<std::uint32_t> handoff_pin_;
-  std::uint32_t handoff_frames_ = 0;
+  std::optional<Clock::time_point> handoff_until_;
 };
 
 // A rectangle as the desktop protocol carries it: integers, origin and size.

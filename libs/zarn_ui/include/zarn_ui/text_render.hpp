@@ -29,7 +29,10 @@ class TextRenderer {
   // It still records text runs in the scene.
   static TextRenderer fixed(double advance);
 
-  // Width of one line of text; 0 for an empty text or a size that is not positive.
+  // Larger sizes are neither measured nor drawn (the font engine keeps sizes in 32-bit ints).
+  static constexpr float kMaxSize = 4096.0f;
+
+  // Width of one line of text; 0 for an empty text or a size that is not in (0, kMaxSize].
   double measure(std::string_view text, float size) const;
   double measure_weighted(std::string_view text, float size, std::uint8_t weight) const;
 

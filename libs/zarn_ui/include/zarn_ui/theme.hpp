@@ -5,6 +5,10 @@
 
 namespace zarn_ui::theme {
 
+// The text scales a theme honours; the launcher refuses others.
+inline constexpr float kMinTextScale = 0.5f;
+inline constexpr float kMaxTextScale = 4.0f;
+
 struct Theme {
   // Status and emphasis.
   Color success;
@@ -42,7 +46,7 @@ struct Theme {
   // Dark, with stronger foregrounds and borders.
   static Theme high_contrast();
   // The same theme with `text_scale` = scale; a scale that is not a positive finite number
-  // keeps 1, and the scale is held within 0.5 .. 4.
+  // keeps 1, and the scale is held within kMinTextScale .. kMaxTextScale.
   Theme with_text_scale(float scale) const;
 };
 

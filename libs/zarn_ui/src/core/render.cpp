@@ -22,7 +22,6 @@ constexpr double kTolerance = 0.2;
 constexpr double kMaxFinite = 1e300;
 // Widest device stroke on the clipped road; the surfaces are far smaller.
 constexpr double kMaxFarStrokeWidth = 4e5;
-constexpr float kMaxTextSize = 4096.0f;
 
 cairo_matrix_t to_cairo(const Affine& a) {
   cairo_matrix_t m;
@@ -295,7 +294,7 @@ class Replayer {
   }
 
   bool draw(const scene::TextRun& it) {
-    if (dead_ > 0 || it.text.empty() || !std::isfinite(it.size) || it.size <= 0.0f || it.size > kMaxTextSize) {
+    if (dead_ > 0 || it.text.empty() || !(it.size > 0.0f && it.size <= text_render::TextRenderer::kMaxSize)) {
       return false;
     }
     if (it.max_width && !std::isfinite(*it.max_width)) return false;

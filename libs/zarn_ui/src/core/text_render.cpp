@@ -8,7 +8,7 @@
 namespace zarn_ui::text_render {
 namespace {
 
-bool drawable_size(float size) { return std::isfinite(size) && size > 0.0f; }
+bool drawable_size(float size) { return size > 0.0f && size <= TextRenderer::kMaxSize; }
 
 std::size_t code_points(std::string_view text) {
   std::size_t n = 0;

@@ -88,7 +88,7 @@ Theme Theme::high_contrast() {
 
 Theme Theme::with_text_scale(float scale) const {
   Theme t = *this;
-  t.text_scale = (std::isfinite(scale) && scale > 0.0f) ? std::clamp(scale, 0.5f, 4.0f) : 1.0f;
+  t.text_scale = (std::isfinite(scale) && scale > 0.0f) ? std::clamp(scale, kMinTextScale, kMaxTextScale) : 1.0f;
   return t;
 }
 

@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 #include <fmt/format.h>
 
 #include "zarn_ui/launch_args.hpp"
+#include "zarn_ui/theme.hpp"
 
 namespace zarn_ui::launch {
 namespace {
@@ -36,8 +36,11 @@ base::Result<ShotSize> parse_size(const std::string& text) {
 base::Result<float> parse_scale(const std::string& text) {
   float v = 0.0f;
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v) || v < 0.25f || v > 8.0f) {
-    return base::err(fmt::format("--shot-text-scale expects a number from 0.25 to 8, got \"{}\"", text));
+  // The theme holds the scale to its range; refuse what it would change rather than shoot something else.
+  if (ec != std::errc() || p != text.data() + text.size() ||
+      !(v >= theme::kMinTextScale && v <= theme::kMaxTextScale)) {
+    return base::err(fmt::format("--shot-text-scale expects a number from {} to {}, got \"{}\"", theme::kMinTextScale,
+                                 theme::kMaxTextScale, text));
   }
   return v;
 }

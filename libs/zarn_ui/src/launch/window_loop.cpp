@@ -8,7 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
+#include <memory>
 
 #include "sdl_input.hpp"
 #include "zarn_ui/launch.hpp"
@@ -43,6 +43,11 @@ struct SdlVideo {
 struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+using FrameSurface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
 // Lays the root out at the window's logical size.
 void layout_root(widget::Widget& root, const theme::Theme& theme, double width, double height) {
@@ -100,7 +105,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
 
   Scene previous;
   bool have_previous = false;
-  cairo_surface_t* frame_surface = nullptr;
+  FrameSurface frame_surface;
   int frame_w = 0, frame_h = 0;
   Point last_pointer;
   bool quit = false;
@@ -174,21 +179,20 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     (void)state.flush();  // logged and retried by the state
 
     if (px_w != frame_w || px_h != frame_h || !frame_surface) {
-      if (frame_surface) cairo_surface_destroy(frame_surface);
-      frame_surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(px_w, 1), std::max(px_h, 1));
+      frame_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(px_w, 1), std::max(px_h, 1)));
       frame_w = px_w;
       frame_h = px_h;
       resized = true;
     }
     const bool repaint = resized || !have_previous || !(scene == previous);
     if (repaint) {
-      cairo_t* cr = cairo_create(frame_surface);
+      cairo_t* cr = cairo_create(frame_surface.get());
       cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
       cairo_paint(cr);
       cairo_destroy(cr);
-      auto report = render::replay_to_surface(frame_surface, scene, scale, &text);
+      auto report = render::replay_to_surface(frame_surface.get(), scene, scale, &text);
       if (!report) spdlog::warn("frame replay failed: {}", report.error());
-      present(window.get(), frame_surface);
+      present(window.get(), frame_surface.get());
       previous = std::move(scene);
       have_previous = true;
     }
@@ -196,7 +200,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     ++frames;
     if (options.max_frames && frames >= *options.max_frames) break;
   }
-  if (frame_surface) cairo_surface_destroy(frame_surface);
+  frame_surface.reset();
   SDL_StopTextInput();
   (void)state.flush();  // logged and retried by the state
   return 0;

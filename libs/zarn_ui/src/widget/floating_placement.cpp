@@ -35,14 +35,14 @@ std::uint8_t FloatingPlacement::update_drag(const Rect& bounds, const Rect& /*ho
 
 void FloatingPlacement::end_drag(const Rect& /*host*/) { drag.reset(); }
 
-void FloatingPlacement::detach_to_desktop(const Rect& at) {
+void FloatingPlacement::detach_to_desktop(const Rect& at, Clock::time_point now) {
   state = PlacementState::Floating;
   floating_rect = at;
   desktop_origin = {at.x0, at.y0};
-  handoff_frames_ = 12;
+  handoff_until_ = now + kHandoffDuration;
 }
 
-void FloatingPlacement::reattach_to_app(const Rect& bounds, const Rect& host) {
+void FloatingPlacement::reattach_to_app(const Rect& bounds, const Rect& host, Clock::time_point now) {
   detached = false;
   detach_confirmed = false;
   drag.reset();
@@ -58,14 +58,14 @@ void FloatingPlacement::reattach_to_app(const Rect& bounds, const Rect& host) {
   }
   floating_rect = r;
   state = PlacementState::Floating;
-  handoff_frames_ = 12;
+  handoff_until_ = now + kHandoffDuration;
 }
 
 void FloatingPlacement::confirm_app_adoption(const Rect& /*bounds*/) {
   detached = false;
   detach_confirmed = false;
   handing_back = false;
-  handoff_frames_ = 0;
+  handoff_until_.reset();
 }
 
 std::optional<Rect> protocol_rect(const ProtocolRect& r) {

@@ -56,6 +56,22 @@ TEST(Text, MetricsAreFractionalAndScaleLinearly) {
   EXPECT_EQ(text.measure("abc", std::nanf("")), 0.0);
 }
 
+// What cannot be drawn has no width either, and a size past the font engine's integers never
+// reaches it.
+TEST(Text, SizesPastTheLimitAreNeitherMeasuredNorDrawn) {
+  for (const TextRenderer& text : {TextRenderer::create(), TextRenderer::fixed(7.0)}) {
+    EXPECT_GT(text.measure("abc", TextRenderer::kMaxSize), 0.0);
+    for (float size : {TextRenderer::kMaxSize * 2.0f, 1e7f, INFINITY}) {
+      SCOPED_TRACE(size);
+      EXPECT_EQ(text.measure("abc", size), 0.0);
+      EXPECT_EQ(text.measure_weighted("abc", size, 3), 0.0);
+      Scene s;
+      text.draw_text(s, Affine::identity(), "abc", size, Color::black());
+      EXPECT_TRUE(s.empty());
+    }
+  }
+}
+
 TEST(Text, LineBoxIsOneAndAQuarterSizeStartingAtTheOrigin) {
   const TextRenderer text = TextRenderer::create();
   const float size = 40.0f;

@@ -28,6 +28,8 @@ TEST(LaunchArgs, SwitchesValuesAndShotOptions) {
   EXPECT_FALSE(none->shot_output().has_value());
   EXPECT_FALSE(none->value("--panel").has_value());
   EXPECT_EQ(parse({"--panel=directions"})->value("--panel"), "directions");
+  EXPECT_EQ(parse({"--shot-text-scale", "4"})->shot_text_scale(), 4.0f);
+  EXPECT_EQ(parse({"--shot-text-scale", "0.5"})->shot_text_scale(), 0.5f);
 }
 
 TEST(LaunchArgs, RefusesWhatItDoesNotKnow) {
@@ -43,8 +45,11 @@ TEST(LaunchArgs, RefusesWhatItDoesNotKnow) {
       {{"--shot-size", "800"}, "--shot-size expects WIDTHxHEIGHT, got \"800\""},
       {{"--shot-size", "0x600"}, "--shot-size expects WIDTHxHEIGHT between 1 and 16384, got \"0x600\""},
       {{"--shot-size", "99999x10"}, "--shot-size expects WIDTHxHEIGHT between 1 and 16384, got \"99999x10\""},
-      {{"--shot-text-scale", "nan"}, "--shot-text-scale expects a number from 0.25 to 8, got \"nan\""},
-      {{"--shot-text-scale", "2x"}, "--shot-text-scale expects a number from 0.25 to 8, got \"2x\""},
+      {{"--shot-text-scale", "nan"}, "--shot-text-scale expects a number from 0.5 to 4, got \"nan\""},
+      {{"--shot-text-scale", "2x"}, "--shot-text-scale expects a number from 0.5 to 4, got \"2x\""},
+      // Scales the theme would hold to its range are refused, not quietly changed.
+      {{"--shot-text-scale", "8"}, "--shot-text-scale expects a number from 0.5 to 4, got \"8\""},
+      {{"--shot-text-scale", "0.25"}, "--shot-text-scale expects a number from 0.5 to 4, got \"0.25\""},
   };
   for (const auto& c : cases) {
     auto r = parse(c.args);
