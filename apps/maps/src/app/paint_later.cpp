@@ -21,6 +21,11 @@ void paint_location_and_selection(Scene&, const Affine&, const TextRenderer&, co
 
 void paint_side_panel(MapsApp&, Scene&, const Affine&, const TextRenderer&, const zarn_ui::theme::Theme&) {}
 
-void paint_map_overlay(MapsApp&, Scene&, const Affine&, const TextRenderer&, const zarn_ui::theme::Theme&) {}
+// The overlay's controls and panels arrive with their own work. Its last step already runs: the
+// tooltip host is told the time every frame, so a tooltip on its way comes up (and stops asking
+// for frames) instead of keeping the window busy for as long as the pointer rests.
+void paint_map_overlay(MapsApp& app, Scene&, const Affine&, const TextRenderer&, const zarn_ui::theme::Theme&) {
+  app.tooltips.tick(app.mono_now());
+}
 
 }  // namespace maps

@@ -125,3 +125,31 @@ TEST(WidgetOps, ModalRectIsTheOfflinePanelsScrimOnceItIsPainted) {
 
 }  // namespace
 }  // namespace maps
+
+namespace maps {
+namespace {
+
+MonoTime g_now = MonoTime{} + std::chrono::hours(1);
+MonoTime fake_now() { return g_now; }
+
+TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
+  auto app = new_sample_app();
+  app->mono_now = &fake_now;
+  app->bounds_rect = {0, 0, 1280, 800};
+  zarn_ui::state::State state;
+  app->tick(state);
+  app->tooltips.on_pointer(zarn_ui::widgets::TooltipTarget{{1224, 16, 1264, 56}, "Zoom in"}, g_now);
+  ASSERT_TRUE(app->needs_frame());
+  auto text = zarn_ui::text_render::TextRenderer::fixed(7.0);
+  const auto theme = zarn_ui::theme::Theme::light();
+  const auto presence = zarn_ui::presence::PresenceCtx::empty();
+  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
+  g_now += std::chrono::seconds(1);
+  zarn_ui::Scene scene;
+  app->draw(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
+  EXPECT_TRUE(app->tooltips.shown());
+  EXPECT_FALSE(app->needs_frame());
+}
+
+}  // namespace
+}  // namespace maps
