@@ -65,6 +65,13 @@ TEST(DecodePng, EveryColourTypeBecomesRgba8) {
     EXPECT_EQ(decoded->width, c.spec.width);
     EXPECT_EQ(decoded->height, c.spec.height);
     EXPECT_EQ(decoded->rgba, c.expected_rgba);
+
+    // Straight into a drawable image: the same pixels, premultiplied once.
+    auto image = decode_png_image(png);
+    ASSERT_TRUE(image.is_ok()) << image.error();
+    EXPECT_EQ(image->width(), c.spec.width);
+    EXPECT_EQ(image->height(), c.spec.height);
+    EXPECT_EQ(image->to_rgba8(), zarn_ui::Image::from_rgba8(c.spec.width, c.spec.height, c.expected_rgba).to_rgba8());
   }
 }
 
@@ -84,8 +91,10 @@ TEST(DecodePng, BrokenInputFailsCleanly) {
     if (decoded.is_err()) {
       EXPECT_FALSE(decoded.error().empty());
     }
+    EXPECT_TRUE(decode_png_image(*bad).is_err());
   }
   EXPECT_TRUE(decode_png_rgba({}).is_err());
+  EXPECT_TRUE(decode_png_image({}).is_err());
 }
 
 TEST(DecodePng, RefusesImagesPastTheSizeLimit) {
@@ -94,6 +103,7 @@ TEST(DecodePng, RefusesImagesPastTheSizeLimit) {
     const Bytes png = encode_png(spec);
     ASSERT_FALSE(png.empty());
     EXPECT_TRUE(decode_png_rgba(png).is_err()) << w << "x" << h;
+    EXPECT_TRUE(decode_png_image(png).is_err()) << w << "x" << h;
   }
   PngSpec edge = png_spec(4096, 1, SPNG_COLOR_TYPE_GRAYSCALE, 8, Bytes(4096, 7));
   EXPECT_TRUE(decode_png_rgba(encode_png(edge)).is_ok());

@@ -187,7 +187,7 @@ TEST_F(TileStoreIntegration, StyleSwitchRestartsTheWorkerForTheOtherStyle) {
   ASSERT_TRUE(pump_until(store, [&] { return !tiles_in_flight(store); }));
   const zarn_ui::Image* image = loaded_tile(store, kKey);
   ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->rgba()[0], 5);
+  EXPECT_EQ(image->pixel_rgba8(0, 0)[0], 5);
   EXPECT_TRUE(fs::exists(root() / "dark/14/8718/5685.png"));
   EXPECT_EQ(server.hits("/dark_nolabels/14/8718/5685.png"), 1);
 }

@@ -53,7 +53,7 @@ TEST(TileWorkerLoop, ScreenTilesGoFirstAndOnlyGoodFilesCount) {
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width(), 4u);
   EXPECT_NE(image->cairo_surface(), nullptr);  // ready to draw, built off the UI thread
-  EXPECT_EQ(image->rgba()[0], 200);
+  EXPECT_EQ(image->pixel_rgba8(0, 0), (std::array<std::uint8_t, 4>{200, 100, 50, 255}));
 }
 
 TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {

@@ -1,9 +1,13 @@
 #pragma once
-// An RGBA8 image (straight alpha) shared by reference. The premultiplied surface that Cairo
-// draws from is made once, when the image is created, so drawing a tile never converts pixels.
+// An image shared by reference, held once: as the premultiplied ARGB32 surface that Cairo draws
+// from. The surface is filled when the image is made (from straight RGBA8 pixels), so drawing
+// never converts pixels and no second copy of them is kept.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 typedef struct _cairo_surface cairo_surface_t;
@@ -13,27 +17,65 @@ namespace zarn_ui {
 class Image {
  public:
   Image() = default;
-  // `rgba` holds width * height * 4 bytes, rows top to bottom; a wrong size gives an empty image.
+  // `rgba` holds width * height * 4 bytes of straight RGBA8, rows top to bottom; a wrong size
+  // gives an empty image. The bytes are premultiplied into the surface and then freed.
   static Image from_rgba8(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> rgba);
 
   std::uint32_t width() const { return data_ ? data_->width : 0; }
   std::uint32_t height() const { return data_ ? data_->height : 0; }
   bool empty() const { return !data_; }
-  const std::vector<std::uint8_t>& rgba() const;
   // The premultiplied ARGB32 surface; null for an empty image. Owned by the image.
   cairo_surface_t* cairo_surface() const { return data_ ? data_->surface : nullptr; }
+  // Bytes of pixel memory the image holds (the surface's rows, with their padding).
+  std::size_t pixel_bytes() const;
+
+  // Straight RGBA8 read back from the surface. Opaque pixels come back exactly, translucent ones
+  // within the rounding of premultiplication, and a fully transparent one as zeros (as does a
+  // pixel out of range).
+  std::array<std::uint8_t, 4> pixel_rgba8(std::uint32_t x, std::uint32_t y) const;
+  // Every pixel, as `pixel_rgba8` reads it, rows top to bottom.
+  std::vector<std::uint8_t> to_rgba8() const;
+
   // Identity: two copies of one image compare equal.
   bool operator==(const Image& o) const { return data_ == o.data_; }
 
  private:
+  friend class ImageBuilder;
   struct Data {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::vector<std::uint8_t> rgba;
     cairo_surface_t* surface = nullptr;
+    Data() = default;
+    Data(const Data&) = delete;
+    Data& operator=(const Data&) = delete;
     ~Data();
   };
   std::shared_ptr<const Data> data_;
+};
+
+// Fills an image's surface row by row, so a decoder can write its pixels straight into the
+// surface without holding the whole image twice.
+class ImageBuilder {
+ public:
+  // Not usable (`ok` false) for a zero or larger-than-32767 side, or when Cairo has no memory.
+  ImageBuilder(std::uint32_t width, std::uint32_t height);
+  ImageBuilder(const ImageBuilder&) = delete;
+  ImageBuilder& operator=(const ImageBuilder&) = delete;
+  ~ImageBuilder();
+
+  bool ok() const { return surface_ != nullptr; }
+  std::uint32_t width() const { return width_; }
+  std::uint32_t height() const { return height_; }
+  // Premultiplies one row of straight RGBA8 (width * 4 bytes) into row `y`; a row out of range
+  // or of another length is ignored. Rows never set stay transparent.
+  void set_row_rgba8(std::uint32_t y, std::span<const std::uint8_t> rgba);
+  // The finished image (empty when not ok); the builder is spent afterwards.
+  Image finish();
+
+ private:
+  std::uint32_t width_ = 0;
+  std::uint32_t height_ = 0;
+  cairo_surface_t* surface_ = nullptr;
 };
 
 }  // namespace zarn_ui

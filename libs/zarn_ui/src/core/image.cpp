@@ -2,48 +2,109 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+
 namespace zarn_ui {
+
+namespace {
+
+constexpr std::uint32_t kMaxSide = 32767;  // Cairo's limit for image surfaces
+
+std::uint32_t* surface_row(cairo_surface_t* surface, std::uint32_t y) {
+  unsigned char* base = cairo_image_surface_get_data(surface);
+  const auto stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface));
+  return reinterpret_cast<std::uint32_t*>(base + y * stride);
+}
+
+std::array<std::uint8_t, 4> unpremultiply(std::uint32_t argb) {
+  const std::uint32_t a = argb >> 24;
+  if (a == 0) return {0, 0, 0, 0};
+  auto straight = [a](std::uint32_t c) {
+    return static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
+  };
+  return {straight((argb >> 16) & 0xFF), straight((argb >> 8) & 0xFF), straight(argb & 0xFF),
+          static_cast<std::uint8_t>(a)};
+}
+
+}  // namespace
 
 Image::Data::~Data() {
   if (surface) cairo_surface_destroy(surface);
 }
 
-const std::vector<std::uint8_t>& Image::rgba() const {
-  static const std::vector<std::uint8_t> kEmpty;
-  return data_ ? data_->rgba : kEmpty;
+std::size_t Image::pixel_bytes() const {
+  if (!data_) return 0;
+  return static_cast<std::size_t>(cairo_image_surface_get_stride(data_->surface)) * data_->height;
+}
+
+std::array<std::uint8_t, 4> Image::pixel_rgba8(std::uint32_t x, std::uint32_t y) const {
+  if (!data_ || x >= data_->width || y >= data_->height) return {0, 0, 0, 0};
+  return unpremultiply(surface_row(data_->surface, y)[x]);
+}
+
+std::vector<std::uint8_t> Image::to_rgba8() const {
+  std::vector<std::uint8_t> out;
+  if (!data_) return out;
+  out.reserve(static_cast<std::size_t>(data_->width) * data_->height * 4);
+  for (std::uint32_t y = 0; y < data_->height; ++y) {
+    const std::uint32_t* row = surface_row(data_->surface, y);
+    for (std::uint32_t x = 0; x < data_->width; ++x) {
+      const auto px = unpremultiply(row[x]);
+      out.insert(out.end(), px.begin(), px.end());
+    }
+  }
+  return out;
 }
 
 Image Image::from_rgba8(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> rgba) {
-  Image img;
-  if (width == 0 || height == 0 || width > 32767 || height > 32767 ||
-      rgba.size() != static_cast<std::size_t>(width) * height * 4) {
-    return img;
+  if (rgba.size() != static_cast<std::size_t>(width) * height * 4) return {};
+  ImageBuilder builder(width, height);
+  if (!builder.ok()) return {};
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * 4;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    builder.set_row_rgba8(y, std::span<const std::uint8_t>(rgba.data() + y * row_bytes, row_bytes));
   }
+  return builder.finish();
+}
+
+ImageBuilder::ImageBuilder(std::uint32_t width, std::uint32_t height) : width_(width), height_(height) {
+  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return;
   cairo_surface_t* surface =
       cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
-    return img;
+    return;
   }
+  // Direct writes into the pixels follow; Cairo is told once they are done (`finish`).
   cairo_surface_flush(surface);
-  unsigned char* dst = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (std::uint32_t y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::size_t>(y) * stride);
-    const std::uint8_t* src = rgba.data() + static_cast<std::size_t>(y) * width * 4;
-    for (std::uint32_t x = 0; x < width; ++x) {
-      const std::uint32_t r = src[4 * x], g = src[4 * x + 1], b = src[4 * x + 2], a = src[4 * x + 3];
-      // Premultiply with rounding: c * a / 255.
-      auto pm = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-      row[x] = (a << 24) | (pm(r) << 16) | (pm(g) << 8) | pm(b);
-    }
+  surface_ = surface;
+}
+
+ImageBuilder::~ImageBuilder() {
+  if (surface_) cairo_surface_destroy(surface_);
+}
+
+void ImageBuilder::set_row_rgba8(std::uint32_t y, std::span<const std::uint8_t> rgba) {
+  if (!surface_ || y >= height_ || rgba.size() != static_cast<std::size_t>(width_) * 4) return;
+  std::uint32_t* row = surface_row(surface_, y);
+  const std::uint8_t* src = rgba.data();
+  for (std::uint32_t x = 0; x < width_; ++x, src += 4) {
+    const std::uint32_t r = src[0], g = src[1], b = src[2], a = src[3];
+    // Premultiply with rounding: c * a / 255.
+    auto pm = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+    row[x] = (a << 24) | (pm(r) << 16) | (pm(g) << 8) | pm(b);
   }
-  cairo_surface_mark_dirty(surface);
-  auto data = std::make_shared<Data>();
-  data->width = width;
-  data->height = height;
-  data->rgba = std::move(rgba);
-  data->surface = surface;
+}
+
+Image ImageBuilder::finish() {
+  Image img;
+  if (!surface_) return img;
+  cairo_surface_mark_dirty(surface_);
+  auto data = std::make_shared<Image::Data>();
+  data->width = width_;
+  data->height = height_;
+  data->surface = surface_;
+  surface_ = nullptr;
   img.data_ = std::move(data);
   return img;
 }
