@@ -113,29 +113,41 @@ CurlEasy new_curl_handle() {
   return CurlEasy(curl_easy_init());
 }
 
-base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
-                                 std::size_t max_body_bytes) {
-  if (h == nullptr) return base::err("failed to build HTTP client");
+struct HttpGetTransfer::State {
+  CURL* handle = nullptr;
+  bool ready = false;
+  std::string url;
+  std::string user_agent{kUserAgent};
+  CurlList headers;
+  Transfer transfer;
+  char errbuf[CURL_ERROR_SIZE] = {};
+};
+
+HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
+                                 std::size_t max_body_bytes)
+    : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  s.handle = h;
+  if (h == nullptr) return;
   curl_easy_reset(h);
 
   // curl adds "Accept: */*" by default; an empty value removes it so only the User-Agent is sent.
-  CurlList headers(curl_slist_append(nullptr, "Accept:"));
-  if (!headers) return base::err("failed to build HTTP client");
+  s.headers.reset(curl_slist_append(nullptr, "Accept:"));
+  if (!s.headers) return;
 
-  Transfer t;
+  s.url = url;
+  Transfer& t = s.transfer;
   t.limit = timeout;
   t.max_body = max_body_bytes;
   t.head_deadline = Clock::now() + timeout;
-  char errbuf[CURL_ERROR_SIZE] = {};
-  const std::string ua(kUserAgent);
   const long limit_ms = static_cast<long>(std::max<long long>(1, timeout.count()));
 
-  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(h, CURLOPT_URL, s.url.c_str());
   curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(h, CURLOPT_USERAGENT, ua.c_str());
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(h, CURLOPT_USERAGENT, s.user_agent.c_str());
+  curl_easy_setopt(h, CURLOPT_HTTPHEADER, s.headers.get());
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errbuf);
+  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, s.errbuf);
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
 #if LIBCURL_VERSION_NUM >= 0x075500
@@ -158,20 +170,39 @@ base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::m
   curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
   curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+  s.ready = true;
+}
 
-  const CURLcode rc = curl_easy_perform(h);
+HttpGetTransfer::HttpGetTransfer(HttpGetTransfer&&) noexcept = default;
+HttpGetTransfer& HttpGetTransfer::operator=(HttpGetTransfer&&) noexcept = default;
+HttpGetTransfer::~HttpGetTransfer() = default;
+
+bool HttpGetTransfer::ready() const { return state_ && state_->ready; }
+
+base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
+  if (!ready()) return base::err("failed to build HTTP client");
+  State& s = *state_;
+  const Transfer& t = s.transfer;
   HttpReply reply;
-  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &reply.status);
-  // The buffers and the header list die with this call; a reused handle must not point at them.
-  curl_easy_reset(h);
+  curl_easy_getinfo(s.handle, CURLINFO_RESPONSE_CODE, &reply.status);
+  // The buffers and the header list die with this object; a reused handle must not point at them.
+  curl_easy_reset(s.handle);
+  s.ready = false;
   if (rc != CURLE_OK) {
     if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(timeout_text(t));
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err("response body too large");
-    if (errbuf[0] != '\0') return base::err(errbuf);
+    if (s.errbuf[0] != '\0') return base::err(s.errbuf);
     return base::err(curl_easy_strerror(rc));
   }
-  reply.body = std::move(t.body);
+  reply.body = std::move(s.transfer.body);
   return reply;
+}
+
+base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
+                                 std::size_t max_body_bytes) {
+  HttpGetTransfer get(h, url, timeout, max_body_bytes);
+  if (!get.ready()) return get.finish(CURLE_FAILED_INIT);
+  return get.finish(curl_easy_perform(h));
 }
 
 }  // namespace maps

@@ -41,4 +41,26 @@ struct HttpReply {
 base::Result<HttpReply> http_get(CURL* handle, const std::string& url, std::chrono::milliseconds timeout,
                                  std::size_t max_body_bytes);
 
+// The same GET set up on a handle for a caller that runs the transfer itself (curl's multi
+// interface). The object holds what the handle points at: keep it until `finish`, or else
+// clean the handle up (or reset it) before the object goes.
+class HttpGetTransfer {
+ public:
+  // Resets the handle and sets every option of `http_get`.
+  HttpGetTransfer(CURL* handle, const std::string& url, std::chrono::milliseconds timeout, std::size_t max_body_bytes);
+  HttpGetTransfer(HttpGetTransfer&&) noexcept;
+  HttpGetTransfer& operator=(HttpGetTransfer&&) noexcept;
+  ~HttpGetTransfer();
+
+  // False when the handle is null or the request could not be set up; `finish` then says why.
+  bool ready() const;
+  // The outcome once curl reports the transfer done with `rc` (the handle no longer running);
+  // resets the handle, keeping its connections.
+  base::Result<HttpReply> finish(CURLcode rc);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
 }  // namespace maps

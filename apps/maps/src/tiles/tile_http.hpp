@@ -1,36 +1,59 @@
 #pragma once
-// The tile worker's HTTP client: one reused curl handle (one connection pool) that sends
-// GETs the way every request of the app goes out (net/http_get.hpp).
+// The tile worker's HTTP client: several GETs in flight at once on curl's multi interface, all
+// over one connection pool, each sent the way every request of the app goes out
+// (net/http_get.hpp). HTTP/2 is used where the server offers it, and then the transfers share
+// one connection.
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "base/result.hpp"
 #include "net/http_get.hpp"
+#include "tiles/tile_messages.hpp"
+#include "tiles/tile_worker_settings.hpp"
 
 namespace maps {
 
-inline constexpr std::chrono::milliseconds kTileClientTimeout{15000};
 // Far above any real tile; stops a misbehaving server from filling memory.
 inline constexpr std::size_t kMaxTileReplyBytes = 16u << 20;
 
 using TileReply = HttpReply;
 
+// A transfer that ended: the reply (any status), or why there is none.
+struct TileTransferDone {
+  TileRequest request;
+  base::Result<TileReply> reply;
+};
+
 class TileHttpClient {
  public:
-  // An error when curl cannot make a handle.
-  static base::Result<TileHttpClient> create(std::chrono::milliseconds timeout = kTileClientTimeout);
+  // An error when curl cannot make its multi handle. `max_transfers` is at least 1.
+  static base::Result<TileHttpClient> create(std::chrono::milliseconds timeout = kTileClientTimeout,
+                                             std::size_t max_transfers = kMaxTileTransfers);
+  TileHttpClient(TileHttpClient&&) noexcept;
+  TileHttpClient& operator=(TileHttpClient&&) noexcept;
+  ~TileHttpClient();
 
-  // Any status is a reply; transport failures, time-outs and oversized bodies are errors.
-  // The time-out covers getting the reply's head, and again reading its body.
-  base::Result<TileReply> get(const std::string& url);
+  std::size_t max_transfers() const;
+  // Transfers started and not yet returned by `run`.
+  std::size_t running() const;
+  bool has_free_slot() const { return running() < max_transfers(); }
+
+  // Starts a GET of `url` for `request` (a free slot is the caller's to check). The time-out
+  // covers getting the reply's head from now, and again reading its body. A transfer that
+  // cannot start is reported as ended by the next `run`.
+  void start(const TileRequest& request, const std::string& url);
+  // Moves every transfer along, waiting at most `wait` for network activity when none has
+  // ended yet, and returns those that ended. Returns at once when nothing is running.
+  std::vector<TileTransferDone> run(std::chrono::milliseconds wait);
 
  private:
-  TileHttpClient(CurlEasy handle, std::chrono::milliseconds timeout) : handle_(std::move(handle)), timeout_(timeout) {}
-  CurlEasy handle_;
-  std::chrono::milliseconds timeout_{};
+  struct Impl;
+  explicit TileHttpClient(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace maps

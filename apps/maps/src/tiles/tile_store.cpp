@@ -18,7 +18,7 @@ std::string tile_style_base(const std::string& host, bool dark) {
 namespace {
 
 void attach_worker(TileStore& store) {
-  auto channels = spawn_tile_worker(store.style_dir, tile_style_base(store.host, store.dark));
+  auto channels = spawn_tile_worker(store.style_dir, tile_style_base(store.host, store.dark), store.worker_settings);
   if (channels) {
     store.request = std::move(channels->request);
     store.result = std::move(channels->result);
@@ -95,9 +95,10 @@ TileStore open_tile_store() { return new_tile_store(tile_cache_root()); }
 
 TileStore open_offline_tile_store() { return new_offline_tile_store(tile_cache_root()); }
 
-TileStore new_tile_store(const fs::path& root, const std::string& host) {
+TileStore new_tile_store(const fs::path& root, const std::string& host, const TileWorkerSettings& worker_settings) {
   TileStore store;
   store.host = host;
+  store.worker_settings = worker_settings;
   store.root = root;
   store.style_dir = root / "light";
   store.dark = false;

@@ -20,6 +20,7 @@
 #include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"
 #include "tiles/tile_messages.hpp"
+#include "tiles/tile_worker_settings.hpp"
 #include "zarn_ui/image.hpp"
 
 namespace maps {
@@ -51,6 +52,7 @@ struct TileStore {
   bool dark = false;
 
   std::string host = kDefaultTileHost;  // the styles' bases are host + "/light_nolabels" etc.
+  TileWorkerSettings worker_settings;   // for every worker this store starts
   // Tiles of the running download not answered yet, in the order they were asked for; a
   // style switch hands them to the new worker.
   std::vector<TileKey> download_keys;
@@ -62,7 +64,8 @@ std::string tile_style_base(const std::string& host, bool dark);
 
 TileStore open_tile_store();
 TileStore open_offline_tile_store();
-TileStore new_tile_store(const std::filesystem::path& root, const std::string& host = kDefaultTileHost);
+TileStore new_tile_store(const std::filesystem::path& root, const std::string& host = kDefaultTileHost,
+                         const TileWorkerSettings& worker_settings = {});
 TileStore new_offline_tile_store(const std::filesystem::path& dir);
 
 void set_tile_style(TileStore& store, bool dark);

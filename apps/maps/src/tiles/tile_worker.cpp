@@ -9,6 +9,7 @@
 #include <span>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "tiles/tile_disk.hpp"
 
@@ -17,6 +18,12 @@ namespace maps {
 namespace fs = std::filesystem;
 
 namespace {
+
+// How long running transfers may keep a newly sent request waiting to be looked at.
+constexpr std::chrono::milliseconds kRequestCheckInterval{10};
+// Cached region tiles checked in a row before new requests are looked at again (each check
+// decodes the file).
+constexpr std::size_t kDownloadChecksPerRound = 16;
 
 std::shared_ptr<spdlog::logger> tiles_logger() {
   if (auto existing = spdlog::get("maps::tiles")) return existing;
@@ -31,102 +38,185 @@ std::optional<std::vector<std::uint8_t>> read_file(const fs::path& path) {
   return bytes;
 }
 
-std::optional<DecodedTile> decode_cached(const fs::path& path) {
+std::optional<zarn_ui::Image> decode_cached(const fs::path& path) {
   auto bytes = read_file(path);
   if (!bytes) return std::nullopt;
-  auto decoded = decode_png_rgba(*bytes);
-  if (!decoded) return std::nullopt;
-  return std::move(decoded).value();
+  auto image = decode_png_image(*bytes);
+  if (!image) return std::nullopt;
+  return std::move(image).value();
 }
 
-// Only a successful reply that is a PNG is worth keeping; error pages never reach the cache.
-std::optional<DecodedTile> fetch_tile(const TileKey& key, const fs::path& path, const std::string& base,
-                                      TileHttpClient& client) {
-  auto reply = client.get(tile_url(base, key));
-  if (!reply || reply->status < 200 || reply->status > 299) return std::nullopt;
-  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(reply->body.data()),
-                                            reply->body.size());
-  auto decoded = decode_png_rgba(bytes);
-  if (!decoded) return std::nullopt;
-  write_tile_file(path, bytes);
-  return std::move(decoded).value();
+TileResult failure_of(const TileRequest& request) {
+  if (request.kind == TileRequestKind::Display) return TileFailed{request.key};
+  return TileDownloaded{request.key, false};
 }
 
-TileResult serve_display(const TileKey& key, const fs::path& path, const std::string& base,
-                         std::optional<TileHttpClient>& client) {
-  std::optional<DecodedTile> tile = decode_cached(path);
-  // A missing or corrupt file is fetched again (and thereby replaced).
-  if (!tile && client) tile = fetch_tile(key, path, base, *client);
-  if (!tile) return TileFailed{key};
-  zarn_ui::Image image = zarn_ui::Image::from_rgba8(tile->width, tile->height, std::move(tile->rgba));
-  if (image.empty()) return TileFailed{key};
-  return TileLoaded{key, std::move(image)};
+TileResult success_of(const TileRequest& request, zarn_ui::Image image) {
+  if (request.kind == TileRequestKind::Display) return TileLoaded{request.key, std::move(image)};
+  return TileDownloaded{request.key, true};  // the pixels were only a check
 }
 
-TileResult serve_download(const TileKey& key, const fs::path& path, const std::string& base,
-                          std::optional<TileHttpClient>& client) {
-  // A file that does not decode is no offline tile: fetch it again rather than report it.
-  if (decode_cached(path)) return TileDownloaded{key, true};
-  if (!client) return TileDownloaded{key, false};
-  return TileDownloaded{key, fetch_tile(key, path, base, *client).has_value()};
-}
+class TileWorker {
+ public:
+  TileWorker(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results, const fs::path& style_dir,
+             const std::string& base, std::optional<TileHttpClient>& client)
+      : requests_(requests), results_(results), style_dir_(style_dir), base_(base), client_(client) {
+    if (client_) {
+      const std::size_t n = client_->max_transfers();
+      download_slots_ = n > kTransfersKeptForScreen ? n - kTransfersKeptForScreen : 1;
+    }
+  }
+
+  void run() {
+    for (;;) {
+      // Nobody to answer: whatever is running or queued is abandoned.
+      if (!results_.is_connected()) return;
+      take_sent();
+      if (!serve_screen_from_disk() || !start_work()) return;
+      if (client_ && client_->running() > 0) {
+        for (TileTransferDone& done : client_->run(kRequestCheckInterval)) {
+          if (!finish_transfer(done)) return;
+        }
+        continue;
+      }
+      if (display_.empty() && display_net_.empty() && download_.empty()) {
+        if (!open_) return;
+        auto next = requests_.recv();
+        if (!next) return;
+        queue(*next);
+      }
+    }
+  }
+
+ private:
+  void queue(const TileRequest& r) { (r.kind == TileRequestKind::Display ? display_ : download_).push_back(r.key); }
+
+  // Everything already sent, so that a tile for the screen overtakes a long download.
+  void take_sent() {
+    while (open_) {
+      auto next = requests_.try_recv();
+      if (next.status != base::RecvStatus::Value) {
+        open_ = next.status == base::RecvStatus::Empty;
+        return;
+      }
+      queue(*next.value);
+    }
+  }
+
+  fs::path path_of(const TileKey& key) const { return style_dir_ / tile_file_name(key); }
+
+  bool answer(TileResult r) { return results_.send(std::move(r)); }
+
+  // Screen tiles on disk are answered at once; the others wait for a transfer.
+  bool serve_screen_from_disk() {
+    while (!display_.empty()) {
+      const TileRequest request{TileRequestKind::Display, display_.front()};
+      display_.pop_front();
+      std::optional<zarn_ui::Image> image;
+      try {
+        // A missing or corrupt file is fetched again (and thereby replaced).
+        image = decode_cached(path_of(request.key));
+      } catch (...) {
+        // Out of memory or a library throwing: this tile failed, the worker goes on.
+        if (!answer(failure_of(request))) return false;
+        continue;
+      }
+      if (image) {
+        if (!answer(success_of(request, std::move(*image)))) return false;
+      } else if (!client_) {
+        if (!answer(failure_of(request))) return false;
+      } else {
+        display_net_.push_back(request.key);
+      }
+    }
+    return true;
+  }
+
+  // Fills free transfers, screen tiles first; region tiles already on disk are answered
+  // without one.
+  bool start_work() {
+    std::size_t checks = 0;
+    while (!client_ || client_->has_free_slot()) {
+      if (client_ && !display_net_.empty()) {
+        start_transfer({TileRequestKind::Display, display_net_.front()});
+        display_net_.pop_front();
+        continue;
+      }
+      if (download_.empty() || checks == kDownloadChecksPerRound) break;
+      if (client_ && downloads_running_ >= download_slots_) break;
+      const TileRequest request{TileRequestKind::Download, download_.front()};
+      download_.pop_front();
+      ++checks;
+      bool cached = false;
+      try {
+        // A file that does not decode is no offline tile: fetch it again rather than report it.
+        cached = decode_cached(path_of(request.key)).has_value();
+      } catch (...) {
+      }
+      if (cached) {
+        if (!answer(TileDownloaded{request.key, true})) return false;
+      } else if (!client_) {
+        if (!answer(failure_of(request))) return false;
+      } else {
+        start_transfer(request);
+      }
+    }
+    return true;
+  }
+
+  void start_transfer(const TileRequest& request) {
+    if (request.kind == TileRequestKind::Download) ++downloads_running_;
+    client_->start(request, tile_url(base_, request.key));
+  }
+
+  // Only a successful reply that is a PNG is worth keeping; error pages never reach the cache.
+  bool finish_transfer(TileTransferDone& done) {
+    const TileRequest& request = done.request;
+    if (request.kind == TileRequestKind::Download) --downloads_running_;
+    TileResult result = failure_of(request);
+    try {
+      if (done.reply && done.reply->status >= 200 && done.reply->status <= 299) {
+        const std::string& body = done.reply->body;
+        const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+        auto image = decode_png_image(bytes);
+        if (image) {
+          // An abandoned worker (style switch, cleared cache) must not refill the cache.
+          if (!results_.is_connected()) return false;
+          write_tile_file(path_of(request.key), bytes);
+          result = success_of(request, std::move(image).value());
+        }
+      }
+    } catch (...) {
+      result = failure_of(request);
+    }
+    return answer(std::move(result));
+  }
+
+  base::Receiver<TileRequest>& requests_;
+  const base::Sender<TileResult>& results_;
+  const fs::path& style_dir_;
+  const std::string& base_;
+  std::optional<TileHttpClient>& client_;
+  bool open_ = true;
+  std::deque<TileKey> display_;      // screen tiles not looked up on disk yet
+  std::deque<TileKey> display_net_;  // screen tiles waiting for a transfer
+  std::deque<TileKey> download_;     // region tiles, in the order asked
+  std::size_t download_slots_ = 1;
+  std::size_t downloads_running_ = 0;
+};
 
 }  // namespace
 
-TileResult serve_tile_request(const TileRequest& request, const fs::path& style_dir, const std::string& base,
-                              std::optional<TileHttpClient>& client) {
-  const fs::path path = style_dir / tile_file_name(request.key);
-  try {
-    if (request.kind == TileRequestKind::Display) return serve_display(request.key, path, base, client);
-    return serve_download(request.key, path, base, client);
-  } catch (...) {
-    // Out of memory or a library throwing: this tile failed, the worker goes on.
-    if (request.kind == TileRequestKind::Display) return TileFailed{request.key};
-    return TileDownloaded{request.key, false};
-  }
-}
-
 void tile_worker_loop(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results,
                       const fs::path& style_dir, const std::string& base, std::optional<TileHttpClient>& client) {
-  std::deque<TileKey> display;
-  std::deque<TileKey> download;
-  auto queue = [&](TileRequest r) { (r.kind == TileRequestKind::Display ? display : download).push_back(r.key); };
-  bool open = true;
-  for (;;) {
-    // Take everything already sent so that a tile for the screen overtakes a long download.
-    while (open) {
-      auto next = requests.try_recv();
-      if (next.status == base::RecvStatus::Value) {
-        queue(*next.value);
-      } else {
-        open = next.status == base::RecvStatus::Empty;
-        break;
-      }
-    }
-    if (display.empty() && download.empty()) {
-      if (!open) return;
-      auto next = requests.recv();
-      if (!next) return;
-      queue(*next);
-      continue;
-    }
-    TileRequest request;
-    if (!display.empty()) {
-      request = {TileRequestKind::Display, display.front()};
-      display.pop_front();
-    } else {
-      request = {TileRequestKind::Download, download.front()};
-      download.pop_front();
-    }
-    if (!results.send(serve_tile_request(request, style_dir, base, client))) return;
-  }
+  TileWorker(requests, results, style_dir, base, client).run();
 }
 
 void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileResult> results, fs::path style_dir,
-                      std::string base) {
+                      std::string base, TileWorkerSettings settings) {
   try {
     std::optional<TileHttpClient> client;
-    auto built = TileHttpClient::create();
+    auto built = TileHttpClient::create(settings.timeout, settings.max_transfers);
     if (built) {
       client.emplace(std::move(built).value());
     } else {
@@ -138,14 +228,16 @@ void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileRes
   }
 }
 
-std::optional<TileWorkerChannels> spawn_tile_worker(const fs::path& style_dir, const std::string& base) {
+std::optional<TileWorkerChannels> spawn_tile_worker(const fs::path& style_dir, const std::string& base,
+                                                    const TileWorkerSettings& settings) {
   auto [request_tx, request_rx] = base::channel<TileRequest>();
   auto [result_tx, result_rx] = base::channel<TileResult>();
   try {
-    std::thread worker([rx = std::move(request_rx), tx = std::move(result_tx), dir = style_dir, b = base]() mutable {
-      pthread_setname_np(pthread_self(), "maps-tiles");
-      tile_worker_main(std::move(rx), std::move(tx), std::move(dir), std::move(b));
-    });
+    std::thread worker(
+        [rx = std::move(request_rx), tx = std::move(result_tx), dir = style_dir, b = base, settings]() mutable {
+          pthread_setname_np(pthread_self(), "maps-tiles");
+          tile_worker_main(std::move(rx), std::move(tx), std::move(dir), std::move(b), settings);
+        });
     worker.detach();
   } catch (...) {
     return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 // A tile service on 127.0.0.1 for the tests: serves /{style}/{z}/{x}/{y}.png from a table the
-// test fills, counts requests per path and records the headers of the last one.
+// test fills, counts requests per path and records the headers of the last one. Requests can
+// be held back, all of them or those of chosen paths, until the test releases them.
 
 #include <httplib.h>
 
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,7 +28,7 @@ class TileServer {
       std::unique_lock lock(mu_);
       ++hits_[req.path];
       seen_.notify_all();
-      gate_.wait(lock, [this] { return !held_; });
+      gate_.wait(lock, [&] { return !held_ && !stalled_.contains(req.path); });
       headers_.clear();
       for (const auto& [k, v] : req.headers) {
         if (k != "REMOTE_ADDR" && k != "REMOTE_PORT" && k != "LOCAL_ADDR" && k != "LOCAL_PORT") headers_[k] = v;
@@ -74,10 +76,16 @@ class TileServer {
     std::lock_guard lock(mu_);
     held_ = true;
   }
+  // Requests for `path` wait inside the server until `release`; the others are answered.
+  void stall(const std::string& path) {
+    std::lock_guard lock(mu_);
+    stalled_.insert(path);
+  }
   void release() {
     {
       std::lock_guard lock(mu_);
       held_ = false;
+      stalled_.clear();
     }
     gate_.notify_all();
   }
@@ -103,6 +111,7 @@ class TileServer {
   std::condition_variable gate_;
   std::condition_variable seen_;
   bool held_ = false;
+  std::set<std::string> stalled_;
   std::map<std::string, CannedReply> replies_;
   std::map<std::string, int> hits_;
   std::map<std::string, std::string> headers_;
