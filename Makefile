@@ -45,7 +45,8 @@ bench: build
 asan tsan: deps
 	@cmake --preset $@ >/dev/null
 	@cmake --build build/$@ -j $(JOBS)
-	@LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" scripts/run-tests build/$@
+	@LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" \
+		TSAN_OPTIONS="suppressions=$(CURDIR)/scripts/tsan.supp" scripts/run-tests build/$@
 
 clean:
 	rm -rf build

@@ -12,10 +12,11 @@ struct CurlMultiDeleter {
 };
 using CurlMulti = std::unique_ptr<CURLM, CurlMultiDeleter>;
 
+// The handle is declared last so that it is cleaned up before the buffers it points at.
 struct Running {
   TileRequest request;
-  CurlEasy handle;
   HttpGetTransfer get;
+  CurlEasy handle;
 };
 
 }  // namespace
@@ -98,7 +99,7 @@ void TileHttpClient::start(const TileRequest& request, const std::string& url) {
     impl_->idle.push_back(std::move(handle));
     return;
   }
-  impl_->running.push_back(std::make_unique<Running>(Running{request, std::move(handle), std::move(get)}));
+  impl_->running.push_back(std::make_unique<Running>(Running{request, std::move(get), std::move(handle)}));
 }
 
 std::vector<TileTransferDone> TileHttpClient::run(std::chrono::milliseconds wait) {
