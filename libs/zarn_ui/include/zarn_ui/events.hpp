@@ -70,6 +70,16 @@ struct PointerLeft {
   bool operator==(const PointerLeft&) const = default;
 };
 
-using Event = std::variant<Key, PointerMoved, Wheel, MouseButtonEvent, PointerLeft>;
+// Text an input method is composing: shown at the caret of the focused field, not yet part of
+// its text. `cursor` and `length` count code points within `text`; an empty text ends the
+// composition. The composed text itself arrives as a Key with that text.
+struct TextEditing {
+  std::string text;
+  std::int32_t cursor = 0;
+  std::int32_t length = 0;
+  bool operator==(const TextEditing&) const = default;
+};
+
+using Event = std::variant<Key, PointerMoved, Wheel, MouseButtonEvent, PointerLeft, TextEditing>;
 
 }  // namespace zarn_ui::widget

@@ -47,9 +47,17 @@ class FloatingPlacement {
   bool is_handoff_animating(Clock::time_point now = Clock::now()) const {
     return handoff_pin_.has_value() || (handoff_until_ && now < *handoff_until_);
   }
+  // Holds the hand-off at `value` thousandths of its way (1000: finished, as it looks at rest).
   void pin_handoff_for_visual_review(std::uint32_t value) { handoff_pin_ = value; }
   std::optional<std::uint32_t> handoff_pin() const { return handoff_pin_; }
   bool is_docked() const { return state == PlacementState::Docked; }
+  // How far the hand-off has come, 0 to 1; 1 when none runs.
+  double handoff_progress(Clock::time_point now = Clock::now()) const;
+  // `transform` with the hand-off applied to the panel drawn at `panel`: while it runs the panel
+  // grows from a little smaller to its size about its centre and settles from a few pixels
+  // lower. With reduced motion, and at rest, `transform` itself.
+  Affine presentation_transform(const Affine& transform, const Rect& panel, bool reduce_motion,
+                                Clock::time_point now = Clock::now()) const;
   // Back to a new placement's state, keeping the panel size.
   void reset_keep_size() {
     const Size s = panel_size;

@@ -34,12 +34,21 @@ class State;
 
 namespace zarn_ui::widget {
 
+// Where the focused text field showed its caret in the frame being painted, in window
+// coordinates. The window turns the input method on while a field is focused and shows its
+// candidates there; with nothing set it turns the input method off.
+struct TextInputFocus {
+  std::optional<Rect> caret;
+};
+
 // What a widget draws with.
 struct PaintCtx {
   text_render::TextRenderer& text;
   const theme::Theme& theme;
   const presence::PresenceCtx& presence;
   const permissions::PermissionContext& permissions;
+  // The window's; none in shots and tests.
+  TextInputFocus* text_input = nullptr;
 };
 
 // The framework's side of floating panels: it asks for surface requests, draws floating panels

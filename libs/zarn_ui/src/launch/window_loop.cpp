@@ -94,14 +94,16 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  SDL_GetError());
     return 1;
   }
-  SDL_StartTextInput();
 
   const theme::Theme theme = theme::Theme::light();
   root.set_reduce_motion(theme.reduce_motion);
   auto text = text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
   const auto permissions = permissions::PermissionContext::permissive();
-  const widget::PaintCtx paint_ctx{text, theme, presence, permissions};
+  // Text input (and its input method) is on only while a focused field shows its caret.
+  widget::TextInputFocus text_focus;
+  TextInputSync text_input;
+  const widget::PaintCtx paint_ctx{text, theme, presence, permissions, &text_focus};
 
   Scene previous;
   bool have_previous = false;
@@ -174,8 +176,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     root.tick(state);
     layout_root(root, theme, win_w, win_h);
     Scene scene;
+    text_focus = {};
     root.paint(scene, Affine::identity(), paint_ctx);
     if (auto* host = root.floating_surface_host()) host->draw_floating(scene, Affine::identity(), text, theme);
+    text_input.update(text_focus.caret);
     (void)state.flush();  // logged and retried by the state
 
     if (px_w != frame_w || px_h != frame_h || !frame_surface) {

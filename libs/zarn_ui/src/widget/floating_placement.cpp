@@ -68,6 +68,31 @@ void FloatingPlacement::confirm_app_adoption(const Rect& /*bounds*/) {
   handoff_until_.reset();
 }
 
+double FloatingPlacement::handoff_progress(Clock::time_point now) const {
+  if (handoff_pin_) return std::min(static_cast<double>(*handoff_pin_), 1000.0) / 1000.0;
+  if (!handoff_until_ || now >= *handoff_until_) return 1.0;
+  const auto left = std::chrono::duration<double>(*handoff_until_ - now).count();
+  const double total = std::chrono::duration<double>(kHandoffDuration).count();
+  return std::clamp(1.0 - left / total, 0.0, 1.0);
+}
+
+Affine FloatingPlacement::presentation_transform(const Affine& transform, const Rect& panel, bool reduce_motion,
+                                                 Clock::time_point now) const {
+  if (reduce_motion || !panel.is_finite()) return transform;
+  const double p = handoff_progress(now);
+  if (p >= 1.0) return transform;
+  // Ease out: quick at first, settling gently.
+  const double rest = 1.0 - p;
+  const double eased = 1.0 - rest * rest * rest;
+  constexpr double kStartScale = 0.94;
+  constexpr double kStartDrop = 8.0;
+  const double s = kStartScale + (1.0 - kStartScale) * eased;
+  const Point c = panel.center();
+  const Affine about_centre =
+      Affine::translate(c.x, c.y + kStartDrop * (1.0 - eased)) * Affine::scale(s) * Affine::translate(-c.x, -c.y);
+  return transform * about_centre;
+}
+
 std::optional<Rect> protocol_rect(const ProtocolRect& r) {
   if (r.width <= 0 || r.height <= 0) return std::nullopt;
   const std::int64_t x1 = static_cast<std::int64_t>(r.x) + r.width;

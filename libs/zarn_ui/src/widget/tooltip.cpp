@@ -1,0 +1,52 @@
+// Placement and drawing of the hover tooltip.
+
+#include <algorithm>
+
+#include "zarn_ui/theme.hpp"
+#include "zarn_ui/tooltip.hpp"
+
+namespace zarn_ui::widgets {
+namespace {
+
+using text_render::TextRenderer;
+
+constexpr float kSize = 12.0f;
+constexpr double kPadX = 8.0;
+constexpr double kPadY = 5.0;
+constexpr double kGap = 6.0;
+constexpr double kMargin = 4.0;
+constexpr double kRadius = 6.0;
+
+bool inside(const Rect& r, const Rect& bounds) {
+  return r.x0 >= bounds.x0 + kMargin && r.y0 >= bounds.y0 + kMargin && r.x1 <= bounds.x1 - kMargin &&
+         r.y1 <= bounds.y1 - kMargin;
+}
+
+}  // namespace
+
+Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds) {
+  const double w = label_width + 2.0 * kPadX, h = TextRenderer::line_height(kSize) + 2.0 * kPadY;
+  const Point c = anchor.center();
+  const Rect below{c.x - w / 2.0, anchor.y1 + kGap, c.x + w / 2.0, anchor.y1 + kGap + h};
+  const Rect left{anchor.x0 - kGap - w, c.y - h / 2.0, anchor.x0 - kGap, c.y + h / 2.0};
+  const Rect above{c.x - w / 2.0, anchor.y0 - kGap - h, c.x + w / 2.0, anchor.y0 - kGap};
+  for (const Rect& r : {below, left, above}) {
+    if (inside(r, bounds)) return r;
+  }
+  // Pushed inside, the left and top edges winning when the bounds are too small.
+  const double x = std::max(std::min(below.x0, bounds.x1 - kMargin - w), bounds.x0 + kMargin);
+  const double y = std::max(std::min(below.y0, bounds.y1 - kMargin - h), bounds.y0 + kMargin);
+  return {x, y, x + w, y + h};
+}
+
+void draw_hover_tooltip(Scene& scene, const Affine& transform, const TextRenderer& text, const theme::Theme& theme,
+                        const Rect& anchor, std::string_view label, const Rect& bounds) {
+  if (label.empty() || !anchor.is_finite() || !bounds.is_finite()) return;
+  const double room = std::max(bounds.width() - 2.0 * (kMargin + kPadX), 0.0);
+  const double w = std::min(text.measure(label, kSize), room);
+  const Rect r = tooltip_rect(anchor, w, bounds);
+  scene.fill(RoundedRect::make(r, kRadius), theme.foreground.multiply_alpha(0.94f), transform);
+  text.draw_text(scene, transform * Affine::translate(r.x0 + kPadX, r.y0 + kPadY), label, kSize, theme.surface, room);
+}
+
+}  // namespace zarn_ui::widgets
