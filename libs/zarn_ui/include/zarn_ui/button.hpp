@@ -18,9 +18,9 @@ namespace zarn_ui::widgets {
 // centred in `text`. Without a glyph the label is shown. A focused button gets a ring in
 // `focus`.
 struct Button {
-  Rect rect;
-  std::string_view label;  // the accessible name
-  std::string_view glyph;
+  Rect rect{};
+  std::string_view label{};  // the accessible name
+  std::string_view glyph{};
   float glyph_size = 16.0f;
   double corner_radius = 10.0;
   bool hovered = false;

@@ -60,8 +60,9 @@ class TooltipHost {
 };
 
 // A small bubble with `label` for the target `anchor`, kept inside `bounds`: below the anchor,
-// else to its left, else above it, each centred on the anchor; when none fits, below and
-// pushed inside. Its colours are the theme's foreground and surface, swapped.
+// else to its left, else above it, each centred on the anchor and slid along its side to stay
+// inside; when none fits, below and pushed inside. Its colours are the theme's foreground and
+// surface, swapped.
 void draw_hover_tooltip(Scene& scene, const Affine& transform, const text_render::TextRenderer& text,
                         const theme::Theme& theme, const Rect& anchor, std::string_view label, const Rect& bounds);
 

@@ -22,6 +22,15 @@ bool inside(const Rect& r, const Rect& bounds) {
          r.y1 <= bounds.y1 - kMargin;
 }
 
+// `r` moved along one axis so that it lies inside the bounds on that axis, where it can.
+Rect shifted(const Rect& r, const Rect& bounds, bool horizontally) {
+  const double lo = (horizontally ? bounds.x0 : bounds.y0) + kMargin;
+  const double hi = (horizontally ? bounds.x1 : bounds.y1) - kMargin;
+  const double a = horizontally ? r.x0 : r.y0, len = horizontally ? r.width() : r.height();
+  const double d = std::max(std::min(a, hi - len), lo) - a;
+  return horizontally ? r.translate({d, 0}) : r.translate({0, d});
+}
+
 }  // namespace
 
 Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds) {
@@ -30,13 +39,11 @@ Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds) {
   const Rect below{c.x - w / 2.0, anchor.y1 + kGap, c.x + w / 2.0, anchor.y1 + kGap + h};
   const Rect left{anchor.x0 - kGap - w, c.y - h / 2.0, anchor.x0 - kGap, c.y + h / 2.0};
   const Rect above{c.x - w / 2.0, anchor.y0 - kGap - h, c.x + w / 2.0, anchor.y0 - kGap};
-  for (const Rect& r : {below, left, above}) {
+  for (const Rect& r : {shifted(below, bounds, true), shifted(left, bounds, false), shifted(above, bounds, true)}) {
     if (inside(r, bounds)) return r;
   }
   // Pushed inside, the left and top edges winning when the bounds are too small.
-  const double x = std::max(std::min(below.x0, bounds.x1 - kMargin - w), bounds.x0 + kMargin);
-  const double y = std::max(std::min(below.y0, bounds.y1 - kMargin - h), bounds.y0 + kMargin);
-  return {x, y, x + w, y + h};
+  return shifted(shifted(below, bounds, true), bounds, false);
 }
 
 void draw_hover_tooltip(Scene& scene, const Affine& transform, const TextRenderer& text, const theme::Theme& theme,

@@ -1,5 +1,7 @@
 // The window loop against a real window system (Xvfb in CI) and SDL's dummy driver: frames run,
-// synthetic pointer and key events reach the widget, idle frames stop, and the loop closes cleanly.
+// synthetic pointer and key events reach the widget, idle frames stop, and the loop closes cleanly;
+// text input is on only while a focused field is shown, and fields cut and paste through the
+// system clipboard.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -10,6 +12,8 @@
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/state.hpp"
+#include "zarn_ui/system_clipboard.hpp"
+#include "zarn_ui/text_input.hpp"
 
 namespace zarn_ui::launch {
 namespace {
@@ -141,6 +145,62 @@ TEST(WindowLoop, RealWindowRunsFramesTakesInputAndCloses) {
 }
 
 TEST(WindowLoop, DummyDriverRunsTheSameScript) { run_scripted("dummy"); }
+
+// A window whose only widget is a text field.
+class FieldWidget : public widget::Widget {
+ public:
+  FieldWidget() { field.set_rect({20, 20, 300, 50}); }
+  void draw(Scene& scene, const Affine& t, const widget::PaintCtx& ctx) override { field.draw(scene, t, ctx); }
+  void handle_event(const widget::Event& e, std::uint32_t mods, std::uint8_t, state::State&, bool& handled,
+                    double scale) override {
+    if (field.handle_event(e, {mods, scale, &system_clipboard()})) handled = true;
+  }
+  bool needs_frame() const override { return true; }
+
+  widgets::TextInput field = widgets::TextInput::local();
+};
+
+void run_field_script(const char* driver) {
+  FieldWidget w;
+  state::State state;
+  LoopOptions opts;
+  opts.video_driver = driver;
+  opts.max_frames = 200;
+  std::vector<bool> active;
+  std::optional<std::string> copied;
+  opts.before_frame = [&](std::uint64_t frame) {
+    if (frame == 2) w.field.focused = true;
+    if (frame == 3) {
+      push_text("M\u00fcn");
+      push_key(SDLK_a, KMOD_LCTRL);  // select all
+      push_key(SDLK_c, KMOD_LCTRL);
+      push_key(SDLK_END, 0);
+      push_key(SDLK_v, KMOD_LCTRL);
+    }
+    if (frame == 4) w.field.focused = false;
+    if (frame == 5) push_quit();
+  };
+  opts.after_frame = [&](std::uint64_t frame, bool) {
+    active.push_back(SDL_IsTextInputActive() == SDL_TRUE);
+    if (frame == 3) copied = system_clipboard().text();
+  };
+  EXPECT_EQ(run_window(w, state, "field", {640, 400}, opts), 0);
+  ASSERT_GE(active.size(), 5u);
+  EXPECT_FALSE(active[0]);
+  EXPECT_FALSE(active[1]);
+  EXPECT_TRUE(active[2]);
+  EXPECT_TRUE(active[3]);
+  EXPECT_FALSE(active[4]);
+  EXPECT_EQ(copied, "M\u00fcn");
+  EXPECT_EQ(w.field.text(), "M\u00fcnM\u00fcn");
+}
+
+TEST(WindowLoop, TextInputFollowsTheFocusedFieldAndTheClipboardWorks) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  run_field_script("x11");
+}
+TEST(WindowLoop, DummyDriverTextInputAndClipboard) { run_field_script("dummy"); }
 
 }  // namespace
 }  // namespace zarn_ui::launch

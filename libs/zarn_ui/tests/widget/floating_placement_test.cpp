@@ -48,5 +48,39 @@ TEST(FloatingPlacement, DetachedPanelFloatsWhereItWasPut) {
   EXPECT_EQ(p.desktop_origin, (Point{820, 120}));
 }
 
+// The hand-off animation moves and scales the whole panel about its centre; at rest, pinned at
+// its end, or with reduced motion the panel is drawn as it is.
+TEST(FloatingPlacement, PresentationTransformFollowsTheHandOff) {
+  const Rect panel{820, 120, 1180, 276};
+  const Affine base = Affine::translate(3, 4);
+  const Clock::time_point t0 = Clock::now();
+  FloatingPlacement p = FloatingPlacement::docked({360, 156});
+  EXPECT_EQ(p.presentation_transform(base, panel, false, t0), base);
+
+  p.detach_to_desktop(panel, t0);
+  const Affine start = p.presentation_transform(base, panel, false, t0);
+  EXPECT_NE(start, base);
+  // The centre stays over the panel's centre, a little lower; the panel is smaller.
+  const Point c = start.apply(panel.center());
+  EXPECT_DOUBLE_EQ(c.x, panel.center().x + 3);
+  EXPECT_GT(c.y, panel.center().y + 4);
+  EXPECT_LT(start.apply({panel.x1, panel.y1}).x - start.apply({panel.x0, panel.y0}).x, panel.width());
+  EXPECT_EQ(p.presentation_transform(base, panel, true, t0), base);  // reduced motion
+
+  // Half way it has come more than half of the way (it eases out), and at the end it is done.
+  const double scale_start = start.a;
+  const double scale_mid = p.presentation_transform(base, panel, false, t0 + FloatingPlacement::kHandoffDuration / 2).a;
+  EXPECT_GT(scale_mid, scale_start + (1.0 - scale_start) / 2);
+  EXPECT_LT(scale_mid, 1.0);
+  EXPECT_EQ(p.presentation_transform(base, panel, false, t0 + FloatingPlacement::kHandoffDuration), base);
+
+  // A pinned hand-off is drawn at its pinned point: 1000 is the end, 500 half way.
+  p.pin_handoff_for_visual_review(1000);
+  EXPECT_EQ(p.presentation_transform(base, panel, false, t0 + std::chrono::hours(1)), base);
+  p.pin_handoff_for_visual_review(500);
+  EXPECT_DOUBLE_EQ(p.handoff_progress(t0 + std::chrono::hours(1)), 0.5);
+  EXPECT_NEAR(p.presentation_transform(base, panel, false, t0).a, scale_mid, 1e-9);
+}
+
 }  // namespace
 }  // namespace zarn_ui::floating_surface

@@ -1,0 +1,108 @@
+// The framework's button painters and the hover tooltip's placement.
+
+#include <gtest/gtest.h>
+
+#include "paint_fixture.hpp"
+#include "zarn_ui/button.hpp"
+#include "zarn_ui/tooltip.hpp"
+
+namespace zarn_ui::widgets {
+namespace {
+
+using testing::PaintFixture;
+
+TEST(Button, GlyphCentredOnACardThatShowsHover) {
+  PaintFixture f;
+  const Rect r{1224, 16, 1264, 56};
+  Button{.rect = r, .label = "Zoom in", .glyph = "+", .glyph_size = 22.0f, .corner_radius = 10.0}.paint(
+      f.scene, Affine::identity(), f.text, f.theme);
+  auto fills = f.fills();
+  ASSERT_EQ(fills.size(), 2u);  // shadow, face
+  EXPECT_EQ(fills[1].color, f.theme.surface);
+  EXPECT_EQ(fills[1].shape, Shape(RoundedRect::make(r, 10.0)));
+  ASSERT_EQ(f.runs().size(), 1u);
+  const scene::TextRun glyph = f.runs()[0];
+  EXPECT_EQ(glyph.text, "+");
+  EXPECT_EQ(glyph.size, 22.0f);
+  EXPECT_EQ(glyph.transform.translation(), (Vec2{1244 - 5, 36 - 1.25 * 22 / 2}));
+
+  f.scene.clear();
+  Button{.rect = r, .label = "Zoom in", .glyph = "+", .hovered = true, .focused = true}.paint(
+      f.scene, Affine::identity(), f.text, f.theme);
+  EXPECT_EQ(f.fills()[1].color, f.theme.hover);
+  const auto strokes = f.strokes();
+  ASSERT_EQ(strokes.size(), 2u);  // outline, focus ring
+  EXPECT_EQ(strokes[1].color, f.theme.focus);
+
+  // A button without a glyph shows its label; an empty rectangle draws nothing.
+  f.scene.clear();
+  Button{.rect = r, .label = "Go"}.paint(f.scene, Affine::identity(), f.text, f.theme);
+  EXPECT_EQ(f.runs().at(0).text, "Go");
+  f.scene.clear();
+  Button{.rect = Rect{5, 5, 5, 30}, .glyph = "+"}.paint(f.scene, Affine::identity(), f.text, f.theme);
+  EXPECT_TRUE(f.scene.empty());
+}
+
+TEST(ActionButton, PrimaryOnAccentSecondaryOnControlLabelShortened) {
+  PaintFixture f;
+  const Rect r{274, 152, 384, 192};
+  draw_action_button(f.scene, Affine::identity(), f.text, f.theme, r, "Close", true, false);
+  EXPECT_EQ(f.fills().at(0).color, f.theme.accent);
+  EXPECT_TRUE(f.strokes().empty());
+  const scene::TextRun label = f.runs().at(0);
+  EXPECT_EQ(label.text, "Close");
+  EXPECT_EQ(label.color, Color::white());
+  EXPECT_EQ(label.weight, text_render::kWeightSemibold);
+  EXPECT_EQ(label.transform.translation().x, 329 - 25);
+
+  f.scene.clear();
+  draw_action_button(f.scene, Affine::identity(), f.text, f.theme, r, "A label far too long for it", false, true);
+  EXPECT_EQ(f.fills().at(0).color, f.theme.control);
+  EXPECT_EQ(f.runs().at(0).color, f.theme.text);
+  EXPECT_EQ(f.runs().at(0).max_width, 94.0);
+  EXPECT_EQ(f.strokes().size(), 2u);  // outline, focus ring
+
+  // The high-contrast accent is light: its label is dark.
+  f.scene.clear();
+  f.theme = theme::Theme::high_contrast();
+  draw_action_button(f.scene, Affine::identity(), f.text, f.theme, r, "Close", true, false);
+  EXPECT_LT(theme::luminance8(f.runs().at(0).color), 64.0);
+}
+
+TEST(Tooltip, PlacedBelowElseLeftElseAboveInsideTheBounds) {
+  const Rect bounds{0, 0, 1280, 800};
+  struct Case {
+    const char* name;
+    Rect anchor;
+    Rect expected;  // for a label 40 wide: bubble 56 x 25
+  };
+  const Case cases[] = {
+      {"below, centred", {600, 300, 640, 340}, {592, 346, 648, 371}},
+      {"below a control at the right edge, slid inside", {1250, 16, 1274, 56}, {1220, 62, 1276, 87}},
+      {"left of a button in the bottom corner", {1224, 754, 1264, 784}, {1162, 756.5, 1218, 781.5}},
+      {"above when below and left are out, slid inside", {10, 770, 50, 790}, {4, 739, 60, 764}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(tooltip_rect(c.anchor, 40.0, bounds), c.expected);
+  }
+  // Bounds too small for any side: pushed inside from the top-left.
+  EXPECT_EQ(tooltip_rect({0, 0, 10, 10}, 40.0, {0, 0, 30, 30}), (Rect{4, 4, 60, 29}));
+}
+
+TEST(Tooltip, DrawsABubbleWithTheLabel) {
+  PaintFixture f;
+  draw_hover_tooltip(f.scene, Affine::identity(), f.text, f.theme, {600, 300, 640, 340}, "More", {0, 0, 1280, 800});
+  ASSERT_EQ(f.fills().size(), 1u);
+  EXPECT_EQ(std::get<RoundedRect>(f.fills()[0].shape).rect, (Rect{592, 346, 648, 371}));
+  const scene::TextRun label = f.runs().at(0);
+  EXPECT_EQ(label.text, "More");
+  EXPECT_EQ(label.transform.translation(), (Vec2{600, 351}));
+  EXPECT_EQ(label.color, f.theme.surface);
+  f.scene.clear();
+  draw_hover_tooltip(f.scene, Affine::identity(), f.text, f.theme, {600, 300, 640, 340}, "", {0, 0, 1280, 800});
+  EXPECT_TRUE(f.scene.empty());
+}
+
+}  // namespace
+}  // namespace zarn_ui::widgets
