@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "net/polyline.hpp"
 #include "net/transit.hpp"
 #include "net_fuzz_json.hpp"
 
@@ -41,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (const auto& p : leg.geometry) {
         if (!std::isfinite(p.lat) || !std::isfinite(p.lon)) std::abort();
       }
+      if (!maps::all_on_globe(leg.geometry)) std::abort();
       if (leg.color && leg.color->size() != 6) std::abort();
     }
   }

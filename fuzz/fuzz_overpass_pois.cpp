@@ -1,4 +1,5 @@
-// Overpass replies: points of interest always have a name and unique ids.
+// Overpass replies: points of interest always have a name and unique ids; a reply that fails
+// carries its remark.
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -35,10 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                  "node",
                                                  "cafe",
                                                  "bus_stop",
-                                                 "coffee_shop"});
+                                                 "coffee_shop",
+                                                 "remark",
+                                                 "runtime error: Query timed out",
+                                                 "runtime remark: x"});
   if (!value) return 0;
+  const auto reply = maps::parse_overpass_reply(*value);
+  if (reply.is_err()) {
+    if (reply.error().rfind("runtime error", 0) != 0) std::abort();
+    return 0;
+  }
   std::set<std::string> ids;
-  for (const auto& poi : maps::parse_overpass_pois(*value)) {
+  for (const auto& poi : *reply) {
     if (poi.name.empty() || !ids.insert(poi.id).second) std::abort();
   }
   return 0;

@@ -6,6 +6,8 @@
 
 #include <fmt/format.h>
 
+#include "net/request_control.hpp"
+
 namespace maps {
 
 base::Result<nlohmann::json> parse_json_body(std::string_view body) {
@@ -22,11 +24,18 @@ base::Result<nlohmann::json> parse_json_body(std::string_view body) {
   }
 }
 
-base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout) {
+base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout, RequestControl* control) {
   // A new handle per request: connections are never reused between service calls.
   CurlEasy handle = new_curl_handle();
   if (!handle) return base::err("failed to build HTTP client");
-  auto reply = http_get(handle.get(), url, timeout, kMaxReplyBytes);
+  auto reply = http_get(handle.get(), url, {timeout, kMaxReplyBytes, control ? &control->cancelled : nullptr, {}});
+  if (reply && reply->retry_after && control) control->limiter.hold(host_key(url), *reply->retry_after);
+  return reply;
+}
+
+base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout,
+                                      RequestControl* control) {
+  auto reply = get_reply(url, timeout, control);
   if (!reply) return base::err(reply.error());
   if (reply->status < 200 || reply->status > 299)
     return base::err(fmt::format("HTTP {}", http_status_text(reply->status)));

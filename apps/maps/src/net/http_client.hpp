@@ -23,8 +23,17 @@ std::string percent_encode(std::string_view text);
 // "404 Not Found"; just the code when the phrase is not a standard one.
 std::string http_status_text(long code);
 
-// One GET with the fixed User-Agent and no other header; 2xx bodies are parsed as JSON.
-base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout);
+struct RequestControl;
+
+// One GET with the fixed User-Agent and no other header; any status is a reply. With a
+// `control`, its flag can cancel the transfer and a 429's Retry-After holds back the next
+// requests to the host in its limiter.
+base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
+                                  RequestControl* control = nullptr);
+
+// `get_reply`, where only a 2xx reply counts and its body is parsed as JSON.
+base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
+                                      RequestControl* control = nullptr);
 
 // The body half of `get_json`: any text that is not one JSON value is an error.
 base::Result<nlohmann::json> parse_json_body(std::string_view body);

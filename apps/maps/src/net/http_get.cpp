@@ -35,12 +35,26 @@ struct Transfer {
   Clock::time_point head_deadline;
   Clock::time_point body_deadline{};
   bool in_body = false;
+  const std::atomic<bool>* cancel = nullptr;
   bool timed_out = false;
   bool too_large = false;
+  bool cancelled = false;
   long head_status = 0;
   bool head_has_location = false;
+  std::string location;  // of the last head
   std::string body;
 };
+
+std::string lower_scheme(std::string_view url) {
+  const auto colon = url.find(':');
+  std::string out;
+  if (colon == std::string_view::npos) return out;
+  for (const char c : url.substr(0, colon)) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return {};
+    out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  }
+  return out;
+}
 
 std::size_t on_header(char* data, std::size_t size, std::size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
@@ -51,6 +65,7 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
     const auto sp = line.find(' ');
     t->head_status = 0;
     t->head_has_location = false;
+    t->location.clear();
     if (sp != std::string_view::npos) {
       for (std::size_t i = sp + 1; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i) {
         t->head_status = t->head_status * 10 + (line[i] - '0');
@@ -59,6 +74,11 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
     }
   } else if (starts_with_icase(line, "location:")) {
     t->head_has_location = true;
+    std::string_view value = line.substr(9);
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+      value.remove_suffix(1);
+    t->location.assign(value.substr(0, 2048));
   } else if (line == "\r\n" || line == "\n") {
     const bool interim = t->head_status >= 100 && t->head_status < 200;
     const bool redirect = t->head_has_location && t->head_status >= 300 && t->head_status < 400;
@@ -83,6 +103,10 @@ std::size_t on_body(char* data, std::size_t size, std::size_t count, void* user)
 
 int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto* t = static_cast<Transfer*>(user);
+  if (t->cancel != nullptr && t->cancel->load(std::memory_order_relaxed)) {
+    t->cancelled = true;
+    return 1;
+  }
   if (Clock::now() > (t->in_body ? t->body_deadline : t->head_deadline)) {
     t->timed_out = true;
     return 1;  // aborts the transfer
@@ -116,8 +140,10 @@ CurlEasy new_curl_handle() {
 struct HttpGetTransfer::State {
   CURL* handle = nullptr;
   bool ready = false;
+  bool secure = false;
   std::string url;
   std::string user_agent{kUserAgent};
+  std::string ca_file;
   CurlList headers;
   Transfer transfer;
   char errbuf[CURL_ERROR_SIZE] = {};
@@ -125,10 +151,14 @@ struct HttpGetTransfer::State {
 
 HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
                                  std::size_t max_body_bytes)
+    : HttpGetTransfer(h, url, HttpGetOptions{timeout, max_body_bytes, nullptr, {}}) {}
+
+HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, const HttpGetOptions& options)
     : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.handle = h;
   if (h == nullptr) return;
+  const auto timeout = options.timeout;
   curl_easy_reset(h);
 
   // curl adds "Accept: */*" by default; an empty value removes it so only the User-Agent is sent.
@@ -138,7 +168,8 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, std::chrono::m
   s.url = url;
   Transfer& t = s.transfer;
   t.limit = timeout;
-  t.max_body = max_body_bytes;
+  t.max_body = options.max_body_bytes;
+  t.cancel = options.cancel;
   t.head_deadline = Clock::now() + timeout;
   const long limit_ms = static_cast<long>(std::max<long long>(1, timeout.count()));
 
@@ -150,19 +181,28 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, std::chrono::m
   curl_easy_setopt(h, CURLOPT_ERRORBUFFER, s.errbuf);
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  // What starts on https stays on https: a redirect must not downgrade it to plain http.
+  const bool secure = lower_scheme(url) == "https";
+  s.secure = secure;
 #if LIBCURL_VERSION_NUM >= 0x075500
   curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
 #else
   curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS,
+                   static_cast<long>(secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS)));
 #endif
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!options.ca_file.empty()) {
+    s.ca_file = options.ca_file;
+    curl_easy_setopt(h, CURLOPT_CAINFO, s.ca_file.c_str());
+    curl_easy_setopt(h, CURLOPT_CAPATH, nullptr);
+  }
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limit_ms);
   // Backstop for both phases together; the progress callback enforces each phase.
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 2 * limit_ms);
-  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_body_bytes));
+  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.max_body_bytes));
   curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, on_header);
   curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
@@ -185,10 +225,24 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
   const Transfer& t = s.transfer;
   HttpReply reply;
   curl_easy_getinfo(s.handle, CURLINFO_RESPONSE_CODE, &reply.status);
+  curl_off_t retry_after = 0;
+  if (rc == CURLE_OK && reply.status == 429 &&
+      curl_easy_getinfo(s.handle, CURLINFO_RETRY_AFTER, &retry_after) == CURLE_OK && retry_after > 0) {
+    // A day is already far past any pause worth honouring; the cap keeps later sums in range.
+    reply.retry_after =
+        std::chrono::seconds(static_cast<std::chrono::seconds::rep>(std::min<curl_off_t>(retry_after, 86400)));
+  }
   // The buffers and the header list die with this object; a reused handle must not point at them.
   curl_easy_reset(s.handle);
   s.ready = false;
+  const bool secure = s.secure;
   if (rc != CURLE_OK) {
+    if (t.cancelled) return base::err("request cancelled");
+    if (rc == CURLE_UNSUPPORTED_PROTOCOL && t.head_has_location && t.head_status >= 300 && t.head_status < 400) {
+      const std::string to = lower_scheme(t.location);
+      return base::err(fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
+                                   to.empty() ? std::string("an unsupported address") : to));
+    }
     if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(timeout_text(t));
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err("response body too large");
     if (s.errbuf[0] != '\0') return base::err(s.errbuf);
@@ -200,7 +254,11 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
 
 base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::milliseconds timeout,
                                  std::size_t max_body_bytes) {
-  HttpGetTransfer get(h, url, timeout, max_body_bytes);
+  return http_get(h, url, HttpGetOptions{timeout, max_body_bytes, nullptr, {}});
+}
+
+base::Result<HttpReply> http_get(CURL* h, const std::string& url, const HttpGetOptions& options) {
+  HttpGetTransfer get(h, url, options);
   if (!get.ready()) return get.finish(CURLE_FAILED_INIT);
   return get.finish(curl_easy_perform(h));
 }

@@ -1,14 +1,16 @@
 #pragma once
 // One HTTP GET on a curl handle, the way every request of the app goes out: the fixed
-// User-Agent and no other header, redirects only to http(s), TLS verified, a time-out for the
-// reply head and again for its body, and a cap on the body. The JSON client and the tile
-// worker's client both send through it.
+// User-Agent and no other header, redirects only to http(s) and never from https to http, TLS
+// verified, a time-out for the reply head and again for its body, and a cap on the body. The
+// JSON client and the tile worker's client both send through it.
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,10 +36,23 @@ CurlEasy new_curl_handle();
 struct HttpReply {
   long status = 0;
   std::string body;
+  // The pause a 429 reply asked for (its Retry-After, seconds or a date); nothing otherwise.
+  std::optional<std::chrono::seconds> retry_after;
+};
+
+struct HttpGetOptions {
+  std::chrono::milliseconds timeout{0};
+  std::size_t max_body_bytes = 0;
+  // Setting it aborts the transfer within about a second ("request cancelled").
+  const std::atomic<bool>* cancel = nullptr;
+  // A PEM file of certificates to trust instead of the system's; only tests that run a TLS
+  // server of their own set it.
+  std::string ca_file;
 };
 
 // Any status is a reply; transport failures, time-outs and bodies larger than `max_body_bytes`
 // are errors. The handle is reset first, which keeps its connections for the next request.
+base::Result<HttpReply> http_get(CURL* handle, const std::string& url, const HttpGetOptions& options);
 base::Result<HttpReply> http_get(CURL* handle, const std::string& url, std::chrono::milliseconds timeout,
                                  std::size_t max_body_bytes);
 
@@ -48,6 +63,7 @@ class HttpGetTransfer {
  public:
   // Resets the handle and sets every option of `http_get`.
   HttpGetTransfer(CURL* handle, const std::string& url, std::chrono::milliseconds timeout, std::size_t max_body_bytes);
+  HttpGetTransfer(CURL* handle, const std::string& url, const HttpGetOptions& options);
   HttpGetTransfer(HttpGetTransfer&&) noexcept;
   HttpGetTransfer& operator=(HttpGetTransfer&&) noexcept;
   ~HttpGetTransfer();

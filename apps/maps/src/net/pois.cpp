@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "base/text.hpp"
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
 
@@ -125,11 +126,19 @@ std::vector<Poi> parse_overpass_pois(const nlohmann::json& value) {
   return out;
 }
 
+base::Result<std::vector<Poi>> parse_overpass_reply(const nlohmann::json& value) {
+  if (const auto remark = jr::text(jr::member(value, "remark"))) {
+    const std::string_view text = base::trim_white_space(*remark);
+    if (text.rfind("runtime error", 0) == 0) return base::err(std::string(text));
+  }
+  return parse_overpass_pois(value);
+}
+
 base::Result<std::vector<Poi>> fetch_pois(const ServiceHosts& hosts, double min_lat, double min_lon, double max_lat,
                                           double max_lon) {
-  auto reply = get_json(overpass_url(hosts, min_lat, min_lon, max_lat, max_lon), hosts.timeout);
+  auto reply = get_json(overpass_url(hosts, min_lat, min_lon, max_lat, max_lon), hosts.timeout, hosts.control.get());
   if (!reply) return base::err(reply.error());
-  return parse_overpass_pois(*reply);
+  return parse_overpass_reply(*reply);
 }
 
 }  // namespace maps

@@ -29,6 +29,11 @@ std::string overpass_query(double min_lat, double min_lon, double max_lat, doubl
 // Never fails: unusable elements are skipped, a reply without elements gives no points.
 std::vector<Poi> parse_overpass_pois(const nlohmann::json& value);
 
+// A whole reply: a query the service could not finish (out of time or memory) still comes with
+// status 200, few or no elements and a `remark` beginning "runtime error". That remark is the
+// error; otherwise the points of `parse_overpass_pois`.
+base::Result<std::vector<Poi>> parse_overpass_reply(const nlohmann::json& value);
+
 base::Result<std::vector<Poi>> fetch_pois(const ServiceHosts& hosts, double min_lat, double min_lon, double max_lat,
                                           double max_lon);
 

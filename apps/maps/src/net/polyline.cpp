@@ -92,6 +92,13 @@ std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double 
   return out;
 }
 
+bool all_on_globe(const std::vector<LatLon>& points) {
+  // Written so that NaN fails too.
+  return std::all_of(points.begin(), points.end(), [](const LatLon& p) {
+    return p.lat >= -90.0 && p.lat <= 90.0 && p.lon >= -180.0 && p.lon <= 180.0;
+  });
+}
+
 std::optional<std::int64_t> decode_polyline_delta(std::string_view bytes, std::size_t& pos) {
   std::uint64_t result = 0;
   unsigned shift = 0;

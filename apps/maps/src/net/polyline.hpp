@@ -24,6 +24,9 @@ std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double 
 std::vector<LatLon> simplify_polyline(const std::vector<LatLon>& points, double tolerance_m,
                                       std::size_t work_per_point);
 
+// Every point has a latitude in [-90, 90] and a longitude in [-180, 180].
+bool all_on_globe(const std::vector<LatLon>& points);
+
 // Encoded Polyline Algorithm Format at 10^precision; malformed input ends the list early.
 std::vector<LatLon> decode_polyline(std::string_view points, std::uint32_t precision);
 // One zig-zag value starting at `pos` (advanced past it); nothing when it is incomplete or too long.

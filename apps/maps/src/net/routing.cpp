@@ -110,10 +110,25 @@ base::Result<Route> parse_osrm_route(const nlohmann::json& reply, TravelMode mod
   return route;
 }
 
+base::Result<Route> parse_osrm_reply(const HttpReply& reply, TravelMode mode, LatLon from, LatLon to) {
+  if (reply.status >= 200 && reply.status <= 299) {
+    auto value = parse_json_body(reply.body);
+    if (!value) return base::err(value.error());
+    return parse_osrm_route(*value, mode, from, to);
+  }
+  if (reply.status >= 400 && reply.status <= 499) {
+    if (auto value = parse_json_body(reply.body)) {
+      const auto code = jr::text(jr::member(*value, "code"));
+      if (code && !code->empty() && *code != "Ok") return base::err(*code);
+    }
+  }
+  return base::err(fmt::format("HTTP {}", http_status_text(reply.status)));
+}
+
 base::Result<Route> fetch_route(const ServiceHosts& hosts, TravelMode mode, LatLon from, LatLon to) {
-  auto reply = get_json(osrm_route_url(hosts, mode, from, to), hosts.timeout);
+  auto reply = get_reply(osrm_route_url(hosts, mode, from, to), hosts.timeout, hosts.control.get());
   if (!reply) return base::err(reply.error());
-  return parse_osrm_route(*reply, mode, from, to);
+  return parse_osrm_reply(*reply, mode, from, to);
 }
 
 }  // namespace maps

@@ -9,6 +9,7 @@
 
 #include "base/result.hpp"
 #include "model/records.hpp"
+#include "net/http_get.hpp"
 #include "net/service_hosts.hpp"
 
 namespace maps {
@@ -24,6 +25,11 @@ std::optional<LatLon> json_coord_pair(const nlohmann::json& value);
 
 // The first route of a reply; the route keeps the requested mode and endpoints.
 base::Result<Route> parse_osrm_route(const nlohmann::json& reply, TravelMode mode, LatLon from, LatLon to);
+
+// A whole reply. The service sends its errors (NoRoute, NoSegment, ...) with a 4xx status and a
+// JSON body holding the `code`: such a reply is read as that error. Any other status outside
+// 2xx is "HTTP {status}".
+base::Result<Route> parse_osrm_reply(const HttpReply& reply, TravelMode mode, LatLon from, LatLon to);
 
 base::Result<Route> fetch_route(const ServiceHosts& hosts, TravelMode mode, LatLon from, LatLon to);
 

@@ -2,9 +2,12 @@
 // Where the web services live. Fixed defaults for the app; tests point every host at a local fake.
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 namespace maps {
+
+struct RequestControl;
 
 inline constexpr std::chrono::milliseconds kJsonRequestTimeout{12000};
 
@@ -15,6 +18,9 @@ struct ServiceHosts {
   std::string motis = "https://api.transitous.org";
   // Limit for the reply head and again for its body; only tests shorten it.
   std::chrono::milliseconds timeout = kJsonRequestTimeout;
+  // Cancellation and pacing, shared with the spawner whose thread makes the request; none for
+  // a request made outside a spawner.
+  std::shared_ptr<RequestControl> control;
   bool operator==(const ServiceHosts&) const = default;
 };
 

@@ -50,8 +50,8 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   const auto& geometry = jr::member(leg, "legGeometry");
   const auto points = jr::text(jr::member(geometry, "points"));
   if (points && !points->empty()) {
-    const std::uint32_t precision = jr::non_negative_u32(jr::member(geometry, "precision")).value_or(5);
-    out.geometry = simplify_polyline(decode_polyline(*points, precision), kSimplifyToleranceM);
+    out.geometry = simplify_polyline(
+        decode_leg_geometry(*points, jr::non_negative_u32(jr::member(geometry, "precision"))), kSimplifyToleranceM);
   }
   out.color = hex_colour_field(leg, "routeColor");
   out.text_color = hex_colour_field(leg, "routeTextColor");
@@ -61,6 +61,15 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   return out;
 }
 }  // namespace
+
+std::vector<LatLon> decode_leg_geometry(std::string_view points, std::optional<std::uint32_t> precision) {
+  std::vector<LatLon> line = decode_polyline(points, precision.value_or(5));
+  // The planner's answers are precision 7 when they leave it out; read at 5, such a line lands
+  // 100 times too far out, which usually leaves the globe.
+  if (!precision && !all_on_globe(line)) line = decode_polyline(points, 7);
+  if (!all_on_globe(line)) return {};
+  return line;
+}
 
 std::string transit_plan_url(const ServiceHosts& hosts, const TransitQuery& query, LatLon from, LatLon to) {
   std::string path = fmt::format("/api/v1/plan?fromPlace={:.6f},{:.6f}&toPlace={:.6f},{:.6f}&numItineraries=4",
@@ -126,7 +135,7 @@ base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::jso
 
 base::Result<std::vector<TransitJourney>> fetch_transit_plan(const ServiceHosts& hosts, const TransitQuery& query,
                                                              LatLon from, LatLon to) {
-  auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout);
+  auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout, hosts.control.get());
   if (!reply) return base::err(reply.error());
   return parse_transit_plan(*reply);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Public-transport journeys from a MOTIS-style journey planner.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ std::string iso_clock_text(std::string_view text);
 // A six-digit hex colour without "#", keeping its letter case.
 std::optional<std::string> hex_colour_field(const nlohmann::json& leg, std::string_view key);
 TransitMode transit_mode_kind(std::string_view text);
+// A leg's encoded line at its stated precision. Without one it is read at 5, and at 7 when 5
+// puts points off the globe; a line that still has such points is dropped (empty).
+std::vector<LatLon> decode_leg_geometry(std::string_view points, std::optional<std::uint32_t> precision);
 
 base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value);
 

@@ -102,8 +102,11 @@ TEST_F(Adapters, FetchRoute) {
 TEST_F(Adapters, FetchRouteServiceCodes) {
   svc.reply(R"(/route/v1/foot/.*)", R"({"code":"NoRoute","message":"Impossible route"})");
   svc.reply(R"(/route/v1/driving/.*)", R"({"message":"no code"})");
+  // The service sends its errors with status 400.
+  svc.reply(R"(/route/v1/cycling/.*)", R"({"code":"NoSegment","message":"Could not find a matching segment"})", 400);
   EXPECT_EQ(fetch_route(hosts, TravelMode::Foot, {1, 2}, {3, 4}).error(), "NoRoute");
   EXPECT_EQ(fetch_route(hosts, TravelMode::Transit, {1, 2}, {3, 4}).error(), "routing failed");
+  EXPECT_EQ(fetch_route(hosts, TravelMode::Bike, {1, 2}, {3, 4}).error(), "NoSegment");
 }
 
 TEST_F(Adapters, FetchTransitPlan) {
@@ -136,6 +139,14 @@ TEST_F(Adapters, FetchPois) {
   ASSERT_EQ(r->size(), 1u);
   EXPECT_EQ((*r)[0].id, "osm-node-21");
   EXPECT_EQ((*r)[0].category, Category::Cafe);
+}
+
+TEST_F(Adapters, FetchPoisThatRanOutOfTimeIsAnError) {
+  svc.reply("/api/interpreter", R"({"version":0.6,"elements":[],
+    "remark":"runtime error: Query timed out in \"query\" at line 1 after 21 seconds."})");
+  auto r = fetch_pois(hosts, 48.1, 11.5, 48.2, 11.6);
+  ASSERT_TRUE(r.is_err());
+  EXPECT_EQ(r.error(), "runtime error: Query timed out in \"query\" at line 1 after 21 seconds.");
 }
 
 // Every adapter, run against one failure of the service.

@@ -132,7 +132,9 @@ TEST(GetJson, FollowsRedirectsWithinLimits) {
   ASSERT_TRUE(hop.is_ok()) << hop.error();
   EXPECT_EQ((*hop)["ok"], true);
   EXPECT_TRUE(get_json(svc.host() + "/loop").is_err());
-  EXPECT_TRUE(get_json(svc.host() + "/ftp").is_err());
+  auto ftp = get_json(svc.host() + "/ftp");
+  ASSERT_TRUE(ftp.is_err());
+  EXPECT_EQ(ftp.error(), "refused redirect from http to ftp");
 }
 
 TEST(GetJson, OversizedBodyIsRefused) {

@@ -100,5 +100,28 @@ TEST(ParseOverpassPois, MissingElementsGiveNothing) {
   }
 }
 
+TEST(ParseOverpassReply, ARuntimeErrorRemarkIsAnErrorWithItsText) {
+  const char* timed_out =
+      R"({"version":0.6,"elements":[],"remark":"runtime error: Query timed out in \"query\" at line 1 after 21 seconds."})";
+  auto r = parse_overpass_reply(json::parse(timed_out));
+  ASSERT_TRUE(r.is_err());
+  EXPECT_EQ(r.error(), "runtime error: Query timed out in \"query\" at line 1 after 21 seconds.");
+
+  // Elements that came before the failure are a partial answer, not a success.
+  const char* partial = R"({"elements":[{"type":"node","id":1,"lat":48.1,"lon":11.5,
+    "tags":{"name":"A","amenity":"cafe"}}],"remark":" runtime error: Query ran out of memory "})";
+  auto p = parse_overpass_reply(json::parse(partial));
+  ASSERT_TRUE(p.is_err());
+  EXPECT_EQ(p.error(), "runtime error: Query ran out of memory");
+
+  // Other remarks, or none, leave the answer as it is.
+  for (const char* fine : {R"({"elements":[],"remark":"runtime remark: Timeout is 20 seconds."})",
+                           R"({"elements":[],"remark":5})", R"({"elements":[]})"}) {
+    auto ok = parse_overpass_reply(json::parse(fine));
+    ASSERT_TRUE(ok.is_ok()) << fine;
+    EXPECT_TRUE(ok->empty()) << fine;
+  }
+}
+
 }  // namespace
 }  // namespace maps

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -186,6 +187,42 @@ TEST(ParseOsrmRoute, CodesAndEmptyRoutes) {
   auto empty = parse_osrm_route(json::parse(R"({"code":"Ok","routes":[]})"), TravelMode::Bike, a, b);
   ASSERT_TRUE(empty.is_ok());
   EXPECT_EQ(*empty, (Route{TravelMode::Bike, 0, 0, {}, {}, a, b}));
+}
+
+TEST(ParseOsrmReply, ServiceErrorsSentWithAClientStatusAreTheServiceCode) {
+  const LatLon a{1, 2}, b{3, 4};
+  struct Case {
+    long status;
+    const char* body;
+    const char* error;  // nullptr: a route
+  };
+  const Case cases[] = {
+      {200, R"({"code":"Ok","routes":[]})", nullptr},
+      {200, R"({"code":"NoRoute"})", "NoRoute"},
+      {400, R"({"code":"NoRoute","message":"Impossible route between points"})", "NoRoute"},
+      {400, R"({"code":"NoSegment","message":"Could not find a matching segment"})", "NoSegment"},
+      {404, R"({"code":"InvalidUrl"})", "InvalidUrl"},
+      {429, R"({"code":"TooBig"})", "TooBig"},
+      // Not the service's JSON error: the status speaks.
+      {400, "<html>Bad Request</html>", "HTTP 400 Bad Request"},
+      {400, R"({"message":"no code"})", "HTTP 400 Bad Request"},
+      {400, R"({"code":""})", "HTTP 400 Bad Request"},
+      {400, R"({"code":"Ok","routes":[]})", "HTTP 400 Bad Request"},
+      {400, R"(["NoRoute"])", "HTTP 400 Bad Request"},
+      {500, R"({"code":"NoRoute"})", "HTTP 500 Internal Server Error"},
+      {302, R"({"code":"NoRoute"})", "HTTP 302 Found"},
+  };
+  for (const auto& c : cases) {
+    auto r = parse_osrm_reply(HttpReply{c.status, c.body, std::nullopt}, TravelMode::Car, a, b);
+    if (c.error == nullptr) {
+      EXPECT_TRUE(r.is_ok()) << c.status << " " << c.body;
+    } else {
+      ASSERT_TRUE(r.is_err()) << c.status << " " << c.body;
+      EXPECT_EQ(r.error(), c.error) << c.status << " " << c.body;
+    }
+  }
+  EXPECT_THAT(parse_osrm_reply(HttpReply{200, "<html>", std::nullopt}, TravelMode::Car, a, b).error(),
+              ::testing::HasSubstr("error decoding response body"));
 }
 
 TEST(OsrmRouteUrl, ProfileAndLongitudeFirst) {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "net/polyline.hpp"
 #include "net/transit.hpp"
@@ -154,6 +159,64 @@ TEST(ParseTransitPlan, JourneysAndLegs) {
   EXPECT_TRUE((*r)[1].legs.empty());
   EXPECT_EQ((*r)[2].dep, "");
   EXPECT_EQ((*r)[2].transfers, 0u);
+}
+
+// Encoded Polyline Algorithm Format of integer coordinates (already scaled).
+std::string encode_polyline(const std::vector<std::pair<std::int64_t, std::int64_t>>& points) {
+  std::string out;
+  std::int64_t last_lat = 0, last_lon = 0;
+  const auto put = [&](std::int64_t delta) {
+    std::uint64_t v = delta < 0 ? ~(static_cast<std::uint64_t>(delta) << 1) : static_cast<std::uint64_t>(delta) << 1;
+    while (v >= 0x20) {
+      out.push_back(static_cast<char>((0x20 | (v & 0x1F)) + 63));
+      v >>= 5;
+    }
+    out.push_back(static_cast<char>(v + 63));
+  };
+  for (const auto& [lat, lon] : points) {
+    put(lat - last_lat);
+    put(lon - last_lon);
+    last_lat = lat;
+    last_lon = lon;
+  }
+  return out;
+}
+
+TEST(DecodeLegGeometry, AMissingPrecisionIsFiveOrElseSevenAndLinesOffTheGlobeAreDropped) {
+  // Marienplatz to Karlsplatz, written at precision 5 and at 7.
+  const std::vector<LatLon> line{{48.13743, 11.57549}, {48.13906, 11.56592}};
+  const auto at5 = encode_polyline({{4813743, 1157549}, {4813906, 1156592}});
+  const auto at7 = encode_polyline({{481374300, 115754900}, {481390600, 115659200}});
+  // Off the globe read at 5 and at 7 alike.
+  const auto garbage = encode_polyline({{2000000000, 10}, {2000000001, 20}});
+  const auto none = std::optional<std::uint32_t>();
+  struct Case {
+    const char* what;
+    std::string points;
+    std::optional<std::uint32_t> precision;
+    std::vector<LatLon> want;
+  };
+  const Case cases[] = {
+      {"stated 5", at5, 5u, line},
+      {"stated 7", at7, 7u, line},
+      {"missing, written at 5", at5, none, line},
+      {"missing, written at 7: read at 5 it leaves the globe, so 7", at7, none, line},
+      {"stated 5 but written at 7: no second guess, the line is dropped", at7, 5u, {}},
+      {"off the globe at 5 and at 7", garbage, none, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    expect_points_near(decode_leg_geometry(c.points, c.precision), c.want, 1e-9);
+  }
+}
+
+TEST(ParseTransitPlan, LegWithoutPrecisionIsReadAtSevenWhenFiveLeavesTheGlobe) {
+  const auto at7 = encode_polyline({{481374300, 115754900}, {481390600, 115659200}});
+  const json plan = {{"itineraries", {{{"legs", {{{"mode", "TRAM"}, {"legGeometry", {{"points", at7}}}}}}}}}};
+  auto r = parse_transit_plan(plan);
+  ASSERT_TRUE(r.is_ok()) << r.error();
+  const auto& geometry = r->at(0).legs.at(0).geometry;
+  expect_points_near(geometry, {{48.13743, 11.57549}, {48.13906, 11.56592}}, 1e-9);
 }
 
 TEST(ParseTransitPlan, ItinerariesMustBeAnArray) {

@@ -1,0 +1,78 @@
+#include "net/host_limiter.hpp"
+
+#include <optional>
+#include <utility>
+
+#include <fmt/format.h>
+
+namespace maps {
+
+HostLimiter::HostLimiter(std::chrono::milliseconds spacing) : schedule_(spacing) {}
+
+HostSchedule::Ticket HostLimiter::enter(HostSchedule::Request request) {
+  HostSchedule::Submitted submitted;
+  {
+    std::lock_guard lock(mu_);
+    const auto now = HostSchedule::Clock::now();
+    submitted = schedule_.submit(std::move(request), now);
+    const auto d = schedule_.poll(submitted.ticket, now);
+    if (d.turn != HostSchedule::Turn::Wait) decided_.emplace(submitted.ticket, d);
+  }
+  // A replaced waiter has to hear about it.
+  if (submitted.replaced) cv_.notify_all();
+  return submitted.ticket;
+}
+
+HostLimiter::Admission HostLimiter::wait(HostSchedule::Ticket ticket) {
+  std::unique_lock lock(mu_);
+  std::optional<HostSchedule::Decision> early;
+  if (const auto it = decided_.find(ticket); it != decided_.end()) {
+    early = it->second;
+    decided_.erase(it);
+  }
+  for (;;) {
+    if (closed_) {
+      schedule_.withdraw(ticket);
+      return {Outcome::Closed, {}};
+    }
+    const auto d = early ? *std::exchange(early, std::nullopt) : schedule_.poll(ticket, HostSchedule::Clock::now());
+    switch (d.turn) {
+      case HostSchedule::Turn::Send:
+        // The next spaced request may be waiting on this one.
+        cv_.notify_all();
+        return {Outcome::Send, {}};
+      case HostSchedule::Turn::Replaced: return {Outcome::Replaced, {}};
+      case HostSchedule::Turn::Refused: {
+        cv_.notify_all();
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(d.hold_left).count();
+        return {Outcome::Refused,
+                fmt::format("the service asked for a pause; try again in {} s", static_cast<long long>(seconds))};
+      }
+      case HostSchedule::Turn::Wait:
+        if (d.until == HostSchedule::TimePoint::max()) {
+          cv_.wait(lock);
+        } else {
+          cv_.wait_until(lock, d.until);
+        }
+        break;
+    }
+  }
+}
+
+void HostLimiter::hold(std::string_view host, std::chrono::milliseconds pause) {
+  {
+    std::lock_guard lock(mu_);
+    schedule_.hold(host, pause, HostSchedule::Clock::now());
+  }
+  cv_.notify_all();
+}
+
+void HostLimiter::close() {
+  {
+    std::lock_guard lock(mu_);
+    closed_ = true;
+  }
+  cv_.notify_all();
+}
+
+}  // namespace maps
