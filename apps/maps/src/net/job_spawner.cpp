@@ -1,24 +1,43 @@
 #include "net/job_spawner.hpp"
 
+#include <memory>
+#include <system_error>
 #include <utility>
+
+#include "net/request_control.hpp"
 
 namespace maps {
 
 ThreadJobSpawner::ThreadJobSpawner(ServiceHosts hosts, WorkerSender sender)
-    : hosts_(std::move(hosts)), sender_(std::move(sender)) {}
+    : hosts_(std::move(hosts)), sender_(std::move(sender)) {
+  hosts_.control = std::make_shared<RequestControl>();
+}
 
-void ThreadJobSpawner::spawn_place_search(PlaceSearchJob job) { spawn_search_worker(std::move(job), hosts_, sender_); }
-void ThreadJobSpawner::spawn_endpoint_search(EndpointSearchJob job) {
-  spawn_endpoint_search_worker(std::move(job), hosts_, sender_);
+ThreadJobSpawner::~ThreadJobSpawner() {
+  // Transfers notice the flag within about a second; waiting jobs leave the limiter at once.
+  hosts_.control->cancelled.store(true);
+  hosts_.control->limiter.close();
+  threads_.join_all();
 }
-void ThreadJobSpawner::spawn_area_search(AreaSearchJob job) {
-  spawn_area_search_worker(std::move(job), hosts_, sender_);
+
+void ThreadJobSpawner::start(JobRequest job) {
+  // In line here, not on the new thread: threads start in any order, jobs keep theirs.
+  const auto ticket = hosts_.control->limiter.enter(pacing_of(job, hosts_));
+  try {
+    threads_.start([job = std::move(job), ticket, hosts = hosts_, sender = sender_]() mutable {
+      run_job(std::move(job), ticket, std::move(hosts), std::move(sender));
+    });
+  } catch (const std::system_error& e) {
+    stop_on_spawn_failure(e);
+  }
 }
-void ThreadJobSpawner::spawn_reverse_geocode(ReverseGeocodeJob job) {
-  spawn_reverse_geocode_worker(job, hosts_, sender_);
-}
-void ThreadJobSpawner::spawn_pois(PoiJob job) { spawn_poi_worker(job, hosts_, sender_); }
-void ThreadJobSpawner::spawn_route(RouteJob job) { spawn_route_worker(job, hosts_, sender_); }
-void ThreadJobSpawner::spawn_transit(TransitJob job) { spawn_transit_worker(std::move(job), hosts_, sender_); }
+
+void ThreadJobSpawner::spawn_place_search(PlaceSearchJob job) { start(std::move(job)); }
+void ThreadJobSpawner::spawn_endpoint_search(EndpointSearchJob job) { start(std::move(job)); }
+void ThreadJobSpawner::spawn_area_search(AreaSearchJob job) { start(std::move(job)); }
+void ThreadJobSpawner::spawn_reverse_geocode(ReverseGeocodeJob job) { start(job); }
+void ThreadJobSpawner::spawn_pois(PoiJob job) { start(job); }
+void ThreadJobSpawner::spawn_route(RouteJob job) { start(job); }
+void ThreadJobSpawner::spawn_transit(TransitJob job) { start(std::move(job)); }
 
 }  // namespace maps

@@ -3,13 +3,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <thread>
+#include <optional>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 #include <fmt/format.h>
 
 #include "net/geocoding.hpp"
+#include "net/host_limiter.hpp"
 #include "net/pois.hpp"
+#include "net/request_control.hpp"
 #include "net/routing.hpp"
 #include "net/transit.hpp"
 
@@ -36,15 +40,6 @@ void deliver(const WorkerSender& sender, Make&& make) noexcept {
   try {
     (void)sender.send(make());
   } catch (...) {
-  }
-}
-
-template <class Body, class Job>
-void spawn_detached(Body body, Job job, const ServiceHosts& hosts, WorkerSender sender) {
-  try {
-    std::thread(body, std::move(job), hosts, std::move(sender)).detach();
-  } catch (const std::system_error& e) {
-    stop_on_spawn_failure(e);
   }
 }
 
@@ -98,26 +93,99 @@ void transit_worker_main(TransitJob job, ServiceHosts hosts, WorkerSender sender
   });
 }
 
-void spawn_search_worker(PlaceSearchJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(search_worker_main, std::move(job), hosts, std::move(sender));
+HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts) {
+  // Replace keys: one per kind of query that a newer one makes pointless.
+  enum Key : int { kSearchBox, kOriginField, kDestinationField, kAreaSearch };
+  const auto geocoder = [&](std::optional<int> key) {
+    return HostSchedule::Request{host_key(hosts.nominatim), true, key};
+  };
+  return std::visit(
+      [&](const auto& j) -> HostSchedule::Request {
+        using J = std::decay_t<decltype(j)>;
+        if constexpr (std::is_same_v<J, PlaceSearchJob>) {
+          return geocoder(kSearchBox);
+        } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
+          return geocoder(j.endpoint == 1 ? kOriginField : kDestinationField);
+        } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
+          return geocoder(kAreaSearch);
+        } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
+          return geocoder(std::nullopt);
+        } else if constexpr (std::is_same_v<J, PoiJob>) {
+          return {host_key(hosts.overpass), false, std::nullopt};
+        } else if constexpr (std::is_same_v<J, RouteJob>) {
+          return {host_key(hosts.osrm), false, std::nullopt};
+        } else {
+          return {host_key(hosts.motis), false, std::nullopt};
+        }
+      },
+      job);
 }
-void spawn_endpoint_search_worker(EndpointSearchJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(endpoint_search_worker_main, std::move(job), hosts, std::move(sender));
+
+WorkerResult failed_answer(const JobRequest& job, std::string error) {
+  return std::visit(
+      [&](const auto& j) -> WorkerResult {
+        using J = std::decay_t<decltype(j)>;
+        base::Error e{std::move(error)};
+        if constexpr (std::is_same_v<J, PlaceSearchJob>) {
+          return worker::PlaceSearch{std::move(e), j.query};
+        } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
+          return worker::EndpointSearch{std::move(e), j.query, j.endpoint};
+        } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
+          return worker::AreaSearch{std::move(e), j.query};
+        } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
+          return worker::ReverseGeocode{std::move(e)};
+        } else if constexpr (std::is_same_v<J, PoiJob>) {
+          return worker::Pois{std::move(e), j.generation};
+        } else if constexpr (std::is_same_v<J, RouteJob>) {
+          return worker::Route{std::move(e)};
+        } else {
+          return worker::Transit{std::move(e)};
+        }
+      },
+      job);
 }
-void spawn_area_search_worker(AreaSearchJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(area_search_worker_main, std::move(job), hosts, std::move(sender));
-}
-void spawn_reverse_geocode_worker(ReverseGeocodeJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(reverse_geocode_worker_main, std::move(job), hosts, std::move(sender));
-}
-void spawn_poi_worker(PoiJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(poi_worker_main, std::move(job), hosts, std::move(sender));
-}
-void spawn_route_worker(RouteJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(route_worker_main, std::move(job), hosts, std::move(sender));
-}
-void spawn_transit_worker(TransitJob job, const ServiceHosts& hosts, WorkerSender sender) {
-  spawn_detached(transit_worker_main, std::move(job), hosts, std::move(sender));
+
+WorkerResult superseded_answer() { return worker::ReverseGeocode{base::err("replaced by a newer request")}; }
+
+void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, ServiceHosts hosts, WorkerSender sender) {
+  if (ticket && hosts.control) {
+    HostLimiter::Admission admission;
+    try {
+      admission = hosts.control->limiter.wait(*ticket);
+    } catch (const std::exception& e) {
+      admission = {HostLimiter::Outcome::Refused, e.what()};
+    }
+    switch (admission.outcome) {
+      case HostLimiter::Outcome::Send: break;
+      case HostLimiter::Outcome::Replaced: deliver(sender, [] { return superseded_answer(); }); return;
+      case HostLimiter::Outcome::Refused:
+        deliver(sender, [&] { return failed_answer(job, std::move(admission.error)); });
+        return;
+      case HostLimiter::Outcome::Closed:
+        deliver(sender, [&] { return failed_answer(job, "request cancelled"); });
+        return;
+    }
+  }
+  std::visit(
+      [&](auto&& j) {
+        using J = std::decay_t<decltype(j)>;
+        if constexpr (std::is_same_v<J, PlaceSearchJob>) {
+          search_worker_main(std::move(j), std::move(hosts), std::move(sender));
+        } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
+          endpoint_search_worker_main(std::move(j), std::move(hosts), std::move(sender));
+        } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
+          area_search_worker_main(std::move(j), std::move(hosts), std::move(sender));
+        } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
+          reverse_geocode_worker_main(j, std::move(hosts), std::move(sender));
+        } else if constexpr (std::is_same_v<J, PoiJob>) {
+          poi_worker_main(j, std::move(hosts), std::move(sender));
+        } else if constexpr (std::is_same_v<J, RouteJob>) {
+          route_worker_main(j, std::move(hosts), std::move(sender));
+        } else {
+          transit_worker_main(std::move(j), std::move(hosts), std::move(sender));
+        }
+      },
+      std::move(job));
 }
 
 }  // namespace maps

@@ -1,9 +1,13 @@
 #pragma once
-// One short-lived thread per web request: call the adapter, send one WorkerResult, end.
+// The body of every request thread: wait for the job's turn at its host, call the adapter, send
+// one WorkerResult, end. A job that never goes out still answers exactly once.
 
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "base/channel.hpp"
+#include "net/host_schedule.hpp"
 #include "net/jobs.hpp"
 #include "net/service_hosts.hpp"
 #include "net/worker_result.hpp"
@@ -12,7 +16,7 @@ namespace maps {
 
 using WorkerSender = base::Sender<WorkerResult>;
 
-// Thread bodies. They block for the whole request, never throw, and drop the answer silently
+// Adapter calls. They block for the whole request, never throw, and drop the answer silently
 // when the receiver is gone.
 void search_worker_main(PlaceSearchJob job, ServiceHosts hosts, WorkerSender sender);
 void endpoint_search_worker_main(EndpointSearchJob job, ServiceHosts hosts, WorkerSender sender);
@@ -22,14 +26,21 @@ void poi_worker_main(PoiJob job, ServiceHosts hosts, WorkerSender sender);
 void route_worker_main(RouteJob job, ServiceHosts hosts, WorkerSender sender);
 void transit_worker_main(TransitJob job, ServiceHosts hosts, WorkerSender sender);
 
-// Starters: spawn a detached thread running the body. A refused thread stops the process.
-void spawn_search_worker(PlaceSearchJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_endpoint_search_worker(EndpointSearchJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_area_search_worker(AreaSearchJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_reverse_geocode_worker(ReverseGeocodeJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_poi_worker(PoiJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_route_worker(RouteJob job, const ServiceHosts& hosts, WorkerSender sender);
-void spawn_transit_worker(TransitJob job, const ServiceHosts& hosts, WorkerSender sender);
+// Where a job waits before it goes out. Geocoder requests are spaced per host; the search box,
+// each endpoint field and the offline area search each keep at most one waiting request (a
+// newer one replaces it), while reverse lookups only queue.
+HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts);
+
+// The answer of a job of this kind that failed with `error` before its adapter ran.
+WorkerResult failed_answer(const JobRequest& job, std::string error);
+
+// The one answer of a request that a newer one of its kind replaced before it went out. The
+// tick takes one job off its count for it and shows nothing: a failed reverse lookup is silent.
+WorkerResult superseded_answer();
+
+// The whole life of a job's thread: with a ticket of `hosts.control`'s limiter, its turn there,
+// then its body; replaced, refused and cancelled jobs answer without a request.
+void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, ServiceHosts hosts, WorkerSender sender);
 
 // Prints "failed to spawn thread: ..." and aborts; there is no fallback for request jobs.
 [[noreturn]] void stop_on_spawn_failure(const std::system_error& error);

@@ -41,9 +41,9 @@ TEST(RequestThreads, SearchAnswersArriveAsTheyFinishEachWithItsQuery) {
     res.set_content(place_reply("Result " + q), "application/json");
   });
   auto [tx, rx] = base::channel<WorkerResult>();
-  const auto hosts = hosts_at(svc.host());
-  spawn_search_worker({"first"}, hosts, tx);
-  spawn_search_worker({"second"}, hosts, tx);
+  ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
+  spawner.spawn_place_search({"first"});
+  spawner.spawn_place_search({"second"});  // sent a second later: the first has gone out
 
   auto a = std::get<worker::PlaceSearch>(receive(rx));
   EXPECT_EQ(a.query, "second");
