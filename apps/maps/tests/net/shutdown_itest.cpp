@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fake_service.hpp"
+#include "net/http_client.hpp"
 #include "net/job_spawner.hpp"
 
 namespace maps {
@@ -29,8 +30,9 @@ int thread_count() {
   return n;
 }
 
-// A service that takes every request and answers none until the test ends.
+// A service that takes every request but "/warm" and answers none until the test ends.
 void stall_everything(FakeService& svc) {
+  svc.reply("/warm", "[]");
   svc.on(".*", [&](const httplib::Request&, httplib::Response& res) {
     svc.wait_for_release(20s);
     res.set_content("[]", "application/json");
@@ -45,6 +47,7 @@ ServiceHosts slow_hosts(const FakeService& svc) {
 }
 
 bool wait_for_requests(const FakeService& svc, std::size_t n) {
+  n += 1;  // the warm-up request
   for (int i = 0; i < 1000 && svc.requests().size() < n; ++i) std::this_thread::sleep_for(5ms);
   return svc.requests().size() >= n;
 }
@@ -53,6 +56,8 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
   FakeService svc;
   stall_everything(svc);
   auto [tx, rx] = base::channel<WorkerResult>();
+  // The server starts its worker threads with its first connection.
+  ASSERT_TRUE(get_json(svc.host() + "/warm").is_ok());
   const int threads_before = thread_count();
   ASSERT_GT(threads_before, 0);
 
@@ -75,7 +80,7 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
                            WorkerResult(worker::Route{base::err("request cancelled")}),
                            WorkerResult(worker::PlaceSearch{base::err("request cancelled"), "in flight"}),
                            WorkerResult(worker::PlaceSearch{base::err("request cancelled"), "waiting"})));
-  EXPECT_EQ(svc.requests().size(), 2u) << "the waiting search was never sent";
+  EXPECT_EQ(svc.requests().size(), 3u) << "the waiting search was never sent";
 }
 
 TEST(SpawnerShutdown, ReapsFinishedThreadsAsItGoes) {
@@ -98,6 +103,7 @@ TEST(SpawnerShutdown, ReapsFinishedThreadsAsItGoes) {
   auto svc = std::make_unique<FakeService>();
   stall_everything(*svc);
   auto channel = base::channel<WorkerResult>();
+  if (!get_json(svc->host() + "/warm").is_ok()) std::exit(4);
   auto spawner = std::make_unique<ThreadJobSpawner>(slow_hosts(*svc), channel.first);
   spawner->spawn_place_search({"in flight"});
   spawner->spawn_reverse_geocode({48.1, 11.5});
