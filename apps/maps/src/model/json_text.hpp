@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf8.hpp"
+
 namespace maps::json {
 
-// Length of the well-formed UTF-8 sequence starting at s[i] (1 to 4), or 0 when it is not one
-// (stray continuation, overlong form, surrogate, beyond U+10FFFF, cut short).
-std::size_t utf8_sequence_length(std::string_view s, std::size_t i);
+using base::utf8_sequence_length;
 
 // Shortest round-trip form with JSON number layout: "1.0", "0.001", "1e20", "1.5e-7".
 // The value must be finite.

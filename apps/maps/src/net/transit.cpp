@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "base/utf8.hpp"
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
 #include "net/polyline.hpp"
@@ -84,7 +85,7 @@ std::string iso_clock_text(std::string_view text) {
   if (t == std::string_view::npos || text.size() - (t + 1) < 5) return std::string(text);
   const std::size_t end = t + 6;
   // The five bytes must end on a character boundary (not inside a multi-byte character).
-  if (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) return std::string(text);
+  if (!base::is_utf8_boundary(text, end)) return std::string(text);
   return std::string(text.substr(t + 1, 5));
 }
 

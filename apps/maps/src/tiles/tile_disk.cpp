@@ -4,51 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdio>
 #include <cstdlib>
+
+#include "zarn_ui/atomic_file.hpp"
 
 namespace maps {
 
 namespace fs = std::filesystem;
-
-bool is_valid_utf8(std::string_view text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t len = 0;
-    std::uint32_t cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (std::size_t k = 1; k < len; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
-}
 
 namespace {
 bool usable(const std::optional<std::string>& value) { return value && !value->empty() && is_valid_utf8(*value); }
@@ -83,26 +45,8 @@ std::string tile_url(std::string_view base, const TileKey& key) {
 }
 
 bool write_tile_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-  std::error_code ec;
-  fs::create_directories(path.parent_path(), ec);
-  // A name no other writer uses: workers of two styles, or two stores, may write at once.
-  static std::atomic<std::uint64_t> counter{0};
-  fs::path tmp = path;
-  tmp += fmt::format(".{}.{}.tmp", static_cast<long>(::getpid()), counter.fetch_add(1));
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    fs::remove(tmp, ec);
-    return false;
-  }
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  // The cache can be fetched again: it is not synced, so downloads do not wait on the disk.
+  return zarn_ui::atomic_file::write(path.string(), bytes, zarn_ui::atomic_file::Durability::Unsynced).is_ok();
 }
 
 std::uint64_t dir_size_recursive(const fs::path& path) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf8.hpp"
 #include "tiles/tile_key.hpp"
 
 namespace maps {
@@ -35,6 +36,6 @@ bool write_tile_file(const std::filesystem::path& path, std::span<const std::uin
 // entries count as nothing, and a directory that cannot be listed is 0.
 std::uint64_t dir_size_recursive(const std::filesystem::path& path);
 
-bool is_valid_utf8(std::string_view text);
+using base::is_valid_utf8;
 
 }  // namespace maps

@@ -34,9 +34,6 @@ class OffscreenRenderer {
   cairo_surface_t* surface() const { return surface_.get(); }
 
  private:
-  struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const;
-  };
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
   std::shared_ptr<cairo_surface_t> surface_;

@@ -43,7 +43,7 @@ class TempFile {
 
 }  // namespace
 
-base::Status write(const std::string& path, std::span<const std::uint8_t> bytes) {
+base::Status write(const std::string& path, std::span<const std::uint8_t> bytes, Durability durability) {
   namespace fs = std::filesystem;
   if (path.empty()) return base::err("write file: empty path");
   const fs::path target(path);
@@ -76,10 +76,12 @@ base::Status write(const std::string& path, std::span<const std::uint8_t> bytes)
   }
   // mkostemp makes the file private; a published file is readable like any other.
   if (::fchmod(tmp.fd(), 0644) != 0) return base::err(os_error("chmod " + tmp.path(), errno));
-  if (::fsync(tmp.fd()) != 0) return base::err(os_error("sync " + tmp.path(), errno));
+  const bool synced = durability == Durability::Synced;
+  if (synced && ::fsync(tmp.fd()) != 0) return base::err(os_error("sync " + tmp.path(), errno));
   if (tmp.close() != 0) return base::err(os_error("close " + tmp.path(), errno));
   if (::rename(tmp.path().c_str(), path.c_str()) != 0) return base::err(os_error("rename to " + path, errno));
   tmp.published();
+  if (!synced) return {};
 
   // The rename lasts only once the folder's entry is on disk.
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

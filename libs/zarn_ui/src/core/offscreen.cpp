@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "cairo_handles.hpp"
 #include "zarn_ui/render.hpp"
 
 namespace zarn_ui::offscreen {
@@ -34,23 +35,19 @@ cairo_status_t read_from_vector(void* closure, unsigned char* data, unsigned int
 
 }  // namespace
 
-void OffscreenRenderer::SurfaceDeleter::operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-
 base::Result<OffscreenRenderer> OffscreenRenderer::create(std::uint32_t width, std::uint32_t height) {
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
     return base::err("offscreen size out of range: " + std::to_string(width) + "x" + std::to_string(height));
   }
-  cairo_surface_t* s =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    std::string msg = cairo_status_to_string(cairo_surface_status(s));
-    cairo_surface_destroy(s);
-    return base::err("offscreen surface: " + msg);
+  handles::CairoSurface s(
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)));
+  if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) {
+    return base::err(std::string("offscreen surface: ") + cairo_status_to_string(cairo_surface_status(s.get())));
   }
   OffscreenRenderer r;
   r.width_ = width;
   r.height_ = height;
-  r.surface_ = std::shared_ptr<cairo_surface_t>(s, SurfaceDeleter{});
+  r.surface_ = std::move(s);
   r.text_ = text_render::TextRenderer::create();
   return r;
 }
@@ -58,10 +55,11 @@ base::Result<OffscreenRenderer> OffscreenRenderer::create(std::uint32_t width, s
 std::vector<std::uint8_t> OffscreenRenderer::render_resilient(const Scene& scene,
                                                               const std::vector<Scene>& extra_layers) {
   cairo_surface_t* s = surface_.get();
-  cairo_t* cr = cairo_create(s);
-  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-  cairo_paint(cr);
-  cairo_destroy(cr);
+  {
+    const handles::CairoContext cr(cairo_create(s));
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr.get());
+  }
   // Each replay recovers from a failed context on its own; what it refused is simply absent.
   (void)render::replay_to_surface(s, scene, 1.0, &text_);
   for (const Scene& layer : extra_layers) (void)render::replay_to_surface(s, layer, 1.0, &text_);
@@ -113,28 +111,25 @@ base::Result<std::vector<std::uint8_t>> OffscreenRenderer::encode_png(const std:
 
 base::Result<DecodedPng> decode_png(const std::vector<std::uint8_t>& bytes) {
   PngReader reader{&bytes};
-  cairo_surface_t* s = cairo_image_surface_create_from_png_stream(read_from_vector, &reader);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    std::string msg = cairo_status_to_string(cairo_surface_status(s));
-    cairo_surface_destroy(s);
-    return base::err("decode png: " + msg);
+  const handles::CairoSurface s(cairo_image_surface_create_from_png_stream(read_from_vector, &reader));
+  if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) {
+    return base::err(std::string("decode png: ") + cairo_status_to_string(cairo_surface_status(s.get())));
   }
-  cairo_surface_t* argb = s;
-  if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32) {
+  handles::CairoSurface converted;
+  cairo_surface_t* argb = s.get();
+  if (cairo_image_surface_get_format(s.get()) != CAIRO_FORMAT_ARGB32) {
     // RGB24 and other formats: draw onto an ARGB32 surface first.
-    argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(s),
-                                      cairo_image_surface_get_height(s));
-    cairo_t* cr = cairo_create(argb);
-    cairo_set_source_surface(cr, s, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
+    converted.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(s.get()),
+                                               cairo_image_surface_get_height(s.get())));
+    argb = converted.get();
+    const handles::CairoContext cr(cairo_create(argb));
+    cairo_set_source_surface(cr.get(), s.get(), 0, 0);
+    cairo_paint(cr.get());
   }
   DecodedPng out;
   out.width = static_cast<std::uint32_t>(cairo_image_surface_get_width(argb));
   out.height = static_cast<std::uint32_t>(cairo_image_surface_get_height(argb));
   out.rgba = surface_rgba8(argb);
-  if (argb != s) cairo_surface_destroy(argb);
-  cairo_surface_destroy(s);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "cairo_handles.hpp"
 #include "device_path.hpp"
 #include "text_engine.hpp"
 
@@ -56,8 +57,13 @@ enum class PathMode { Fill, Stroke };
 
 class Replayer {
  public:
-  Replayer(cairo_t* cr, cairo_surface_t* own_surface, double scale, const text_render::TextRenderer* text)
-      : cr_(cr), own_surface_(own_surface), scale_(Affine::scale(scale)) {
+  // Draws on a caller's context, which stays the caller's.
+  Replayer(cairo_t* cr, double scale, const text_render::TextRenderer* text) : cr_(cr), scale_(Affine::scale(scale)) {
+    if (text != nullptr) engine_ = text->engine();
+  }
+  // Draws on a context of its own on `surface`, which it may replace after a failure.
+  Replayer(cairo_surface_t* surface, double scale, const text_render::TextRenderer* text)
+      : owned_(cairo_create(surface)), cr_(owned_.get()), own_surface_(surface), scale_(Affine::scale(scale)) {
     if (text != nullptr) engine_ = text->engine();
   }
 
@@ -84,14 +90,12 @@ class Replayer {
     return report_;
   }
 
-  cairo_t* context() const { return cr_; }
-
  private:
   // A failed context on our own surface is replaced; a caller's context cannot be.
   bool recover() {
     if (own_surface_ == nullptr) return false;
-    cairo_destroy(cr_);
-    cr_ = cairo_create(own_surface_);
+    owned_.reset(cairo_create(own_surface_));
+    cr_ = owned_.get();
     layers_.clear();
     dead_ = 0;
     cairo_save(cr_);
@@ -272,14 +276,14 @@ class Replayer {
       cairo_new_path(cr_);
       return false;
     }
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    const handles::CairoPattern pattern(cairo_pattern_create_for_surface(surface));
     const cairo_matrix_t pm = to_cairo(to_pixels);
-    cairo_pattern_set_matrix(pattern, &pm);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_matrix(pattern.get(), &pm);
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_BILINEAR);
     const float alpha = unit(it.alpha);
     cairo_save(cr_);
-    cairo_set_source(cr_, pattern);
+    cairo_set_source(cr_, pattern.get());
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
     if (alpha >= 1.0f) {
       cairo_fill(cr_);
@@ -288,7 +292,6 @@ class Replayer {
       cairo_paint_with_alpha(cr_, alpha);
     }
     cairo_restore(cr_);
-    cairo_pattern_destroy(pattern);
     ++report_.drawn;
     return true;
   }
@@ -331,8 +334,9 @@ class Replayer {
     float alpha = 1.0f;
   };
 
+  handles::CairoContext owned_;  // empty when drawing on a caller's context
   cairo_t* cr_;
-  cairo_surface_t* own_surface_;
+  cairo_surface_t* own_surface_ = nullptr;
   Affine scale_;
   Rect view_;
   text_render::TextEngine* engine_ = nullptr;
@@ -350,7 +354,7 @@ base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device
                                   const text_render::TextRenderer* text) {
   if (cr == nullptr || cairo_status(cr) != CAIRO_STATUS_SUCCESS) return base::err("cairo context unusable");
   if (!valid_scale(device_scale)) return base::err("invalid device scale");
-  Replayer r(cr, nullptr, device_scale, text);
+  Replayer r(cr, device_scale, text);
   return r.run(scene);
 }
 
@@ -360,10 +364,11 @@ base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Sce
     return base::err("cairo surface unusable");
   }
   if (!valid_scale(device_scale)) return base::err("invalid device scale");
-  cairo_t* cr = cairo_create(surface);
-  Replayer r(cr, surface, device_scale, text);
-  base::Result<ReplayReport> result = r.run(scene);
-  cairo_destroy(r.context());
+  base::Result<ReplayReport> result = base::err("cairo replay did not run");
+  {
+    Replayer r(surface, device_scale, text);
+    result = r.run(scene);
+  }
   cairo_surface_flush(surface);
   return result;
 }

@@ -35,46 +35,35 @@ std::size_t TextEngine::KeyHash::operator()(const Key& k) const {
 
 TextEngine::TextEngine() {
   // A font map of our own, so nothing depends on another user of Pango's default one.
-  font_map_ = pango_cairo_font_map_new();
-  context_ = pango_font_map_create_context(font_map_);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  pango_cairo_context_set_font_options(context_, options);
-  cairo_font_options_destroy(options);
-  pango_context_set_round_glyph_positions(context_, FALSE);
-  pango_context_set_base_dir(context_, PANGO_DIRECTION_LTR);
-}
-
-TextEngine::~TextEngine() {
-  for (auto& [key, laid] : cache_) g_object_unref(laid.layout);
-  if (context_) g_object_unref(context_);
-  if (font_map_) g_object_unref(font_map_);
+  font_map_.reset(pango_cairo_font_map_new());
+  context_.reset(pango_font_map_create_context(font_map_.get()));
+  const handles::CairoFontOptions options(cairo_font_options_create());
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+  pango_cairo_context_set_font_options(context_.get(), options.get());
+  pango_context_set_round_glyph_positions(context_.get(), FALSE);
+  pango_context_set_base_dir(context_.get(), PANGO_DIRECTION_LTR);
 }
 
 const LaidText& TextEngine::layout(std::string_view text, float size, std::uint8_t weight,
                                    std::optional<double> max_width) {
   Key key{std::string(text), size, weight, max_width ? std::max(0.0, *max_width) : -1.0};
-  if (auto it = cache_.find(key); it != cache_.end()) return it->second;
-  if (cache_.size() >= kMaxCached) {
-    for (auto& [k, laid] : cache_) g_object_unref(laid.layout);
-    cache_.clear();
-  }
+  if (auto it = cache_.find(key); it != cache_.end()) return it->second.laid;
+  if (cache_.size() >= kMaxCached) cache_.clear();
 
-  PangoLayout* layout = pango_layout_new(context_);
+  handles::GObject<PangoLayout> owner(pango_layout_new(context_.get()));
+  PangoLayout* layout = owner.get();
   // Pango refuses invalid UTF-8; show what is valid instead of nothing.
-  gchar* valid = g_utf8_make_valid(key.text.data(), static_cast<gssize>(key.text.size()));
-  pango_layout_set_text(layout, valid, -1);
-  g_free(valid);
+  const handles::GString valid(g_utf8_make_valid(key.text.data(), static_cast<gssize>(key.text.size())));
+  pango_layout_set_text(layout, valid.get(), -1);
   pango_layout_set_single_paragraph_mode(layout, TRUE);
 
-  PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family_static(desc, kFamily);
-  pango_font_description_set_absolute_size(desc, static_cast<double>(size) * PANGO_SCALE);
-  pango_font_description_set_weight(desc, pango_weight(weight));
-  pango_layout_set_font_description(layout, desc);
-  pango_font_description_free(desc);
+  const handles::FontDescription desc(pango_font_description_new());
+  pango_font_description_set_family_static(desc.get(), kFamily);
+  pango_font_description_set_absolute_size(desc.get(), static_cast<double>(size) * PANGO_SCALE);
+  pango_font_description_set_weight(desc.get(), pango_weight(weight));
+  pango_layout_set_font_description(layout, desc.get());
 
   if (key.max_width >= 0.0) {
     pango_layout_set_width(layout, static_cast<int>(std::min(key.max_width, 1e6) * PANGO_SCALE));
@@ -88,7 +77,7 @@ const LaidText& TextEngine::layout(std::string_view text, float size, std::uint8
   laid.width = static_cast<double>(logical.width) / PANGO_SCALE;
   laid.height = static_cast<double>(logical.height) / PANGO_SCALE;
   laid.baseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
-  return cache_.emplace(std::move(key), laid).first->second;
+  return cache_.emplace(std::move(key), Entry{std::move(owner), laid}).first->second.laid;
 }
 
 }  // namespace zarn_ui::text_render

@@ -9,19 +9,20 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "cairo_handles.hpp"
+
 namespace zarn_ui::text_render {
 
 struct LaidText {
-  PangoLayout* layout = nullptr;
-  double width = 0.0;     // logical width: the advance of the line
-  double height = 0.0;    // logical height: ascent + descent
-  double baseline = 0.0;  // from the layout's top
+  PangoLayout* layout = nullptr;  // owned by the engine's cache
+  double width = 0.0;             // logical width: the advance of the line
+  double height = 0.0;            // logical height: ascent + descent
+  double baseline = 0.0;          // from the layout's top
 };
 
 class TextEngine {
  public:
   TextEngine();
-  ~TextEngine();
   TextEngine(const TextEngine&) = delete;
   TextEngine& operator=(const TextEngine&) = delete;
 
@@ -40,9 +41,15 @@ class TextEngine {
     std::size_t operator()(const Key& k) const;
   };
 
-  PangoFontMap* font_map_ = nullptr;
-  PangoContext* context_ = nullptr;
-  std::unordered_map<Key, LaidText, KeyHash> cache_;
+  struct Entry {
+    handles::GObject<PangoLayout> owner;
+    LaidText laid;
+  };
+
+  // Declared in this order so the layouts go before the context and the context before the map.
+  handles::GObject<PangoFontMap> font_map_;
+  handles::GObject<PangoContext> context_;
+  std::unordered_map<Key, Entry, KeyHash> cache_;
 };
 
 // Pango weight for a framework weight.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/utf8.hpp"
 #include "text_engine.hpp"
 
 namespace zarn_ui::text_render {
@@ -12,7 +13,7 @@ bool drawable_size(float size) { return size > 0.0f && size <= TextRenderer::kMa
 
 std::size_t code_points(std::string_view text) {
   std::size_t n = 0;
-  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  for (char c : text) n += !base::is_utf8_continuation(c);
   return n;
 }
 
