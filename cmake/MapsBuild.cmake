@@ -60,11 +60,13 @@ function(maps_library name)
   endif()
 endfunction()
 
-# maps_tests(NAME DIR <dir> [DEPS ...])
-# One test program per label from the *_test.cpp files in DIR:
+# maps_tests(NAME DIR <dir>... [DEPS ...])
+# One test program per label from the *_test.cpp files in the DIR folders:
 #   name_test.cpp -> label unit, name_itest.cpp -> integration, name_e2e.cpp -> e2e.
 function(maps_tests name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DIR;DEPS" ${ARGN})
+  # DIR may name several folders; the first is the one MAPS_TEST_SOURCE_DIR names.
+  list(GET ARG_DIR 0 first_dir)
   if(MAPS_FUZZ)
     return()
   endif()
@@ -76,16 +78,20 @@ function(maps_tests name)
     else()
       set(pattern "*_e2e.cpp")
     endif()
-    file(GLOB srcs CONFIGURE_DEPENDS ${ARG_DIR}/${pattern})
+    set(globs)
+    foreach(dir ${ARG_DIR})
+      list(APPEND globs ${dir}/${pattern})
+    endforeach()
+    file(GLOB srcs CONFIGURE_DEPENDS ${globs})
     if(srcs)
       set(target ${name}_${kind}_tests)
       add_executable(${target} ${srcs})
       target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
       target_include_directories(${target} PRIVATE ${ARG_DIR})
-      target_compile_definitions(${target} PRIVATE MAPS_TEST_SOURCE_DIR="${ARG_DIR}")
+      target_compile_definitions(${target} PRIVATE MAPS_TEST_SOURCE_DIR="${first_dir}")
       gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${kind} ENVIRONMENT "MAPS_TEST_SOURCE_DIR=${ARG_DIR}"
+        PROPERTIES LABELS ${kind} ENVIRONMENT "MAPS_TEST_SOURCE_DIR=${first_dir}"
         DISCOVERY_TIMEOUT 60)
     endif()
   endforeach()

@@ -1,20 +1,15 @@
 // One frame of the window: the map layers, the side panel, the scale bar, the status banner and
 // the overlay, in that order. Nothing is cached between frames.
 
-#include <algorithm>
-#include <string_view>
-
-#include "app/draw_primitives.hpp"
 #include "app/maps_app.hpp"
-#include "app/paint_banner.hpp"
-#include "app/paint_frame.hpp"
-#include "app/paint_later.hpp"
-#include "app/paint_scale_bar.hpp"
-#include "app/paint_tiles.hpp"
-#include "app/paint_traffic.hpp"
-#include "app/paint_vector_map.hpp"
-#include "app/palette.hpp"
+#include "app/screen_geometry.hpp"
 #include "base/text.hpp"
+#include "draw_kit/primitives.hpp"
+#include "map_layers/map_layers.hpp"
+#include "map_layers/scale_bar.hpp"
+#include "map_layers/status_banner.hpp"
+#include "overlay/map_overlay.hpp"
+#include "side_panel/side_panel.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
@@ -32,14 +27,6 @@ bool suggestions_showing(const MapsApp& app) {
 
 }  // namespace
 
-Rect marker_area(const Rect& bounds, bool panel_expanded) {
-  Rect area = bounds;
-  if (is_narrow_layout(bounds) && panel_expanded) {
-    area.x0 = std::min(side_panel_rect(bounds).x1 + kLayoutGap, bounds.x1);
-  }
-  return area;
-}
-
 void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) {
   // A target not painted this frame must take no press.
   hit_targets.clear();
@@ -49,30 +36,8 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
 
   const zarn_ui::theme::Theme& theme = ctx.theme;
   const TextRenderer& text = ctx.text;
-  set_tile_style(tile_store, is_dark_background(theme));
-  const MapPalette palette = map_palette(theme);
-  const Camera camera = view_camera(bounds_rect, model.center, model.zoom);
-  const Rect markers = marker_area(bounds_rect, panel_expanded);
   const bool narrow = is_narrow_layout(bounds_rect);
-
-  const Point mid = map_viewport_center(bounds_rect);
-  const bool raster =
-      paint_raster_tiles(scene, transform, bounds_rect, tile_store, model.center, model.zoom, palette, mid.x, mid.y);
-  const bool no_vector_map = vector_map_empty(vector_map);
-  if (!raster) {
-    if (no_vector_map) {
-      paint_tile_grid(scene, transform, bounds_rect, model.center, model.zoom, palette, mid.x, mid.y);
-    } else {
-      paint_vector_map(scene, transform, bounds_rect, camera, vector_map, palette);
-    }
-  }
-  if (traffic_enabled) paint_traffic(scene, transform, camera, traffic_segments, palette);
-  if (model.route) paint_route(scene, transform, camera, *model.route, palette);
-  if (model.mode == TravelMode::Transit && model.transit_choice < model.transit.size()) {
-    paint_transit_journey(scene, transform, camera, model.transit[model.transit_choice], theme, palette, bounds_rect);
-  }
-  paint_markers(scene, transform, text, camera, pois, poi_marker_layout(*this), selected_poi, theme, palette, markers);
-  paint_location_and_selection(scene, transform, text, camera, *this, theme, palette, markers);
+  const bool raster = paint_map_layers(*this, scene, transform, text, theme);
 
   if (narrow && panel_expanded) {
     fill_rect(scene, transform, bounds_rect, Color::black().with_alpha(0.5f));
@@ -85,7 +50,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
 
   paint_scale_bar(scene, transform, text, bounds_rect, model.center, model.zoom, theme,
                   bounds_rect.x1 - kScaleBarRightInset);
-  if (!raster && no_vector_map && !(narrow && panel_expanded)) {
+  if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
     paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
   }
   paint_map_overlay(*this, scene, transform, text, theme);

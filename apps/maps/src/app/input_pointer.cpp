@@ -9,10 +9,10 @@
 
 #include "app/maps_app.hpp"
 #include "app/messages.hpp"
-#include "app/paint_later.hpp"
 #include "app/screen_geometry.hpp"
 #include "app/transitions_later.hpp"
 #include "app/view.hpp"
+#include "map_layers/markers.hpp"
 
 namespace maps::input_pointer {
 namespace {

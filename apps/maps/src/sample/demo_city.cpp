@@ -21,14 +21,14 @@ struct BlobSpec {
   double lon;
   double rx;
   double ry;
-  std::uint8_t area_class;
+  AreaClass area_class;
 };
 
 constexpr BlobSpec kBlobs[] = {
-    {10, 48.1503, 11.5808, 2.4, 2.0, kAreaPark},
-    {9, 48.1287, 11.5538, 1.6, 1.4, kAreaPark},
-    {8, 48.1215, 11.5952, 1.3, 1.1, kAreaPark},
-    {9, 48.15198, 11.58188, 0.7, 0.5, kAreaWater},
+    {10, 48.1503, 11.5808, 2.4, 2.0, AreaClass::Park},
+    {9, 48.1287, 11.5538, 1.6, 1.4, AreaClass::Park},
+    {8, 48.1215, 11.5952, 1.3, 1.1, AreaClass::Park},
+    {9, 48.15198, 11.58188, 0.7, 0.5, AreaClass::Water},
 };
 
 struct OpenSpace {
@@ -93,7 +93,7 @@ void append_blocks(CityRandom& rng, std::vector<MapArea>& areas) {
       const double y1 = gy0 + 1.0 - inset + dy;
       areas.push_back(
           {{sample_grid_point(x0, y0), sample_grid_point(x1, y0), sample_grid_point(x1, y1), sample_grid_point(x0, y1)},
-           kAreaBlock});
+           AreaClass::Block});
     }
   }
 }
@@ -101,7 +101,7 @@ void append_blocks(CityRandom& rng, std::vector<MapArea>& areas) {
 // Grid streets wobble a little across their direction so the map does not look ruled.
 void append_grid_streets(CityRandom& rng, std::vector<MapRoad>& roads) {
   for (int gxi = kMinGx; gxi <= kMaxGx; ++gxi) {
-    MapRoad road{{}, kRoadGrid};
+    MapRoad road{{}, RoadClass::Grid};
     road.points.reserve(kMaxGy - kMinGy + 1);
     const double gx = gxi;
     for (int gyi = kMinGy; gyi <= kMaxGy; ++gyi) {
@@ -111,7 +111,7 @@ void append_grid_streets(CityRandom& rng, std::vector<MapRoad>& roads) {
     roads.push_back(std::move(road));
   }
   for (int gyi = kMinGy; gyi <= kMaxGy; ++gyi) {
-    MapRoad road{{}, kRoadGrid};
+    MapRoad road{{}, RoadClass::Grid};
     road.points.reserve(kMaxGx - kMinGx + 1);
     const double gy = gyi;
     for (int gxi = kMinGx; gxi <= kMaxGx; ++gxi) {
@@ -167,12 +167,12 @@ VectorMap demo_city_geometry() {
 
   map.roads.reserve(64);
   append_grid_streets(rng, map.roads);
-  map.roads.push_back({sample_street_east(kMinGx, kMaxGx), kRoadAvenue});
-  map.roads.push_back({sample_street_north(kMinGy, kMaxGy), kRoadAvenue});
-  MapRoad diagonal{{}, kRoadSecondary};
+  map.roads.push_back({sample_street_east(kMinGx, kMaxGx), RoadClass::Avenue});
+  map.roads.push_back({sample_street_north(kMinGy, kMaxGy), RoadClass::Avenue});
+  MapRoad diagonal{{}, RoadClass::Secondary};
   for (int i = kMinGy; i <= kMaxGy; ++i) diagonal.points.push_back(sample_point(i));
   map.roads.push_back(std::move(diagonal));
-  map.roads.push_back({std::vector<LatLon>(std::begin(kRingRoad), std::end(kRingRoad)), kRoadSecondary});
+  map.roads.push_back({std::vector<LatLon>(std::begin(kRingRoad), std::end(kRingRoad)), RoadClass::Secondary});
   return map;
 }
 

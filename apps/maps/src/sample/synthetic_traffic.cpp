@@ -17,11 +17,21 @@ std::uint64_t milli_degrees(double x) {
 
 }  // namespace
 
-std::uint8_t traffic_level(std::uint8_t road_class, std::uint64_t v) {
+TrafficLevel traffic_level(RoadClass road_class, std::uint64_t v) {
+  using enum TrafficLevel;
   switch (road_class) {
-    case kRoadAvenue: return v < 20 ? 1 : v < 60 ? 2 : 3;
-    case kRoadSecondary: return v < 35 ? 1 : v < 80 ? 2 : 3;
-    default: return v < 66 ? 0 : v < 92 ? 1 : 2;
+    case RoadClass::Avenue: return v < 20 ? Moderate : v < 60 ? Heavy : Standstill;
+    case RoadClass::Secondary: return v < 35 ? Moderate : v < 80 ? Heavy : Standstill;
+    default: return v < 66 ? Free : v < 92 ? Moderate : Heavy;
+  }
+}
+
+bool carries_traffic(RoadClass road_class) {
+  switch (road_class) {
+    case RoadClass::Avenue:
+    case RoadClass::Secondary:
+    case RoadClass::Grid: return true;
+    default: return false;
   }
 }
 
@@ -36,7 +46,7 @@ SyntheticTraffic synthetic_traffic(const VectorMap& map) {
   for (const MapRoad& road : map.roads) total += road.points.size() > 1 ? road.points.size() - 1 : 0;
   out.segments.reserve(total);
   for (const MapRoad& road : map.roads) {
-    if (road.road_class > kRoadGrid || road.points.size() < 2) continue;
+    if (!carries_traffic(road.road_class) || road.points.size() < 2) continue;
     const std::uint64_t n = road.points.size();
     for (std::size_t s = 0; s + 1 < road.points.size(); ++s) {
       const std::uint64_t v = traffic_value(n, road.points[s], s);

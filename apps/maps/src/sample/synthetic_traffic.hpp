@@ -19,13 +19,15 @@ struct SyntheticTraffic {
 
 // The level of a road class for the segment value v (0..99). Avenues and secondary streets are
 // never free flowing, grid streets never stand still.
-std::uint8_t traffic_level(std::uint8_t road_class, std::uint64_t v);
+TrafficLevel traffic_level(RoadClass road_class, std::uint64_t v);
+// Avenues, secondary and grid streets get levels; minor roads do not.
+bool carries_traffic(RoadClass road_class);
 
 // The value of segment s of a road of n points starting at p.
 std::uint64_t traffic_value(std::uint64_t n, LatLon p, std::uint64_t s);
 
-// One two-point segment per street segment, in road order; roads of class 3 and above, and roads
-// of fewer than two points, get none. The source is "sample data".
+// One two-point segment per street segment, in road order; minor roads and roads of fewer than
+// two points get none. The source is "sample data".
 SyntheticTraffic synthetic_traffic(const VectorMap& map);
 
 }  // namespace maps

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/theme.hpp"
 

@@ -36,11 +36,11 @@ class Fingerprint {
 std::uint64_t fingerprint(const VectorMap& map) {
   Fingerprint f;
   for (const MapArea& a : map.areas) {
-    f.byte(a.area_class);
+    f.byte(static_cast<std::uint8_t>(a.area_class));
     for (LatLon p : a.ring) f.point(p);
   }
   for (const MapRoad& r : map.roads) {
-    f.byte(r.road_class);
+    f.byte(static_cast<std::uint8_t>(r.road_class));
     for (LatLon p : r.points) f.point(p);
   }
   for (LatLon p : map.river) f.point(p);
@@ -90,25 +90,25 @@ TEST(DemoCity, CountsAndOrder) {
   const VectorMap city = demo_city_geometry();
   EXPECT_EQ(city.river.size(), 27u);
   ASSERT_EQ(city.areas.size(), 451u);  // four blobs, then 447 blocks
-  const std::uint8_t blob_classes[] = {kAreaPark, kAreaPark, kAreaPark, kAreaWater};
+  const AreaClass blob_classes[] = {AreaClass::Park, AreaClass::Park, AreaClass::Park, AreaClass::Water};
   const std::size_t blob_sizes[] = {10, 9, 8, 9};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(city.areas[i].area_class, blob_classes[i]) << i;
     EXPECT_EQ(city.areas[i].ring.size(), blob_sizes[i]) << i;
   }
   for (std::size_t i = 4; i < city.areas.size(); ++i) {
-    EXPECT_EQ(city.areas[i].area_class, kAreaBlock);
+    EXPECT_EQ(city.areas[i].area_class, AreaClass::Block);
     EXPECT_EQ(city.areas[i].ring.size(), 4u);
   }
 
   ASSERT_EQ(city.roads.size(), 64u);
   for (int i = 0; i < 33; ++i) EXPECT_EQ(city.roads[i].points.size(), 27u) << i;
   for (int i = 33; i < 60; ++i) EXPECT_EQ(city.roads[i].points.size(), 33u) << i;
-  for (int i = 0; i < 60; ++i) EXPECT_EQ(city.roads[i].road_class, kRoadGrid) << i;
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(city.roads[i].road_class, RoadClass::Grid) << i;
   const struct {
-    std::uint8_t road_class;
+    RoadClass road_class;
     std::size_t points;
-  } tail[] = {{kRoadAvenue, 33}, {kRoadAvenue, 27}, {kRoadSecondary, 27}, {kRoadSecondary, 10}};
+  } tail[] = {{RoadClass::Avenue, 33}, {RoadClass::Avenue, 27}, {RoadClass::Secondary, 27}, {RoadClass::Secondary, 10}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(city.roads[60 + i].road_class, tail[i].road_class) << i;
     EXPECT_EQ(city.roads[60 + i].points.size(), tail[i].points) << i;

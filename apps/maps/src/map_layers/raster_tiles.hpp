@@ -2,7 +2,7 @@
 // The raster tile layer: loaded tiles, or the best substitute already in memory (an ancestor
 // scaled up, descendants scaled down), and the plain grid shown when there is nothing at all.
 
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 #include "model/records.hpp"
 #include "tiles/tile_store.hpp"
 #include "zarn_ui/geometry.hpp"

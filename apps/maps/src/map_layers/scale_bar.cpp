@@ -1,4 +1,4 @@
-#include "app/paint_scale_bar.hpp"
+#include "map_layers/scale_bar.hpp"
 
 #include <array>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include <fmt/format.h>
 
-#include "app/draw_primitives.hpp"
+#include "draw_kit/primitives.hpp"
 
 namespace maps {
 

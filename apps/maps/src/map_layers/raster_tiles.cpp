@@ -1,10 +1,10 @@
-#include "app/paint_tiles.hpp"
+#include "map_layers/raster_tiles.hpp"
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "app/draw_primitives.hpp"
+#include "draw_kit/primitives.hpp"
 
 namespace maps {
 

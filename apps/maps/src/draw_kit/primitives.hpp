@@ -1,6 +1,6 @@
 #pragma once
-// The few calls every painter draws through: one-colour shapes, text placed by its top-left
-// corner, text shortened with "…" to a width, and the card behind every floating panel.
+// The few calls every painter draws through: one-colour shapes and text placed by its top-left
+// corner.
 // Strokes have round joins and caps; fills use the non-zero rule.
 
 #include <cstdint>
@@ -41,10 +41,6 @@ void stroke_path(Scene& scene, const Affine& transform, const BezPath& path, con
 void stroke_polyline(Scene& scene, const Affine& transform, std::span<const Point> points, const Color& color,
                      double width);
 
-// Shadow, fill and a 1 px border centred on the edge.
-void paint_card(Scene& scene, const Affine& transform, const Rect& rect, const Color& fill, const Color& border,
-                double radius);
-
 double measure_text(const TextRenderer& text, std::string_view s, float size);
 // (x, y) is the top-left corner of the text line.
 void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s, const Color& color,
@@ -55,11 +51,5 @@ void draw_text_right(Scene& scene, const TextRenderer& text, const Affine& trans
                      const Color& color, double right_x, double y, float size);
 void draw_text_centered(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
                         const Color& color, double left_x, double right_x, double y, float size);
-
-// The text when it fits, else the longest prefix of whole characters that fits with "…"
-// after it; "…" alone (which may not fit) when not even one character does.
-std::string ellipsize_text(const TextRenderer& text, std::string_view s, float size, double max_width);
-void draw_text_ellipsized(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                          const Color& color, double x, double y, float size, double max_width);
 
 }  // namespace maps

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 #include "geo/geo.hpp"
 #include "sample/vector_map.hpp"
 #include "zarn_ui/geometry.hpp"
@@ -12,8 +12,8 @@
 
 namespace maps {
 
-// Line width of a traffic level at a zoom; a level past 3 draws like 3.
-double traffic_line_width(std::uint8_t level, double zoom);
+// Line width of a traffic level at a zoom.
+double traffic_line_width(TrafficLevel level, double zoom);
 
 void paint_traffic(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const Camera& camera,
                    const std::vector<TrafficSegment>& segments, const MapPalette& palette);

@@ -9,10 +9,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/paint_traffic.hpp"
-#include "app/paint_vector_map.hpp"
-#include "app/palette.hpp"
 #include "app/screen_geometry.hpp"
+#include "draw_kit/palette.hpp"
+#include "map_layers/traffic.hpp"
+#include "map_layers/vector_map.hpp"
 #include "sample/demo_city.hpp"
 #include "sample/synthetic_traffic.hpp"
 #include "zarn_ui/offscreen.hpp"
@@ -78,7 +78,7 @@ struct City {
   }
 
   // A point inside an area of this class and no area drawn over it.
-  std::optional<Point> inside_area(std::uint8_t cls) const {
+  std::optional<Point> inside_area(AreaClass cls) const {
     for (std::size_t i = 0; i < map.areas.size(); ++i) {
       if (map.areas[i].area_class != cls) continue;
       const auto ring = project_polyline(camera, map.areas[i].ring);
@@ -86,7 +86,7 @@ struct City {
       for (const Point& q : ring) c = c + q * (1.0 / ring.size());
       if (!inside(c, ring) || !clear(c, 4)) continue;
       const bool covered = std::any_of(map.areas.begin(), map.areas.end(), [&](const MapArea& o) {
-        return &o != &map.areas[i] && o.area_class == kAreaBlock && cls != kAreaBlock &&
+        return &o != &map.areas[i] && o.area_class == AreaClass::Block && cls != AreaClass::Block &&
                inside(c, project_polyline(camera, o.ring));
       });
       if (!covered) return c;
@@ -101,7 +101,7 @@ struct City {
         const Point p{x, y};
         if (!clear(p, 4)) continue;
         const bool in_area = std::any_of(map.areas.begin(), map.areas.end(), [&](const MapArea& a) {
-          return a.area_class <= kAreaBlock && inside(p, project_polyline(camera, a.ring));
+          return a.area_class <= AreaClass::Block && inside(p, project_polyline(camera, a.ring));
         });
         if (!in_area) return p;
       }
@@ -123,7 +123,7 @@ struct City {
   std::optional<Point> on_avenue() const {
     for (std::size_t k = 0; k < map.roads.size(); ++k) {
       const MapRoad& r = map.roads[k];
-      if (r.road_class != kRoadAvenue) continue;
+      if (r.road_class != RoadClass::Avenue) continue;
       const auto pts = project_polyline(camera, r.points);
       for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
         const Point m = (pts[i] + pts[i + 1]) * 0.5;
@@ -165,8 +165,8 @@ TEST_P(CityPixels, AreasRoadsAndRiverShowInTheirColours) {
   ASSERT_TRUE(renderer.is_ok());
   const auto rgba = renderer->render_resilient(scene);
 
-  expect_colour(rgba, city.inside_area(kAreaBlock), palette.block, "block");
-  expect_colour(rgba, city.inside_area(kAreaPark), palette.park, "park");
+  expect_colour(rgba, city.inside_area(AreaClass::Block), palette.block, "block");
+  expect_colour(rgba, city.inside_area(AreaClass::Park), palette.park, "park");
   expect_colour(rgba, city.on_river(), palette.water, "river");
   expect_colour(rgba, city.on_avenue(), palette.major_road, "avenue");
   expect_colour(rgba, city.on_land(), palette.land, "land");
@@ -188,7 +188,8 @@ TEST_P(CityPixels, TrafficCoversTheAvenue) {
   // The avenue segment's own level colour lies on top at its middle.
   const Rgba8 got = pixel(rgba, *p);
   bool matches_a_level = false;
-  for (std::uint8_t level = 1; level <= 3; ++level) {  // avenues are never free flowing
+  // Avenues are never free flowing.
+  for (TrafficLevel level : {TrafficLevel::Moderate, TrafficLevel::Heavy, TrafficLevel::Standstill}) {
     const Rgba8 want = color_to_rgba8(traffic_color(palette, level));
     matches_a_level |= std::abs(got.r - want.r) <= 1 && std::abs(got.g - want.g) <= 1 && std::abs(got.b - want.b) <= 1;
   }

@@ -1,12 +1,12 @@
-#include "app/paint_scale_bar.hpp"
+#include "map_layers/scale_bar.hpp"
 
 #include <gtest/gtest.h>
 
 #include <variant>
 #include <vector>
 
-#include "app/paint_banner.hpp"
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
+#include "map_layers/status_banner.hpp"
 
 namespace maps {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/paint_traffic.hpp"
+#include "map_layers/traffic.hpp"
 
 #include <array>
 #include <optional>
 
-#include "app/draw_primitives.hpp"
-#include "app/paint_vector_map.hpp"
+#include "draw_kit/primitives.hpp"
+#include "map_layers/vector_map.hpp"
 
 namespace maps {
 
@@ -54,8 +54,9 @@ class StrokeChains {
 
 }  // namespace
 
-double traffic_line_width(std::uint8_t level, double zoom) {
-  const std::size_t i = level < kTrafficLevelCount ? level : kTrafficLevelCount - 1;
+double traffic_line_width(TrafficLevel level, double zoom) {
+  const auto index = static_cast<std::size_t>(level);
+  const std::size_t i = index < kTrafficLevelCount ? index : kTrafficLevelCount - 1;
   return kLevelWidths[i] * map_zoom_scale(zoom);
 }
 

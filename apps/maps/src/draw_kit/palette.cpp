@@ -1,4 +1,4 @@
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 
 #include <cmath>
 
@@ -111,11 +111,11 @@ MapPalette map_palette(const zarn_ui::theme::Theme& theme) {
   return p;
 }
 
-const Color& traffic_color(const MapPalette& palette, std::uint8_t level) {
+const Color& traffic_color(const MapPalette& palette, TrafficLevel level) {
   switch (level) {
-    case 0: return palette.traffic_free;
-    case 1: return palette.traffic_moderate;
-    case 2: return palette.traffic_heavy;
+    case TrafficLevel::Free: return palette.traffic_free;
+    case TrafficLevel::Moderate: return palette.traffic_moderate;
+    case TrafficLevel::Heavy: return palette.traffic_heavy;
     default: return palette.traffic_standstill;
   }
 }

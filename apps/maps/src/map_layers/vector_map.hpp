@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 #include "geo/geo.hpp"
 #include "sample/vector_map.hpp"
 #include "zarn_ui/geometry.hpp"
@@ -16,8 +16,8 @@ namespace maps {
 
 // 1 up to zoom 12, then 0.35 more per zoom level.
 double map_zoom_scale(double zoom);
-// Road widths in pixels by class (0 the widest); a class past 3 draws like 3.
-double vector_line_width(std::uint8_t road_class, double zoom);
+// Road widths in pixels by class, the avenue the widest.
+double vector_line_width(RoadClass road_class, double zoom);
 std::vector<Point> project_polyline(const Camera& camera, const std::vector<LatLon>& points);
 
 // One area filled, with a 1 px outline around the closed ring when a colour is given.

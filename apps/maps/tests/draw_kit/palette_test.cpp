@@ -1,4 +1,4 @@
-#include "app/palette.hpp"
+#include "draw_kit/palette.hpp"
 
 #include <gtest/gtest.h>
 
@@ -127,11 +127,11 @@ TEST(MapPalette, FollowsTheBackgroundNotTheThemeName) {
 
 TEST(TrafficColor, IndexesTheFourLevelsInOrder) {
   const MapPalette p = map_palette(Theme::light());
-  EXPECT_EQ(traffic_color(p, 0), p.traffic_free);
-  EXPECT_EQ(traffic_color(p, 1), p.traffic_moderate);
-  EXPECT_EQ(traffic_color(p, 2), p.traffic_heavy);
-  EXPECT_EQ(traffic_color(p, 3), p.traffic_standstill);
-  EXPECT_EQ(traffic_color(p, 200), p.traffic_standstill);
+  EXPECT_EQ(traffic_color(p, TrafficLevel::Free), p.traffic_free);
+  EXPECT_EQ(traffic_color(p, TrafficLevel::Moderate), p.traffic_moderate);
+  EXPECT_EQ(traffic_color(p, TrafficLevel::Heavy), p.traffic_heavy);
+  EXPECT_EQ(traffic_color(p, TrafficLevel::Standstill), p.traffic_standstill);
+  EXPECT_EQ(traffic_color(p, static_cast<TrafficLevel>(200)), p.traffic_standstill);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/draw_primitives.hpp"
+#include "draw_kit/primitives.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,9 @@
 #include <variant>
 #include <vector>
 
-#include "app/palette.hpp"
+#include "draw_kit/card.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/text_fit.hpp"
 
 namespace maps {
 namespace {

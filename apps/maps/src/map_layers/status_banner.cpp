@@ -1,7 +1,8 @@
-#include "app/paint_banner.hpp"
+#include "map_layers/status_banner.hpp"
 
-#include "app/draw_primitives.hpp"
 #include "app/screen_geometry.hpp"
+#include "draw_kit/card.hpp"
+#include "draw_kit/primitives.hpp"
 
 namespace maps {
 

@@ -1,4 +1,4 @@
-#include "app/paint_tiles.hpp"
+#include "map_layers/raster_tiles.hpp"
 
 #include <gtest/gtest.h>
 

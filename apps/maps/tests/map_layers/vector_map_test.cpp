@@ -1,11 +1,11 @@
-#include "app/paint_vector_map.hpp"
+#include "map_layers/vector_map.hpp"
 
 #include <gtest/gtest.h>
 
 #include <variant>
 #include <vector>
 
-#include "app/paint_traffic.hpp"
+#include "map_layers/traffic.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
@@ -33,21 +33,22 @@ std::size_t path_len(const zarn_ui::Shape& shape) { return std::get<zarn_ui::Bez
 
 TEST(VectorLineWidth, GrowsWithZoomFromTwelve) {
   struct Case {
-    std::uint8_t road_class;
+    RoadClass road_class;
     double zoom;
     double width;
   };
-  for (const Case& c : std::vector<Case>{{0, 12, 4.2},
-                                         {0, 3, 4.2},
-                                         {0, 16, 10.08},
-                                         {1, 16, 7.2},
-                                         {2, 16, 3.84},
-                                         {3, 16, 2.4},
-                                         {3, 19, 3.45},
-                                         {9, 12, 1.0}}) {
+  using enum RoadClass;
+  for (const Case& c : std::vector<Case>{{Avenue, 12, 4.2},
+                                         {Avenue, 3, 4.2},
+                                         {Avenue, 16, 10.08},
+                                         {Secondary, 16, 7.2},
+                                         {Grid, 16, 3.84},
+                                         {Minor, 16, 2.4},
+                                         {Minor, 19, 3.45},
+                                         {static_cast<RoadClass>(9), 12, 1.0}}) {
     EXPECT_NEAR(vector_line_width(c.road_class, c.zoom), c.width, 1e-12) << int(c.road_class) << " " << c.zoom;
   }
-  EXPECT_NEAR(vector_line_width(0, 16) * 3.2, 32.256, 1e-12);
+  EXPECT_NEAR(vector_line_width(Avenue, 16) * 3.2, 32.256, 1e-12);
 }
 
 TEST(ProjectPolyline, KeepsOrderThroughTheCamera) {
@@ -62,7 +63,7 @@ TEST(ProjectPolyline, KeepsOrderThroughTheCamera) {
 
 TEST(FillAreaPolygon, TwoPointRingIsOnlyOutlinedThereAndBack) {
   Scene s;
-  fill_area_polygon(s, Affine::identity(), kCamera, {{at(0, 0), at(1, 0)}, kAreaPark}, kPalette.park,
+  fill_area_polygon(s, Affine::identity(), kCamera, {{at(0, 0), at(1, 0)}, AreaClass::Park}, kPalette.park,
                     kPalette.park_outline);
   ASSERT_EQ(s.size(), 1u);
   const auto& outline = std::get<scene::Stroke>(s.items()[0]);
@@ -70,8 +71,8 @@ TEST(FillAreaPolygon, TwoPointRingIsOnlyOutlinedThereAndBack) {
   EXPECT_EQ(outline.width, 1.0);
 
   Scene closed;
-  fill_area_polygon(closed, Affine::identity(), kCamera, {{at(0, 0), at(1, 0), at(1, 1)}, kAreaPark}, kPalette.park,
-                    kPalette.park_outline);
+  fill_area_polygon(closed, Affine::identity(), kCamera, {{at(0, 0), at(1, 0), at(1, 1)}, AreaClass::Park},
+                    kPalette.park, kPalette.park_outline);
   ASSERT_EQ(closed.size(), 2u);
   EXPECT_EQ(std::get<scene::Fill>(closed.items()[0]).color, kPalette.park);
   const auto& ring = std::get<scene::Stroke>(closed.items()[1]);
@@ -82,16 +83,16 @@ TEST(FillAreaPolygon, TwoPointRingIsOnlyOutlinedThereAndBack) {
 
 TEST(PaintVectorMap, LayersInOrderWithCasingsUnderEveryRoad) {
   VectorMap map;
-  map.areas = {{{at(0, 0), at(1, 0), at(1, 1)}, kAreaBlock},
-               {{at(0, 0), at(1, 0), at(1, 1)}, kAreaWater},
-               {{at(0, 0), at(1, 0), at(1, 1)}, kAreaPark},
-               {{at(0, 0), at(1, 0), at(1, 1)}, 7}};  // unknown class: never drawn
+  map.areas = {{{at(0, 0), at(1, 0), at(1, 1)}, AreaClass::Block},
+               {{at(0, 0), at(1, 0), at(1, 1)}, AreaClass::Water},
+               {{at(0, 0), at(1, 0), at(1, 1)}, AreaClass::Park},
+               {{at(0, 0), at(1, 0), at(1, 1)}, static_cast<AreaClass>(7)}};  // unknown class: never drawn
   map.river = {at(-1, -1), at(-1, 1)};
-  map.roads = {{{at(0, 0), at(2, 0)}, kRoadAvenue},
-               {{at(0, 0), at(0, 2)}, kRoadGrid},
-               {{at(0, 0), at(2, 2)}, kRoadSecondary},
-               {{at(0, 0), at(3, 2)}, kRoadMinor},
-               {{at(0, 0)}, kRoadAvenue}};  // one point: nothing
+  map.roads = {{{at(0, 0), at(2, 0)}, RoadClass::Avenue},
+               {{at(0, 0), at(0, 2)}, RoadClass::Grid},
+               {{at(0, 0), at(2, 2)}, RoadClass::Secondary},
+               {{at(0, 0), at(3, 2)}, RoadClass::Minor},
+               {{at(0, 0)}, RoadClass::Avenue}};  // one point: nothing
   Scene s;
   const zarn_ui::Rect bounds{0, 0, 800, 600};
   paint_vector_map(s, Affine::identity(), bounds, kCamera, map, kPalette);
@@ -134,8 +135,10 @@ TEST(PaintVectorMap, LayersInOrderWithCasingsUnderEveryRoad) {
 }
 
 TEST(PaintTraffic, CasingsFirstThenLevelColoursAndWidths) {
-  const std::vector<TrafficSegment> segments = {
-      {{at(0, 0), at(1, 0)}, 0}, {{at(0, 0)}, 1}, {{at(0, 0), at(0, 1)}, 2}, {{at(1, 1), at(2, 1)}, 3}};
+  const std::vector<TrafficSegment> segments = {{{at(0, 0), at(1, 0)}, TrafficLevel::Free},
+                                                {{at(0, 0)}, TrafficLevel::Moderate},
+                                                {{at(0, 0), at(0, 1)}, TrafficLevel::Heavy},
+                                                {{at(1, 1), at(2, 1)}, TrafficLevel::Standstill}};
   Scene s;
   const Camera cam = new_camera(48.1371, 11.5754, 16.0, 400, 300);
   paint_traffic(s, Affine::identity(), cam, segments, kPalette);
@@ -150,20 +153,21 @@ TEST(PaintTraffic, CasingsFirstThenLevelColoursAndWidths) {
     EXPECT_EQ(strokes[i].color, expected[i].first) << i;
     EXPECT_NEAR(strokes[i].width, expected[i].second, 1e-12) << i;
   }
-  EXPECT_NEAR(traffic_line_width(1, 12), 2.7, 1e-12);
+  EXPECT_NEAR(traffic_line_width(TrafficLevel::Moderate, 12), 2.7, 1e-12);
 }
 
 TEST(PaintTraffic, ChainsSegmentsThatContinueInTheSameStyle) {
+  constexpr TrafficLevel M = TrafficLevel::Moderate, H = TrafficLevel::Heavy;
   const LatLon a = at(0, 0), b = at(1, 0), c = at(2, 0), d = at(3, 0), e = at(5, 5);
   struct Case {
     std::vector<TrafficSegment> segments;
     std::vector<std::size_t> fill_path_lengths;  // path elements of each fill-pass stroke
   };
   const std::vector<Case> cases = {
-      {{{{a, b}, 1}, {{b, c}, 1}, {{c, d}, 1}}, {4}},     // one chain of three
-      {{{{a, b}, 1}, {{b, c}, 2}, {{c, d}, 2}}, {2, 3}},  // a level change breaks it
-      {{{{a, b}, 1}, {{e, c}, 1}}, {2, 2}},               // not continuing: apart
-      {{{{a, b}, 1}, {{b}, 1}, {{b, c}, 1}}, {3}},        // a one-point segment draws nothing
+      {{{{a, b}, M}, {{b, c}, M}, {{c, d}, M}}, {4}},     // one chain of three
+      {{{{a, b}, M}, {{b, c}, H}, {{c, d}, H}}, {2, 3}},  // a level change breaks it
+      {{{{a, b}, M}, {{e, c}, M}}, {2, 2}},               // not continuing: apart
+      {{{{a, b}, M}, {{b}, M}, {{b, c}, M}}, {3}},        // a one-point segment draws nothing
   };
   const Camera cam = new_camera(48.1371, 11.5754, 16.0, 400, 300);
   for (std::size_t n = 0; n < cases.size(); ++n) {
@@ -182,7 +186,8 @@ TEST(PaintTraffic, ChainsSegmentsThatContinueInTheSameStyle) {
 TEST(PaintTraffic, TranslucentColoursAreNeverChained) {
   MapPalette p = kPalette;
   p.traffic_moderate = p.traffic_moderate.with_alpha(0.5f);
-  const std::vector<TrafficSegment> segments = {{{at(0, 0), at(1, 0)}, 1}, {{at(1, 0), at(2, 0)}, 1}};
+  const std::vector<TrafficSegment> segments = {{{at(0, 0), at(1, 0)}, TrafficLevel::Moderate},
+                                                {{at(1, 0), at(2, 0)}, TrafficLevel::Moderate}};
   Scene s;
   paint_traffic(s, Affine::identity(), kCamera, segments, p);
   const auto strokes = items_of<scene::Stroke>(s);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "sample/vector_map.hpp"
 #include "zarn_ui/color.hpp"
 #include "zarn_ui/theme.hpp"
 
@@ -65,7 +66,6 @@ struct MapPalette {
 
 MapPalette map_palette(const zarn_ui::theme::Theme& theme);
 
-// The four traffic colours by level 0..3; a level past 3 shows as standstill.
-const Color& traffic_color(const MapPalette& palette, std::uint8_t level);
+const Color& traffic_color(const MapPalette& palette, TrafficLevel level);
 
 }  // namespace maps

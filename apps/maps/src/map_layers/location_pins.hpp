@@ -1,0 +1,20 @@
+#pragma once
+// The origin's location dot and the pins of the places: saved, searched, selected, destination.
+
+#include "draw_kit/palette.hpp"
+#include "geo/geo.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/text_render.hpp"
+#include "zarn_ui/theme.hpp"
+
+namespace maps {
+
+class MapsApp;
+
+void paint_location_and_selection(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                                  const zarn_ui::text_render::TextRenderer& text, const Camera& camera,
+                                  const MapsApp& app, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
+                                  const zarn_ui::Rect& marker_area);
+
+}  // namespace maps

@@ -1,0 +1,46 @@
+#include "map_layers/map_layers.hpp"
+
+#include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
+#include "draw_kit/palette.hpp"
+#include "map_layers/journey.hpp"
+#include "map_layers/location_pins.hpp"
+#include "map_layers/markers.hpp"
+#include "map_layers/raster_tiles.hpp"
+#include "map_layers/route_line.hpp"
+#include "map_layers/traffic.hpp"
+#include "map_layers/vector_map.hpp"
+
+namespace maps {
+
+bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                      const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme) {
+  const Rect& bounds = app.bounds_rect;
+  const MapModel& model = app.model;
+  set_tile_style(app.tile_store, is_dark_background(theme));
+  const MapPalette palette = map_palette(theme);
+  const Camera camera = view_camera(bounds, model.center, model.zoom);
+  const Rect markers = marker_area(bounds, app.panel_expanded);
+
+  const Point mid = map_viewport_center(bounds);
+  const bool raster =
+      paint_raster_tiles(scene, transform, bounds, app.tile_store, model.center, model.zoom, palette, mid.x, mid.y);
+  if (!raster) {
+    if (vector_map_empty(app.vector_map)) {
+      paint_tile_grid(scene, transform, bounds, model.center, model.zoom, palette, mid.x, mid.y);
+    } else {
+      paint_vector_map(scene, transform, bounds, camera, app.vector_map, palette);
+    }
+  }
+  if (app.traffic_enabled) paint_traffic(scene, transform, camera, app.traffic_segments, palette);
+  if (model.route) paint_route(scene, transform, camera, *model.route, palette);
+  if (model.mode == TravelMode::Transit && model.transit_choice < model.transit.size()) {
+    paint_transit_journey(scene, transform, camera, model.transit[model.transit_choice], theme, palette, bounds);
+  }
+  paint_markers(scene, transform, text, camera, app.pois, poi_marker_layout(app), app.selected_poi, theme, palette,
+                markers);
+  paint_location_and_selection(scene, transform, text, camera, app, theme, palette, markers);
+  return raster;
+}
+
+}  // namespace maps

@@ -1,0 +1,17 @@
+#pragma once
+// The map canvas, bottom to top: raster tiles (else the vector map, else the tile grid), traffic,
+// the route line, the chosen journey, the point-of-interest markers, the location dot and pins.
+
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/text_render.hpp"
+#include "zarn_ui/theme.hpp"
+
+namespace maps {
+
+class MapsApp;
+
+// True when raster tiles were drawn.
+bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                      const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme);
+
+}  // namespace maps
