@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/scoped_env.hpp"
+
 namespace maps::testing {
 
 struct SeenRequest {
@@ -34,8 +36,8 @@ class FakeService {
 
   FakeService() {
     // The tests never go through a proxy, whatever the environment says.
-    ::setenv("no_proxy", "127.0.0.1", 1);
-    ::setenv("NO_PROXY", "127.0.0.1", 1);
+    no_proxy_.set("no_proxy", "127.0.0.1");
+    no_proxy_.set("NO_PROXY", "127.0.0.1");
     server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
       SeenRequest seen{req.method, req.path, req.target, {}};
       for (const auto& [k, v] : req.headers) {
@@ -93,6 +95,7 @@ class FakeService {
   }
 
  private:
+  base::ScopedEnv no_proxy_;  // first, so it is put back last
   httplib::Server server_;
   std::thread thread_;
   int port_ = 0;

@@ -54,7 +54,7 @@ std::pair<std::unique_ptr<X509, X509Free>, std::unique_ptr<EVP_PKEY, PkeyFree>> 
 }
 
 TEST(GetJsonTls, UntrustedCertificateIsRefused) {
-  ::setenv("no_proxy", "127.0.0.1", 1);
+  const base::ScopedEnv no_proxy("no_proxy", "127.0.0.1");
   auto [cert, key] = self_signed();
   ASSERT_TRUE(cert && key);
   httplib::SSLServer server(cert.get(), key.get());

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "base/scoped_env.hpp"
 #include "temp_dir.hpp"
 
 namespace maps {
@@ -34,17 +35,10 @@ TEST(TileCacheRoot, FirstUsableVariableWins) {
 }
 
 TEST(TileCacheRoot, ReadsTheEnvironmentEachCall) {
-  const char* old_xdg = std::getenv("XDG_CACHE_HOME");
-  const std::optional<std::string> saved = old_xdg ? std::optional<std::string>(old_xdg) : std::nullopt;
-  ::setenv("XDG_CACHE_HOME", "/var/cache/u", 1);
+  base::ScopedEnv env("XDG_CACHE_HOME", "/var/cache/u");
   EXPECT_EQ(tile_cache_root(), fs::path("/var/cache/u/zarn-maps/tiles"));
-  ::setenv("XDG_CACHE_HOME", "/other", 1);
+  env.set("XDG_CACHE_HOME", "/other");
   EXPECT_EQ(tile_cache_root(), fs::path("/other/zarn-maps/tiles"));
-  if (saved) {
-    ::setenv("XDG_CACHE_HOME", saved->c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CACHE_HOME");
-  }
 }
 
 TEST(TileNames, FileAndUrl) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "base/scoped_env.hpp"
 #include "persist_temp_dir.hpp"
 #include "zarn_ui/persist.hpp"
 
@@ -178,12 +179,10 @@ TEST(PersistFiles, TwoHandlesOnOneFolderKeepEachOthersChanges) {
 }
 
 TEST(PersistFiles, FoldersAndInMemoryFallback) {
-  const char* old_xdg = std::getenv("XDG_DATA_HOME");
-  std::string saved = old_xdg ? old_xdg : "";
-  ::setenv("XDG_DATA_HOME", "/data/xdg", 1);
+  base::ScopedEnv env("XDG_DATA_HOME", "/data/xdg");
   EXPECT_EQ(*data_folder("so.zarn.maps"), std::filesystem::path("/data/xdg/so.zarn.maps"));
-  ::setenv("XDG_DATA_HOME", "relative/path", 1);
-  ::setenv("HOME", ::getenv("HOME") ? ::getenv("HOME") : "/root", 1);
+  env.set("XDG_DATA_HOME", "relative/path");
+  env.set("HOME", ::getenv("HOME") ? ::getenv("HOME") : "/root");
   EXPECT_EQ(*data_folder("so.zarn.maps"), std::filesystem::path(::getenv("HOME")) / ".local/share/so.zarn.maps");
   for (const char* bad : {"", ".", "..", "a/b"}) {
     EXPECT_TRUE(data_folder(bad).is_err()) << bad;
@@ -193,7 +192,7 @@ TEST(PersistFiles, FoldersAndInMemoryFallback) {
     EXPECT_TRUE(p.flush().is_ok());
   }
   TempDir dir;
-  ::setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+  env.set("XDG_DATA_HOME", dir.path().string());
   {
     PersistedDoc p = open("so.zarn.test");
     ASSERT_TRUE(p.is_persistent());
@@ -204,11 +203,6 @@ TEST(PersistFiles, FoldersAndInMemoryFallback) {
   PersistedDoc blocked = open_in(dir.path() / "blocked" / "app");
   EXPECT_FALSE(blocked.is_persistent());
   EXPECT_NE(blocked.status().find("memory"), std::string::npos);
-  if (old_xdg) {
-    ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
 }
 
 }  // namespace
