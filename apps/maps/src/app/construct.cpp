@@ -4,36 +4,13 @@
 #include "sample/sample_data.hpp"
 
 namespace maps {
-namespace {
-
-zarn_ui::widgets::TextInput make_text_input(float text_size, std::string placeholder) {
-  auto input = zarn_ui::widgets::TextInput::local().with_kind(2);
-  input.text_size = text_size;
-  input.select_on_focus = true;
-  input.submit_on_enter = true;
-  input.set_placeholder(std::move(placeholder));
-  return input;
-}
-
-}  // namespace
 
 std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, TileStore tile_store, bool panel_expanded,
                                         bool live) {
-  // MapsApp is large and owned by the framework through a box, so build it in place.
+  // MapsApp is large and owned by the framework through a box, so build it in place. Each view
+  // builds its own widgets.
   auto app = std::make_unique<MapsApp>();
-  app->offline_disk_usage = tile_disk_usage(tile_store);
-
-  app->search_input = make_text_input(15.0f, "Search places, addresses…");
-  app->origin_input = make_text_input(13.0f, "Choose starting point");
-  app->dest_input = make_text_input(13.0f, "Choose destination");
-  for (const char* item : {"Attribution", "Offline maps", "Licenses", "Float navigation"}) {
-    app->overflow_menu.push({item});
-  }
-  app->area_search = zarn_ui::widgets::Autocomplete::create()
-                         .with_id("maps_download_search")
-                         .with_placeholder("Search a city or place to download");
-  app->area_search.text_size = 14.0f;
-
+  app->offline_panel.set_disk_usage(tile_disk_usage(tile_store));
   app->model = std::move(model);
   app->vector_map = std::move(vector_map);
   app->tile_store = std::move(tile_store);

@@ -1,5 +1,7 @@
 #include "app/dispatch.hpp"
 
+#include <utility>
+
 #include "app/maps_app.hpp"
 #include "doc/action_path.hpp"
 #include "doc/readers.hpp"
@@ -17,13 +19,21 @@ void seed_if_needed(MapsApp& app, automerge::AutoCommit& doc) {
 
 }  // namespace
 
+void commit_action(MapsApp& app, zarn_ui::state::State& state, MapsAction action) {
+  if (app.commit_override) {
+    app.commit_override(app, state, std::move(action));
+    return;
+  }
+  commit_state(app, state, action);
+}
+
 void commit_state(MapsApp& app, zarn_ui::state::State& state, const MapsAction& action) {
   automerge::AutoCommit& doc = state.doc();
   seed_if_needed(app, doc);
-  app.overlay.cover(action);
+  app.transient.cover(action);
   const auto context = doc::action_context_for(doc::kMapsAppId, doc::kMapsAppName, action);
   doc::dispatch_with_context(app.action_host, doc, doc::kMapsActionType, action, context);
-  if (doc::hydrate_state(doc, app.model)) app.overlay.apply(app.model);
+  if (doc::hydrate_state(doc, app.model)) app.transient.apply(app.model);
 }
 
 }  // namespace maps

@@ -3,7 +3,6 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
-#include "base/text.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_layers.hpp"
 #include "map_layers/scale_bar.hpp"
@@ -21,17 +20,15 @@ constexpr double kMinPanelHeight = 80.0;
 constexpr double kScaleBarRightInset = 66.0;
 
 // The search box's suggestion list covers the panel while it shows.
-bool suggestions_showing(const MapsApp& app) {
-  return app.search_open && !base::trim_white_space(app.model.query).empty() && !app.search_suggestions.empty();
-}
+bool suggestions_showing(const MapsApp& app) { return app.search_box.suggestions_showing(app.model.query); }
 
 }  // namespace
 
 void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) {
   // A target not painted this frame must take no press.
   hit_targets.clear();
-  endpoint_hits.clear();
-  offline_hits.clear();
+  endpoint_editor.clear_hits();
+  offline_panel.clear_hits();
   drawn_bounds = bounds_rect;
 
   const zarn_ui::theme::Theme& theme = ctx.theme;

@@ -7,11 +7,14 @@
 
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
-#include "app/messages.hpp"
 #include "app/screen_geometry.hpp"
-#include "app/transitions_later.hpp"
-#include "app/view.hpp"
-#include "base/text.hpp"
+#include "directions/endpoint_input.hpp"
+#include "menu/menu_input.hpp"
+#include "search_box/search_box_input.hpp"
+#include "transitions/messages.hpp"
+#include "transitions/plans.hpp"
+#include "transitions/selection.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
 namespace {
@@ -28,9 +31,6 @@ constexpr double kPixelsPerLine = 40.0;
 constexpr double kPanelScrollPerLine = 36.0;
 constexpr double kPanelTopNoScroll = 50.0;
 constexpr double kArrowPan = 80.0;
-constexpr std::chrono::milliseconds kTypingPause{280};
-
-std::string trimmed(const std::string& text) { return std::string(base::trim_white_space(text)); }
 
 // One ASCII letter, either case.
 bool is_letter_key(const std::string& text, char lower) {
@@ -38,55 +38,6 @@ bool is_letter_key(const std::string& text, char lower) {
 }
 
 // ---- keyboard ----
-
-void endpoint_field_key(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t extra,
-                        double scale) {
-  if (key.is(NamedKey::Escape)) {
-    reset_endpoint_editor(app);
-    handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
-    return;
-  }
-  const std::uint8_t field = app.active_endpoint == 0 ? 0 : 1;
-  auto& input = field == 0 ? app.origin_input : app.dest_input;
-  std::string& copy = field == 0 ? app.origin_text : app.dest_text;
-  input.focused = true;
-  if (text_input_event(input, event, modifiers, extra, scale)) {
-    app.endpoint_deadline.reset();
-    handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Submitted{trimmed(copy), field}});
-  } else if (auto text = input.take_dirty()) {
-    copy = *text;
-    if (trimmed(copy).empty()) {
-      app.endpoint_deadline.reset();
-    } else {
-      app.endpoint_deadline = app.mono_now() + kTypingPause;
-    }
-    handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{copy, field}});
-  }
-}
-
-void search_box_key(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t extra,
-                    zarn_ui::state::State& state, double scale) {
-  if (key.is(NamedKey::Escape)) {
-    close_search_suggestions(app);
-    return;
-  }
-  app.search_input.focused = true;
-  if (text_input_event(app.search_input, event, modifiers, extra, scale)) {
-    app.search_open = false;
-    submit_search(app, &state);
-  } else if (auto text = app.search_input.take_dirty()) {
-    app.model.query = *text;
-    const std::string query = trimmed(*text);
-    std::vector<Place> local = local_search_sorted(app, query);
-    if (query.empty()) {
-      app.search_suggestions.clear();
-      app.search_deadline.reset();
-    } else {
-      app.search_suggestions = std::move(local);
-      app.search_deadline = app.mono_now() + kTypingPause;
-    }
-  }
-}
 
 // Arrow keys move the map as a pointer drag by the same delta would.
 std::optional<Point> arrow_pan(const Key& key) {
@@ -119,7 +70,7 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   const bool command_held =
       (modifiers & (zarn_ui::widget::modifiers::kControl | zarn_ui::widget::modifiers::kSuper)) != 0;
   if (*text == "/") {
-    app.search_open = true;
+    app.search_box.open();
   } else if (*text == "+" || *text == "=") {
     zoom_map_at(app, 1.0, c.x, c.y);
   } else if (*text == "-" || *text == "_") {
@@ -137,36 +88,31 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   } else if (*text == "2") {
     set_panel(app, Panel::Directions);
   } else if (is_letter_key(*text, 'm')) {
-    begin_area_search(app, tile_disk_usage(app.tile_store));
+    app.offline_panel.begin_area_search(tile_disk_usage(app.tile_store));
   } else {
     return false;
   }
   return true;
 }
 
-void run_chosen_menu_item(MapsApp& app) {
-  if (auto index = app.overflow_menu.take_chosen()) run_overflow_menu_item(app, *index);
-}
-
 void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t extra,
                zarn_ui::state::State& state, bool& handled, double scale) {
-  app.tooltips.dismiss();
+  app.overlay.dismiss_tooltip();
   if (!key.pressed) return;
   if (app.overflow_menu.is_open()) {
-    context_menu_event(app, event, modifiers, extra, scale);
-    run_chosen_menu_item(app);
+    overflow_menu_event(app, event);
     handled = true;
-  } else if (app.offline_open) {
+  } else if (app.offline_panel.is_open()) {
     if (key.is(NamedKey::Escape)) {
-      end_area_search(app);
+      app.offline_panel.end_area_search();
     } else {
-      area_search_event(app, event, modifiers, extra, scale);
+      app.offline_panel.area_search_event(event, modifiers, extra, scale);
     }
     handled = true;
-  } else if (app.active_endpoint != 2) {
+  } else if (app.endpoint_editor.editing()) {
     endpoint_field_key(app, event, key, modifiers, extra, scale);
     handled = true;
-  } else if (app.search_open) {
+  } else if (app.search_box.is_open()) {
     search_box_key(app, event, key, modifiers, extra, state, scale);
     handled = true;
   } else if (shortcut_key(app, key, modifiers, state)) {
@@ -177,7 +123,7 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
 // ---- wheel ----
 
 void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
-  app.tooltips.dismiss();
+  app.overlay.dismiss_tooltip();
   handled = true;
   const double lines = wheel.unit == Wheel::Unit::Lines ? wheel.dy : wheel.dy / kPixelsPerLine;
   if (!std::isfinite(lines)) return;
@@ -190,17 +136,16 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
     zoom_map_at(app, kWheelZoomPerLine * lines, p.x, p.y);
     return;
   }
-  const double max_scroll = std::max(app.panel_content_height - app.panel_view_height, 0.0);
-  app.panel_scroll = std::clamp(app.panel_scroll - kPanelScrollPerLine * lines, 0.0, max_scroll);
+  app.side_panel.scroll_by(-kPanelScrollPerLine * lines);
 }
 
 }  // namespace
 
 void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
                            zarn_ui::state::State& state, bool& handled, double scale) {
-  if (dialog_open) {
-    modal_dialog_event(*this, event, scale);
-    if (take_dialog_close_request(*this)) dialog_open = false;
+  if (dialog.is_open()) {
+    dialog.modal_dialog_event(event, scale);
+    if (dialog.take_dialog_close_request()) dialog.close();
     handled = true;
     return;
   }

@@ -8,11 +8,18 @@
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "app/messages.hpp"
 #include "app/screen_geometry.hpp"
-#include "app/transitions_later.hpp"
-#include "app/view.hpp"
+#include "directions/endpoint_input.hpp"
 #include "map_layers/markers.hpp"
+#include "menu/menu_input.hpp"
+#include "navigation/navigation_steps.hpp"
+#include "offline_panel/offline_panel_input.hpp"
+#include "overlay/map_controls.hpp"
+#include "transitions/messages.hpp"
+#include "transitions/plans.hpp"
+#include "transitions/search.hpp"
+#include "transitions/selection.hpp"
+#include "transitions/view.hpp"
 
 namespace maps::input_pointer {
 namespace {
@@ -21,30 +28,8 @@ using zarn_ui::widget::Event;
 using zarn_ui::widget::MouseButton;
 using zarn_ui::widget::MouseButtonEvent;
 using zarn_ui::widget::PointerMoved;
-using zarn_ui::widgets::TooltipTarget;
 
 constexpr double kPanThreshold = 0.5;
-constexpr double kHandOffMargin = 8.0;
-
-void run_chosen_menu_item(MapsApp& app) {
-  if (auto index = app.overflow_menu.take_chosen()) run_overflow_menu_item(app, *index);
-}
-
-// ---- pointer moves ----
-
-std::optional<TooltipTarget> tooltip_target(const MapsApp& app, Point p) {
-  static constexpr const char* kControlTips[] = {"Zoom in", "Zoom out", "My location", "Traffic"};
-  if (app.hovered_control < 4) {
-    return TooltipTarget{control_button_rect(app.drawn_bounds, app.hovered_control), kControlTips[app.hovered_control]};
-  }
-  const Rect& b = app.bounds_rect;
-  if (auto menu = menu_button_rect(b); menu && rect_contains_point(*menu, p.x, p.y)) {
-    return TooltipTarget{*menu, "Menu"};
-  }
-  const Rect more{b.x1 - 56.0, b.y1 - 46.0, b.x1 - 16.0, b.y1 - 16.0};
-  if (rect_contains_point(more, p.x, p.y)) return TooltipTarget{more, "More"};
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -54,26 +39,18 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   const Point p{move.position.x / s, move.position.y / s};
   app.last_pointer = p;
 
-  if (app.navigation_placement.drag) {
-    const Rect outer = navigation_panel_rect(app).inflate(kHandOffMargin, kHandOffMargin);
-    if (app.navigation_placement.update_drag(app.bounds_rect, app.placement_host_rect(), p) == 1) {
-      app.surface_request = active_navigation_surface(app, outer);
-    }
+  if (app.navigation.dragging()) {
+    app.navigation.update_drag(app.model.route.has_value(), app.bounds_rect, p);
     handled = true;
     return;
   }
 
-  const bool hover = app.model.route.has_value() && rect_contains_point(app.navigation_end_rect, p.x, p.y);
-  if (hover != app.navigation_end_hover) {
-    app.navigation_end_hover = hover;
-    handled = true;
-  }
+  if (app.navigation.update_end_hover(app.model.route.has_value(), p)) handled = true;
 
-  text_input_event(app.search_input, event, modifiers, extra, scale);
-  text_input_event(app.origin_input, event, modifiers, extra, scale);
-  text_input_event(app.dest_input, event, modifiers, extra, scale);
-  if (app.overflow_menu.is_open()) context_menu_event(app, event, modifiers, extra, scale);
-  if (app.offline_open) area_search_event(app, event, modifiers, extra, scale);
+  app.search_box.field_event(event, modifiers, extra, scale);
+  app.endpoint_editor.route_to_fields(event, modifiers, extra, scale);
+  if (app.overflow_menu.is_open()) app.overflow_menu.menu_event(event, app.last_pointer);
+  if (app.offline_panel.is_open()) app.offline_panel.area_search_event(event, modifiers, extra, scale);
 
   if (app.pointer_down && app.map_press) {
     const double dx = p.x - app.drag_anchor.x, dy = p.y - app.drag_anchor.y;
@@ -84,59 +61,14 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
     app.drag_anchor = p;
   }
 
-  const std::uint8_t before = app.hovered_control;
-  std::optional<TooltipTarget> target;
-  if (app.pointer_down) {
-    app.hovered_control = kNoControl;
-  } else {
-    app.hovered_control = hit_test_controls(app.drawn_bounds, p.x, p.y);
-    target = tooltip_target(app, p);
+  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down, app.mono_now())) {
+    handled = true;
   }
-  if (app.tooltips.on_pointer(std::move(target), app.mono_now()) || app.hovered_control != before) handled = true;
 }
 
 namespace {
 
 // ---- presses ----
-
-bool endpoint_editor_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra, double scale,
-                           Point p) {
-  for (auto it = app.endpoint_hits.rbegin(); it != app.endpoint_hits.rend(); ++it) {
-    if (!rect_contains_point(it->rect, p.x, p.y)) continue;
-    const EndpointHit hit = *it;  // the lists below may change under the reference
-    const std::uint8_t field = hit.field == 0 ? 0 : 1;
-    switch (hit.kind) {
-      case EndpointHit::kFieldBox: {
-        begin_endpoint_edit(app, field);
-        text_input_event(field == 0 ? app.origin_input : app.dest_input, event, modifiers, extra, scale);
-        close_search_suggestions(app);
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}});
-        return true;
-      }
-      case EndpointHit::kSuggestionRow: {
-        auto& list = field == 0 ? app.origin_suggestions : app.dest_suggestions;
-        close_search_suggestions(app);
-        if (hit.index >= list.size()) return true;
-        const Place place = list[hit.index];
-        list.clear();
-        reset_endpoint_editor(app);
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{place, field}});
-        return true;
-      }
-      case EndpointHit::kSwapButton:
-        reset_endpoint_editor(app);
-        close_search_suggestions(app);
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}});
-        return true;
-      case EndpointHit::kSuggestionCard:
-        close_search_suggestions(app);
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
-        return true;
-      default: return false;
-    }
-  }
-  return false;
-}
 
 bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
                       zarn_ui::state::State& state, double scale, Point p) {
@@ -146,12 +78,12 @@ bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers,
     const auto* box = std::get_if<msg::SearchBox>(&message.value);
     const bool opens_box = box && std::holds_alternative<SearchBoxEvent::Opened>(box->event.value);
     const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value));
-    if (!keeps_box) close_search_suggestions(app);
-    reset_endpoint_editor(app);
+    if (!keeps_box) app.search_box.close_search_suggestions();
+    app.endpoint_editor.reset_endpoint_editor();
     handle_ui_message(app, message, state);
     if (opens_box) {
-      app.search_input.focused = true;
-      text_input_event(app.search_input, event, modifiers, extra, scale);
+      app.search_box.focus();
+      app.search_box.field_event(event, modifiers, extra, scale);
     }
     return true;
   }
@@ -199,25 +131,18 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
 
 // The panel's End and grip rectangles are those of its last paint; a panel that is not drawn in
 // the window this frame (hidden under the narrow side panel, or on the desktop) takes no press.
-bool navigation_panel_in_window(const MapsApp& app) {
-  if (!app.model.route) return false;
-  const auto& placement = app.navigation_placement;
-  return (!placement.is_docked() && !placement.detached) || docked_navigation_visible(app);
-}
-
 void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
                    zarn_ui::state::State& state, bool& handled, double scale) {
   const Point p = app.last_pointer;
-  if (navigation_panel_in_window(app)) {
-    if (rect_contains_point(app.navigation_end_rect, p.x, p.y)) {
+  if (navigation_in_window(app)) {
+    if (app.navigation.on_end(p)) {
       clear_route(app, state);
-      app.navigation_end_hover = false;
+      app.navigation.clear_end_hover();
       handled = true;
       return;
     }
-    if (rect_contains_point(app.navigation_drag_rect, p.x, p.y)) {
-      app.navigation_placement.panel_size = navigation_panel_rect(app).size();
-      app.navigation_placement.begin_drag(app.bounds_rect, app.placement_host_rect(), p);
+    if (app.navigation.on_grip(p)) {
+      app.navigation.begin_drag(app.bounds_rect, p);
       handled = true;
       return;
     }
@@ -226,25 +151,16 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
   handled = true;
 
   if (app.overflow_menu.is_open()) {
-    context_menu_event(app, event, modifiers, extra, scale);
-    run_chosen_menu_item(app);
+    overflow_menu_event(app, event);
     return;
   }
-  if (app.offline_open) {
-    if (area_search_event(app, event, modifiers, extra, scale)) return;
-    for (auto it = app.offline_hits.rbegin(); it != app.offline_hits.rend(); ++it) {
-      if (!rect_contains_point(it->rect, p.x, p.y)) continue;
-      const OfflineCommand command = it->command;
-      offline_panel_action(app, command, state);
-      return;
-    }
-  }
+  if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
   if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, extra, scale, p)) return;
   if (hit_target_press(app, event, modifiers, extra, state, scale, p)) return;
 
-  close_search_suggestions(app);
-  reset_endpoint_editor(app);
-  if (const std::uint8_t control = hit_test_controls(app.drawn_bounds, p.x, p.y); control != kNoControl) {
+  app.search_box.close_search_suggestions();
+  app.endpoint_editor.reset_endpoint_editor();
+  if (const MapControl control = hit_test_controls(app.drawn_bounds, p.x, p.y); control != MapControl::None) {
     handle_map_control(app, control);
     return;
   }
@@ -265,14 +181,13 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
   const bool primary = button.button == MouseButton::Primary;
   if (!button.pressed) {
     if (!primary) return;
-    const bool dragging = app.navigation_placement.drag.has_value();
-    app.navigation_placement.end_drag(app.placement_host_rect());
+    const bool dragging = app.navigation.end_drag(app.bounds_rect);
     app.pointer_down = false;
     app.map_press = false;
     if (dragging) handled = true;
     return;
   }
-  app.tooltips.dismiss();
+  app.overlay.dismiss_tooltip();
   if (!primary) return;
   primary_press(app, event, modifiers, extra, state, handled, scale);
 }

@@ -1,7 +1,7 @@
 #include "zarn_ui/layout.hpp"
 #include "app/maps_app.hpp"
 #include "app/tick_steps.hpp"
-#include "app/view.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
 

@@ -1,8 +1,9 @@
 #pragma once
-// MapsApp: the one application state. The framework owns it as its root widget; its member
-// functions live in the files of their area (construction, tick, layout, drawing, input, ...).
+// MapsApp: the composition root. The framework owns it as its root widget. It holds the model,
+// the flags and counters that several views and the transitions share, the frame's hit targets,
+// and one member per view; each view keeps its own state. Its member functions live in the files
+// of their area (construction, tick, layout, drawing, input, ...).
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,29 +11,40 @@
 #include <string>
 #include <vector>
 
+#include "action_surface/action_surface.hpp"
 #include "app/clock.hpp"
-#include "app/panel_hits.hpp"
+#include "app/mono_clock.hpp"
 #include "app/screen_geometry.hpp"
-#include "app/tick_overlay.hpp"
-#include "app/tick_slots.hpp"
-#include "app/ui_message.hpp"
+#include "app/status.hpp"
+#include "app/transient_overlay.hpp"
+#include "app/worker_channel.hpp"
+#include "directions/endpoint_editor.hpp"
 #include "location/location.hpp"
+#include "menu/dialog.hpp"
+#include "menu/overflow_menu.hpp"
 #include "model/records.hpp"
+#include "navigation/navigation_panel.hpp"
 #include "net/job_spawner.hpp"
+#include "offline_panel/offline_panel.hpp"
+#include "overlay/map_overlay.hpp"
 #include "sample/vector_map.hpp"
+#include "search_box/search_box.hpp"
+#include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
+#include "transitions/ui_message.hpp"
 #include "zarn_ui/action_host.hpp"
-#include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/widget.hpp"
-#include "zarn_ui/widgets.hpp"
+
+namespace zarn_ui::state {
+class State;
+}
 
 namespace maps {
 
-using MonoClock = std::chrono::steady_clock;
-using MonoTime = MonoClock::time_point;
+class MapsApp;
 
-// The state's monotonic clock; tests replace it to step time without sleeping.
-using MonoNow = MonoTime (*)();
+// Stands in for the action path when set: tests record what would be committed.
+using CommitOverride = std::function<void(MapsApp&, zarn_ui::state::State&, MapsAction)>;
 
 class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::FloatingSurfaceHost {
  public:
@@ -42,7 +54,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // Dispatches every committed MapsAction (commit_state).
   zarn_ui::action_host::ActionHost action_host{"maps::actions"};
 
-  // Flags and counters shared by the transitions and the tick.
+  // Flags and counters shared by the transitions, the views and the tick.
   bool live = false;
   std::uint32_t pending_jobs = 0;
   bool location_pending = false;
@@ -55,49 +67,24 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   VectorMap vector_map;
   bool panel_expanded = false;
   bool panel_collapsed = false;
-  double panel_scroll = 0.0;
   std::optional<MonoTime> view_idle_deadline;
   std::optional<GeoBox> poi_box;
   std::uint64_t poi_generation = 0;
   std::optional<base::Receiver<LocationOutcome>> location_receiver;
   TileStore tile_store;
+  // What `model.status` is telling; written with it by set_status.
+  StatusKind status_kind = StatusKind::Outcome;
 
-  // Search box.
-  zarn_ui::widgets::TextInput search_input;
-  std::vector<Place> search_suggestions;
-  bool search_open = false;
-  std::optional<MonoTime> search_deadline;
-
-  // Route endpoint editor: 0 origin field, 1 destination field, 2 none.
-  zarn_ui::widgets::TextInput origin_input;
-  zarn_ui::widgets::TextInput dest_input;
-  std::vector<Place> origin_suggestions;
-  std::vector<Place> dest_suggestions;
-  std::uint8_t active_endpoint = 2;
-  std::optional<MonoTime> endpoint_deadline;
-  std::string origin_text;
-  std::string dest_text;
-
-  // Overflow menu and dialog.
-  zarn_ui::widgets::ContextMenu overflow_menu;
-  bool dialog_open = false;
-
-  // Offline panel.
-  zarn_ui::widgets::Autocomplete area_search;
-  bool offline_open = false;
-  std::string last_text;
-  std::vector<AreaCandidate> area_candidates;
-  std::optional<MonoTime> area_search_deadline;
-  std::uint64_t offline_disk_usage = 0;
-
-  // Navigation panel.
-  zarn_ui::floating_surface::FloatingPlacement navigation_placement =
-      zarn_ui::floating_surface::FloatingPlacement::docked({360, 156});
-  Rect host_rect;
-  std::optional<zarn_ui::floating_surface::FloatingSurfaceRequest> surface_request;
-  Rect navigation_drag_rect;
-  Rect navigation_end_rect;
-  bool navigation_end_hover = false;
+  // The views.
+  MapOverlay overlay;
+  SearchBox search_box;
+  SidePanel side_panel;
+  EndpointEditor endpoint_editor;
+  NavigationPanel navigation;
+  OfflinePanel offline_panel;
+  OverflowMenu overflow_menu;
+  Dialog dialog;
+  ActionSurface action_surface;
 
   // Layout, pointer and frame.
   Rect bounds_rect;
@@ -107,39 +94,29 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   bool pointer_down = false;
   bool map_press = false;
   Point drag_anchor;
-  std::uint8_t hovered_control = kNoControl;
+  bool reduce_motion = false;
   // Emptied at the start of every draw and refilled by the painters in drawing order; presses
   // test them from the last to the first.
   std::vector<HitTarget> hit_targets;
-  double panel_content_height = 0.0;
-  double panel_view_height = 0.0;
-  bool reduce_motion = false;
-  bool locate_action_pending = false;
-  zarn_ui::widgets::TooltipHost tooltips;
 
   MonoNow mono_now = &MonoClock::now;
 
-  // ---- tick: worker results, job starts, the asynchronous locate slot, direct values ----
+  // The worker-result channel the jobs answer on, drained by the tick.
   base::Receiver<WorkerResult> result_receiver;
   // Declared after the receiver: opening the channel fills it. Every job gets a clone.
   base::Sender<WorkerResult> result_sender = open_worker_channel(result_receiver);
   // Starts the request threads (only a live state asks it); tests put a RecordingJobSpawner here.
   std::unique_ptr<JobSpawner> job_spawner = std::make_unique<ThreadJobSpawner>(ServiceHosts{}, result_sender);
-  LocateRequestId locate_request_id{};
-  std::optional<AsyncActionResult> action_result;
   // The last location fix; its address is applied only while it is still the origin.
   std::optional<LatLon> located_fix;
-  // Direct writes of persisted fields that hydration must not undo (see app/tick_overlay.hpp).
-  TransientOverlay overlay;
-  // ---- end tick ----
+  // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).
+  TransientOverlay transient;
+  // Stands in for the action path when set (see app/dispatch.hpp).
+  CommitOverride commit_override;
 
-  // ---- input and view ----
-  // Press areas of the endpoint editor and the offline panel, recorded by their painters.
-  std::vector<EndpointHit> endpoint_hits;
-  std::vector<OfflineHit> offline_hits;
-  // Stands in for the action path when set: tests record what would be committed.
-  std::function<void(MapsApp&, zarn_ui::state::State&, MapsAction)> commit_override;
-  // ---- end input and view ----
+  // The status line's text and what it tells.
+  void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
+  void clear_status() { set_status({}); }
 
   // Model operations.
   std::optional<Place> find_place(const std::string& id) const;
@@ -147,8 +124,6 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void upsert_place(const Place& place);
   bool toggle_place_saved(const std::string& id);
   LocalDateTime now_local() const;
-  // The host window's rectangle when the framework reported one, else the widget's bounds.
-  Rect placement_host_rect() const;
 
   // Widget.
   zarn_ui::widget::FloatingSurfaceHost* floating_surface_host() override { return this; }
@@ -160,7 +135,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) override;
   void handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
                     zarn_ui::state::State& state, bool& handled, double scale) override;
-  std::vector<std::string> action_names() const override;
+  std::vector<std::string> action_names() const override { return action_surface.action_names(); }
   std::string_view type_name() const override { return "MapsApp"; }
   std::string_view widget_id() const override { return "maps_app"; }
   Rect bounds() const override { return bounds_rect; }
@@ -168,7 +143,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   bool has_pending_work() const override;
   bool needs_frame() const override;
   bool has_armed_timer() const override;
-  bool has_pointer_capture() const override { return navigation_placement.drag.has_value(); }
+  bool has_pointer_capture() const override { return navigation.dragging(); }
   std::optional<Rect> modal_rect() const override;
 };
 
@@ -177,8 +152,5 @@ Place new_place(const std::string& id, const std::string& name, Category categor
 std::optional<Place> cloned_place(const Place* place);
 std::optional<Poi> cloned_poi(const Poi* poi);
 std::optional<DownloadedRegion> cloned_region(const DownloadedRegion* region);
-
-// Poses the navigation panel for a review shot: "detached", "attached", "hover", "returning", "returned".
-void stage_floating_navigation(MapsApp& app, const std::string& mode);
 
 }  // namespace maps

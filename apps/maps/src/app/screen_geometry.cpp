@@ -34,24 +34,6 @@ Rect side_panel_rect(const Rect& b) {
   return {b.x0 + kLayoutMargin, b.y0 + 74.0, b.x0 + kLayoutMargin + side_panel_width(b), b.y1 - kLayoutMargin};
 }
 
-std::array<Rect, 4> control_button_rects(const Rect& r) {
-  const double x0 = r.x1 - 56.0, x1 = r.x1 - 16.0, t = r.y0 + 16.0;
-  return {Rect{x0, t, x1, t + 40.0}, Rect{x0, t + 40.0, x1, t + 80.0}, Rect{x0, t + 90.0, x1, t + 130.0},
-          Rect{x0, t + 140.0, x1, t + 180.0}};
-}
-
-Rect control_button_rect(const Rect& r, std::uint8_t index) {
-  return control_button_rects(r)[std::min<std::uint8_t>(index, 3)];
-}
-
-std::uint8_t hit_test_controls(const Rect& r, double x, double y) {
-  const auto rects = control_button_rects(r);
-  for (std::uint8_t i = 0; i < rects.size(); ++i) {
-    if (rect_contains_point(rects[i], x, y)) return i;
-  }
-  return kNoControl;
-}
-
 Point map_viewport_center(const Rect& b) { return {(b.x0 + b.x1) / 2.0, (b.y0 + b.y1) / 2.0}; }
 
 Camera view_camera(const Rect& bounds, LatLon center, double zoom) {

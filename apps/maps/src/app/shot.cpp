@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/startup.hpp"
+#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/atomic_file.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/offscreen.hpp"

@@ -2,12 +2,11 @@
 #include "app/shot.hpp"
 
 #include "app/construct.hpp"
-#include "app/messages.hpp"
-#include "app/transitions_later.hpp"
 #include "base/text.hpp"
 #include "doc/action_path.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
+#include "transitions/traffic.hpp"
 #include "zarn_ui/persist.hpp"
 
 namespace maps {
@@ -132,15 +131,14 @@ void apply_launch_traffic(MapsApp& app) { set_traffic_enabled(app, true); }
 void apply_launch_context_menu(MapsApp& app) {
   // Placed as the menu toggle places it in a 1280 x 800 window, whatever size is drawn.
   app.bounds_rect = {0, 0, 1280, 800};
-  open_overflow_menu(app);
+  app.overflow_menu.open_overflow_menu(app.bounds_rect);
 }
 
 void apply_launch_offline_banner(MapsApp& app) {
-  app.model.status = "Map imagery unavailable offline — reconnect and try again";
+  app.set_status("Map imagery unavailable offline — reconnect and try again");
 }
 
-// These demonstration states need the search, endpoint, offline-panel and dialog work;
-// until it lands the flag leaves the state as built.
+// These flags leave the state as built.
 void apply_launch_endpoint_search(MapsApp&) {}
 void apply_launch_search(MapsApp&) {}
 void apply_launch_offline(MapsApp&) {}

@@ -1,6 +1,8 @@
 #include "app/maps_app.hpp"
 #include "app/tick_steps.hpp"
-#include "app/transitions_later.hpp"
+#include "directions/endpoint_tick.hpp"
+#include "offline_panel/offline_panel_tick.hpp"
+#include "search_box/search_box_tick.hpp"
 
 namespace maps {
 
@@ -9,13 +11,13 @@ namespace maps {
 void MapsApp::tick(zarn_ui::state::State& state) {
   tick_steps::drain_worker_results(*this, state);
   tick_steps::poll_location_outcome(*this);
-  tick_steps::fire_search_deadline(*this);
+  fire_search_deadline(*this);
   tick_steps::fire_view_idle_deadline(*this);
-  tick_steps::fire_area_search_deadline(*this);
+  fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
   tick_steps::sync_document(*this, state);
-  set_endpoint_texts(*this, model.origin_query, model.dest_query);
-  tick_steps::fire_endpoint_deadline(*this);
+  sync_endpoint_texts(*this);
+  fire_endpoint_deadline(*this);
 }
 
 }  // namespace maps

@@ -18,14 +18,14 @@ void apply_tile_results(MapsApp& app) {
   pump_tile_results(tiles);
   const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
   if (!changed || tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
-  app.offline_disk_usage = tile_disk_usage(tiles);
-  if (app.model.status.find("Downloading") == std::string::npos) return;
+  app.offline_panel.set_disk_usage(tile_disk_usage(tiles));
+  if (app.status_kind != StatusKind::Downloading) return;
   // A partial download says so instead of reporting the area ready.
   if (tiles.download_failed > 0) {
-    app.model.status =
-        fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total);
+    app.set_status(
+        fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total));
   } else {
-    app.model.status = fmt::format("Offline area ready ({} tiles)", tiles.download_total);
+    app.set_status(fmt::format("Offline area ready ({} tiles)", tiles.download_total));
   }
 }
 
@@ -42,7 +42,7 @@ void sync_document(MapsApp& app, zarn_ui::state::State& state) {
     // writes there, so its places, recents, regions and plans are not lost.
     doc::carry_older_model(document);
   }
-  if (doc::hydrate_state(document, app.model)) app.overlay.apply(app.model);
+  if (doc::hydrate_state(document, app.model)) app.transient.apply(app.model);
 }
 
 }  // namespace maps::tick_steps

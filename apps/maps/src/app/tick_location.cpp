@@ -6,7 +6,7 @@
 #include <fmt/format.h>
 
 #include "app/tick_steps.hpp"
-#include "app/transitions_later.hpp"
+#include "transitions/plans.hpp"
 
 namespace maps::tick_steps {
 namespace {
@@ -16,30 +16,19 @@ void end_request(MapsApp& app) {
   app.location_receiver.reset();
 }
 
-void fail_locate_action(MapsApp& app, std::string code, std::string message) {
-  if (!app.locate_action_pending) return;
-  app.action_result = AsyncActionResult::failure(app.locate_request_id, std::move(code), std::move(message));
-}
-
 void on_fix(MapsApp& app, const LocationFix& fix) {
   const LatLon pos{fix.lat, fix.lon};
-  app.overlay.set_origin(app.model, pos, "Current location");
+  app.transient.set_origin(app.model, pos, "Current location");
   app.located_fix = pos;
   app.model.center = pos;
-  app.model.status = "Located";
+  app.set_status("Located");
   if (app.live) {
     ++app.pending_jobs;
     app.job_spawner->spawn_reverse_geocode(ReverseGeocodeJob{fix.lat, fix.lon});
   }
   // A plan to the destination now starts from where the device is.
-  if (app.model.dest) {
-    if (app.model.mode == TravelMode::Transit) {
-      start_transit_search(app);
-    } else {
-      start_routing(app);
-    }
-  }
-  if (app.locate_action_pending) app.action_result = AsyncActionResult::success(app.locate_request_id);
+  if (app.model.dest) request_plan(app);
+  app.action_surface.locate_succeeded();
 }
 
 }  // namespace
@@ -51,16 +40,17 @@ void poll_location_outcome(MapsApp& app) {
     case base::RecvStatus::Empty: return;
     case base::RecvStatus::Disconnected:
       end_request(app);
-      app.model.status = "Location unavailable";
-      fail_locate_action(app, "location_channel_closed", "The location service disconnected before returning a fix");
+      app.set_status("Location unavailable");
+      app.action_surface.locate_failed("location_channel_closed",
+                                       "The location service disconnected before returning a fix");
       return;
     case base::RecvStatus::Value: break;
   }
   const LocationOutcome outcome = std::move(*next.value);
   end_request(app);
   if (outcome.is_err()) {
-    app.model.status = fmt::format("Location unavailable \u2014 {}", outcome.error());
-    fail_locate_action(app, "location_unavailable", outcome.error());
+    app.set_status(fmt::format("Location unavailable \u2014 {}", outcome.error()));
+    app.action_surface.locate_failed("location_unavailable", outcome.error());
     return;
   }
   on_fix(app, outcome.value());

@@ -11,57 +11,51 @@
 
 #include "app/dispatch.hpp"
 #include "app/tick_steps.hpp"
-#include "app/transitions_later.hpp"
-#include "app/view.hpp"
-#include "base/text.hpp"
+#include "offline_panel/offline_panel_tick.hpp"
+#include "transitions/search.hpp"
+#include "transitions/view.hpp"
 
 namespace maps::tick_steps {
 namespace {
 
-constexpr const char* kEllipsis = "\u2026";
-
-bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
-
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
   if (r.result.is_err()) {
-    app.model.status = fmt::format("Search failed: {}", r.result.error());
+    app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
   if (places.empty()) {
-    app.model.status = fmt::format("No results for \u201c{}\u201d", r.query);
+    app.set_status(fmt::format("No results for \u201c{}\u201d", r.query));
     return;
   }
   // Every place a search returns is kept in the document.
-  commit_state(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
   const std::size_t count = places.size();
-  if (app.search_open) {
-    set_search_suggestions(app, std::move(places));
+  if (app.search_box.is_open()) {
+    app.search_box.set_search_suggestions(std::move(places));
   } else if (!places.empty()) {
     app.model.center = places.front().pos;
     app.model.selected = places.front().id;
     app.model.results = std::move(places);
   }
-  app.model.status = fmt::format("{} results for \u201c{}\u201d", count, r.query);
+  app.set_status(fmt::format("{} results for \u201c{}\u201d", count, r.query));
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
   if (r.result.is_err()) {
-    app.model.status = fmt::format("Search failed: {}", r.result.error());
+    app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
   if (places.empty()) {
-    app.model.status = "No matching places";
+    app.set_status("No matching places");
     return;
   }
-  commit_state(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
-  // The answer names the origin with 1; the editor numbers it 0.
-  const std::uint8_t field = r.endpoint == 1 ? 0 : 1;
-  set_endpoint_suggestions(app, field, std::move(places));
-  app.model.status.clear();
+  app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
+  app.clear_status();
 }
 
 void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
@@ -69,45 +63,45 @@ void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
   if (r.result.is_err() || r.result.value().empty()) return;
   // The address belongs to the fix; an origin chosen since keeps its own name.
   if (!app.located_fix || app.model.origin != app.located_fix) return;
-  app.overlay.set_origin_name(app.model, std::move(r.result).value());
+  app.transient.set_origin_name(app.model, std::move(r.result).value());
 }
 
 void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
   if (r.result.is_err()) {
-    // The estimate stays shown; the overlay keeps it over the document's plan.
-    app.model.status = fmt::format("Routing failed (offline estimate shown): {}", r.result.error());
+    // The estimate stays shown; the transient values keep it over the document's plan.
+    app.set_status(fmt::format("Routing failed (offline estimate shown): {}", r.result.error()));
     return;
   }
   const MapModel& m = app.model;
-  commit_state(app, state,
-               MapsAction{MapsAction::SetRoute{std::move(r.result).value(), m.origin, m.origin_name, m.dest,
-                                               m.dest_name, m.mode}});
+  commit_action(app, state,
+                MapsAction{MapsAction::SetRoute{std::move(r.result).value(), m.origin, m.origin_name, m.dest,
+                                                m.dest_name, m.mode}});
   fit_view_to_route(app);
-  app.model.status = "Route updated";
+  app.set_status("Route updated");
 }
 
 void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   if (r.result.is_err()) {
-    app.model.status = fmt::format("Transit lookup failed: {}", r.result.error());
+    app.set_status(fmt::format("Transit lookup failed: {}", r.result.error()));
     return;
   }
   std::vector<TransitJourney> journeys = std::move(r.result).value();
   if (journeys.empty()) {
-    app.model.status = "No transit options found";
+    app.set_status("No transit options found");
     return;
   }
   const MapModel& m = app.model;
-  commit_state(app, state,
-               MapsAction{MapsAction::SetTransit{std::move(journeys), m.origin, m.origin_name, m.dest, m.dest_name}});
+  commit_action(app, state,
+                MapsAction{MapsAction::SetTransit{std::move(journeys), m.origin, m.origin_name, m.dest, m.dest_name}});
   fit_view_to_plan(app);
-  app.model.status = "Departures updated";
+  app.set_status("Departures updated");
 }
 
 void on_pois(MapsApp& app, worker::Pois r) {
   // An answer for an earlier view.
   if (r.generation != app.poi_generation) return;
   if (r.result.is_err()) {
-    app.model.status = fmt::format("Places unavailable: {}", r.result.error());
+    app.set_status(fmt::format("Places unavailable: {}", r.result.error()));
     return;
   }
   std::vector<Poi> pois = std::move(r.result).value();
@@ -118,24 +112,7 @@ void on_pois(MapsApp& app, worker::Pois r) {
         std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
     if (!kept) app.selected_poi.reset();
   }
-  if (contains(app.model.status, "Loading places")) {
-    app.model.status = fmt::format("{} places nearby", app.pois.size());
-  }
-}
-
-void on_area_search(MapsApp& app, worker::AreaSearch r) {
-  // Only the answer to the text the panel still shows counts.
-  if (!app.offline_open) return;
-  if (base::trim_white_space(r.query) != base::trim_white_space(app.last_text)) return;
-  std::vector<AreaCandidate> candidates;
-  if (r.result.is_ok()) candidates = std::move(r.result).value();
-  std::vector<std::string> items;
-  items.reserve(candidates.size());
-  for (const AreaCandidate& c : candidates) items.push_back(c.name);
-  const bool any = !items.empty();
-  app.area_search.set_suggestions(std::move(items));
-  app.area_search.set_suggestions_open(any);
-  app.area_candidates = std::move(candidates);
+  if (app.status_kind == StatusKind::LoadingPlaces) app.set_status(fmt::format("{} places nearby", app.pois.size()));
 }
 
 }  // namespace
@@ -162,7 +139,7 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         }
       },
       std::move(result));
-  if (app.pending_jobs == 0 && contains(app.model.status, kEllipsis)) app.model.status.clear();
+  if (app.pending_jobs == 0 && status_in_progress(app.status_kind)) app.clear_status();
 }
 
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state) {

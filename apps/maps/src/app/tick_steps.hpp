@@ -1,12 +1,12 @@
 #pragma once
-// The steps of the frame tick, in the order `MapsApp::tick` runs them. Each step is callable on
-// its own so it can be tested without the others.
+// The steps of the frame tick that belong to the whole state, in the order `MapsApp::tick` runs
+// them; the views' own steps are in their folders. Each step is callable on its own so it can be
+// tested without the others.
 
 #include <cstddef>
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
-#include "app/view.hpp"
 #include "net/worker_result.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -21,22 +21,18 @@ inline constexpr double kMinMapWidth = 1.0;
 
 // Every worker result available now, each through `apply_worker_result`.
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state);
-// Lowers the pending count (never below zero), applies the result, and clears a "…" status
-// once nothing is pending.
+// Lowers the pending count (never below zero), applies the result, and clears a status of work
+// in progress once nothing is pending.
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result);
 // The outcome of the running location request, if it has come.
 void poll_location_outcome(MapsApp& app);
-// The one-shot deadlines of the search box, the idle view and the offline area search.
-void fire_search_deadline(MapsApp& app);
+// The view-idle deadline: the points of interest of the view.
 void fire_view_idle_deadline(MapsApp& app);
-void fire_area_search_deadline(MapsApp& app);
 // Tile answers; a finished region download re-measures the cache and may report itself.
 void apply_tile_results(MapsApp& app);
 // First tick: load or seed (an older "maps" entry is carried into "maps_v2"); later ticks:
-// hydrate. The overlay is re-applied after every hydration.
+// hydrate. The transient values are laid over again after every hydration.
 void sync_document(MapsApp& app, zarn_ui::state::State& state);
-// The route endpoint fields' typing deadline.
-void fire_endpoint_deadline(MapsApp& app);
 
 // The visible box widened by a quarter of its extent on every side.
 GeoBox widened_poi_box(const GeoBox& visible);

@@ -1,25 +1,14 @@
-// The tick's one-shot deadlines. Each is compared against its own
-// reading of the state's clock and cleared before its work runs.
+// The view-idle deadline, compared against its own reading of the state's clock and cleared
+// before its work runs, and the box arithmetic of the points of interest.
 
 #include <algorithm>
 #include <optional>
 #include <string>
 
 #include "app/tick_steps.hpp"
-#include "app/transitions_later.hpp"
-#include "base/text.hpp"
+#include "transitions/view.hpp"
 
 namespace maps::tick_steps {
-namespace {
-
-// True once, when the deadline has passed; the deadline is cleared then.
-bool take_due(std::optional<MonoTime>& deadline, MonoTime now) {
-  if (!deadline || now < *deadline) return false;
-  deadline.reset();
-  return true;
-}
-
-}  // namespace
 
 GeoBox widened_poi_box(const GeoBox& v) {
   const double dlat = kPoiBoxWidening * (v.max_lat - v.min_lat);
@@ -34,16 +23,6 @@ GeoBox widened_poi_box(const GeoBox& v) {
 bool box_contains(const GeoBox& outer, const GeoBox& inner) {
   return outer.min_lat <= inner.min_lat && outer.min_lon <= inner.min_lon && outer.max_lat >= inner.max_lat &&
          outer.max_lon >= inner.max_lon;
-}
-
-void fire_search_deadline(MapsApp& app) {
-  if (!take_due(app.search_deadline, app.mono_now())) return;
-  const std::string query(base::trim_white_space(app.model.query));
-  if (query.empty()) return;
-  // Raised in every state; a state that is not live starts no job and keeps them raised.
-  ++app.pending_jobs;
-  app.model.status = "Searching\u2026";
-  if (app.live) app.job_spawner->spawn_place_search(PlaceSearchJob{query});
 }
 
 void fire_view_idle_deadline(MapsApp& app) {
@@ -66,26 +45,9 @@ void fire_view_idle_deadline(MapsApp& app) {
   ++app.poi_generation;
   if (!app.live) return;
   ++app.pending_jobs;
-  app.model.status = "Loading places\u2026";
+  app.set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   const GeoBox& box = *app.poi_box;
   app.job_spawner->spawn_pois(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.poi_generation});
-}
-
-void fire_area_search_deadline(MapsApp& app) {
-  if (!take_due(app.area_search_deadline, app.mono_now())) return;
-  const std::string query(base::trim_white_space(app.last_text));
-  if (query.empty()) return;
-  ++app.pending_jobs;
-  if (app.live) app.job_spawner->spawn_area_search(AreaSearchJob{query});
-}
-
-void fire_endpoint_deadline(MapsApp& app) {
-  if (!take_due(app.endpoint_deadline, app.mono_now())) return;
-  if (app.active_endpoint != 0 && app.active_endpoint != 1) return;
-  const std::string& copy = app.active_endpoint == 0 ? app.origin_text : app.dest_text;
-  std::string text(base::trim_white_space(copy));
-  if (text.empty()) return;
-  handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Submitted{std::move(text), app.active_endpoint}});
 }
 
 }  // namespace maps::tick_steps

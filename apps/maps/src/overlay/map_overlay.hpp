@@ -1,15 +1,47 @@
 #pragma once
 // Everything above the map and the side panel: the map controls, the traffic legend, the menu
 // button, the search box, the status pill, the point-of-interest card, the panels that float over
-// the map, the "More" button, the overflow menu, the dialog and the hover tooltip.
+// the map, the "More" button, the overflow menu, the dialog and the hover tooltip. The overlay
+// owns the hover state of its controls and the tooltip host.
 
+#include <optional>
+
+#include "app/mono_clock.hpp"
+#include "overlay/map_controls.hpp"
+#include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
+#include "zarn_ui/widgets.hpp"
 
 namespace maps {
 
 class MapsApp;
+
+class MapOverlay {
+ public:
+  MapControl hovered_control() const { return hovered_; }
+  const zarn_ui::widgets::TooltipHost& tooltips() const { return tooltips_; }
+  // A tooltip is on its way.
+  bool tooltip_in_progress() const { return tooltips_.in_progress(); }
+
+  // The pointer moved to `p` (over the controls of `drawn_bounds`, the bounds last drawn); with a
+  // button held nothing is hovered. True when the hovered control or the tooltip changed.
+  bool pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& bounds, zarn_ui::Point p, bool button_down,
+                     MonoTime now);
+  // A press, a key or the wheel takes the tooltip down.
+  void dismiss_tooltip() { tooltips_.dismiss(); }
+  // Brings a tooltip up once the pointer has rested long enough.
+  void tick_tooltips(MonoTime now) { tooltips_.tick(now); }
+  // Points the tooltip host at `target` (none takes it down); true when that changed.
+  bool point_tooltip(std::optional<zarn_ui::widgets::TooltipTarget> target, MonoTime now) {
+    return tooltips_.on_pointer(std::move(target), now);
+  }
+
+ private:
+  MapControl hovered_ = MapControl::None;
+  zarn_ui::widgets::TooltipHost tooltips_;
+};
 
 void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
                        const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme);

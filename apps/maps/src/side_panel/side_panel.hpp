@@ -1,6 +1,7 @@
 #pragma once
 // The side panel: the card at the left (full width in the narrow layout) with the lists the user
-// acts on, or the directions panel in Directions mode.
+// acts on, or the directions panel in Directions mode. It owns its list's scroll offset and the
+// content and viewport heights its painter records, which bound the scrolling.
 
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
@@ -9,6 +10,24 @@
 namespace maps {
 
 class MapsApp;
+
+class SidePanel {
+ public:
+  double scroll() const { return scroll_; }
+  double content_height() const { return content_height_; }
+  double view_height() const { return view_height_; }
+  // Back to the top of the list, as when the list is replaced.
+  void reset_scroll() { scroll_ = 0.0; }
+  // Scrolls by `dy` pixels (positive moves the list up), held between the top and the end of the content.
+  void scroll_by(double dy);
+  // What the painter measured this frame.
+  void set_heights(double content, double view);
+
+ private:
+  double scroll_ = 0.0;
+  double content_height_ = 0.0;
+  double view_height_ = 0.0;
+};
 
 // The panel's cards and lists. `draw` has already painted the narrow layout's scrim and decided
 // that the panel shows this frame (no suggestion list open, panel at least 80 px tall).

@@ -1,5 +1,5 @@
 #pragma once
-// A non-live state laid out at a fixed size, with a clock the test sets by hand and a commit that
+// A non-live state laid out at a fixed size, with a clock the test steps by hand and a commit that
 // only records, for the message, view and input tests.
 
 #include <chrono>
@@ -20,23 +20,18 @@ namespace maps::input_testing {
 using namespace std::chrono_literals;
 namespace ev = zarn_ui::widget;
 
-struct FixedClock {
-  static inline MonoTime now = MonoTime{} + 1000s;
-  static MonoTime read() { return now; }
-};
-
 struct AppFixture {
   std::unique_ptr<MapsApp> app;
   zarn_ui::state::State state;
   std::vector<MapsAction> commits;
+  MonoTime clock = MonoTime{} + 1000s;
 
   explicit AppFixture(MapModel model = default_map_model(), Rect bounds = {0, 0, 1280, 800},
                       VectorMap city = VectorMap{}) {
     app = build_maps_app(std::move(model), std::move(city),
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-input-test-none"), true,
                          false);
-    FixedClock::now = MonoTime{} + 1000s;
-    app->mono_now = &FixedClock::read;
+    app->mono_now = [this] { return clock; };
     app->bounds_rect = bounds;
     app->drawn_bounds = bounds;
     app->commit_override = [this](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
@@ -45,7 +40,8 @@ struct AppFixture {
   AppFixture& operator=(const AppFixture&) = delete;
 
   MapModel& model() { return app->model; }
-  static MonoTime now() { return FixedClock::now; }
+  MonoTime now() const { return clock; }
+  void advance(std::chrono::milliseconds by) { clock += by; }
 
   bool send(const ev::Event& e, std::uint32_t modifiers = 0, double scale = 1.0) {
     bool handled = false;

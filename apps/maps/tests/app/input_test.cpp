@@ -2,17 +2,16 @@
 
 #include <cmath>
 
-#include "app/messages.hpp"
 #include "app/screen_geometry.hpp"
-#include "app/transitions_later.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
+#include "overlay/map_controls.hpp"
+#include "transitions/messages.hpp"
 
 namespace maps {
 namespace {
 
 using input_testing::AppFixture;
-using input_testing::FixedClock;
 using namespace std::chrono_literals;
 namespace ev = zarn_ui::widget;
 constexpr std::uint32_t kControl = ev::modifiers::kControl;
@@ -47,10 +46,10 @@ TEST(KeyShortcuts, Table) {
       {"=", 0, true, [](AppFixture& f) { EXPECT_DOUBLE_EQ(f.model().zoom, 15.4); }},
       {"-", 0, true, [](AppFixture& f) { EXPECT_DOUBLE_EQ(f.model().zoom, 13.4); }},
       {"_", 0, true, [](AppFixture& f) { EXPECT_DOUBLE_EQ(f.model().zoom, 13.4); }},
-      {"/", 0, true, [](AppFixture& f) { EXPECT_TRUE(f.app->search_open); }},
+      {"/", 0, true, [](AppFixture& f) { EXPECT_TRUE(f.app->search_box.is_open()); }},
       {"2", 0, true, [](AppFixture& f) { EXPECT_EQ(f.model().panel, Panel::Directions); }},
       {"1", 0, true, [](AppFixture& f) { EXPECT_EQ(f.model().panel, Panel::Explore); }},
-      {"M", 0, true, [](AppFixture& f) { EXPECT_TRUE(f.app->offline_open); }},
+      {"M", 0, true, [](AppFixture& f) { EXPECT_TRUE(f.app->offline_panel.is_open()); }},
       {"x", 0, false, [](AppFixture& f) { EXPECT_EQ(f.model().panel, Panel::Explore); }},
       {"dd", 0, false, [](AppFixture& f) { EXPECT_EQ(f.model().panel, Panel::Explore); }},
   };
@@ -77,12 +76,12 @@ TEST(KeyShortcuts, ArrowKeysPanLikeADrag) {
   const Point s = camera_project(camera_of(*f.app), centre.lat, centre.lon);
   EXPECT_NEAR(s.x, 640, 1e-6);
   EXPECT_NEAR(s.y, 480, 1e-6);
-  EXPECT_EQ(f.app->view_idle_deadline, AppFixture::now() + 450ms);
+  EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
 }
 
 TEST(KeyShortcuts, ADialogTakesEveryEvent) {
   AppFixture f;
-  f.app->dialog_open = true;
+  f.app->dialog.open();
   EXPECT_TRUE(f.text("d"));
   EXPECT_TRUE(f.click(640, 400));
   EXPECT_EQ(f.model().panel, Panel::Explore);
@@ -113,58 +112,58 @@ TEST(KeyShortcuts, EscapePeelsOneLayerAtATime) {
 
 TEST(SearchBoxTyping, TypesWhileOpenAndArmsOrCancelsTheSearch) {
   AppFixture f;
-  f.app->search_open = true;
+  f.app->search_box.open();
   EXPECT_TRUE(f.text("d"));
-  EXPECT_EQ(f.app->search_input.text(), "d");
+  EXPECT_EQ(f.app->search_box.input().text(), "d");
   EXPECT_EQ(f.model().query, "d");
   EXPECT_EQ(f.model().panel, Panel::Explore) << "the letter is typed, not a shortcut";
-  EXPECT_EQ(f.app->search_deadline, AppFixture::now() + 280ms);
+  EXPECT_EQ(f.app->search_box.deadline(), f.now() + 280ms);
 
-  f.app->search_suggestions = {Place{}};
-  FixedClock::now += 100ms;
+  f.app->search_box.set_search_suggestions({Place{}});
+  f.advance(100ms);
   EXPECT_TRUE(f.key(ev::NamedKey::Backspace));
   EXPECT_EQ(f.model().query, "");
-  EXPECT_TRUE(f.app->search_suggestions.empty());
-  EXPECT_FALSE(f.app->search_deadline);
+  EXPECT_TRUE(f.app->search_box.suggestions().empty());
+  EXPECT_FALSE(f.app->search_box.deadline());
 
   f.text(" ");
-  EXPECT_FALSE(f.app->search_deadline) << "white space only searches nothing";
+  EXPECT_FALSE(f.app->search_box.deadline()) << "white space only searches nothing";
   f.text("é");
   f.key(ev::NamedKey::Backspace);
   EXPECT_EQ(f.model().query, " ") << "a whole character is deleted";
-  EXPECT_FALSE(f.app->search_deadline);
+  EXPECT_FALSE(f.app->search_box.deadline());
 
   EXPECT_TRUE(f.key(ev::NamedKey::Escape));
-  EXPECT_FALSE(f.app->search_open);
+  EXPECT_FALSE(f.app->search_box.is_open());
 
-  f.app->search_open = true;
+  f.app->search_box.open();
   EXPECT_TRUE(f.key(ev::NamedKey::Enter));
-  EXPECT_FALSE(f.app->search_open) << "Enter submits and closes the list";
+  EXPECT_FALSE(f.app->search_box.is_open()) << "Enter submits and closes the list";
 }
 
 TEST(EndpointFields, PressEditsAFieldThatThenTakesTheKeys) {
   AppFixture f;
   f.model().panel = Panel::Directions;
-  f.app->dest_text = "old";
-  f.app->endpoint_hits = {{{20, 100, 380, 140}, EndpointHit::kFieldBox, 0, 0},
-                          {{20, 150, 380, 190}, EndpointHit::kFieldBox, 1, 0}};
+  f.app->endpoint_editor.set_endpoint_texts("", "old");
+  f.app->endpoint_editor.add_hit({{20, 100, 380, 140}, EndpointHitKind::FieldBox, EndpointField::Origin, 0});
+  f.app->endpoint_editor.add_hit({{20, 150, 380, 190}, EndpointHitKind::FieldBox, EndpointField::Destination, 0});
   EXPECT_TRUE(f.click(50, 160));
-  EXPECT_EQ(f.app->active_endpoint, 1);
-  EXPECT_TRUE(f.app->dest_input.focused);
-  EXPECT_FALSE(f.app->origin_input.focused);
-  EXPECT_EQ(f.app->dest_text, "");
+  EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::Destination);
+  EXPECT_TRUE(f.app->endpoint_editor.input(EndpointField::Destination).focused);
+  EXPECT_FALSE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
+  EXPECT_EQ(f.app->endpoint_editor.text(EndpointField::Destination), "");
   EXPECT_FALSE(f.app->map_press);
 
   EXPECT_TRUE(f.text("d"));
-  EXPECT_EQ(f.app->dest_text, "d");
+  EXPECT_EQ(f.app->endpoint_editor.text(EndpointField::Destination), "d");
   EXPECT_EQ(f.model().panel, Panel::Directions);
-  EXPECT_EQ(f.app->endpoint_deadline, AppFixture::now() + 280ms);
+  EXPECT_EQ(f.app->endpoint_editor.deadline(), f.now() + 280ms);
   EXPECT_TRUE(f.key(ev::NamedKey::Enter));
-  EXPECT_FALSE(f.app->endpoint_deadline) << "a submit replaces the pending search";
+  EXPECT_FALSE(f.app->endpoint_editor.deadline()) << "a submit replaces the pending search";
 
   EXPECT_TRUE(f.key(ev::NamedKey::Escape));
-  EXPECT_EQ(f.app->active_endpoint, 2);
-  EXPECT_FALSE(f.app->dest_input.focused);
+  EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
+  EXPECT_FALSE(f.app->endpoint_editor.input(EndpointField::Destination).focused);
 }
 
 TEST(Wheel, ZoomsTheMapOrScrollsThePanel) {
@@ -192,13 +191,12 @@ TEST(Wheel, ZoomsTheMapOrScrollsThePanel) {
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
     f.app->panel_expanded = c.expanded;
-    f.app->panel_scroll = 100;
-    f.app->panel_content_height = 1000;
-    f.app->panel_view_height = 500;
+    f.app->side_panel.set_heights(1000, 500);
+    f.app->side_panel.scroll_by(100);
     f.move(c.at.x, c.at.y);
     EXPECT_TRUE(f.send(c.wheel)) << c.name;
     EXPECT_NEAR(f.model().zoom, c.zoom, 1e-12) << c.name;
-    EXPECT_DOUBLE_EQ(f.app->panel_scroll, c.scroll) << c.name;
+    EXPECT_DOUBLE_EQ(f.app->side_panel.scroll(), c.scroll) << c.name;
   }
 }
 
@@ -242,12 +240,12 @@ TEST(Presses, HitTargetsLastRecordedFirst) {
                       Place{"b", "B", Category::Park, "", {48.2, 11.6}, false}};
   f.app->hit_targets = {{{100, 100, 300, 300}, UiMessage{msg::OpenPlace{"a"}}},
                         {{200, 200, 400, 400}, UiMessage{msg::OpenPlace{"b"}}}};
-  f.app->search_open = true;
-  f.app->active_endpoint = 0;
+  f.app->search_box.open();
+  f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
   EXPECT_TRUE(f.click(250, 250));
   EXPECT_EQ(f.model().selected, "b");
-  EXPECT_FALSE(f.app->search_open);
-  EXPECT_EQ(f.app->active_endpoint, 2);
+  EXPECT_FALSE(f.app->search_box.is_open());
+  EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
   EXPECT_FALSE(f.app->map_press);
   EXPECT_TRUE(f.click(150, 150));
   EXPECT_EQ(f.model().selected, "a");
@@ -257,18 +255,18 @@ TEST(Presses, HitTargetsLastRecordedFirst) {
 
 TEST(Presses, OpeningTheSearchBoxKeepsItsList) {
   AppFixture f;
-  f.app->search_suggestions = {Place{}};
+  f.app->search_box.set_search_suggestions({Place{}});
   f.app->hit_targets = {{{16, 16, 400, 64}, UiMessage{msg::SearchBox{{SearchBoxEvent::Opened{}}}}}};
   EXPECT_TRUE(f.click(30, 30));
-  EXPECT_TRUE(f.app->search_open);
-  EXPECT_TRUE(f.app->search_input.focused);
-  EXPECT_EQ(f.app->search_suggestions.size(), 1u);
+  EXPECT_TRUE(f.app->search_box.is_open());
+  EXPECT_TRUE(f.app->search_box.input().focused);
+  EXPECT_EQ(f.app->search_box.suggestions().size(), 1u);
 }
 
 TEST(Presses, MapControlsUseTheDrawnBounds) {
   AppFixture f;
   f.app->drawn_bounds = {0, 0, 1000, 800};  // what was painted last
-  const Rect zoom_in = control_button_rect(f.app->drawn_bounds, 0);
+  const Rect zoom_in = control_button_rect(f.app->drawn_bounds, MapControl::ZoomIn);
   EXPECT_TRUE(f.click(zoom_in.x0 + 1, zoom_in.y0 + 1));
   EXPECT_DOUBLE_EQ(f.model().zoom, 15.4);
   EXPECT_FALSE(f.app->map_press);
@@ -320,13 +318,12 @@ TEST(Presses, BareMapClearsThePointOfInterest) {
 TEST(Presses, NavigationEndClearsTheRouteAndNeverPans) {
   AppFixture f;
   f.model().route = Route{};
-  f.app->navigation_end_rect = {800, 600, 850, 624};
-  f.app->navigation_drag_rect = {500, 600, 790, 634};
+  f.app->navigation.set_control_rects({500, 600, 790, 634}, {800, 600, 850, 624});
   EXPECT_TRUE(f.move(810, 610));
-  EXPECT_TRUE(f.app->navigation_end_hover);
+  EXPECT_TRUE(f.app->navigation.end_hovered());
   EXPECT_TRUE(f.press());
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
-  EXPECT_FALSE(f.app->navigation_end_hover);
+  EXPECT_FALSE(f.app->navigation.end_hovered());
   EXPECT_FALSE(f.app->pointer_down);
   EXPECT_FALSE(f.app->map_press);
   const LatLon c = f.model().center;
@@ -338,8 +335,7 @@ TEST(Presses, AHiddenNavigationPanelTakesNoPress) {
   // Narrow layout with the side panel shown: the docked panel is not drawn, its old rectangles stay.
   AppFixture f(default_map_model(), {0, 0, 600, 800});
   f.model().route = Route{};
-  f.app->navigation_end_rect = {500, 600, 550, 624};
-  f.app->navigation_drag_rect = {200, 600, 490, 634};
+  f.app->navigation.set_control_rects({200, 600, 490, 634}, {500, 600, 550, 624});
   f.click(510, 610);
   f.click(300, 610);
   EXPECT_TRUE(f.commits.empty());
@@ -349,7 +345,7 @@ TEST(Presses, AHiddenNavigationPanelTakesNoPress) {
 TEST(Presses, NavigationGripStartsADragThatTheReleaseEnds) {
   AppFixture f;
   f.model().route = Route{};
-  f.app->navigation_drag_rect = {500, 600, 790, 634};
+  f.app->navigation.set_control_rects({500, 600, 790, 634}, {});
   f.move(600, 610);
   EXPECT_TRUE(f.press());
   EXPECT_TRUE(f.app->has_pointer_capture());
@@ -361,13 +357,13 @@ TEST(Presses, NavigationGripStartsADragThatTheReleaseEnds) {
 
 TEST(Presses, OtherButtonsOnlyDismissTheTooltip) {
   AppFixture f;
-  const Rect zoom_in = control_button_rect(f.app->drawn_bounds, 0);
+  const Rect zoom_in = control_button_rect(f.app->drawn_bounds, MapControl::ZoomIn);
   EXPECT_TRUE(f.move(zoom_in.x0 + 2, zoom_in.y0 + 2));
-  EXPECT_EQ(f.app->hovered_control, 0);
-  ASSERT_TRUE(f.app->tooltips.target());
-  EXPECT_EQ(f.app->tooltips.target()->text, "Zoom in");
+  EXPECT_EQ(f.app->overlay.hovered_control(), MapControl::ZoomIn);
+  ASSERT_TRUE(f.app->overlay.tooltips().target());
+  EXPECT_EQ(f.app->overlay.tooltips().target()->text, "Zoom in");
   EXPECT_FALSE(f.press(ev::MouseButton::Secondary));
-  EXPECT_FALSE(f.app->tooltips.target());
+  EXPECT_FALSE(f.app->overlay.tooltips().target());
   EXPECT_DOUBLE_EQ(f.model().zoom, 14.4);
   EXPECT_FALSE(f.app->pointer_down);
 }
@@ -380,13 +376,13 @@ TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   const double row_y =
       menu.y0 + zarn_ui::widgets::ContextMenu::kPadding + 1.5 * zarn_ui::widgets::ContextMenu::kRowHeight;
   EXPECT_TRUE(f.click(menu.x0 + 10, row_y));
-  EXPECT_TRUE(f.app->offline_open);
+  EXPECT_TRUE(f.app->offline_panel.is_open());
   EXPECT_FALSE(f.app->overflow_menu.is_open());
   EXPECT_FALSE(f.app->map_press);
 
   // Escape closes the offline panel; a press outside an open menu only closes the menu.
   f.key(ev::NamedKey::Escape);
-  EXPECT_FALSE(f.app->offline_open);
+  EXPECT_FALSE(f.app->offline_panel.is_open());
   handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   EXPECT_TRUE(f.click(300, 300));
   EXPECT_FALSE(f.app->overflow_menu.is_open());
@@ -407,10 +403,10 @@ TEST(Pointer, TooltipTargets) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
     f.move(c.at.x, c.at.y);
     if (c.text) {
-      ASSERT_TRUE(f.app->tooltips.target()) << c.text;
-      EXPECT_EQ(f.app->tooltips.target()->text, c.text);
+      ASSERT_TRUE(f.app->overlay.tooltips().target()) << c.text;
+      EXPECT_EQ(f.app->overlay.tooltips().target()->text, c.text);
     } else {
-      EXPECT_FALSE(f.app->tooltips.target()) << c.at.x;
+      EXPECT_FALSE(f.app->overlay.tooltips().target()) << c.at.x;
     }
   }
 }

@@ -15,6 +15,7 @@
 #include "app/construct.hpp"
 #include "app/screen_geometry.hpp"
 #include "net/recording_job_spawner.hpp"
+#include "overlay/map_controls.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/scene.hpp"
@@ -168,7 +169,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
       case Drag: {
         expect(a.model.center != center_before, "dragging did not pan");
         zoom_before = a.model.zoom;
-        const auto c = control_button_rect(a.drawn_bounds, 0).center();
+        const auto c = control_button_rect(a.drawn_bounds, MapControl::ZoomIn).center();
         push(motion(static_cast<int>(c.x), static_cast<int>(c.y)));
         push(button(static_cast<int>(c.x), static_cast<int>(c.y), true));
         push(button(static_cast<int>(c.x), static_cast<int>(c.y), false));

@@ -49,25 +49,6 @@ TEST(ScreenGeometry, OffsetBoundsMoveEverything) {
   EXPECT_EQ(map_viewport_center(b), (Point{740, 450}));
 }
 
-TEST(ScreenGeometry, ControlColumnAndHitTest) {
-  const Rect r{0, 0, 1280, 800};
-  const auto rects = control_button_rects(r);
-  EXPECT_EQ(rects[0], (Rect{1224, 16, 1264, 56}));
-  EXPECT_EQ(rects[1], (Rect{1224, 56, 1264, 96}));
-  EXPECT_EQ(rects[2], (Rect{1224, 106, 1264, 146}));
-  EXPECT_EQ(rects[3], (Rect{1224, 156, 1264, 196}));
-  struct Probe {
-    double x, y;
-    std::uint8_t hit;
-  } probes[] = {
-      {1224, 16, 0},           {1240, 56, 1},  // the shared edge of zoom in and out belongs to zoom out
-      {1264, 30, kNoControl},                  // the right edge is outside
-      {1240, 100, kNoControl},                 // the gap between zoom out and locate
-      {1240, 120, 2},          {1240, 195.9, 3}, {1240, 196, kNoControl},
-  };
-  for (const auto& p : probes) EXPECT_EQ(hit_test_controls(r, p.x, p.y), p.hit) << p.x << "," << p.y;
-}
-
 TEST(ScreenGeometry, CameraAndVisibleBox) {
   const Rect b{0, 0, 1280, 800};
   const LatLon c{48.1371, 11.5754};

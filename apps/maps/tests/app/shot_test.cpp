@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "navigation/navigation_steps.hpp"
 
 namespace maps {
 namespace {
@@ -41,25 +42,25 @@ TEST(ShotPose, StagingDetachesAndPins) {
   auto app = new_sample_app();
   app->bounds_rect = {0, 0, 1280, 800};
   stage_floating_navigation(*app, "attached");
-  EXPECT_TRUE(app->navigation_placement.is_docked());
-  EXPECT_EQ(app->navigation_placement.handoff_pin(), 1000u);
+  EXPECT_TRUE(app->navigation.placement().is_docked());
+  EXPECT_EQ(app->navigation.placement().handoff_pin(), 1000u);
 
   app = new_sample_app();
   app->bounds_rect = {0, 0, 1280, 800};
   stage_floating_navigation(*app, "hover");
-  EXPECT_FALSE(app->navigation_placement.is_docked());
-  EXPECT_TRUE(app->navigation_placement.detached);
-  EXPECT_TRUE(app->navigation_placement.detach_confirmed);
-  EXPECT_TRUE(app->navigation_end_hover);
-  EXPECT_EQ(app->navigation_placement.handoff_pin(), 1000u);
+  EXPECT_FALSE(app->navigation.placement().is_docked());
+  EXPECT_TRUE(app->navigation.placement().detached);
+  EXPECT_TRUE(app->navigation.placement().detach_confirmed);
+  EXPECT_TRUE(app->navigation.end_hovered());
+  EXPECT_EQ(app->navigation.placement().handoff_pin(), 1000u);
 
   app = new_sample_app();
   app->bounds_rect = {0, 0, 1280, 800};
   stage_floating_navigation(*app, "returning");
-  EXPECT_EQ(app->navigation_placement.handoff_pin(), 500u);
+  EXPECT_EQ(app->navigation.placement().handoff_pin(), 500u);
   // Dragged from (1000, 136) to (720, 360): the panel moved by the same amount.
-  EXPECT_EQ(app->navigation_placement.floating_rect.x0, 820 - 280);
-  EXPECT_EQ(app->navigation_placement.floating_rect.y0, 120 + 224);
+  EXPECT_EQ(app->navigation.placement().floating_rect.x0, 820 - 280);
+  EXPECT_EQ(app->navigation.placement().floating_rect.y0, 120 + 224);
 }
 
 }  // namespace

@@ -56,20 +56,20 @@ TEST(Construction, TheThreeStates) {
   EXPECT_FALSE(vector_map_empty(sample->vector_map));
 
   // Widgets as built.
-  EXPECT_EQ(sample->search_input.placeholder(), "Search places, addresses…");
-  EXPECT_EQ(sample->search_input.text_size, 15.0f);
-  EXPECT_EQ(sample->origin_input.placeholder(), "Choose starting point");
-  EXPECT_EQ(sample->dest_input.placeholder(), "Choose destination");
-  EXPECT_EQ(sample->dest_input.text_size, 13.0f);
-  EXPECT_EQ(sample->active_endpoint, 2);
+  EXPECT_EQ(sample->search_box.input().placeholder(), "Search places, addresses…");
+  EXPECT_EQ(sample->search_box.input().text_size, 15.0f);
+  EXPECT_EQ(sample->endpoint_editor.input(EndpointField::Origin).placeholder(), "Choose starting point");
+  EXPECT_EQ(sample->endpoint_editor.input(EndpointField::Destination).placeholder(), "Choose destination");
+  EXPECT_EQ(sample->endpoint_editor.input(EndpointField::Destination).text_size, 13.0f);
+  EXPECT_EQ(sample->endpoint_editor.active(), EndpointField::None);
   ASSERT_EQ(sample->overflow_menu.items().size(), 4u);
   EXPECT_EQ(sample->overflow_menu.items()[0].label, "Attribution");
   EXPECT_EQ(sample->overflow_menu.items()[3].label, "Float navigation");
   EXPECT_FALSE(sample->overflow_menu.is_open());
-  EXPECT_EQ(sample->area_search.id(), "maps_download_search");
-  EXPECT_EQ(sample->area_search.placeholder(), "Search a city or place to download");
-  EXPECT_EQ(sample->navigation_placement.panel_size, (zarn_ui::Size{360, 156}));
-  EXPECT_TRUE(sample->navigation_placement.is_docked());
+  EXPECT_EQ(sample->offline_panel.area_input().id(), "maps_download_search");
+  EXPECT_EQ(sample->offline_panel.area_input().placeholder(), "Search a city or place to download");
+  EXPECT_EQ(sample->navigation.placement().panel_size, (zarn_ui::Size{360, 156}));
+  EXPECT_TRUE(sample->navigation.placement().is_docked());
   EXPECT_EQ(sample->type_name(), "MapsApp");
   EXPECT_EQ(sample->widget_id(), "maps_app");
 }

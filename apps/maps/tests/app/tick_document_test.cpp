@@ -97,11 +97,11 @@ TEST(TickDocument, OverlayKeepsDirectValuesUntilAPlanCoversThem) {
   f.tick();
   const LatLon fix{48.2, 11.6};
   const LatLon dest{48.15, 11.55};
-  f.app->overlay.set_origin(f.model(), fix, "Current location");
-  f.app->overlay.set_dest(f.model(), dest, "Museum");
+  f.app->transient.set_origin(f.model(), fix, "Current location");
+  f.app->transient.set_dest(f.model(), dest, "Museum");
   const Route estimate = make_route(48.2, 48.15);
-  f.app->overlay.set_route(f.model(), estimate);
-  f.app->overlay.set_transit(f.model(), {});
+  f.app->transient.set_route(f.model(), estimate);
+  f.app->transient.set_transit(f.model(), {});
   for (int i = 0; i < 3; ++i) f.tick();
   EXPECT_EQ(f.model().origin, std::optional(fix));
   EXPECT_EQ(f.model().dest, std::optional(dest));
@@ -111,9 +111,9 @@ TEST(TickDocument, OverlayKeepsDirectValuesUntilAPlanCoversThem) {
   const Route answer = make_route(48.2, 48.16);
   f.send(worker::Route{answer});
   f.tick();
-  EXPECT_FALSE(f.app->overlay.origin.has_value());
-  EXPECT_FALSE(f.app->overlay.route.has_value());
-  EXPECT_TRUE(f.app->overlay.transit.has_value());  // only SetTransit or ClearTransit cover it
+  EXPECT_FALSE(f.app->transient.origin.has_value());
+  EXPECT_FALSE(f.app->transient.route.has_value());
+  EXPECT_TRUE(f.app->transient.transit.has_value());  // only SetTransit or ClearTransit cover it
   f.tick();
   EXPECT_EQ(f.model().origin, std::optional(fix));
   EXPECT_EQ(f.model().origin_name, "Current location");
@@ -189,6 +189,7 @@ class TickDownloads : public ::testing::Test {
 TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIsShown) {
   struct Case {
     const char* status;
+    StatusKind kind;
     std::uint32_t failed_before;
     std::size_t outstanding;  // tiles still to answer before this frame
     bool last_ok;
@@ -196,11 +197,15 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
     std::uint64_t usage_after;
   };
   const std::vector<Case> cases = {
-      {"Downloading 3 tiles\u2026", 0, 1, true, "Offline area ready (3 tiles)", 1234},
-      {"Downloading 3 tiles\u2026", 0, 1, false, "Offline area incomplete (1 of 3 tiles failed)", 1234},
-      {"Downloading 3 tiles\u2026", 1, 1, true, "Offline area incomplete (1 of 3 tiles failed)", 1234},
-      {"Located", 0, 1, true, "Located", 1234},
-      {"Downloading 3 tiles\u2026", 0, 2, true, "Downloading 3 tiles\u2026", 0},
+      {"Downloading 3 tiles\u2026", StatusKind::Downloading, 0, 1, true, "Offline area ready (3 tiles)", 1234},
+      {"Downloading 3 tiles\u2026", StatusKind::Downloading, 0, 1, false,
+       "Offline area incomplete (1 of 3 tiles failed)", 1234},
+      {"Downloading 3 tiles\u2026", StatusKind::Downloading, 1, 1, true,
+       "Offline area incomplete (1 of 3 tiles failed)", 1234},
+      {"Located", StatusKind::Outcome, 0, 1, true, "Located", 1234},
+      // The words alone report nothing: only a status that tells of a download is replaced.
+      {"Downloading is paused", StatusKind::Outcome, 0, 1, true, "Downloading is paused", 1234},
+      {"Downloading 3 tiles\u2026", StatusKind::Downloading, 0, 2, true, "Downloading 3 tiles\u2026", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.status << " " << c.outstanding << " " << c.last_ok);
@@ -215,11 +220,11 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
     tiles.download_done = static_cast<std::uint32_t>(3 - c.outstanding);
     tiles.download_failed = c.failed_before;
     for (std::size_t i = 3 - c.outstanding; i < 3; ++i) tiles.download_outstanding.insert(keys[i]);
-    f.model().status = c.status;
+    f.app->set_status(c.status, c.kind);
     ASSERT_TRUE(tx.send(TileDownloaded{keys[3 - c.outstanding], c.last_ok}));
     f.tick();
     EXPECT_EQ(f.model().status, c.status_after);
-    EXPECT_EQ(f.app->offline_disk_usage, c.usage_after);
+    EXPECT_EQ(f.app->offline_panel.disk_usage(), c.usage_after);
   }
 }
 

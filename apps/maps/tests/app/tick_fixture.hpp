@@ -20,11 +20,6 @@ namespace maps::testing {
 
 using namespace std::chrono_literals;
 
-struct TickClock {
-  static inline MonoTime now = MonoTime{} + 1000s;
-  static MonoTime read() { return now; }
-};
-
 inline Place make_place(const std::string& id, double lat = 48.14, double lon = 11.58) {
   return Place{id, "Place " + id, Category::Cafe, "", LatLon{lat, lon}, false};
 }
@@ -44,6 +39,7 @@ struct TickFixture {
   std::unique_ptr<MapsApp> app;
   RecordingJobSpawner* jobs = nullptr;
   zarn_ui::state::State state;
+  MonoTime clock = MonoTime{} + 1000s;
 
   explicit TickFixture(bool live = true, MapModel model = default_map_model()) {
     // A cache directory that does not exist: nothing on disk, every size reads 0.
@@ -53,15 +49,16 @@ struct TickFixture {
     auto recording = std::make_unique<RecordingJobSpawner>();
     jobs = recording.get();
     app->job_spawner = std::move(recording);
-    TickClock::now = MonoTime{} + 1000s;
-    app->mono_now = &TickClock::read;
+    app->mono_now = [this] { return clock; };
   }
+  TickFixture(const TickFixture&) = delete;
+  TickFixture& operator=(const TickFixture&) = delete;
 
   MapModel& model() { return app->model; }
   void send(WorkerResult r) { ASSERT_TRUE(app->result_sender.send(std::move(r))); }
   void tick() { app->tick(state); }
-  static void advance(std::chrono::milliseconds by) { TickClock::now += by; }
-  static MonoTime now() { return TickClock::now; }
+  void advance(std::chrono::milliseconds by) { clock += by; }
+  MonoTime now() const { return clock; }
 };
 
 }  // namespace maps::testing

@@ -88,23 +88,27 @@ struct CountCase {
   std::uint32_t pending;
   int results;
   const char* status;
+  StatusKind kind;
   std::uint32_t pending_after;
   const char* status_after;
 };
 
 TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
   const std::vector<CountCase> cases = {
-      {0, 1, "Searching\u2026", 0, ""},
-      {2, 2, "Searching\u2026", 0, ""},
-      {3, 2, "Searching\u2026", 1, "Searching\u2026"},
-      {2, 2, "Located", 0, "Located"},
-      {0, 3, "Loading places\u2026", 0, ""},
+      {0, 1, "Searching\u2026", StatusKind::InProgress, 0, ""},
+      {2, 2, "Searching\u2026", StatusKind::InProgress, 0, ""},
+      {3, 2, "Searching\u2026", StatusKind::InProgress, 1, "Searching\u2026"},
+      {2, 2, "Located", StatusKind::Outcome, 0, "Located"},
+      {0, 3, "Loading places\u2026", StatusKind::LoadingPlaces, 0, ""},
+      {1, 1, "Downloading 3 tiles\u2026", StatusKind::Downloading, 0, ""},
+      // Only what the status tells counts, never its words.
+      {1, 1, "Failed: \u2026", StatusKind::Outcome, 0, "Failed: \u2026"},
   };
   for (const CountCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pending << " pending, " << c.results << " results, " << c.status);
     TickFixture f;
     f.app->pending_jobs = c.pending;
-    f.model().status = c.status;
+    f.app->set_status(c.status, c.kind);
     // Failed reverse lookups touch nothing but the count.
     for (int i = 0; i < c.results; ++i) f.send(worker::ReverseGeocode{base::err("x")});
     f.tick();
@@ -130,14 +134,14 @@ TEST(TickResults, PlaceSearchSelectsTheFirstHitAndStoresEveryPlace) {
 
 TEST(TickResults, PlaceSearchWhileSuggestionsAreOpenFillsOnlyTheSuggestions) {
   TickFixture f;
-  f.app->search_open = true;
+  f.app->search_box.open();
   f.model().selected = "kept";
   f.model().results = {make_place("old")};
   const LatLon centre = f.model().center;
   f.send(worker::PlaceSearch{std::vector<Place>{make_place("a")}, "Place a"});
   f.tick();
-  ASSERT_EQ(f.app->search_suggestions.size(), 1u);
-  EXPECT_EQ(f.app->search_suggestions[0].id, "a");
+  ASSERT_EQ(f.app->search_box.suggestions().size(), 1u);
+  EXPECT_EQ(f.app->search_box.suggestions()[0].id, "a");
   EXPECT_EQ(f.model().results, std::vector<Place>{make_place("old")});
   EXPECT_EQ(f.model().selected, std::optional<std::string>("kept"));
   EXPECT_EQ(f.model().center, centre);
@@ -151,8 +155,10 @@ TEST(TickResults, EndpointAnswerFillsTheFieldItNames) {
     TickFixture f;
     f.send(worker::EndpointSearch{std::vector<Place>{make_place("a")}, "Place a", endpoint});
     f.tick();
-    const auto& filled = endpoint == 1 ? f.app->origin_suggestions : f.app->dest_suggestions;
-    const auto& other = endpoint == 1 ? f.app->dest_suggestions : f.app->origin_suggestions;
+    const auto& filled = endpoint == 1 ? f.app->endpoint_editor.suggestions(EndpointField::Origin)
+                                       : f.app->endpoint_editor.suggestions(EndpointField::Destination);
+    const auto& other = endpoint == 1 ? f.app->endpoint_editor.suggestions(EndpointField::Destination)
+                                      : f.app->endpoint_editor.suggestions(EndpointField::Origin);
     ASSERT_EQ(filled.size(), 1u);
     EXPECT_EQ(filled[0].id, "a");
     EXPECT_TRUE(other.empty());
@@ -162,8 +168,8 @@ TEST(TickResults, EndpointAnswerFillsTheFieldItNames) {
 TEST(TickResults, RouteIsCommittedWithTheCurrentEndpoints) {
   TickFixture f;
   f.tick();
-  f.app->overlay.set_origin(f.model(), LatLon{48.10, 11.50}, "Home");
-  f.app->overlay.set_dest(f.model(), LatLon{48.20, 11.60}, "Work");
+  f.app->transient.set_origin(f.model(), LatLon{48.10, 11.50}, "Home");
+  f.app->transient.set_dest(f.model(), LatLon{48.20, 11.60}, "Work");
   const Route route = make_route();
   f.send(worker::Route{route});
   f.tick();
@@ -171,14 +177,14 @@ TEST(TickResults, RouteIsCommittedWithTheCurrentEndpoints) {
   EXPECT_EQ(f.model().origin_name, "Home");
   EXPECT_EQ(f.model().dest_name, "Work");
   // The plan now carries them, so the overlay holds nothing for them any more.
-  EXPECT_TRUE(f.app->overlay.empty());
+  EXPECT_TRUE(f.app->transient.empty());
 }
 
 TEST(TickResults, FailedRouteKeepsTheEstimateShown) {
   TickFixture f;
   f.tick();
   const Route estimate = make_route(48.0, 48.3);
-  f.app->overlay.set_route(f.model(), estimate);
+  f.app->transient.set_route(f.model(), estimate);
   f.send(worker::Route{base::err("HTTP 502 Bad Gateway")});
   for (int i = 0; i < 3; ++i) f.tick();
   EXPECT_EQ(f.model().route, std::optional<Route>(estimate));
@@ -199,7 +205,7 @@ TEST(TickResults, StalePoiGenerationChangesNothingButTheCount) {
   f.app->poi_generation = 3;
   f.app->pois = {poi("kept")};
   f.app->pending_jobs = 2;
-  f.model().status = "Loading places\u2026";
+  f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   f.send(worker::Pois{std::vector<Poi>{poi("old")}, 2});
   f.send(worker::Pois{base::err("old failure"), 1});
   f.tick();
@@ -223,7 +229,7 @@ TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
     f.app->poi_generation = 7;
     f.app->selected_poi = c.selected;
     f.app->pending_jobs = 2;  // another job still pending keeps the status in place
-    f.model().status = "Loading places\u2026";
+    f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
     std::vector<Poi> answer;
     for (std::size_t i = 0; i < c.count; ++i) answer.push_back(poi("p" + std::to_string(i)));
     f.send(worker::Pois{answer, 7});
@@ -250,41 +256,50 @@ TEST(TickResults, AreaSearchCountsOnlyForTheTextTheOpenPanelShows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TickFixture f;
-    f.app->offline_open = c.open;
-    f.app->last_text = c.last_text;
-    f.app->area_candidates = {area("previous")};
+    OfflinePanel& panel = f.app->offline_panel;
+    panel.begin_area_search(0);
+    panel.set_last_text(c.last_text);
+    panel.apply_area_search(c.last_text, std::vector<AreaCandidate>{area("previous")});
+    if (!c.open) panel.end_area_search();
+    const auto candidates_before = panel.candidates();
+    const auto items_before = panel.area_input().suggestions();
     f.send(worker::AreaSearch{std::vector<AreaCandidate>{area("Berlin")}, c.query});
     f.tick();
-    ASSERT_EQ(f.app->area_candidates.size(), 1u);
-    EXPECT_EQ(f.app->area_candidates[0].name, c.applied ? "Berlin" : "previous");
-    EXPECT_EQ(f.app->area_search.suggestions_open(), c.applied);
+    if (c.applied) {
+      ASSERT_EQ(panel.candidates().size(), 1u);
+      EXPECT_EQ(panel.candidates()[0].name, "Berlin");
+      EXPECT_EQ(panel.area_input().suggestions(), std::vector<std::string>{"Berlin"});
+      EXPECT_TRUE(panel.area_input().suggestions_open());
+    } else {
+      EXPECT_EQ(panel.candidates(), candidates_before);
+      EXPECT_EQ(panel.area_input().suggestions(), items_before);
+    }
   }
 }
 
 TEST(TickResults, FailedAreaSearchEmptiesCandidatesAndSuggestions) {
   TickFixture f;
-  f.app->offline_open = true;
-  f.app->last_text = "Berlin";
-  f.app->area_candidates = {area("previous")};
-  f.app->area_search.set_suggestions({"previous"});
-  f.app->area_search.set_suggestions_open(true);
+  f.app->offline_panel.begin_area_search(0);
+  f.app->offline_panel.set_last_text("Berlin");
+  f.app->offline_panel.apply_area_search("Berlin", std::vector<AreaCandidate>{area("previous")});
+  ASSERT_TRUE(f.app->offline_panel.area_input().suggestions_open());
   f.send(worker::AreaSearch{base::err("HTTP 503 Service Unavailable"), "Berlin"});
   f.tick();
-  EXPECT_TRUE(f.app->area_candidates.empty());
-  EXPECT_TRUE(f.app->area_search.suggestions().empty());
-  EXPECT_FALSE(f.app->area_search.suggestions_open());
+  EXPECT_TRUE(f.app->offline_panel.candidates().empty());
+  EXPECT_TRUE(f.app->offline_panel.area_input().suggestions().empty());
+  EXPECT_FALSE(f.app->offline_panel.area_input().suggestions_open());
 }
 
 TEST(TickResults, ReverseLookupNamesTheFixButNotAnOriginChosenSince) {
   TickFixture f;
   f.tick();
   f.app->located_fix = LatLon{48.1, 11.5};
-  f.app->overlay.set_origin(f.model(), LatLon{48.1, 11.5}, "Current location");
+  f.app->transient.set_origin(f.model(), LatLon{48.1, 11.5}, "Current location");
   f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
   f.tick();
   EXPECT_EQ(f.model().origin_name, "Marienplatz 1");
 
-  f.app->overlay.set_origin(f.model(), LatLon{48.2, 11.6}, "Chosen place");
+  f.app->transient.set_origin(f.model(), LatLon{48.2, 11.6}, "Chosen place");
   f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
   f.tick();
   EXPECT_EQ(f.model().origin_name, "Chosen place");

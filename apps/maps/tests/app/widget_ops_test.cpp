@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"
 #include "zarn_ui/scene.hpp"
@@ -31,17 +32,22 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
       {"pending job", [](MapsApp& a) { a.pending_jobs = 1; }, true, true},
       {"location", [](MapsApp& a) { a.location_pending = true; }, true, true},
       {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.mono_now(); }, true, true},
-      {"search open", [](MapsApp& a) { a.search_open = true; }, false, true},
-      {"search deadline", [](MapsApp& a) { a.search_deadline = a.mono_now(); }, false, true},
-      {"endpoint field", [](MapsApp& a) { a.active_endpoint = 0; }, false, true},
+      {"search open", [](MapsApp& a) { a.search_box.open(); }, false, true},
+      {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.mono_now()); }, false, true},
+      {"endpoint field", [](MapsApp& a) { a.endpoint_editor.begin_endpoint_edit(EndpointField::Origin); }, false, true},
       {"tile in flight",
        [](MapsApp& a) {
          a.tile_store.pending.insert(TileKey{3, 1, 1});
        },
        true, true},
       {"download", [](MapsApp& a) { a.tile_store.download_total = 4, a.tile_store.download_done = 1; }, true, true},
-      {"drag", [](MapsApp& a) { a.navigation_placement.drag = zarn_ui::floating_surface::DragState{}; }, false, true},
-      {"area deadline only", [](MapsApp& a) { a.area_search_deadline = a.mono_now(); }, false, false},
+      {"drag",
+       [](MapsApp& a) {
+         a.navigation.set_control_rects({0, 0, 10, 10}, {});
+         a.navigation.begin_drag(a.bounds_rect, {5, 5});
+       },
+       false, true},
+      {"area deadline only", [](MapsApp& a) { a.offline_panel.arm_deadline(a.mono_now()); }, false, false},
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
@@ -54,7 +60,7 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
 
 TEST(FramePredicates, ReducedMotionStopsTheHandOffAnimationFrames) {
   auto app = new_empty_app();
-  app->navigation_placement.pin_handoff_for_visual_review(500);
+  stage_floating_navigation(*app, "attached");
   EXPECT_TRUE(app->needs_frame());
   app->set_reduce_motion(true);
   EXPECT_FALSE(app->needs_frame());
@@ -63,9 +69,9 @@ TEST(FramePredicates, ReducedMotionStopsTheHandOffAnimationFrames) {
 TEST(FramePredicates, TooltipOnItsWayKeepsFrames) {
   auto app = new_empty_app();
   const auto now = zarn_ui::widgets::TooltipHost::Clock::now();
-  app->tooltips.on_pointer(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, now);
+  app->overlay.point_tooltip(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, now);
   EXPECT_TRUE(app->needs_frame());
-  app->tooltips.tick(now + std::chrono::seconds(1));
+  app->overlay.tick_tooltips(now + std::chrono::seconds(1));
   EXPECT_FALSE(app->needs_frame());  // shown: nothing more to bring up
 }
 
@@ -91,16 +97,16 @@ TEST(DrawHits, EveryHitListIsEmptiedAtTheStartOfDraw) {
   auto app = new_sample_app();
   app->bounds_rect = {0, 0, 1280, 800};
   app->hit_targets.push_back({{0, 0, 10, 10}, UiMessage{msg::Noop{}}});
-  app->endpoint_hits.push_back({});
-  app->offline_hits.push_back({});
+  app->endpoint_editor.add_hit({});
+  app->offline_panel.add_hit({});
   zarn_ui::Scene scene;
   auto text = zarn_ui::text_render::TextRenderer::fixed(7.0);
   const auto theme = zarn_ui::theme::Theme::light();
   const auto presence = zarn_ui::presence::PresenceCtx::empty();
   const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
   app->draw(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
-  EXPECT_TRUE(app->endpoint_hits.empty());
-  EXPECT_TRUE(app->offline_hits.empty());
+  EXPECT_TRUE(app->endpoint_editor.hits().empty());
+  EXPECT_TRUE(app->offline_panel.hits().empty());
   for (const auto& h : app->hit_targets) EXPECT_NE(h.message, (UiMessage{msg::Noop{}}));
   EXPECT_EQ(app->drawn_bounds, app->bounds_rect);
 }
@@ -115,11 +121,15 @@ TEST(WidgetOps, ModalRectIsTheOfflinePanelsScrimOnceItIsPainted) {
   auto app = new_sample_app();
   const OfflineHit scrim{{0, 0, 1280, 800}, OfflineCommand{OfflineCommand::Close{}}};
   const OfflineHit close_button{{900, 90, 930, 120}, OfflineCommand{OfflineCommand::Close{}}};
-  app->offline_open = true;
+  app->offline_panel.add_hit(scrim);
+  EXPECT_FALSE(app->modal_rect().has_value());  // closed: its areas make no modal area
+  app->offline_panel.clear_hits();
+  app->offline_panel.begin_area_search(0);
   EXPECT_FALSE(app->modal_rect().has_value());  // open, nothing painted yet
-  app->offline_hits = {scrim, close_button};
+  app->offline_panel.add_hit(scrim);
+  app->offline_panel.add_hit(close_button);
   EXPECT_EQ(app->modal_rect(), std::optional<Rect>(scrim.rect));
-  app->offline_open = false;
+  app->offline_panel.end_area_search();
   EXPECT_FALSE(app->modal_rect().has_value());
 }
 
@@ -138,7 +148,7 @@ TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
   app->bounds_rect = {0, 0, 1280, 800};
   zarn_ui::state::State state;
   app->tick(state);
-  app->tooltips.on_pointer(zarn_ui::widgets::TooltipTarget{{1224, 16, 1264, 56}, "Zoom in"}, g_now);
+  app->overlay.point_tooltip(zarn_ui::widgets::TooltipTarget{{1224, 16, 1264, 56}, "Zoom in"}, g_now);
   ASSERT_TRUE(app->needs_frame());
   auto text = zarn_ui::text_render::TextRenderer::fixed(7.0);
   const auto theme = zarn_ui::theme::Theme::light();
@@ -147,7 +157,7 @@ TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
   g_now += std::chrono::seconds(1);
   zarn_ui::Scene scene;
   app->draw(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
-  EXPECT_TRUE(app->tooltips.shown());
+  EXPECT_TRUE(app->overlay.tooltips().shown());
   EXPECT_FALSE(app->needs_frame());
 }
 

@@ -1,13 +1,15 @@
-#include "app/messages.hpp"
+#include "transitions/messages.hpp"
 
 #include <algorithm>
 #include <type_traits>
 
 #include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
-#include "app/transitions_later.hpp"
-#include "app/view.hpp"
+#include "transitions/locating.hpp"
+#include "transitions/plans.hpp"
+#include "transitions/search.hpp"
+#include "transitions/selection.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
 namespace {
@@ -28,17 +30,17 @@ void commit_transit_time(MapsApp& app, zarn_ui::state::State& state, TransitTime
 
 void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state::State& state) {
   std::visit(Overloaded{
-                 [&](const SearchBoxEvent::Opened&) { app.search_open = true; },
+                 [&](const SearchBoxEvent::Opened&) { app.search_box.open(); },
                  [&](const SearchBoxEvent::Cleared&) {
-                   clear_search_suggestions(app);
+                   app.search_box.clear_search_suggestions();
                    app.model.query.clear();
                    app.model.results.clear();
                  },
                  [&](const SearchBoxEvent::SuggestionChosen& e) {
-                   if (e.index >= app.search_suggestions.size()) return;
-                   const Place place = app.search_suggestions[e.index];
-                   clear_search_suggestions(app);
-                   app.search_open = false;
+                   const auto chosen = app.search_box.suggestion(e.index);
+                   if (!chosen) return;
+                   const Place place = *chosen;
+                   app.search_box.close_search_suggestions();
                    commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{{place}}});
                    app.model.query = place.name;
                    commit_action(app, state, MapsAction{MapsAction::CommitSearch{place.name}});
@@ -49,36 +51,7 @@ void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state
              event.value);
 }
 
-void toggle_overflow_menu(MapsApp& app) {
-  auto& menu = app.overflow_menu;
-  if (menu.is_open()) {
-    menu.close();
-    menu.take_chosen();
-    return;
-  }
-  open_overflow_menu(app);
-}
-
 }  // namespace
-
-// A first opening gives the menu's size, the second moves it so that it ends 16 px from the
-// right edge and 52 px above the bottom.
-void open_overflow_menu(MapsApp& app) {
-  auto& menu = app.overflow_menu;
-  const Rect& b = app.bounds_rect;
-  const auto f32 = [](double v) { return static_cast<double>(static_cast<float>(v)); };
-  menu.open_at({f32(b.x1 - 16.0), f32(b.y1 - 46.0)});
-  const zarn_ui::Size size = menu.menu_size();
-  menu.open_at({f32(b.x1 - 16.0 - size.width), f32(b.y1 - 46.0 - size.height - 6.0)});
-}
-
-void commit_action(MapsApp& app, zarn_ui::state::State& state, MapsAction action) {
-  if (app.commit_override) {
-    app.commit_override(app, state, std::move(action));
-    return;
-  }
-  commit_state(app, state, action);
-}
 
 void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::State& state) {
   MapModel& m = app.model;
@@ -88,8 +61,8 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                  [&](const msg::TogglePanelCollapsed&) { app.panel_collapsed = !app.panel_collapsed; },
                  [&](const msg::BackToPlaces&) {
                    m.panel = Panel::Explore;
-                   reset_endpoint_editor(app);
-                   app.panel_scroll = 0.0;
+                   app.endpoint_editor.reset_endpoint_editor();
+                   app.side_panel.reset_scroll();
                  },
                  [&](const msg::ChooseTravelMode& e) {
                    if (e.mode == m.mode) return;
@@ -143,28 +116,17 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                    m.transit_choice = e.index;
                    fit_view_to_plan(app);
                  },
-                 [&](const msg::ToggleOverflowMenu&) { toggle_overflow_menu(app); },
+                 [&](const msg::ToggleOverflowMenu&) { app.overflow_menu.toggle(app.bounds_rect); },
              },
              message.value);
-}
-
-void handle_map_control(MapsApp& app, std::uint8_t command) {
-  const Point c = map_viewport_center(app.bounds_rect);
-  switch (command) {
-    case kControlZoomIn: zoom_map_at(app, 1.0, c.x, c.y); break;
-    case kControlZoomOut: zoom_map_at(app, -1.0, c.x, c.y); break;
-    case kControlLocate: start_locating(app); break;
-    case kControlTraffic: set_traffic_enabled(app, !app.traffic_enabled); break;
-    default: break;
-  }
 }
 
 void set_panel(MapsApp& app, Panel panel) {
   MapModel& m = app.model;
   m.panel = panel;
-  app.panel_scroll = 0.0;
+  app.side_panel.reset_scroll();
   app.panel_expanded = true;
-  reset_endpoint_editor(app);
+  app.endpoint_editor.reset_endpoint_editor();
   if (panel == Panel::Explore) return;
   if (m.mode == TravelMode::Transit) {
     const bool has_dest = m.dest.has_value() || app.selected_place().has_value();

@@ -1,6 +1,5 @@
 #pragma once
-// Press areas that the directions panel and the offline panel record while painting. Like
-// `hit_targets`, they are emptied at the start of every draw and tested from the last to the first.
+// What a press on the offline maps panel does, and where the panel's painter recorded it.
 
 #include <cstdint>
 #include <string>
@@ -10,17 +9,6 @@
 
 namespace maps {
 
-// One area of the route endpoint editor.
-struct EndpointHit {
-  enum Kind : std::uint8_t { kFieldBox = 0, kSuggestionRow = 1, kSwapButton = 2, kSuggestionCard = 3 };
-  zarn_ui::Rect rect;
-  std::uint8_t kind = kFieldBox;
-  std::uint8_t field = 0;   // 0 origin, 1 destination
-  std::uint64_t index = 0;  // suggestion row
-  bool operator==(const EndpointHit&) const = default;
-};
-
-// What a press on the offline panel does.
 struct OfflineCommand {
   struct Close {
     bool operator==(const Close&) const = default;
@@ -46,6 +34,7 @@ struct OfflineCommand {
   bool operator==(const OfflineCommand&) const = default;
 };
 
+// Emptied at the start of every draw and tested from the last to the first.
 struct OfflineHit {
   zarn_ui::Rect rect;
   OfflineCommand command;

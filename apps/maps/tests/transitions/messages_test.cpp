@@ -1,11 +1,10 @@
-#include "app/messages.hpp"
+#include "transitions/messages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "app/screen_geometry.hpp"
-#include "app/transitions_later.hpp"
 #include "app_input_fixture.hpp"
 #include "sample/demo_city.hpp"
 
@@ -38,8 +37,8 @@ TEST(UiMessages, DirectStateChanges) {
        {msg::BackToPlaces{}},
        [](const MapsApp& a) {
          EXPECT_EQ(a.model.panel, Panel::Explore);
-         EXPECT_EQ(a.panel_scroll, 0.0);
-         EXPECT_EQ(a.active_endpoint, 2);
+         EXPECT_EQ(a.side_panel.scroll(), 0.0);
+         EXPECT_EQ(a.endpoint_editor.active(), EndpointField::None);
        }},
       {"toggle navigation", {msg::ToggleNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel_expanded); }},
       {"close navigation", {msg::CloseNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel_expanded); }},
@@ -75,15 +74,16 @@ TEST(UiMessages, DirectStateChanges) {
        [](const MapsApp& a) {
          EXPECT_EQ(a.selected_poi, "p1");
          EXPECT_EQ(a.model.panel, Panel::Directions);
-         EXPECT_EQ(a.active_endpoint, 1);
+         EXPECT_EQ(a.endpoint_editor.active(), EndpointField::Destination);
        }},
   };
   for (const auto& c : cases) {
     AppFixture f;
     f.app->pois = {make_poi("p1", {48.1, 11.5}), make_poi("p2", {48.2, 11.6})};
     f.app->selected_poi = "p1";
-    f.app->panel_scroll = 120;
-    f.app->active_endpoint = 1;
+    f.app->side_panel.set_heights(1000, 200);
+    f.app->side_panel.scroll_by(120);
+    f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Destination);
     f.model().panel = Panel::Directions;
     f.model().places = {make_place("a", {48.15, 11.55})};
     handle_ui_message(*f.app, c.message, f.state);
@@ -156,56 +156,54 @@ TEST(UiMessages, CommittedChanges) {
 TEST(UiMessages, ClearRouteDocksTheNavigationPanel) {
   AppFixture f;
   f.model().route = Route{};
-  f.app->navigation_placement.panel_size = {400, 170};
-  f.app->navigation_placement.detach_to_desktop({10, 10, 370, 166});
-  f.app->navigation_placement.detached = true;
-  f.app->navigation_end_hover = true;
-  f.app->navigation_end_rect = {1, 2, 3, 4};
-  f.app->navigation_drag_rect = {1, 2, 3, 4};
+  f.app->navigation.set_control_rects({1, 2, 3, 4}, {1, 2, 3, 4});
+  f.app->navigation.stage("hover", true, f.app->bounds_rect);  // on the desktop, End hovered
+  ASSERT_TRUE(f.app->navigation.placement().detached && f.app->navigation.end_hovered());
   handle_ui_message(*f.app, {msg::ClearRoute{}}, f.state);
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
-  const auto& p = f.app->navigation_placement;
+  const auto& p = f.app->navigation.placement();
   EXPECT_TRUE(p.is_docked());
-  EXPECT_FALSE(p.detached || p.detach_confirmed || p.handing_back || p.drag);
-  EXPECT_EQ(p.panel_size, (zarn_ui::Size{400, 170}));
-  EXPECT_FALSE(f.app->navigation_end_hover);
-  EXPECT_EQ(f.app->navigation_end_rect, Rect{});
+  EXPECT_FALSE(p.detached || p.detach_confirmed || p.handing_back || p.drag || p.handoff_pin());
+  EXPECT_EQ(p.panel_size, (zarn_ui::Size{360, 156}));
+  EXPECT_FALSE(f.app->navigation.end_hovered());
+  EXPECT_FALSE(f.app->navigation.on_end({2, 3}));
+  EXPECT_FALSE(f.app->navigation.on_grip({2, 3}));
 }
 
 TEST(UiMessages, SearchBoxEvents) {
   AppFixture f;
   const Place chosen = make_place("s1", {48.3, 11.7});
-  f.app->search_suggestions = {make_place("s0", {48.0, 11.0}), chosen};
-  f.app->search_deadline = AppFixture::now();
+  f.app->search_box.set_search_suggestions({make_place("s0", {48.0, 11.0}), chosen});
+  f.app->search_box.arm_deadline(f.now());
 
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Opened{}}}}, f.state);
-  EXPECT_TRUE(f.app->search_open);
+  EXPECT_TRUE(f.app->search_box.is_open());
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{2}}}}, f.state);
   EXPECT_TRUE(f.commits.empty()) << "an index past the end does nothing";
-  EXPECT_EQ(f.app->search_suggestions.size(), 2u);
+  EXPECT_EQ(f.app->search_box.suggestions().size(), 2u);
 
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{1}}}}, f.state);
   EXPECT_EQ(f.commits,
             (std::vector<MapsAction>{{MapsAction::UpsertPlaces{{chosen}}}, {MapsAction::CommitSearch{"Place s1"}}}));
   EXPECT_EQ(f.model().query, "Place s1");
   EXPECT_EQ(f.model().selected, "s1");
-  EXPECT_FALSE(f.app->search_open);
-  EXPECT_TRUE(f.app->search_suggestions.empty());
-  EXPECT_FALSE(f.app->search_deadline);
+  EXPECT_FALSE(f.app->search_box.is_open());
+  EXPECT_TRUE(f.app->search_box.suggestions().empty());
+  EXPECT_FALSE(f.app->search_box.deadline());
 
   f.model().results = {chosen};
-  f.app->search_suggestions = {chosen};
+  f.app->search_box.set_search_suggestions({chosen});
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Cleared{}}}}, f.state);
   EXPECT_TRUE(f.model().query.empty());
   EXPECT_TRUE(f.model().results.empty());
-  EXPECT_TRUE(f.app->search_suggestions.empty());
+  EXPECT_TRUE(f.app->search_box.suggestions().empty());
 }
 
 TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDestination) {
   AppFixture f;
   f.app->commit_override = nullptr;  // the real action path
   const Place chosen = make_place("s1", {48.3, 11.7});
-  f.app->search_suggestions = {chosen};
+  f.app->search_box.set_search_suggestions({chosen});
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{0}}}}, f.state);
   ASSERT_TRUE(f.app->find_place("s1"));
   EXPECT_EQ(*f.app->find_place("s1"), chosen);
@@ -267,38 +265,38 @@ TEST(UiMessages, ChooseJourneyFitsTheChosenJourney) {
 TEST(MapControls, ZoomLocateTraffic) {
   AppFixture f;
   const LatLon center = f.model().center;
-  handle_map_control(*f.app, kControlZoomIn);
+  handle_map_control(*f.app, MapControl::ZoomIn);
   EXPECT_DOUBLE_EQ(f.model().zoom, 15.4);
-  handle_map_control(*f.app, kControlZoomOut);
-  handle_map_control(*f.app, kControlZoomOut);
+  handle_map_control(*f.app, MapControl::ZoomOut);
+  handle_map_control(*f.app, MapControl::ZoomOut);
   EXPECT_DOUBLE_EQ(f.model().zoom, 13.4);
   EXPECT_NEAR(f.model().center.lat, center.lat, 1e-9) << "zooming about the centre keeps it";
   EXPECT_NEAR(f.model().center.lon, center.lon, 1e-9);
 
-  handle_map_control(*f.app, kControlLocate);
+  handle_map_control(*f.app, MapControl::Locate);
   EXPECT_TRUE(f.app->location_pending);
   f.model().status = "other";
-  handle_map_control(*f.app, kControlLocate);
+  handle_map_control(*f.app, MapControl::Locate);
   EXPECT_EQ(f.model().status, "other") << "a second request is refused while one is pending";
 
-  handle_map_control(*f.app, kControlTraffic);
+  handle_map_control(*f.app, MapControl::Traffic);
   EXPECT_TRUE(f.app->traffic_enabled);
   EXPECT_TRUE(f.app->traffic_segments.empty()) << "no street network, no levels";
   EXPECT_FALSE(f.app->traffic_source);
-  handle_map_control(*f.app, 7);  // unknown command
+  handle_map_control(*f.app, MapControl::None);  // no control
   EXPECT_TRUE(f.app->traffic_enabled);
 }
 
 TEST(MapControls, TrafficOfTheSampleCityIsKeptWhenSwitchedOff) {
   AppFixture f(default_map_model(), {0, 0, 1280, 800}, demo_city_geometry());
-  handle_map_control(*f.app, kControlTraffic);
+  handle_map_control(*f.app, MapControl::Traffic);
   ASSERT_FALSE(f.app->traffic_segments.empty());
   EXPECT_EQ(f.app->traffic_source, "sample data");
   const auto levels = f.app->traffic_segments;
-  handle_map_control(*f.app, kControlTraffic);
+  handle_map_control(*f.app, MapControl::Traffic);
   EXPECT_FALSE(f.app->traffic_enabled);
   EXPECT_EQ(f.app->traffic_segments, levels);
-  handle_map_control(*f.app, kControlTraffic);
+  handle_map_control(*f.app, MapControl::Traffic);
   EXPECT_EQ(f.app->traffic_segments, levels);
 }
 
@@ -306,15 +304,16 @@ TEST(SetPanel, ShowsThePanelAndEndsAnEdit) {
   for (Panel panel : {Panel::Explore, Panel::Directions}) {
     AppFixture f;
     f.app->panel_expanded = false;
-    f.app->panel_scroll = 50;
-    f.app->active_endpoint = 0;
-    f.app->origin_input.focused = true;
+    f.app->side_panel.set_heights(1000, 200);
+    f.app->side_panel.scroll_by(50);
+    f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+    ASSERT_TRUE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
     set_panel(*f.app, panel);
     EXPECT_EQ(f.model().panel, panel);
-    EXPECT_EQ(f.app->panel_scroll, 0.0);
+    EXPECT_EQ(f.app->side_panel.scroll(), 0.0);
     EXPECT_TRUE(f.app->panel_expanded);
-    EXPECT_EQ(f.app->active_endpoint, 2);
-    EXPECT_FALSE(f.app->origin_input.focused);
+    EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
+    EXPECT_FALSE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "app/maps_app.hpp"
 
+#include <utility>
+
 namespace maps {
 
 Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,
@@ -41,6 +43,11 @@ bool MapsApp::toggle_place_saved(const std::string& id) {
     }
   }
   return false;
+}
+
+void MapsApp::set_status(std::string text, StatusKind kind) {
+  model.status = std::move(text);
+  status_kind = kind;
 }
 
 LocalDateTime MapsApp::now_local() const { return live ? local_now() : demo_clock_now(); }

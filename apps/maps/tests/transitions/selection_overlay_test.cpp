@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
-#include "app/messages.hpp"
+#include "transitions/messages.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace maps {

@@ -1,4 +1,4 @@
-#include "app/view.hpp"
+#include "transitions/view.hpp"
 
 #include <algorithm>
 #include <cmath>

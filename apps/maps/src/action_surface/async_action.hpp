@@ -1,14 +1,10 @@
 #pragma once
-// Small pieces of state the tick fills: the worker-result channel the jobs answer on, and the
-// result slot of the asynchronous "maps.locate" action.
+// The result slot of the asynchronous "maps.locate" action.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
-
-#include "base/channel.hpp"
-#include "net/worker_result.hpp"
 
 namespace maps {
 
@@ -27,12 +23,5 @@ struct AsyncActionResult {
     return {id, false, std::move(code), std::move(message)};
   }
 };
-
-// Opens the worker-result channel: the receiver goes into `receiver`, the sender is returned.
-inline base::Sender<WorkerResult> open_worker_channel(base::Receiver<WorkerResult>& receiver) {
-  auto [tx, rx] = base::channel<WorkerResult>();
-  receiver = std::move(rx);
-  return std::move(tx);
-}
 
 }  // namespace maps

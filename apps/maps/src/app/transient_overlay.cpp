@@ -1,4 +1,4 @@
-#include "app/tick_overlay.hpp"
+#include "app/transient_overlay.hpp"
 
 #include <type_traits>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/view.hpp"
+#include "transitions/view.hpp"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(ViewChanges, ZoomIsClampedAndKeepsTheAnchorInPlace) {
     const Point s = screen_of(*f.app, under);
     EXPECT_NEAR(s.x, c.ax, 1e-6) << c.zoom;
     EXPECT_NEAR(s.y, c.ay, 1e-6) << c.zoom;
-    EXPECT_EQ(f.app->view_idle_deadline, AppFixture::now() + 450ms);
+    EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
   }
 }
 
@@ -55,11 +55,11 @@ TEST(ViewChanges, PanMovesTheMapWithTheDragAndArmsTheDeadline) {
 
   // A run of gestures keeps postponing the deadline; a pan by nothing still arms it.
   const LatLon before = f.model().center;
-  input_testing::FixedClock::now += 100ms;
+  f.advance(100ms);
   pan_map(*f.app, 0, 0);
   EXPECT_NEAR(f.model().center.lat, before.lat, 1e-12);
   EXPECT_NEAR(f.model().center.lon, before.lon, 1e-12);
-  EXPECT_EQ(f.app->view_idle_deadline, AppFixture::now() + 450ms);
+  EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
 }
 
 TEST(ViewChanges, NonFiniteGesturesLeaveTheView) {

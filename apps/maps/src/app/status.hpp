@@ -1,0 +1,19 @@
+#pragma once
+// What the status line is telling, kept beside its text so that the state never reads its own
+// behaviour back out of the words shown.
+
+#include <cstdint>
+
+namespace maps {
+
+enum class StatusKind : std::uint8_t {
+  Outcome,        // a finished result, an error, or nothing
+  InProgress,     // work under way ("Searching…", "Locating…")
+  LoadingPlaces,  // the points of interest of the view are on their way
+  Downloading,    // an offline area is being downloaded
+};
+
+// Work in progress: the status is cleared once no job is pending.
+constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome; }
+
+}  // namespace maps

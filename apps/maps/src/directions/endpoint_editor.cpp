@@ -1,0 +1,109 @@
+#include "directions/endpoint_editor.hpp"
+
+#include <utility>
+
+#include "base/text.hpp"
+#include "search_box/text_field.hpp"
+
+namespace maps {
+namespace {
+
+bool is_origin(EndpointField field) { return field == EndpointField::Origin; }
+
+}  // namespace
+
+EndpointEditor::EndpointEditor()
+    : origin_input_(new_search_text_input("Choose starting point", 13.0f)),
+      dest_input_(new_search_text_input("Choose destination", 13.0f)) {}
+
+const zarn_ui::widgets::TextInput& EndpointEditor::input(EndpointField field) const {
+  return is_origin(field) ? origin_input_ : dest_input_;
+}
+
+zarn_ui::widgets::TextInput& EndpointEditor::input_of(EndpointField field) {
+  return is_origin(field) ? origin_input_ : dest_input_;
+}
+
+const std::vector<Place>& EndpointEditor::suggestions(EndpointField field) const {
+  return is_origin(field) ? origin_suggestions_ : dest_suggestions_;
+}
+
+const std::string& EndpointEditor::text(EndpointField field) const {
+  return is_origin(field) ? origin_text_ : dest_text_;
+}
+
+void EndpointEditor::set_endpoint_suggestions(EndpointField field, std::vector<Place> places) {
+  (is_origin(field) ? origin_suggestions_ : dest_suggestions_) = std::move(places);
+}
+
+std::optional<Place> EndpointEditor::take_suggestion(EndpointField field, std::uint64_t index) {
+  auto& list = is_origin(field) ? origin_suggestions_ : dest_suggestions_;
+  if (index >= list.size()) return std::nullopt;
+  Place place = list[index];
+  list.clear();
+  return place;
+}
+
+void EndpointEditor::set_endpoint_texts(const std::string& origin, const std::string& dest) {
+  if (origin != origin_text_) {
+    origin_text_ = origin;
+    if (active_ == EndpointField::Origin) origin_input_.set_text(origin);
+  }
+  if (dest != dest_text_) {
+    dest_text_ = dest;
+    if (active_ == EndpointField::Destination) dest_input_.set_text(dest);
+  }
+}
+
+void EndpointEditor::begin_endpoint_edit(EndpointField field) {
+  const bool origin = is_origin(field);
+  deadline_.reset();
+  (origin ? origin_text_ : dest_text_).clear();
+  active_ = origin ? EndpointField::Origin : EndpointField::Destination;
+  (origin ? origin_suggestions_ : dest_suggestions_).clear();
+  auto& active = origin ? origin_input_ : dest_input_;
+  deactivate_text_input(origin ? dest_input_ : origin_input_);
+  active.focused = true;
+  active.set_text("");
+}
+
+void EndpointEditor::reset_endpoint_editor() {
+  active_ = EndpointField::None;
+  deadline_.reset();
+  deactivate_text_input(origin_input_);
+  deactivate_text_input(dest_input_);
+}
+
+std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                                                       std::uint8_t extra, double scale, MonoTime now) {
+  const EndpointField field = is_origin(active_) ? EndpointField::Origin : EndpointField::Destination;
+  auto& input = input_of(field);
+  std::string& copy = is_origin(field) ? origin_text_ : dest_text_;
+  input.focused = true;
+  if (text_input_event(input, event, modifiers, extra, scale)) {
+    deadline_.reset();
+    return EndpointEvent{EndpointEvent::Submitted{std::string(base::trim_white_space(copy)), field}};
+  }
+  auto text = input.take_dirty();
+  if (!text) return std::nullopt;
+  copy = *text;
+  if (base::trim_white_space(copy).empty()) {
+    deadline_.reset();
+  } else {
+    deadline_ = now + kTypingPause;
+  }
+  return EndpointEvent{EndpointEvent::TextEdited{copy, field}};
+}
+
+void EndpointEditor::route_to_fields(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
+                                     double scale) {
+  text_input_event(origin_input_, event, modifiers, extra, scale);
+  text_input_event(dest_input_, event, modifiers, extra, scale);
+}
+
+void EndpointEditor::field_event(EndpointField field, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                                 std::uint8_t extra, double scale) {
+  text_input_event(input_of(field), event, modifiers, extra, scale);
+}
+
+}  // namespace maps

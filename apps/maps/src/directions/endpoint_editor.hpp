@@ -1,0 +1,97 @@
+#pragma once
+// The route endpoint editor of the directions panel: the origin and destination fields, the
+// suggestions of each, which field is being edited, the editor's copies of the two query texts,
+// the typing deadline, and the press areas its painters record.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/mono_clock.hpp"
+#include "directions/endpoint_event.hpp"
+#include "directions/endpoint_field.hpp"
+#include "model/records.hpp"
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/widgets.hpp"
+
+namespace maps {
+
+enum class EndpointHitKind : std::uint8_t {
+  FieldBox,
+  SuggestionRow,
+  SwapButton,
+  SuggestionCard,  // only absorbs presses
+};
+
+// One press area of the editor. Emptied at the start of every draw and tested from the last to
+// the first, like the frame's hit targets.
+struct EndpointHit {
+  zarn_ui::Rect rect;
+  EndpointHitKind kind = EndpointHitKind::FieldBox;
+  EndpointField field = EndpointField::Origin;
+  std::uint64_t index = 0;  // suggestion row
+  bool operator==(const EndpointHit&) const = default;
+};
+
+class EndpointEditor {
+ public:
+  EndpointEditor();
+
+  // The field being edited; None while neither is.
+  EndpointField active() const { return active_; }
+  bool editing() const { return active_ != EndpointField::None; }
+  // The field's text input and suggestions; None reads the destination's.
+  const zarn_ui::widgets::TextInput& input(EndpointField field) const;
+  const std::vector<Place>& suggestions(EndpointField field) const;
+  // The editor's copy of the field's query text.
+  const std::string& text(EndpointField field) const;
+  const std::optional<MonoTime>& deadline() const { return deadline_; }
+  const std::vector<EndpointHit>& hits() const { return hits_; }
+
+  void set_endpoint_suggestions(EndpointField field, std::vector<Place> places);
+  // The suggestion of the field's row `index`; taking it empties that field's list. None (and the
+  // list kept) when there is no such row.
+  std::optional<Place> take_suggestion(EndpointField field, std::uint64_t index);
+  // Given the model's two query texts every frame: a changed text replaces the copy, and the field
+  // being edited shows it.
+  void set_endpoint_texts(const std::string& origin, const std::string& dest);
+  // Starts editing `field` (None counts as the destination): the field empties and takes the keys.
+  void begin_endpoint_edit(EndpointField field);
+  // Ends editing; neither field shows a caret.
+  void reset_endpoint_editor();
+
+  void arm_deadline(MonoTime at) { deadline_ = at; }
+  // True once, when the typing deadline has passed.
+  bool take_due_deadline(MonoTime now) { return take_due(deadline_, now); }
+
+  // A key for the field being edited: Enter submits its trimmed copy (and clears the deadline); a
+  // change replaces the copy and arms the deadline a typing pause after `now` (none for a blank
+  // text). Nothing when the key changed nothing.
+  std::optional<EndpointEvent> field_key(const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                                         std::uint8_t extra, double scale, MonoTime now);
+  // Hands an event to both fields.
+  void route_to_fields(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra, double scale);
+  // Hands an event to one field.
+  void field_event(EndpointField field, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                   std::uint8_t extra, double scale);
+
+  void clear_hits() { hits_.clear(); }
+  void add_hit(EndpointHit hit) { hits_.push_back(std::move(hit)); }
+
+ private:
+  zarn_ui::widgets::TextInput& input_of(EndpointField field);
+
+  zarn_ui::widgets::TextInput origin_input_;
+  zarn_ui::widgets::TextInput dest_input_;
+  std::vector<Place> origin_suggestions_;
+  std::vector<Place> dest_suggestions_;
+  EndpointField active_ = EndpointField::None;
+  std::optional<MonoTime> deadline_;
+  std::string origin_text_;
+  std::string dest_text_;
+  std::vector<EndpointHit> hits_;
+};
+
+}  // namespace maps

@@ -1,0 +1,20 @@
+#pragma once
+// Keys and presses of the route endpoint editor, turned into endpoint events for the state.
+
+#include <cstdint>
+
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/geometry.hpp"
+
+namespace maps {
+
+class MapsApp;
+
+// A key while a field is being edited; Escape ends the edit.
+void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
+                        std::uint32_t modifiers, std::uint8_t extra, double scale);
+// A press on the editor's areas, the last recorded first; false when none is under the point.
+bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                           std::uint8_t extra, double scale, zarn_ui::Point p);
+
+}  // namespace maps

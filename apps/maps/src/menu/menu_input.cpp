@@ -1,0 +1,22 @@
+#include "menu/menu_input.hpp"
+
+#include "app/maps_app.hpp"
+#include "navigation/navigation_steps.hpp"
+
+namespace maps {
+
+void run_overflow_menu_item(MapsApp& app, OverflowMenuItem item) {
+  switch (item) {
+    case OverflowMenuItem::Attribution: app.dialog.open_attribution_dialog(false); break;
+    case OverflowMenuItem::OfflineMaps: app.offline_panel.begin_area_search(tile_disk_usage(app.tile_store)); break;
+    case OverflowMenuItem::Licenses: app.dialog.open_attribution_dialog(true); break;
+    case OverflowMenuItem::FloatNavigation: float_navigation(app); break;
+  }
+}
+
+void overflow_menu_event(MapsApp& app, const zarn_ui::widget::Event& event) {
+  app.overflow_menu.menu_event(event, app.last_pointer);
+  if (auto item = app.overflow_menu.take_chosen()) run_overflow_menu_item(app, *item);
+}
+
+}  // namespace maps

@@ -1,0 +1,51 @@
+#include "menu/overflow_menu.hpp"
+
+namespace maps {
+
+using zarn_ui::widget::Key;
+using zarn_ui::widget::MouseButton;
+using zarn_ui::widget::MouseButtonEvent;
+using zarn_ui::widget::NamedKey;
+
+OverflowMenu::OverflowMenu() {
+  for (const char* item : {"Attribution", "Offline maps", "Licenses", "Float navigation"}) menu_.push({item});
+}
+
+// A first opening gives the menu's size, the second moves it so that it ends 16 px from the
+// right edge and 52 px above the bottom.
+void OverflowMenu::open_overflow_menu(const zarn_ui::Rect& b) {
+  const auto f32 = [](double v) { return static_cast<double>(static_cast<float>(v)); };
+  menu_.open_at({f32(b.x1 - 16.0), f32(b.y1 - 46.0)});
+  const zarn_ui::Size size = menu_.menu_size();
+  menu_.open_at({f32(b.x1 - 16.0 - size.width), f32(b.y1 - 46.0 - size.height - 6.0)});
+}
+
+void OverflowMenu::toggle(const zarn_ui::Rect& bounds) {
+  if (menu_.is_open()) {
+    menu_.close();
+    menu_.take_chosen();
+    return;
+  }
+  open_overflow_menu(bounds);
+}
+
+void OverflowMenu::menu_event(const zarn_ui::widget::Event& event, zarn_ui::Point pointer) {
+  if (!menu_.is_open()) return;
+  if (const auto* key = std::get_if<Key>(&event)) {
+    if (key->pressed && key->is(NamedKey::Escape)) menu_.close();
+    return;
+  }
+  if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
+    if (!button->pressed || button->button != MouseButton::Primary) return;
+    if (auto row = menu_.item_at(pointer)) menu_.choose(*row);
+    menu_.close();
+  }
+}
+
+std::optional<OverflowMenuItem> OverflowMenu::take_chosen() {
+  const auto index = menu_.take_chosen();
+  if (!index || *index > static_cast<std::size_t>(OverflowMenuItem::FloatNavigation)) return std::nullopt;
+  return static_cast<OverflowMenuItem>(*index);
+}
+
+}  // namespace maps

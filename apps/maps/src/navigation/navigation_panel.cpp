@@ -1,0 +1,112 @@
+#include "navigation/navigation_panel.hpp"
+
+#include "app/screen_geometry.hpp"
+
+namespace maps {
+namespace {
+
+constexpr double kHandOffMargin = 8.0;
+
+}  // namespace
+
+zarn_ui::Rect NavigationPanel::host_rect_or(const zarn_ui::Rect& bounds) const {
+  return host_rect_.area() > 0 ? host_rect_ : bounds;
+}
+
+zarn_ui::Rect NavigationPanel::panel_rect(const zarn_ui::Rect& bounds) const {
+  return placement_.rect(bounds, host_rect_or(bounds));
+}
+
+std::optional<NavigationPanel::SurfaceRequest> NavigationPanel::surface_for(bool has_route, const zarn_ui::Rect& bounds,
+                                                                            const zarn_ui::Rect& given) const {
+  if (!has_route) return std::nullopt;
+  const zarn_ui::Rect panel = panel_rect(bounds);
+  SurfaceRequest request;
+  request.id = "maps.active-navigation";
+  request.title = "Active navigation";
+  request.app_id = "so.zarn.maps";
+  request.kind = "active-navigation";
+  request.panel_rect = panel;
+  request.outer_rect = panel.inflate(8.0, 8.0);
+  request.given_rect = given;
+  request.size = {360.0, 156.0};
+  request.option = 2;
+  return request;
+}
+
+bool NavigationPanel::docked_visible(bool has_route, bool narrow, bool side_panel_expanded) const {
+  return has_route && !placement_.handing_back && placement_.is_docked() && (!narrow || !side_panel_expanded);
+}
+
+bool NavigationPanel::in_window(bool has_route, bool narrow, bool side_panel_expanded) const {
+  if (!has_route) return false;
+  return (!placement_.is_docked() && !placement_.detached) || docked_visible(has_route, narrow, side_panel_expanded);
+}
+
+void NavigationPanel::set_control_rects(const zarn_ui::Rect& drag, const zarn_ui::Rect& end) {
+  drag_rect_ = drag;
+  end_rect_ = end;
+}
+
+bool NavigationPanel::on_grip(zarn_ui::Point p) const { return rect_contains_point(drag_rect_, p.x, p.y); }
+
+bool NavigationPanel::on_end(zarn_ui::Point p) const { return rect_contains_point(end_rect_, p.x, p.y); }
+
+bool NavigationPanel::update_end_hover(bool has_route, zarn_ui::Point p) {
+  const bool hover = has_route && on_end(p);
+  if (hover == end_hover_) return false;
+  end_hover_ = hover;
+  return true;
+}
+
+void NavigationPanel::begin_drag(const zarn_ui::Rect& bounds, zarn_ui::Point p) {
+  placement_.panel_size = panel_rect(bounds).size();
+  placement_.begin_drag(bounds, host_rect_or(bounds), p);
+}
+
+void NavigationPanel::update_drag(bool has_route, const zarn_ui::Rect& bounds, zarn_ui::Point p) {
+  const zarn_ui::Rect outer = panel_rect(bounds).inflate(kHandOffMargin, kHandOffMargin);
+  if (placement_.update_drag(bounds, host_rect_or(bounds), p) == 1) {
+    surface_request_ = surface_for(has_route, bounds, outer);
+  }
+}
+
+bool NavigationPanel::end_drag(const zarn_ui::Rect& bounds) {
+  const bool dragging = placement_.drag.has_value();
+  placement_.end_drag(host_rect_or(bounds));
+  return dragging;
+}
+
+void NavigationPanel::detach(bool has_route, const zarn_ui::Rect& bounds) {
+  placement_.detach_to_desktop(panel_rect(bounds));
+  surface_request_ = surface_for(has_route, bounds, panel_rect(bounds));
+}
+
+void NavigationPanel::reset() {
+  placement_.reset_keep_size();
+  end_hover_ = false;
+  drag_rect_ = {};
+  end_rect_ = {};
+}
+
+void NavigationPanel::stage(const std::string& mode, bool has_route, const zarn_ui::Rect& bounds) {
+  if (mode == "attached") {
+    placement_.pin_handoff_for_visual_review(1000);
+    return;
+  }
+  placement_.detach_to_desktop({820, 120, 1180, 276});
+  placement_.detached = true;
+  if (!placement_.is_docked()) placement_.detach_confirmed = true;
+  if (mode == "hover") end_hover_ = true;
+  if (mode == "returning" || mode == "returned") {
+    placement_.begin_drag(bounds, host_rect_or(bounds), {1000, 136});
+    placement_.update_drag(bounds, host_rect_or(bounds), {720, 360});
+  }
+  if (mode == "returned" && has_route) {
+    // What the desktop reports once the window took the panel back.
+    placement_.confirm_app_adoption(bounds);
+  }
+  placement_.pin_handoff_for_visual_review(mode == "returning" || mode == "returned" ? 500 : 1000);
+}
+
+}  // namespace maps

@@ -1,0 +1,24 @@
+#pragma once
+// What the offline maps panel does with the state: its commands and its presses.
+
+#include <cstdint>
+
+#include "offline_panel/offline_command.hpp"
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/geometry.hpp"
+
+namespace zarn_ui::state {
+class State;
+}
+
+namespace maps {
+
+class MapsApp;
+
+void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state);
+// A press while the panel is open: the field first, then the panel's areas, the last recorded
+// first. False when neither took it.
+bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
+                         zarn_ui::state::State& state, double scale, zarn_ui::Point p);
+
+}  // namespace maps

@@ -1,0 +1,42 @@
+#include "overlay/map_controls.hpp"
+
+#include <algorithm>
+
+#include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
+#include "transitions/locating.hpp"
+#include "transitions/traffic.hpp"
+#include "transitions/view.hpp"
+
+namespace maps {
+
+std::array<zarn_ui::Rect, 4> control_button_rects(const zarn_ui::Rect& r) {
+  const double x0 = r.x1 - 56.0, x1 = r.x1 - 16.0, t = r.y0 + 16.0;
+  return {zarn_ui::Rect{x0, t, x1, t + 40.0}, zarn_ui::Rect{x0, t + 40.0, x1, t + 80.0},
+          zarn_ui::Rect{x0, t + 90.0, x1, t + 130.0}, zarn_ui::Rect{x0, t + 140.0, x1, t + 180.0}};
+}
+
+zarn_ui::Rect control_button_rect(const zarn_ui::Rect& r, MapControl control) {
+  return control_button_rects(r)[std::min<std::size_t>(static_cast<std::size_t>(control), 3)];
+}
+
+MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y) {
+  const auto rects = control_button_rects(r);
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    if (rect_contains_point(rects[i], x, y)) return static_cast<MapControl>(i);
+  }
+  return MapControl::None;
+}
+
+void handle_map_control(MapsApp& app, MapControl control) {
+  const zarn_ui::Point c = map_viewport_center(app.bounds_rect);
+  switch (control) {
+    case MapControl::ZoomIn: zoom_map_at(app, 1.0, c.x, c.y); break;
+    case MapControl::ZoomOut: zoom_map_at(app, -1.0, c.x, c.y); break;
+    case MapControl::Locate: start_locating(app); break;
+    case MapControl::Traffic: set_traffic_enabled(app, !app.traffic_enabled); break;
+    case MapControl::None: break;
+  }
+}
+
+}  // namespace maps

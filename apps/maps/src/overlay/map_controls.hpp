@@ -1,0 +1,28 @@
+#pragma once
+// The column of map controls at the right edge: zoom in, zoom out, my location, traffic.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/widgets.hpp"
+
+namespace maps {
+
+class MapsApp;
+
+// The controls in the order of the column; None is no control.
+enum class MapControl : std::uint8_t { ZoomIn, ZoomOut, Locate, Traffic, None };
+
+// The four buttons of the column at the right edge of `r`, top to bottom.
+std::array<zarn_ui::Rect, 4> control_button_rects(const zarn_ui::Rect& r);
+// The button of a control; None reads the last one.
+zarn_ui::Rect control_button_rect(const zarn_ui::Rect& r, MapControl control);
+// The control under the point, or None.
+MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y);
+
+// Runs a control's command.
+void handle_map_control(MapsApp& app, MapControl control);
+
+}  // namespace maps

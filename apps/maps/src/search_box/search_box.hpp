@@ -1,0 +1,61 @@
+#pragma once
+// The search box at the top left: its text field, the suggestions under it, whether the list is
+// open, and the typing deadline after which the typed text is searched.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/mono_clock.hpp"
+#include "model/records.hpp"
+#include "zarn_ui/events.hpp"
+#include "zarn_ui/widgets.hpp"
+
+namespace maps {
+
+class SearchBox {
+ public:
+  SearchBox();
+
+  const zarn_ui::widgets::TextInput& input() const { return input_; }
+  const std::vector<Place>& suggestions() const { return suggestions_; }
+  bool is_open() const { return open_; }
+  const std::optional<MonoTime>& deadline() const { return deadline_; }
+  // The list shows while open, with a query that is not blank and at least one suggestion.
+  bool suggestions_showing(std::string_view query) const;
+
+  void open() { open_ = true; }
+  // Closes the list and keeps its suggestions (a submit asks for new ones).
+  void close() { open_ = false; }
+  // Empties the suggestions and clears the deadline.
+  void clear_search_suggestions();
+  void set_search_suggestions(std::vector<Place> places);
+  // Closes the list, then clear_search_suggestions.
+  void close_search_suggestions();
+  // The suggestion at `index`, if there is one.
+  std::optional<Place> suggestion(std::uint64_t index) const;
+
+  // Typed text, trimmed: `local` becomes the suggestions and the deadline is armed a typing pause
+  // after `now`; a blank text empties the list and clears the deadline.
+  void typed(std::string_view trimmed_query, std::vector<Place> local, MonoTime now);
+  void arm_deadline(MonoTime at) { deadline_ = at; }
+  // True once, when the typing deadline has passed.
+  bool take_due_deadline(MonoTime now) { return take_due(deadline_, now); }
+
+  // The field takes the keys from now on.
+  void focus() { input_.focused = true; }
+  // Hands an event to the field; true when it reported Enter.
+  bool field_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra, double scale);
+  // The field's new text once per change.
+  std::optional<std::string> take_edited_text() { return input_.take_dirty(); }
+
+ private:
+  zarn_ui::widgets::TextInput input_;
+  std::vector<Place> suggestions_;
+  bool open_ = false;
+  std::optional<MonoTime> deadline_;
+};
+
+}  // namespace maps

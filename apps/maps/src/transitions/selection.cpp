@@ -1,0 +1,42 @@
+#include "transitions/selection.hpp"
+
+#include "app/dispatch.hpp"
+#include "app/maps_app.hpp"
+
+namespace maps {
+
+void select_place(MapsApp& app, const std::string& id) {
+  const bool changed = app.model.selected != id;
+  app.model.selected = id;
+  // The destination and the emptied journey list are written through the overlay so that the
+  // next hydration does not take them back before a plan is committed.
+  if (auto place = app.find_place(id)) {
+    app.transient.set_dest(app.model, place->pos, place->name);
+    app.model.center = place->pos;
+  }
+  if (changed) {
+    app.transient.set_transit(app.model, {});
+    app.model.transit_choice = 0;
+  }
+  app.panel_expanded = true;
+}
+
+void set_destination_from_selection(MapsApp& app) {
+  if (auto place = app.selected_place()) app.transient.set_dest(app.model, place->pos, place->name);
+}
+
+void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state) {
+  if (!app.model.selected) return;
+  const std::string id = *app.model.selected;
+  const auto place = app.find_place(id);
+  const bool saved = place ? !place->saved : true;
+  commit_action(app, state, MapsAction{MapsAction::SetPlaceSaved{id, saved}});
+  for (Place& p : app.model.places) {
+    if (p.id == id) {
+      p.saved = saved;
+      break;
+    }
+  }
+}
+
+}  // namespace maps
