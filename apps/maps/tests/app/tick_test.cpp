@@ -268,7 +268,8 @@ TEST(TickResults, AreaSearchCountsOnlyForTheTextTheOpenPanelShows) {
     if (c.applied) {
       ASSERT_EQ(panel.candidates().size(), 1u);
       EXPECT_EQ(panel.candidates()[0].name, "Berlin");
-      EXPECT_EQ(panel.area_input().suggestions(), std::vector<std::string>{"Berlin"});
+      ASSERT_EQ(panel.area_input().suggestions().size(), 1u);
+      EXPECT_EQ(panel.area_input().suggestions()[0].label, "Berlin");
       EXPECT_TRUE(panel.area_input().suggestions_open());
     } else {
       EXPECT_EQ(panel.candidates(), candidates_before);
