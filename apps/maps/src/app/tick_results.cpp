@@ -134,8 +134,11 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
           on_transit(app, state, std::move(r));
         } else if constexpr (std::is_same_v<R, worker::Pois>) {
           on_pois(app, std::move(r));
-        } else {
+        } else if constexpr (std::is_same_v<R, worker::AreaSearch>) {
           on_area_search(app, std::move(r));
+        } else {
+          // A replaced request only comes off the count.
+          static_assert(std::is_same_v<R, worker::Superseded>);
         }
       },
       std::move(result));

@@ -46,9 +46,14 @@ struct AreaSearch {
   std::string query;
   bool operator==(const AreaSearch&) const = default;
 };
+// A request that a newer one of its kind replaced before it went out. It still answers once, so
+// that the pending count comes down; it carries nothing to show.
+struct Superseded {
+  bool operator==(const Superseded&) const = default;
+};
 }  // namespace worker
 
 using WorkerResult = std::variant<worker::PlaceSearch, worker::EndpointSearch, worker::ReverseGeocode, worker::Route,
-                                  worker::Transit, worker::Pois, worker::AreaSearch>;
+                                  worker::Transit, worker::Pois, worker::AreaSearch, worker::Superseded>;
 
 }  // namespace maps

@@ -145,8 +145,6 @@ WorkerResult failed_answer(const JobRequest& job, std::string error) {
       job);
 }
 
-WorkerResult superseded_answer() { return worker::ReverseGeocode{base::err("replaced by a newer request")}; }
-
 void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, ServiceHosts hosts, WorkerSender sender) {
   if (ticket && hosts.control) {
     HostLimiter::Admission admission;
@@ -157,7 +155,7 @@ void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, Service
     }
     switch (admission.outcome) {
       case HostLimiter::Outcome::Send: break;
-      case HostLimiter::Outcome::Replaced: deliver(sender, [] { return superseded_answer(); }); return;
+      case HostLimiter::Outcome::Replaced: deliver(sender, [] { return WorkerResult{worker::Superseded{}}; }); return;
       case HostLimiter::Outcome::Refused:
         deliver(sender, [&] { return failed_answer(job, std::move(admission.error)); });
         return;

@@ -34,12 +34,9 @@ HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts
 // The answer of a job of this kind that failed with `error` before its adapter ran.
 WorkerResult failed_answer(const JobRequest& job, std::string error);
 
-// The one answer of a request that a newer one of its kind replaced before it went out. The
-// tick takes one job off its count for it and shows nothing: a failed reverse lookup is silent.
-WorkerResult superseded_answer();
-
 // The whole life of a job's thread: with a ticket of `hosts.control`'s limiter, its turn there,
-// then its body; replaced, refused and cancelled jobs answer without a request.
+// then its body; refused and cancelled jobs answer with their error without a request, replaced
+// ones with worker::Superseded.
 void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, ServiceHosts hosts, WorkerSender sender);
 
 // Prints "failed to spawn thread: ..." and aborts; there is no fallback for request jobs.

@@ -71,6 +71,7 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
        "Places unavailable: HTTP 429 Too Many Requests"},
       {"pois without loading status", worker::Pois{std::vector<Poi>{}, 0}, "Ready"},
       {"area search leaves the status", worker::AreaSearch{base::err("boom"), "Berlin"}, "Ready"},
+      {"replaced request leaves the status", worker::Superseded{}, "Ready"},
   };
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -115,6 +116,30 @@ TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
     EXPECT_EQ(f.app->pending_jobs, c.pending_after);
     EXPECT_EQ(f.model().status, c.status_after);
   }
+}
+
+TEST(TickResults, ReplacedRequestOnlyComesOffTheCount) {
+  TickFixture f;
+  f.model().places = {make_place("a")};
+  f.model().results = {make_place("a")};
+  f.model().selected = "a";
+  f.tick();                 // seeds the document
+  f.app->pending_jobs = 2;  // the replaced search and the newer one that took its place
+  f.app->set_status("Searching\u2026", StatusKind::InProgress);
+  const MapModel before = f.model();
+  f.send(worker::Superseded{});
+  f.tick();
+  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.model(), before) << "nothing is shown for it";
+  EXPECT_EQ(f.app->status_kind, StatusKind::InProgress);
+  EXPECT_TRUE(f.app->endpoint_editor.suggestions(EndpointField::Origin).empty());
+  EXPECT_TRUE(f.app->search_box.suggestions().empty());
+
+  f.send(worker::PlaceSearch{std::vector<Place>{make_place("b", 48.2)}, "Place b"});
+  f.tick();
+  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.model().selected, std::optional<std::string>("b"));
+  EXPECT_EQ(f.model().status, "1 results for \u201cPlace b\u201d");
 }
 
 TEST(TickResults, PlaceSearchSelectsTheFirstHitAndStoresEveryPlace) {

@@ -78,9 +78,9 @@ TEST(Pacing, GeocoderRequestsLeaveASecondApartAndANewerQueryReplacesAnUnsentOne)
 
     std::vector<WorkerResult> answers;
     for (int i = 0; i < 4; ++i) answers.push_back(receive(rx));
-    // The two replaced searches answer at once, and harmlessly.
-    EXPECT_EQ(answers[0], superseded_answer());
-    EXPECT_EQ(answers[1], superseded_answer());
+    // The two replaced searches answer at once, as replaced, with nothing to show.
+    EXPECT_EQ(answers[0], WorkerResult(worker::Superseded{}));
+    EXPECT_EQ(answers[1], WorkerResult(worker::Superseded{}));
     const auto* search = std::get_if<worker::PlaceSearch>(&answers[2]);
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->query, "mari");
