@@ -31,13 +31,4 @@ std::string recent_search_key(std::string_view text) {
   return hex_encode_bytes(lower);
 }
 
-bool eq_ignore_ascii_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace maps::doc

@@ -91,7 +91,4 @@ std::string hex_encode_bytes(std::string_view bytes);
 // bytes, so "  Museum " and "museum" share one record.
 std::string recent_search_key(std::string_view text);
 
-// ASCII letters compared without case, every other byte exactly.
-bool eq_ignore_ascii_case(std::string_view a, std::string_view b);
-
 }  // namespace maps::doc

@@ -35,8 +35,9 @@ void tombstone_all(automerge::AutoCommit& doc, const automerge::ExId& model, std
 // "places" or "regions" under the model map (both created when missing), then the record, if any.
 std::optional<automerge::ExId> get_record(automerge::AutoCommit& doc, std::string_view collection, std::string_view id);
 
-// The recent list after committing `query`: trimmed, earlier ASCII-case-insensitive equals
-// removed, newest first, at most eight. Unchanged when the trimmed query is empty.
+// The recent list after committing `query`: the trimmed text first as typed, every earlier entry
+// that is the same search in any letter case removed (search::push_recent_search), at most
+// eight. Unchanged when the trimmed query is empty.
 std::vector<std::string> recents_after_commit(std::vector<std::string> recents, std::string_view query);
 
 }  // namespace maps::doc

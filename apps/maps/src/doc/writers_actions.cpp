@@ -6,12 +6,11 @@
 #include "doc/schema_keys.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
+#include "search/recents.hpp"
 
 namespace maps::doc {
 
 namespace {
-
-constexpr std::size_t kMaxRecents = 8;
 
 void apply_upsert_places(AutoCommit& doc, const ExId& root, const MapsAction::UpsertPlaces& a) {
   auto places = ensure_map(doc, root, kPlaces);
@@ -63,16 +62,11 @@ void put_transit_time(AutoCommit& doc, const ExId& root, const TransitTime& valu
 }  // namespace
 
 std::vector<std::string> recents_after_commit(std::vector<std::string> recents, std::string_view query) {
-  const std::string_view trimmed = base::trim_white_space(query);
-  if (trimmed.empty()) return recents;
-  std::vector<std::string> out;
-  out.reserve(kMaxRecents);
-  out.emplace_back(trimmed);
-  for (std::string& r : recents) {
-    if (out.size() == kMaxRecents) break;
-    if (!eq_ignore_ascii_case(r, trimmed)) out.push_back(std::move(r));
-  }
-  return out;
+  // The same rule as the state's own list: the records are keyed by the fully lower-cased text,
+  // so an ASCII-only comparison would keep "münchen" beside "MÜNCHEN" and the older entry would
+  // then take the shared record back.
+  search::push_recent_search(recents, query);
+  return recents;
 }
 
 void maps_action_apply(const MapsAction& action, AutoCommit& doc) {

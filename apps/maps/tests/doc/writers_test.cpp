@@ -9,6 +9,7 @@
 #include "doc/writers.hpp"
 #include "doc_fixtures.hpp"
 #include "sample/sample_data.hpp"
+#include "search/recents.hpp"
 
 namespace maps::doc {
 namespace {
@@ -117,13 +118,28 @@ TEST(RecentSearches, CommitRules) {
   EXPECT_TRUE(is_deleted(doc, recent_record(doc, "one")));
 }
 
-TEST(RecentSearches, NonAsciiCaseSharesOneRecordButIsNoDuplicate) {
-  AutoCommit doc;
-  maps_action_apply(commit("m\u00fcnchen"), doc);
-  maps_action_apply(commit("M\u00dcNCHEN"), doc);
-  // Both stay in the list, but one record holds the later entry (the older text at rank 1).
-  EXPECT_EQ(recents_of(doc), std::vector<std::string>{"m\u00fcnchen"});
-  EXPECT_EQ(read_uint(doc, recent_record(doc, "m\u00fcnchen"), "rank"), 1u);
+TEST(RecentSearches, RepeatInOtherNonAsciiCaseBecomesTheNewestEntryWithItsOwnText) {
+  struct Case {
+    std::vector<std::string> commits;
+    std::vector<std::string> want;
+  };
+  const std::vector<Case> cases = {
+      {{"m\u00fcnchen", "M\u00dcNCHEN"}, {"M\u00dcNCHEN"}},
+      {{"M\u00dcNCHEN", "Bonn", " m\u00fcnchen "}, {"m\u00fcnchen", "Bonn"}},
+      {{"\u00c9clair", "caf\u00e9", "\u00e9CLAIR"}, {"\u00e9CLAIR", "caf\u00e9"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want.front());
+    AutoCommit doc;
+    std::vector<std::string> in_memory;
+    for (const std::string& text : c.commits) {
+      maps_action_apply(commit(text), doc);
+      search::push_recent_search(in_memory, text);
+    }
+    EXPECT_EQ(recents_of(doc), c.want);
+    EXPECT_EQ(in_memory, c.want) << "the state's own list follows the same rule";
+    EXPECT_EQ(read_uint(doc, recent_record(doc, c.want.front()), "rank"), 0u);
+  }
 }
 
 TEST(Places, UpsertRevivesAndNeverUnsaves) {
