@@ -35,6 +35,11 @@ void TransientOverlay::set_transit(MapModel& model, std::vector<TransitJourney> 
   transit = std::move(value);
 }
 
+void TransientOverlay::set_mode(MapModel& model, TravelMode value) {
+  model.mode = value;
+  mode = value;
+}
+
 void TransientOverlay::cover(const MapsAction& action) {
   const auto forget_endpoints = [this] {
     origin.reset();
@@ -48,13 +53,17 @@ void TransientOverlay::cover(const MapsAction& action) {
         if constexpr (std::is_same_v<A, MapsAction::SetRoute>) {
           forget_endpoints();
           route.reset();
+          mode.reset();
         } else if constexpr (std::is_same_v<A, MapsAction::SetTransit>) {
           forget_endpoints();
           transit.reset();
+          mode.reset();
         } else if constexpr (std::is_same_v<A, MapsAction::ClearRoute>) {
           route.reset();
         } else if constexpr (std::is_same_v<A, MapsAction::ClearTransit>) {
           transit.reset();
+        } else if constexpr (std::is_same_v<A, MapsAction::SetTravelMode>) {
+          mode.reset();
         }
       },
       action.value);
@@ -67,6 +76,7 @@ void TransientOverlay::apply(MapModel& model) const {
   if (dest_name) model.dest_name = *dest_name;
   if (route) model.route = *route;
   if (transit) model.transit = *transit;
+  if (mode) model.mode = *mode;
 }
 
 bool TransientOverlay::empty() const { return *this == TransientOverlay{}; }

@@ -51,6 +51,17 @@ void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state
              event.value);
 }
 
+// A result row may be a point of interest that the local search listed; it is stored before it
+// is selected, so that the selection and its directions find it after the next document read.
+void open_place(MapsApp& app, zarn_ui::state::State& state, const std::string& id) {
+  if (!app.find_place(id)) {
+    const auto& results = app.model.results;
+    const auto row = std::find_if(results.begin(), results.end(), [&](const Place& p) { return p.id == id; });
+    if (row != results.end()) keep_place(app, &state, Place(*row));
+  }
+  select_place(app, id);
+}
+
 }  // namespace
 
 void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::State& state) {
@@ -75,7 +86,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                      start_routing(app);
                    }
                  },
-                 [&](const msg::OpenPlace& e) { select_place(app, e.id); },
+                 [&](const msg::OpenPlace& e) { open_place(app, state, e.id); },
                  [&](const msg::OpenPoi& e) {
                    for (const Poi& poi : app.pois) {
                      if (poi.id != e.id) continue;
@@ -86,7 +97,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                    }
                  },
                  [&](const msg::ClosePoi&) { app.selected_poi.reset(); },
-                 [&](const msg::DirectionsToPoi&) { directions_to_poi(app); },
+                 [&](const msg::DirectionsToPoi&) { directions_to_poi(app, state); },
                  [&](const msg::SearchAgain& e) {
                    m.query = e.text;
                    submit_search(app, &state);

@@ -1,10 +1,101 @@
 #include "transitions/plans.hpp"
 
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
+
 #include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
+#include "base/text.hpp"
+#include "geo/geo.hpp"
+#include "transitions/search.hpp"
 #include "transitions/selection.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
+namespace {
+
+// The destination, taken from the selected place when none is set; then the origin, the map
+// centre standing in. Nothing when there is still no destination.
+struct Endpoints {
+  LatLon origin;
+  LatLon dest;
+};
+
+std::optional<Endpoints> plan_endpoints(MapsApp& app) {
+  if (!app.model.dest) set_destination_from_selection(app);
+  if (!app.model.dest) return std::nullopt;
+  const LatLon origin = use_map_centre_as_origin(app);  // may name the origin first
+  app.transient.set_origin(app.model, origin, app.model.origin_name);
+  return Endpoints{origin, *app.model.dest};
+}
+
+TransitQuery transit_query(const MapsApp& app) {
+  const TransitTime& t = app.model.transit_time;
+  TransitQuery query;
+  if (t != TransitTime{TransitTimeMode::Depart, 0})
+    query.time = app.now_local().plus_minutes(t.offset_min).to_rfc3339();
+  query.arrive_by = t.mode == TransitTimeMode::Arrive;
+  return query;
+}
+
+bool is_origin(EndpointField field) { return field == EndpointField::Origin; }
+
+void show_local_suggestions(MapsApp& app, EndpointField field, const std::string& text) {
+  app.endpoint_editor.set_endpoint_suggestions(field, search_local_places(app, text));
+}
+
+void on_text_edited(MapsApp& app, const EndpointEvent::TextEdited& e) {
+  (is_origin(e.field) ? app.model.origin_query : app.model.dest_query) = e.text;
+  show_local_suggestions(app, e.field, e.text);
+}
+
+void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
+  show_local_suggestions(app, e.field, e.text);
+  if (base::trim_white_space(e.text).empty()) return;
+  ++app.pending_jobs;
+  app.set_status("Searching\u2026", StatusKind::InProgress);
+  if (app.live) app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint_job_byte(e.field)});
+}
+
+void on_suggestion_chosen(MapsApp& app, const EndpointEvent::SuggestionChosen& e, zarn_ui::state::State* state) {
+  const Place place = e.place;
+  keep_place(app, state, place);
+  MapModel& m = app.model;
+  if (is_origin(e.field)) {
+    app.transient.set_origin(m, place.pos, place.name);
+    m.origin_query.clear();
+  } else {
+    app.transient.set_dest(m, place.pos, place.name);
+    m.selected = place.id;
+    m.dest_query.clear();
+    // The map centre the user was looking at stands in for a missing origin, taken before the
+    // map moves to the destination (else the plan would lead from the destination to itself).
+    if (!m.origin) {
+      const LatLon centre = use_map_centre_as_origin(app);
+      app.transient.set_origin(m, centre, m.origin_name);
+    }
+  }
+  m.center = place.pos;
+  request_plan(app);
+}
+
+void on_swap(MapsApp& app) {
+  MapModel& m = app.model;
+  if (!m.origin || !m.dest) return;
+  const LatLon origin = *m.origin;
+  const LatLon dest = *m.dest;
+  std::string origin_name = m.origin_name;
+  std::string dest_name = m.dest_name;
+  app.transient.set_origin(m, dest, std::move(dest_name));
+  app.transient.set_dest(m, origin, std::move(origin_name));
+  request_plan(app);
+}
+
+}  // namespace
 
 void request_plan(MapsApp& app) {
   if (app.model.mode == TravelMode::Transit) {
@@ -14,11 +105,39 @@ void request_plan(MapsApp& app) {
   }
 }
 
-// Asks for no route.
-void start_routing(MapsApp& /*app*/) {}
+LatLon use_map_centre_as_origin(MapsApp& app) {
+  if (app.model.origin) return *app.model.origin;
+  app.transient.set_origin_name(app.model, "Map centre");
+  return app.model.center;
+}
 
-// Asks for no journeys.
-void start_transit_search(MapsApp& /*app*/) {}
+void start_routing(MapsApp& app) {
+  const auto ends = plan_endpoints(app);
+  if (!ends) return;
+  MapModel& m = app.model;
+  app.panel_expanded = true;
+  app.transient.set_route(m, offline_route_estimate(m.mode, ends->origin, ends->dest));
+  fit_view_to_route(app);
+  ++app.pending_jobs;
+  app.set_status("Routing\u2026", StatusKind::InProgress);
+  if (app.live) app.job_spawner->spawn_route(RouteJob{m.mode, ends->origin, ends->dest});
+}
+
+void start_transit_search(MapsApp& app) {
+  const auto ends = plan_endpoints(app);
+  if (!ends) return;
+  MapModel& m = app.model;
+  m.panel = Panel::Directions;
+  app.transient.set_mode(m, TravelMode::Transit);
+  m.transit_choice = 0;
+  app.transient.set_route(m, std::nullopt);
+  app.panel_expanded = true;
+  app.transient.set_transit(m, {});
+  ++app.pending_jobs;
+  app.set_status("Finding departures\u2026", StatusKind::InProgress);
+  fit_view_to_points(app, {ends->origin, ends->dest});
+  if (app.live) app.job_spawner->spawn_transit(TransitJob{transit_query(app), ends->origin, ends->dest});
+}
 
 void open_directions(MapsApp& app) {
   set_destination_from_selection(app);
@@ -32,7 +151,7 @@ void show_transit_directions(MapsApp& app, zarn_ui::state::State& state) {
   start_transit_search(app);
 }
 
-void directions_to_poi(MapsApp& app) {
+void directions_to_poi(MapsApp& app, zarn_ui::state::State& state) {
   if (!app.selected_poi) return;
   const Poi* poi = nullptr;
   for (const Poi& p : app.pois) {
@@ -43,7 +162,9 @@ void directions_to_poi(MapsApp& app) {
   }
   if (!poi) return;
   const Place place = new_place(poi->id, poi->name, poi->category, poi->address, poi->pos);
-  app.upsert_place(place);
+  // Stored through the document, or the next reading of it would take the place away and leave
+  // the selection naming nothing.
+  keep_place(app, &state, place);
   app.model.selected = place.id;
   app.transient.set_dest(app.model, place.pos, place.name);
   app.model.panel = Panel::Directions;
@@ -51,8 +172,22 @@ void directions_to_poi(MapsApp& app) {
   request_plan(app);
 }
 
-// Leaves the endpoints and the plan as they are.
-void handle_endpoint_editor_event(MapsApp& /*app*/, const EndpointEvent& /*event*/) {}
+void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn_ui::state::State* state) {
+  std::visit(
+      [&](const auto& e) {
+        using E = std::decay_t<decltype(e)>;
+        if constexpr (std::is_same_v<E, EndpointEvent::TextEdited>) {
+          on_text_edited(app, e);
+        } else if constexpr (std::is_same_v<E, EndpointEvent::Submitted>) {
+          on_submitted(app, e);
+        } else if constexpr (std::is_same_v<E, EndpointEvent::SuggestionChosen>) {
+          on_suggestion_chosen(app, e, state);
+        } else if constexpr (std::is_same_v<E, EndpointEvent::Swap>) {
+          on_swap(app);
+        }
+      },
+      event.value);
+}
 
 void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});

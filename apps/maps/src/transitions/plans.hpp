@@ -1,8 +1,11 @@
 #pragma once
 // Routes and journeys: opening the directions, asking for a plan, the endpoint editor's events,
-// and ending a route.
+// and ending a route. The endpoints, the route estimate, the emptied journey list and the travel
+// mode a plan request writes are laid over the document's values (MapsApp::transient) until the
+// plan that answers it is committed.
 
 #include "directions/endpoint_event.hpp"
+#include "model/records.hpp"
 
 namespace zarn_ui::state {
 class State;
@@ -14,14 +17,26 @@ class MapsApp;
 
 // A road route, or journeys in the Transit mode, for the current endpoints.
 void request_plan(MapsApp& app);
+// The origin when set; otherwise the map centre, and the origin is named "Map centre" (the
+// caller sets the origin itself).
+LatLon use_map_centre_as_origin(MapsApp& app);
+// Without a destination (nor a selected place to take it from) nothing happens. Otherwise the
+// origin falls back to the map centre, the offline estimate is shown at once and the view fits
+// it, "Routing…", and a live state asks the routing service.
 void start_routing(MapsApp& app);
+// The same endpoints; the Directions panel in Transit mode, the road route and the journey list
+// emptied, "Finding departures…", the view fitted to the two ends, and a live state asks the
+// journey planner (leaving now, or at the chosen time, or arriving by it).
 void start_transit_search(MapsApp& app);
 // Directions to the selected place.
 void open_directions(MapsApp& app);
 void show_transit_directions(MapsApp& app, zarn_ui::state::State& state);
-// Directions to the selected point of interest, kept as a place.
-void directions_to_poi(MapsApp& app);
-void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event);
+// Directions to the selected point of interest, stored as a place first.
+void directions_to_poi(MapsApp& app, zarn_ui::state::State& state);
+// The endpoint editor's events: edited texts show local suggestions, a submitted text asks the
+// geocoder, a chosen suggestion becomes that endpoint (stored as a place, committed when `state`
+// is given) and swapping exchanges the two; both of the last ask for a new plan.
+void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn_ui::state::State* state = nullptr);
 // Commits the end of the route and docks the navigation panel again.
 void clear_route(MapsApp& app, zarn_ui::state::State& state);
 

@@ -1,17 +1,66 @@
 #include "transitions/search.hpp"
 
+#include <utility>
+
+#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
+#include "search/local_search.hpp"
+#include "search/nearby.hpp"
+#include "search/ranking.hpp"
+#include "search/recents.hpp"
+#include "transitions/selection.hpp"
 
 namespace maps {
 
-// Leaves the query unsearched.
-void submit_search(MapsApp& /*app*/, zarn_ui::state::State* /*state*/) {}
+void submit_search(MapsApp& app, zarn_ui::state::State* state) {
+  MapModel& m = app.model;
+  auto submission = search::prepare_search_submission(m.places, app.pois, m.query, origin_or_centre(app));
+  if (!submission) return;
+  if (!submission->results.empty()) {
+    const Place& first = submission->results.front();
+    // The first answer may be made from a point of interest; it is stored so that the selection
+    // still names a place once the document is read back.
+    if (!app.find_place(first.id)) keep_place(app, state, first);
+    m.selected = first.id;
+    m.center = first.pos;
+  }
+  m.results = std::move(submission->results);
 
-// Suggests no place.
-std::vector<Place> local_search_sorted(const MapsApp& /*app*/, std::string_view /*query*/) { return {}; }
+  if (state) {
+    commit_action(app, *state, MapsAction{MapsAction::CommitSearch{submission->text}});
+  } else {
+    push_recent_search(app, submission->text);
+  }
 
-// Keeps the answers in the order they came.
-void rank_search_results(std::vector<Place>& /*places*/, std::string_view /*query*/, const MapsApp& /*app*/) {}
+  m.panel = Panel::Explore;
+  app.side_panel.reset_scroll();
+  app.search_box.clear_search_suggestions();
+  app.panel_expanded = true;
+
+  ++app.pending_jobs;
+  app.set_status("Searching\u2026", StatusKind::InProgress);
+  if (app.live) app.job_spawner->spawn_place_search(PlaceSearchJob{std::move(submission->text)});
+}
+
+LatLon origin_or_centre(const MapsApp& app) { return search::origin_or_centre(app.model.origin, app.model.center); }
+
+std::vector<Place> search_local_places(const MapsApp& app, std::string_view query) {
+  return search::search_local_places(app.model.places, app.pois, query);
+}
+
+std::vector<Place> local_search_sorted(const MapsApp& app, std::string_view query) {
+  return search::local_search_sorted(app.model.places, app.pois, query, origin_or_centre(app));
+}
+
+void rank_search_results(std::vector<Place>& places, std::string_view query, const MapsApp& app) {
+  search::rank_search_results(places, query, origin_or_centre(app));
+}
+
+std::vector<Poi> nearby_pois(const MapsApp& app) {
+  return search::nearby_pois(app.pois, origin_or_centre(app), app.selected_poi);
+}
+
+void push_recent_search(MapsApp& app, std::string_view text) { search::push_recent_search(app.model.recents, text); }
 
 void select_poi(MapsApp& app, const std::string& id) { app.selected_poi = id; }
 

@@ -1,6 +1,8 @@
 #pragma once
-// Place search: submitting the query, the local suggestions, ranking, and choosing a point of
-// interest.
+// Place search: submitting the query, the local suggestions, ranking, the nearby points of
+// interest, and choosing a point of interest. The matching and ordering themselves are the pure
+// functions of maps::search; these apply them to the state's places, points of interest and
+// reference point.
 
 #include <string>
 #include <string_view>
@@ -16,11 +18,23 @@ namespace maps {
 
 class MapsApp;
 
+// Searches the trimmed query: the local answers at once (the first selected and centred), the
+// text recorded as a recent search (committed with a UI state, else on the model's own list),
+// "Searching…", and in a live state a geocoding job. A blank query changes nothing.
 void submit_search(MapsApp& app, zarn_ui::state::State* state);
-// The saved and known places matching the query, best first.
+// The route origin when set, else the map centre: what searches and the nearby list measure from.
+LatLon origin_or_centre(const MapsApp& app);
+// The stored places and loaded points of interest matching the query, unordered.
+std::vector<Place> search_local_places(const MapsApp& app, std::string_view query);
+// The same, best first.
 std::vector<Place> local_search_sorted(const MapsApp& app, std::string_view query);
-// Orders search answers for the query, best first.
+// Orders search answers for the query, best first, and drops near-duplicates.
 void rank_search_results(std::vector<Place>& places, std::string_view query, const MapsApp& app);
+// The ten loaded points of interest nearest the reference point, the selected one always among them.
+std::vector<Poi> nearby_pois(const MapsApp& app);
+// The trimmed text at the front of the model's own recent list (no commit): a repeat in other
+// letter case replaces the older entry, and eight are kept.
+void push_recent_search(MapsApp& app, std::string_view text);
 void select_poi(MapsApp& app, const std::string& id);
 
 }  // namespace maps

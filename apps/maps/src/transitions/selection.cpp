@@ -25,6 +25,11 @@ void set_destination_from_selection(MapsApp& app) {
   if (auto place = app.selected_place()) app.transient.set_dest(app.model, place->pos, place->name);
 }
 
+void keep_place(MapsApp& app, zarn_ui::state::State* state, const Place& place) {
+  app.upsert_place(place);
+  if (state) commit_action(app, *state, MapsAction{MapsAction::UpsertPlaces{{place}}});
+}
+
 void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state) {
   if (!app.model.selected) return;
   const std::string id = *app.model.selected;

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "model/records.hpp"
+
 namespace zarn_ui::state {
 class State;
 }
@@ -15,6 +17,9 @@ class MapsApp;
 // empties the journey list. The side panel opens.
 void select_place(MapsApp& app, const std::string& id);
 void set_destination_from_selection(MapsApp& app);
+// Stores the place in the state at once and, given a UI state, commits it too, so that it is still
+// there after the next reading of the document. A stored saved mark stays set.
+void keep_place(MapsApp& app, zarn_ui::state::State* state, const Place& place);
 // Flips the saved mark of the selected place through the action path.
 void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state);
 

@@ -120,8 +120,7 @@ TEST(TickLocation, FixStaysShownAcrossHydrationAndTakesItsAddress) {
   EXPECT_EQ(f.app->pending_jobs, 0u);
 }
 
-// Disabled: starting a route or a journey search asks no service.
-TEST(TickLocation, DISABLED_FixWithADestinationAsksForAPlanFromTheFix) {
+TEST(TickLocation, FixWithADestinationAsksForAPlanFromTheFix) {
   const LatLon fix{48.2, 11.6};
   const LatLon dest{48.13, 11.57};
   for (TravelMode mode : {TravelMode::Car, TravelMode::Transit}) {

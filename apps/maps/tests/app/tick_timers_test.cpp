@@ -192,8 +192,7 @@ TEST(TickDeadlines, EndpointDeadlineWithoutActiveFieldDoesNothing) {
   EXPECT_EQ(f.app->pending_jobs, 0u);
 }
 
-// Disabled: the endpoint editor's events do not start endpoint searches.
-TEST(TickDeadlines, DISABLED_EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {
+TEST(TickDeadlines, EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {
   struct Case {
     EndpointField field;
     const char* text;

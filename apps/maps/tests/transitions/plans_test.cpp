@@ -1,0 +1,321 @@
+// Asking for routes and journeys: what each request writes into the model, what the pending-values
+// overlay keeps over the document until a committed plan covers it, and which job goes out.
+
+#include "transitions/plans.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dispatch.hpp"
+#include "geo/geo.hpp"
+#include "tick_fixture.hpp"
+#include "transitions/messages.hpp"
+#include "transitions/selection.hpp"
+
+namespace maps {
+namespace {
+
+using testing::make_place;
+using testing::make_route;
+using testing::TickFixture;
+
+constexpr LatLon kCentre{48.1371, 11.5754};  // the default model's
+constexpr LatLon kHome{48.10, 11.50};
+constexpr LatLon kMuseum{48.15, 11.60};
+
+TransitJourney journey(const std::string& dep) {
+  TransitJourney j;
+  j.dep = dep;
+  j.legs.resize(1);
+  j.legs[0].geometry = {LatLon{48.13, 11.55}, LatLon{48.14, 11.58}};
+  return j;
+}
+
+void tick_a_few(TickFixture& f) {
+  for (int i = 0; i < 3; ++i) f.tick();
+}
+
+struct RoutingCase {
+  const char* name;
+  bool live;
+  std::optional<LatLon> origin;  // set through the overlay with the name "Home"
+  std::optional<LatLon> dest;    // set through the overlay with the name "Work"
+  bool select_museum;            // a stored place "m" at kMuseum is selected
+  // Expected:
+  bool asks;
+  LatLon from;
+  std::string origin_name;
+  LatLon to;
+};
+
+TEST(StartRouting, EndpointsEstimateStatusAndJob) {
+  const std::vector<RoutingCase> cases = {
+      {"nothing to go to", true, std::nullopt, std::nullopt, false, false, {}, "Map centre", {}},
+      {"the selection supplies the destination", true, std::nullopt, std::nullopt, true, true, kCentre, "Map centre",
+       kMuseum},
+      {"a set destination wins over the selection", true, std::nullopt, kHome, true, true, kCentre, "Map centre",
+       kHome},
+      {"a set origin is kept with its name", true, kHome, kMuseum, false, true, kHome, "Home", kMuseum},
+      {"not live: the same, without a job", false, std::nullopt, kMuseum, false, true, kCentre, "Map centre", kMuseum},
+  };
+  for (const RoutingCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapModel model = default_map_model();
+    model.mode = TravelMode::Bike;
+    model.places = {Place{"m", "Museum", Category::Museum, "", kMuseum, false}};
+    TickFixture f(c.live, model);
+    f.tick();  // seeds the document
+    if (c.origin) f.app->transient.set_origin(f.model(), c.origin, "Home");
+    if (c.dest) f.app->transient.set_dest(f.model(), c.dest, "Work");
+    if (c.select_museum) f.model().selected = "m";
+    f.model().status = "Ready";
+
+    start_routing(*f.app);
+
+    if (!c.asks) {
+      EXPECT_FALSE(f.model().route.has_value());
+      EXPECT_FALSE(f.model().origin.has_value());
+      EXPECT_EQ(f.model().status, "Ready");
+      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_TRUE(f.jobs->requests.empty());
+      EXPECT_TRUE(f.app->transient.empty());
+      continue;
+    }
+    const Route estimate = offline_route_estimate(TravelMode::Bike, c.from, c.to);
+    EXPECT_EQ(f.model().origin, std::optional(c.from));
+    EXPECT_EQ(f.model().origin_name, c.origin_name);
+    EXPECT_EQ(f.model().dest, std::optional(c.to));
+    EXPECT_EQ(f.model().route, std::optional(estimate)) << "the estimate is shown at once";
+    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_EQ(f.model().status, "Routing\u2026");
+    EXPECT_EQ(f.app->pending_jobs, 1u);
+    const std::vector<RouteJob> want_jobs =
+        c.live ? std::vector<RouteJob>{{TravelMode::Bike, c.from, c.to}} : std::vector<RouteJob>{};
+    EXPECT_EQ(f.jobs->of_kind<RouteJob>(), want_jobs);
+    // The document still holds no route and no endpoints; the overlay keeps what was written.
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(estimate));
+    EXPECT_EQ(f.model().origin, std::optional(c.from));
+    EXPECT_EQ(f.model().origin_name, c.origin_name);
+    EXPECT_EQ(f.model().dest, std::optional(c.to));
+    EXPECT_EQ(f.model().status, "Routing\u2026") << "nothing has answered yet";
+  }
+}
+
+TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTheEstimate) {
+  {
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    const Route answer = make_route(kCentre.lat, kMuseum.lat);
+    f.send(worker::Route{answer});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(answer));
+    EXPECT_EQ(f.model().origin, std::optional(kCentre));
+    EXPECT_EQ(f.model().origin_name, "Map centre");
+    EXPECT_EQ(f.model().dest_name, "Museum");
+    EXPECT_EQ(f.model().status, "Route updated");
+    EXPECT_TRUE(f.app->transient.empty()) << "the committed plan covers every value of the request";
+  }
+  {
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    const std::optional<Route> estimate = f.model().route;
+    f.send(worker::Route{base::err("NoRoute")});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, estimate);
+    EXPECT_EQ(f.model().dest, std::optional(kMuseum));
+    EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoRoute");
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+  }
+}
+
+struct TransitTimeCase {
+  TransitTime time;
+  bool has_time;
+  std::int64_t offset_min;
+  bool arrive_by;
+};
+
+TEST(StartTransitSearch, QueryTimeFollowsTheJourneyTime) {
+  const std::vector<TransitTimeCase> cases = {
+      {{TransitTimeMode::Depart, 0}, false, 0, false},
+      {{TransitTimeMode::Arrive, 0}, true, 0, true},
+      {{TransitTimeMode::Depart, 45}, true, 45, false},
+      {{TransitTimeMode::Arrive, 60}, true, 60, true},
+  };
+  for (const TransitTimeCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.time.offset_min << (c.arrive_by ? " arrive" : " depart"));
+    TickFixture f;
+    f.model().transit_time = c.time;
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    const LocalDateTime before = f.app->now_local();
+    start_transit_search(*f.app);
+    const LocalDateTime after = f.app->now_local();
+    const auto jobs = f.jobs->of_kind<TransitJob>();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].from, kCentre);
+    EXPECT_EQ(jobs[0].to, kMuseum);
+    EXPECT_EQ(jobs[0].query.arrive_by, c.arrive_by);
+    ASSERT_EQ(jobs[0].query.time.has_value(), c.has_time);
+    if (c.has_time) {
+      // The clock may tick between the two readings.
+      const std::string a = before.plus_minutes(c.offset_min).to_rfc3339();
+      const std::string b = after.plus_minutes(c.offset_min).to_rfc3339();
+      EXPECT_TRUE(*jobs[0].query.time == a || *jobs[0].query.time == b) << *jobs[0].query.time;
+    }
+  }
+}
+
+TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnswer) {
+  TickFixture f;
+  f.tick();
+  // The document holds a road route and journeys from earlier plans.
+  f.app->commit_override = nullptr;
+  commit_action(*f.app, f.state,
+                MapsAction{MapsAction::SetRoute{make_route(), kHome, "Home", kMuseum, "Museum", TravelMode::Car}});
+  commit_action(
+      *f.app, f.state,
+      MapsAction{MapsAction::SetTransit{{journey("09:00"), journey("09:15")}, kHome, "Home", kMuseum, "Museum"}});
+  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
+  f.model().transit_choice = 1;
+  f.model().panel = Panel::Explore;
+  ASSERT_TRUE(f.model().route.has_value());
+  ASSERT_EQ(f.model().transit.size(), 2u);
+
+  start_transit_search(*f.app);
+  const auto check_requested = [&] {
+    EXPECT_EQ(f.model().panel, Panel::Directions);
+    EXPECT_EQ(f.model().mode, TravelMode::Transit);
+    EXPECT_EQ(f.model().transit_choice, 0u);
+    EXPECT_FALSE(f.model().route.has_value());
+    EXPECT_TRUE(f.model().transit.empty());
+    EXPECT_EQ(f.model().origin, std::optional(kHome));
+    EXPECT_EQ(f.model().dest, std::optional(kMuseum));
+  };
+  check_requested();
+  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_EQ(f.model().status, "Finding departures\u2026");
+  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_NEAR(f.model().center.lat, (kHome.lat + kMuseum.lat) / 2, 1e-9) << "fitted to the two ends";
+  EXPECT_NEAR(f.model().center.lon, (kHome.lon + kMuseum.lon) / 2, 1e-9);
+  tick_a_few(f);
+  check_requested();
+
+  const std::vector<TransitJourney> answer = {journey("10:05")};
+  f.send(worker::Transit{answer});
+  tick_a_few(f);
+  EXPECT_EQ(f.model().transit, answer);
+  EXPECT_EQ(f.model().mode, TravelMode::Transit);
+  EXPECT_FALSE(f.model().route.has_value()) << "the road route stays cleared";
+  EXPECT_EQ(f.model().status, "Departures updated");
+}
+
+TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
+  TickFixture f;
+  f.tick();
+  f.app->commit_override = nullptr;
+  commit_action(*f.app, f.state,
+                MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
+  start_transit_search(*f.app);
+  f.send(worker::Transit{base::err("HTTP 503 Service Unavailable")});
+  tick_a_few(f);
+  EXPECT_TRUE(f.model().transit.empty());
+  EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 503 Service Unavailable");
+}
+
+TEST(StartTransitSearch, WithoutADestinationNothingHappens) {
+  TickFixture f;
+  f.model().mode = TravelMode::Car;
+  start_transit_search(*f.app);
+  EXPECT_EQ(f.model().mode, TravelMode::Car);
+  EXPECT_EQ(f.model().panel, Panel::Explore);
+  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_TRUE(f.jobs->requests.empty());
+  EXPECT_TRUE(f.app->transient.empty());
+}
+
+TEST(UseMapCentreAsOrigin, NamesTheCentreOnlyWhenThereIsNoOrigin) {
+  TickFixture f;
+  f.model().origin_name = "Somewhere";
+  EXPECT_EQ(use_map_centre_as_origin(*f.app), kCentre);
+  EXPECT_EQ(f.model().origin_name, "Map centre");
+  EXPECT_FALSE(f.model().origin.has_value()) << "the callers set the origin";
+
+  f.app->transient.set_origin(f.model(), kHome, "Home");
+  EXPECT_EQ(use_map_centre_as_origin(*f.app), kHome);
+  EXPECT_EQ(f.model().origin_name, "Home");
+}
+
+TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
+  TickFixture f;
+  f.tick();
+  f.app->commit_override = nullptr;
+  Poi poi;
+  poi.id = "osm-node-7";
+  poi.name = "Glockenspiel Café";
+  poi.category = Category::Cafe;
+  poi.address = "Marienplatz 28";
+  poi.pos = kMuseum;
+  f.app->pois = {poi};
+  f.app->selected_poi = poi.id;
+  handle_ui_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
+  tick_a_few(f);  // hydration used to take the place away again
+  const auto selected = f.app->selected_place();
+  ASSERT_TRUE(selected.has_value());
+  EXPECT_EQ(*selected, (Place{poi.id, poi.name, poi.category, poi.address, poi.pos, false}));
+  EXPECT_EQ(f.model().dest, std::optional(kMuseum));
+  EXPECT_EQ(f.model().dest_name, poi.name);
+  EXPECT_EQ(f.model().panel, Panel::Directions);
+  EXPECT_FALSE(f.app->selected_poi.has_value());
+  EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{TravelMode::Car, kCentre, kMuseum}}));
+}
+
+struct SelectCase {
+  const char* name;
+  std::string id;
+  bool changes_journeys;
+  bool sets_dest;
+};
+
+TEST(SelectPlace, DestinationCentreAndJourneys) {
+  const std::vector<SelectCase> cases = {
+      {"the selected place again keeps the journeys", "a", false, true},
+      {"another place empties them", "b", true, true},
+      {"an unknown id still selects, but leaves the destination", "zz", true, false},
+  };
+  for (const SelectCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapModel model = default_map_model();
+    model.places = {make_place("a", 48.11, 11.51), make_place("b", 48.12, 11.52)};
+    model.selected = "a";
+    model.transit = {journey("09:00"), journey("09:30")};
+    model.transit_choice = 1;
+    TickFixture f(true, model);
+    f.tick();
+    select_place(*f.app, c.id);
+    tick_a_few(f);
+    EXPECT_EQ(f.model().selected, std::optional(c.id));
+    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_EQ(f.model().transit.size(), c.changes_journeys ? 0u : 2u);
+    EXPECT_EQ(f.model().transit_choice, c.changes_journeys ? 0u : 1u);
+    if (c.sets_dest) {
+      const Place p = *f.app->find_place(c.id);
+      EXPECT_EQ(f.model().dest, std::optional(p.pos));
+      EXPECT_EQ(f.model().dest_name, p.name);
+      EXPECT_EQ(f.model().center, p.pos);
+    } else {
+      EXPECT_FALSE(f.model().dest.has_value());
+      EXPECT_EQ(f.model().center, kCentre);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace maps
