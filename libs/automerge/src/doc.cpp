@@ -275,7 +275,10 @@ base::Status Doc::apply_one(StoredChange change) {
 
 base::Status Doc::drain_queue(const ChangeHash& arrived) {
   // Each waiting change is listed under every dependency it lacked when it came, so the last of
-  // them to arrive finds it ready. Work is proportional to the changes woken.
+  // them to arrive finds it ready. Work is proportional to the changes woken. A woken change
+  // that fails its checks is dropped and reported, and the others are still woken: stopping
+  // would leave them waiting for dependencies that are already here.
+  base::Status first_failure;
   std::vector<ChangeHash> arrivals = {arrived};
   while (!arrivals.empty()) {
     ChangeHash h = arrivals.back();
@@ -293,11 +296,14 @@ base::Status Doc::drain_queue(const ChangeHash& arrived) {
       StoredChange next = std::move(q->second);
       queue.erase(q);
       next.deps.clear();  // taken from the bytes again
-      if (auto ok = apply_one(std::move(next)); !ok) return ok;
+      if (auto ok = apply_one(std::move(next)); !ok) {
+        if (first_failure) first_failure = base::err("a waiting change failed: " + ok.error());
+        continue;
+      }
       if (by_hash.count(waiter)) arrivals.push_back(waiter);
     }
   }
-  return {};
+  return first_failure;
 }
 
 }  // namespace automerge::detail

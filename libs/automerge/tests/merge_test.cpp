@@ -123,6 +123,34 @@ TEST(Merge, ReversedHistoryAppliesOnceItsRootArrives) {
   EXPECT_EQ((*reloaded->get(ROOT, "orphan"))->value.to_scalar(), ScalarValue::int64(2));
 }
 
+// Three changes wait for one dependency; the one released second fails its checks (its actor
+// already has a change with that sequence number). The third is applied all the same.
+TEST(Merge, AWaitingChangeThatFailsItsChecksReleasesTheOthers) {
+  AutoCommit a;
+  ASSERT_TRUE(a.put(ROOT, "x", ScalarValue::int64(1)).is_ok());
+  a.commit();
+  const auto first = a.get_changes({});
+  AutoCommit impostor(a.get_actor());
+  ASSERT_TRUE(impostor.apply_changes(first).is_ok());
+  ASSERT_TRUE(impostor.put(ROOT, "x", ScalarValue::int64(2)).is_ok());
+  AutoCommit other = a.fork();
+  ASSERT_TRUE(other.put(ROOT, "y", ScalarValue::int64(3)).is_ok());
+  ASSERT_TRUE(a.put(ROOT, "x", ScalarValue::int64(4)).is_ok());
+  const auto heads = std::vector<ChangeHash>{first[0].hash};
+  const auto forged = impostor.get_changes(heads), second = a.get_changes(heads), others = other.get_changes(heads);
+  ASSERT_EQ(forged.size(), 1u);
+  ASSERT_EQ(second.size(), 1u);
+  ASSERT_EQ(others.size(), 1u);
+
+  AutoCommit b;
+  ASSERT_TRUE(b.apply_changes({forged[0], second[0], others[0]}).is_ok());
+  EXPECT_EQ(b.queued_count(), 3u);
+  EXPECT_TRUE(b.apply_changes(first).is_err());
+  EXPECT_EQ(b.queued_count(), 0u);
+  EXPECT_EQ(b.change_count(), 3u);
+  EXPECT_EQ((*b.get(ROOT, "y"))->value.to_scalar(), ScalarValue::int64(3));
+}
+
 // Random edits on three forks, exchanged in a shuffled order, must converge.
 void random_edit(AutoCommit& doc, std::mt19937& rng) {
   std::uniform_int_distribution<int> pick(0, 5);

@@ -77,6 +77,9 @@ class AutoCommit {
   std::vector<Change> changes_after(std::size_t count) const;  // the changes from that position on
   std::vector<Change> get_changes(const std::vector<ChangeHash>& have);  // what is not behind `have`
   // Applies changes in causal order; a change whose dependencies are unknown waits for them.
+  // A change that fails its checks is an error and changes nothing: the ones before it stay
+  // applied and the ones after it are not looked at. Waiting changes that it releases are
+  // applied or, when one of them fails its checks, dropped and reported.
   base::Status apply_changes(const std::vector<Change>& changes);
   base::Status apply_change_bytes(std::span<const std::uint8_t> bytes);
   std::size_t queued_count() const;  // changes waiting for dependencies
