@@ -1,5 +1,5 @@
-// A writer killed at random points: every action flushed before the kill must be on disk, and
-// the document must open and load afterwards.
+// A writer killed at random points, within appends, opens and compactions: every action flushed
+// before the kill must be on disk, and the document must open and load afterwards.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -34,11 +34,19 @@ std::filesystem::path make_temp_dir() {
 
 std::string region_id(int round, int i) { return "r" + std::to_string(round) + "-" + std::to_string(i); }
 
-// The child: commits one region per step and reports each index once its flush returned.
+// The child: commits one region per step and reports each index once its flush returned. It
+// opens the folder again now and then (opening folds the log into the snapshot) and compacts in
+// between, so kills also land inside an open and inside a compaction.
 [[noreturn]] void write_until_killed(const std::filesystem::path& folder, int round, int report_fd) {
   zarn_ui::persist::PersistedDoc persisted = zarn_ui::persist::open_in(folder);
   zarn_ui::action_host::ActionHost host;
   for (int i = 0; i < 400; ++i) {
+    if (i % 25 == 24) {
+      persisted = zarn_ui::persist::open_in(folder);
+      if (!persisted.is_persistent()) _exit(5);
+    } else if (i % 10 == 9 && !persisted.compact()) {
+      _exit(6);
+    }
     const MapsAction action{MapsAction::AddRegion{testing::region(region_id(round, i))}};
     dispatch_with_context(host, persisted.doc(), kMapsActionType, action,
                           action_context_for(kMapsAppId, kMapsAppName, action));
@@ -55,7 +63,7 @@ TEST(CrashSafety, EveryFlushedActionSurvivesAKill) {
   std::uniform_int_distribution<int> delay_us(200, 40000);
   std::set<std::string> flushed;
 
-  for (int round = 0; round < 8; ++round) {
+  for (int round = 0; round < 12; ++round) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     const pid_t pid = fork();

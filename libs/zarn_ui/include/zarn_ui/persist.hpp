@@ -35,7 +35,10 @@ class PersistedDoc {
   // Folds the log into a new snapshot (temp file, fsync, rename).
   base::Status compact();
 
-  bool is_persistent() const { return disk_ != nullptr; }
+  // True when changes are written to disk.
+  bool is_persistent() const;
+  // True for a folder that cannot be written: what it holds is shown, nothing is saved.
+  bool is_read_only() const;
   // Empty after a clean open; otherwise what went wrong, for the app to show or log.
   const std::string& status() const { return status_; }
   std::filesystem::path folder() const;
@@ -59,8 +62,9 @@ class PersistedDoc {
 // path, else $HOME/.local/share/<app_id>. An error for an app id that is not a plain file name.
 base::Result<std::filesystem::path> data_folder(const std::string& app_id);
 
-// Opens (or starts) the application's document. Never fails: when the folder cannot be used,
-// the document lives in memory and status() says why.
+// Opens (or starts) the application's document. Never fails: when the folder cannot be written,
+// what it holds is read and nothing is saved; when it cannot be used at all, the document lives
+// in memory. status() says why, and what was set aside.
 PersistedDoc open(const std::string& app_id);
 PersistedDoc open_in(const std::filesystem::path& folder);
 

@@ -93,6 +93,31 @@ base::Status sync_folder(const std::filesystem::path& folder) {
   return sync_fd(fd->get(), folder);
 }
 
+base::Status create_folders(const std::filesystem::path& folder) {
+  std::filesystem::path target = folder.lexically_normal();
+  if (!target.has_filename() && target.has_parent_path()) target = target.parent_path();  // a trailing slash
+  std::vector<std::filesystem::path> missing;
+  for (std::filesystem::path p = target; !p.empty();) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode))
+        return base::err(fmt::format("cannot create {}: {} is not a folder", target.string(), p.string()));
+      break;
+    }
+    if (errno != ENOENT) return base::err(errno_text("cannot look at", p));
+    missing.push_back(p);
+    std::filesystem::path parent = p.parent_path();
+    if (parent == p) break;
+    p = parent;
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) return base::err(errno_text("cannot create", *it));
+    const std::filesystem::path parent = it->has_parent_path() ? it->parent_path() : std::filesystem::path(".");
+    if (auto ok = sync_folder(parent); !ok) return ok;
+  }
+  return {};
+}
+
 base::Status replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> data) {
   std::filesystem::path tmp = path;
   tmp += ".tmp";

@@ -51,6 +51,9 @@ base::Result<std::optional<std::vector<std::uint8_t>>> read_file(const std::file
 base::Status write_all_at(int fd, std::span<const std::uint8_t> data, off_t offset);
 base::Status sync_fd(int fd, const std::filesystem::path& path);
 base::Status sync_folder(const std::filesystem::path& folder);
+// Creates the folder and any missing parents, syncing the parent of each folder it creates so
+// that a power loss cannot take a folder whose files were synced.
+base::Status create_folders(const std::filesystem::path& folder);
 // Writes `data` to a temp file beside `path`, fsyncs it, renames it over `path`, fsyncs the folder.
 base::Status replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> data);
 // A free name beside `path` with the suffix and a UTC time stamp.

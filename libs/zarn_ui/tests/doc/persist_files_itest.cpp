@@ -12,17 +12,9 @@ namespace {
 using automerge::ROOT;
 using automerge::ScalarValue;
 using testing_support::int_at;
+using testing_support::read_all;
 using testing_support::TempDir;
-
-std::vector<std::uint8_t> read_all(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void write_all(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::write_all;
 
 // Writes keys k0..k{n-1}, one flushed change each, and returns the log size after each flush.
 std::vector<std::uintmax_t> write_keys(const std::filesystem::path& dir, int n) {

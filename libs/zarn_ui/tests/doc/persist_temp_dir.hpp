@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,16 @@ inline std::optional<std::int64_t> int_at(const automerge::AutoCommit& doc, cons
   auto v = doc.get(automerge::ROOT, key);
   if (!v || !v->has_value()) return std::nullopt;
   return (*v)->value.to_scalar().as_int();
+}
+
+inline std::vector<std::uint8_t> read_all(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void write_all(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace zarn_ui::persist::testing_support
