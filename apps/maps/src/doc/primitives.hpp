@@ -38,6 +38,8 @@ std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj);
 std::optional<ExId> maps_root(AutoCommit& doc);
 std::optional<ExId> ensure_map(AutoCommit& doc, const ExId& obj, std::string_view key);
 std::optional<ExId> ensure_list(AutoCommit& doc, const ExId& obj, std::string_view key);
+// A string scalar, written only when read_text gives another value (a text object of an older
+// document reads as its content).
 void write_text(AutoCommit& doc, const ExId& obj, std::string_view key, std::string_view value);
 void write_opt_text(AutoCommit& doc, const ExId& obj, std::string_view key, const std::optional<std::string>& value);
 void write_latlon(AutoCommit& doc, const ExId& obj, std::string_view key, LatLon value);

@@ -2,7 +2,6 @@
 
 #include "doc/primitives.hpp"
 #include "doc/schema_keys.hpp"
-#include "zarn_ui/doc.hpp"
 
 namespace maps::doc {
 
@@ -31,9 +30,11 @@ std::optional<ExId> ensure_list(AutoCommit& doc, const ExId& obj, std::string_vi
 }
 
 void write_text(AutoCommit& doc, const ExId& obj, std::string_view key, std::string_view value) {
-  auto text = ensure_object(doc, obj, key, automerge::ObjType::Text);
-  if (!text) return;
-  (void)zarn_ui::doc::splice_text_diffed(doc, *text, value);
+  // Every text of the schema is replaced as a whole, so it is stored as one string: concurrent
+  // writes end with one of the values, where splices into one text object would interleave
+  // them. A text object of an older document that already holds the value is left alone.
+  if (read_text(doc, obj, key) == value) return;
+  (void)doc.put(obj, key, automerge::ScalarValue::str(std::string(value)));
 }
 
 void write_opt_text(AutoCommit& doc, const ExId& obj, std::string_view key, const std::optional<std::string>& value) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "doc/readers.hpp"
 #include "doc/readers_records.hpp"
@@ -101,6 +102,74 @@ TEST(Conflicts, ConcurrentRecentCommitsKeepEveryLiveRecord) {
   // Each side tombstoned "h"; both new texts are live at rank 0, ordered by key, and nothing is capped.
   auto recents = load_map_model(pair.a)->recents;
   EXPECT_EQ(recents, (std::vector<std::string>{"x", "y", "a", "b", "c", "d", "e", "f", "g"}));
+}
+
+// Values replaced as a whole (enumeration texts, names, ids, addresses) end with one of the two
+// values written concurrently, never a mixture of both.
+TEST(Conflicts, ConcurrentWholeValueWritesEndWithOneOfTheValues) {
+  struct Case {
+    const char* name;
+    std::function<void(AutoCommit&, int side)> write;
+    std::function<std::string(const MapModel&)> read;
+    std::string values[2];
+  };
+  // Each field of a record has its own winner; the seed differs from both sides in every field.
+  const auto upsert = [](AutoCommit& d, int side) {
+    Place p = place("p", side ? "Kaffeehaus" : "Museum");
+    p.category = side ? Category::Cafe : Category::Museum;
+    p.address = side ? "Ring 1" : "Platz 22";
+    maps_action_apply({MapsAction::UpsertPlaces{{p}}}, d);
+  };
+  const std::vector<Case> cases = {
+      {"travel mode",
+       [](AutoCommit& d, int side) {
+         maps_action_apply({MapsAction::SetTravelMode{side ? TravelMode::Bike : TravelMode::Transit}}, d);
+       },
+       [](const MapModel& m) { return std::string(travel_mode_key(m.mode)); },
+       {"transit", "bike"}},
+      {"place name",
+       [&](AutoCommit& d, int side) { upsert(d, side); },
+       [](const MapModel& m) { return m.places.at(0).name; },
+       {"Museum", "Kaffeehaus"}},
+      {"place category",
+       [&](AutoCommit& d, int side) { upsert(d, side); },
+       [](const MapModel& m) { return std::string(doc_key(m.places.at(0).category)); },
+       {"museum", "cafe"}},
+      {"place address",
+       [&](AutoCommit& d, int side) { upsert(d, side); },
+       [](const MapModel& m) { return m.places.at(0).address; },
+       {"Platz 22", "Ring 1"}},
+      {"region name",
+       [](AutoCommit& d, int side) {
+         maps_action_apply({MapsAction::AddRegion{region("r", side ? "Altstadt" : "Neustadt")}}, d);
+       },
+       [](const MapModel& m) { return m.regions.at(0).name; },
+       {"Neustadt", "Altstadt"}},
+      {"route endpoint names",
+       [](AutoCommit& d, int side) {
+         MapsAction::SetRoute set{testing::route(),   LatLon{48.1, 11.5},       side ? "Home" : "Office",
+                                  LatLon{48.3, 11.7}, side ? "Gym" : "Station", TravelMode::Car};
+         maps_action_apply({set}, d);
+       },
+       [](const MapModel& m) { return m.origin_name + "|" + m.dest_name; },
+       {"Office|Station", "Home|Gym"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapModel seed;
+    seed.places = {place("p", "Seeded")};
+    seed.places[0].category = Category::Park;
+    seed.regions = {region("r", "Seeded")};
+    seed.origin_name = "Seeded start";
+    seed.dest_name = "Seeded end";
+    Pair pair(seed);
+    c.write(pair.a, 0);
+    c.write(pair.b, 1);
+    pair.merge_both();
+    const std::string got = c.read(*load_map_model(pair.a));
+    EXPECT_EQ(got, c.read(*load_map_model(pair.b)));
+    EXPECT_TRUE(got == c.values[0] || got == c.values[1]) << got;
+  }
 }
 
 }  // namespace

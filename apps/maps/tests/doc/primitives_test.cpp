@@ -77,14 +77,26 @@ TEST_F(Primitives, ReadersAcceptTheirKindsAndRejectTheRest) {
   EXPECT_TRUE(get_map(doc, root, "m").has_value());
 }
 
-TEST_F(Primitives, StringScalarReadsAsTextAndIsReplacedByATextObject) {
-  ASSERT_TRUE(doc.put(root, "name", ScalarValue::str("Old")));
-  EXPECT_EQ(read_text(doc, root, "name"), "Old");
+// Texts are written as strings; the text objects of older documents read as their content, stay
+// while the value is unchanged and give way to a string when it changes.
+TEST_F(Primitives, TextsAreStringsAndOlderTextObjectsStillRead) {
   write_text(doc, root, "name", "New");
   auto entry = doc.get(root, "name");
   ASSERT_TRUE(entry && entry->has_value());
-  EXPECT_EQ((*entry)->value.obj_type(), ObjType::Text);
-  EXPECT_EQ(read_text(doc, root, "name"), "New");
+  EXPECT_EQ(*(*entry)->value.to_scalar().as_str(), "New");
+
+  auto older = doc.put_object(root, "older", ObjType::Text);
+  ASSERT_TRUE(older);
+  ASSERT_TRUE(doc.splice_text(*older, 0, 0, "Café"));
+  EXPECT_EQ(read_text(doc, root, "older"), "Café");
+  const auto heads = doc.get_heads();
+  write_text(doc, root, "older", "Café");
+  EXPECT_EQ(doc.get_heads(), heads);
+  write_text(doc, root, "older", "Bar");
+  entry = doc.get(root, "older");
+  ASSERT_TRUE(entry && entry->has_value());
+  EXPECT_TRUE((*entry)->value.is_scalar());
+  EXPECT_EQ(read_text(doc, root, "older"), "Bar");
 }
 
 TEST_F(Primitives, NarrowFieldsKeepTheirLowBits) {

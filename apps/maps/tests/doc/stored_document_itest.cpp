@@ -88,5 +88,43 @@ TEST_F(StoredDocument, NewWritesOnTopKeepEverythingElse) {
   EXPECT_EQ(got.regions, expected_.regions);
 }
 
+// Two instances on the stored document change the same values before either saves: the travel
+// mode and a place's name end as one instance wrote them, and everything else stays.
+TEST_F(StoredDocument, TwoInstancesChangingTheSameValuesEndWithOneOfThem) {
+  {
+    zarn_ui::persist::PersistedDoc a = zarn_ui::persist::open_in(folder_);
+    zarn_ui::persist::PersistedDoc b = zarn_ui::persist::open_in(folder_);
+    zarn_ui::action_host::ActionHost host;
+    auto act = [&](zarn_ui::persist::PersistedDoc& p, TravelMode mode, const char* name) {
+      for (const MapsAction& action : {MapsAction{MapsAction::SetTravelMode{mode}},
+                                       MapsAction{MapsAction::UpsertPlaces{{testing::place("fx", name)}}}}) {
+        dispatch_with_context(host, p.doc(), kMapsActionType, action,
+                              action_context_for(kMapsAppId, kMapsAppName, action));
+      }
+    };
+    act(a, TravelMode::Foot, "Alpha");
+    act(b, TravelMode::Transit, "Beta");
+    ASSERT_TRUE(a.flush());
+    ASSERT_TRUE(b.flush());
+  }
+  const MapModel got = read_back();
+  EXPECT_TRUE(got.mode == TravelMode::Foot || got.mode == TravelMode::Transit);
+  std::vector<Place> rest;
+  for (const Place& place : got.places) {
+    if (place.id == "fx") {
+      EXPECT_TRUE(place.name == "Alpha" || place.name == "Beta") << place.name;
+    } else {
+      rest.push_back(place);
+    }
+  }
+  std::vector<Place> expected_rest;
+  for (const Place& place : expected_.places) {
+    if (place.id != "fx") expected_rest.push_back(place);
+  }
+  EXPECT_EQ(rest, expected_rest);
+  EXPECT_EQ(got.recents, expected_.recents);
+  EXPECT_EQ(got.regions, expected_.regions);
+}
+
 }  // namespace
 }  // namespace maps::doc
