@@ -13,7 +13,10 @@ build: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Builds only the app, not the tests and benchmarks.
+run: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target maps
 	@$(BUILD)/apps/maps/maps $(ARGS)
 
 # Every test: unit, integration and end-to-end (under a virtual X server), then the fuzz targets.

@@ -144,6 +144,16 @@ TEST(Binary, ArgumentErrorsAndNoDisplay) {
   EXPECT_EQ(r.out,
             "maps: no display available (DISPLAY and WAYLAND_DISPLAY are not set); use --shot PATH to render a frame "
             "headless\n");
+
+  // A display that names no server: the same one line at once, and the saved document is not opened.
+  const auto data = temp_dir("no-server");
+  const auto start = std::chrono::steady_clock::now();
+  r = run_maps("", "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:4077 XDG_DATA_HOME=" + data.string());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "maps: no display available (cannot open display \":4077\"); use --shot PATH to render a frame headless\n");
+  EXPECT_FALSE(std::filesystem::exists(data));
 }
 
 // The window of a demonstration state (no network) on the real X server of the test run: it stays

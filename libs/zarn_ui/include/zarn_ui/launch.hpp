@@ -15,6 +15,7 @@
 #include "zarn_actions/registry.hpp"
 #include "zarn_ui/launch_args.hpp"
 #include "zarn_ui/persist.hpp"
+#include "zarn_ui/theme.hpp"
 #include "zarn_ui/widget.hpp"
 
 namespace zarn_ui::app {
@@ -59,8 +60,16 @@ struct AppDescriptor {
   bool high_dpi = true;
 };
 
-// Loop controls for tests: stop after a number of frames, and a hook run before each frame.
+// How the window runs: the name and look it is given, and controls for tests (stop after a
+// number of frames, hooks around each frame, a forced video driver).
 struct LoopOptions {
+  // Names the application to the desktop (window class, SDL's app name); empty: SDL's defaults.
+  std::string app_id;
+  // None: light.
+  std::optional<theme::Theme> theme;
+  // Logical to physical pixels for text and drawing. None: the desktop's (GDK_SCALE, Xft.dpi)
+  // or, where SDL scales the window itself, its pixel ratio.
+  std::optional<double> scale;
   std::optional<std::uint64_t> max_frames;
   std::function<void(std::uint64_t frame)> before_frame;
   // After each frame: whether its pixels were drawn again (an unchanged frame is not).

@@ -1,28 +1,20 @@
 #include "zarn_ui/launch.hpp"
 
-#include <SDL.h>
 #include <spdlog/spdlog.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "desktop_look.hpp"
+#include "sdl_video.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace zarn_ui::launch {
 namespace {
 
-// True when a window system is reachable, so the app is not built (and no worker started) for
-// nothing. SDL's dummy driver counts: tests use it.
-bool display_available(const LoopOptions& options, std::string& why) {
-  if (options.video_driver) return true;
-  const char* forced = std::getenv("SDL_VIDEODRIVER");
-  if (forced && *forced) return true;
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if ((x11 && *x11) || (wayland && *wayland)) return true;
-  why = "no display available (DISPLAY and WAYLAND_DISPLAY are not set)";
-  return false;
-}
+// A portal that has not answered by then is taken as absent: start-up does not wait on it.
+constexpr std::chrono::milliseconds kPortalTimeout{500};
 
 }  // namespace
 
@@ -47,11 +39,17 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
     return 0;
   }
 
-  std::string why;
-  if (!display_available(options, why)) {
-    std::fprintf(stderr, "%s: %s; use --shot PATH to render a frame headless\n", program.c_str(), why.c_str());
+  // The display first, so that nothing is built or opened (workers, the saved document) for a
+  // window that cannot be shown.
+  SdlVideo video(options.video_driver, d.app_id);
+  if (!video.ok()) {
+    std::fprintf(stderr, "%s: no display available (%s); use --shot PATH to render a frame headless\n", program.c_str(),
+                 video.error().c_str());
     return 1;
   }
+  LoopOptions loop = options;
+  loop.app_id = d.app_id;
+  if (!loop.theme) loop.theme = theme_for(read_color_scheme("", kPortalTimeout));
 
   app::App application;
   if (d.register_actions) d.register_actions(application);
@@ -77,7 +75,7 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
     root = d.default_factory();
   }
   const auto size = d.window_size ? d.window_size() : std::pair<std::uint32_t, std::uint32_t>{1280, 800};
-  const int status = run_window(*root, *state, d.title.empty() ? program : d.title, size, options);
+  const int status = run_window(*root, *state, d.title.empty() ? program : d.title, size, loop);
   root.reset();
   (void)state->flush();  // the state logs a failed write and retries
   return status;

@@ -7,10 +7,15 @@
 #include <spdlog/spdlog.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <utility>
 
+#include "desktop_look.hpp"
 #include "sdl_input.hpp"
+#include "sdl_video.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/permissions.hpp"
@@ -28,18 +33,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kFramePeriod = std::chrono::microseconds(16667);
 constexpr int kTimerWakeMs = 50;
 
-struct SdlVideo {
-  bool ok = false;
-  explicit SdlVideo(const char* driver) {
-    if (driver) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  }
-  ~SdlVideo() {
-    if (ok) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
-};
-
 struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
@@ -48,6 +41,14 @@ struct SurfaceDeleter {
   void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
 using FrameSurface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// Pixels per window unit: above 1 where SDL scales the window itself.
+double pixel_ratio(SDL_Window* window) {
+  int win_w = 0, win_h = 0, px_w = 0, px_h = 0;
+  SDL_GetWindowSize(window, &win_w, &win_h);
+  SDL_GetWindowSizeInPixels(window, &px_w, &px_h);
+  return win_w > 0 && px_w > 0 ? static_cast<double>(px_w) / win_w : 1.0;
+}
 
 // Lays the root out at the window's logical size.
 void layout_root(widget::Widget& root, const theme::Theme& theme, double width, double height) {
@@ -80,10 +81,10 @@ void present(SDL_Window* window, cairo_surface_t* frame) {
 
 int run_window(widget::Widget& root, state::State& state, const std::string& title,
                std::pair<std::uint32_t, std::uint32_t> size, const LoopOptions& options) {
-  SdlVideo video(options.video_driver);
-  if (!video.ok) {
-    std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n", title.c_str(),
-                 SDL_GetError());
+  SdlVideo video(options.video_driver, options.app_id);
+  if (!video.ok()) {
+    std::fprintf(stderr, "%s: no display available (%s); use --shot PATH to render a frame headless\n", title.c_str(),
+                 video.error().c_str());
     return 1;
   }
   std::unique_ptr<SDL_Window, WindowDeleter> window(
@@ -94,8 +95,17 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  SDL_GetError());
     return 1;
   }
+  // The desktop's scale for text and drawing. Where SDL scales the window itself (HiDPI on
+  // Wayland) its pixel ratio is the scale; elsewhere (X11) the window is sized by it.
+  const double desktop =
+      options.scale ? *options.scale : desktop_scale(std::getenv("GDK_SCALE"), xft_dpi_of(window.get()));
+  if (desktop != 1.0 && pixel_ratio(window.get()) == 1.0) {
+    SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop)),
+                      static_cast<int>(std::lround(size.second * desktop)));
+    SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
 
-  const theme::Theme theme = theme::Theme::light();
+  const theme::Theme theme = options.theme ? *options.theme : theme::Theme::light();
   root.set_reduce_motion(theme.reduce_motion);
   auto text = text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
@@ -115,6 +125,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   Clock::time_point frame_start = Clock::now();
 
   std::vector<SDL_Event> events;
+  bool shortcut_down = false;
   while (!quit) {
     if (options.before_frame) options.before_frame(frames);
 
@@ -136,17 +147,27 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     while (SDL_PollEvent(&ev)) events.push_back(ev);
     frame_start = Clock::now();
 
-    int win_w = 0, win_h = 0, px_w = 0, px_h = 0;
-    SDL_GetWindowSize(window.get(), &win_w, &win_h);
-    SDL_Surface* target = SDL_GetWindowSurface(window.get());
-    if (target) {
+    int px_w = 0, px_h = 0;
+    if (SDL_Surface* target = SDL_GetWindowSurface(window.get())) {
       px_w = target->w;
       px_h = target->h;
     }
-    const double scale = win_w > 0 && px_w > 0 ? static_cast<double>(px_w) / win_w : 1.0;
+    // Pixels per window unit (SDL's event coordinates), and pixels per logical unit.
+    const double ratio = pixel_ratio(window.get());
+    const double scale = ratio > 1.0 ? ratio : desktop;
 
     bool resized = false;
     for (const SDL_Event& e : events) {
+      // X11 follows a key pressed with Control or Super ("=", "-") by its text; the key event
+      // already carries it as a shortcut, and the text would act a second time.
+      if (e.type == SDL_KEYDOWN) {
+        shortcut_down =
+            (e.key.keysym.mod & (KMOD_CTRL | KMOD_GUI)) != 0 && e.key.keysym.sym >= 32 && e.key.keysym.sym < 127;
+      } else if (e.type == SDL_KEYUP) {
+        shortcut_down = false;
+      } else if (e.type == SDL_TEXTINPUT && std::exchange(shortcut_down, false)) {
+        continue;
+      }
       if (e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE)) {
         quit = true;
         continue;
@@ -157,7 +178,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       }
       // A press where no motion was reported first: tell the widget where the pointer is.
       if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
-        const Point p{e.button.x * scale, e.button.y * scale};
+        const Point p{e.button.x * ratio, e.button.y * ratio};
         if (p != last_pointer) {
           bool handled = false;
           root.handle_event(widget::PointerMoved{p}, modifiers_from_sdl(static_cast<std::uint16_t>(SDL_GetModState())),
@@ -165,8 +186,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
           last_pointer = p;
         }
       }
-      if (e.type == SDL_MOUSEMOTION) last_pointer = {e.motion.x * scale, e.motion.y * scale};
-      if (auto t = translate_sdl_event(e, scale)) {
+      if (e.type == SDL_MOUSEMOTION) last_pointer = {e.motion.x * ratio, e.motion.y * ratio};
+      if (auto t = translate_sdl_event(e, ratio)) {
         bool handled = false;
         root.handle_event(t->event, t->modifiers, 0, state, handled, scale);
       }
@@ -174,7 +195,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     if (quit) break;
 
     root.tick(state);
-    layout_root(root, theme, win_w, win_h);
+    layout_root(root, theme, px_w / scale, px_h / scale);
     Scene scene;
     text_focus = {};
     root.paint(scene, Affine::identity(), paint_ctx);

@@ -1,0 +1,64 @@
+#include "sdl_video.hpp"
+
+#include <SDL.h>
+#include <fmt/format.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace zarn_ui::launch {
+namespace {
+
+std::string env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+}  // namespace
+
+SdlVideo::SdlVideo(const char* driver, const std::string& app_id) {
+  // The screen may blank while the app is open: it plays nothing that needs watching.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (!app_id.empty()) {
+    SDL_SetHint(SDL_HINT_APP_NAME, app_id.c_str());
+    // SDL reads the window class from the environment only; a value the user set stays.
+    ::setenv("SDL_VIDEO_X11_WMCLASS", app_id.c_str(), 0);
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", app_id.c_str(), 0);
+  }
+  const std::string forced = env("SDL_VIDEODRIVER");
+  std::vector<std::string> tried;
+  if (driver) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+  } else if (forced.empty()) {
+    const std::string wayland = env("WAYLAND_DISPLAY"), x11 = env("DISPLAY");
+    std::string drivers;
+    if (!wayland.empty()) {
+      drivers = "wayland";
+      tried.push_back(fmt::format("Wayland display \"{}\"", wayland));
+    }
+    if (!x11.empty()) {
+      drivers += drivers.empty() ? "x11" : ",x11";
+      tried.push_back(fmt::format("display \"{}\"", x11));
+    }
+    if (drivers.empty()) {
+      error_ = "DISPLAY and WAYLAND_DISPLAY are not set";
+      return;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  }
+  ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (ok_) return;
+  if (tried.empty()) {
+    error_ = SDL_GetError();
+  } else {
+    error_ = "cannot open " + tried[0];
+    for (std::size_t i = 1; i < tried.size(); ++i) error_ += " or " + tried[i];
+  }
+}
+
+SdlVideo::~SdlVideo() {
+  if (ok_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+}  // namespace zarn_ui::launch

@@ -1,0 +1,314 @@
+// The window as the desktop sees it, on real X servers: a shortcut key acts once, the window
+// names the application and lets the screen blank, the desktop's scale sizes text and drawing,
+// and the launcher paints with the desktop's colour scheme.
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "private_bus.hpp"
+#include "probe_widget.hpp"
+#include "sdbus-c++/sdbus-c++.h"
+#include "zarn_ui/launch.hpp"
+#include "zarn_ui/state.hpp"
+
+// Xlib last: its macros (Status, None, Bool) would break the headers above.
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace zarn_ui::launch {
+namespace {
+
+using testing_support::ProbeWidget;
+
+// Sets (or, with nullptr, removes) an environment variable for the guard's life.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_.c_str(), old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_.c_str());
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+// An X server of the test's own, so what it changes on the root window touches no other test.
+class PrivateXServer {
+ public:
+  PrivateXServer() {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char* argv[] = {const_cast<char*>("Xvfb"),      const_cast<char*>("-displayfd"),  const_cast<char*>("3"),
+                    const_cast<char*>("-nolisten"), const_cast<char*>("tcp"),         const_cast<char*>("-screen"),
+                    const_cast<char*>("0"),         const_cast<char*>("1024x768x24"), nullptr};
+    if (::posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    std::string number;
+    while (pid_ > 0 && number.find('\n') == std::string::npos) {
+      pollfd p{fds[0], POLLIN, 0};
+      char buf[32];
+      if (::poll(&p, 1, 10000) <= 0) break;
+      const ssize_t n = ::read(fds[0], buf, sizeof buf);
+      if (n <= 0) break;
+      number.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    if (number.find('\n') != std::string::npos) display_ = ":" + number.substr(0, number.find('\n'));
+  }
+  ~PrivateXServer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  PrivateXServer(const PrivateXServer&) = delete;
+  PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+  // Empty when the server did not start.
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// The loop's window, found by its title.
+SDL_Window* window_titled(const std::string& title) {
+  for (Uint32 id = 1; id < 4096; ++id) {
+    SDL_Window* w = SDL_GetWindowFromID(id);
+    if (w && title == SDL_GetWindowTitle(w)) return w;
+  }
+  return nullptr;
+}
+
+void push_quit() {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  SDL_PushEvent(&e);
+}
+
+bool have_x_display() {
+  const char* display = std::getenv("DISPLAY");
+  return display && *display;
+}
+
+// What X11 delivers for Control with "=" and then "-": each key event is followed by its text.
+TEST(DesktopWindow, AShortcutKeyActsOnceWithTheTextThatFollowsIt) {
+  ProbeWidget w;
+  state::State state;
+  LoopOptions opts;
+  opts.video_driver = "dummy";
+  opts.max_frames = 100;
+  opts.before_frame = [&](std::uint64_t frame) {
+    if (frame == 2) {
+      for (SDL_Keycode key : {SDLK_EQUALS, SDLK_MINUS}) {
+        SDL_Event down{};
+        down.type = SDL_KEYDOWN;
+        down.key.keysym.sym = key;
+        down.key.keysym.mod = KMOD_LCTRL;
+        SDL_PushEvent(&down);
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;
+        text.text.text[0] = static_cast<char>(key);
+        SDL_PushEvent(&text);
+      }
+      SDL_Event plain{};  // text after a key without Control is typed as ever
+      plain.type = SDL_TEXTINPUT;
+      SDL_strlcpy(plain.text.text, "=", sizeof plain.text.text);
+      SDL_PushEvent(&plain);
+    }
+    if (frame == 5) push_quit();
+  };
+  EXPECT_EQ(run_window(w, state, "probe-shortcut", {320, 200}, opts), 0);
+  EXPECT_EQ(w.typed, "=-=");
+}
+
+// The same through a real X server: xdotool presses Control+= and Control+- once each.
+TEST(DesktopWindow, ControlEqualsOnARealServerArrivesOnce) {
+  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  ProbeWidget w;
+  state::State state;
+  LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.max_frames = 600;
+  bool sent = false;
+  std::optional<std::uint64_t> quit_at;
+  opts.before_frame = [&](std::uint64_t frame) {
+    if (frame == 3 && !sent) {
+      sent = true;
+      SDL_Window* window = window_titled("probe-xdotool");
+      SDL_SysWMinfo info;
+      SDL_VERSION(&info.version);
+      ASSERT_TRUE(window && SDL_GetWindowWMInfo(window, &info));
+      const std::string id = std::to_string(info.info.x11.window);
+      EXPECT_EQ(std::system(("xdotool mousemove --window " + id + " 20 20 windowfocus --sync " + id +
+                             " key --clearmodifiers ctrl+equal ctrl+minus")
+                                .c_str()),
+                0);
+    }
+    if (sent && !quit_at && w.typed.size() >= 2) quit_at = frame + 20;  // room for a second copy
+    if (frame == quit_at) push_quit();
+  };
+  EXPECT_EQ(run_window(w, state, "probe-xdotool", {320, 200}, opts), 0);
+  EXPECT_EQ(w.typed, "=-");
+}
+
+// The window class and SDL's app name are the application's id, and the screen saver stays allowed.
+TEST(DesktopWindow, TheWindowNamesTheApplicationAndLetsTheScreenBlank) {
+  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  ScopedEnv x11_class("SDL_VIDEO_X11_WMCLASS", nullptr);
+  ScopedEnv wayland_class("SDL_VIDEO_WAYLAND_WMCLASS", nullptr);
+  ProbeWidget w;
+  state::State state;
+  LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.app_id = "so.zarn.probe";
+  opts.max_frames = 100;
+  std::string res_name, res_class, app_name;
+  bool screensaver = false;
+  opts.before_frame = [&](std::uint64_t frame) {
+    if (frame != 2) return;
+    SDL_Window* window = window_titled("probe-identity");
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window && SDL_GetWindowWMInfo(window, &info)) {
+      XClassHint hint{};
+      if (XGetClassHint(info.info.x11.display, info.info.x11.window, &hint)) {
+        res_name = hint.res_name;
+        res_class = hint.res_class;
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+      }
+    }
+    if (const char* name = SDL_GetHint(SDL_HINT_APP_NAME)) app_name = name;
+    screensaver = SDL_IsScreenSaverEnabled();
+    push_quit();
+  };
+  EXPECT_EQ(run_window(w, state, "probe-identity", {320, 200}, opts), 0);
+  EXPECT_EQ(res_name, "so.zarn.probe");
+  EXPECT_EQ(res_class, "so.zarn.probe");
+  EXPECT_EQ(app_name, "so.zarn.probe");
+  EXPECT_TRUE(screensaver);
+}
+
+// The desktop's scale: the window is that much larger, the widget is laid out at its logical size,
+// and pointer positions come in physical pixels with the scale beside them.
+void expect_scaled_window(double scale) {
+  ProbeWidget w;
+  state::State state;
+  LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.max_frames = 100;
+  int px_w = 0, px_h = 0;
+  opts.before_frame = [&](std::uint64_t frame) {
+    if (frame == 2) {
+      if (SDL_Window* window = window_titled("probe-scale")) SDL_GetWindowSizeInPixels(window, &px_w, &px_h);
+      SDL_Event e{};
+      e.type = SDL_MOUSEMOTION;
+      e.motion.x = 30;
+      e.motion.y = 60;
+      SDL_PushEvent(&e);
+    }
+    if (frame == 4) push_quit();
+  };
+  EXPECT_EQ(run_window(w, state, "probe-scale", {320, 200}, opts), 0);
+  EXPECT_EQ(px_w, static_cast<int>(320 * scale));
+  EXPECT_EQ(px_h, static_cast<int>(200 * scale));
+  EXPECT_EQ(w.bounds_, (Rect{0, 0, 320, 200}));
+  EXPECT_EQ(w.last_scale, scale);
+  EXPECT_EQ(w.last_pointer, (Point{30 / scale, 60 / scale}));
+}
+
+TEST(DesktopWindow, GdkScaleSizesTextAndDrawing) {
+  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  ScopedEnv gdk("GDK_SCALE", "2");
+  expect_scaled_window(2.0);
+}
+
+TEST(DesktopWindow, XftDpiSizesTextAndDrawing) {
+  ScopedEnv gdk("GDK_SCALE", nullptr);
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
+  Display* x = XOpenDisplay(server.display().c_str());
+  ASSERT_NE(x, nullptr);
+  const char resources[] = "Xft.antialias:\t1\nXft.dpi:\t144\n";
+  XChangeProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources), static_cast<int>(sizeof resources - 1));
+  XSync(x, False);
+  // Held open until the window has run: the server forgets its properties when its last client goes.
+  expect_scaled_window(1.5);
+  XCloseDisplay(x);
+}
+
+// The launcher paints with the theme of the desktop's colour scheme: dark when the settings
+// portal says so.
+TEST(DesktopWindow, TheLauncherFollowsTheDesktopsDarkPreference) {
+  zarn_ui::testing_support::PrivateBus bus;
+  ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
+  auto connection = sdbus::createSessionBusConnectionWithAddress(bus.address());
+  auto portal = sdbus::createObject(*connection, "/org/freedesktop/portal/desktop");
+  portal->registerMethod("ReadOne")
+      .onInterface("org.freedesktop.portal.Settings")
+      .implementedAs([](const std::string&, const std::string&) { return sdbus::Variant(std::uint32_t{1}); });
+  portal->finishRegistration();
+  connection->requestName("org.freedesktop.portal.Desktop");
+  connection->enterEventLoopAsync();
+  ScopedEnv session_bus("DBUS_SESSION_BUS_ADDRESS", bus.address().c_str());
+
+  ProbeWidget* probe = nullptr;
+  Color painted;
+  AppDescriptor d;
+  d.app_id = "so.zarn.probe";
+  d.title = "probe-theme";
+  d.default_factory = [&] {
+    auto w = std::make_unique<ProbeWidget>();
+    probe = w.get();
+    return w;
+  };
+  LoopOptions opts;
+  opts.video_driver = "dummy";
+  opts.max_frames = 3;
+  opts.after_frame = [&](std::uint64_t, bool) {
+    if (probe) painted = probe->painted_background;
+  };
+  EXPECT_EQ(run(d, "probe", {}, opts), 0);
+  EXPECT_EQ(painted, theme::Theme::dark().background);
+  connection->leaveEventLoop();
+}
+
+}  // namespace
+}  // namespace zarn_ui::launch
