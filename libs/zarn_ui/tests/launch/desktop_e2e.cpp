@@ -1,4 +1,4 @@
-// The window as the desktop sees it, on real X servers: a shortcut key acts once, the window
+// The window as the desktop sees it, on X servers of the tests' own: a shortcut key acts once, the window
 // names the application and lets the screen blank, the desktop's scale sizes text and drawing,
 // and the launcher paints with the desktop's colour scheme.
 
@@ -60,7 +60,8 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-// An X server of the test's own, so what it changes on the root window touches no other test.
+// An X server of the test's own: what a test changes there (the root window's resources, where
+// the pointer is) touches no other test, and no other test's pointer moves reach its window.
 class PrivateXServer {
  public:
   PrivateXServer() {
@@ -120,11 +121,6 @@ void push_quit() {
   SDL_PushEvent(&e);
 }
 
-bool have_x_display() {
-  const char* display = std::getenv("DISPLAY");
-  return display && *display;
-}
-
 // What X11 delivers for Control with "=" and then "-": each key event is followed by its text.
 TEST(DesktopWindow, AShortcutKeyActsOnceWithTheTextThatFollowsIt) {
   ProbeWidget w;
@@ -158,7 +154,9 @@ TEST(DesktopWindow, AShortcutKeyActsOnceWithTheTextThatFollowsIt) {
 
 // The same through a real X server: xdotool presses Control+= and Control+- once each.
 TEST(DesktopWindow, ControlEqualsOnARealServerArrivesOnce) {
-  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
   ProbeWidget w;
   state::State state;
   LoopOptions opts;
@@ -188,7 +186,9 @@ TEST(DesktopWindow, ControlEqualsOnARealServerArrivesOnce) {
 
 // The window class and SDL's app name are the application's id, and the screen saver stays allowed.
 TEST(DesktopWindow, TheWindowNamesTheApplicationAndLetsTheScreenBlank) {
-  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
   ScopedEnv x11_class("SDL_VIDEO_X11_WMCLASS", nullptr);
   ScopedEnv wayland_class("SDL_VIDEO_WAYLAND_WMCLASS", nullptr);
   ProbeWidget w;
@@ -253,7 +253,9 @@ void expect_scaled_window(double scale) {
 }
 
 TEST(DesktopWindow, GdkScaleSizesTextAndDrawing) {
-  if (!have_x_display()) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
   ScopedEnv gdk("GDK_SCALE", "2");
   expect_scaled_window(2.0);
 }
@@ -269,7 +271,7 @@ TEST(DesktopWindow, XftDpiSizesTextAndDrawing) {
   XChangeProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(resources), static_cast<int>(sizeof resources - 1));
   XSync(x, False);
-  // Held open until the window has run: the server forgets its properties when its last client goes.
+  // Held open while the window runs: a server may forget its properties when its last client goes.
   expect_scaled_window(1.5);
   XCloseDisplay(x);
 }
