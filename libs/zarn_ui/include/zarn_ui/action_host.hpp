@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "automerge/automerge.hpp"
 #include "zarn_actions/action.hpp"
@@ -51,6 +52,8 @@ class ActionHost {
   const std::deque<DispatchEntry>& entries() const { return entries_; }
   std::size_t dispatch_count() const { return dispatched_; }
   std::size_t failure_count() const { return failed_; }
+  // The entry of the latest dispatch, until it is taken; a newer dispatch replaces it.
+  std::optional<DispatchEntry> take_pending_output() { return std::exchange(pending_output_, std::nullopt); }
 
  private:
   void remember(DispatchEntry entry);
@@ -59,6 +62,7 @@ class ActionHost {
   std::optional<zarn_actions::context::ActionContext> context_;
   bound_dispatch::Binding binding_;
   std::deque<DispatchEntry> entries_;
+  std::optional<DispatchEntry> pending_output_;
   std::size_t dispatched_ = 0;
   std::size_t failed_ = 0;
 };

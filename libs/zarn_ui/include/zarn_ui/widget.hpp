@@ -2,16 +2,22 @@
 // The widget interface the framework drives every frame, and the floating-surface host that a
 // widget may hand out. Every operation has a default body; a widget overrides what it needs.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "zarn_actions/resource.hpp"
+#include "zarn_ui/access.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/layout.hpp"
+#include "zarn_ui/resource_query.hpp"
+#include "zarn_ui/ui_action.hpp"
 
 namespace zarn_ui {
 class Scene;
@@ -66,6 +72,27 @@ class FloatingSurfaceHost {
   virtual void apply_surface_event(const floating_surface::SurfaceEvent&) {}
 };
 
+// One semantic action a front end may run on a node of the accessibility tree.
+struct SemanticBinding {
+  std::string id;
+  std::uint64_t key = 0;
+  access::SemanticAction action = access::SemanticAction::None;
+  bool operator==(const SemanticBinding&) const = default;
+};
+
+// The bindings of every node of the tree that has an id and an action and is not hidden, depth
+// first in child order.
+std::vector<SemanticBinding> semantic_action_bindings(const access::AccessNode& root);
+
+// What a dispatch left for the front end to show; taken once.
+struct ActionOutput {
+  std::string type_name;
+  std::string label;
+  bool succeeded = false;
+  std::string error;
+  bool operator==(const ActionOutput&) const = default;
+};
+
 class Widget {
  public:
   virtual ~Widget() = default;
@@ -88,6 +115,35 @@ class Widget {
   virtual std::string_view type_name() const { return "Widget"; }
   virtual std::string_view widget_id() const { return ""; }
   virtual Rect bounds() const { return {}; }
+
+  // Accessibility: the tree, the bounds of a child given by its path of child indices, and a
+  // semantic action on a node id (true when the widget ran something).
+  virtual std::optional<access::AccessNode> access_node() const { return std::nullopt; }
+  virtual std::optional<Rect> access_child_bounds(std::span<const std::size_t> /*path*/) const { return std::nullopt; }
+  virtual bool perform_semantic_action(std::string_view /*id*/, access::SemanticAction, state::State&) { return false; }
+  // Built on access_node.
+  virtual std::vector<SemanticBinding> semantic_bindings() const;
+
+  // Resources: everything the widget offers to the action system, a page of it, one by id.
+  virtual std::vector<zarn_actions::resource::Resource> resources(const state::State&) const { return {}; }
+  virtual resource_query::ResourcePage query_resources(const resource_query::ResourceQuery&,
+                                                       const state::State&) const {
+    return {};
+  }
+  virtual std::optional<zarn_actions::resource::Resource> resource(std::string_view /*id*/, const state::State&) const {
+    return std::nullopt;
+  }
+  virtual std::optional<ActionOutput> take_pending_action_output() { return std::nullopt; }
+
+  // Interface actions by id with the spec's kind byte and a JSON argument (empty for none);
+  // begin_action may answer later through poll_action.
+  virtual ui_action::ActionOutcome perform_action(std::uint8_t /*kind*/, std::string_view /*id*/,
+                                                  std::string_view /*argument*/) {
+    return ui_action::ActionOutcome::not_handled();
+  }
+  virtual ui_action::BeginOutcome begin_action(const ui_action::RequestId&, std::uint8_t kind, std::string_view id,
+                                               std::string_view argument);
+  virtual std::optional<ui_action::AsyncResult> poll_action(const ui_action::RequestId&) { return std::nullopt; }
 
   virtual void set_reduce_motion(bool) {}
   // Work that will change what is shown without input: jobs, timers, loading.

@@ -73,6 +73,7 @@ void ActionHost::remember(DispatchEntry entry) {
   ++dispatched_;
   if (!entry.succeeded) ++failed_;
   if (entries_.size() == kMaxEntries) entries_.pop_front();
+  pending_output_ = entry;
   entries_.push_back(std::move(entry));
 }
 

@@ -142,5 +142,19 @@ TEST(ActionHost, RecordsAreBounded) {
   EXPECT_EQ(host.dispatch_count(), ActionHost::kMaxEntries + 5);
 }
 
+TEST(ActionHost, PendingOutputIsTheLatestDispatchTakenOnce) {
+  automerge::AutoCommit doc;
+  ActionHost host;
+  EXPECT_EQ(host.take_pending_output(), std::nullopt);
+  host.dispatch_with_context(doc, CountAction(1), encoded(), context("app", "First"));
+  host.dispatch_with_context(doc, CountAction(2, true), encoded(), context("app", "Second"));
+  const auto out = host.take_pending_output();
+  ASSERT_TRUE(out.has_value());
+  EXPECT_EQ(out->label, "Second");
+  EXPECT_FALSE(out->succeeded);
+  EXPECT_FALSE(out->error.empty());
+  EXPECT_EQ(host.take_pending_output(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace zarn_ui::action_host
