@@ -23,12 +23,14 @@ std::unique_ptr<MapsApp> new_live_app() {
   return build_maps_app(default_map_model(), VectorMap{}, open_tile_store(), false, true);
 }
 
+// Demonstration states keep their tiles in memory only: clearing or deleting an area there must
+// never reach the user's cache.
 std::unique_ptr<MapsApp> new_empty_app() {
-  return build_maps_app(default_map_model(), VectorMap{}, open_offline_tile_store(), true, false);
+  return build_maps_app(default_map_model(), VectorMap{}, new_memory_tile_store(), true, false);
 }
 
 std::unique_ptr<MapsApp> new_sample_app() {
-  return build_maps_app(sample_map_model(), demo_city_geometry(), open_offline_tile_store(), true, false);
+  return build_maps_app(sample_map_model(), demo_city_geometry(), new_memory_tile_store(), true, false);
 }
 
 std::unique_ptr<zarn_ui::widget::Widget> make_default_app() { return new_live_app(); }

@@ -89,11 +89,14 @@ void drop_worker(TileStore& store) {
   for (const TileKey& key : std::vector<TileKey>(store.download_keys)) finish_download_tile(store, key, false);
 }
 
+// A store without a folder keeps nothing on disk (an empty path would name the working folder).
+bool has_disk(const TileStore& store) { return store.root.has_value() || !store.style_dir.empty(); }
+
 }  // namespace
 
 TileStore open_tile_store() { return new_tile_store(tile_cache_root()); }
 
-TileStore open_offline_tile_store() { return new_offline_tile_store(tile_cache_root()); }
+TileStore new_memory_tile_store() { return TileStore{}; }
 
 TileStore new_tile_store(const fs::path& root, const std::string& host, const TileWorkerSettings& worker_settings) {
   TileStore store;
@@ -222,6 +225,7 @@ std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& 
     if (store.decoded.erase(key) > 0) {
       if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
     }
+    if (!has_disk(store)) continue;
     const fs::path path = store.style_dir / tile_file_name(key);
     std::error_code ec;
     const auto st = fs::symlink_status(path, ec);
@@ -244,6 +248,7 @@ std::uint64_t clear_tile_cache(TileStore& store) {
   store.download_failed = 0;
   store.download_keys.clear();
   store.download_outstanding.clear();
+  if (!has_disk(store)) return 0;
   const fs::path dir = store.root ? *store.root : store.style_dir;
   const std::uint64_t size = dir_size_recursive(dir);
   std::error_code ec;
@@ -252,6 +257,7 @@ std::uint64_t clear_tile_cache(TileStore& store) {
 }
 
 std::uint64_t tile_disk_usage(const TileStore& store) {
+  if (!has_disk(store)) return 0;
   return dir_size_recursive(store.root ? *store.root : store.style_dir);
 }
 

@@ -63,7 +63,9 @@ struct TileStore {
 std::string tile_style_base(const std::string& host, bool dark);
 
 TileStore open_tile_store();
-TileStore open_offline_tile_store();
+// A store without worker and without a folder: nothing is loaded, nothing on disk is read,
+// deleted or measured. Demonstration states use it, so they never touch the user's cache.
+TileStore new_memory_tile_store();
 TileStore new_tile_store(const std::filesystem::path& root, const std::string& host = kDefaultTileHost,
                          const TileWorkerSettings& worker_settings = {});
 TileStore new_offline_tile_store(const std::filesystem::path& dir);
