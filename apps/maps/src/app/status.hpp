@@ -13,7 +13,12 @@ enum class StatusKind : std::uint8_t {
   Downloading,    // an offline area is being downloaded
 };
 
-// Work in progress: the status is cleared once no job is pending.
+// Work in progress.
 constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome; }
+// Work that the pending jobs stand for: its status is cleared once no job is pending. A
+// download's status is not: the download runs on the tile worker and reports its own end.
+constexpr bool status_ends_with_jobs(StatusKind kind) {
+  return kind == StatusKind::InProgress || kind == StatusKind::LoadingPlaces;
+}
 
 }  // namespace maps

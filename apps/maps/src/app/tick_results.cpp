@@ -142,7 +142,7 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         }
       },
       std::move(result));
-  if (app.pending_jobs == 0 && status_in_progress(app.status_kind)) app.clear_status();
+  if (app.pending_jobs == 0 && status_ends_with_jobs(app.status_kind)) app.clear_status();
 }
 
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state) {

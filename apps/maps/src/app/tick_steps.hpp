@@ -21,8 +21,8 @@ inline constexpr double kMinMapWidth = 1.0;
 
 // Every worker result available now, each through `apply_worker_result`.
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state);
-// Lowers the pending count (never below zero), applies the result, and clears a status of work
-// in progress once nothing is pending.
+// Lowers the pending count (never below zero), applies the result, and clears a status of job
+// work in progress once nothing is pending (a download's status waits for the download).
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result);
 // The outcome of the running location request, if it has come.
 void poll_location_outcome(MapsApp& app);

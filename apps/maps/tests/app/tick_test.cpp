@@ -101,7 +101,8 @@ TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
       {3, 2, "Searching\u2026", StatusKind::InProgress, 1, "Searching\u2026"},
       {2, 2, "Located", StatusKind::Outcome, 0, "Located"},
       {0, 3, "Loading places\u2026", StatusKind::LoadingPlaces, 0, ""},
-      {1, 1, "Downloading 3 tiles\u2026", StatusKind::Downloading, 0, ""},
+      // A download outlasts the jobs: its status waits for the download to end.
+      {1, 1, "Downloading 3 tiles\u2026", StatusKind::Downloading, 0, "Downloading 3 tiles\u2026"},
       // Only what the status tells counts, never its words.
       {1, 1, "Failed: \u2026", StatusKind::Outcome, 0, "Failed: \u2026"},
   };
