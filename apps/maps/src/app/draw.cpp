@@ -50,7 +50,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
     paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
   }
-  paint_map_overlay(*this, scene, transform, text, theme);
+  paint_map_overlay(*this, scene, transform, ctx);
 }
 
 }  // namespace maps

@@ -10,6 +10,7 @@
 #include "app/screen_geometry.hpp"
 #include "directions/endpoint_input.hpp"
 #include "menu/menu_input.hpp"
+#include "offline_panel/offline_panel_input.hpp"
 #include "search_box/search_box_input.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"
@@ -106,7 +107,7 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
     if (key.is(NamedKey::Escape)) {
       app.offline_panel.end_area_search();
     } else {
-      app.offline_panel.area_search_event(event, modifiers, extra, scale);
+      offline_area_event(app, event, modifiers, scale);
     }
     handled = true;
   } else if (app.endpoint_editor.editing()) {
@@ -157,6 +158,10 @@ void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t mo
     input_pointer::pointer_moved(*this, event, *move, modifiers, extra, handled, scale);
   } else if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
     input_pointer::button_event(*this, event, *button, modifiers, extra, state, handled, scale);
+  } else if (std::holds_alternative<zarn_ui::widget::TextEditing>(event) && offline_panel.is_open()) {
+    // The input method composes into the area-search field while the panel is open.
+    offline_area_event(*this, event, modifiers, scale);
+    handled = true;
   }
 }
 

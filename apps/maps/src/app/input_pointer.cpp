@@ -50,7 +50,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   app.search_box.field_event(event, modifiers, extra, scale);
   app.endpoint_editor.route_to_fields(event, modifiers, extra, scale);
   if (app.overflow_menu.is_open()) app.overflow_menu.menu_event(event, app.last_pointer);
-  if (app.offline_panel.is_open()) app.offline_panel.area_search_event(event, modifiers, extra, scale);
+  if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
   if (app.pointer_down && app.map_press) {
     const double dx = p.x - app.drag_anchor.x, dy = p.y - app.drag_anchor.y;

@@ -134,6 +134,15 @@ void apply_launch_context_menu(MapsApp& app) {
   app.overflow_menu.open_overflow_menu(app.bounds_rect);
 }
 
+// The panel open over the sample regions, as if "Mün" had been typed and answered.
+void apply_launch_offline(MapsApp& app) {
+  app.model.panel = Panel::Explore;
+  app.model.selected.reset();
+  app.model.route.reset();
+  app.model.regions = sample_regions();
+  app.offline_panel.show_demonstration("M\u00fcn", sample_offline_places(), 47'542'000);
+}
+
 void apply_launch_offline_banner(MapsApp& app) {
   app.set_status("Map imagery unavailable offline — reconnect and try again");
 }
@@ -141,7 +150,6 @@ void apply_launch_offline_banner(MapsApp& app) {
 // These flags leave the state as built.
 void apply_launch_endpoint_search(MapsApp&) {}
 void apply_launch_search(MapsApp&) {}
-void apply_launch_offline(MapsApp&) {}
 void apply_launch_attribution(MapsApp&) {}
 
 }  // namespace maps

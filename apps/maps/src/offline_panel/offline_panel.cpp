@@ -1,10 +1,20 @@
 #include "offline_panel/offline_panel.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/text.hpp"
 
 namespace maps {
+
+using zarn_ui::widgets::AutocompleteOutcome;
+using zarn_ui::widgets::ListItem;
+
+ListItem area_suggestion_item(const AreaCandidate& candidate) {
+  ListItem item = ListItem::create(candidate.name, candidate.name);
+  if (!candidate.label.empty()) item = std::move(item).with_detail(candidate.label);
+  return item;
+}
 
 OfflinePanel::OfflinePanel()
     : area_input_(zarn_ui::widgets::Autocomplete::create()
@@ -37,11 +47,69 @@ void OfflinePanel::reset_area_search() {
   area_input_.set_suggestions({});
   candidates_.clear();
   deadline_.reset();
+  chosen_area_.reset();
+  search_field_rect_.reset();
 }
 
-// The field takes no event; its text changes only through the panel's own operations.
-bool OfflinePanel::area_search_event(const zarn_ui::widget::Event&, std::uint32_t, std::uint8_t, double) {
-  return false;
+bool OfflinePanel::area_search_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx,
+                                     MonoTime now) {
+  using zarn_ui::widget::MouseButton;
+  using zarn_ui::widget::MouseButtonEvent;
+  if (const auto* moved = std::get_if<zarn_ui::widget::PointerMoved>(&event)) {
+    pointer_ = moved->position * ctx.inverse_scale();
+  } else if (std::holds_alternative<zarn_ui::widget::PointerLeft>(event)) {
+    pointer_.reset();
+  }
+  if (const auto* button = std::get_if<MouseButtonEvent>(&event);
+      button && button->pressed && button->button == MouseButton::Primary && pointer_ && search_field_rect_ &&
+      search_field_rect_->contains(*pointer_) && !area_input_.editing()) {
+    area_input_.begin_edit();
+  }
+
+  const bool handled = area_input_.handle_event(event, ctx);
+
+  if (area_input_.text() != last_text_) {
+    last_text_ = area_input_.text();
+    chosen_area_.reset();
+    if (!base::trim_white_space(last_text_).empty()) {
+      deadline_ = now + kAreaSearchPause;
+    } else {
+      deadline_.reset();
+      candidates_.clear();
+      area_input_.set_suggestions({});
+    }
+  }
+
+  // No outcome (the pointer moved over the list, the highlight moved) leaves the dropdown alone.
+  if (std::optional<AutocompleteOutcome> outcome = area_input_.take_outcome()) {
+    if (const AutocompleteOutcome::Chosen* chosen = outcome->chosen()) {
+      auto it = std::find_if(candidates_.begin(), candidates_.end(),
+                             [&](const AreaCandidate& c) { return c.name == chosen->id; });
+      if (it != candidates_.end()) {
+        area_input_.set_text(it->name);
+        last_text_ = it->name;
+        chosen_area_ = *it;
+      }
+      deadline_.reset();
+    }
+    area_input_.set_suggestions_open(false);
+  }
+  return handled;
+}
+
+void OfflinePanel::change_download_detail(int delta) {
+  download_detail_ = static_cast<std::uint8_t>(std::clamp(int{download_detail_} + delta, 0, int{kMaxDownloadDetail}));
+}
+
+void OfflinePanel::show_demonstration(std::string text, std::vector<AreaCandidate> candidates,
+                                      std::uint64_t disk_usage) {
+  open_ = true;
+  disk_usage_ = disk_usage;
+  area_input_.set_text(text);
+  area_input_.begin_edit();
+  last_text_ = std::move(text);
+  set_candidates(std::move(candidates));
+  area_input_.set_suggestions_open(true);
 }
 
 std::optional<std::string> OfflinePanel::take_due_query(MonoTime now) {
@@ -51,19 +119,28 @@ std::optional<std::string> OfflinePanel::take_due_query(MonoTime now) {
   return query;
 }
 
+void OfflinePanel::set_candidates(std::vector<AreaCandidate> candidates) {
+  std::vector<ListItem> items;
+  items.reserve(candidates.size());
+  for (const AreaCandidate& c : candidates) items.push_back(area_suggestion_item(c));
+  area_input_.set_suggestion_items(std::move(items));
+  candidates_ = std::move(candidates);
+}
+
 void OfflinePanel::apply_area_search(const std::string& query, base::Result<std::vector<AreaCandidate>> result) {
   // Only the answer to the text the panel still shows counts.
   if (!open_) return;
   if (base::trim_white_space(query) != base::trim_white_space(last_text_)) return;
   std::vector<AreaCandidate> candidates;
   if (result.is_ok()) candidates = std::move(result).value();
-  std::vector<std::string> items;
-  items.reserve(candidates.size());
-  for (const AreaCandidate& c : candidates) items.push_back(c.name);
-  const bool any = !items.empty();
-  area_input_.set_suggestions(std::move(items));
+  const bool any = !candidates.empty();
+  set_candidates(std::move(candidates));
   area_input_.set_suggestions_open(any);
-  candidates_ = std::move(candidates);
+}
+
+void OfflinePanel::place_search_field(const zarn_ui::Rect& rect) {
+  search_field_rect_ = rect;
+  area_input_.set_rect(rect);
 }
 
 }  // namespace maps

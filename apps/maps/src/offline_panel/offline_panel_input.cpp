@@ -1,22 +1,102 @@
 #include "offline_panel/offline_panel_input.hpp"
 
+#include <unordered_set>
 #include <variant>
 
+#include <fmt/format.h>
+
+#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "offline_panel/offline_area.hpp"
+#include "tiles/tile_geometry.hpp"
+#include "zarn_ui/format.hpp"
+#include "zarn_ui/system_clipboard.hpp"
 
 namespace maps {
 
-// Close ends the area search; the other commands leave the state as it is.
-void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& /*state*/) {
-  if (std::holds_alternative<OfflineCommand::Close>(command.value)) app.offline_panel.end_area_search();
+namespace {
+
+void download(MapsApp& app, zarn_ui::state::State& state) {
+  const GeoBox visible = visible_bounds(app.bounds_rect, app.model.center, app.model.zoom);
+  const OfflineDownloadArea area =
+      offline_download_area(app.offline_panel, visible, download_zoom(app.model.zoom), app.bounds_rect);
+  const GeoBox& b = area.box;
+  const std::uint32_t n = enqueue_region_download(
+      app.tile_store, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
+  DownloadedRegion region{download_region_id(area),
+                          download_region_name(area, app.model.places),
+                          {b.min_lat, b.min_lon},
+                          {b.max_lat, b.max_lon},
+                          area.z0,
+                          area.z1,
+                          n};
+  commit_action(app, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
+  app.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
+                           : fmt::format("Downloading {} tiles for offline use\u2026", n),
+                 StatusKind::Downloading);
 }
 
-bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                         zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
-  OfflinePanel& panel = app.offline_panel;
-  if (panel.area_search_event(event, modifiers, extra, scale)) return true;
-  const auto& hits = panel.hits();
+void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string& id) {
+  const auto& regions = app.model.regions;
+  auto it = std::find_if(regions.begin(), regions.end(), [&](const DownloadedRegion& r) { return r.id == id; });
+  if (it == regions.end()) return;
+  const DownloadedRegion doomed_region = *it;
+  // A tile that another region covers too stays on disk.
+  std::unordered_set<TileKey> keep;
+  for (const DownloadedRegion& other : regions) {
+    if (other.id == id) continue;
+    for (const TileKey& key : area_tiles(other)) keep.insert(key);
+  }
+  std::vector<TileKey> doomed;
+  for (const TileKey& key : area_tiles(doomed_region)) {
+    if (!keep.contains(key)) doomed.push_back(key);
+  }
+  const std::uint64_t freed = delete_region_tiles(app.tile_store, doomed);
+  app.offline_panel.set_disk_usage(tile_disk_usage(app.tile_store));
+  commit_action(app, state, MapsAction{MapsAction::DeleteRegion{id}});
+  app.set_status(
+      fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", doomed_region.name, zarn_ui::format::bytes(freed)));
+}
+
+void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
+  const std::uint64_t freed = clear_tile_cache(app.tile_store);
+  app.offline_panel.set_disk_usage(0);
+  commit_action(app, state, MapsAction{MapsAction::ClearRegions{}});
+  app.set_status(fmt::format("Cleared {} of offline tiles", zarn_ui::format::bytes(freed)));
+}
+
+}  // namespace
+
+void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state) {
+  std::visit(
+      [&](const auto& c) {
+        using C = std::decay_t<decltype(c)>;
+        if constexpr (std::is_same_v<C, OfflineCommand::Close>) {
+          app.offline_panel.end_area_search();
+        } else if constexpr (std::is_same_v<C, OfflineCommand::Zoom>) {
+          app.offline_panel.change_download_detail(c.delta);
+        } else if constexpr (std::is_same_v<C, OfflineCommand::Download>) {
+          download(app, state);
+        } else if constexpr (std::is_same_v<C, OfflineCommand::DeleteRegion>) {
+          delete_region(app, state, c.id);
+        } else if constexpr (std::is_same_v<C, OfflineCommand::ClearCache>) {
+          clear_cache(app, state);
+        }
+        // FocusSearch: the panel's empty parts take the press and do nothing.
+      },
+      command.value);
+}
+
+bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
+  const zarn_ui::widgets::EventCtx ctx{modifiers, scale, &zarn_ui::launch::system_clipboard()};
+  return app.offline_panel.area_search_event(event, ctx, app.mono_now());
+}
+
+bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                         std::uint8_t /*extra*/, zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
+  if (offline_area_event(app, event, modifiers, scale)) return true;
+  const auto& hits = app.offline_panel.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
     if (!rect_contains_point(it->rect, p.x, p.y)) continue;
     const OfflineCommand command = it->command;  // the command may drop the list

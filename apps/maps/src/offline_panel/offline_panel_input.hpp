@@ -1,5 +1,6 @@
 #pragma once
-// What the offline maps panel does with the state: its commands and its presses.
+// What the offline maps panel does with the state: its commands, its presses and the events its
+// field gets.
 
 #include <cstdint>
 
@@ -15,7 +16,11 @@ namespace maps {
 
 class MapsApp;
 
+// Close, change the detail, download the area, delete one region (only the tiles no other region
+// needs) or clear the cache; lasting changes are committed as actions.
 void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state);
+// One event for the area-search field, with the window's clipboard and the state's clock.
+bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale);
 // A press while the panel is open: the field first, then the panel's areas, the last recorded
 // first. False when neither took it.
 bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,

@@ -2,6 +2,7 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "offline_panel/offline_panel_paint.hpp"
 
 namespace maps {
 namespace {
@@ -40,8 +41,9 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
 
 // Tells the tooltip host the time every frame, so a tooltip on its way comes up (and stops asking
 // for frames) instead of keeping the window busy for as long as the pointer rests.
-void paint_map_overlay(MapsApp& app, zarn_ui::Scene&, const zarn_ui::Affine&, const zarn_ui::text_render::TextRenderer&,
-                       const zarn_ui::theme::Theme&) {
+void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                       const zarn_ui::widget::PaintCtx& ctx) {
+  paint_offline_panel(app, scene, transform, ctx);
   app.overlay.tick_tooltips(app.mono_now());
 }
 

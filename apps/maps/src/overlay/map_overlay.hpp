@@ -12,6 +12,7 @@
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
+#include "zarn_ui/widget.hpp"
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
@@ -44,6 +45,6 @@ class MapOverlay {
 };
 
 void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                       const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme);
+                       const zarn_ui::widget::PaintCtx& ctx);
 
 }  // namespace maps
