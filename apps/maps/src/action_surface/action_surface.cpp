@@ -12,6 +12,13 @@ std::vector<std::string> ActionSurface::action_names() const {
 void ActionSurface::await_locate(const LocateRequestId& id) {
   locate_pending_ = true;
   locate_request_id_ = id;
+  result_.reset();
+}
+
+std::optional<AsyncActionResult> ActionSurface::take_result(const LocateRequestId& id) {
+  if (!locate_pending_ || id != locate_request_id_ || !result_) return std::nullopt;
+  locate_pending_ = false;
+  return std::exchange(result_, std::nullopt);
 }
 
 void ActionSurface::locate_succeeded() {

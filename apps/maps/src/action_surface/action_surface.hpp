@@ -18,8 +18,10 @@ class ActionSurface {
   bool locate_pending() const { return locate_pending_; }
   const LocateRequestId& locate_request_id() const { return locate_request_id_; }
   const std::optional<AsyncActionResult>& result() const { return result_; }
-  // A "maps.locate" request starts waiting.
+  // A "maps.locate" request starts waiting; an earlier result is dropped.
   void await_locate(const LocateRequestId& id);
+  // The result of the waiting request with this id, once it has come; it then waits no more.
+  std::optional<AsyncActionResult> take_result(const LocateRequestId& id);
   // The location outcome, for a waiting request; nothing when none waits.
   void locate_succeeded();
   void locate_failed(std::string code, std::string message);

@@ -145,6 +145,23 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   bool has_armed_timer() const override;
   bool has_pointer_capture() const override { return navigation.dragging(); }
   std::optional<Rect> modal_rect() const override;
+
+  // The action and accessibility surface (action_surface/).
+  std::optional<zarn_ui::access::AccessNode> access_node() const override;
+  std::optional<Rect> access_child_bounds(std::span<const std::size_t> path) const override;
+  bool perform_semantic_action(std::string_view id, zarn_ui::access::SemanticAction action,
+                               zarn_ui::state::State& state) override;
+  std::vector<zarn_actions::resource::Resource> resources(const zarn_ui::state::State& state) const override;
+  zarn_ui::resource_query::ResourcePage query_resources(const zarn_ui::resource_query::ResourceQuery& query,
+                                                        const zarn_ui::state::State& state) const override;
+  std::optional<zarn_actions::resource::Resource> resource(std::string_view id,
+                                                           const zarn_ui::state::State& state) const override;
+  std::optional<zarn_ui::widget::ActionOutput> take_pending_action_output() override;
+  zarn_ui::ui_action::ActionOutcome perform_action(std::uint8_t kind, std::string_view id,
+                                                   std::string_view argument) override;
+  zarn_ui::ui_action::BeginOutcome begin_action(const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
+                                                std::string_view id, std::string_view argument) override;
+  std::optional<zarn_ui::ui_action::AsyncResult> poll_action(const zarn_ui::ui_action::RequestId& request) override;
 };
 
 Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,

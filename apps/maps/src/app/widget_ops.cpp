@@ -1,5 +1,9 @@
-// The frame predicates the window loop asks every frame, and the window's modal area.
+// The frame predicates the window loop asks every frame, the window's modal area, and the
+// action and accessibility operations, which the action surface answers.
 
+#include "action_surface/access_tree.hpp"
+#include "action_surface/surface_resources.hpp"
+#include "action_surface/ui_actions.hpp"
 #include "app/maps_app.hpp"
 
 namespace maps {
@@ -22,5 +26,51 @@ bool MapsApp::needs_frame() const {
 bool MapsApp::has_armed_timer() const { return offline_panel.deadline().has_value(); }
 
 std::optional<Rect> MapsApp::modal_rect() const { return offline_panel.modal_rect(); }
+
+std::optional<zarn_ui::access::AccessNode> MapsApp::access_node() const { return maps_access_node(*this); }
+
+std::optional<Rect> MapsApp::access_child_bounds(std::span<const std::size_t> path) const {
+  return maps_access_child_bounds(*this, path);
+}
+
+bool MapsApp::perform_semantic_action(std::string_view id, zarn_ui::access::SemanticAction action,
+                                      zarn_ui::state::State& state) {
+  return maps_semantic_action(*this, id, action, state);
+}
+
+std::vector<zarn_actions::resource::Resource> MapsApp::resources(const zarn_ui::state::State& state) const {
+  return surface_resources(*this, state);
+}
+
+zarn_ui::resource_query::ResourcePage MapsApp::query_resources(const zarn_ui::resource_query::ResourceQuery& query,
+                                                               const zarn_ui::state::State& state) const {
+  return query_surface_resources(*this, query, state);
+}
+
+std::optional<zarn_actions::resource::Resource> MapsApp::resource(std::string_view id,
+                                                                  const zarn_ui::state::State& state) const {
+  return surface_resource(*this, id, state);
+}
+
+std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output() {
+  auto entry = action_host.take_pending_output();
+  if (!entry) return std::nullopt;
+  return zarn_ui::widget::ActionOutput{std::move(entry->type_name), std::move(entry->label), entry->succeeded,
+                                       std::move(entry->error)};
+}
+
+zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(std::uint8_t kind, std::string_view id,
+                                                          std::string_view argument) {
+  return perform_ui_action(*this, kind, id, argument);
+}
+
+zarn_ui::ui_action::BeginOutcome MapsApp::begin_action(const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
+                                                       std::string_view id, std::string_view argument) {
+  return begin_ui_action(*this, request, kind, id, argument);
+}
+
+std::optional<zarn_ui::ui_action::AsyncResult> MapsApp::poll_action(const zarn_ui::ui_action::RequestId& request) {
+  return poll_ui_action(*this, request);
+}
 
 }  // namespace maps

@@ -1,6 +1,7 @@
 #pragma once
 // The modal dialog of the window: "Attribution" or "Licenses".
 
+#include "zarn_ui/access.hpp"
 #include "zarn_ui/events.hpp"
 
 namespace maps {
@@ -21,5 +22,8 @@ class Dialog {
  private:
   bool open_ = false;
 };
+
+// The dialog's accessibility node: the whole tree while it is open.
+zarn_ui::access::AccessNode modal_access_node(const Dialog& dialog);
 
 }  // namespace maps

@@ -40,6 +40,7 @@ class NavigationPanel {
   void set_control_rects(const zarn_ui::Rect& drag, const zarn_ui::Rect& end);
   bool on_grip(zarn_ui::Point p) const;
   bool on_end(zarn_ui::Point p) const;
+  const zarn_ui::Rect& end_rect() const { return end_rect_; }
   bool end_hovered() const { return end_hover_; }
   // The pointer over End (only while a route is set); true when that changed.
   bool update_end_hover(bool has_route, zarn_ui::Point p);

@@ -1,0 +1,241 @@
+#include "action_surface/access_tree.hpp"
+
+#include <algorithm>
+#include <type_traits>
+
+#include <fmt/format.h>
+
+#include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
+#include "format/labels.hpp"
+#include "offline_panel/offline_entries.hpp"
+#include "offline_panel/offline_panel_input.hpp"
+#include "overlay/map_controls.hpp"
+#include "transitions/messages.hpp"
+#include "transitions/plans.hpp"
+
+namespace maps {
+
+namespace ax = zarn_ui::access;
+
+namespace {
+
+bool has_area(const zarn_ui::Rect& r) { return r.width() * r.height() > 0.0; }
+
+std::string ascii_lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::optional<AccessEntry> entry(std::string label, std::string id, const zarn_ui::Rect& rect,
+                                 std::optional<bool> on = std::nullopt) {
+  return AccessEntry{std::move(label), std::move(id), rect, on};
+}
+
+std::optional<AccessEntry> search_box_entry(const MapsApp& app, const SearchBoxEvent& event, const zarn_ui::Rect& r) {
+  return std::visit(
+      [&](const auto& e) -> std::optional<AccessEntry> {
+        using E = std::decay_t<decltype(e)>;
+        if constexpr (std::is_same_v<E, SearchBoxEvent::Opened>) {
+          return entry("Search places", "maps.search", r);
+        } else if constexpr (std::is_same_v<E, SearchBoxEvent::Cleared>) {
+          return entry("Clear search", "maps.search.clear", r);
+        } else if constexpr (std::is_same_v<E, SearchBoxEvent::SuggestionChosen>) {
+          const auto& suggestions = app.search_box.suggestions();
+          if (e.index < suggestions.size()) {
+            const Place& p = suggestions[e.index];
+            return entry(fmt::format("Open {}", p.name), fmt::format("maps.search-result:{}", p.id), r);
+          }
+          return entry(fmt::format("Search result {}", e.index + 1), fmt::format("maps.search-result:{}", e.index), r);
+        } else {
+          return std::nullopt;
+        }
+      },
+      event.value);
+}
+
+}  // namespace
+
+std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& message, const zarn_ui::Rect& r) {
+  return std::visit(
+      [&](const auto& m) -> std::optional<AccessEntry> {
+        using M = std::decay_t<decltype(m)>;
+        if constexpr (std::is_same_v<M, msg::SearchBox>) {
+          return search_box_entry(app, m.event, r);
+        } else if constexpr (std::is_same_v<M, msg::TogglePanelCollapsed>) {
+          return entry(app.panel_collapsed ? "Expand panel" : "Collapse panel", "maps.panel-collapse", r);
+        } else if constexpr (std::is_same_v<M, msg::BackToPlaces>) {
+          return entry("Back to places", "maps.panel.back", r);
+        } else if constexpr (std::is_same_v<M, msg::ChooseTravelMode>) {
+          const std::string_view label = travel_mode_label(m.mode);
+          return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", ascii_lower(label)), r);
+        } else if constexpr (std::is_same_v<M, msg::OpenPlace>) {
+          const auto place = app.find_place(m.id);
+          if (!place) return std::nullopt;
+          return entry(fmt::format("Open {}", place->name), fmt::format("maps.place:{}", m.id), r);
+        } else if constexpr (std::is_same_v<M, msg::OpenPoi>) {
+          auto it = std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == m.id; });
+          if (it == app.pois.end()) return std::nullopt;
+          return entry(fmt::format("Open {}", it->name), fmt::format("maps.poi:{}", m.id), r);
+        } else if constexpr (std::is_same_v<M, msg::ClosePoi>) {
+          return entry("Close place details", "maps.poi.close", r);
+        } else if constexpr (std::is_same_v<M, msg::DirectionsToPoi>) {
+          return entry("Directions to this place", "maps.poi.directions", r);
+        } else if constexpr (std::is_same_v<M, msg::SearchAgain>) {
+          return entry(fmt::format("Search again for {}", m.text), fmt::format("maps.recent:{}", m.text), r);
+        } else if constexpr (std::is_same_v<M, msg::ClearRecents>) {
+          return entry("Clear search history", "maps.recent.clear", r);
+        } else if constexpr (std::is_same_v<M, msg::ToggleNavigation>) {
+          return entry(app.panel_expanded ? "Close map navigation" : "Open map navigation", "maps.navigation", r);
+        } else if constexpr (std::is_same_v<M, msg::Directions>) {
+          return entry("Directions", "maps.directions", r);
+        } else if constexpr (std::is_same_v<M, msg::TransitDirections>) {
+          return entry("Transit", "maps.transit", r);
+        } else if constexpr (std::is_same_v<M, msg::ToggleSaved>) {
+          const auto place = app.selected_place();
+          return entry("Save or unsave place", "maps.save", r, place && place->saved);
+        } else if constexpr (std::is_same_v<M, msg::ClearRoute>) {
+          return entry("Clear route", "maps.route.clear", r);
+        } else if constexpr (std::is_same_v<M, msg::UseMyLocation>) {
+          return entry("Use my location", "maps.location", r);
+        } else if constexpr (std::is_same_v<M, msg::SetTransitTimeMode>) {
+          const bool arrive = m.mode == TransitTimeMode::Arrive;
+          return entry(arrive ? "Arrive by" : "Leave at",
+                       arrive ? "maps.transit-time:arrive" : "maps.transit-time:depart", r,
+                       app.model.transit_time.mode == m.mode);
+        } else if constexpr (std::is_same_v<M, msg::ShiftTransitTime>) {
+          return entry(m.minutes < 0 ? "Earlier" : "Later", fmt::format("maps.transit-time:delta:{}", m.minutes), r);
+        } else if constexpr (std::is_same_v<M, msg::LeaveNow>) {
+          return entry("Leave now", "maps.transit-time:now", r);
+        } else if constexpr (std::is_same_v<M, msg::ChooseJourney>) {
+          return entry(fmt::format("Journey option {}", m.index + 1), fmt::format("maps.journey:{}", m.index), r,
+                       app.model.transit_choice == m.index);
+        } else if constexpr (std::is_same_v<M, msg::ToggleOverflowMenu>) {
+          return entry("More map options", "maps.overflow", r);
+        } else {
+          // Noop and CloseNavigation describe nothing.
+          return std::nullopt;
+        }
+      },
+      message.value);
+}
+
+std::vector<AccessEntry> map_control_entries(const MapsApp& app) {
+  static constexpr const char* kLabels[] = {"Zoom in", "Zoom out", "Use my location", "Traffic"};
+  static constexpr const char* kIds[] = {"maps.control:zoom-in", "maps.control:zoom-out", "maps.control:locate",
+                                         "maps.control:traffic"};
+  std::vector<AccessEntry> out;
+  const auto controls = control_button_rects(app.bounds_rect);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (!has_area(controls[i])) continue;
+    const std::optional<bool> on = i == 3 ? std::optional<bool>(app.traffic_enabled) : std::nullopt;
+    out.push_back({kLabels[i], kIds[i], controls[i], on});
+  }
+  const zarn_ui::Rect& end = app.navigation.end_rect();
+  if (end.width() * end.height() > 0.0 && app.model.route) {
+    out.push_back({"End navigation", "maps.navigation.end", end, std::nullopt});
+  }
+  for (const HitTarget& target : app.hit_targets) {
+    if (!has_area(target.rect)) continue;
+    if (auto e = map_menu_entry(app, target.message, target.rect)) out.push_back(std::move(*e));
+  }
+  if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) {
+    const zarn_ui::Rect panel = side_panel_rect(app.bounds_rect);
+    std::erase_if(out, [&](const AccessEntry& e) {
+      const zarn_ui::Point c = e.rect.center();
+      return e.id != "maps.navigation" && !rect_contains_point(panel, c.x, c.y);
+    });
+  }
+  return out;
+}
+
+namespace {
+
+// Text fields take focus, toggles show their state, everything else is a button.
+ax::AccessNode entry_node(std::string_view label, const std::string& id, const zarn_ui::Rect& rect,
+                          std::optional<bool> on) {
+  const bool field = id == "maps.search" || id == "maps.offline.search";
+  const ax::Role role = field ? ax::Role::TextField : on ? ax::Role::ToggleButton : ax::Role::Button;
+  return ax::AccessNode::with_role(role)
+      .with_name(std::string(label))
+      .with_id(id)
+      .with_bounds(rect)
+      .with_flags(on.value_or(false) ? ax::flags::kChecked : 0u)
+      .with_action(field ? ax::SemanticAction::Focus : ax::SemanticAction::Activate);
+}
+
+}  // namespace
+
+ax::AccessNode maps_access_node(const MapsApp& app) {
+  if (app.dialog.is_open()) return modal_access_node(app.dialog);
+  std::vector<ax::AccessNode> children;
+  if (app.offline_panel.is_open()) {
+    for (const OfflineEntry& e : offline_panel_entries(app.offline_panel)) {
+      children.push_back(entry_node(e.label, e.id, e.rect, std::nullopt));
+    }
+    return ax::AccessNode::with_role(ax::Role::Dialog)
+        .with_name("Offline maps")
+        .with_bounds(app.bounds_rect)
+        .with_children(std::move(children));
+  }
+  for (const AccessEntry& e : map_control_entries(app)) children.push_back(entry_node(e.label, e.id, e.rect, e.on));
+  return ax::AccessNode::with_role(ax::Role::Window)
+      .with_name("Maps")
+      .with_bounds(app.bounds_rect)
+      .with_children(std::move(children));
+}
+
+std::optional<zarn_ui::Rect> maps_access_child_bounds(const MapsApp& app, std::span<const std::size_t> path) {
+  if (path.size() != 1) return std::nullopt;
+  const std::size_t i = path[0];
+  if (app.offline_panel.is_open()) {
+    const auto entries = offline_panel_entries(app.offline_panel);
+    if (i >= entries.size()) return std::nullopt;
+    return entries[i].rect;
+  }
+  const auto entries = map_control_entries(app);
+  if (i >= entries.size()) return std::nullopt;
+  return entries[i].rect;
+}
+
+bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction action, zarn_ui::state::State& state) {
+  if (app.offline_panel.is_open()) {
+    if (action != ax::SemanticAction::Activate || id == "maps.offline.search") return false;
+    for (const OfflineEntry& e : offline_panel_entries(app.offline_panel)) {
+      if (e.id != id) continue;
+      offline_panel_action(app, e.command, state);
+      return true;
+    }
+    return false;
+  }
+  if (!ax::is_activation(action)) return false;
+  static constexpr std::pair<std::string_view, MapControl> kControls[] = {
+      {"maps.control:zoom-in", MapControl::ZoomIn},
+      {"maps.control:zoom-out", MapControl::ZoomOut},
+      {"maps.control:locate", MapControl::Locate},
+      {"maps.control:traffic", MapControl::Traffic},
+  };
+  for (const auto& [control_id, control] : kControls) {
+    if (id != control_id) continue;
+    handle_map_control(app, control);
+    return true;
+  }
+  if (id == "maps.navigation.end") {
+    clear_route(app, state);
+    return true;
+  }
+  if (id == "maps.search") return false;
+  for (const HitTarget& target : app.hit_targets) {
+    auto e = map_menu_entry(app, target.message, target.rect);
+    if (!e || e->id != id) continue;
+    const UiMessage message = target.message;  // handling it may rebuild the list
+    handle_ui_message(app, message, state);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace maps

@@ -1,0 +1,115 @@
+#include "action_surface/ui_actions.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "app/maps_app.hpp"
+#include "model/json_reader.hpp"
+#include "transitions/locating.hpp"
+#include "transitions/plans.hpp"
+#include "transitions/search.hpp"
+#include "transitions/selection.hpp"
+#include "transitions/traffic.hpp"
+#include "zarn_actions/action_contract.hpp"
+
+namespace maps {
+
+using zarn_ui::ui_action::ActionOutcome;
+using zarn_ui::ui_action::BeginOutcome;
+
+namespace {
+
+constexpr std::string_view kLocate = "maps.locate";
+constexpr std::string_view kBusy = "A location request is already in progress";
+constexpr std::string_view kOffline = "The location service is unavailable in this session";
+
+// The argument as one JSON string, or the parser's message.
+base::Result<std::string> string_argument(std::string_view argument) {
+  json::Reader reader(argument);
+  std::string out;
+  if (reader.peek() == '"') {
+    reader.parse_string(&out);
+  } else {
+    reader.invalid_type("a string");
+  }
+  if (!reader.failed()) reader.finish();
+  if (reader.failed()) return base::err(reader.error());
+  return out;
+}
+
+bool has_poi(const MapsApp& app, const std::string& id) {
+  return std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == id; });
+}
+
+bool is_interface_action(std::string_view id) {
+  return id == "maps.search" || id == "maps.toggle-traffic" || id == "maps.open-place" || id == "maps.directions" ||
+         id == "maps.open-poi" || id == "maps.directions-poi";
+}
+
+ActionOutcome run_interface_action(MapsApp& app, std::string_view id, std::string_view argument) {
+  if (id == "maps.toggle-traffic") {
+    set_traffic_enabled(app, !app.traffic_enabled);
+    return ActionOutcome::performed();
+  }
+  base::Result<std::string> text = string_argument(argument);
+  if (!text) return ActionOutcome::failed(text.error());
+  std::string value = std::move(text).value();
+  if (id == "maps.search") {
+    app.model.query = std::move(value);
+    submit_search(app, nullptr);
+    return ActionOutcome::performed();
+  }
+  if (id == "maps.open-place" || id == "maps.directions") {
+    if (!app.find_place(value)) return ActionOutcome::failed("Map place is no longer available");
+    select_place(app, value);
+    if (id == "maps.directions") open_directions(app);
+    return ActionOutcome::performed();
+  }
+  // "maps.open-poi" and "maps.directions-poi".
+  if (!has_poi(app, value)) return ActionOutcome::failed("Map point of interest is no longer in this viewport");
+  select_poi(app, value);
+  if (id == "maps.directions-poi") directions_to_poi(app);
+  return ActionOutcome::performed();
+}
+
+}  // namespace
+
+ActionOutcome perform_ui_action(MapsApp& app, std::uint8_t kind, std::string_view id, std::string_view argument) {
+  namespace kinds = zarn_actions::resource::action_kind;
+  if (kind == kinds::kCommand) return ActionOutcome::not_handled();
+  if (kind == kinds::kDevice) {
+    if (id != kLocate) return ActionOutcome::not_handled();
+    if (app.location_receiver) return ActionOutcome::failed(std::string(kBusy));
+    start_locating(app);
+    return ActionOutcome::performed();
+  }
+  if (!is_interface_action(id)) return ActionOutcome::not_handled();
+  return run_interface_action(app, id, argument);
+}
+
+BeginOutcome begin_ui_action(MapsApp& app, const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
+                             std::string_view id, std::string_view argument) {
+  if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
+    if (!app.live) return BeginOutcome::refused(std::string(kOffline));
+    if (app.action_surface.locate_pending() || app.location_receiver) {
+      return BeginOutcome::refused(std::string(kBusy));
+    }
+    app.action_surface.await_locate(request);
+    start_locating(app);
+    return BeginOutcome::started();
+  }
+  ActionOutcome outcome = perform_ui_action(app, kind, id, argument);
+  switch (outcome.kind) {
+    case ActionOutcome::Kind::Performed: return BeginOutcome::completed({});
+    case ActionOutcome::Kind::Failed: return BeginOutcome::refused(std::move(outcome.error));
+    case ActionOutcome::Kind::NotHandled: break;
+  }
+  return BeginOutcome::not_handled();
+}
+
+std::optional<zarn_ui::ui_action::AsyncResult> poll_ui_action(MapsApp& app,
+                                                              const zarn_ui::ui_action::RequestId& request) {
+  return app.action_surface.take_result(request);
+}
+
+}  // namespace maps
