@@ -1,0 +1,115 @@
+// Deleting an area and clearing the cache on a real folder, and demonstration states that keep
+// away from the user's cache.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../tiles/temp_dir.hpp"
+#include "app/dispatch.hpp"
+#include "base/scoped_env.hpp"
+#include "offline_panel/offline_area.hpp"
+#include "panel_fixture.hpp"
+#include "tiles/tile_disk.hpp"
+#include "zarn_ui/format.hpp"
+
+namespace maps {
+namespace {
+
+using namespace maps::testing;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kTileBytes = 100;
+
+DownloadedRegion region(std::string id, std::string name, LatLon min, LatLon max) {
+  return {std::move(id), std::move(name), min, max, 12, 13, 0};
+}
+
+const DownloadedRegion kWest = region("a", "West", {48.10, 11.50}, {48.12, 11.56});
+const DownloadedRegion kEast = region("b", "East", {48.11, 11.55}, {48.13, 11.60});
+
+MapModel model_with_regions() {
+  MapModel m = default_map_model();
+  m.regions = {kWest, kEast};
+  return m;
+}
+
+void write_tiles(const fs::path& dir, const DownloadedRegion& r) {
+  for (const TileKey& key : area_tiles(r)) write_file(dir / tile_file_name(key), std::vector<std::uint8_t>(kTileBytes));
+}
+
+// Two overlapping regions in the document and on disk.
+struct DiskFixture {
+  TempDir dir;
+  PanelFixture f{build_maps_app(model_with_regions(), VectorMap{}, new_offline_tile_store(dir.path()), false, false)};
+
+  DiskFixture() {
+    write_tiles(dir.path(), kWest);
+    write_tiles(dir.path(), kEast);
+  }
+  bool on_disk(const TileKey& key) const { return fs::exists(dir.path() / tile_file_name(key)); }
+};
+
+TEST(OfflineDisk, DeletingAnAreaFreesOnlyTheTilesNoOtherAreaNeeds) {
+  DiskFixture d;
+  ASSERT_EQ(d.f.app->model.regions.size(), 2u);
+  const auto west = area_tiles(kWest), east = area_tiles(kEast);
+  std::vector<TileKey> shared, own;
+  for (const TileKey& k : west) {
+    (std::find(east.begin(), east.end(), k) != east.end() ? shared : own).push_back(k);
+  }
+  ASSERT_FALSE(shared.empty());
+  ASSERT_FALSE(own.empty());
+
+  offline_panel_action(*d.f.app, {OfflineCommand::DeleteRegion{"a"}}, d.f.state);
+  for (const TileKey& k : own) EXPECT_FALSE(d.on_disk(k));
+  for (const TileKey& k : shared) EXPECT_TRUE(d.on_disk(k));
+  for (const TileKey& k : east) EXPECT_TRUE(d.on_disk(k));
+  ASSERT_EQ(d.f.app->model.regions.size(), 1u);
+  EXPECT_EQ(d.f.app->model.regions[0].id, "b");
+  EXPECT_EQ(d.f.app->model.status,
+            "Removed \u201cWest\u201d \u00b7 " + zarn_ui::format::bytes(own.size() * kTileBytes) + " freed");
+  EXPECT_EQ(d.f.panel().disk_usage(), east.size() * kTileBytes);
+
+  // An area whose tiles all belong to the other one too frees nothing and still goes.
+  write_tiles(d.dir.path(), kWest);
+  DownloadedRegion inner = region("c", "Inner", {48.115, 11.56}, {48.12, 11.58});
+  commit_action(*d.f.app, d.f.state, MapsAction{MapsAction::AddRegion{inner}});
+  offline_panel_action(*d.f.app, {OfflineCommand::DeleteRegion{"c"}}, d.f.state);
+  EXPECT_EQ(d.f.app->model.status, "Removed \u201cInner\u201d \u00b7 " + zarn_ui::format::bytes(0) + " freed");
+  EXPECT_EQ(d.f.app->model.regions.size(), 1u);
+}
+
+TEST(OfflineDisk, ClearingTheCacheEmptiesTheFolderAndTheRegions) {
+  DiskFixture d;
+  const std::uint64_t before = tile_disk_usage(d.f.app->tile_store);
+  ASSERT_GT(before, 0u);
+  offline_panel_action(*d.f.app, {OfflineCommand::ClearCache{}}, d.f.state);
+  EXPECT_EQ(tile_disk_usage(d.f.app->tile_store), 0u);
+  EXPECT_TRUE(d.f.app->model.regions.empty());
+  EXPECT_EQ(d.f.panel().disk_usage(), 0u);
+  EXPECT_EQ(d.f.app->model.status, "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles");
+}
+
+// A demonstration window's "Clear all" and delete buttons must leave the user's cache alone.
+TEST(OfflineDisk, DemonstrationStatesNeverTouchTheUsersCache) {
+  TempDir cache;
+  base::ScopedEnv env("XDG_CACHE_HOME", cache.path().string());
+  const fs::path user_tile = tile_cache_root() / "light" / tile_file_name(area_tiles(kWest).front());
+  write_file(user_tile, std::vector<std::uint8_t>(kTileBytes));
+  ASSERT_GT(tile_disk_usage(new_tile_store(tile_cache_root())), 0u);
+
+  for (auto make : {&new_sample_app, &new_empty_app}) {
+    PanelFixture f{make()};
+    EXPECT_EQ(f.panel().disk_usage(), 0u);
+    f.event(key_text("m"));
+    EXPECT_EQ(f.panel().disk_usage(), 0u);
+    commit_action(*f.app, f.state, MapsAction{MapsAction::AddRegion{kWest}});
+    offline_panel_action(*f.app, {OfflineCommand::DeleteRegion{"a"}}, f.state);
+    offline_panel_action(*f.app, {OfflineCommand::ClearCache{}}, f.state);
+    EXPECT_TRUE(fs::exists(user_tile));
+  }
+}
+
+}  // namespace
+}  // namespace maps
