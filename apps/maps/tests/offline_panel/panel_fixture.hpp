@@ -40,6 +40,7 @@ struct PanelFixture {
   zarn_ui::state::State state;
   MonoTime clock = MonoTime{} + 1000s;
   zarn_ui::theme::Theme theme = zarn_ui::theme::Theme::light();
+  std::size_t images_drawn = 0;  // image fills of the last frame (raster tiles)
 
   explicit PanelFixture(std::unique_ptr<MapsApp> built) : app(std::move(built)) {
     auto recording = std::make_unique<RecordingJobSpawner>();
@@ -65,8 +66,10 @@ struct PanelFixture {
     zarn_ui::Scene scene;
     app->draw(scene, zarn_ui::Affine::identity(), ctx);
     std::vector<std::string> texts;
+    images_drawn = 0;
     for (const auto& it : scene.items()) {
       if (const auto* run = std::get_if<zarn_ui::scene::TextRun>(&it)) texts.push_back(run->text);
+      images_drawn += std::holds_alternative<zarn_ui::scene::DrawImage>(it) ? 1 : 0;
     }
     return texts;
   }
