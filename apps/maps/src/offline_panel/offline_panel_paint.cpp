@@ -141,16 +141,19 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
 
   pen.label("Detail (zoom levels)", theme.text, cl, top + 140 * s, 13, 2);
   const double z = top + 136 * s;
-  const Rect minus{cr - 84 * s, z, cr - 58 * s, z + 26 * s};
+  const GeoBox visible = visible_bounds(b, app.model.center, app.model.zoom);
+  const OfflineDownloadArea area = offline_download_area(panel, visible, download_zoom(app.model.zoom), b);
+  const std::string range = fmt::format("z{}\u2013z{}", area.z0, area.z1);
+  // The range sits between the two buttons; the gap grows when the text needs more than 32 px,
+  // so the minus button never covers it.
+  const double gap = std::max(32 * s, measure_text(ctx.text, range, pen.size(13)) + 12 * s);
   const Rect plus{cr - 26 * s, z, cr, z + 26 * s};
+  const Rect minus{plus.x0 - gap - 26 * s, z, plus.x0 - gap, z + 26 * s};
   for (const auto& [rect, glyph] : {std::pair{minus, "\u2013"}, std::pair{plus, "+"}}) {
     fill_rounded_rect(scene, transform, rect, theme.background, 7);
     pen.centred(glyph, theme.text, rect.x0, rect.x1, z + 4 * s - 1, 18);
   }
-  const GeoBox visible = visible_bounds(b, app.model.center, app.model.zoom);
-  const OfflineDownloadArea area = offline_download_area(panel, visible, download_zoom(app.model.zoom), b);
-  pen.centred(fmt::format("z{}\u2013z{}", area.z0, area.z1), theme.accent, cr - 58 * s, cr - 26 * s, z + 6.5 * s - 1,
-              13);
+  pen.centred(range, theme.accent, minus.x1, plus.x0, z + 6.5 * s - 1, 13);
   panel.add_hit({minus, OfflineCommand{OfflineCommand::Zoom{-1}}});
   panel.add_hit({plus, OfflineCommand{OfflineCommand::Zoom{1}}});
 
