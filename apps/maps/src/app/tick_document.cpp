@@ -17,9 +17,13 @@ void apply_tile_results(MapsApp& app) {
   const std::uint32_t failed = tiles.download_failed;
   pump_tile_results(tiles);
   const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
-  if (!changed || tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
+  if (tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
+  // A download can also end before any frame sees it (a store without worker answers at once);
+  // its status is reported all the same instead of telling of a download forever.
+  const bool report = app.status_kind == StatusKind::Downloading;
+  if (!changed && !report) return;
   app.offline_panel.set_disk_usage(tile_disk_usage(tiles));
-  if (app.status_kind != StatusKind::Downloading) return;
+  if (!report) return;
   // A partial download says so instead of reporting the area ready.
   if (tiles.download_failed > 0) {
     app.set_status(

@@ -228,5 +228,19 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
   }
 }
 
+// A store without worker finishes a download as it is asked for; the next frame still reports it.
+TEST_F(TickDownloads, ADownloadThatEndedBeforeTheFrameIsReportedOnce) {
+  TickFixture f;
+  TileStore& tiles = f.app->tile_store;
+  tiles.download_total = 3;
+  tiles.download_done = 3;
+  f.app->set_status("Downloading 3 tiles\u2026", StatusKind::Downloading);
+  f.tick();
+  EXPECT_EQ(f.model().status, "Offline area ready (3 tiles)");
+  f.app->set_status("Located");
+  f.tick();
+  EXPECT_EQ(f.model().status, "Located");
+}
+
 }  // namespace
 }  // namespace maps
