@@ -34,7 +34,7 @@ zarn_actions::resource::ActionContract maps_action_contract(const MapsAction& ac
 EncodedAction maps_action_contract_payload(const MapsAction& action);
 
 ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, std::uint8_t kind);
-// The payload is computed once, when the spec is made.
+// The payload is computed once, when the action spec is made.
 ActionSpec payload_action_spec(std::string id, std::string label, std::string_view type_name, const MapsAction& action);
 ActionSpec param_action_spec(std::string id, std::string label, std::uint8_t kind, std::string type_name,
                              const nlohmann::json& value);

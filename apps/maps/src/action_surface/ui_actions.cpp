@@ -46,7 +46,8 @@ bool is_interface_action(std::string_view id) {
          id == "maps.open-poi" || id == "maps.directions-poi";
 }
 
-ActionOutcome run_interface_action(MapsApp& app, std::string_view id, std::string_view argument) {
+ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, std::string_view id,
+                                   std::string_view argument) {
   if (id == "maps.toggle-traffic") {
     set_traffic_enabled(app, !app.traffic_enabled);
     return ActionOutcome::performed();
@@ -68,13 +69,14 @@ ActionOutcome run_interface_action(MapsApp& app, std::string_view id, std::strin
   // "maps.open-poi" and "maps.directions-poi".
   if (!has_poi(app, value)) return ActionOutcome::failed("Map point of interest is no longer in this viewport");
   select_poi(app, value);
-  if (id == "maps.directions-poi") directions_to_poi(app);
+  if (id == "maps.directions-poi") directions_to_poi(app, state);
   return ActionOutcome::performed();
 }
 
 }  // namespace
 
-ActionOutcome perform_ui_action(MapsApp& app, std::uint8_t kind, std::string_view id, std::string_view argument) {
+ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
+                                std::string_view argument) {
   namespace kinds = zarn_actions::resource::action_kind;
   if (kind == kinds::kCommand) return ActionOutcome::not_handled();
   if (kind == kinds::kDevice) {
@@ -84,11 +86,11 @@ ActionOutcome perform_ui_action(MapsApp& app, std::uint8_t kind, std::string_vie
     return ActionOutcome::performed();
   }
   if (!is_interface_action(id)) return ActionOutcome::not_handled();
-  return run_interface_action(app, id, argument);
+  return run_interface_action(app, state, id, argument);
 }
 
-BeginOutcome begin_ui_action(MapsApp& app, const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
-                             std::string_view id, std::string_view argument) {
+BeginOutcome begin_ui_action(MapsApp& app, zarn_ui::state::State& state, const zarn_ui::ui_action::RequestId& request,
+                             std::uint8_t kind, std::string_view id, std::string_view argument) {
   if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
     if (!app.live) return BeginOutcome::refused(std::string(kOffline));
     if (app.action_surface.locate_pending() || app.location_receiver) {
@@ -98,7 +100,7 @@ BeginOutcome begin_ui_action(MapsApp& app, const zarn_ui::ui_action::RequestId& 
     start_locating(app);
     return BeginOutcome::started();
   }
-  ActionOutcome outcome = perform_ui_action(app, kind, id, argument);
+  ActionOutcome outcome = perform_ui_action(app, state, kind, id, argument);
   switch (outcome.kind) {
     case ActionOutcome::Kind::Performed: return BeginOutcome::completed({});
     case ActionOutcome::Kind::Failed: return BeginOutcome::refused(std::move(outcome.error));

@@ -59,14 +59,15 @@ std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output
                                        std::move(entry->error)};
 }
 
-zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(std::uint8_t kind, std::string_view id,
-                                                          std::string_view argument) {
-  return perform_ui_action(*this, kind, id, argument);
+zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(zarn_ui::state::State& state, std::uint8_t kind,
+                                                          std::string_view id, std::string_view argument) {
+  return perform_ui_action(*this, state, kind, id, argument);
 }
 
-zarn_ui::ui_action::BeginOutcome MapsApp::begin_action(const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
+zarn_ui::ui_action::BeginOutcome MapsApp::begin_action(zarn_ui::state::State& state,
+                                                       const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
                                                        std::string_view id, std::string_view argument) {
-  return begin_ui_action(*this, request, kind, id, argument);
+  return begin_ui_action(*this, state, request, kind, id, argument);
 }
 
 std::optional<zarn_ui::ui_action::AsyncResult> MapsApp::poll_action(const zarn_ui::ui_action::RequestId& request) {

@@ -51,7 +51,7 @@ TEST(UiActions, KindAndIdDecideWhatRuns) {
     SCOPED_TRACE(fmt::format("{} {} {}", c.kind, c.id, c.argument));
     PanelFixture f;
     f.app->pois = sample_pois();
-    EXPECT_EQ(perform_ui_action(*f.app, c.kind, c.id, c.argument), c.want);
+    EXPECT_EQ(perform_ui_action(*f.app, f.state, c.kind, c.id, c.argument), c.want);
   }
 }
 
@@ -59,40 +59,40 @@ TEST(UiActions, EffectsOfTheActions) {
   PanelFixture f;
   f.app->pois = sample_pois();
   const bool traffic = f.app->traffic_enabled;
-  perform_ui_action(*f.app, 2, "maps.toggle-traffic", "");
+  perform_ui_action(*f.app, f.state, 2, "maps.toggle-traffic", "");
   EXPECT_NE(f.app->traffic_enabled, traffic);
 
-  perform_ui_action(*f.app, 2, "maps.search", R"("  Hofgarten ")");
+  perform_ui_action(*f.app, f.state, 2, "maps.search", R"("  Hofgarten ")");
   EXPECT_EQ(f.app->model.query, "  Hofgarten ");
 
-  perform_ui_action(*f.app, 2, "maps.open-place", R"("hofgarten")");
+  perform_ui_action(*f.app, f.state, 2, "maps.open-place", R"("hofgarten")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("hofgarten"));
-  perform_ui_action(*f.app, 2, "maps.directions", R"("stadtmuseum")");
+  perform_ui_action(*f.app, f.state, 2, "maps.directions", R"("stadtmuseum")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("stadtmuseum"));
   EXPECT_EQ(f.app->model.panel, Panel::Directions);
 
-  perform_ui_action(*f.app, 2, "maps.open-poi", R"("osm-node-203")");
+  perform_ui_action(*f.app, f.state, 2, "maps.open-poi", R"("osm-node-203")");
   EXPECT_EQ(f.app->selected_poi, std::optional<std::string>("osm-node-203"));
 
-  EXPECT_EQ(perform_ui_action(*f.app, 1, "maps.locate", ""), ActionOutcome::performed());
+  EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""), ActionOutcome::performed());
   EXPECT_TRUE(f.app->location_pending);
   auto [tx, rx] = base::channel<LocationOutcome>();
   f.app->location_receiver = std::move(rx);
-  EXPECT_EQ(perform_ui_action(*f.app, 1, "maps.locate", ""),
+  EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""),
             ActionOutcome::failed("A location request is already in progress"));
 }
 
 TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   const RequestId first = {1}, other = {2};
   PanelFixture offline;
-  EXPECT_EQ(begin_ui_action(*offline.app, first, 1, "maps.locate", ""),
+  EXPECT_EQ(begin_ui_action(*offline.app, offline.state, first, 1, "maps.locate", ""),
             BeginOutcome::refused("The location service is unavailable in this session"));
 
   PanelFixture f(PanelFixture::live_sample());
   // A location request the window already asked for: no second portal request is started here.
   f.app->location_pending = true;
-  EXPECT_EQ(begin_ui_action(*f.app, first, 1, "maps.locate", ""), BeginOutcome::started());
-  EXPECT_EQ(begin_ui_action(*f.app, other, 1, "maps.locate", ""),
+  EXPECT_EQ(begin_ui_action(*f.app, f.state, first, 1, "maps.locate", ""), BeginOutcome::started());
+  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 1, "maps.locate", ""),
             BeginOutcome::refused("A location request is already in progress"));
   EXPECT_EQ(poll_ui_action(*f.app, first), std::nullopt);  // nothing yet
   f.app->action_surface.locate_succeeded();
@@ -103,10 +103,10 @@ TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   EXPECT_FALSE(f.app->action_surface.locate_pending());
 
   // Other actions answer at once.
-  EXPECT_EQ(begin_ui_action(*f.app, other, 2, "maps.toggle-traffic", ""), BeginOutcome::completed({}));
-  EXPECT_EQ(begin_ui_action(*f.app, other, 2, "maps.open-place", R"("gone")"),
+  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 2, "maps.toggle-traffic", ""), BeginOutcome::completed({}));
+  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 2, "maps.open-place", R"("gone")"),
             BeginOutcome::refused("Map place is no longer available"));
-  EXPECT_EQ(begin_ui_action(*f.app, other, 0, "maps.open-place", R"("gone")"), BeginOutcome::not_handled());
+  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 0, "maps.open-place", R"("gone")"), BeginOutcome::not_handled());
 }
 
 TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
