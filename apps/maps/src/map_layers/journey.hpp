@@ -2,6 +2,7 @@
 // The chosen public-transport journey over the map, leg by leg.
 
 #include "draw_kit/palette.hpp"
+#include "draw_kit/primitives.hpp"
 #include "geo/geo.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/geometry.hpp"

@@ -2,6 +2,7 @@
 // The road route's line over the map, in the route colour with its casing.
 
 #include "draw_kit/palette.hpp"
+#include "draw_kit/primitives.hpp"
 #include "geo/geo.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/scene.hpp"
