@@ -69,6 +69,9 @@ class ImageBuilder {
   // Premultiplies one row of straight RGBA8 (width * 4 bytes) into row `y`; a row out of range
   // or of another length is ignored. Rows never set stay transparent.
   void set_row_rgba8(std::uint32_t y, std::span<const std::uint8_t> rgba);
+  // The surface being filled, for drawing into it with Cairo instead (null when not ok). It
+  // stays the builder's; `finish` tells Cairo the pixels changed.
+  cairo_surface_t* surface() const { return surface_; }
   // The finished image (empty when not ok); the builder is spent afterwards.
   Image finish();
 

@@ -4,8 +4,11 @@
 // transform (or non-finite geometry) is skipped alone, so one bad item never loses the frame.
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 
 #include "base/result.hpp"
+#include "zarn_ui/image.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 
@@ -31,5 +34,19 @@ base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device
 // a fresh one replaces it and the replay goes on with the next item outside any layer.
 base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
                                              const text_render::TextRenderer* text = nullptr);
+
+// Rasterises `scene` (scaled by `device_scale`) into a new image of width x height pixels that
+// starts transparent, to be drawn again later with a DrawImage item. Empty when no such image can
+// be made (a side of 0 or beyond Cairo's limit, no memory, a failed replay).
+Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale = 1.0,
+                      const text_render::TextRenderer* text = nullptr);
+
+// The same, except that `scene` is replayed only inside `fresh` (rectangles of the new image's
+// pixels, each clipping a replay of its own); every other pixel is copied from `previous` placed
+// with its top-left corner at the whole pixel (dx, dy), and stays transparent where that does not
+// reach. For a picture that moved: what it already holds is kept, only the uncovered part drawn.
+Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32_t dy, std::span<const Rect> fresh,
+                              const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale = 1.0,
+                              const text_render::TextRenderer* text = nullptr);
 
 }  // namespace zarn_ui::render

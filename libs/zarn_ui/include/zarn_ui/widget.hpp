@@ -55,6 +55,9 @@ struct PaintCtx {
   const permissions::PermissionContext& permissions;
   // The window's; none in shots and tests.
   TextInputFocus* text_input = nullptr;
+  // Device pixels per unit of the scene on the surface it is replayed onto: a painter that
+  // rasterises ahead of the replay does it at this scale.
+  double device_scale = 1.0;
 };
 
 // The framework's side of floating panels: it asks for surface requests, draws floating panels

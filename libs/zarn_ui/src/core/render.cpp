@@ -373,4 +373,44 @@ base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Sce
   return result;
 }
 
+Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
+                      const text_render::TextRenderer* text) {
+  ImageBuilder builder(width, height);
+  if (!builder.ok() || !replay_to_surface(builder.surface(), scene, device_scale, text)) return {};
+  return builder.finish();
+}
+
+Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32_t dy, std::span<const Rect> fresh,
+                              const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
+                              const text_render::TextRenderer* text) {
+  ImageBuilder builder(width, height);
+  if (!builder.ok() || !valid_scale(device_scale)) return {};
+  {
+    const handles::CairoContext cr(cairo_create(builder.surface()));
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return {};
+    if (cairo_surface_t* old = previous.cairo_surface()) {
+      cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+      cairo_set_source_surface(cr.get(), old, dx, dy);
+      cairo_rectangle(cr.get(), dx, dy, previous.width(), previous.height());
+      cairo_fill(cr.get());
+      cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+    }
+    for (const Rect& r : fresh) {
+      if (!r.is_finite()) return {};
+      cairo_save(cr.get());
+      cairo_rectangle(cr.get(), r.x0, r.y0, r.width(), r.height());
+      cairo_clip(cr.get());
+      cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+      cairo_paint(cr.get());
+      cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+      const bool drawn = replay(cr.get(), scene, device_scale, text).is_ok();
+      cairo_restore(cr.get());
+      if (!drawn) return {};
+    }
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return {};
+  }
+  cairo_surface_flush(builder.surface());
+  return builder.finish();
+}
+
 }  // namespace zarn_ui::render

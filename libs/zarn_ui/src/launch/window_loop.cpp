@@ -113,7 +113,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   // Text input (and its input method) is on only while a focused field shows its caret.
   widget::TextInputFocus text_focus;
   TextInputSync text_input;
-  const widget::PaintCtx paint_ctx{text, theme, presence, permissions, &text_focus};
+  widget::PaintCtx paint_ctx{text, theme, presence, permissions, &text_focus};
 
   Scene previous;
   bool have_previous = false;
@@ -198,6 +198,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     layout_root(root, theme, px_w / scale, px_h / scale);
     Scene scene;
     text_focus = {};
+    paint_ctx.device_scale = scale;
     root.paint(scene, Affine::identity(), paint_ctx);
     if (auto* host = root.floating_surface_host()) host->draw_floating(scene, Affine::identity(), text, theme);
     text_input.update(text_focus.caret);

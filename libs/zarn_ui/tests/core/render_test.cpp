@@ -1,8 +1,10 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "probe.hpp"
 #include "zarn_ui/render.hpp"
@@ -213,3 +215,86 @@ TEST(ReplayCulling, OnlyWhatCannotReachTheTargetIsLeftOut) {
 
 }  // namespace
 }  // namespace zarn_ui::testing
+
+namespace zarn_ui {
+namespace {
+
+// A scene with antialiased edges at fractional positions.
+Scene slanted_scene() {
+  Scene s;
+  s.fill(Rect{0, 0, 64, 64}, Color::rgba(0.9f, 0.9f, 0.8f));
+  s.stroke(Line{{3.3, 5.7}, {60.1, 41.2}}, testing::red(), 3.3);
+  s.fill(Circle{{40.4, 20.6}, 9.7}, testing::blue().with_alpha(0.6f));
+  return s;
+}
+
+TEST(RenderToImage, HoldsWhatAReplayDraws) {
+  for (const double scale : {1.0, 2.0}) {
+    const Scene s = slanted_scene();
+    const auto side = static_cast<std::uint32_t>(64 * scale);
+    const Image img = render::render_to_image(s, side, side, scale);
+    ASSERT_EQ(img.width(), side);
+    EXPECT_EQ(img.to_rgba8(), replay(s, scale, static_cast<int>(side), static_cast<int>(side)).frame.rgba);
+  }
+  EXPECT_TRUE(render::render_to_image(slanted_scene(), 0, 10).empty());
+  EXPECT_TRUE(render::render_to_image(slanted_scene(), 40000, 10).empty());
+  EXPECT_TRUE(render::render_to_image(slanted_scene(), 10, 10, std::nan("")).empty());
+}
+
+TEST(RenderToImage, DrawnBackAtWholePixelsItIsCopiedExactly) {
+  const Image img = render::render_to_image(slanted_scene(), 64, 64);
+  const std::vector<std::uint8_t> once = img.to_rgba8();
+  for (const Point at : {Point{0, 0}, Point{7, -3}, Point{-20, 11}}) {
+    Scene back;
+    back.draw_image(img, Affine::translate(at.x, at.y), Rect{0, 0, 64, 64});
+    const testing::Frame f = replay(back).frame;
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        const int sx = x - static_cast<int>(at.x), sy = y - static_cast<int>(at.y);
+        // The pad extension repeats the edge pixels beyond the image.
+        const std::size_t i = (std::size_t(std::clamp(sy, 0, 63)) * 64 + std::size_t(std::clamp(sx, 0, 63))) * 4;
+        ASSERT_EQ(f.at(x, y), (Rgba{once[i], once[i + 1], once[i + 2], once[i + 3]})) << at.x << "," << at.y;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zarn_ui
+
+namespace zarn_ui {
+namespace {
+
+TEST(RenderToImageReusing, KeepsTheOldPixelsAndDrawsOnlyTheFreshParts) {
+  Scene old_scene;
+  old_scene.fill(Rect{4, 0, 32, 32}, testing::red());
+  old_scene.fill(Rect{0, 0, 4, 4}, testing::green().with_alpha(0.5f));  // copied as it is, not blended
+  const Image old = render::render_to_image(old_scene, 32, 32);
+  Scene everything;
+  everything.fill(Rect{0, 0, 64, 64}, testing::blue());
+  const std::vector<Rect> fresh = {{0, 0, 64, 8}, {48, 20, 64, 30}};
+  const Image img = render::render_to_image_reusing(old, 16, 8, fresh, everything, 64, 64);
+  ASSERT_EQ(img.width(), 64u);
+  const auto at = [&](std::uint32_t x, std::uint32_t y) {
+    const auto p = img.pixel_rgba8(x, y);
+    return Rgba{p[0], p[1], p[2], p[3]};
+  };
+  EXPECT_EQ(at(5, 3), kBlue);    // fresh
+  EXPECT_EQ(at(60, 25), kBlue);  // fresh, beside the old picture
+  EXPECT_EQ(at(30, 20), kRed);   // the old picture, moved
+  EXPECT_EQ(at(17, 9), (Rgba{0, 255, 0, 128}));
+  EXPECT_EQ(at(60, 40), kClear);  // neither
+  EXPECT_EQ(at(5, 20), kClear);
+  // A fresh part over the old picture is drawn afresh there.
+  const std::vector<Rect> over = {{20, 10, 30, 20}};
+  const Image redrawn = render::render_to_image_reusing(old, 16, 8, over, everything, 64, 64);
+  EXPECT_EQ(redrawn.pixel_rgba8(25, 15), (std::array<std::uint8_t, 4>{0, 0, 255, 255}));
+  EXPECT_EQ(redrawn.pixel_rgba8(35, 25), (std::array<std::uint8_t, 4>{255, 0, 0, 255}));
+  // Without an old picture only the fresh parts are drawn.
+  const Image alone = render::render_to_image_reusing(Image{}, 0, 0, fresh, everything, 64, 64);
+  EXPECT_EQ(alone.pixel_rgba8(5, 3), (std::array<std::uint8_t, 4>{0, 0, 255, 255}));
+  EXPECT_EQ(alone.pixel_rgba8(30, 20), (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace zarn_ui
