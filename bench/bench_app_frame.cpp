@@ -1,11 +1,14 @@
 // One whole frame of the app as the window loop runs it (tick, layout, paint, Cairo replay), and
-// the start-up to the first painted frame.
+// the start-up to the first painted frame. The traffic frames while the map is dragged come in
+// pairs: from the city's kept picture and, as the baseline, with the layers drawn directly; a
+// third figure is a frame that has to make a new picture.
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
 #include "app/construct.hpp"
 #include "app/startup.hpp"
+#include "transitions/view.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"
@@ -44,7 +47,9 @@ struct FrameRig {
     (void)tree.compute(*r, static_cast<float>(width), static_cast<float>(height));
     app.apply_layout(tree, *node, {0, 0});
     zarn_ui::Scene scene;
-    app.paint(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
+    zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
+    ctx.device_scale = scale;
+    app.paint(scene, zarn_ui::Affine::identity(), ctx);
     (void)zarn_ui::render::replay_to_surface(surface, scene, scale, &text);
     (void)state.flush();
   }
@@ -57,6 +62,50 @@ void run_frames(benchmark::State& bs, std::vector<std::string> flags, int w, int
   rig.frame(*app);  // the first tick seeds the document
   for (auto _ : bs) rig.frame(*app);
 }
+
+enum class Drag { Cached, Direct, NewPicture };
+
+// The traffic frame while the centre moves by `step` px a frame, `run` frames one way and then as
+// many back, as a drag does. NewPicture also nudges the zoom every frame, so every frame starts a
+// new picture (as zooming with the wheel does); a step past the picture's margin moves the
+// picture every frame. The counters give pictures started, filled further and moved per frame.
+void run_drag(benchmark::State& bs, Drag drag, double step, int run, int w, int h, double scale) {
+  auto args = zarn_ui::launch::LaunchArgs::from_flags({"--traffic"});
+  auto app = maps::app_from_launch_args(args);
+  app->map_layers.set_caching(drag != Drag::Direct);
+  FrameRig rig(w, h, scale);
+  rig.frame(*app);
+  const double zoom = app->model.zoom;
+  int n = 0;
+  for (auto _ : bs) {
+    maps::pan_map(*app, (n / run) % 2 == 0 ? step : -step, 0.0);
+    if (drag == Drag::NewPicture) app->model.zoom = zoom + (n % 2 == 0 ? 1e-3 : 0.0);
+    ++n;
+    rig.frame(*app);
+  }
+  bs.counters["new"] =
+      benchmark::Counter(static_cast<double>(app->map_layers.rebuilds()), benchmark::Counter::kAvgIterations);
+  bs.counters["filled"] =
+      benchmark::Counter(static_cast<double>(app->map_layers.extensions()), benchmark::Counter::kAvgIterations);
+  bs.counters["moved"] =
+      benchmark::Counter(static_cast<double>(app->map_layers.scrolls()), benchmark::Counter::kAvgIterations);
+}
+
+// One pixel a frame: the picture is only drawn shifted.
+void BM_TrafficDrag_Cached_1280x800(benchmark::State& s) { run_drag(s, Drag::Cached, 1, 8, 1280, 800, 1.0); }
+void BM_TrafficDrag_Direct_1280x800(benchmark::State& s) { run_drag(s, Drag::Direct, 1, 8, 1280, 800, 1.0); }
+void BM_TrafficDrag_Cached_1920x1080(benchmark::State& s) { run_drag(s, Drag::Cached, 1, 8, 1920, 1080, 1.0); }
+void BM_TrafficDrag_Direct_1920x1080(benchmark::State& s) { run_drag(s, Drag::Direct, 1, 8, 1920, 1080, 1.0); }
+void BM_TrafficDrag_Cached_2560x1600(benchmark::State& s) { run_drag(s, Drag::Cached, 1, 8, 1280, 800, 2.0); }
+void BM_TrafficDrag_Direct_2560x1600(benchmark::State& s) { run_drag(s, Drag::Direct, 1, 8, 1280, 800, 2.0); }
+// A brisk drag, 24 px a frame for 40 frames each way: now and then the picture moves along.
+void BM_TrafficDragFast_Cached_1280x800(benchmark::State& s) { run_drag(s, Drag::Cached, 24, 40, 1280, 800, 1.0); }
+void BM_TrafficDragFast_Direct_1280x800(benchmark::State& s) { run_drag(s, Drag::Direct, 24, 40, 1280, 800, 1.0); }
+// The frames that make a picture: moved along (one past the margin every frame), or new.
+void BM_TrafficFrame_PictureMoved_1280x800(benchmark::State& s) { run_drag(s, Drag::Cached, 257, 1, 1280, 800, 1.0); }
+void BM_TrafficFrame_NewPicture_1280x800(benchmark::State& s) { run_drag(s, Drag::NewPicture, 1, 8, 1280, 800, 1.0); }
+void BM_TrafficFrame_PictureMoved_1920x1080(benchmark::State& s) { run_drag(s, Drag::Cached, 257, 1, 1920, 1080, 1.0); }
+void BM_TrafficFrame_NewPicture_1920x1080(benchmark::State& s) { run_drag(s, Drag::NewPicture, 1, 8, 1920, 1080, 1.0); }
 
 void BM_SampleFrame_1280x800(benchmark::State& s) { run_frames(s, {}, 1280, 800, 1.0); }
 void BM_SampleFrame_2560x1600(benchmark::State& s) { run_frames(s, {}, 1280, 800, 2.0); }
@@ -82,4 +131,16 @@ BENCHMARK(BM_SampleFrame_2560x1600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrafficFrame_1280x800)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrafficFrame_2560x1600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EmptyFrame_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Cached_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Direct_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Cached_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Direct_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Cached_2560x1600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDrag_Direct_2560x1600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDragFast_Cached_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficDragFast_Direct_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficFrame_PictureMoved_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficFrame_NewPicture_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficFrame_PictureMoved_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrafficFrame_NewPicture_1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 // One frame of the window: the map layers, the side panel, the scale bar, the status banner and
-// the overlay, in that order. Nothing is cached between frames.
+// the overlay, in that order. Only the map layers keep something between frames: the picture of
+// the city (MapLayers).
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
@@ -34,7 +35,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   const zarn_ui::theme::Theme& theme = ctx.theme;
   const TextRenderer& text = ctx.text;
   const bool narrow = is_narrow_layout(bounds_rect);
-  const bool raster = paint_map_layers(*this, scene, transform, text, theme);
+  const bool raster = paint_map_layers(*this, scene, transform, text, theme, ctx.device_scale);
 
   if (narrow && panel_expanded) {
     fill_rect(scene, transform, bounds_rect, Color::black().with_alpha(0.5f));

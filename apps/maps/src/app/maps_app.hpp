@@ -20,6 +20,7 @@
 #include "app/worker_channel.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "location/location.hpp"
+#include "map_layers/layer_cache.hpp"
 #include "menu/dialog.hpp"
 #include "menu/overflow_menu.hpp"
 #include "model/records.hpp"
@@ -76,6 +77,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   StatusKind status_kind = StatusKind::Outcome;
 
   // The views.
+  MapLayers map_layers;
   MapOverlay overlay;
   SearchBox search_box;
   SidePanel side_panel;

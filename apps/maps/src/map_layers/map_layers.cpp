@@ -4,6 +4,7 @@
 #include "app/screen_geometry.hpp"
 #include "draw_kit/palette.hpp"
 #include "map_layers/journey.hpp"
+#include "map_layers/layer_cache.hpp"
 #include "map_layers/location_pins.hpp"
 #include "map_layers/markers.hpp"
 #include "map_layers/raster_tiles.hpp"
@@ -14,7 +15,8 @@
 namespace maps {
 
 bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                      const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme) {
+                      const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme,
+                      double device_scale) {
   const Rect& bounds = app.bounds_rect;
   const MapModel& model = app.model;
   set_tile_style(app.tile_store, is_dark_background(theme));
@@ -25,14 +27,15 @@ bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine
   const Point mid = map_viewport_center(bounds);
   const bool raster =
       paint_raster_tiles(scene, transform, bounds, app.tile_store, model.center, model.zoom, palette, mid.x, mid.y);
-  if (!raster) {
-    if (vector_map_empty(app.vector_map)) {
-      paint_tile_grid(scene, transform, bounds, model.center, model.zoom, palette, mid.x, mid.y);
-    } else {
-      paint_vector_map(scene, transform, bounds, camera, app.vector_map, palette);
-    }
+  const bool city = !raster && !vector_map_empty(app.vector_map);
+  if (city) {
+    app.map_layers.paint_city(scene, transform, bounds, camera, app.vector_map,
+                              app.traffic_enabled ? &app.traffic_segments : nullptr, palette, device_scale);
+  } else {
+    app.map_layers.release_picture();
+    if (!raster) paint_tile_grid(scene, transform, bounds, model.center, model.zoom, palette, mid.x, mid.y);
+    if (app.traffic_enabled) paint_traffic(scene, transform, camera, app.traffic_segments, palette);
   }
-  if (app.traffic_enabled) paint_traffic(scene, transform, camera, app.traffic_segments, palette);
   if (model.route) paint_route(scene, transform, camera, *model.route, palette);
   if (model.mode == TravelMode::Transit && model.transit_choice < model.transit.size()) {
     paint_transit_journey(scene, transform, camera, model.transit[model.transit_choice], theme, palette, bounds);

@@ -65,6 +65,7 @@ std::unique_ptr<MapsApp> sized(std::unique_ptr<MapsApp> app, double w = 1280, do
 
 TEST(DrawFrame, SampleStateDrawsTheCityWithoutBanner) {
   auto app = sized(new_sample_app());
+  app->map_layers.set_caching(false);  // reads the city's own items, not its kept picture
   const MapPalette p = map_palette(Theme::light());
   const Frame f = draw(*app);
   ASSERT_FALSE(f.full_fills.empty());
@@ -110,6 +111,7 @@ TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
 
 TEST(DrawFrame, TrafficLayerOnlyWhileSwitchedOn) {
   auto app = sized(new_sample_app());
+  app->map_layers.set_caching(false);  // counts the layers' own strokes, not their kept picture
   const std::size_t without = draw(*app).strokes;
   app->traffic_segments = synthetic_traffic(app->vector_map).segments;
   const std::size_t held_but_off = draw(*app).strokes;
