@@ -33,7 +33,8 @@ class FloatingPlacement {
     return p;
   }
 
-  // The panel's rectangle: docked at the bottom centre of `bounds`, else where it floats.
+  // The panel's rectangle: docked at the bottom centre of `bounds` (raised above the bottom
+  // corners' buttons when the window is too narrow to fit it between them), else where it floats.
   Rect rect(const Rect& bounds, const Rect& host) const;
   void begin_drag(const Rect& bounds, const Rect& host, Point pointer);
   // 1 when the panel left the window far enough to go to the desktop, else 0.
@@ -43,6 +44,10 @@ class FloatingPlacement {
   void detach_to_desktop(const Rect& at, Clock::time_point now = Clock::now());
   void reattach_to_app(const Rect& bounds, const Rect& host, Clock::time_point now = Clock::now());
   void confirm_app_adoption(const Rect& bounds);
+  // The desktop put the panel at `at` (window coordinates) with its surface's desktop origin:
+  // a floating panel at rest takes the rectangle; a docked or dragged one is moved so that its
+  // top-left corner lands there. Either way it floats afterwards.
+  void place(const Rect& at, Point origin, bool on_desktop);
   // A pinned hand-off stays on until the placement is reset.
   bool is_handoff_animating(Clock::time_point now = Clock::now()) const {
     return handoff_pin_.has_value() || (handoff_until_ && now < *handoff_until_);
@@ -78,6 +83,10 @@ class FloatingPlacement {
   std::optional<std::uint32_t> handoff_pin_;
   std::optional<Clock::time_point> handoff_until_;
 };
+
+// True when more than half of a panel at `panel` lies over the window's `bounds`: a desktop
+// panel let go there goes back into the window, as one dragged out past that point leaves it.
+bool returns_to_host(const Rect& panel, const Rect& bounds);
 
 // A rectangle as the desktop protocol carries it: integers, origin and size.
 struct ProtocolRect {

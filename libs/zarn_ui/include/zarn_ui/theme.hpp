@@ -32,8 +32,8 @@ struct Theme {
   Color text_secondary;
   Color accent;
 
-  float spacing = 8.0f;
-  float corner_radius = 10.0f;
+  float spacing = 16.0f;
+  float corner_radius = 14.0f;
   // Unscaled; painters multiply sizes by text_scale themselves.
   float title_size = 18.0f;
   float text_scale = 1.0f;

@@ -73,6 +73,10 @@ class FloatingSurfaceHost {
   virtual std::vector<std::string> surface_snapshot() const { return {}; }
   virtual void set_host_rect(const Rect&) {}
   virtual void apply_surface_event(const floating_surface::SurfaceEvent&) {}
+  // Input that reached a surface's own window. Pointer positions are physical pixels in the
+  // host window's coordinates (the loop translates them), as the floating panel is drawn.
+  virtual void handle_surface_event(const std::string& /*id*/, const Event&, std::uint32_t /*modifiers*/, state::State&,
+                                    bool& /*handled*/, double /*scale*/) {}
 };
 
 // One semantic action a front end may run on a node of the accessibility tree.

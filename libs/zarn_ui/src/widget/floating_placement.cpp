@@ -6,10 +6,20 @@
 
 namespace zarn_ui::floating_surface {
 
+namespace {
+
+// The bottom corners keep a column this wide for the window's own buttons.
+constexpr double kCornerColumn = 72.0;
+constexpr double kDockMargin = 16.0;
+constexpr double kCornerButtonHeight = 46.0;
+
+}  // namespace
+
 Rect FloatingPlacement::rect(const Rect& bounds, const Rect& /*host*/) const {
   if (state == PlacementState::Docked) {
     const double cx = 0.5 * (bounds.x0 + bounds.x1);
-    const double y1 = bounds.y1 - 16.0;
+    const bool between_corners = bounds.width() >= panel_size.width + 2.0 * kCornerColumn;
+    const double y1 = bounds.y1 - (between_corners ? kDockMargin : kDockMargin + kCornerButtonHeight);
     return {cx - panel_size.width / 2, y1 - panel_size.height, cx + panel_size.width / 2, y1};
   }
   return floating_rect;
@@ -46,17 +56,18 @@ void FloatingPlacement::reattach_to_app(const Rect& bounds, const Rect& host, Cl
   detached = false;
   detach_confirmed = false;
   drag.reset();
-  // Back inside the window where it was, pulled in when it lies outside.
+  // Back inside the window where it was, moved in as far as needed to be whole; a panel that was
+  // nowhere over the window comes back at the bottom centre.
   Rect r = floating_rect;
-  const double w = panel_size.width, h = panel_size.height;
   if (!r.is_finite() || r.intersect(bounds).area() <= 0) {
-    r = rect(bounds, host);
-    if (state != PlacementState::Docked) {
-      const double cx = 0.5 * (bounds.x0 + bounds.x1);
-      r = {cx - w / 2, bounds.y1 - 16 - h, cx + w / 2, bounds.y1 - 16};
-    }
+    const double cx = 0.5 * (bounds.x0 + bounds.x1), w = panel_size.width, h = panel_size.height;
+    r = state == PlacementState::Docked
+            ? rect(bounds, host)
+            : Rect{cx - w / 2, bounds.y1 - kDockMargin - h, cx + w / 2, bounds.y1 - kDockMargin};
   }
-  floating_rect = r;
+  const double dx = std::max(std::min(0.0, bounds.x1 - r.x1), bounds.x0 - r.x0);
+  const double dy = std::max(std::min(0.0, bounds.y1 - r.y1), bounds.y0 - r.y0);
+  floating_rect = r.translate({dx, dy});
   state = PlacementState::Floating;
   handoff_until_ = now + kHandoffDuration;
 }
@@ -66,6 +77,18 @@ void FloatingPlacement::confirm_app_adoption(const Rect& /*bounds*/) {
   detach_confirmed = false;
   handing_back = false;
   handoff_until_.reset();
+}
+
+void FloatingPlacement::place(const Rect& at, Point origin, bool on_desktop) {
+  if (state != PlacementState::Docked && !drag) {
+    floating_rect = at;
+  } else {
+    const Rect from = state == PlacementState::Docked ? Rect::from_origin_size({0, 0}, panel_size) : floating_rect;
+    floating_rect = from.translate({at.x0 - from.x0, at.y0 - from.y0});
+  }
+  state = PlacementState::Floating;
+  desktop_origin = origin;
+  detached = on_desktop;
 }
 
 double FloatingPlacement::handoff_progress(Clock::time_point now) const {
@@ -91,6 +114,11 @@ Affine FloatingPlacement::presentation_transform(const Affine& transform, const 
   const Affine about_centre =
       Affine::translate(c.x, c.y + kStartDrop * (1.0 - eased)) * Affine::scale(s) * Affine::translate(-c.x, -c.y);
   return transform * about_centre;
+}
+
+bool returns_to_host(const Rect& panel, const Rect& bounds) {
+  const double area = panel.area();
+  return area > 0 && panel.intersect(bounds).area() > 0.5 * area;
 }
 
 std::optional<Rect> protocol_rect(const ProtocolRect& r) {

@@ -82,5 +82,64 @@ TEST(FloatingPlacement, PresentationTransformFollowsTheHandOff) {
   EXPECT_NEAR(p.presentation_transform(base, panel, false, t0).a, scale_mid, 1e-9);
 }
 
+// Between the bottom corners' buttons when there is room, else raised above them.
+TEST(FloatingPlacement, DockedPanelKeepsClearOfTheBottomCorners) {
+  const FloatingPlacement p = FloatingPlacement::docked({360, 156});
+  EXPECT_EQ(p.rect({0, 0, 504, 800}, {}), (Rect{72, 628, 432, 784}));
+  EXPECT_EQ(p.rect({0, 0, 400, 800}, {}), (Rect{20, 582, 380, 738}));
+}
+
+// The desktop's placement: a panel at rest takes the rectangle, a docked or dragged one keeps
+// its size and moves its corner there; either way it floats, on the desktop as the flag says.
+TEST(FloatingPlacement, PlacedByTheDesktop) {
+  FloatingPlacement resting = FloatingPlacement::docked({360, 156});
+  resting.detach_to_desktop({100, 100, 460, 256});
+  resting.place({10, 20, 400, 200}, {1010, 1020}, true);
+  EXPECT_EQ(resting.floating_rect, (Rect{10, 20, 400, 200}));
+  EXPECT_EQ(resting.desktop_origin, (Point{1010, 1020}));
+  EXPECT_TRUE(resting.detached);
+
+  FloatingPlacement docked = FloatingPlacement::docked({360, 156});
+  docked.place({10, 20, 400, 200}, {}, false);
+  EXPECT_EQ(docked.state, PlacementState::Floating);
+  EXPECT_EQ(docked.floating_rect, (Rect{10, 20, 370, 176}));
+  EXPECT_FALSE(docked.detached);
+
+  FloatingPlacement dragged = FloatingPlacement::docked({360, 156});
+  dragged.begin_drag(kBounds, kBounds, {500, 700});
+  dragged.update_drag(kBounds, kBounds, {510, 690});
+  dragged.place({0, 0, 10, 10}, {}, true);
+  EXPECT_EQ(dragged.floating_rect, (Rect{0, 0, 360, 156}));
+}
+
+// A panel handed back comes into the window whole: moved in when it hangs over an edge, put at
+// the bottom centre when it was nowhere over the window.
+TEST(FloatingPlacement, ReattachedPanelLiesInsideTheWindow) {
+  struct Case {
+    Rect at;
+    Rect expect;
+  } cases[] = {
+      {{100, 100, 460, 256}, {100, 100, 460, 256}},
+      {{1100, 700, 1460, 856}, {920, 644, 1280, 800}},
+      {{-50, -20, 310, 136}, {0, 0, 360, 156}},
+      {{2000, 2000, 2360, 2156}, {460, 628, 820, 784}},
+  };
+  for (const auto& c : cases) {
+    FloatingPlacement p = FloatingPlacement::docked({360, 156});
+    p.detach_to_desktop(c.at);
+    p.detached = true;
+    p.reattach_to_app(kBounds, kBounds);
+    EXPECT_EQ(p.floating_rect, c.expect);
+    EXPECT_FALSE(p.detached || p.detach_confirmed);
+  }
+}
+
+TEST(FloatingPlacement, MoreThanHalfOverTheWindowReturnsToIt) {
+  EXPECT_TRUE(returns_to_host({1000, 100, 1360, 256}, kBounds));   // 280 of 360 columns inside
+  EXPECT_FALSE(returns_to_host({1100, 100, 1460, 256}, kBounds));  // exactly half
+  EXPECT_FALSE(returns_to_host({1300, 100, 1660, 256}, kBounds));
+  EXPECT_FALSE(returns_to_host({}, kBounds));
+}
+
 }  // namespace
 }  // namespace zarn_ui::floating_surface
