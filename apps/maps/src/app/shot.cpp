@@ -46,42 +46,49 @@ std::optional<std::string> floating_navigation_mode(const zarn_ui::launch::Launc
   return std::nullopt;
 }
 
+base::Status paint_shot_frame(MapsApp& app, const zarn_ui::launch::LaunchArgs& args, std::uint32_t width,
+                              std::uint32_t height, const zarn_ui::theme::Theme& theme,
+                              zarn_ui::text_render::TextRenderer& text, zarn_ui::Scene& scene) {
+  const auto presence = zarn_ui::presence::PresenceCtx::empty();
+  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
+  auto tree = zarn_ui::layout::LayoutTree::with_capacity(16);
+  zarn_ui::layout::NodeWidgetMap widgets;
+  zarn_ui::state::State state;
+  app.set_reduce_motion(theme.reduce_motion);
+
+  app.tick(state);
+  const auto node = app.build_layout(tree, theme, widgets);
+  if (!node) return base::err("the application's layout node could not be created");
+  zarn_ui::layout::Style root_style;
+  root_style.size = {zarn_ui::layout::Dimension::px(static_cast<float>(width)),
+                     zarn_ui::layout::Dimension::px(static_cast<float>(height))};
+  auto root = tree.new_with_children(root_style, {*node});
+  if (!root) return base::err(root.error());
+  if (auto st = tree.compute(*root, static_cast<float>(width), static_cast<float>(height)); !st) {
+    return base::err(st.error());
+  }
+  app.apply_layout(tree, *node, {0, 0});
+  if (const auto mode = floating_navigation_mode(args)) stage_floating_navigation(app, *mode);
+
+  const zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
+  app.paint(scene, zarn_ui::Affine::identity(), ctx);
+  app.draw_floating(scene, zarn_ui::Affine::identity(), text, theme);
+  return {};
+}
+
 ShotOutcome render_shot(const zarn_ui::launch::LaunchArgs& args) {
   if (!args.shot_output()) return {ShotOutcome::Kind::NotRequested, {}};
   const std::string path = *args.shot_output();
   std::unique_ptr<MapsApp> app = app_from_launch_args(args);
-  const auto mode = floating_navigation_mode(args);
   const auto size = args.shot_size().value_or(zarn_ui::launch::ShotSize{1280, 800});
   const float text_scale = args.shot_text_scale().value_or(1.0f);
-
   const zarn_ui::theme::Theme theme =
       shot_theme(std::getenv("ZARN_SHOTS_THEME"), std::getenv("ZARN_SHOTS_REDUCE_MOTION"), text_scale);
-  const auto presence = zarn_ui::presence::PresenceCtx::empty();
-  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
   auto text = zarn_ui::text_render::TextRenderer::create();
-  auto tree = zarn_ui::layout::LayoutTree::with_capacity(16);
-  zarn_ui::layout::NodeWidgetMap widgets;
-  zarn_ui::state::State state;
-  app->set_reduce_motion(theme.reduce_motion);
-
-  app->tick(state);
-  const auto node = app->build_layout(tree, theme, widgets);
-  if (!node) return {ShotOutcome::Kind::Failed, "the application's layout node could not be created"};
-  zarn_ui::layout::Style root_style;
-  root_style.size = {zarn_ui::layout::Dimension::px(static_cast<float>(size.width)),
-                     zarn_ui::layout::Dimension::px(static_cast<float>(size.height))};
-  auto root = tree.new_with_children(root_style, {*node});
-  if (!root) return {ShotOutcome::Kind::Failed, root.error()};
-  if (auto st = tree.compute(*root, static_cast<float>(size.width), static_cast<float>(size.height)); !st) {
-    return {ShotOutcome::Kind::Failed, st.error()};
-  }
-  app->apply_layout(tree, *node, {0, 0});
-  if (mode) stage_floating_navigation(*app, *mode);
-
   zarn_ui::Scene scene;
-  const zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
-  app->paint(scene, zarn_ui::Affine::identity(), ctx);
-  app->draw_floating(scene, zarn_ui::Affine::identity(), text, theme);
+  if (auto painted = paint_shot_frame(*app, args, size.width, size.height, theme, text, scene); !painted) {
+    return {ShotOutcome::Kind::Failed, painted.error()};
+  }
 
   std::error_code ec;
   const auto parent = std::filesystem::path(path).parent_path();

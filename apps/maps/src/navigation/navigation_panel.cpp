@@ -1,5 +1,8 @@
 #include "navigation/navigation_panel.hpp"
 
+#include <type_traits>
+#include <variant>
+
 #include "app/screen_geometry.hpp"
 
 namespace maps {
@@ -14,7 +17,7 @@ zarn_ui::Rect NavigationPanel::host_rect_or(const zarn_ui::Rect& bounds) const {
 }
 
 zarn_ui::Rect NavigationPanel::panel_rect(const zarn_ui::Rect& bounds) const {
-  return placement_.rect(bounds, host_rect_or(bounds));
+  return placement_.rect(placement_.is_docked() ? dock_bounds(bounds) : bounds, host_rect_or(bounds));
 }
 
 std::optional<NavigationPanel::SurfaceRequest> NavigationPanel::surface_for(bool has_route, const zarn_ui::Rect& bounds,
@@ -22,7 +25,7 @@ std::optional<NavigationPanel::SurfaceRequest> NavigationPanel::surface_for(bool
   if (!has_route) return std::nullopt;
   const zarn_ui::Rect panel = panel_rect(bounds);
   SurfaceRequest request;
-  request.id = "maps.active-navigation";
+  request.id = kSurfaceId;
   request.title = "Active navigation";
   request.app_id = "so.zarn.maps";
   request.kind = "active-navigation";
@@ -43,6 +46,47 @@ bool NavigationPanel::in_window(bool has_route, bool narrow, bool side_panel_exp
   return (!placement_.is_docked() && !placement_.detached) || docked_visible(has_route, narrow, side_panel_expanded);
 }
 
+std::optional<NavigationPanel::SurfaceEntry> NavigationPanel::surface_entry(bool has_route,
+                                                                            const zarn_ui::Rect& bounds) const {
+  if (!has_route || (placement_.is_docked() && !placement_.handing_back)) return std::nullopt;
+  const zarn_ui::Rect panel = panel_rect(bounds);
+  return SurfaceEntry{kSurfaceId, panel, panel.inflate(kHandOffMargin, kHandOffMargin), placement_.handing_back};
+}
+
+void NavigationPanel::apply_surface_event(bool has_route, const zarn_ui::Rect& bounds, const SurfaceEvent& event) {
+  namespace fs = zarn_ui::floating_surface;
+  if (!has_route) return;
+  std::visit(
+      [&](const auto& e) {
+        using E = std::decay_t<decltype(e)>;
+        if (e.id != kSurfaceId) return;
+        if constexpr (std::is_same_v<E, SurfaceEvent::Placed>) {
+          if (const auto at = fs::protocol_rect(e.rect)) placement_.place(*at, e.origin, e.detached);
+        } else if constexpr (std::is_same_v<E, SurfaceEvent::DetachConfirmed>) {
+          if (fs::protocol_rect(e.rect) && !placement_.is_docked()) {
+            placement_.detach_confirmed = true;
+            placement_.detached = true;
+          }
+        } else if constexpr (std::is_same_v<E, SurfaceEvent::AdoptionConfirmed>) {
+          placement_.confirm_app_adoption(bounds);
+        } else {
+          // Returned and Closed alike bring the panel back into the window.
+          placement_.reattach_to_app(bounds, host_rect_or(bounds));
+        }
+      },
+      event.value);
+}
+
+bool NavigationPanel::returning_over(bool has_route, const zarn_ui::Rect& bounds) const {
+  return on_desktop(has_route) && dragging() && zarn_ui::floating_surface::returns_to_host(panel_rect(bounds), bounds);
+}
+
+void NavigationPanel::forget_control_areas() {
+  end_hover_ = false;
+  drag_rect_ = {};
+  end_rect_ = {};
+}
+
 void NavigationPanel::set_control_rects(const zarn_ui::Rect& drag, const zarn_ui::Rect& end) {
   drag_rect_ = drag;
   end_rect_ = end;
@@ -52,8 +96,8 @@ bool NavigationPanel::on_grip(zarn_ui::Point p) const { return rect_contains_poi
 
 bool NavigationPanel::on_end(zarn_ui::Point p) const { return rect_contains_point(end_rect_, p.x, p.y); }
 
-bool NavigationPanel::update_end_hover(bool has_route, zarn_ui::Point p) {
-  const bool hover = has_route && on_end(p);
+bool NavigationPanel::update_end_hover(bool live, zarn_ui::Point p) {
+  const bool hover = live && on_end(p);
   if (hover == end_hover_) return false;
   end_hover_ = hover;
   return true;
@@ -61,7 +105,8 @@ bool NavigationPanel::update_end_hover(bool has_route, zarn_ui::Point p) {
 
 void NavigationPanel::begin_drag(const zarn_ui::Rect& bounds, zarn_ui::Point p) {
   placement_.panel_size = panel_rect(bounds).size();
-  placement_.begin_drag(bounds, host_rect_or(bounds), p);
+  // The drag starts from the panel where it is drawn.
+  placement_.begin_drag(dock_bounds(bounds), host_rect_or(bounds), p);
 }
 
 void NavigationPanel::update_drag(bool has_route, const zarn_ui::Rect& bounds, zarn_ui::Point p) {
@@ -84,16 +129,14 @@ void NavigationPanel::detach(bool has_route, const zarn_ui::Rect& bounds) {
 
 void NavigationPanel::reset() {
   placement_.reset_keep_size();
+  surface_request_.reset();
   end_hover_ = false;
   drag_rect_ = {};
   end_rect_ = {};
 }
 
-void NavigationPanel::stage(const std::string& mode, bool has_route, const zarn_ui::Rect& bounds) {
-  if (mode == "attached") {
-    placement_.pin_handoff_for_visual_review(1000);
-    return;
-  }
+void NavigationPanel::stage(const std::string& mode, const zarn_ui::Rect& bounds) {
+  if (mode == "attached") return;
   placement_.detach_to_desktop({820, 120, 1180, 276});
   placement_.detached = true;
   if (!placement_.is_docked()) placement_.detach_confirmed = true;
@@ -102,11 +145,6 @@ void NavigationPanel::stage(const std::string& mode, bool has_route, const zarn_
     placement_.begin_drag(bounds, host_rect_or(bounds), {1000, 136});
     placement_.update_drag(bounds, host_rect_or(bounds), {720, 360});
   }
-  if (mode == "returned" && has_route) {
-    // What the desktop reports once the window took the panel back.
-    placement_.confirm_app_adoption(bounds);
-  }
-  placement_.pin_handoff_for_visual_review(mode == "returning" || mode == "returned" ? 500 : 1000);
 }
 
 }  // namespace maps

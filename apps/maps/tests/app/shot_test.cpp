@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/construct.hpp"
+#include "app/startup.hpp"
+#include "format/units.hpp"
 #include "navigation/navigation_steps.hpp"
+#include "sample/sample_data.hpp"
 
 namespace maps {
 namespace {
@@ -61,6 +68,83 @@ TEST(ShotPose, StagingDetachesAndPins) {
   // Dragged from (1000, 136) to (720, 360): the panel moved by the same amount.
   EXPECT_EQ(app->navigation.placement().floating_rect.x0, 820 - 280);
   EXPECT_EQ(app->navigation.placement().floating_rect.y0, 120 + 224);
+}
+
+// The frame of a demonstration shot, on the recording scene.
+zarn_ui::Scene shot_scene(const std::vector<std::string>& flags) {
+  const auto args = zarn_ui::launch::LaunchArgs::from_flags(flags);
+  auto app = app_from_launch_args(args);
+  auto text = zarn_ui::text_render::TextRenderer::fixed(7);
+  zarn_ui::Scene scene;
+  EXPECT_TRUE(paint_shot_frame(*app, args, 1280, 800, zarn_ui::theme::Theme::dark(), text, scene));
+  return scene;
+}
+
+std::vector<std::string> texts_of(const zarn_ui::Scene& scene) {
+  std::vector<std::string> out;
+  for (const auto& item : scene.items()) {
+    if (const auto* run = std::get_if<zarn_ui::scene::TextRun>(&item)) out.push_back(run->text);
+  }
+  return out;
+}
+
+bool shows(const zarn_ui::Scene& scene, const std::string& s) {
+  const auto t = texts_of(scene);
+  return std::find(t.begin(), t.end(), s) != t.end();
+}
+
+// Each demonstration flag, and each pose of the floating panel, gives a frame of its own.
+TEST(ShotFrames, DemonstrationStatesAreDistinct) {
+  const std::vector<std::vector<std::string>> states = {
+      {},
+      {"--menu"},
+      {"--attribution"},
+      {"--error"},
+      {"--traffic"},
+      {"--floating-navigation"},
+      {"--floating-navigation-attached"},
+      {"--floating-navigation-hover"},
+      {"--floating-navigation-returning"},
+      {"--floating-navigation-returned"},
+  };
+  std::vector<zarn_ui::Scene> scenes;
+  for (const auto& s : states) scenes.push_back(shot_scene(s));
+  for (std::size_t i = 1; i < states.size(); ++i) {
+    // The attached pose is the docked panel at rest, as the plain frame shows it.
+    if (states[i][0] == "--floating-navigation-attached") continue;
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(scenes[i], scenes[j]) << states[i][0] << " vs " << j;
+  }
+
+  const auto& menu = scenes[1];
+  for (const char* label : {"Attribution", "Offline maps", "Licenses", "Float navigation"}) {
+    EXPECT_TRUE(shows(menu, label)) << label;
+  }
+  EXPECT_TRUE(shows(scenes[2], "Attribution"));
+  EXPECT_TRUE(shows(scenes[2], "Close"));
+  EXPECT_TRUE(shows(scenes[2], "Basemap tiles © CARTO"));
+  EXPECT_TRUE(shows(scenes[3], "Map imagery unavailable offline — reconnect and try again"));
+  for (const char* row : {"Traffic", "· sample data", "Free flowing", "Moderate", "Heavy", "Standstill"}) {
+    EXPECT_TRUE(shows(scenes[4], row)) << row;
+  }
+  for (std::size_t i = 5; i < states.size(); ++i) {
+    const auto t = texts_of(scenes[i]);
+    EXPECT_EQ(std::count(t.begin(), t.end(), "Navigation"), 1) << states[i][0] << ": one panel";
+  }
+}
+
+// On the desktop the panel is drawn last, above the window's own layers; back in the window it
+// lies under the "More" button again.
+TEST(ShotFrames, FloatingLayerLiesAboveTheWindow) {
+  const auto index = [](const zarn_ui::Scene& scene, const std::string& s) {
+    const auto t = texts_of(scene);
+    return std::find(t.begin(), t.end(), s) - t.begin();
+  };
+  for (const char* pose : {"--floating-navigation", "--floating-navigation-hover", "--floating-navigation-returning"}) {
+    const auto scene = shot_scene({pose});
+    EXPECT_EQ(texts_of(scene).back(), format_distance(sample_route_steps().distance_m) + " remaining") << pose;
+  }
+  const auto returned = shot_scene({"--floating-navigation-returned"});
+  EXPECT_LT(index(returned, "Navigation"), static_cast<long>(texts_of(returned).size()) - 1);
 }
 
 }  // namespace

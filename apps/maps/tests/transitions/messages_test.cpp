@@ -157,7 +157,7 @@ TEST(UiMessages, ClearRouteDocksTheNavigationPanel) {
   AppFixture f;
   f.model().route = Route{};
   f.app->navigation.set_control_rects({1, 2, 3, 4}, {1, 2, 3, 4});
-  f.app->navigation.stage("hover", true, f.app->bounds_rect);  // on the desktop, End hovered
+  f.app->navigation.stage("hover", f.app->bounds_rect);  // on the desktop, End hovered
   ASSERT_TRUE(f.app->navigation.placement().detached && f.app->navigation.end_hovered());
   handle_ui_message(*f.app, {msg::ClearRoute{}}, f.state);
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
