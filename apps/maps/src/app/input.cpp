@@ -101,7 +101,7 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
   app.overlay.dismiss_tooltip();
   if (!key.pressed) return;
   if (app.overflow_menu.is_open()) {
-    overflow_menu_event(app, event);
+    overflow_menu_event(app, event, modifiers, scale);
     handled = true;
   } else if (app.offline_panel.is_open()) {
     if (key.is(NamedKey::Escape)) {

@@ -143,6 +143,8 @@ void apply_launch_offline(MapsApp& app) {
   app.offline_panel.show_demonstration("M\u00fcn", sample_offline_places(), 47'542'000);
 }
 
+void apply_launch_attribution(MapsApp& app) { app.dialog.open_attribution_dialog(false); }
+
 void apply_launch_offline_banner(MapsApp& app) {
   app.set_status("Map imagery unavailable offline — reconnect and try again");
 }
@@ -150,6 +152,5 @@ void apply_launch_offline_banner(MapsApp& app) {
 // These flags leave the state as built.
 void apply_launch_endpoint_search(MapsApp&) {}
 void apply_launch_search(MapsApp&) {}
-void apply_launch_attribution(MapsApp&) {}
 
 }  // namespace maps

@@ -25,7 +25,10 @@ bool MapsApp::needs_frame() const {
 
 bool MapsApp::has_armed_timer() const { return offline_panel.deadline().has_value(); }
 
-std::optional<Rect> MapsApp::modal_rect() const { return offline_panel.modal_rect(); }
+std::optional<Rect> MapsApp::modal_rect() const {
+  if (auto dialog_rect = dialog.modal_rect()) return dialog_rect;
+  return offline_panel.modal_rect();
+}
 
 std::optional<zarn_ui::access::AccessNode> MapsApp::access_node() const { return maps_access_node(*this); }
 

@@ -1,26 +1,46 @@
 #pragma once
-// The modal dialog of the window: "Attribution" or "Licenses".
+// The window's dialog slot: the dialog shown ("Attribution" or "Licenses"), or none. Its
+// buttons and its dismiss action only raise the slot's close flag; the input handling closes
+// the dialog once the event that raised it has been handled.
 
+#include <cstdint>
+#include <memory>
+
+#include "menu/modal_dialog.hpp"
 #include "zarn_ui/access.hpp"
 #include "zarn_ui/events.hpp"
 
 namespace maps {
 
+enum class DialogKind : std::uint8_t { Attribution = 0, Licenses = 1, Closed = 2 };
+
+// The attribution or licences dialog, open, its "Close" button and dismiss action raising `flag`.
+ModalDialog attribution_dialog(bool licences, std::shared_ptr<bool> flag);
+
 class Dialog {
  public:
-  bool is_open() const { return open_; }
-  // The attribution dialog, or the licences dialog when `licences` is set.
+  Dialog();
+
+  DialogKind kind() const { return kind_; }
+  bool is_open() const { return kind_ != DialogKind::Closed; }
+  const ModalDialog& modal() const { return dialog_; }
+  ModalDialog& modal() { return dialog_; }
+  // The rectangle that takes all input while a dialog is shown.
+  std::optional<zarn_ui::Rect> modal_rect() const;
+
+  // A fresh dialog with a fresh close flag replaces whatever was shown.
   void open_attribution_dialog(bool licences);
-  // An event while the dialog is open; true when the dialog took it.
+  // An event while the dialog is shown; true when the dialog used it.
   bool modal_dialog_event(const zarn_ui::widget::Event& event, double scale);
-  // True once after the open dialog asked to be closed.
+  // True once after the dialog asked to be closed.
   bool take_dialog_close_request();
-  // Shows the dialog as it stands.
-  void open() { open_ = true; }
-  void close() { open_ = false; }
+  // The dialog goes away: not open, kind closed, the flag lowered.
+  void close();
 
  private:
-  bool open_ = false;
+  std::shared_ptr<bool> close_flag_;
+  ModalDialog dialog_;
+  DialogKind kind_ = DialogKind::Closed;
 };
 
 // The dialog's accessibility node: the whole tree while it is open.

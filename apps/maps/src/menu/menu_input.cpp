@@ -14,8 +14,9 @@ void run_overflow_menu_item(MapsApp& app, OverflowMenuItem item) {
   }
 }
 
-void overflow_menu_event(MapsApp& app, const zarn_ui::widget::Event& event) {
-  app.overflow_menu.menu_event(event, app.last_pointer);
+void overflow_menu_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
+  app.overflow_menu.menu_event(event, {modifiers, scale});
+  if (std::holds_alternative<zarn_ui::widget::PointerMoved>(event)) return;
   if (auto item = app.overflow_menu.take_chosen()) run_overflow_menu_item(app, *item);
 }
 

@@ -2,11 +2,6 @@
 
 namespace maps {
 
-using zarn_ui::widget::Key;
-using zarn_ui::widget::MouseButton;
-using zarn_ui::widget::MouseButtonEvent;
-using zarn_ui::widget::NamedKey;
-
 OverflowMenu::OverflowMenu() {
   for (const char* item : {"Attribution", "Offline maps", "Licenses", "Float navigation"}) menu_.push({item});
 }
@@ -29,17 +24,8 @@ void OverflowMenu::toggle(const zarn_ui::Rect& bounds) {
   open_overflow_menu(bounds);
 }
 
-void OverflowMenu::menu_event(const zarn_ui::widget::Event& event, zarn_ui::Point pointer) {
-  if (!menu_.is_open()) return;
-  if (const auto* key = std::get_if<Key>(&event)) {
-    if (key->pressed && key->is(NamedKey::Escape)) menu_.close();
-    return;
-  }
-  if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
-    if (!button->pressed || button->button != MouseButton::Primary) return;
-    if (auto row = menu_.item_at(pointer)) menu_.choose(*row);
-    menu_.close();
-  }
+bool OverflowMenu::menu_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx) {
+  return menu_.handle_event(event, ctx);
 }
 
 std::optional<OverflowMenuItem> OverflowMenu::take_chosen() {

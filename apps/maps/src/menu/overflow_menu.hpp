@@ -26,8 +26,15 @@ class OverflowMenu {
   void open_overflow_menu(const zarn_ui::Rect& bounds);
   // Closes an open menu (forgetting a chosen entry), else opens it.
   void toggle(const zarn_ui::Rect& bounds);
-  // While open: a press on a row chooses it, a press elsewhere or Escape closes the menu.
-  void menu_event(const zarn_ui::widget::Event& event, zarn_ui::Point pointer);
+  // While open: pointer moves highlight the row under them, arrow keys move the highlight,
+  // Enter or a press on a row chooses it, Escape or a press elsewhere closes the menu. True when
+  // the menu used the event.
+  bool menu_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
+  // Draws the open menu.
+  void draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) const {
+    menu_.draw(scene, transform, ctx);
+  }
+  std::optional<std::size_t> highlighted() const { return menu_.highlighted(); }
   // The entry chosen since the last call, once.
   std::optional<OverflowMenuItem> take_chosen();
 

@@ -81,7 +81,7 @@ TEST(KeyShortcuts, ArrowKeysPanLikeADrag) {
 
 TEST(KeyShortcuts, ADialogTakesEveryEvent) {
   AppFixture f;
-  f.app->dialog.open();
+  f.app->dialog.open_attribution_dialog(false);
   EXPECT_TRUE(f.text("d"));
   EXPECT_TRUE(f.click(640, 400));
   EXPECT_EQ(f.model().panel, Panel::Explore);
