@@ -45,11 +45,12 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
     return;
   }
 
-  if (app.navigation.update_end_hover(app.model.route.has_value(), p)) handled = true;
+  // Only a panel drawn in the window answers the window's pointer.
+  if (app.navigation.update_end_hover(navigation_in_window(app), p)) handled = true;
 
   app.search_box.field_event(event, modifiers, extra, scale);
   app.endpoint_editor.route_to_fields(event, modifiers, extra, scale);
-  if (app.overflow_menu.is_open()) app.overflow_menu.menu_event(event, app.last_pointer);
+  if (app.overflow_menu.is_open()) overflow_menu_event(app, event, modifiers, scale);
   if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
   if (app.pointer_down && app.map_press) {
@@ -70,24 +71,42 @@ namespace {
 
 // ---- presses ----
 
+void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
+                    zarn_ui::state::State& state, double scale, const UiMessage& message) {
+  const auto* box = std::get_if<msg::SearchBox>(&message.value);
+  const bool opens_box = box && std::holds_alternative<SearchBoxEvent::Opened>(box->event.value);
+  const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value));
+  if (!keeps_box) app.search_box.close_search_suggestions();
+  app.endpoint_editor.reset_endpoint_editor();
+  handle_ui_message(app, message, state);
+  if (opens_box) {
+    app.search_box.focus();
+    app.search_box.field_event(event, modifiers, extra, scale);
+  }
+}
+
 bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
                       zarn_ui::state::State& state, double scale, Point p) {
   for (auto it = app.hit_targets.rbegin(); it != app.hit_targets.rend(); ++it) {
     if (!rect_contains_point(it->rect, p.x, p.y)) continue;
     const UiMessage message = it->message;  // handling it may rebuild the list
-    const auto* box = std::get_if<msg::SearchBox>(&message.value);
-    const bool opens_box = box && std::holds_alternative<SearchBoxEvent::Opened>(box->event.value);
-    const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value));
-    if (!keeps_box) app.search_box.close_search_suggestions();
-    app.endpoint_editor.reset_endpoint_editor();
-    handle_ui_message(app, message, state);
-    if (opens_box) {
-      app.search_box.focus();
-      app.search_box.field_event(event, modifiers, extra, scale);
-    }
+    run_hit_target(app, event, modifiers, extra, state, scale, message);
     return true;
   }
   return false;
+}
+
+// The "More" button is the last area the overlay records, drawn above the navigation panel and
+// the panels: it takes a press before them.
+bool more_button_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
+                       zarn_ui::state::State& state, double scale, Point p) {
+  if (app.hit_targets.empty()) return false;
+  const HitTarget top = app.hit_targets.back();
+  if (!std::holds_alternative<msg::ToggleOverflowMenu>(top.message.value) || !rect_contains_point(top.rect, p.x, p.y)) {
+    return false;
+  }
+  run_hit_target(app, event, modifiers, extra, state, scale, top.message);
+  return true;
 }
 
 bool place_marker_press(MapsApp& app, const Camera& camera, Point p) {
@@ -129,11 +148,25 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
   return true;
 }
 
-// The panel's End and grip rectangles are those of its last paint; a panel that is not drawn in
-// the window this frame (hidden under the narrow side panel, or on the desktop) takes no press.
+// A press goes to what is drawn on top where it lands: the open menu (which closes when the press
+// misses it), the "More" button, the navigation panel, the panels, the recorded areas, the map
+// controls, the markers and last the bare map. The panel's End and grip rectangles are those of
+// its last paint; a panel that is not drawn in the window this frame (hidden under the narrow
+// side panel, or on the desktop) takes no press here.
 void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
                    zarn_ui::state::State& state, bool& handled, double scale) {
   const Point p = app.last_pointer;
+  if (app.overflow_menu.is_open()) {
+    app.pointer_down = true;
+    handled = true;
+    overflow_menu_event(app, event, modifiers, scale);
+    return;
+  }
+  if (more_button_press(app, event, modifiers, extra, state, scale, p)) {
+    app.pointer_down = true;
+    handled = true;
+    return;
+  }
   if (navigation_in_window(app)) {
     if (app.navigation.on_end(p)) {
       clear_route(app, state);
@@ -150,10 +183,6 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
   app.pointer_down = true;
   handled = true;
 
-  if (app.overflow_menu.is_open()) {
-    overflow_menu_event(app, event);
-    return;
-  }
   if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
   if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, extra, scale, p)) return;
   if (hit_target_press(app, event, modifiers, extra, state, scale, p)) return;

@@ -93,6 +93,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   Rect drawn_bounds;
   std::optional<zarn_ui::layout::NodeId> layout_node;
   Point last_pointer;
+  // The pointer in the navigation panel's own desktop window, in window coordinates.
+  Point surface_pointer;
   bool pointer_down = false;
   bool map_press = false;
   Point drag_anchor;
@@ -165,6 +167,17 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
                                                 const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
                                                 std::string_view id, std::string_view argument) override;
   std::optional<zarn_ui::ui_action::AsyncResult> poll_action(const zarn_ui::ui_action::RequestId& request) override;
+
+  // Floating-surface host: the navigation panel on the desktop (navigation/surface_host.cpp).
+  std::optional<zarn_ui::floating_surface::FloatingSurfaceRequest> take_surface_request() override;
+  void draw_floating(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, zarn_ui::text_render::TextRenderer& text,
+                     const zarn_ui::theme::Theme& theme) override;
+  std::vector<zarn_ui::floating_surface::FloatingSurfaceEntry> floating_surfaces() const override;
+  std::vector<std::string> surface_snapshot() const override;
+  void set_host_rect(const Rect& rect) override;
+  void apply_surface_event(const zarn_ui::floating_surface::SurfaceEvent& event) override;
+  void handle_surface_event(const std::string& id, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                            zarn_ui::state::State& state, bool& handled, double scale) override;
 };
 
 Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,

@@ -28,6 +28,8 @@ MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y) {
   return MapControl::None;
 }
 
+zarn_ui::Rect more_button_rect(const zarn_ui::Rect& b) { return {b.x1 - 56.0, b.y1 - 46.0, b.x1 - 16.0, b.y1 - 16.0}; }
+
 void handle_map_control(MapsApp& app, MapControl control) {
   const zarn_ui::Point c = map_viewport_center(app.bounds_rect);
   switch (control) {

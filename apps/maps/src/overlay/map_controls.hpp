@@ -22,6 +22,9 @@ zarn_ui::Rect control_button_rect(const zarn_ui::Rect& r, MapControl control);
 // The control under the point, or None.
 MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y);
 
+// The "More" button in the bottom-right corner of `bounds`, which opens the overflow menu.
+zarn_ui::Rect more_button_rect(const zarn_ui::Rect& bounds);
+
 // Runs a control's command.
 void handle_map_control(MapsApp& app, MapControl control);
 

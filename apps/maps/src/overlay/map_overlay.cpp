@@ -2,7 +2,11 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "draw_kit/primitives.hpp"
+#include "navigation/navigation_paint.hpp"
+#include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_panel_paint.hpp"
+#include "overlay/overlay_painters.hpp"
 
 namespace maps {
 namespace {
@@ -18,9 +22,22 @@ std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered
   if (auto menu = menu_button_rect(b); menu && rect_contains_point(*menu, p.x, p.y)) {
     return zarn_ui::widgets::TooltipTarget{*menu, "Menu"};
   }
-  const zarn_ui::Rect more{b.x1 - 56.0, b.y1 - 46.0, b.x1 - 16.0, b.y1 - 16.0};
+  const zarn_ui::Rect more = more_button_rect(b);
   if (rect_contains_point(more, p.x, p.y)) return zarn_ui::widgets::TooltipTarget{more, "More"};
   return std::nullopt;
+}
+
+// The navigation panel where the window shows it; a panel that is not drawn leaves no areas
+// behind, unless it is on the desktop, where the floating layer draws it.
+void paint_navigation_in_window(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
+                                const OverlayTheme& theme) {
+  if (navigation_in_window(app)) {
+    paint_navigation_panel(app, scene, t, text, theme);
+  } else if (navigation_on_desktop(app)) {
+    paint_navigation_return_hint(app, scene, t, theme);
+  } else {
+    app.navigation.forget_control_areas();
+  }
 }
 
 }  // namespace
@@ -39,12 +56,50 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
   return tooltip_changed || hovered_ != before;
 }
 
-// Tells the tooltip host the time every frame, so a tooltip on its way comes up (and stops asking
-// for frames) instead of keeping the window busy for as long as the pointer rests.
-void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                       const zarn_ui::widget::PaintCtx& ctx) {
-  paint_offline_panel(app, scene, transform, ctx);
+void paint_tooltip(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme) {
+  // Told the time every frame, so a tooltip on its way comes up (and stops asking for frames).
   app.overlay.tick_tooltips(app.mono_now());
+  const auto& host = app.overlay.tooltips();
+  if (!host.target() || !host.shown()) return;
+  zarn_ui::widgets::draw_hover_tooltip(scene, t, text, theme, host.target()->rect, host.target()->text,
+                                       app.drawn_bounds);
+}
+
+// The groups above the map, bottom to top; a later one covers an earlier one, and its press
+// areas, recorded later, win.
+void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_ui::widget::PaintCtx& ctx) {
+  const OverlayText& text = ctx.text;
+  const OverlayTheme& theme = ctx.theme;
+  app.navigation.set_dock_area(navigation_dock_area(app));
+
+  // 1. Map controls.
+  paint_map_controls(app, scene, t, text, theme);
+  // 2. Traffic legend.
+  paint_traffic_legend(app, scene, t, text, theme);
+  // 3. Menu button (narrow layout).
+  paint_menu_button(app, scene, t, theme);
+  // 4. Search box (search_box/).
+  // 5. Status pill.
+  paint_status_pill(app, scene, t, text, theme);
+  // 6. Card of the selected point of interest.
+  paint_poi_card(app, scene, t, text, theme);
+  // 7. Search suggestion list (search_box/).
+  // 8. Endpoint suggestion list (directions/).
+  // 9. Offline maps panel.
+  paint_offline_panel(app, scene, t, ctx);
+  // 10. Navigation panel inside the window.
+  paint_navigation_in_window(app, scene, t, text, theme);
+  // 11. "More" button: its press area is the frame's last.
+  paint_more_button(app, scene, t, theme);
+  // 12. Overflow menu.
+  app.overflow_menu.draw(scene, t, ctx);
+  // 13. Dialog.
+  if (app.dialog.is_open()) {
+    app.dialog.modal().prepare(app.bounds_rect, theme, text);
+    app.dialog.modal().paint(scene, t, ctx);
+  }
+  // 14. Tooltip.
+  paint_tooltip(app, scene, t, text, theme);
 }
 
 }  // namespace maps

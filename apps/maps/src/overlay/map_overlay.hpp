@@ -44,6 +44,7 @@ class MapOverlay {
   zarn_ui::widgets::TooltipHost tooltips_;
 };
 
+// Paints the overlay and records its press areas; widgets that draw themselves get `ctx`.
 void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
                        const zarn_ui::widget::PaintCtx& ctx);
 

@@ -99,14 +99,18 @@ TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
   const Frame f = draw(*app);
   EXPECT_FALSE(has_text(f, "Loading map…"));
   EXPECT_EQ(std::count(f.full_fills.begin(), f.full_fills.end(), Color::black().with_alpha(0.5f)), 1);
-  ASSERT_EQ(app->hit_targets.size(), 1u);
+  // The scrim first, then only what the overlay records above it: the menu button and "More".
+  ASSERT_EQ(app->hit_targets.size(), 3u);
   EXPECT_EQ(app->hit_targets[0].rect, app->bounds_rect);
   EXPECT_EQ(app->hit_targets[0].message, UiMessage{msg::CloseNavigation{}});
+  EXPECT_EQ(app->hit_targets[1].message, UiMessage{msg::ToggleNavigation{}});
+  EXPECT_EQ(app->hit_targets[2].message, UiMessage{msg::ToggleOverflowMenu{}});
 
   app->panel_expanded = false;
   const Frame closed = draw(*app);
   EXPECT_TRUE(has_text(closed, "Loading map…"));
-  EXPECT_TRUE(app->hit_targets.empty());
+  EXPECT_EQ(app->hit_targets.size(), 2u);
+  EXPECT_NE(app->hit_targets[0].message, UiMessage{msg::CloseNavigation{}});
 }
 
 TEST(DrawFrame, TrafficLayerOnlyWhileSwitchedOn) {
@@ -122,7 +126,8 @@ TEST(DrawFrame, TrafficLayerOnlyWhileSwitchedOn) {
   paint_traffic(layer, Affine::identity(), view_camera(app->bounds_rect, app->model.center, app->model.zoom),
                 app->traffic_segments, map_palette(Theme::light()));
   ASSERT_GT(layer.size(), 0u);
-  EXPECT_EQ(with - without, layer.size());
+  // The layer, and the outline of the legend's card.
+  EXPECT_EQ(with - without, layer.size() + 1);
 }
 
 TEST(DrawFrame, TileStyleFollowsTheTheme) {

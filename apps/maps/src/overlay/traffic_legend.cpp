@@ -1,0 +1,70 @@
+// The traffic legend in the bottom-left corner of the map while the traffic overlay is on: how
+// many street segments flow at each level, or a pill when there is no street network.
+
+#include <string>
+
+#include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
+#include "draw_kit/card.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/primitives.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "overlay/overlay_painters.hpp"
+#include "sample/vector_map.hpp"
+
+namespace maps {
+namespace {
+
+constexpr const char* kLevelNames[] = {"Free flowing", "Moderate", "Heavy", "Standstill"};
+constexpr double kLegendWidth = 180.0;
+constexpr double kLegendHeight = 118.0;
+constexpr double kBottomMargin = 16.0;
+
+void paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme, double left,
+                        double bottom) {
+  constexpr const char* kLabel = "No traffic data";
+  const double w = measure_text(text, kLabel, 12.0f);
+  paint_card(scene, t, {left, bottom - 48.0, left + w + 40.0, bottom - 16.0}, theme.surface.multiply_alpha(0.96f),
+             theme.border, 16.0);
+  fill_circle(scene, t, theme.muted, left + 16.0, bottom - 32.0, 3.6);
+  draw_label(scene, text, t, kLabel, theme.foreground, left + 27.0, bottom - 39.5, 12.0f);
+}
+
+}  // namespace
+
+double overlay_card_left(const MapsApp& app) {
+  const Rect& b = app.bounds_rect;
+  if (is_narrow_layout(b) || app.panel_collapsed) return b.x0 + kLayoutMargin;
+  return side_panel_rect(b).x1 + kLayoutGap;
+}
+
+void paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
+                          const OverlayTheme& theme) {
+  const Rect& b = app.bounds_rect;
+  if (!app.traffic_enabled || (is_narrow_layout(b) && app.panel_expanded)) return;
+  const double left = overlay_card_left(app);
+  if (app.traffic_segments.empty()) {
+    paint_no_data_pill(scene, t, text, theme, left, b.y1);
+    return;
+  }
+  const double bottom = b.y1 - kBottomMargin, top = bottom - kLegendHeight, right = left + kLegendWidth - 12.0;
+  paint_card(scene, t, {left, top, left + kLegendWidth, bottom}, theme.surface.multiply_alpha(0.96f), theme.border,
+             12.0);
+  constexpr std::uint8_t kTitleWeight = 2;
+  draw_label_weighted(scene, text, t, "Traffic", theme.foreground, left + 12.0, top + 12.0, 12.0f, kTitleWeight);
+  if (app.traffic_source) {
+    const double x = left + 12.0 + text.measure_weighted("Traffic", 12.0f, kTitleWeight) + 8.0;
+    draw_text_ellipsized(scene, text, t, "· " + *app.traffic_source, theme.muted, x, top + 12.0, 10.0f, right - x);
+  }
+  const MapPalette palette = map_palette(theme);
+  const auto counts = traffic_level_counts(app.traffic_segments);
+  for (std::size_t level = 0; level < kTrafficLevelCount; ++level) {
+    const double y = top + 34.0 + 19.0 * static_cast<double>(level);
+    fill_rounded_rect(scene, t, {left + 12.0, y + 3.0, left + 30.0, y + 9.0},
+                      traffic_color(palette, static_cast<TrafficLevel>(level)), 3.0);
+    draw_label(scene, text, t, kLevelNames[level], theme.foreground, left + 38.0, y, 11.0f);
+    draw_text_right(scene, text, t, std::to_string(counts[level]), theme.muted, right, y, 11.0f);
+  }
+}
+
+}  // namespace maps

@@ -1,0 +1,261 @@
+// The overlay's groups on the recording scene: what each draws, where, in which order, and the
+// press areas it leaves for the input handling.
+
+#include <gtest/gtest.h>
+
+#include "app_input_fixture.hpp"
+#include "draw_kit/palette.hpp"
+#include "overlay/map_controls.hpp"
+#include "overlay_frame.hpp"
+#include "sample/sample_data.hpp"
+#include "sample/synthetic_traffic.hpp"
+
+namespace maps {
+namespace {
+
+using input_testing::AppFixture;
+using overlay_testing::Painter;
+using overlay_testing::text_origin;
+using zarn_ui::RoundedRect;
+using zarn_ui::theme::Theme;
+namespace ev = zarn_ui::widget;
+using namespace std::chrono_literals;
+
+TEST(Overlay, GroupsAreDrawnBottomToTopAndMoreIsTheLastPressArea) {
+  AppFixture f;
+  f.model().route = sample_route_steps();
+  f.app->overflow_menu.toggle(f.app->bounds_rect);
+  f.app->dialog.open_attribution_dialog(false);
+  Painter painter;
+  const auto p = painter.window(*f.app);
+  const long zoom_in = p.index_of_text("+");
+  const long navigation = p.index_of_text("Navigation");
+  const long menu = p.index_of_text("Offline maps");
+  const long dialog = p.index_of_text("Close");
+  ASSERT_GE(zoom_in, 0);
+  EXPECT_LT(zoom_in, navigation);
+  EXPECT_LT(navigation, menu);
+  EXPECT_LT(menu, dialog);
+  ASSERT_FALSE(f.app->hit_targets.empty());
+  EXPECT_EQ(f.app->hit_targets.back(),
+            (HitTarget{more_button_rect(f.app->bounds_rect), UiMessage{msg::ToggleOverflowMenu{}}}));
+}
+
+TEST(Overlay, ControlsShowHoverAndTheTrafficSwitch) {
+  AppFixture f;
+  Painter painter;
+  const Theme& theme = painter.theme;
+  const auto rects = control_button_rects(f.app->bounds_rect);
+  f.move(rect_center(rects[2]).x, rect_center(rects[2]).y);
+  auto p = painter.window(*f.app);
+  EXPECT_EQ(p.fill_of(RoundedRect::make(rects[2], 10.0))->color, theme.hover);
+  EXPECT_EQ(p.fill_of(RoundedRect::make(rects[3], 10.0))->color, theme.surface);
+  EXPECT_EQ(p.stroke_of(RoundedRect::make(rects[3], 10.0))->color, theme.border);
+  const Point c = rect_center(rects[3]);
+  EXPECT_EQ(p.fill_of(zarn_ui::Circle{{c.x, c.y - 8.0}, 3.2})->color, mix_color(theme.danger, theme.surface, 0.55f));
+
+  f.app->traffic_enabled = true;
+  f.move(rect_center(rects[3]).x, rect_center(rects[3]).y);
+  p = painter.window(*f.app);
+  EXPECT_EQ(p.fill_of(RoundedRect::make(rects[2], 10.0))->color, theme.surface);
+  EXPECT_EQ(p.fill_of(RoundedRect::make(rects[3], 10.0))->color, theme.hover);
+  EXPECT_EQ(p.stroke_of(RoundedRect::make(rects[3], 10.0))->color, theme.accent);
+  EXPECT_EQ(p.fill_of(zarn_ui::Circle{{c.x, c.y - 8.0}, 3.2})->color, theme.danger);
+  EXPECT_EQ(p.fill_of(zarn_ui::Circle{{c.x, c.y + 8.0}, 3.2})->color, theme.success);
+}
+
+TEST(Overlay, TrafficLegendTable) {
+  const auto segments = [] {
+    auto app = new_sample_app();
+    return synthetic_traffic(app->vector_map).segments;
+  }();
+  struct Case {
+    const char* name;
+    double width;
+    bool expanded, collapsed, with_segments;
+    std::optional<std::string> source;
+    bool legend, pill;
+    double left;
+  } cases[] = {
+      {"no street network", 1280, true, false, false, std::nullopt, false, true, 410},
+      {"segments, no source", 1280, true, false, true, std::nullopt, true, false, 410},
+      {"segments with source", 1280, true, false, true, "sample data", true, false, 410},
+      {"wide, panel collapsed", 1280, true, true, true, std::nullopt, true, false, 16},
+      {"narrow, panel closed", 600, false, false, true, std::nullopt, true, false, 16},
+      {"narrow, panel open", 600, true, false, true, std::nullopt, false, false, 0},
+  };
+  for (const auto& c : cases) {
+    AppFixture f(default_map_model(), {0, 0, c.width, 800});
+    f.app->traffic_enabled = true;
+    f.app->panel_expanded = c.expanded;
+    f.app->panel_collapsed = c.collapsed;
+    if (c.with_segments) f.app->traffic_segments = segments;
+    f.app->traffic_source = c.source;
+    Painter painter;
+    const auto p = painter.window(*f.app);
+    EXPECT_EQ(p.has_text("Traffic"), c.legend) << c.name;
+    EXPECT_EQ(p.has_text("No traffic data"), c.pill) << c.name;
+    EXPECT_EQ(p.has_text("· sample data"), c.source.has_value() && c.legend) << c.name;
+    if (c.legend) {
+      EXPECT_EQ(text_origin(*p.run("Traffic")), (Point{c.left + 12, 800 - 134 + 12})) << c.name;
+      const auto counts = traffic_level_counts(segments);
+      const auto heavy = p.run(std::to_string(counts[2]));
+      ASSERT_TRUE(heavy) << c.name;
+      EXPECT_EQ(text_origin(*p.run("Heavy")), (Point{c.left + 38, 800 - 134 + 34 + 38})) << c.name;
+    }
+    if (c.pill) {
+      EXPECT_EQ(text_origin(*p.run("No traffic data")), (Point{c.left + 27, 800 - 39.5})) << c.name;
+    }
+  }
+}
+
+TEST(Overlay, StatusPillShowsWorkAndFailures) {
+  struct Case {
+    const char* status;
+    std::uint32_t pending;
+    bool suggestions;
+    bool shown;
+    bool danger;
+  } cases[] = {
+      {"Searching…", 0, false, true, false},
+      {"Routing failed (offline estimate shown): timeout", 0, false, true, true},
+      {"Location DENIED", 0, false, true, true},
+      {"12 places nearby", 0, false, false, false},
+      {"12 places nearby", 1, false, true, false},
+      {"Searching…", 1, true, false, false},
+      {"", 3, false, false, false},
+  };
+  for (const auto& c : cases) {
+    AppFixture f;
+    f.app->set_status(c.status);
+    f.app->pending_jobs = c.pending;
+    if (c.suggestions) {
+      f.model().query = "Mar";
+      f.app->search_box.open();
+      f.app->search_box.set_search_suggestions({new_place("p", "Marienplatz", Category::Landmark, "", {48.1, 11.5})});
+    }
+    Painter painter;
+    const auto p = painter.window(*f.app);
+    const auto run = p.run(c.status);
+    EXPECT_EQ(run.has_value() && c.status[0] != '\0', c.shown) << c.status;
+    if (!c.shown || !run) continue;
+    const double w = painter.text.measure(c.status, 12.0f);
+    const Rect pill{640 - (w + 36) / 2, 74, 640 + (w + 36) / 2, 104};
+    EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5})) << c.status;
+    const auto dot = p.fill_of(zarn_ui::Circle{{pill.x0 + 16, 89}, 4.0});
+    ASSERT_TRUE(dot) << c.status;
+    EXPECT_EQ(dot->color, c.danger ? painter.theme.danger : painter.theme.accent) << c.status;
+  }
+}
+
+Poi card_poi(bool all_rows) {
+  Poi poi;
+  poi.id = "poi-1";
+  poi.name = "Café Luitpold";
+  poi.category = Category::Cafe;
+  if (all_rows) {
+    poi.address = "Brienner Str. 11";
+    poi.opening_hours = "Mo-Su 08:00-19:00";
+    poi.phone = "+49 89 242875";
+    poi.website = "https://example.org";
+    poi.kind = "coffee_shop";
+  }
+  return poi;
+}
+
+TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
+  for (const bool all_rows : {false, true}) {
+    AppFixture f;
+    f.app->pois = {card_poi(all_rows)};
+    f.app->selected_poi = "poi-1";
+    Painter painter;
+    const auto p = painter.window(*f.app);
+    const auto card = std::find_if(f.app->hit_targets.begin(), f.app->hit_targets.end(),
+                                   [](const HitTarget& t) { return t.message == UiMessage{msg::Noop{}}; });
+    ASSERT_NE(card, f.app->hit_targets.end());
+    EXPECT_EQ(card->rect.height(), all_rows ? 214.0 : 118.0);
+    EXPECT_EQ(card->rect.y1, 800 - 54);
+    // Beside the side panel, centred up to the right margin and at most 360 wide.
+    EXPECT_EQ(card->rect.width(), 360.0);
+    EXPECT_EQ(card->rect.x0, (410.0 + 1264.0) / 2 - 180);
+    EXPECT_EQ(p.has_text("⚓"), all_rows);
+    EXPECT_EQ(p.has_text("· coffee_shop"), all_rows);
+    const auto link = p.run("https://example.org");
+    if (all_rows) {
+      EXPECT_EQ(link->color, painter.theme.accent);
+    }
+
+    // The "✕" lies on the card and is recorded after it, so it takes the press.
+    f.click(card->rect.x1 - 20, card->rect.y0 + 20);
+    EXPECT_FALSE(f.app->selected_poi);
+  }
+}
+
+TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
+  AppFixture f;
+  Painter painter;
+  const Theme& theme = painter.theme;
+  const Rect more = more_button_rect(f.app->bounds_rect);
+  const auto shape = RoundedRect::make(more, 10.0);
+  const zarn_ui::Circle middle{rect_center(more), 1.9};
+  auto p = painter.window(*f.app);
+  EXPECT_EQ(p.stroke_of(shape)->color, theme.border);
+  EXPECT_EQ(p.fill_of(middle)->color, theme.text);
+
+  f.app->tile_store.download_total = 10;
+  f.app->tile_store.download_done = 4;
+  p = painter.window(*f.app);
+  EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);
+  EXPECT_EQ(p.fill_of(middle)->color, theme.text);
+
+  f.app->tile_store.download_done = 10;
+  f.app->overflow_menu.toggle(f.app->bounds_rect);
+  p = painter.window(*f.app);
+  EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);
+  EXPECT_EQ(p.fill_of(middle)->color, theme.accent);
+}
+
+TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
+  AppFixture f(default_map_model(), {0, 0, 600, 800});
+  f.app->panel_expanded = false;
+  Painter painter;
+  painter.window(*f.app);
+  const Rect button{16, 16, 56, 64};
+  ASSERT_GE(f.app->hit_targets.size(), 2u);
+  EXPECT_EQ(f.app->hit_targets.front(), (HitTarget{button, UiMessage{msg::ToggleNavigation{}}}));
+  f.click(30, 30);
+  EXPECT_TRUE(f.app->panel_expanded);
+  const auto p = painter.window(*f.app);
+  EXPECT_EQ(p.stroke_of(RoundedRect::make(button, 12.0))->color, painter.theme.focus);
+
+  AppFixture wide;
+  painter.window(*wide.app);
+  for (const auto& t : wide.app->hit_targets) EXPECT_NE(t.message, UiMessage{msg::ToggleNavigation{}});
+}
+
+// A tooltip comes up once the pointer has rested on a control for the host's delay, and goes
+// when the pointer leaves.
+TEST(Overlay, TooltipsComeUpAfterTheirDelay) {
+  AppFixture f;
+  Painter painter;
+  const Rect zoom_out = control_button_rect(f.app->bounds_rect, MapControl::ZoomOut);
+  f.move(rect_center(zoom_out).x, rect_center(zoom_out).y);
+  EXPECT_FALSE(painter.window(*f.app).has_text("Zoom out"));
+  f.advance(zarn_ui::widgets::TooltipHost::kDelay - 1ms);
+  EXPECT_FALSE(painter.window(*f.app).has_text("Zoom out"));
+  f.advance(1ms);
+  EXPECT_TRUE(painter.window(*f.app).has_text("Zoom out"));
+  EXPECT_FALSE(f.app->needs_frame());
+
+  const Rect more = more_button_rect(f.app->bounds_rect);
+  f.move(rect_center(more).x, rect_center(more).y);
+  f.advance(zarn_ui::widgets::TooltipHost::kDelay);
+  const auto p = painter.window(*f.app);
+  EXPECT_FALSE(p.has_text("Zoom out"));
+  EXPECT_TRUE(p.has_text("More"));
+  f.press();
+  EXPECT_FALSE(painter.window(*f.app).has_text("More"));
+}
+
+}  // namespace
+}  // namespace maps
