@@ -46,7 +46,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   }
 
   // Only a panel drawn in the window answers the window's pointer.
-  if (app.navigation.update_end_hover(navigation_in_window(app), p)) handled = true;
+  if (app.navigation.update_end_hover(navigation_end_target(app).has_value(), p)) handled = true;
 
   app.search_box.field_event(event, modifiers, extra, scale);
   app.endpoint_editor.route_to_fields(event, modifiers, extra, scale);

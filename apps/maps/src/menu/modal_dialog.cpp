@@ -1,6 +1,7 @@
 #include "menu/modal_dialog.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "zarn_ui/button.hpp"
@@ -22,6 +23,11 @@ constexpr double kButtonGap = 8.0;
 constexpr double kButtonInset = 16.0;
 constexpr double kButtonBottom = 8.0;
 constexpr float kScrimAlpha = 0.7f;
+
+// Larger text makes a larger panel and header; the buttons keep their size.
+double text_scale_of(const zarn_ui::theme::Theme& theme) {
+  return std::isfinite(theme.text_scale) && theme.text_scale > 1.0f ? theme.text_scale : 1.0;
+}
 
 bool has_area(const Rect& r) { return r.is_finite() && r.width() > 0.0 && r.height() > 0.0; }
 
@@ -54,7 +60,8 @@ ModalDialog ModalDialog::with_dismiss(std::shared_ptr<bool> flag) && {
 void ModalDialog::layout_modal_dialog() {
   const Rect& b = bounds_;
   if (!(b.width() > 0.0) || !(b.height() > 0.0)) return;
-  const double w = std::min(size_.width, b.width()), h = std::min(size_.height, b.height());
+  const double s = text_scale_of(theme_);
+  const double w = std::min(size_.width * s, b.width()), h = std::min(size_.height * s, b.height());
   const double x0 = b.x0 + (b.width() - w) / 2.0, y0 = b.y0 + (b.height() - h) / 2.0;
   panel_ = {x0, y0, x0 + w, y0 + h};
   const double top = panel_.y1 - kButtonBottom - kButtonHeight, bottom = panel_.y1 - kButtonBottom;
@@ -67,8 +74,9 @@ void ModalDialog::layout_modal_dialog() {
 void ModalDialog::layout_dialog_text(const zarn_ui::theme::Theme& theme, const zarn_ui::text_render::TextRenderer&) {
   const double pad = theme.spacing;
   const Rect& p = panel_;
-  const Rect area{p.x0 + pad, p.y0 + kHeaderHeight, std::max(p.x1 - pad, p.x0 + pad),
-                  std::max(p.y1 - kButtonBand, p.y0 + kHeaderHeight)};
+  const double header = kHeaderHeight * text_scale_of(theme);
+  const Rect area{p.x0 + pad, p.y0 + header, std::max(p.x1 - pad, p.x0 + pad),
+                  std::max(p.y1 - kButtonBand, p.y0 + header)};
   if (!has_area(p) || !has_area(area)) {
     // A body laid out for a larger panel must not be drawn outside this one.
     body_node_.reset();
@@ -101,11 +109,12 @@ void ModalDialog::paint(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
   const auto panel = zarn_ui::RoundedRect::make(panel_, theme_.corner_radius);
   scene.fill(panel, theme_.surface, transform);
   scene.stroke(panel, theme_.border, 1.0, transform);
-  const float title_size = theme_.title_size;
+  const double s = text_scale_of(theme_);
+  const float title_size = static_cast<float>(theme_.title_size * s);
   const double room = std::max(panel_.width() - 2.0 * theme_.spacing, 0.0);
   ctx.text.draw_text(scene,
                      transform * zarn_ui::Affine::translate(panel_.x0 + theme_.spacing,
-                                                            panel_.y0 + (kHeaderHeight - title_size) / 2.0),
+                                                            panel_.y0 + (kHeaderHeight * s - title_size) / 2.0),
                      title_, title_size, theme_.foreground, room);
   if (body_node_) body_.draw(scene, transform, ctx);
   if (primary_) {

@@ -38,6 +38,7 @@ class ModalDialog {
   ModalDialog with_dismiss(std::shared_ptr<bool> flag) &&;
 
   // The panel centred in the bounds and never larger than they are, and the two button slots.
+  // Larger text (the theme's text scale) makes the panel and its header larger by as much.
   void layout_modal_dialog();
   // Lays the body out in the panel between the header and the button band.
   void layout_dialog_text(const zarn_ui::theme::Theme& theme, const zarn_ui::text_render::TextRenderer& text);

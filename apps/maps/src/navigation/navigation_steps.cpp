@@ -1,5 +1,7 @@
 #include "navigation/navigation_steps.hpp"
 
+#include <algorithm>
+
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
 
@@ -19,11 +21,23 @@ bool navigation_in_window(const MapsApp& app) {
   return app.navigation.in_window(app.model.route.has_value(), is_narrow_layout(app.bounds_rect), app.panel_expanded);
 }
 
+std::optional<Rect> navigation_end_target(const MapsApp& app) {
+  const Rect& end = app.navigation.end_rect();
+  if (!app.model.route || !(end.width() * end.height() > 0) || !navigation_in_window(app)) return std::nullopt;
+  return end;
+}
+
 bool navigation_on_desktop(const MapsApp& app) { return app.navigation.on_desktop(app.model.route.has_value()); }
 
-zarn_ui::Rect navigation_dock_area(const MapsApp& app) {
+zarn_ui::Rect navigation_dock_area(const MapsApp& app, const std::optional<Rect>& legend) {
   Rect area = app.bounds_rect;
   if (!is_narrow_layout(area) && !app.panel_collapsed) area.x0 = side_panel_rect(area).x1 + kLayoutGap;
+  if (!legend) return area;
+  Rect beside = area;
+  beside.x0 = std::max(area.x0, legend->x1 + kLayoutGap);
+  if (beside.width() >= app.navigation.placement().panel_size.width + kLayoutMargin) return beside;
+  // The panel's bottom margin then lands it a gap above the legend.
+  area.y1 = legend->y0 - kLayoutGap + kLayoutMargin;
   return area;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the navigation panel does with the state.
 
+#include <optional>
 #include <string>
 
 #include "zarn_ui/geometry.hpp"
@@ -16,11 +17,16 @@ bool navigation_docked_visible(const MapsApp& app);
 // The panel is drawn inside the window this frame (docked and visible, or floating in it); only
 // then do the window's pointer and accessibility reach its End button and grip.
 bool navigation_in_window(const MapsApp& app);
+// The End button as the window offers it (to the pointer and to accessibility): its last
+// painted rectangle while a route is set and the panel is drawn in the window; none otherwise,
+// so a panel on the desktop or hidden under the side panel leaves nothing behind in the window.
+std::optional<zarn_ui::Rect> navigation_end_target(const MapsApp& app);
 // The panel is a desktop surface of its own this frame.
 bool navigation_on_desktop(const MapsApp& app);
-// The map beside the wide layout's side panel, where the docked panel sits; the whole bounds
-// otherwise.
-zarn_ui::Rect navigation_dock_area(const MapsApp& app);
+// Where the docked panel centres itself: the map beside the wide layout's side panel (the whole
+// bounds otherwise), and clear of the traffic legend at its bottom-left: beside it where there is
+// room, else above it.
+zarn_ui::Rect navigation_dock_area(const MapsApp& app, const std::optional<zarn_ui::Rect>& legend);
 // Poses the panel for a review shot: "detached", "attached", "hover", "returning", "returned".
 void stage_floating_navigation(MapsApp& app, const std::string& mode);
 

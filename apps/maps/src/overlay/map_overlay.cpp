@@ -70,12 +70,11 @@ void paint_tooltip(MapsApp& app, Scene& scene, const Affine& t, const OverlayTex
 void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_ui::widget::PaintCtx& ctx) {
   const OverlayText& text = ctx.text;
   const OverlayTheme& theme = ctx.theme;
-  app.navigation.set_dock_area(navigation_dock_area(app));
-
   // 1. Map controls.
   paint_map_controls(app, scene, t, text, theme);
-  // 2. Traffic legend.
-  paint_traffic_legend(app, scene, t, text, theme);
+  // 2. Traffic legend; the docked navigation panel keeps clear of it.
+  const std::optional<Rect> legend = paint_traffic_legend(app, scene, t, text, theme);
+  app.navigation.set_dock_area(navigation_dock_area(app, legend));
   // 3. Menu button (narrow layout).
   paint_menu_button(app, scene, t, theme);
   // 4. Search box (search_box/).

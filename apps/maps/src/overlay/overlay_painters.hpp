@@ -2,6 +2,9 @@
 // The overlay's own groups, each painted (and its press areas recorded) by one function, in
 // the order paint_map_overlay calls them.
 
+#include <optional>
+
+#include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
@@ -20,8 +23,9 @@ double overlay_card_left(const MapsApp& app);
 
 void paint_map_controls(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,
                         const OverlayTheme& theme);
-void paint_traffic_legend(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,
-                          const OverlayTheme& theme);
+// The legend's card (or pill) as drawn, when it is.
+std::optional<zarn_ui::Rect> paint_traffic_legend(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t,
+                                                  const OverlayText& text, const OverlayTheme& theme);
 void paint_menu_button(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayTheme& theme);
 // Shown while work is under way or the status reports a failure.
 void paint_status_pill(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,

@@ -20,14 +20,15 @@ constexpr double kLegendWidth = 180.0;
 constexpr double kLegendHeight = 118.0;
 constexpr double kBottomMargin = 16.0;
 
-void paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme, double left,
+Rect paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme, double left,
                         double bottom) {
   constexpr const char* kLabel = "No traffic data";
   const double w = measure_text(text, kLabel, 12.0f);
-  paint_card(scene, t, {left, bottom - 48.0, left + w + 40.0, bottom - 16.0}, theme.surface.multiply_alpha(0.96f),
-             theme.border, 16.0);
+  const Rect pill{left, bottom - 48.0, left + w + 40.0, bottom - 16.0};
+  paint_card(scene, t, pill, theme.surface.multiply_alpha(0.96f), theme.border, 16.0);
   fill_circle(scene, t, theme.muted, left + 16.0, bottom - 32.0, 3.6);
   draw_label(scene, text, t, kLabel, theme.foreground, left + 27.0, bottom - 39.5, 12.0f);
+  return pill;
 }
 
 }  // namespace
@@ -38,18 +39,15 @@ double overlay_card_left(const MapsApp& app) {
   return side_panel_rect(b).x1 + kLayoutGap;
 }
 
-void paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
-                          const OverlayTheme& theme) {
+std::optional<Rect> paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
+                                         const OverlayTheme& theme) {
   const Rect& b = app.bounds_rect;
-  if (!app.traffic_enabled || (is_narrow_layout(b) && app.panel_expanded)) return;
+  if (!app.traffic_enabled || (is_narrow_layout(b) && app.panel_expanded)) return std::nullopt;
   const double left = overlay_card_left(app);
-  if (app.traffic_segments.empty()) {
-    paint_no_data_pill(scene, t, text, theme, left, b.y1);
-    return;
-  }
+  if (app.traffic_segments.empty()) return paint_no_data_pill(scene, t, text, theme, left, b.y1);
   const double bottom = b.y1 - kBottomMargin, top = bottom - kLegendHeight, right = left + kLegendWidth - 12.0;
-  paint_card(scene, t, {left, top, left + kLegendWidth, bottom}, theme.surface.multiply_alpha(0.96f), theme.border,
-             12.0);
+  const Rect card{left, top, left + kLegendWidth, bottom};
+  paint_card(scene, t, card, theme.surface.multiply_alpha(0.96f), theme.border, 12.0);
   constexpr std::uint8_t kTitleWeight = 2;
   draw_label_weighted(scene, text, t, "Traffic", theme.foreground, left + 12.0, top + 12.0, 12.0f, kTitleWeight);
   if (app.traffic_source) {
@@ -65,6 +63,7 @@ void paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, con
     draw_label(scene, text, t, kLevelNames[level], theme.foreground, left + 38.0, y, 11.0f);
     draw_text_right(scene, text, t, std::to_string(counts[level]), theme.muted, right, y, 11.0f);
   }
+  return card;
 }
 
 }  // namespace maps

@@ -48,9 +48,18 @@ TEST(Dialog, LayoutIsCentredAndCappedByTheWindow) {
   EXPECT_TRUE(d.body_laid_out());
   EXPECT_EQ(d.body().bounds(), (Rect{436, 338, 844, 454}));
 
+  // Twice the text: twice the panel and header, as far as the window allows.
+  Painter large;
+  large.theme = large.theme.with_text_scale(2.0f);
+  d.prepare({0, 0, 1280, 800}, large.theme, large.text);
+  EXPECT_EQ(d.panel_rect(), (Rect{200, 180, 1080, 620}));
+  EXPECT_EQ(d.body().bounds(), (Rect{216, 276, 1064, 564}));
+  d.prepare({0, 0, 400, 200}, large.theme, large.text);
+  EXPECT_EQ(d.panel_rect(), (Rect{0, 0, 400, 200}));
+
   // No bounds: the earlier layout stands.
   d.prepare({0, 0, 0, 0}, painter.theme, painter.text);
-  EXPECT_EQ(d.panel_rect(), (Rect{420, 290, 860, 510}));
+  EXPECT_EQ(d.panel_rect(), (Rect{0, 0, 400, 200}));
 }
 
 // Too small for the body between the header and the button band: the panel and its button are

@@ -104,8 +104,10 @@ TEST(NavigationPanel, HiddenUnderTheNarrowSidePanelItLeavesNoAreas) {
   f.app->panel_expanded = false;
   f.painter.window(*f.app);
   EXPECT_GT(f.nav().end_rect().area(), 0);
+  EXPECT_EQ(navigation_end_target(*f.app), f.nav().end_rect());
   f.app->panel_expanded = true;
   EXPECT_FALSE(f.painter.window(*f.app).has_text("Navigation"));
+  EXPECT_FALSE(navigation_end_target(*f.app));
   EXPECT_EQ(f.nav().end_rect(), Rect{});
   EXPECT_EQ(f.nav().drag_rect(), Rect{});
 
@@ -123,6 +125,26 @@ TEST(NavigationPanel, DockedBesideTheSidePanel) {
   f.app->panel_collapsed = true;
   f.painter.window(*f.app);
   EXPECT_EQ(f.panel(), (Rect{460, 628, 820, 784}));
+}
+
+// With the traffic legend at the bottom-left, the docked panel sits beside it where there is
+// room, else above it.
+TEST(NavigationPanel, DockedClearOfTheTrafficLegend) {
+  for (const Rect bounds : {Rect{0, 0, 1280, 800}, Rect{0, 0, 800, 600}, Rect{0, 0, 400, 800}}) {
+    RouteFixture f;
+    f.app->bounds_rect = f.app->drawn_bounds = bounds;
+    f.app->panel_expanded = false;
+    f.app->traffic_enabled = true;
+    f.app->traffic_segments = {TrafficSegment{{{48.1, 11.5}, {48.2, 11.6}}, TrafficLevel::Heavy}};
+    f.painter.window(*f.app);
+    const Rect panel = f.panel();
+    // The legend's card: 180 x 118 above the bottom margin, at the card column.
+    const double x0 = bounds.width() >= 720 ? side_panel_rect(bounds).x1 + 10 : 16;
+    const Rect card{x0, bounds.y1 - 134, x0 + 180, bounds.y1 - 16};
+    EXPECT_EQ(panel.intersect(card).area(), 0) << bounds.width();
+    EXPECT_TRUE(panel.x0 >= card.x1 + 10 || panel.y1 <= card.y0 - 10) << bounds.width();
+    EXPECT_EQ(panel.intersect(bounds), panel) << bounds.width();
+  }
 }
 
 TEST(NavigationPanel, DraggedOutOfTheWindowItAsksForItsSurface) {
@@ -218,6 +240,7 @@ TEST(NavigationPanel, OnTheDesktopOnlyItsOwnWindowReachesIt) {
   f.painter.floating(*f.app);
   const Rect end = f.nav().end_rect();
   ASSERT_GT(end.area(), 0);
+  EXPECT_FALSE(navigation_end_target(*f.app)) << "the window offers no End button";
   f.move(end.x0 + 5, end.y0 + 5);
   EXPECT_FALSE(f.nav().end_hovered());
   f.press();
