@@ -54,7 +54,10 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   const Rect card{x0, top, x1, bottom};
   paint_card(scene, t, card, theme.surface, theme.border, 16.0);
   app.hit_targets.push_back({card, UiMessage{msg::Noop{}}});
+  // The category's strip along the left edge, following the card's rounded corners.
+  scene.push_layer(zarn_ui::RoundedRect::make(card, 16.0), t);
   fill_rounded_rect(scene, t, {x0, top, x0 + 5.0, bottom}, category_color(theme, poi.category), 16.0);
+  scene.pop_layer();
 
   draw_text_centered(scene, text, t, "✕", theme.text_secondary, x1 - 36.0, x1 - 10.0, top + 14.0, 14.0f);
   app.hit_targets.push_back({{x1 - 36.0, top + 12.0, x1 - 10.0, top + 38.0}, UiMessage{msg::ClosePoi{}}});
