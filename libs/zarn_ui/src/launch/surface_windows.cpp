@@ -1,0 +1,291 @@
+#include "surface_windows.hpp"
+
+#include <SDL_shape.h>
+#include <spdlog/spdlog.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "frame_present.hpp"
+#include "sdl_input.hpp"
+#include "zarn_ui/render.hpp"
+#include "zarn_ui/surface.hpp"
+
+namespace zarn_ui::launch {
+namespace {
+
+using floating_surface::FloatingSurfaceEntry;
+using floating_surface::ProtocolRect;
+using floating_surface::SurfaceEvent;
+
+// The window shows the panel's outer rectangle: the panel and a margin for its shadow.
+constexpr double kMargin = 8.0;
+
+ProtocolRect to_protocol(const Rect& r) {
+  const auto i = [](double v) { return static_cast<std::int32_t>(std::lround(std::clamp(v, -1e9, 1e9))); };
+  return {i(r.x0), i(r.y0), i(r.x1) - i(r.x0), i(r.y1) - i(r.y0)};
+}
+
+std::optional<FloatingSurfaceEntry> entry_of(const widget::FloatingSurfaceHost& host, const std::string& id) {
+  for (auto& e : host.floating_surfaces()) {
+    if (e.id == id) return e;
+  }
+  return std::nullopt;
+}
+
+int screen_coordinate(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e6, 1e6))); }
+
+// Cuts the window to the panel's outline, so that the desktop shows around its rounded corners.
+bool shape_window(SDL_Window* window, int w, int h) {
+  FrameSurface mask(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return false;
+  clear_frame(mask.get());
+  Scene outline;
+  outline.fill(surface::soft_outline({kMargin, kMargin, w - kMargin, h - kMargin}), Color::black());
+  if (!render::replay_to_surface(mask.get(), outline, 1.0)) return false;
+  cairo_surface_flush(mask.get());
+  SdlSurface shape(SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(mask.get()), w, h, 32,
+                                                      cairo_image_surface_get_stride(mask.get()),
+                                                      SDL_PIXELFORMAT_ARGB8888));
+  if (!shape) return false;
+  SDL_WindowShapeMode mode;
+  mode.mode = ShapeModeBinarizeAlpha;
+  mode.parameters.binarizationCutoff = 128;
+  return SDL_SetWindowShape(window, shape.get(), &mode) == 0;
+}
+
+}  // namespace
+
+struct SurfaceWindows::Window {
+  std::string id;
+  WindowHandle sdl;
+  bool shaped = false;
+  Rect outer;  // host-window coordinates, as last synced
+  FrameSurface frame;
+  Scene previous;
+  bool drawn = false;
+};
+
+SurfaceWindows::SurfaceWindows(SDL_Window* host, bool allowed) : host_(host), allowed_(allowed) {}
+
+SurfaceWindows::~SurfaceWindows() = default;
+
+bool SurfaceWindows::window_system_places_windows() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "x11") == 0;
+}
+
+Point SurfaceWindows::host_origin() const {
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(host_, &x, &y);
+  return {static_cast<double>(x), static_cast<double>(y)};
+}
+
+Rect SurfaceWindows::host_bounds() const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(host_, &w, &h);
+  return {0, 0, static_cast<double>(w), static_cast<double>(h)};
+}
+
+std::optional<std::uint32_t> SurfaceWindows::window_id(const std::string& surface) const {
+  const auto it = windows_.find(surface);
+  if (it == windows_.end()) return std::nullopt;
+  return SDL_GetWindowID(it->second->sdl.get());
+}
+
+bool SurfaceWindows::owns(const SDL_Event& e) const {
+  std::uint32_t id = 0;
+  switch (e.type) {
+    case SDL_WINDOWEVENT: id = e.window.windowID; break;
+    case SDL_MOUSEMOTION: id = e.motion.windowID; break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: id = e.button.windowID; break;
+    case SDL_MOUSEWHEEL: id = e.wheel.windowID; break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: id = e.key.windowID; break;
+    default: return false;
+  }
+  if (id == 0) return false;
+  for (const auto& [name, w] : windows_) {
+    if (SDL_GetWindowID(w->sdl.get()) == id) return true;
+  }
+  return false;
+}
+
+void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surface::FloatingSurfaceRequest& request,
+                          bool dragging) {
+  const Rect outer = request.panel_rect.inflate(kMargin, kMargin);
+  const int w = screen_coordinate(outer.width()), h = screen_coordinate(outer.height());
+  const Point origin = host_origin();
+  const int x = screen_coordinate(origin.x + outer.x0), y = screen_coordinate(origin.y + outer.y0);
+  if (!allowed_ || w <= 0 || h <= 0) {
+    if (dragging) refused_.insert(request.id);
+    return;
+  }
+  constexpr Uint32 kFlags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+  auto window = std::make_unique<Window>();
+  window->id = request.id;
+  window->outer = outer;
+  window->sdl.reset(SDL_CreateShapedWindow(request.title.c_str(), static_cast<unsigned>(std::max(x, 0)),
+                                           static_cast<unsigned>(std::max(y, 0)), static_cast<unsigned>(w),
+                                           static_cast<unsigned>(h), kFlags));
+  if (window->sdl) window->shaped = shape_window(window->sdl.get(), w, h);
+  if (!window->sdl) window->sdl.reset(SDL_CreateWindow(request.title.c_str(), x, y, w, h, kFlags));
+  if (!window->sdl) {
+    spdlog::warn("no window for the floating panel \"{}\" ({}); it stays in the window", request.title, SDL_GetError());
+    if (dragging) refused_.insert(request.id);
+    return;
+  }
+  SDL_SetWindowPosition(window->sdl.get(), x, y);
+  SDL_ShowWindow(window->sdl.get());
+  windows_[request.id] = std::move(window);
+
+  // The desktop put the panel where it was asked to and confirms it is on the desktop now.
+  const ProtocolRect at = to_protocol(request.panel_rect);
+  host.apply_surface_event({SurfaceEvent::Placed{request.id, at, {x + kMargin, y + kMargin}, true}});
+  host.apply_surface_event({SurfaceEvent::DetachConfirmed{request.id, at}});
+}
+
+void SurfaceWindows::close(const std::string& id) { windows_.erase(id); }
+
+void SurfaceWindows::handle_event(const SDL_Event& e, widget::Widget& root, state::State& state) {
+  widget::FloatingSurfaceHost* host = root.floating_surface_host();
+  if (!host) return;
+  std::uint32_t sdl_id = e.type == SDL_WINDOWEVENT                                      ? e.window.windowID
+                         : e.type == SDL_MOUSEMOTION                                    ? e.motion.windowID
+                         : e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP ? e.button.windowID
+                                                                                        : 0;
+  Window* window = nullptr;
+  for (auto& [name, w] : windows_) {
+    if (SDL_GetWindowID(w->sdl.get()) == sdl_id) window = w.get();
+  }
+  if (!window) return;
+  const std::string id = window->id;
+  const std::uint32_t mods = modifiers_from_sdl(static_cast<std::uint16_t>(SDL_GetModState()));
+  bool handled = false;
+
+  if (e.type == SDL_WINDOWEVENT) {
+    if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+      // Closing the panel's window hands it back to the application's window.
+      host->apply_surface_event({SurfaceEvent::Closed{id}});
+      close(id);
+    } else if (e.window.event == SDL_WINDOWEVENT_LEAVE) {
+      host->handle_surface_event(id, widget::PointerLeft{}, mods, state, handled, host_scale_);
+    } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      window->drawn = false;
+    }
+    return;
+  }
+  // From the surface window's own coordinates to the host window's, where the panel is drawn.
+  const auto to_host = [&](int wx, int wy) {
+    int sx = 0, sy = 0;
+    SDL_GetWindowPosition(window->sdl.get(), &sx, &sy);
+    const Point origin = host_origin();
+    return Point{(sx + wx - origin.x) * host_scale_, (sy + wy - origin.y) * host_scale_};
+  };
+  if (e.type == SDL_MOUSEMOTION) {
+    host->handle_surface_event(id, widget::PointerMoved{to_host(e.motion.x, e.motion.y)}, mods, state, handled,
+                               host_scale_);
+  } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+    host->handle_surface_event(id, widget::PointerMoved{to_host(e.button.x, e.button.y)}, mods, state, handled,
+                               host_scale_);
+    const widget::MouseButton button = e.button.button == SDL_BUTTON_LEFT     ? widget::MouseButton::Primary
+                                       : e.button.button == SDL_BUTTON_RIGHT  ? widget::MouseButton::Secondary
+                                       : e.button.button == SDL_BUTTON_MIDDLE ? widget::MouseButton::Middle
+                                                                              : widget::MouseButton::Other;
+    host->handle_surface_event(id, widget::MouseButtonEvent{button, e.type == SDL_MOUSEBUTTONDOWN}, mods, state,
+                               handled, host_scale_);
+  }
+}
+
+void SurfaceWindows::sync(widget::Widget& root, bool pointer_capture_before, double host_scale) {
+  widget::FloatingSurfaceHost* host = root.floating_surface_host();
+  if (!host) return;
+  host_scale_ = std::isfinite(host_scale) && host_scale > 0 ? host_scale : 1.0;
+  const Point origin = host_origin();
+  const Rect bounds = host_bounds();
+  host->set_host_rect(bounds.translate({origin.x, origin.y}));
+  const bool dragging = root.has_pointer_capture();
+
+  while (auto request = host->take_surface_request()) {
+    if (!windows_.count(request->id)) open(*host, *request, dragging);
+  }
+
+  // Surfaces that went away lose their window; the others follow the panel while it is dragged,
+  // and tell the host where the desktop has them otherwise (the desktop, or the host window,
+  // moved).
+  std::vector<std::string> gone;
+  for (auto& [id, window] : windows_) {
+    const auto entry = entry_of(*host, id);
+    if (!entry) {
+      gone.push_back(id);
+      continue;
+    }
+    window->outer = entry->panel_rect.inflate(kMargin, kMargin);
+    const int want_x = screen_coordinate(origin.x + window->outer.x0);
+    const int want_y = screen_coordinate(origin.y + window->outer.y0);
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window->sdl.get(), &x, &y);
+    if (x == want_x && y == want_y) continue;
+    if (dragging) {
+      SDL_SetWindowPosition(window->sdl.get(), want_x, want_y);
+    } else {
+      const Rect panel{x + kMargin - origin.x, y + kMargin - origin.y, x + window->outer.width() - kMargin - origin.x,
+                       y + window->outer.height() - kMargin - origin.y};
+      host->apply_surface_event({SurfaceEvent::Placed{id, to_protocol(panel), {x + kMargin, y + kMargin}, true}});
+      window->outer = panel.inflate(kMargin, kMargin);
+    }
+  }
+  for (const auto& id : gone) close(id);
+
+  // A drag ended: a panel let go over the host window goes back into it, and so does one whose
+  // window was refused on the way out.
+  if (pointer_capture_before && !dragging) {
+    std::vector<std::string> back;
+    for (const auto& [id, window] : windows_) {
+      const auto entry = entry_of(*host, id);
+      if (entry && floating_surface::returns_to_host(entry->panel_rect, bounds)) back.push_back(id);
+    }
+    for (const auto& id : back) {
+      host->apply_surface_event({SurfaceEvent::Returned{id}});
+      close(id);
+    }
+    for (const auto& id : refused_) {
+      if (entry_of(*host, id)) host->apply_surface_event({SurfaceEvent::Returned{id}});
+    }
+    refused_.clear();
+  }
+}
+
+void SurfaceWindows::paint(widget::FloatingSurfaceHost& host, text_render::TextRenderer& text,
+                           const theme::Theme& theme) {
+  for (auto& [id, window] : windows_) {
+    SDL_Surface* target = SDL_GetWindowSurface(window->sdl.get());
+    if (!target) continue;
+    int points_w = 0, points_h = 0;
+    SDL_GetWindowSize(window->sdl.get(), &points_w, &points_h);
+    const double scale = points_w > 0 ? static_cast<double>(target->w) / points_w : 1.0;
+    Scene scene;
+    // Unshaped, the corners around the rounded panel show the panel's colour, not black.
+    if (!window->shaped)
+      scene.fill(Rect{0, 0, static_cast<double>(points_w), static_cast<double>(points_h)}, theme.surface);
+    host.draw_floating(scene, Affine::translate(-window->outer.x0, -window->outer.y0), text, theme);
+    const bool resized = !window->frame || cairo_image_surface_get_width(window->frame.get()) != target->w ||
+                         cairo_image_surface_get_height(window->frame.get()) != target->h;
+    if (!resized && window->drawn && scene == window->previous) continue;
+    if (resized) {
+      window->frame.reset(
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(target->w, 1), std::max(target->h, 1)));
+    }
+    clear_frame(window->frame.get());
+    if (auto report = render::replay_to_surface(window->frame.get(), scene, scale, &text); !report) {
+      spdlog::warn("floating panel replay failed: {}", report.error());
+    }
+    present_frame(window->sdl.get(), window->frame.get());
+    window->previous = std::move(scene);
+    window->drawn = true;
+  }
+}
+
+}  // namespace zarn_ui::launch

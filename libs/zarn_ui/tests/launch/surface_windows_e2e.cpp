@@ -1,0 +1,221 @@
+// The desktop's part for floating surfaces, against a real window system (Xvfb) and SDL's dummy
+// driver: a surface request gets a window of its own where windows can be placed and is
+// confirmed on the desktop; its input reaches the host in the host window's coordinates; it
+// follows a drag, goes back into the host window when let go over it, and hands the panel back
+// when closed. Where no window can be had nothing is confirmed, and a panel dragged out comes back.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "../../src/launch/surface_windows.hpp"
+#include "zarn_ui/state.hpp"
+
+namespace zarn_ui::launch {
+namespace {
+
+using floating_surface::FloatingSurfaceEntry;
+using floating_surface::FloatingSurfaceRequest;
+using floating_surface::SurfaceEvent;
+
+class FakeHost : public widget::Widget, public widget::FloatingSurfaceHost {
+ public:
+  widget::FloatingSurfaceHost* floating_surface_host() override { return this; }
+  const widget::FloatingSurfaceHost* floating_surface_host() const override { return this; }
+  bool has_pointer_capture() const override { return capture; }
+
+  std::optional<FloatingSurfaceRequest> take_surface_request() override { return std::exchange(request, std::nullopt); }
+  std::vector<FloatingSurfaceEntry> floating_surfaces() const override {
+    if (!panel) return {};
+    return {{"panel", *panel, panel->inflate(8, 8), false}};
+  }
+  void draw_floating(Scene& scene, const Affine& t, text_render::TextRenderer&, const theme::Theme&) override {
+    ++draws;
+    last_transform = t;
+    if (panel) scene.fill(*panel, Color::rgba(0.9f, 0.2f, 0.2f), t);
+  }
+  void set_host_rect(const Rect& r) override { host_rect = r; }
+  void apply_surface_event(const SurfaceEvent& e) override {
+    events.push_back(e);
+    if (const auto* placed = std::get_if<SurfaceEvent::Placed>(&e.value)) {
+      panel = Rect::from_origin_size({static_cast<double>(placed->rect.x), static_cast<double>(placed->rect.y)},
+                                     panel->size());
+    }
+  }
+  void handle_surface_event(const std::string& id, const widget::Event& e, std::uint32_t, state::State&, bool&,
+                            double) override {
+    inputs.emplace_back(id, e);
+  }
+
+  void ask(const Rect& at) {
+    panel = at;
+    request = FloatingSurfaceRequest{"panel", "Panel", "app", "kind", at, at.inflate(8, 8), at, {}, at.size(), 2};
+  }
+  template <class E>
+  std::size_t count() const {
+    return static_cast<std::size_t>(std::count_if(
+        events.begin(), events.end(), [](const SurfaceEvent& e) { return std::holds_alternative<E>(e.value); }));
+  }
+
+  std::optional<FloatingSurfaceRequest> request;
+  std::optional<Rect> panel;
+  bool capture = false;
+  Rect host_rect;
+  std::vector<SurfaceEvent> events;
+  std::vector<std::pair<std::string, widget::Event>> inputs;
+  int draws = 0;
+  Affine last_transform;
+};
+
+struct Video {
+  explicit Video(const char* driver) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  }
+  ~Video() {
+    if (ok) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  bool ok = false;
+};
+
+struct HostWindow {
+  HostWindow() : window(SDL_CreateWindow("host", 100, 80, 800, 600, 0)) {}
+  ~HostWindow() {
+    if (window) SDL_DestroyWindow(window);
+  }
+  SDL_Window* window;
+};
+
+void pump() {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  Video video("x11");
+  ASSERT_TRUE(video.ok) << SDL_GetError();
+  ASSERT_TRUE(SurfaceWindows::window_system_places_windows());
+  HostWindow host_window;
+  ASSERT_TRUE(host_window.window);
+  pump();
+  int hx = 0, hy = 0;
+  SDL_GetWindowPosition(host_window.window, &hx, &hy);
+
+  FakeHost host;
+  state::State state;
+  SurfaceWindows windows(host_window.window, true);
+  windows.sync(host, false, 1.0);
+  EXPECT_EQ(host.host_rect, (Rect{static_cast<double>(hx), static_cast<double>(hy), hx + 800.0, hy + 600.0}));
+
+  // Asked while the panel is dragged out of the right edge.
+  host.capture = true;
+  host.ask({700, 100, 1060, 256});
+  windows.sync(host, true, 1.0);
+  ASSERT_EQ(windows.open_count(), 1u);
+  ASSERT_EQ(host.count<SurfaceEvent::Placed>(), 1u);
+  ASSERT_EQ(host.count<SurfaceEvent::DetachConfirmed>(), 1u);
+  const auto& placed = std::get<SurfaceEvent::Placed>(host.events[0].value);
+  EXPECT_TRUE(placed.detached);
+  EXPECT_EQ(placed.rect, (floating_surface::ProtocolRect{700, 100, 360, 156}));
+  SDL_Window* surface = SDL_GetWindowFromID(*windows.window_id("panel"));
+  ASSERT_TRUE(surface);
+  pump();
+  int sx = 0, sy = 0, sw = 0, sh = 0;
+  SDL_GetWindowPosition(surface, &sx, &sy);
+  SDL_GetWindowSize(surface, &sw, &sh);
+  EXPECT_EQ(sx, hx + 692);
+  EXPECT_EQ(sy, hy + 92);
+  EXPECT_EQ(sw, 376);
+  EXPECT_EQ(sh, 172);
+
+  // It is painted through the floating layer, the panel's outer corner at the window's origin.
+  auto text = text_render::TextRenderer::fixed(7);
+  windows.paint(host, text, theme::Theme::light());
+  EXPECT_EQ(host.draws, 1);
+  EXPECT_EQ(host.last_transform, Affine::translate(-692, -92));
+
+  // Its pointer reaches the host at the host window's coordinates.
+  SDL_Event press{};
+  press.type = SDL_MOUSEBUTTONDOWN;
+  press.button.windowID = SDL_GetWindowID(surface);
+  press.button.button = SDL_BUTTON_LEFT;
+  press.button.x = 20;
+  press.button.y = 12;
+  EXPECT_TRUE(windows.owns(press));
+  windows.handle_event(press, host, state);
+  ASSERT_EQ(host.inputs.size(), 2u);
+  EXPECT_EQ(host.inputs[0].second, (widget::Event{widget::PointerMoved{{712, 104}}}));
+  EXPECT_EQ(host.inputs[1].second, (widget::Event{widget::MouseButtonEvent{widget::MouseButton::Primary, true}}));
+
+  // It follows the drag, and let go more than half over the host window it goes back in.
+  host.panel = Rect{300, 200, 660, 356};
+  windows.sync(host, true, 1.0);
+  pump();
+  SDL_GetWindowPosition(surface, &sx, &sy);
+  EXPECT_EQ(sx, hx + 292);
+  EXPECT_EQ(sy, hy + 192);
+  host.capture = false;
+  windows.sync(host, true, 1.0);
+  EXPECT_EQ(host.count<SurfaceEvent::Returned>(), 1u);
+  EXPECT_EQ(windows.open_count(), 0u);
+
+  // Again on the desktop: moved there by the desktop, the host hears where; closed, it is
+  // handed back; gone from the host's list, its window goes.
+  host.ask({900, 100, 1260, 256});
+  windows.sync(host, false, 1.0);
+  ASSERT_EQ(windows.open_count(), 1u);
+  surface = SDL_GetWindowFromID(*windows.window_id("panel"));
+  SDL_SetWindowPosition(surface, hx + 1000, hy + 50);
+  pump();
+  windows.sync(host, false, 1.0);
+  EXPECT_EQ(host.panel, (Rect{1008, 58, 1368, 214}));
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  close.window.windowID = SDL_GetWindowID(surface);
+  windows.handle_event(close, host, state);
+  EXPECT_EQ(host.count<SurfaceEvent::Closed>(), 1u);
+  EXPECT_EQ(windows.open_count(), 0u);
+
+  host.ask({900, 100, 1260, 256});
+  windows.sync(host, false, 1.0);
+  ASSERT_EQ(windows.open_count(), 1u);
+  host.panel.reset();
+  windows.sync(host, false, 1.0);
+  EXPECT_EQ(windows.open_count(), 0u);
+}
+
+TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {
+  Video video("dummy");
+  ASSERT_TRUE(video.ok) << SDL_GetError();
+  EXPECT_FALSE(SurfaceWindows::window_system_places_windows());
+  HostWindow host_window;
+  ASSERT_TRUE(host_window.window);
+  FakeHost host;
+  SurfaceWindows windows(host_window.window, SurfaceWindows::window_system_places_windows());
+
+  // "Float" without a drag: refused, nothing confirmed, nothing handed back.
+  host.ask({100, 100, 460, 256});
+  windows.sync(host, false, 1.0);
+  EXPECT_EQ(windows.open_count(), 0u);
+  EXPECT_TRUE(host.events.empty());
+  EXPECT_FALSE(host.request);
+
+  // Dragged half out: refused; when the drag ends the panel is handed back.
+  host.capture = true;
+  host.ask({600, 100, 960, 256});
+  windows.sync(host, true, 1.0);
+  EXPECT_TRUE(host.events.empty());
+  host.capture = false;
+  windows.sync(host, true, 1.0);
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_TRUE(std::holds_alternative<SurfaceEvent::Returned>(host.events[0].value));
+  windows.sync(host, true, 1.0);
+  EXPECT_EQ(host.events.size(), 1u) << "handed back once";
+}
+
+}  // namespace
+}  // namespace zarn_ui::launch
