@@ -8,6 +8,7 @@
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
 #include "format/labels.hpp"
+#include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_entries.hpp"
 #include "offline_panel/offline_panel_input.hpp"
 #include "overlay/map_controls.hpp"
@@ -134,9 +135,9 @@ std::vector<AccessEntry> map_control_entries(const MapsApp& app) {
     const std::optional<bool> on = i == 3 ? std::optional<bool>(app.traffic_enabled) : std::nullopt;
     out.push_back({kLabels[i], kIds[i], controls[i], on});
   }
-  const zarn_ui::Rect& end = app.navigation.end_rect();
-  if (end.width() * end.height() > 0.0 && app.model.route) {
-    out.push_back({"End navigation", "maps.navigation.end", end, std::nullopt});
+  // Only while the panel is drawn in the window: one on the desktop is reached in its own window.
+  if (const auto end = navigation_end_target(app)) {
+    out.push_back({"End navigation", "maps.navigation.end", *end, std::nullopt});
   }
   for (const HitTarget& target : app.hit_targets) {
     if (!has_area(target.rect)) continue;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "action_surface/access_tree.hpp"
 #include "app_input_fixture.hpp"
 #include "format/units.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -20,6 +21,12 @@ using zarn_ui::floating_surface::ProtocolRect;
 namespace ev = zarn_ui::widget;
 
 constexpr const char* kId = "maps.active-navigation";
+
+bool has_end_entry(const MapsApp& app) {
+  const auto entries = map_control_entries(app);
+  return std::any_of(entries.begin(), entries.end(),
+                     [](const AccessEntry& e) { return e.id == "maps.navigation.end"; });
+}
 
 struct RouteFixture : AppFixture {
   RouteFixture() { model().route = sample_route_steps(); }
@@ -105,6 +112,7 @@ TEST(NavigationPanel, HiddenUnderTheNarrowSidePanelItLeavesNoAreas) {
   f.painter.window(*f.app);
   EXPECT_GT(f.nav().end_rect().area(), 0);
   EXPECT_EQ(navigation_end_target(*f.app), f.nav().end_rect());
+  EXPECT_TRUE(has_end_entry(*f.app));
   f.app->panel_expanded = true;
   EXPECT_FALSE(f.painter.window(*f.app).has_text("Navigation"));
   EXPECT_FALSE(navigation_end_target(*f.app));
@@ -241,6 +249,7 @@ TEST(NavigationPanel, OnTheDesktopOnlyItsOwnWindowReachesIt) {
   const Rect end = f.nav().end_rect();
   ASSERT_GT(end.area(), 0);
   EXPECT_FALSE(navigation_end_target(*f.app)) << "the window offers no End button";
+  EXPECT_FALSE(has_end_entry(*f.app)) << "nor does its accessibility tree";
   f.move(end.x0 + 5, end.y0 + 5);
   EXPECT_FALSE(f.nav().end_hovered());
   f.press();
