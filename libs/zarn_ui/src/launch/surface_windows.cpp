@@ -37,12 +37,12 @@ std::optional<FloatingSurfaceEntry> entry_of(const widget::FloatingSurfaceHost& 
 int screen_coordinate(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e6, 1e6))); }
 
 // Cuts the window to the panel's outline, so that the desktop shows around its rounded corners.
-bool shape_window(SDL_Window* window, int w, int h) {
+bool shape_window(SDL_Window* window, int w, int h, double margin) {
   FrameSurface mask(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
   if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return false;
   clear_frame(mask.get());
   Scene outline;
-  outline.fill(surface::soft_outline({kMargin, kMargin, w - kMargin, h - kMargin}), Color::black());
+  outline.fill(surface::soft_outline({margin, margin, w - margin, h - margin}), Color::black());
   if (!render::replay_to_surface(mask.get(), outline, 1.0)) return false;
   cairo_surface_flush(mask.get());
   SdlSurface shape(SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(mask.get()), w, h, 32,
@@ -85,7 +85,20 @@ Point SurfaceWindows::host_origin() const {
 Rect SurfaceWindows::host_bounds() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(host_, &w, &h);
-  return {0, 0, static_cast<double>(w), static_cast<double>(h)};
+  const double units = scale_ / ratio_;  // screen units per logical unit
+  return {0, 0, w / units, h / units};
+}
+
+Rect SurfaceWindows::to_screen(const Rect& r) const {
+  const double units = scale_ / ratio_;
+  const Point o = host_origin();
+  return {o.x + r.x0 * units, o.y + r.y0 * units, o.x + r.x1 * units, o.y + r.y1 * units};
+}
+
+Rect SurfaceWindows::from_screen(const Rect& r) const {
+  const double units = scale_ / ratio_;
+  const Point o = host_origin();
+  return {(r.x0 - o.x) / units, (r.y0 - o.y) / units, (r.x1 - o.x) / units, (r.y1 - o.y) / units};
 }
 
 std::optional<std::uint32_t> SurfaceWindows::window_id(const std::string& surface) const {
@@ -116,9 +129,9 @@ bool SurfaceWindows::owns(const SDL_Event& e) const {
 void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surface::FloatingSurfaceRequest& request,
                           bool dragging) {
   const Rect outer = request.panel_rect.inflate(kMargin, kMargin);
-  const int w = screen_coordinate(outer.width()), h = screen_coordinate(outer.height());
-  const Point origin = host_origin();
-  const int x = screen_coordinate(origin.x + outer.x0), y = screen_coordinate(origin.y + outer.y0);
+  const Rect screen = to_screen(outer);
+  const int x = screen_coordinate(screen.x0), y = screen_coordinate(screen.y0);
+  const int w = screen_coordinate(screen.width()), h = screen_coordinate(screen.height());
   if (!allowed_ || w <= 0 || h <= 0) {
     if (dragging) refused_.insert(request.id);
     return;
@@ -130,7 +143,7 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
   window->sdl.reset(SDL_CreateShapedWindow(request.title.c_str(), static_cast<unsigned>(std::max(x, 0)),
                                            static_cast<unsigned>(std::max(y, 0)), static_cast<unsigned>(w),
                                            static_cast<unsigned>(h), kFlags));
-  if (window->sdl) window->shaped = shape_window(window->sdl.get(), w, h);
+  if (window->sdl) window->shaped = shape_window(window->sdl.get(), w, h, kMargin * (w / outer.width()));
   if (!window->sdl) window->sdl.reset(SDL_CreateWindow(request.title.c_str(), x, y, w, h, kFlags));
   if (!window->sdl) {
     spdlog::warn("no window for the floating panel \"{}\" ({}); it stays in the window", request.title, SDL_GetError());
@@ -143,7 +156,8 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
 
   // The desktop put the panel where it was asked to and confirms it is on the desktop now.
   const ProtocolRect at = to_protocol(request.panel_rect);
-  host.apply_surface_event({SurfaceEvent::Placed{request.id, at, {x + kMargin, y + kMargin}, true}});
+  const Rect panel_on_screen = to_screen(request.panel_rect);
+  host.apply_surface_event({SurfaceEvent::Placed{request.id, at, {panel_on_screen.x0, panel_on_screen.y0}, true}});
   host.apply_surface_event({SurfaceEvent::DetachConfirmed{request.id, at}});
 }
 
@@ -171,7 +185,7 @@ void SurfaceWindows::handle_event(const SDL_Event& e, widget::Widget& root, stat
       host->apply_surface_event({SurfaceEvent::Closed{id}});
       close(id);
     } else if (e.window.event == SDL_WINDOWEVENT_LEAVE) {
-      host->handle_surface_event(id, widget::PointerLeft{}, mods, state, handled, host_scale_);
+      host->handle_surface_event(id, widget::PointerLeft{}, mods, state, handled, scale_);
     } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
       window->drawn = false;
     }
@@ -182,30 +196,28 @@ void SurfaceWindows::handle_event(const SDL_Event& e, widget::Widget& root, stat
     int sx = 0, sy = 0;
     SDL_GetWindowPosition(window->sdl.get(), &sx, &sy);
     const Point origin = host_origin();
-    return Point{(sx + wx - origin.x) * host_scale_, (sy + wy - origin.y) * host_scale_};
+    return Point{(sx + wx - origin.x) * ratio_, (sy + wy - origin.y) * ratio_};
   };
   if (e.type == SDL_MOUSEMOTION) {
-    host->handle_surface_event(id, widget::PointerMoved{to_host(e.motion.x, e.motion.y)}, mods, state, handled,
-                               host_scale_);
+    host->handle_surface_event(id, widget::PointerMoved{to_host(e.motion.x, e.motion.y)}, mods, state, handled, scale_);
   } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
-    host->handle_surface_event(id, widget::PointerMoved{to_host(e.button.x, e.button.y)}, mods, state, handled,
-                               host_scale_);
+    host->handle_surface_event(id, widget::PointerMoved{to_host(e.button.x, e.button.y)}, mods, state, handled, scale_);
     const widget::MouseButton button = e.button.button == SDL_BUTTON_LEFT     ? widget::MouseButton::Primary
                                        : e.button.button == SDL_BUTTON_RIGHT  ? widget::MouseButton::Secondary
                                        : e.button.button == SDL_BUTTON_MIDDLE ? widget::MouseButton::Middle
                                                                               : widget::MouseButton::Other;
     host->handle_surface_event(id, widget::MouseButtonEvent{button, e.type == SDL_MOUSEBUTTONDOWN}, mods, state,
-                               handled, host_scale_);
+                               handled, scale_);
   }
 }
 
-void SurfaceWindows::sync(widget::Widget& root, bool pointer_capture_before, double host_scale) {
+void SurfaceWindows::sync(widget::Widget& root, bool drag_ended, double scale, double ratio) {
   widget::FloatingSurfaceHost* host = root.floating_surface_host();
   if (!host) return;
-  host_scale_ = std::isfinite(host_scale) && host_scale > 0 ? host_scale : 1.0;
-  const Point origin = host_origin();
+  scale_ = std::isfinite(scale) && scale > 0 ? scale : 1.0;
+  ratio_ = std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
   const Rect bounds = host_bounds();
-  host->set_host_rect(bounds.translate({origin.x, origin.y}));
+  host->set_host_rect(to_screen(bounds));
   const bool dragging = root.has_pointer_capture();
 
   while (auto request = host->take_surface_request()) {
@@ -223,25 +235,26 @@ void SurfaceWindows::sync(widget::Widget& root, bool pointer_capture_before, dou
       continue;
     }
     window->outer = entry->panel_rect.inflate(kMargin, kMargin);
-    const int want_x = screen_coordinate(origin.x + window->outer.x0);
-    const int want_y = screen_coordinate(origin.y + window->outer.y0);
+    const Rect want = to_screen(window->outer);
+    const int want_x = screen_coordinate(want.x0), want_y = screen_coordinate(want.y0);
     int x = 0, y = 0;
     SDL_GetWindowPosition(window->sdl.get(), &x, &y);
     if (x == want_x && y == want_y) continue;
     if (dragging) {
       SDL_SetWindowPosition(window->sdl.get(), want_x, want_y);
     } else {
-      const Rect panel{x + kMargin - origin.x, y + kMargin - origin.y, x + window->outer.width() - kMargin - origin.x,
-                       y + window->outer.height() - kMargin - origin.y};
-      host->apply_surface_event({SurfaceEvent::Placed{id, to_protocol(panel), {x + kMargin, y + kMargin}, true}});
-      window->outer = panel.inflate(kMargin, kMargin);
+      const Rect outer = from_screen(want.translate({x - want.x0, y - want.y0}));
+      const Rect panel = outer.inflate(-kMargin, -kMargin);
+      const Rect on_screen = to_screen(panel);
+      host->apply_surface_event({SurfaceEvent::Placed{id, to_protocol(panel), {on_screen.x0, on_screen.y0}, true}});
+      window->outer = outer;
     }
   }
   for (const auto& id : gone) close(id);
 
   // A drag ended: a panel let go over the host window goes back into it, and so does one whose
   // window was refused on the way out.
-  if (pointer_capture_before && !dragging) {
+  if (drag_ended && !dragging) {
     std::vector<std::string> back;
     for (const auto& [id, window] : windows_) {
       const auto entry = entry_of(*host, id);

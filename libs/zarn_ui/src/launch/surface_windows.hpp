@@ -43,8 +43,10 @@ class SurfaceWindows {
 
   // Once a frame, after input and before painting: the host window's rectangle, new surface
   // requests, surfaces that went away, windows that follow a drag or were moved on the desktop,
-  // and a drag that ended over the host window (the panel goes back into it).
-  void sync(widget::Widget& root, bool pointer_capture_before, double host_scale);
+  // and, when `drag_ended`, a panel let go over the host window (it goes back into it).
+  // `scale`: the host's pixels per logical unit; `ratio`: its pixels per screen unit (SDL's
+  // window coordinates).
+  void sync(widget::Widget& root, bool drag_ended, double scale, double ratio);
   // Paints every surface window through the host's floating layer.
   void paint(widget::FloatingSurfaceHost& host, text_render::TextRenderer& text, const theme::Theme& theme);
 
@@ -57,13 +59,18 @@ class SurfaceWindows {
 
   // The host window's top-left corner on the desktop, in screen coordinates.
   Point host_origin() const;
+  // The host window in its own logical coordinates.
   Rect host_bounds() const;
+  // A logical rectangle of the host window on the desktop, in screen coordinates, and back.
+  Rect to_screen(const Rect& r) const;
+  Rect from_screen(const Rect& r) const;
   void open(widget::FloatingSurfaceHost& host, const floating_surface::FloatingSurfaceRequest& request, bool dragging);
   void close(const std::string& id);
 
   SDL_Window* host_;
   bool allowed_;
-  double host_scale_ = 1.0;
+  double scale_ = 1.0;  // host pixels per logical unit
+  double ratio_ = 1.0;  // host pixels per screen unit
   std::map<std::string, std::unique_ptr<Window>> windows_;
   // Surfaces whose window was refused during the drag under way: once it ends they are handed
   // back, so that a panel dragged half out of the window comes back whole.

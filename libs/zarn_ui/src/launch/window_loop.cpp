@@ -14,8 +14,10 @@
 #include <utility>
 
 #include "desktop_look.hpp"
+#include "frame_present.hpp"
 #include "sdl_input.hpp"
 #include "sdl_video.hpp"
+#include "surface_windows.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/permissions.hpp"
@@ -32,15 +34,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kFramePeriod = std::chrono::microseconds(16667);
 constexpr int kTimerWakeMs = 50;
-
-struct WindowDeleter {
-  void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
-};
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-using FrameSurface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
 // Pixels per window unit: above 1 where SDL scales the window itself.
 double pixel_ratio(SDL_Window* window) {
@@ -65,18 +58,6 @@ void layout_root(widget::Widget& root, const theme::Theme& theme, double width, 
   root.apply_layout(tree, *node, {0, 0});
 }
 
-// Copies the frame's pixels into the window and shows them.
-void present(SDL_Window* window, cairo_surface_t* frame) {
-  SDL_Surface* target = SDL_GetWindowSurface(window);
-  if (!target) return;
-  cairo_surface_flush(frame);
-  const int w = std::min(cairo_image_surface_get_width(frame), target->w);
-  const int h = std::min(cairo_image_surface_get_height(frame), target->h);
-  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, cairo_image_surface_get_data(frame),
-                    cairo_image_surface_get_stride(frame), target->format->format, target->pixels, target->pitch);
-  SDL_UpdateWindowSurface(window);
-}
-
 }  // namespace
 
 int run_window(widget::Widget& root, state::State& state, const std::string& title,
@@ -87,9 +68,9 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  video.error().c_str());
     return 1;
   }
-  std::unique_ptr<SDL_Window, WindowDeleter> window(
-      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, static_cast<int>(size.first),
-                       static_cast<int>(size.second), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+  WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                       static_cast<int>(size.first), static_cast<int>(size.second),
+                                       SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
   if (!window) {
     std::fprintf(stderr, "%s: cannot open a window (%s); use --shot PATH to render a frame headless\n", title.c_str(),
                  SDL_GetError());
@@ -104,6 +85,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                       static_cast<int>(std::lround(size.second * desktop)));
     SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
+
+  // Floating panels sent to the desktop get windows of their own where they can be placed.
+  SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
+  const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
   const theme::Theme theme = options.theme ? *options.theme : theme::Theme::light();
   root.set_reduce_motion(theme.reduce_motion);
@@ -157,7 +142,15 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     const double scale = ratio > 1.0 ? ratio : desktop;
 
     bool resized = false;
+    // Whether a pointer capture (a panel's drag) ended with one of these events.
+    bool drag_ended = false;
     for (const SDL_Event& e : events) {
+      const bool captured = root.has_pointer_capture();
+      if (surfaces.owns(e)) {
+        surfaces.handle_event(e, root, state);
+        drag_ended = drag_ended || (captured && !root.has_pointer_capture());
+        continue;
+      }
       // X11 follows a key pressed with Control or Super ("=", "-") by its text; the key event
       // already carries it as a shortcut, and the text would act a second time.
       if (e.type == SDL_KEYDOWN) {
@@ -168,7 +161,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       } else if (e.type == SDL_TEXTINPUT && std::exchange(shortcut_down, false)) {
         continue;
       }
-      if (e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      if (e.type == SDL_QUIT ||
+          (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE && e.window.windowID == window_id)) {
         quit = true;
         continue;
       }
@@ -191,8 +185,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
         bool handled = false;
         root.handle_event(t->event, t->modifiers, 0, state, handled, scale);
       }
+      drag_ended = drag_ended || (captured && !root.has_pointer_capture());
     }
     if (quit) break;
+    surfaces.sync(root, drag_ended, scale, ratio);
 
     root.tick(state);
     layout_root(root, theme, px_w / scale, px_h / scale);
@@ -200,7 +196,6 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     text_focus = {};
     paint_ctx.device_scale = scale;
     root.paint(scene, Affine::identity(), paint_ctx);
-    if (auto* host = root.floating_surface_host()) host->draw_floating(scene, Affine::identity(), text, theme);
     text_input.update(text_focus.caret);
     (void)state.flush();  // logged and retried by the state
 
@@ -212,16 +207,15 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     }
     const bool repaint = resized || !have_previous || !(scene == previous);
     if (repaint) {
-      cairo_t* cr = cairo_create(frame_surface.get());
-      cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-      cairo_paint(cr);
-      cairo_destroy(cr);
+      clear_frame(frame_surface.get());
       auto report = render::replay_to_surface(frame_surface.get(), scene, scale, &text);
       if (!report) spdlog::warn("frame replay failed: {}", report.error());
-      present(window.get(), frame_surface.get());
+      present_frame(window.get(), frame_surface.get());
       previous = std::move(scene);
       have_previous = true;
     }
+    // The floating layer: panels on the desktop, each in its own window.
+    if (auto* host = root.floating_surface_host()) surfaces.paint(*host, text, theme);
     if (options.after_frame) options.after_frame(frames, repaint);
     ++frames;
     if (options.max_frames && frames >= *options.max_frames) break;

@@ -1,5 +1,5 @@
-// The desktop's part for floating surfaces, against a real window system (Xvfb) and SDL's dummy
-// driver: a surface request gets a window of its own where windows can be placed and is
+// The desktop's part for floating surfaces, against a real window system (an Xvfb of the test's
+// own) and SDL's dummy driver: a surface request gets a window of its own where windows can be placed and is
 // confirmed on the desktop; its input reaches the host in the host window's coordinates; it
 // follows a drag, goes back into the host window when let go over it, and hands the panel back
 // when closed. Where no window can be had nothing is confirmed, and a panel dragged out comes back.
@@ -7,9 +7,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "../../src/launch/surface_windows.hpp"
+#include "base/scoped_env.hpp"
+#include "private_x_server.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace zarn_ui::launch {
@@ -93,8 +93,9 @@ void pump() {
 }
 
 TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) GTEST_SKIP() << "no X display (the test command runs under Xvfb)";
+  testing_support::PrivateXServer server("1600x1200x24");
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv display("DISPLAY", server.display());
   Video video("x11");
   ASSERT_TRUE(video.ok) << SDL_GetError();
   ASSERT_TRUE(SurfaceWindows::window_system_places_windows());
@@ -107,13 +108,13 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
   FakeHost host;
   state::State state;
   SurfaceWindows windows(host_window.window, true);
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   EXPECT_EQ(host.host_rect, (Rect{static_cast<double>(hx), static_cast<double>(hy), hx + 800.0, hy + 600.0}));
 
   // Asked while the panel is dragged out of the right edge.
   host.capture = true;
   host.ask({700, 100, 1060, 256});
-  windows.sync(host, true, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   ASSERT_EQ(windows.open_count(), 1u);
   ASSERT_EQ(host.count<SurfaceEvent::Placed>(), 1u);
   ASSERT_EQ(host.count<SurfaceEvent::DetachConfirmed>(), 1u);
@@ -152,25 +153,25 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
 
   // It follows the drag, and let go more than half over the host window it goes back in.
   host.panel = Rect{300, 200, 660, 356};
-  windows.sync(host, true, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   pump();
   SDL_GetWindowPosition(surface, &sx, &sy);
   EXPECT_EQ(sx, hx + 292);
   EXPECT_EQ(sy, hy + 192);
   host.capture = false;
-  windows.sync(host, true, 1.0);
+  windows.sync(host, true, 1.0, 1.0);
   EXPECT_EQ(host.count<SurfaceEvent::Returned>(), 1u);
   EXPECT_EQ(windows.open_count(), 0u);
 
   // Again on the desktop: moved there by the desktop, the host hears where; closed, it is
   // handed back; gone from the host's list, its window goes.
   host.ask({900, 100, 1260, 256});
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   ASSERT_EQ(windows.open_count(), 1u);
   surface = SDL_GetWindowFromID(*windows.window_id("panel"));
   SDL_SetWindowPosition(surface, hx + 1000, hy + 50);
   pump();
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   EXPECT_EQ(host.panel, (Rect{1008, 58, 1368, 214}));
   SDL_Event close{};
   close.type = SDL_WINDOWEVENT;
@@ -181,11 +182,35 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
   EXPECT_EQ(windows.open_count(), 0u);
 
   host.ask({900, 100, 1260, 256});
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   ASSERT_EQ(windows.open_count(), 1u);
   host.panel.reset();
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   EXPECT_EQ(windows.open_count(), 0u);
+
+  // On a desktop scaled by 2 (X11 sizes windows by the scale), the window is twice as large and
+  // its pointer reaches the host in the host window's pixels.
+  host.events.clear();
+  host.inputs.clear();
+  host.ask({100, 100, 460, 256});
+  windows.sync(host, false, 2.0, 1.0);
+  ASSERT_EQ(windows.open_count(), 1u);
+  surface = SDL_GetWindowFromID(*windows.window_id("panel"));
+  pump();
+  SDL_GetWindowPosition(surface, &sx, &sy);
+  SDL_GetWindowSize(surface, &sw, &sh);
+  EXPECT_EQ(sx, hx + 184);
+  EXPECT_EQ(sy, hy + 184);
+  EXPECT_EQ(sw, 752);
+  EXPECT_EQ(sh, 344);
+  EXPECT_EQ(std::get<SurfaceEvent::Placed>(host.events[0].value).rect,
+            (floating_surface::ProtocolRect{100, 100, 360, 156}));
+  press.button.windowID = SDL_GetWindowID(surface);
+  press.button.x = 40;
+  press.button.y = 24;
+  windows.handle_event(press, host, state);
+  ASSERT_EQ(host.inputs.size(), 2u);
+  EXPECT_EQ(host.inputs[0].second, (widget::Event{widget::PointerMoved{{224, 208}}}));
 }
 
 TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {
@@ -199,7 +224,7 @@ TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {
 
   // "Float" without a drag: refused, nothing confirmed, nothing handed back.
   host.ask({100, 100, 460, 256});
-  windows.sync(host, false, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   EXPECT_EQ(windows.open_count(), 0u);
   EXPECT_TRUE(host.events.empty());
   EXPECT_FALSE(host.request);
@@ -207,13 +232,13 @@ TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {
   // Dragged half out: refused; when the drag ends the panel is handed back.
   host.capture = true;
   host.ask({600, 100, 960, 256});
-  windows.sync(host, true, 1.0);
+  windows.sync(host, false, 1.0, 1.0);
   EXPECT_TRUE(host.events.empty());
   host.capture = false;
-  windows.sync(host, true, 1.0);
+  windows.sync(host, true, 1.0, 1.0);
   ASSERT_EQ(host.events.size(), 1u);
   EXPECT_TRUE(std::holds_alternative<SurfaceEvent::Returned>(host.events[0].value));
-  windows.sync(host, true, 1.0);
+  windows.sync(host, true, 1.0, 1.0);
   EXPECT_EQ(host.events.size(), 1u) << "handed back once";
 }
 
