@@ -55,6 +55,20 @@ bool shape_window(SDL_Window* window, int w, int h, double margin) {
   return SDL_SetWindowShape(window, shape.get(), &mode) == 0;
 }
 
+// Gives the window its framebuffer now, in memory: for an accelerated one SDL would create the
+// window again, and the copy would lose its shape and its place.
+void claim_framebuffer(SDL_Window* window) {
+  const char* previous = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_GetWindowSurface(window);
+  if (saved) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, saved->c_str());
+  } else {
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  }
+}
+
 }  // namespace
 
 struct SurfaceWindows::Window {
@@ -143,13 +157,15 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
   window->sdl.reset(SDL_CreateShapedWindow(request.title.c_str(), static_cast<unsigned>(std::max(x, 0)),
                                            static_cast<unsigned>(std::max(y, 0)), static_cast<unsigned>(w),
                                            static_cast<unsigned>(h), kFlags));
-  if (window->sdl) window->shaped = shape_window(window->sdl.get(), w, h, kMargin * (w / outer.width()));
-  if (!window->sdl) window->sdl.reset(SDL_CreateWindow(request.title.c_str(), x, y, w, h, kFlags));
+  const bool shapeable = window->sdl != nullptr;
+  if (!shapeable) window->sdl.reset(SDL_CreateWindow(request.title.c_str(), x, y, w, h, kFlags));
   if (!window->sdl) {
     spdlog::warn("no window for the floating panel \"{}\" ({}); it stays in the window", request.title, SDL_GetError());
     if (dragging) refused_.insert(request.id);
     return;
   }
+  claim_framebuffer(window->sdl.get());
+  if (shapeable) window->shaped = shape_window(window->sdl.get(), w, h, kMargin * (w / outer.width()));
   SDL_SetWindowPosition(window->sdl.get(), x, y);
   SDL_ShowWindow(window->sdl.get());
   windows_[request.id] = std::move(window);
@@ -225,7 +241,7 @@ void SurfaceWindows::sync(widget::Widget& root, bool drag_ended, double scale, d
   }
 
   // Surfaces that went away lose their window; the others follow the panel while it is dragged,
-  // and tell the host where the desktop has them otherwise (the desktop, or the host window,
+  // and otherwise tell the host where the desktop has them (the desktop, or the host window,
   // moved).
   std::vector<std::string> gone;
   for (auto& [id, window] : windows_) {
@@ -240,7 +256,8 @@ void SurfaceWindows::sync(widget::Widget& root, bool drag_ended, double scale, d
     int x = 0, y = 0;
     SDL_GetWindowPosition(window->sdl.get(), &x, &y);
     if (x == want_x && y == want_y) continue;
-    if (dragging) {
+    // While a drag runs, and as it ends, the panel leads and its window follows.
+    if (dragging || drag_ended) {
       SDL_SetWindowPosition(window->sdl.get(), want_x, want_y);
     } else {
       const Rect outer = from_screen(want.translate({x - want.x0, y - want.y0}));
