@@ -55,19 +55,9 @@ bool shape_window(SDL_Window* window, int w, int h, double margin) {
   return SDL_SetWindowShape(window, shape.get(), &mode) == 0;
 }
 
-// Gives the window its framebuffer now, in memory: for an accelerated one SDL would create the
-// window again, and the copy would lose its shape and its place.
-void claim_framebuffer(SDL_Window* window) {
-  const char* previous = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-  const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_GetWindowSurface(window);
-  if (saved) {
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, saved->c_str());
-  } else {
-    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-  }
-}
+// Gives the window its framebuffer before it is placed: where SDL creates the window again for
+// an accelerated framebuffer, the copy is then the one placed.
+void claim_framebuffer(SDL_Window* window) { SDL_GetWindowSurface(window); }
 
 }  // namespace
 
@@ -81,7 +71,12 @@ struct SurfaceWindows::Window {
   bool drawn = false;
 };
 
-SurfaceWindows::SurfaceWindows(SDL_Window* host, bool allowed) : host_(host), allowed_(allowed) {}
+SurfaceWindows::SurfaceWindows(SDL_Window* host, bool allowed) : host_(host), allowed_(allowed) {
+  // Framebuffers in memory (SDL decides once, for the first window that asks): an accelerated
+  // one would make SDL create a panel's window again, and the copy loses its shape. One set in
+  // the environment still wins.
+  if (allowed_) SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+}
 
 SurfaceWindows::~SurfaceWindows() = default;
 
@@ -129,8 +124,7 @@ bool SurfaceWindows::owns(const SDL_Event& e) const {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: id = e.button.windowID; break;
     case SDL_MOUSEWHEEL: id = e.wheel.windowID; break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: id = e.key.windowID; break;
+    // Keys typed while a panel's window has the focus are the application's, as in its window.
     default: return false;
   }
   if (id == 0) return false;
@@ -168,6 +162,9 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
   if (shapeable) window->shaped = shape_window(window->sdl.get(), w, h, kMargin * (w / outer.width()));
   SDL_SetWindowPosition(window->sdl.get(), x, y);
   SDL_ShowWindow(window->sdl.get());
+  // A panel takes no keyboard focus of its own (without a window manager, showing a window
+  // gives it the focus): the keys stay with the application's window.
+  SDL_SetWindowInputFocus(host_);
   windows_[request.id] = std::move(window);
 
   // The desktop put the panel where it was asked to and confirms it is on the desktop now.
@@ -177,7 +174,10 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
   host.apply_surface_event({SurfaceEvent::DetachConfirmed{request.id, at}});
 }
 
-void SurfaceWindows::close(const std::string& id) { windows_.erase(id); }
+void SurfaceWindows::close(const std::string& id) {
+  // Where the panel's window had the keyboard, the host window takes it back.
+  if (windows_.erase(id) > 0) SDL_SetWindowInputFocus(host_);
+}
 
 void SurfaceWindows::handle_event(const SDL_Event& e, widget::Widget& root, state::State& state) {
   widget::FloatingSurfaceHost* host = root.floating_surface_host();

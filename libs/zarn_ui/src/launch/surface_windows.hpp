@@ -35,7 +35,8 @@ class SurfaceWindows {
   // True for X11, the one window system here that lets an application place its windows.
   static bool window_system_places_windows();
 
-  // Whether an SDL event belongs to one of the surface windows (its window id).
+  // Whether an SDL pointer or window event belongs to one of the surface windows (its window
+  // id). Keys are never theirs: the application takes them wherever its focus is.
   bool owns(const SDL_Event& e) const;
   // An event of a surface window: pointer input goes to the host in the host window's
   // coordinates, a close hands the panel back.

@@ -5,6 +5,7 @@
 // when closed. Where no window can be had nothing is confirmed, and a panel dragged out comes back.
 
 #include <SDL.h>
+#include <SDL_shape.h>
 #include <gtest/gtest.h>
 
 #include "../../src/launch/surface_windows.hpp"
@@ -108,6 +109,7 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
   FakeHost host;
   state::State state;
   SurfaceWindows windows(host_window.window, true);
+  ASSERT_TRUE(SDL_GetWindowSurface(host_window.window));  // the host window draws first, as in the loop
   windows.sync(host, false, 1.0, 1.0);
   EXPECT_EQ(host.host_rect, (Rect{static_cast<double>(hx), static_cast<double>(hy), hx + 800.0, hy + 600.0}));
 
@@ -137,6 +139,10 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
   windows.paint(host, text, theme::Theme::light());
   EXPECT_EQ(host.draws, 1);
   EXPECT_EQ(host.last_transform, Affine::translate(-692, -92));
+  SDL_WindowShapeMode mode;
+  EXPECT_EQ(SDL_GetShapedWindowMode(surface, &mode), 0) << "cut to the panel's outline";
+  SDL_GetWindowPosition(surface, &sx, &sy);
+  EXPECT_EQ(sx, hx + 692) << "still where it was put once it has a framebuffer";
 
   // Its pointer reaches the host at the host window's coordinates.
   SDL_Event press{};
