@@ -10,7 +10,7 @@
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
-#include "map_layers/category_colors.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "overlay/overlay_painters.hpp"
 #include "search/categories.hpp"
 
