@@ -25,6 +25,7 @@ using zarn_ui::widget::Key;
 using zarn_ui::widget::MouseButtonEvent;
 using zarn_ui::widget::NamedKey;
 using zarn_ui::widget::PointerMoved;
+using zarn_ui::widget::TextEditing;
 using zarn_ui::widget::Wheel;
 
 constexpr double kWheelZoomPerLine = 0.35;
@@ -111,14 +112,31 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
     }
     handled = true;
   } else if (app.endpoint_editor.editing()) {
-    endpoint_field_key(app, event, key, modifiers, extra, scale);
+    endpoint_field_key(app, event, key, modifiers, scale);
     handled = true;
   } else if (app.search_box.is_open()) {
-    search_box_key(app, event, key, modifiers, extra, state, scale);
+    search_box_key(app, event, key, modifiers, state, scale);
     handled = true;
   } else if (shortcut_key(app, key, modifiers, state)) {
     handled = true;
   }
+}
+
+// Text an input method is composing goes to the field that has the keys.
+void text_editing_event(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                        bool& handled, double scale) {
+  if (app.overflow_menu.is_open()) return;
+  if (app.offline_panel.is_open()) {
+    // The input method composes into the area-search field while the panel is open.
+    offline_area_event(app, event, modifiers, scale);
+  } else if (app.endpoint_editor.editing()) {
+    endpoint_field_event(app, event, modifiers, scale);
+  } else if (app.search_box.is_open()) {
+    search_box_field_event(app, event, modifiers, &state, scale);
+  } else {
+    return;
+  }
+  handled = true;
 }
 
 // ---- wheel ----
@@ -158,10 +176,8 @@ void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t mo
     input_pointer::pointer_moved(*this, event, *move, modifiers, extra, handled, scale);
   } else if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
     input_pointer::button_event(*this, event, *button, modifiers, extra, state, handled, scale);
-  } else if (std::holds_alternative<zarn_ui::widget::TextEditing>(event) && offline_panel.is_open()) {
-    // The input method composes into the area-search field while the panel is open.
-    offline_area_event(*this, event, modifiers, scale);
-    handled = true;
+  } else if (std::holds_alternative<TextEditing>(event)) {
+    text_editing_event(*this, event, modifiers, state, handled, scale);
   }
 }
 

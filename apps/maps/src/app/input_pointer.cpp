@@ -48,8 +48,9 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   // Only a panel drawn in the window answers the window's pointer.
   if (app.navigation.update_end_hover(navigation_end_target(app).has_value(), p)) handled = true;
 
-  app.search_box.field_event(event, modifiers, extra, scale);
-  app.endpoint_editor.route_to_fields(event, modifiers, extra, scale);
+  const zarn_ui::widgets::EventCtx field_ctx = app.field_ctx(modifiers, scale);
+  app.search_box.field_event(event, field_ctx);
+  app.endpoint_editor.route_to_fields(event, field_ctx);
   if (app.overflow_menu.is_open()) overflow_menu_event(app, event, modifiers, scale);
   if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
@@ -71,8 +72,8 @@ namespace {
 
 // ---- presses ----
 
-void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                    zarn_ui::state::State& state, double scale, const UiMessage& message) {
+void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                    double scale, const UiMessage& message) {
   const auto* box = std::get_if<msg::SearchBox>(&message.value);
   const bool opens_box = box && std::holds_alternative<SearchBoxEvent::Opened>(box->event.value);
   const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value));
@@ -81,16 +82,16 @@ void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, s
   handle_ui_message(app, message, state);
   if (opens_box) {
     app.search_box.focus();
-    app.search_box.field_event(event, modifiers, extra, scale);
+    app.search_box.field_event(event, app.field_ctx(modifiers, scale));
   }
 }
 
-bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                      zarn_ui::state::State& state, double scale, Point p) {
+bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                      double scale, Point p) {
   for (auto it = app.hit_targets.rbegin(); it != app.hit_targets.rend(); ++it) {
     if (!rect_contains_point(it->rect, p.x, p.y)) continue;
     const UiMessage message = it->message;  // handling it may rebuild the list
-    run_hit_target(app, event, modifiers, extra, state, scale, message);
+    run_hit_target(app, event, modifiers, state, scale, message);
     return true;
   }
   return false;
@@ -98,14 +99,14 @@ bool hit_target_press(MapsApp& app, const Event& event, std::uint32_t modifiers,
 
 // The "More" button is the last area the overlay records, drawn above the navigation panel and
 // the panels: it takes a press before them.
-bool more_button_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                       zarn_ui::state::State& state, double scale, Point p) {
+bool more_button_press(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                       double scale, Point p) {
   if (app.hit_targets.empty()) return false;
   const HitTarget top = app.hit_targets.back();
   if (!std::holds_alternative<msg::ToggleOverflowMenu>(top.message.value) || !rect_contains_point(top.rect, p.x, p.y)) {
     return false;
   }
-  run_hit_target(app, event, modifiers, extra, state, scale, top.message);
+  run_hit_target(app, event, modifiers, state, scale, top.message);
   return true;
 }
 
@@ -162,7 +163,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
     overflow_menu_event(app, event, modifiers, scale);
     return;
   }
-  if (more_button_press(app, event, modifiers, extra, state, scale, p)) {
+  if (more_button_press(app, event, modifiers, state, scale, p)) {
     app.pointer_down = true;
     handled = true;
     return;
@@ -184,8 +185,8 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
   handled = true;
 
   if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
-  if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, extra, scale, p)) return;
-  if (hit_target_press(app, event, modifiers, extra, state, scale, p)) return;
+  if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, scale, p)) return;
+  if (hit_target_press(app, event, modifiers, state, scale, p)) return;
 
   app.search_box.close_search_suggestions();
   app.endpoint_editor.reset_endpoint_editor();
@@ -210,6 +211,10 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
   const bool primary = button.button == MouseButton::Primary;
   if (!button.pressed) {
     if (!primary) return;
+    // A field being drag-selected stops extending its selection.
+    const zarn_ui::widgets::EventCtx field_ctx = app.field_ctx(modifiers, scale);
+    app.search_box.field_event(event, field_ctx);
+    app.endpoint_editor.route_to_fields(event, field_ctx);
     const bool dragging = app.navigation.end_drag(app.bounds_rect);
     app.pointer_down = false;
     app.map_press = false;

@@ -34,6 +34,9 @@
 #include "tiles/tile_store.hpp"
 #include "transitions/ui_message.hpp"
 #include "zarn_ui/action_host.hpp"
+#include "zarn_ui/clipboard.hpp"
+#include "zarn_ui/event_ctx.hpp"
+#include "zarn_ui/system_clipboard.hpp"
 #include "zarn_ui/widget.hpp"
 
 namespace zarn_ui::state {
@@ -104,6 +107,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::vector<HitTarget> hit_targets;
 
   MonoNow mono_now = &MonoClock::now;
+  // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
+  zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
   // The worker-result channel the jobs answer on, drained by the tick.
   base::Receiver<WorkerResult> result_receiver;
@@ -128,6 +133,10 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void upsert_place(const Place& place);
   bool toggle_place_saved(const std::string& id);
   LocalDateTime now_local() const;
+  // What the text fields get beside an event.
+  zarn_ui::widgets::EventCtx field_ctx(std::uint32_t modifiers, double scale) const {
+    return {modifiers, scale, clipboard};
+  }
 
   // Widget.
   zarn_ui::widget::FloatingSurfaceHost* floating_surface_host() override { return this; }

@@ -74,13 +74,13 @@ void EndpointEditor::reset_endpoint_editor() {
   deactivate_text_input(dest_input_);
 }
 
-std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                                                       std::uint8_t extra, double scale, MonoTime now) {
+std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Event& event,
+                                                       const zarn_ui::widgets::EventCtx& ctx, MonoTime now) {
   const EndpointField field = is_origin(active_) ? EndpointField::Origin : EndpointField::Destination;
   auto& input = input_of(field);
   std::string& copy = is_origin(field) ? origin_text_ : dest_text_;
   input.focused = true;
-  if (text_input_event(input, event, modifiers, extra, scale)) {
+  if (text_input_event(input, event, ctx)) {
     deadline_.reset();
     return EndpointEvent{EndpointEvent::Submitted{std::string(base::trim_white_space(copy)), field}};
   }
@@ -95,15 +95,28 @@ std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Ev
   return EndpointEvent{EndpointEvent::TextEdited{copy, field}};
 }
 
-void EndpointEditor::route_to_fields(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                                     double scale) {
-  text_input_event(origin_input_, event, modifiers, extra, scale);
-  text_input_event(dest_input_, event, modifiers, extra, scale);
+void EndpointEditor::route_to_fields(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx) {
+  text_input_event(origin_input_, event, ctx);
+  text_input_event(dest_input_, event, ctx);
 }
 
-void EndpointEditor::field_event(EndpointField field, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                                 std::uint8_t extra, double scale) {
-  text_input_event(input_of(field), event, modifiers, extra, scale);
+void EndpointEditor::field_event(EndpointField field, const zarn_ui::widget::Event& event,
+                                 const zarn_ui::widgets::EventCtx& ctx) {
+  text_input_event(input_of(field), event, ctx);
+}
+
+void EndpointEditor::draw_field(EndpointField field, const std::string& text, const zarn_ui::Rect& rect,
+                                zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                                const zarn_ui::widget::PaintCtx& ctx) {
+  auto& input = input_of(field);
+  input.set_text(text);
+  if (active_ == field) {
+    input.focused = true;
+  } else {
+    deactivate_text_input(input);
+  }
+  place_text_input(input, rect);
+  input.draw(scene, transform, ctx);
 }
 
 }  // namespace maps

@@ -12,8 +12,11 @@
 #include "directions/endpoint_event.hpp"
 #include "directions/endpoint_field.hpp"
 #include "model/records.hpp"
+#include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/widget.hpp"
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
@@ -66,18 +69,33 @@ class EndpointEditor {
   // True once, when the typing deadline has passed.
   bool take_due_deadline(MonoTime now) { return take_due(deadline_, now); }
 
-  // A key for the field being edited: Enter submits its trimmed copy (and clears the deadline); a
-  // change replaces the copy and arms the deadline a typing pause after `now` (none for a blank
-  // text). Nothing when the key changed nothing.
-  std::optional<EndpointEvent> field_key(const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                                         std::uint8_t extra, double scale, MonoTime now);
+  // An event for the field being edited (a key, composed text): Enter submits its trimmed copy
+  // (and clears the deadline); a change replaces the copy and arms the deadline a typing pause
+  // after `now` (none for a blank text). Nothing when the event changed nothing.
+  std::optional<EndpointEvent> field_key(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx,
+                                         MonoTime now);
   // Hands an event to both fields.
-  void route_to_fields(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra, double scale);
+  void route_to_fields(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
   // Hands an event to one field.
-  void field_event(EndpointField field, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                   std::uint8_t extra, double scale);
+  void field_event(EndpointField field, const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
+  // Shows `text` in the field at `rect`, focused while it is being edited, and draws it.
+  void draw_field(EndpointField field, const std::string& text, const zarn_ui::Rect& rect, zarn_ui::Scene& scene,
+                  const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx);
 
-  void clear_hits() { hits_.clear(); }
+  void set_boxes(std::optional<zarn_ui::Rect> origin, std::optional<zarn_ui::Rect> dest) {
+    origin_box_ = origin;
+    dest_box_ = dest;
+  }
+  // The field's box as last painted; none before the directions panel drew it.
+  const std::optional<zarn_ui::Rect>& box(EndpointField field) const {
+    return field == EndpointField::Origin ? origin_box_ : dest_box_;
+  }
+  // Emptied at the start of every draw, with the boxes: a field not painted anchors nothing.
+  void clear_hits() {
+    hits_.clear();
+    origin_box_.reset();
+    dest_box_.reset();
+  }
   void add_hit(EndpointHit hit) { hits_.push_back(std::move(hit)); }
 
  private:
@@ -92,6 +110,8 @@ class EndpointEditor {
   std::string origin_text_;
   std::string dest_text_;
   std::vector<EndpointHit> hits_;
+  std::optional<zarn_ui::Rect> origin_box_;
+  std::optional<zarn_ui::Rect> dest_box_;
 };
 
 }  // namespace maps

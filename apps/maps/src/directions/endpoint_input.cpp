@@ -7,19 +7,23 @@
 namespace maps {
 
 void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
-                        std::uint32_t modifiers, std::uint8_t extra, double scale) {
+                        std::uint32_t modifiers, double scale) {
   if (key.is(zarn_ui::widget::NamedKey::Escape)) {
     app.endpoint_editor.reset_endpoint_editor();
     handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
     return;
   }
-  if (auto edited = app.endpoint_editor.field_key(event, modifiers, extra, scale, app.mono_now())) {
+  endpoint_field_event(app, event, modifiers, scale);
+}
+
+void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
+  if (auto edited = app.endpoint_editor.field_key(event, app.field_ctx(modifiers, scale), app.mono_now())) {
     handle_endpoint_editor_event(app, *edited);
   }
 }
 
-bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                           std::uint8_t extra, double scale, zarn_ui::Point p) {
+bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale,
+                           zarn_ui::Point p) {
   EndpointEditor& editor = app.endpoint_editor;
   const auto& hits = editor.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
@@ -29,7 +33,7 @@ bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, st
     switch (hit.kind) {
       case EndpointHitKind::FieldBox: {
         editor.begin_endpoint_edit(field);
-        editor.field_event(field, event, modifiers, extra, scale);
+        editor.field_event(field, event, app.field_ctx(modifiers, scale));
         app.search_box.close_search_suggestions();
         handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}});
         return true;

@@ -12,9 +12,11 @@ class MapsApp;
 
 // A key while a field is being edited; Escape ends the edit.
 void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
-                        std::uint32_t modifiers, std::uint8_t extra, double scale);
+                        std::uint32_t modifiers, double scale);
+// An event for the field being edited (a key, composed text); what it changed goes to the state.
+void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale);
 // A press on the editor's areas, the last recorded first; false when none is under the point.
-bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                           std::uint8_t extra, double scale, zarn_ui::Point p);
+bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale,
+                           zarn_ui::Point p);
 
 }  // namespace maps

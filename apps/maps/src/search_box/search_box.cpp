@@ -7,7 +7,10 @@
 
 namespace maps {
 
-SearchBox::SearchBox() : input_(new_search_text_input("Search places, addresses…", 15.0f)) {}
+SearchBox::SearchBox() : input_(new_search_text_input("Search places, addresses…", 15.0f)) {
+  // Opening the box with "/" selects the last query, so typing replaces it.
+  input_.select_on_focus = true;
+}
 
 bool SearchBox::suggestions_showing(std::string_view query) const {
   return open_ && !base::trim_white_space(query).empty() && !suggestions_.empty();
@@ -40,9 +43,20 @@ void SearchBox::typed(std::string_view trimmed_query, std::vector<Place> local, 
   }
 }
 
-bool SearchBox::field_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                            double scale) {
-  return text_input_event(input_, event, modifiers, extra, scale);
+bool SearchBox::field_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx) {
+  return text_input_event(input_, event, ctx);
+}
+
+void SearchBox::draw_field(const std::string& query, const zarn_ui::Rect& rect, zarn_ui::Scene& scene,
+                           const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) {
+  input_.set_text(query);
+  if (open_) {
+    input_.focused = true;
+  } else {
+    deactivate_text_input(input_);
+  }
+  place_text_input(input_, rect);
+  input_.draw(scene, transform, ctx);
 }
 
 }  // namespace maps

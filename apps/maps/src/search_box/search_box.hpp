@@ -6,14 +6,35 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/mono_clock.hpp"
 #include "model/records.hpp"
+#include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
+#include "zarn_ui/geometry.hpp"
+#include "zarn_ui/scene.hpp"
+#include "zarn_ui/widget.hpp"
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
+
+enum class SearchHitKind : std::uint8_t {
+  Box,
+  ClearButton,
+  SuggestionRow,
+  ListBackground,  // only absorbs presses
+};
+
+// One press area of the box or its list, recorded by the overlay while it paints them and then
+// handed on to the frame's hit targets.
+struct SearchHit {
+  zarn_ui::Rect rect;
+  SearchHitKind kind = SearchHitKind::Box;
+  std::uint64_t index = 0;  // suggestion row
+  bool operator==(const SearchHit&) const = default;
+};
 
 class SearchBox {
  public:
@@ -47,15 +68,25 @@ class SearchBox {
   // The field takes the keys from now on.
   void focus() { input_.focused = true; }
   // Hands an event to the field; true when it reported Enter.
-  bool field_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra, double scale);
+  bool field_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
   // The field's new text once per change.
   std::optional<std::string> take_edited_text() { return input_.take_dirty(); }
+  // Shows `query` in the field at `rect`, focused while the list is open, and draws it.
+  void draw_field(const std::string& query, const zarn_ui::Rect& rect, zarn_ui::Scene& scene,
+                  const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx);
+
+  const std::vector<SearchHit>& hits() const { return hits_; }
+  void clear_hits() { hits_.clear(); }
+  void add_hit(SearchHit hit) { hits_.push_back(hit); }
+  // The hits recorded since the last take, in order; the list is left empty.
+  std::vector<SearchHit> take_hits() { return std::exchange(hits_, {}); }
 
  private:
   zarn_ui::widgets::TextInput input_;
   std::vector<Place> suggestions_;
   bool open_ = false;
   std::optional<MonoTime> deadline_;
+  std::vector<SearchHit> hits_;
 };
 
 }  // namespace maps

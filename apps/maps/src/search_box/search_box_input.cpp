@@ -11,16 +11,21 @@
 namespace maps {
 
 void search_box_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
-                    std::uint32_t modifiers, std::uint8_t extra, zarn_ui::state::State& state, double scale) {
-  SearchBox& box = app.search_box;
+                    std::uint32_t modifiers, zarn_ui::state::State& state, double scale) {
   if (key.is(zarn_ui::widget::NamedKey::Escape)) {
-    box.close_search_suggestions();
+    app.search_box.close_search_suggestions();
     return;
   }
+  search_box_field_event(app, event, modifiers, &state, scale);
+}
+
+void search_box_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                            zarn_ui::state::State* state, double scale) {
+  SearchBox& box = app.search_box;
   box.focus();
-  if (box.field_event(event, modifiers, extra, scale)) {
+  if (box.field_event(event, app.field_ctx(modifiers, scale))) {
     box.close();
-    submit_search(app, &state);
+    submit_search(app, state);
   } else if (auto text = box.take_edited_text()) {
     app.model.query = *text;
     const std::string query(base::trim_white_space(*text));

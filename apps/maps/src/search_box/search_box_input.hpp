@@ -16,6 +16,10 @@ class MapsApp;
 // Escape closes the list; Enter submits the query; typing replaces the query, shows the local
 // suggestions and arms the typing deadline.
 void search_box_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
-                    std::uint32_t modifiers, std::uint8_t extra, zarn_ui::state::State& state, double scale);
+                    std::uint32_t modifiers, zarn_ui::state::State& state, double scale);
+// An event the box's field takes (a key, composed text, a press on the field): Enter submits,
+// a changed text is typed.
+void search_box_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
+                            zarn_ui::state::State* state, double scale);
 
 }  // namespace maps

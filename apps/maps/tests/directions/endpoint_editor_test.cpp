@@ -32,7 +32,7 @@ TEST(EndpointEditor, EditingAFieldAgainEmptiesItAndResettingEndsTheEdit) {
   EXPECT_TRUE(editor.input(Origin).focused);
 
   const auto now = MonoTime{} + std::chrono::seconds(5);
-  const auto typed = editor.field_key(zarn_ui::widget::Key{"K", true}, 0, 0, 1.0, now);
+  const auto typed = editor.field_key(zarn_ui::widget::Key{"K", true}, zarn_ui::widgets::EventCtx{}, now);
   ASSERT_TRUE(typed);
   EXPECT_EQ(*typed, (EndpointEvent{EndpointEvent::TextEdited{"K", Origin}}));
   EXPECT_EQ(editor.deadline(), now + kTypingPause);
