@@ -29,6 +29,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   // A target not painted this frame must take no press.
   hit_targets.clear();
   endpoint_editor.clear_hits();
+  side_panel.set_list_panel(std::nullopt);
   offline_panel.clear_hits();
   drawn_bounds = bounds_rect;
 
@@ -43,7 +44,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   }
   if ((!narrow || panel_expanded) && !suggestions_showing(*this) &&
       !(side_panel_rect(bounds_rect).height() < kMinPanelHeight)) {
-    paint_side_panel(*this, scene, transform, text, theme);
+    paint_side_panel(*this, scene, transform, ctx);
   }
 
   paint_scale_bar(scene, transform, text, bounds_rect, model.center, model.zoom, theme,

@@ -146,11 +146,11 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
   handled = true;
   const double lines = wheel.unit == Wheel::Unit::Lines ? wheel.dy : wheel.dy / kPixelsPerLine;
   if (!std::isfinite(lines)) return;
-  const Rect& b = app.bounds_rect;
-  const Rect panel = side_panel_rect(b);
+  // Only a panel drawn with its list last frame scrolls; over a collapsed, hidden or covered
+  // panel the wheel zooms the map under the pointer.
+  const std::optional<Rect> panel = app.side_panel.list_panel();
   const Point p = app.last_pointer;
-  const bool over_map = (is_narrow_layout(b) && !app.panel_expanded) || !rect_contains_point(panel, p.x, p.y) ||
-                        p.y <= panel.y0 + kPanelTopNoScroll;
+  const bool over_map = !panel || !rect_contains_point(*panel, p.x, p.y) || p.y <= panel->y0 + kPanelTopNoScroll;
   if (over_map) {
     zoom_map_at(app, kWheelZoomPerLine * lines, p.x, p.y);
     return;

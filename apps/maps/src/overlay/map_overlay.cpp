@@ -2,11 +2,13 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/primitives.hpp"
 #include "navigation/navigation_paint.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_panel_paint.hpp"
 #include "overlay/overlay_painters.hpp"
+#include "search_box/search_box_paint.hpp"
 
 namespace maps {
 namespace {
@@ -77,13 +79,16 @@ void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_u
   app.navigation.set_dock_area(navigation_dock_area(app, legend));
   // 3. Menu button (narrow layout).
   paint_menu_button(app, scene, t, theme);
-  // 4. Search box (search_box/).
+  // 4. Search box.
+  paint_search_box(app, scene, t, ctx);
   // 5. Status pill.
   paint_status_pill(app, scene, t, text, theme);
   // 6. Card of the selected point of interest.
   paint_poi_card(app, scene, t, text, theme);
-  // 7. Search suggestion list (search_box/).
-  // 8. Endpoint suggestion list (directions/).
+  // 7. Search suggestion list.
+  paint_search_suggestions(app, scene, t, text, theme);
+  // 8. Endpoint suggestion list.
+  paint_endpoint_suggestions(app, scene, t, text, theme);
   // 9. Offline maps panel.
   paint_offline_panel(app, scene, t, ctx);
   // 10. Navigation panel inside the window.

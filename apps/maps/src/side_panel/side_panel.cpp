@@ -12,10 +12,8 @@ void SidePanel::scroll_by(double dy) {
 void SidePanel::set_heights(double content, double view) {
   content_height_ = content;
   view_height_ = view;
+  // A list that got shorter keeps its end in view instead of showing empty space.
+  scroll_by(0.0);
 }
-
-// Leaves the scene as it is.
-void paint_side_panel(MapsApp&, zarn_ui::Scene&, const zarn_ui::Affine&, const zarn_ui::text_render::TextRenderer&,
-                      const zarn_ui::theme::Theme&) {}
 
 }  // namespace maps

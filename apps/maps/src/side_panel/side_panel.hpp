@@ -1,11 +1,14 @@
 #pragma once
 // The side panel: the card at the left (full width in the narrow layout) with the lists the user
-// acts on, or the directions panel in Directions mode. It owns its list's scroll offset and the
-// content and viewport heights its painter records, which bound the scrolling.
+// acts on, or the directions panel in Directions mode. It owns its list's scroll offset, the
+// content and viewport heights its painter records, which bound the scrolling, and where the
+// panel was last drawn with its list, which is where the wheel scrolls it.
 
+#include <optional>
+
+#include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
-#include "zarn_ui/text_render.hpp"
-#include "zarn_ui/theme.hpp"
+#include "zarn_ui/widget.hpp"
 
 namespace maps {
 
@@ -20,18 +23,24 @@ class SidePanel {
   void reset_scroll() { scroll_ = 0.0; }
   // Scrolls by `dy` pixels (positive moves the list up), held between the top and the end of the content.
   void scroll_by(double dy);
-  // What the painter measured this frame.
+  // What the painter measured this frame; the offset is held within the new bounds.
   void set_heights(double content, double view);
+
+  // The panel's rectangle when the last draw showed it open with its list; none while it was
+  // collapsed, hidden, covered by the search suggestions or too short.
+  const std::optional<zarn_ui::Rect>& list_panel() const { return list_panel_; }
+  void set_list_panel(std::optional<zarn_ui::Rect> panel) { list_panel_ = panel; }
 
  private:
   double scroll_ = 0.0;
   double content_height_ = 0.0;
   double view_height_ = 0.0;
+  std::optional<zarn_ui::Rect> list_panel_;
 };
 
 // The panel's cards and lists. `draw` has already painted the narrow layout's scrim and decided
 // that the panel shows this frame (no suggestion list open, panel at least 80 px tall).
 void paint_side_panel(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                      const zarn_ui::text_render::TextRenderer& text, const zarn_ui::theme::Theme& theme);
+                      const zarn_ui::widget::PaintCtx& ctx);
 
 }  // namespace maps

@@ -12,8 +12,13 @@
 #include "app/construct.hpp"
 #include "app/maps_app.hpp"
 #include "tiles/tile_store.hpp"
+#include "zarn_ui/clipboard.hpp"
 #include "zarn_ui/events.hpp"
+#include "zarn_ui/permissions.hpp"
+#include "zarn_ui/presence.hpp"
+#include "zarn_ui/scene.hpp"
 #include "zarn_ui/state.hpp"
+#include "zarn_ui/theme.hpp"
 
 namespace maps::input_testing {
 
@@ -25,6 +30,7 @@ struct AppFixture {
   zarn_ui::state::State state;
   std::vector<MapsAction> commits;
   MonoTime clock = MonoTime{} + 1000s;
+  zarn_ui::clipboard::MemoryClipboard clipboard;
 
   explicit AppFixture(MapModel model = default_map_model(), Rect bounds = {0, 0, 1280, 800},
                       VectorMap city = VectorMap{}) {
@@ -35,6 +41,7 @@ struct AppFixture {
     app->bounds_rect = bounds;
     app->drawn_bounds = bounds;
     app->commit_override = [this](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+    app->clipboard = &clipboard;
   }
   AppFixture(const AppFixture&) = delete;
   AppFixture& operator=(const AppFixture&) = delete;
@@ -53,6 +60,16 @@ struct AppFixture {
   bool move(double x, double y) { return send(ev::PointerMoved{{x, y}}); }
   bool press(ev::MouseButton b = ev::MouseButton::Primary) { return send(ev::MouseButtonEvent{b, true}); }
   bool release(ev::MouseButton b = ev::MouseButton::Primary) { return send(ev::MouseButtonEvent{b, false}); }
+  // One frame on the recording scene with a fixed-advance text renderer; the hit lists are then
+  // those of this frame.
+  zarn_ui::Scene draw(const zarn_ui::theme::Theme& theme = zarn_ui::theme::Theme::light()) {
+    auto text = zarn_ui::text_render::TextRenderer::fixed(7.0);
+    const auto presence = zarn_ui::presence::PresenceCtx::empty();
+    const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
+    zarn_ui::Scene scene;
+    app->draw(scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
+    return scene;
+  }
   bool click(double x, double y) {
     move(x, y);
     const bool handled = press();

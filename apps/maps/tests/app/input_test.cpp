@@ -167,30 +167,56 @@ TEST(EndpointFields, PressEditsAFieldThatThenTakesTheKeys) {
 }
 
 TEST(Wheel, ZoomsTheMapOrScrollsThePanel) {
+  enum class Panel { Open, Collapsed, Covered };
   struct Case {
     const char* name;
     double width;
     bool expanded;
+    Panel panel;
     Point at;
     ev::Wheel wheel;
     double zoom;
     double scroll;
   } cases[] = {
-      {"one line over the map", 1280, true, {900, 400}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
-      {"40 px counts as a line", 1280, true, {900, 400}, {ev::Wheel::Unit::Pixels, 0, 40}, 14.75, 100},
-      {"line down zooms out", 1280, true, {900, 400}, {ev::Wheel::Unit::Lines, 0, -2}, 13.7, 100},
-      {"over the list scrolls down", 1280, true, {100, 300}, {ev::Wheel::Unit::Lines, 0, -1}, 14.4, 136},
-      {"and up", 1280, true, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
-      {"clamped at the top", 1280, true, {100, 300}, {ev::Wheel::Unit::Lines, 0, 10}, 14.4, 0},
-      {"clamped at the end", 1280, true, {100, 300}, {ev::Wheel::Unit::Lines, 0, -50}, 14.4, 500},
-      {"panel top zooms", 1280, true, {100, 124}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
-      {"just below the top scrolls", 1280, true, {100, 124.5}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
-      {"hidden narrow panel zooms", 600, false, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
-      {"shown narrow panel scrolls", 600, true, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
+      {"one line over the map", 1280, true, Panel::Open, {900, 400}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
+      {"40 px counts as a line", 1280, true, Panel::Open, {900, 400}, {ev::Wheel::Unit::Pixels, 0, 40}, 14.75, 100},
+      {"line down zooms out", 1280, true, Panel::Open, {900, 400}, {ev::Wheel::Unit::Lines, 0, -2}, 13.7, 100},
+      {"over the list scrolls down", 1280, true, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, -1}, 14.4, 136},
+      {"and up", 1280, true, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
+      {"clamped at the top", 1280, true, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, 10}, 14.4, 0},
+      {"clamped at the end", 1280, true, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, -50}, 14.4, 500},
+      {"panel top zooms", 1280, true, Panel::Open, {100, 124}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
+      {"just below the top scrolls", 1280, true, Panel::Open, {100, 124.5}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
+      {"hidden narrow panel zooms", 600, false, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.75, 100},
+      {"shown narrow panel scrolls", 600, true, Panel::Open, {100, 300}, {ev::Wheel::Unit::Lines, 0, 1}, 14.4, 64},
+      // Where the panel's rectangle shows the map, the map zooms.
+      {"below a collapsed card zooms",
+       1280,
+       true,
+       Panel::Collapsed,
+       {100, 300},
+       {ev::Wheel::Unit::Lines, 0, 1},
+       14.75,
+       100},
+      {"under the search suggestions zooms",
+       1280,
+       true,
+       Panel::Covered,
+       {100, 600},
+       {ev::Wheel::Unit::Lines, 0, 1},
+       14.75,
+       100},
   };
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
     f.app->panel_expanded = c.expanded;
+    f.app->panel_collapsed = c.panel == Panel::Collapsed;
+    if (c.panel == Panel::Covered) {
+      f.model().query = "caf";
+      f.app->search_box.open();
+      f.app->search_box.set_search_suggestions({Place{"p", "Café", Category::Cafe, "", {48.1, 11.5}, false}});
+    }
+    f.draw();
     f.app->side_panel.set_heights(1000, 500);
     f.app->side_panel.scroll_by(100);
     f.move(c.at.x, c.at.y);

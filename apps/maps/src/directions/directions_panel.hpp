@@ -1,0 +1,31 @@
+#pragma once
+// The directions panel inside the side panel's list: the two endpoint fields with the swap
+// button, "Use my location", the travel-mode tabs, the journey-time controls, and then the road
+// route or the public-transport journeys.
+
+#include "directions/endpoint_editor.hpp"
+#include "draw_kit/primitives.hpp"
+#include "side_panel/list_area.hpp"
+#include "zarn_ui/theme.hpp"
+#include "zarn_ui/widget.hpp"
+
+namespace maps {
+
+class MapsApp;
+
+// Paints the panel from the top y (already shifted by the list's scroll) and returns the y below it.
+double paint_directions_panel(MapsApp& app, Scene& scene, const Affine& transform, const zarn_ui::widget::PaintCtx& ctx,
+                              const ListArea& list, double y);
+
+// One endpoint field's box with its dot, recording its press area where it is in view; returns
+// the rectangle its text field takes.
+Rect paint_endpoint_box(EndpointEditor& editor, Scene& scene, const Affine& transform,
+                        const zarn_ui::theme::Theme& theme, const ListArea& list, const Rect& box, const Color& dot,
+                        EndpointField field);
+
+// What the endpoint fields show while they are not edited: the origin's name when an origin is
+// set; the destination's name, else the selected place's.
+std::string origin_label(const MapsApp& app);
+std::string destination_label(const MapsApp& app);
+
+}  // namespace maps

@@ -1,0 +1,97 @@
+// The road route in the directions panel: duration, distance, the leave and arrive times, and
+// the turn-by-turn steps.
+
+#include <cmath>
+
+#include "app/maps_app.hpp"
+#include "directions/directions_plan.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "fmt/format.h"
+#include "format/clock_text.hpp"
+#include "format/labels.hpp"
+#include "format/units.hpp"
+
+namespace maps {
+namespace {
+
+using zarn_ui::theme::Theme;
+
+// Routes longer than this (about 30 years) are no trip a clock can show.
+constexpr double kMaxShownDurationS = 1e9;
+
+std::string clock_of(const LocalDateTime& t) { return clock_text(t.unix_ms, t.utc_offset_s); }
+
+void paint_times(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                 const RouteTimes& times, bool leaving_now, double left, double y) {
+  if (leaving_now) {
+    draw_label_weighted(scene, text, transform, times.arrive, theme.text_secondary, left, y, 13.0f, 1);
+    return;
+  }
+  const double lw = text.measure_weighted(times.leave, 13.0f, 1);
+  draw_label_weighted(scene, text, transform, times.leave, theme.text, left, y, 13.0f, 1);
+  draw_label(scene, text, transform, "\u2192", theme.text_secondary, left + lw + 10.0, y, 13.0f);
+  draw_label_weighted(scene, text, transform, times.arrive, theme.text, left + lw + 30.0, y, 13.0f, 1);
+}
+
+double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                   const ListArea& list, const std::vector<RouteStep>& steps, double s) {
+  const double left = list.left, right = list.right;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const RouteStep& step = steps[i];
+    fill_circle(scene, transform, theme.accent.multiply_alpha(0.16f), left + 16.0, s + 19.0, 13.0);
+    draw_text_centered(scene, text, transform, maneuver_glyph(step.maneuver), theme.accent, left + 3.0, left + 29.0,
+                       s + 10.0, 15.0f);
+    draw_text_ellipsized(scene, text, transform, step.instruction, theme.text, left + 38.0, s, 13.0f,
+                         list.width() - 80.0);
+    if (step.distance_m >= 1.0) {
+      draw_text_right(scene, text, transform, format_distance(step.distance_m), theme.text_secondary, right - 4.0,
+                      s + 18.0, 11.0f);
+    }
+    if (i + 1 < steps.size()) {
+      stroke_line(scene, transform, theme.accent.multiply_alpha(0.4f), left + 16.0, s + 32.0, left + 16.0, s + 55.0,
+                  1.5);
+    }
+    s += 46.0;
+  }
+  return s;
+}
+
+}  // namespace
+
+std::optional<RouteTimes> route_times(const LocalDateTime& now, const TransitTime& time, double duration_s) {
+  const double seconds = std::max(duration_s, 0.0);
+  if (!std::isfinite(seconds) || seconds > kMaxShownDurationS) return std::nullopt;
+  const std::int64_t d_ms = static_cast<std::int64_t>(seconds) * 1000;
+  const LocalDateTime base = now.plus_minutes(time.offset_min);
+  if (time.mode == TransitTimeMode::Depart) {
+    return RouteTimes{"Leave " + clock_of(base), "Arrive " + clock_of(local_from_unix_ms(base.unix_ms + d_ms))};
+  }
+  return RouteTimes{"Leave " + clock_of(local_from_unix_ms(base.unix_ms - d_ms)), "Arrive " + clock_of(base)};
+}
+
+double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                        const Theme& theme, const ListArea& list, double r) {
+  const double left = list.left, right = list.right;
+  if (!app.model.route) {
+    draw_label(scene, text, transform, "Select a place, then tap Directions.", theme.text_secondary, left, r, 13.0f);
+    return r + 24.0;
+  }
+  const Route route = *app.model.route;
+  const std::string duration = format_duration(route.duration_s);
+  draw_label_weighted(scene, text, transform, duration, theme.accent, left, r, 26.0f, 3);
+  const double dw = text.measure_weighted(duration, 26.0f, 3);
+  draw_label(scene, text, transform, fmt::format("\u00b7 {}", format_distance(route.distance_m)), theme.text_secondary,
+             left + dw + 12.0, r + 8.0, 14.0f);
+  draw_text_right(scene, text, transform, "Clear", theme.danger, right - 4.0, r + 8.0, 12.0f);
+  add_list_target(app.hit_targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
+
+  const TransitTime& time = app.model.transit_time;
+  if (auto times = route_times(app.now_local(), time, route.duration_s)) {
+    const bool leaving_now = time.mode == TransitTimeMode::Depart && time.offset_min == 0;
+    paint_times(scene, transform, text, theme, *times, leaving_now, left, r + 40.0);
+  }
+  stroke_line(scene, transform, theme.border, left, r + 68.0, right, r + 68.0, 1.0);
+  return paint_steps(scene, transform, text, theme, list, route.steps, r + 82.0);
+}
+
+}  // namespace maps

@@ -1,0 +1,174 @@
+// The public-transport journeys in the directions panel: one card per journey with its legs, the
+// chosen journey's legs in detail, and the data credit.
+
+#include <algorithm>
+
+#include "app/maps_app.hpp"
+#include "base/text.hpp"
+#include "directions/directions_plan.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "fmt/format.h"
+#include "format/labels.hpp"
+
+namespace maps {
+namespace {
+
+using zarn_ui::theme::Theme;
+
+Color transit_mode_colour(const Theme& theme, TransitMode mode) {
+  switch (mode) {
+    case TransitMode::Walk: return theme.muted;
+    case TransitMode::Bus: return theme.info;
+    case TransitMode::Tram: return theme.danger;
+    case TransitMode::Subway: return theme.accent;
+    case TransitMode::Rail: return theme.success;
+    case TransitMode::Ferry: return theme.tone_3;
+  }
+  return theme.muted;
+}
+
+Color leg_colour(const Theme& theme, const TransitLeg& leg) {
+  if (leg.color) {
+    if (auto c = parse_hex_color(*leg.color)) return *c;
+  }
+  return transit_mode_colour(theme, leg.mode);
+}
+
+std::uint32_t walk_minutes(const TransitLeg& leg) { return std::max<std::uint32_t>(leg.duration_min, 1); }
+
+std::string header_destination(const MapsApp& app) {
+  if (!app.model.dest_name.empty()) return app.model.dest_name;
+  if (auto place = app.selected_place()) return place->name;
+  return "destination";
+}
+
+// The chips of one journey's legs, stopping once the row is full.
+void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                     const ListArea& list, const TransitJourney& journey, double c) {
+  double x = list.left + 12.0;
+  for (std::size_t i = 0; i < journey.legs.size(); ++i) {
+    const TransitLeg& leg = journey.legs[i];
+    if (i > 0) {
+      draw_label(scene, text, transform, "\u203a", theme.text_secondary, x, c + 40.0, 13.0f);
+      x += 14.0;
+    }
+    if (leg.mode == TransitMode::Walk) {
+      const std::string walk = fmt::format("walk {}m", walk_minutes(leg));
+      draw_label(scene, text, transform, walk, theme.text_secondary, x, c + 41.0, 11.0f);
+      x += measure_text(text, walk, 11.0f) + 10.0;
+    } else {
+      const std::string label = leg.line.empty() ? std::string(transit_mode_label(leg.mode)) : leg.line;
+      const double w = measure_text(text, label, 12.0f);
+      const Rect chip{x, c + 38.0, x + w + 16.0, c + 60.0};
+      fill_rounded_rect(scene, transform, chip, leg_colour(theme, leg), 6.0);
+      const std::optional<Color> ink = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
+      draw_text_centered(scene, text, transform, label, ink.value_or(Color::white()), chip.x0, chip.x1, c + 41.5,
+                         12.0f);
+      x += w + 22.0;
+    }
+    if (x > list.right - 40.0) break;
+  }
+}
+
+// The legs of the chosen journey, one 38 px row each; returns the y below them.
+double paint_leg_details(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                         const ListArea& list, const TransitJourney& journey, double e) {
+  const double left = list.left, right = list.right, w = list.width();
+  for (const TransitLeg& leg : journey.legs) {
+    const Color colour = leg_colour(theme, leg);
+    stroke_line(scene, transform, colour, left + 18.0, e + 4.0, left + 18.0, e + 36.0, 3.0);
+    fill_circle(scene, transform, colour, left + 18.0, e + 8.0, 4.0);
+    const std::string title = leg.line.empty()
+                                  ? fmt::format("Walk \u00b7 {} min", walk_minutes(leg))
+                                  : std::string(base::trim_white_space(
+                                        fmt::format("{} {} {}", transit_mode_label(leg.mode), leg.line, leg.headsign)));
+    draw_text_ellipsized(scene, text, transform, title, theme.text, left + 32.0, e, 12.0f, w - 120.0);
+    if (leg.realtime) {
+      const double tw = measure_text(text, title, 12.0f);
+      fill_circle(scene, transform, theme.success, left + 32.0 + tw + 11.0, e + 7.0, 3.0);
+      draw_label(scene, text, transform, "live", theme.success, left + 32.0 + tw + 17.0, e + 1.0, 10.0f);
+    }
+    const std::string subtitle = leg.line.empty() ? fmt::format("to {}", leg.to_name)
+                                                  : fmt::format("{} \u2192 alight {} \u00b7 {} stops", leg.from_name,
+                                                                leg.to_name, leg.num_stops);
+    draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 32.0, e + 16.0, 11.0f,
+                         w - 90.0);
+    draw_text_right(scene, text, transform, fmt::format("{}\u2013{}", leg.dep, leg.arr), theme.text_secondary,
+                    right - 8.0, e + 4.0, 11.0f);
+    e += 38.0;
+  }
+  return e + 6.0;
+}
+
+double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                          const Theme& theme, const ListArea& list, const TransitJourney& journey, std::uint64_t i,
+                          double c) {
+  const double left = list.left, right = list.right;
+  const Rect card{left, c, right, c + 86.0};
+  const bool chosen = i == app.model.transit_choice;
+  if (chosen) {
+    fill_rounded_rect(scene, transform, card, theme.accent.multiply_alpha(0.12f), 10.0);
+    stroke_rounded_rect(scene, transform, card, theme.accent, 10.0, 1.5);
+  } else {
+    fill_rounded_rect(scene, transform, card, theme.background, 10.0);
+  }
+  draw_label_weighted(scene, text, transform, fmt::format("{} \u2013 {}", journey.dep, journey.arr), theme.text,
+                      left + 12.0, c + 10.0, 15.0f, 3);
+  draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min), theme.accent, right - 12.0,
+                  c + 10.0, 14.0f);
+  draw_text_right(scene, text, transform, transfers_text(journey.transfers), theme.text_secondary, right - 12.0,
+                  c + 30.0, 11.0f);
+  paint_leg_chips(scene, transform, text, theme, list, journey, c);
+  add_list_target(app.hit_targets, list, card, UiMessage{msg::ChooseJourney{i}});
+  c += 96.0;
+  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, c);
+  return c;
+}
+
+}  // namespace
+
+std::string transfers_text(std::uint32_t transfers) {
+  if (transfers == 0) return "direct";
+  return fmt::format("{} change{}", transfers, transfers == 1 ? "" : "s");
+}
+
+std::string transit_credit(const std::vector<TransitJourney>& journeys) {
+  std::string agency;
+  bool live = false;
+  for (const TransitJourney& j : journeys) {
+    for (const TransitLeg& leg : j.legs) {
+      if (agency.empty() && !leg.agency.empty()) agency = leg.agency;
+      live = live || leg.realtime;
+    }
+  }
+  const char* times = live ? "Live times" : "Scheduled times";
+  if (agency.empty()) return fmt::format("{} \u00b7 via Transitous (MOTIS)", times);
+  return fmt::format("{} \u00b7 via Transitous (MOTIS) \u00b7 {}", times, agency);
+}
+
+double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                          const Theme& theme, const ListArea& list, double r) {
+  const double left = list.left, right = list.right;
+  draw_label_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)), theme.text,
+                      left, r, 14.0f, 2);
+  r += 26.0;
+  if (app.model.transit.empty()) {
+    const char* message = app.pending_jobs > 0                       ? "Finding departures\u2026"
+                          : !app.model.dest && !app.selected_place() ? "Choose a destination to see departures."
+                                                                     : "No public-transport itineraries found.";
+    draw_label(scene, text, transform, message, theme.text_secondary, left, r, 13.0f);
+    return r + 24.0;
+  }
+  const std::vector<TransitJourney> journeys = app.model.transit;
+  double c = r;
+  for (std::size_t i = 0; i < journeys.size(); ++i) {
+    c = paint_journey_card(app, scene, transform, text, theme, list, journeys[i], i, c);
+  }
+  stroke_line(scene, transform, theme.border, left, c, right, c, 1.0);
+  draw_text_ellipsized(scene, text, transform, transit_credit(journeys), theme.text_secondary, left, c + 10.0, 10.0f,
+                       list.width());
+  return c + 28.0;
+}
+
+}  // namespace maps

@@ -1,0 +1,71 @@
+#include "search_box/suggestion_rows.hpp"
+
+#include <algorithm>
+
+#include "draw_kit/card.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "format/units.hpp"
+#include "geo/geo.hpp"
+
+namespace maps {
+namespace {
+
+Color category_colour(const zarn_ui::theme::Theme& theme, Category category) {
+  switch (category) {
+    case Category::Landmark: return theme.danger;
+    case Category::Cafe: return theme.warning;
+    case Category::Restaurant: return mix_color(theme.danger, theme.warning, 0.5f);
+    case Category::Bar: return theme.tone_3;
+    case Category::Museum: return theme.info;
+    case Category::Park: return theme.success;
+    case Category::Transit: return theme.tone_2;
+    case Category::Hotel: return theme.tone_4;
+    case Category::Shop: return theme.warning;
+    case Category::Hospital: return theme.danger;
+    case Category::Other: break;
+  }
+  return theme.tone_1;
+}
+
+}  // namespace
+
+Rect suggestion_card_rect(const Rect& anchor, std::size_t count) {
+  const double n = static_cast<double>(std::min(count, kMaxSuggestionRows));
+  return {anchor.x0, anchor.y1 + 6.0, anchor.x1, anchor.y1 + 18.0 + 46.0 * n};
+}
+
+SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, const TextRenderer& text,
+                                     const zarn_ui::theme::Theme& theme, const Rect& anchor,
+                                     const std::vector<Place>& places, LatLon reference,
+                                     const std::optional<std::string>& highlighted, SuggestionDisc disc) {
+  SuggestionRows out;
+  out.card = suggestion_card_rect(anchor, places.size());
+  paint_card(scene, transform, out.card, theme.surface, theme.border, 12.0);
+  const std::size_t n = std::min(places.size(), kMaxSuggestionRows);
+  for (std::size_t i = 0; i < n; ++i) {
+    const Place& place = places[i];
+    const double y = anchor.y1 + 12.0 + 46.0 * static_cast<double>(i);
+    const Rect row{anchor.x0 + 6.0, y, anchor.x1 - 6.0, y + 44.0};
+    if (highlighted && place.id == *highlighted) {
+      fill_rounded_rect(scene, transform, row, theme.accent.multiply_alpha(0.12f), 8.0);
+    }
+    const double cx = anchor.x0 + 20.0, cy = y + 22.0;
+    if (disc == SuggestionDisc::Accent) {
+      fill_circle(scene, transform, mix_color(theme.accent, theme.background, 0.78f), cx, cy, 6.0);
+      fill_circle(scene, transform, theme.accent, cx, cy, 2.4);
+    } else {
+      fill_circle(scene, transform, category_colour(theme, place.category), cx, cy, 6.0);
+    }
+    const std::string distance = format_distance(haversine_m(place.pos, reference));
+    const double room = (anchor.x1 - 6.0) - (anchor.x0 + 36.0) - (measure_text(text, distance, 11.0f) + 8.0);
+    draw_text_ellipsized(scene, text, transform, place.name, theme.text, anchor.x0 + 36.0, y + 6.0, 13.0f, room);
+    draw_text_ellipsized(scene, text, transform, place.address, theme.text_secondary, anchor.x0 + 36.0, y + 24.0, 11.0f,
+                         room);
+    draw_text_right(scene, text, transform, distance, theme.accent, anchor.x1 - 14.0, y + 8.0, 11.0f);
+    out.rows.push_back(row);
+  }
+  return out;
+}
+
+}  // namespace maps

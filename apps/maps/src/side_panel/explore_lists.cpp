@@ -1,0 +1,160 @@
+#include "side_panel/explore_lists.hpp"
+
+#include <string>
+#include <vector>
+
+#include "app/maps_app.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "fmt/format.h"
+#include "format/units.hpp"
+#include "geo/geo.hpp"
+#include "search/categories.hpp"
+#include "search/nearby.hpp"
+#include "search/ranking.hpp"
+#include "side_panel/nearby_row.hpp"
+
+namespace maps {
+namespace {
+
+using zarn_ui::theme::Theme;
+
+constexpr double kRowPitch = 56.0;
+constexpr double kRowHeight = 48.0;
+constexpr double kSectionGap = 8.0;
+
+void paint_heading(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                   std::string_view heading, double x, double y) {
+  draw_label_weighted(scene, text, transform, heading, theme.text_secondary, x, y, 11.0f, 2);
+}
+
+double paint_empty_state(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                         const ListArea& list, double y) {
+  draw_label_weighted(scene, text, transform, "Find your way", theme.text, list.left, y, 16.0f, 3);
+  draw_label(scene, text, transform, "Search for a place or address", theme.text_secondary, list.left, y + 28.0, 13.0f);
+  draw_label(scene, text, transform, "to route and plan transit.", theme.text_secondary, list.left, y + 46.0, 13.0f);
+  return y + 78.0;
+}
+
+// The selected place's card: name, category, address and its three buttons.
+double paint_place_card(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                        const Theme& theme, const ListArea& list, const Place& place, double y) {
+  const double left = list.left, right = list.right, w = list.width();
+  fill_rounded_rect(scene, transform, {left, y, right, y + 132.0}, theme.background, 12.0);
+  fill_rounded_rect(scene, transform, {left, y, left + 5.0, y + 132.0}, theme.accent, 12.0);
+  draw_label_weighted(scene, text, transform, place.name, theme.text, left + 16.0, y + 12.0, 18.0f, 3);
+  draw_label(scene, text, transform, search::category_label(place.category), theme.accent, left + 16.0, y + 38.0,
+             12.0f);
+  draw_text_ellipsized(scene, text, transform, place.address, theme.text_secondary, left + 16.0, y + 58.0, 12.0f,
+                       w - 28.0);
+
+  // Three buttons between the card's text margins, 4 px apart.
+  const double bw = (w - 32.0 - 8.0) / 3.0;
+  struct Button {
+    std::string_view label;
+    UiMessage message;
+  };
+  const Button buttons[] = {
+      {"Directions", UiMessage{msg::Directions{}}},
+      {"Transit", UiMessage{msg::TransitDirections{}}},
+      {place.saved ? "Saved \u2713" : "Save", UiMessage{msg::ToggleSaved{}}},
+  };
+  for (int i = 0; i < 3; ++i) {
+    const double x0 = left + 16.0 + i * (bw + 4.0);
+    const Rect r{x0, y + 86.0, x0 + bw, y + 120.0};
+    Color label = theme.text;
+    if (i == 0) {
+      fill_rounded_rect(scene, transform, r, theme.accent, 8.0);
+      label = Color::white();
+    } else {
+      const bool saved = i == 2 && place.saved;
+      fill_rounded_rect(scene, transform, r, saved ? theme.accent.multiply_alpha(0.18f) : theme.surface, 8.0);
+      stroke_rounded_rect(scene, transform, r, theme.border, 8.0, 1.0);
+      if (saved) label = theme.accent;
+    }
+    draw_text_centered(scene, text, transform, buttons[i].label, label, r.x0, r.x1, y + 95.5, 12.0f);
+    add_list_target(app.hit_targets, list, r, buttons[i].message);
+  }
+  return y + 146.0;
+}
+
+double paint_recent_searches(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                             const Theme& theme, const ListArea& list, double y) {
+  const double left = list.left, right = list.right;
+  paint_heading(scene, transform, text, theme, "RECENT SEARCHES", left, y);
+  draw_text_right(scene, text, transform, "Clear", theme.accent, right, y, 11.0f);
+  const double clear_w = measure_text(text, "Clear", 11.0f);
+  add_list_target(app.hit_targets, list, {right - clear_w - 12.0, y - 5.0, right, y + 15.0},
+                  UiMessage{msg::ClearRecents{}});
+  y += 20.0;
+  const std::vector<std::string> recents = app.model.recents;
+  for (const std::string& t : recents) {
+    stroke_circle(scene, transform, theme.text_secondary, left + 11.0, y + 15.0, 5.0, 1.5);
+    draw_label(scene, text, transform, t, theme.text, left + 26.0, y + 7.5, 12.0f);
+    add_list_target(app.hit_targets, list, {left, y, right, y + 30.0}, UiMessage{msg::SearchAgain{t}});
+    y += 32.0;
+  }
+  return y;
+}
+
+}  // namespace
+
+double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                        const Theme& theme, const ListArea& list, const Place& place, double y) {
+  const double left = list.left, right = list.right, w = list.width();
+  if (app.model.selected == place.id) {
+    fill_rounded_rect(scene, transform, {left, y, right, y + kRowHeight}, theme.accent.multiply_alpha(0.14f), 8.0);
+  }
+  fill_circle(scene, transform, mix_color(theme.accent, theme.background, 0.78f), left + 18.0, y + 24.0, 9.0);
+  fill_circle(scene, transform, theme.accent, left + 18.0, y + 24.0, 3.2);
+  const double room = w - 36.0 - 50.0;
+  draw_text_ellipsized(scene, text, transform, place.name, theme.text, left + 36.0, y + 6.0, 13.0f, room);
+  const std::string subtitle = fmt::format("{} \u00b7 {}", search::category_label(place.category), place.address);
+  draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 36.0, y + 24.0, 11.0f, room);
+  if (place.saved) draw_text_right(scene, text, transform, "\u2665", theme.danger, right - 8.0, y + 24.0, 12.0f);
+  add_list_target(app.hit_targets, list, {left, y, right, y + kRowHeight}, UiMessage{msg::OpenPlace{place.id}});
+  return y + kRowPitch;
+}
+
+double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                           const Theme& theme, const ListArea& list, double y) {
+  const MapModel& m = app.model;
+  const std::optional<Place> selected = app.selected_place();
+  std::vector<Place> saved;
+  for (const Place& p : m.places) {
+    if (p.saved) saved.push_back(p);
+  }
+  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.pois.empty()) {
+    return paint_empty_state(scene, transform, text, theme, list, y);
+  }
+
+  if (selected) y = paint_place_card(app, scene, transform, text, theme, list, *selected, y);
+  if (!m.results.empty()) {
+    paint_heading(scene, transform, text, theme, "RESULTS", list.left, y);
+    y += 20.0;
+    const std::vector<Place> results = m.results;
+    for (const Place& p : results) y = paint_result_row(app, scene, transform, text, theme, list, p, y);
+    y += kSectionGap;
+  }
+  const LatLon reference = search::origin_or_centre(m.origin, m.center);
+  const std::vector<Poi> nearby = search::nearby_pois(app.pois, reference, app.selected_poi);
+  if (!nearby.empty()) {
+    paint_heading(scene, transform, text, theme, "NEARBY", list.left, y);
+    y += 20.0;
+    for (const Poi& poi : nearby) {
+      paint_nearby_row(app, scene, transform, text, theme, list, poi, reference, y);
+      y += kRowPitch;
+    }
+    y += kSectionGap;
+  }
+  if (!saved.empty()) {
+    paint_heading(scene, transform, text, theme, "SAVED", list.left, y);
+    y += 20.0;
+    for (const Place& p : saved) y = paint_result_row(app, scene, transform, text, theme, list, p, y);
+    y += kSectionGap;
+  }
+  if (!m.recents.empty()) y = paint_recent_searches(app, scene, transform, text, theme, list, y);
+  return y;
+}
+
+}  // namespace maps

@@ -1,0 +1,39 @@
+#include "side_panel/nearby_row.hpp"
+
+#include "app/maps_app.hpp"
+#include "draw_kit/palette.hpp"
+#include "draw_kit/text_fit.hpp"
+#include "fmt/format.h"
+#include "format/units.hpp"
+#include "geo/geo.hpp"
+#include "search/categories.hpp"
+
+namespace maps {
+
+std::string nearby_subtitle(const Poi& poi) {
+  const std::string_view label = search::category_label(poi.category);
+  if (!poi.address.empty()) return fmt::format("{} \u00b7 {}", label, poi.address);
+  if (poi.kind && !poi.kind->empty()) return fmt::format("{} \u00b7 {}", label, *poi.kind);
+  return std::string(label);
+}
+
+void paint_nearby_row(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+                      const zarn_ui::theme::Theme& theme, const ListArea& list, const Poi& poi, LatLon reference,
+                      double y) {
+  const double left = list.left, right = list.right, w = list.width();
+  if (app.selected_poi == poi.id) {
+    fill_rounded_rect(scene, transform, {left, y, right, y + 48.0}, theme.accent.multiply_alpha(0.14f), 8.0);
+  }
+  const Color disc = mix_color(theme.accent, theme.background, 0.78f);
+  fill_circle(scene, transform, disc, left + 18.0, y + 24.0, 11.0);
+
+  const std::string d = format_distance(haversine_m(poi.pos, reference));
+  draw_text_right(scene, text, transform, d, theme.accent, right - 8.0, y + 8.0, 11.0f);
+  const double room = (w - 38.0) - (measure_text(text, d, 11.0f) + 10.0);
+  draw_text_ellipsized(scene, text, transform, poi.name, theme.text, left + 38.0, y + 6.0, 13.0f, room);
+  draw_text_ellipsized(scene, text, transform, nearby_subtitle(poi), theme.text_secondary, left + 38.0, y + 24.0, 11.0f,
+                       room);
+  add_list_target(app.hit_targets, list, {left, y, right, y + 48.0}, UiMessage{msg::OpenPoi{poi.id}});
+}
+
+}  // namespace maps
