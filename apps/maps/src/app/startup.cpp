@@ -1,11 +1,18 @@
 #include "app/startup.hpp"
 #include "app/shot.hpp"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "app/construct.hpp"
 #include "base/text.hpp"
 #include "doc/action_path.hpp"
+#include "geo/geo.hpp"
 #include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
+#include "search/local_search.hpp"
+#include "search/ranking.hpp"
 #include "transitions/traffic.hpp"
 #include "zarn_ui/persist.hpp"
 
@@ -149,8 +156,24 @@ void apply_launch_offline_banner(MapsApp& app) {
   app.set_status("Map imagery unavailable offline — reconnect and try again");
 }
 
-// These flags leave the state as built.
-void apply_launch_endpoint_search(MapsApp&) {}
-void apply_launch_search(MapsApp&) {}
+void apply_launch_endpoint_search(MapsApp& app) {
+  app.model.panel = Panel::Directions;
+  app.model.origin_query = "hauptbahnhof";
+  app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+  app.endpoint_editor.set_endpoint_suggestions(
+      EndpointField::Origin, search::search_local_places(app.model.places, app.pois, app.model.origin_query));
+}
+
+void apply_launch_search(MapsApp& app) {
+  app.model.panel = Panel::Explore;
+  app.search_box.open();
+  app.model.query = "Marienplatz";
+  const LatLon reference = search::origin_or_centre(app.model.origin, app.model.center);
+  std::vector<Place> places = app.model.places;
+  std::stable_sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+    return search::distance_before(haversine_m(a.pos, reference), haversine_m(b.pos, reference));
+  });
+  app.search_box.set_search_suggestions(std::move(places));
+}
 
 }  // namespace maps
