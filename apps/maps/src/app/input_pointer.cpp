@@ -76,7 +76,9 @@ void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, z
                     double scale, const UiMessage& message) {
   const auto* box = std::get_if<msg::SearchBox>(&message.value);
   const bool opens_box = box && std::holds_alternative<SearchBoxEvent::Opened>(box->event.value);
-  const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value));
+  // A chosen suggestion is read from the list before the list closes, so that press keeps it too.
+  const bool keeps_box = box && (opens_box || std::holds_alternative<SearchBoxEvent::Other>(box->event.value) ||
+                                 std::holds_alternative<SearchBoxEvent::SuggestionChosen>(box->event.value));
   if (!keeps_box) app.search_box.close_search_suggestions();
   app.endpoint_editor.reset_endpoint_editor();
   handle_ui_message(app, message, state);
