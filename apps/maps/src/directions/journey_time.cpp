@@ -28,12 +28,15 @@ JourneyTimeLayout journey_time_layout(const ListArea& list, double t, double lab
   out.segments = {left, t, left + std::min((w - 8.0) / 2.0, 150.0), t + kRowHeight};
   double row = t;  // top of the row the earlier and later buttons share
   double from = out.segments.x1 + 8.0;
+  double button_w = kButtonWidth;
   if (from + kButtonWidth + label_width + 2.0 * kLabelMargin > right - kButtonWidth) {
     row = t + kRowHeight + kRowGap;
     from = left;
+    // Two buttons and a gap always fit, however narrow the panel.
+    button_w = std::clamp((w - kLabelMargin) / 2.0, 0.0, kButtonWidth);
   }
-  out.earlier = {from, row, from + kButtonWidth, row + kRowHeight};
-  out.later = {right - kButtonWidth, row, right, row + kRowHeight};
+  out.earlier = {from, row, from + button_w, row + kRowHeight};
+  out.later = {right - button_w, row, right, row + kRowHeight};
   if (out.earlier.x1 + label_width + 2.0 * kLabelMargin <= out.later.x0) {
     out.label_span = std::pair{out.earlier.x1, out.later.x0};
   }

@@ -1,8 +1,10 @@
 #include "search_box/search_box.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/text.hpp"
+#include "search_box/suggestion_rows.hpp"
 #include "search_box/text_field.hpp"
 
 namespace maps {
@@ -19,9 +21,23 @@ bool SearchBox::suggestions_showing(std::string_view query) const {
 void SearchBox::clear_search_suggestions() {
   suggestions_.clear();
   deadline_.reset();
+  highlighted_.reset();
 }
 
-void SearchBox::set_search_suggestions(std::vector<Place> places) { suggestions_ = std::move(places); }
+void SearchBox::set_search_suggestions(std::vector<Place> places) {
+  suggestions_ = std::move(places);
+  highlighted_.reset();
+}
+
+void SearchBox::move_highlight(int delta) {
+  const std::uint64_t rows = std::min<std::uint64_t>(suggestions_.size(), kMaxSuggestionRows);
+  if (rows == 0 || delta == 0) return;
+  if (!highlighted_) {
+    highlighted_ = delta > 0 ? 0 : rows - 1;
+  } else {
+    highlighted_ = (*highlighted_ + rows + (delta > 0 ? 1 : rows - 1)) % rows;
+  }
+}
 
 void SearchBox::close_search_suggestions() {
   open_ = false;
@@ -34,6 +50,7 @@ std::optional<Place> SearchBox::suggestion(std::uint64_t index) const {
 }
 
 void SearchBox::typed(std::string_view trimmed_query, std::vector<Place> local, MonoTime now) {
+  highlighted_.reset();
   if (trimmed_query.empty()) {
     suggestions_.clear();
     deadline_.reset();

@@ -49,7 +49,10 @@ class SearchBox {
 
   void open() { open_ = true; }
   // Closes the list and keeps its suggestions (a submit asks for new ones).
-  void close() { open_ = false; }
+  void close() {
+    open_ = false;
+    highlighted_.reset();
+  }
   // Empties the suggestions and clears the deadline.
   void clear_search_suggestions();
   void set_search_suggestions(std::vector<Place> places);
@@ -57,6 +60,10 @@ class SearchBox {
   void close_search_suggestions();
   // The suggestion at `index`, if there is one.
   std::optional<Place> suggestion(std::uint64_t index) const;
+  // The row the arrow keys point at; none until they are used, and again after the list changes.
+  const std::optional<std::uint64_t>& highlighted() const { return highlighted_; }
+  // Down (+1) and Up (-1) through the shown rows, wrapping; Up from none starts at the last row.
+  void move_highlight(int delta);
 
   // Typed text, trimmed: `local` becomes the suggestions and the deadline is armed a typing pause
   // after `now`; a blank text empties the list and clears the deadline.
@@ -87,6 +94,7 @@ class SearchBox {
   bool open_ = false;
   std::optional<MonoTime> deadline_;
   std::vector<SearchHit> hits_;
+  std::optional<std::uint64_t> highlighted_;
 };
 
 }  // namespace maps

@@ -6,15 +6,30 @@
 
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
+#include "transitions/messages.hpp"
 #include "transitions/search.hpp"
 
 namespace maps {
 
 void search_box_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
                     std::uint32_t modifiers, zarn_ui::state::State& state, double scale) {
-  if (key.is(zarn_ui::widget::NamedKey::Escape)) {
-    app.search_box.close_search_suggestions();
+  using zarn_ui::widget::NamedKey;
+  SearchBox& box = app.search_box;
+  if (key.is(NamedKey::Escape)) {
+    box.close_search_suggestions();
     return;
+  }
+  // The arrow keys walk the shown suggestions; Enter then chooses the one pointed at.
+  if (box.suggestions_showing(app.model.query)) {
+    if (key.is(NamedKey::ArrowDown) || key.is(NamedKey::ArrowUp)) {
+      box.move_highlight(key.is(NamedKey::ArrowDown) ? 1 : -1);
+      return;
+    }
+    if (key.is(NamedKey::Enter) && box.highlighted()) {
+      const std::uint64_t index = *box.highlighted();
+      handle_ui_message(app, UiMessage{msg::SearchBox{{SearchBoxEvent::SuggestionChosen{index}}}}, state);
+      return;
+    }
   }
   search_box_field_event(app, event, modifiers, &state, scale);
 }

@@ -13,8 +13,9 @@ namespace maps {
 
 class MapsApp;
 
-// Escape closes the list; Enter submits the query; typing replaces the query, shows the local
-// suggestions and arms the typing deadline.
+// Escape closes the list; the arrow keys point at a suggestion, which Enter then chooses; else
+// Enter submits the query; typing replaces the query, shows the local suggestions and arms the
+// typing deadline.
 void search_box_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
                     std::uint32_t modifiers, zarn_ui::state::State& state, double scale);
 // An event the box's field takes (a key, composed text, a press on the field): Enter submits,

@@ -63,7 +63,7 @@ void paint_search_suggestions(MapsApp& app, Scene& scene, const Affine& transfor
     const Rect r = search_box_rect(app.bounds_rect);
     const LatLon reference = search::origin_or_centre(app.model.origin, app.model.center);
     const SuggestionRows rows = paint_suggestion_rows(scene, transform, text, theme, r, box.suggestions(), reference,
-                                                      app.model.selected, SuggestionDisc::Accent);
+                                                      app.model.selected, box.highlighted(), SuggestionDisc::Accent);
     box.add_hit({rows.card, SearchHitKind::ListBackground, 0});
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
       box.add_hit({rows.rows[i], SearchHitKind::SuggestionRow, i});

@@ -38,7 +38,8 @@ Rect suggestion_card_rect(const Rect& anchor, std::size_t count) {
 SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, const TextRenderer& text,
                                      const zarn_ui::theme::Theme& theme, const Rect& anchor,
                                      const std::vector<Place>& places, LatLon reference,
-                                     const std::optional<std::string>& highlighted, SuggestionDisc disc) {
+                                     const std::optional<std::string>& selected, std::optional<std::uint64_t> pointed,
+                                     SuggestionDisc disc) {
   SuggestionRows out;
   out.card = suggestion_card_rect(anchor, places.size());
   paint_card(scene, transform, out.card, theme.surface, theme.border, 12.0);
@@ -47,7 +48,8 @@ SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, cons
     const Place& place = places[i];
     const double y = anchor.y1 + 12.0 + 46.0 * static_cast<double>(i);
     const Rect row{anchor.x0 + 6.0, y, anchor.x1 - 6.0, y + 44.0};
-    if (highlighted && place.id == *highlighted) {
+    if (pointed == i) fill_rounded_rect(scene, transform, row, theme.hover, 8.0);
+    if (selected && place.id == *selected) {
       fill_rounded_rect(scene, transform, row, theme.accent.multiply_alpha(0.12f), 8.0);
     }
     const double cx = anchor.x0 + 20.0, cy = y + 22.0;

@@ -27,10 +27,12 @@ struct SuggestionRows {
 // The card's rectangle under `anchor` for `count` suggestions (at most six rows).
 Rect suggestion_card_rect(const Rect& anchor, std::size_t count);
 
-// Paints the card and its rows under `anchor`; the row whose place id is `highlighted` is tinted.
+// Paints the card and its rows under `anchor`: the row the arrow keys point at (`pointed`) in the
+// hover colour, the row of the place whose id is `selected` tinted with the accent.
 SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, const TextRenderer& text,
                                      const zarn_ui::theme::Theme& theme, const Rect& anchor,
                                      const std::vector<Place>& places, LatLon reference,
-                                     const std::optional<std::string>& highlighted, SuggestionDisc disc);
+                                     const std::optional<std::string>& selected, std::optional<std::uint64_t> pointed,
+                                     SuggestionDisc disc);
 
 }  // namespace maps
