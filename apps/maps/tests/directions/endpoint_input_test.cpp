@@ -1,0 +1,111 @@
+// The endpoint fields at the application's level: presses on what the directions panel and the
+// overlay drew, keys in the edited field, and the suggestion list under it.
+
+#include <gtest/gtest.h>
+
+#include "app_input_fixture.hpp"
+#include "display_list.hpp"
+#include "sample/sample_data.hpp"
+
+namespace maps {
+namespace {
+
+using input_testing::AppFixture;
+using namespace display_list;
+using namespace std::chrono_literals;
+namespace ev = zarn_ui::widget;
+
+MapModel directions_model() {
+  MapModel m = sample_map_model();
+  m.panel = Panel::Directions;
+  return m;
+}
+
+Point centre(const Rect& r) { return {(r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2}; }
+
+TEST(EndpointInput, PressTypeSubmitAndEscape) {
+  AppFixture f(directions_model());
+  f.app->search_box.open();
+  f.draw();
+  const Rect origin = f.app->endpoint_editor.box(EndpointField::Origin).value();
+  // The open search box has no list, so the panel shows; a press on the origin box edits it.
+  f.click(centre(origin).x, centre(origin).y);
+  const EndpointEditor& editor = f.app->endpoint_editor;
+  EXPECT_EQ(editor.active(), EndpointField::Origin);
+  EXPECT_FALSE(f.app->search_box.is_open()) << "editing an endpoint closes the search box";
+  EXPECT_TRUE(editor.input(EndpointField::Origin).focused);
+  EXPECT_EQ(editor.input(EndpointField::Origin).text(), "") << "the edited field empties";
+
+  f.draw();
+  struct Step {
+    ev::Event event;
+    std::uint32_t modifiers;
+    std::string text;
+    bool deadline;
+  } steps[] = {
+      {ev::Key{"M", true}, 0, "M", true},
+      {ev::Key{"ü", true}, 0, "Mü", true},
+      {ev::Key{ev::NamedKey::Backspace, true}, 0, "M", true},
+      {ev::Key{ev::NamedKey::Backspace, true}, 0, "", false},
+      {ev::Key{" ", true}, 0, " ", false},
+      {ev::Key{"v", true}, ev::modifiers::kControl, " Odeonsplatz", true},
+  };
+  f.clipboard.contents = "Odeonsplatz";
+  for (const auto& s : steps) {
+    f.send(s.event, s.modifiers);
+    EXPECT_EQ(editor.text(EndpointField::Origin), s.text) << s.text;
+    EXPECT_EQ(editor.deadline().has_value(), s.deadline) << s.text;
+  }
+  f.key(ev::NamedKey::Enter);
+  EXPECT_FALSE(editor.deadline()) << "Enter submits at once";
+  EXPECT_EQ(editor.active(), EndpointField::Origin);
+  f.key(ev::NamedKey::Escape);
+  EXPECT_FALSE(editor.editing());
+  EXPECT_FALSE(editor.input(EndpointField::Origin).focused);
+}
+
+TEST(EndpointInput, SuggestionsUnderTheEditedFieldAndTheSwapButton) {
+  AppFixture f(directions_model());
+  f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Destination);
+  const std::vector<Place> places = sample_places();
+  f.app->endpoint_editor.set_endpoint_suggestions(EndpointField::Destination, places);
+  const auto scene = f.draw();
+  const Rect dest = f.app->endpoint_editor.box(EndpointField::Destination).value();
+  std::vector<EndpointHit> rows;
+  for (const auto& h : f.app->endpoint_editor.hits()) {
+    if (h.kind == EndpointHitKind::SuggestionRow) rows.push_back(h);
+  }
+  ASSERT_EQ(rows.size(), std::min<std::size_t>(places.size(), 6));
+  EXPECT_EQ(rows[0].rect, (Rect{dest.x0 + 6, dest.y1 + 12, dest.x1 - 6, dest.y1 + 56}));
+  EXPECT_EQ(rows[0].field, EndpointField::Destination);
+  EXPECT_TRUE(has_text(scene, places[0].name));
+
+  // The list lies over the panel's own controls and takes the press.
+  f.click(centre(rows[1].rect).x, centre(rows[1].rect).y);
+  EXPECT_FALSE(f.app->endpoint_editor.editing());
+  EXPECT_TRUE(f.app->endpoint_editor.suggestions(EndpointField::Destination).empty());
+
+  // Typed text without suggestions yet shows "Searching…" under the field.
+  f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+  f.draw();
+  f.text("x");
+  EXPECT_TRUE(has_text(f.draw(), "Searching\u2026"));
+
+  const Point swap = centre(Rect{390 - 34, 134 + 20, 390, 134 + 68});
+  f.click(swap.x, swap.y);
+  EXPECT_FALSE(f.app->endpoint_editor.editing()) << "the swap ends the edit";
+}
+
+TEST(EndpointInput, AFieldScrolledOutOfViewAnchorsNoList) {
+  AppFixture f(directions_model(), {0, 0, 1280, 500});
+  f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+  f.app->endpoint_editor.set_endpoint_suggestions(EndpointField::Origin, sample_places());
+  f.draw();
+  f.app->side_panel.scroll_by(200);
+  f.draw();
+  EXPECT_FALSE(f.app->endpoint_editor.box(EndpointField::Origin));
+  for (const auto& h : f.app->endpoint_editor.hits()) EXPECT_NE(h.kind, EndpointHitKind::SuggestionRow);
+}
+
+}  // namespace
+}  // namespace maps

@@ -1,0 +1,258 @@
+// The side panel on the recording scene: its card and header at the layout's example widths,
+// the collapsed and empty states, the lists of the Explore mode and where their rows take presses.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app_input_fixture.hpp"
+#include "display_list.hpp"
+#include "draw_kit/palette.hpp"
+#include "sample/sample_data.hpp"
+#include "side_panel/nearby_row.hpp"
+
+namespace maps {
+namespace {
+
+using input_testing::AppFixture;
+using namespace display_list;
+using zarn_ui::theme::Theme;
+
+std::vector<HitTarget> targets_with(const MapsApp& app, const UiMessage& message) {
+  std::vector<HitTarget> out;
+  for (const auto& t : app.hit_targets) {
+    if (t.message == message) out.push_back(t);
+  }
+  return out;
+}
+
+MapModel explore_sample() {
+  MapModel m = sample_map_model();
+  m.panel = Panel::Explore;
+  return m;
+}
+
+TEST(SidePanelGeometry, CardHeaderAndListAtTheLayoutWidths) {
+  struct Case {
+    double width;
+    double panel_width;
+    bool wide;
+  } cases[] = {{1280, 384, true}, {1000, 384, true}, {720, 302.4, true},
+               {719, 384, false}, {400, 368, false}, {200, 168, false}};
+  for (const auto& c : cases) {
+    AppFixture f(default_map_model(), {0, 0, c.width, 800});
+    const auto scene = f.draw();
+    const Rect p{16, 74, 16 + c.panel_width, 784};
+    const auto card = targets_with(*f.app, UiMessage{msg::Noop{}});
+    ASSERT_FALSE(card.empty()) << c.width;
+    EXPECT_EQ(card.front().rect, p) << c.width;
+    EXPECT_EQ(f.app->side_panel.list_panel(), p) << c.width;
+    EXPECT_DOUBLE_EQ(f.app->side_panel.view_height(), 784 - 10 - (74 + 60)) << c.width;
+
+    const auto collapse = targets_with(*f.app, UiMessage{msg::TogglePanelCollapsed{}});
+    if (c.wide) {
+      ASSERT_EQ(collapse.size(), 1u) << c.width;
+      EXPECT_EQ(collapse[0].rect, (Rect{p.x1 - 50, 84, p.x1 - 10, 124})) << c.width;
+    } else {
+      EXPECT_TRUE(collapse.empty()) << "the narrow layout has no collapse button, at " << c.width;
+    }
+    const auto title = find_text(scene, "Places");
+    ASSERT_TRUE(title) << c.width;
+    EXPECT_EQ(title->at, (Point{28, 94})) << c.width;
+    const auto greeting = find_text(scene, "Find your way");
+    ASSERT_TRUE(greeting) << c.width;
+    EXPECT_EQ(greeting->at, (Point{26, 134})) << "the list starts 10 px in and 60 px down, at " << c.width;
+  }
+}
+
+TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
+  {
+    AppFixture f(default_map_model(), {0, 0, 600, 800});
+    f.app->panel_expanded = false;
+    const auto scene = f.draw();
+    EXPECT_FALSE(has_text(scene, "Places")) << "a closed narrow panel is not drawn";
+    EXPECT_FALSE(f.app->side_panel.list_panel());
+  }
+  {
+    AppFixture f(default_map_model(), {0, 0, 1280, 800});
+    f.app->panel_collapsed = true;
+    f.app->side_panel.set_heights(900, 400);
+    const auto scene = f.draw();
+    EXPECT_FALSE(has_text(scene, "Find your way"));
+    ASSERT_TRUE(has_text(scene, "Places"));
+    EXPECT_EQ(find_text(scene, "Places")->at, (Point{30, 94.625}));
+    EXPECT_EQ(targets_with(*f.app, UiMessage{msg::Noop{}}).front().rect, (Rect{16, 74, 400, 134}));
+    const auto expand = targets_with(*f.app, UiMessage{msg::TogglePanelCollapsed{}});
+    ASSERT_EQ(expand.size(), 1u);
+    EXPECT_EQ(expand[0].rect, (Rect{350, 84, 390, 124}));
+    EXPECT_TRUE(has_text(scene, "\u00bb"));
+    EXPECT_EQ(f.app->side_panel.content_height(), 0.0);
+    EXPECT_EQ(f.app->side_panel.view_height(), 0.0);
+    EXPECT_FALSE(f.app->side_panel.list_panel()) << "a collapsed card has no list to scroll";
+  }
+  {
+    // Collapsing belongs to the wide layout; a narrow panel shows its list.
+    AppFixture f(default_map_model(), {0, 0, 600, 800});
+    f.app->panel_collapsed = true;
+    EXPECT_TRUE(has_text(f.draw(), "Find your way"));
+  }
+  // The panel's rectangle is 90 px shorter than the window: 79 px paints no card, 80 px does.
+  for (const auto& [height, shown] : {std::pair{169.0, false}, std::pair{170.0, true}}) {
+    AppFixture f(default_map_model(), {0, 0, 1280, height});
+    EXPECT_EQ(has_text(f.draw(), "Places"), shown) << height;
+    EXPECT_EQ(f.app->side_panel.list_panel().has_value(), shown) << height;
+  }
+}
+
+TEST(SidePanelGeometry, DirectionsHeaderHasABackButton) {
+  MapModel m = default_map_model();
+  m.panel = Panel::Directions;
+  AppFixture f(m);
+  const auto scene = f.draw();
+  const auto back = targets_with(*f.app, UiMessage{msg::BackToPlaces{}});
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].rect, (Rect{26, 84, 66, 124}));
+  ASSERT_TRUE(has_text(scene, "Directions"));
+  EXPECT_EQ(find_text(scene, "Directions")->at, (Point{16 + 58 + 2, 94}));
+}
+
+TEST(ExploreLists, SectionsInOrderAndTheirTargets) {
+  AppFixture f(explore_sample(), {0, 0, 1280, 2400});  // tall enough to show every row
+  f.app->pois = sample_pois();
+  const auto scene = f.draw();
+  const auto order = text_order(scene);
+  const long card = index_of(order, "Landmark");  // the selected place's category under its name
+  const long results = index_of(order, "RESULTS"), nearby = index_of(order, "NEARBY"), saved = index_of(order, "SAVED"),
+             recents = index_of(order, "RECENT SEARCHES");
+  ASSERT_GE(card, 0);
+  EXPECT_LT(card, results);
+  EXPECT_LT(results, nearby);
+  EXPECT_LT(nearby, saved);
+  EXPECT_LT(saved, recents);
+
+  // The card's three buttons share the width between the card's 16 px text margins.
+  const Rect list{26, 134, 390, 2374};
+  const double bw = (list.width() - 40) / 3;
+  const UiMessage buttons[] = {UiMessage{msg::Directions{}}, UiMessage{msg::TransitDirections{}},
+                               UiMessage{msg::ToggleSaved{}}};
+  for (int i = 0; i < 3; ++i) {
+    const auto t = targets_with(*f.app, buttons[i]);
+    ASSERT_EQ(t.size(), 1u) << i;
+    EXPECT_NEAR(t[0].rect.x0, list.x0 + 16 + i * (bw + 4), 1e-9) << i;
+    EXPECT_NEAR(t[0].rect.width(), bw, 1e-9) << i;
+    EXPECT_EQ(t[0].rect.y0, list.y0 + 86) << i;
+  }
+  EXPECT_NEAR(targets_with(*f.app, buttons[2])[0].rect.x1, list.x1 - 16, 1e-9);
+  EXPECT_TRUE(has_text(scene, "Save"));
+
+  // Every recent search can be searched again; "Clear" sits at the heading's right end.
+  for (const std::string& t : f.model().recents) {
+    EXPECT_EQ(targets_with(*f.app, UiMessage{msg::SearchAgain{t}}).size(), 1u) << t;
+  }
+  EXPECT_EQ(targets_with(*f.app, UiMessage{msg::ClearRecents{}}).size(), 1u);
+  for (const Poi& poi : sample_pois()) {
+    EXPECT_EQ(targets_with(*f.app, UiMessage{msg::OpenPoi{poi.id}}).size(), has_text(scene, poi.name) ? 1u : 0u);
+  }
+}
+
+TEST(ExploreLists, ASavedResultIsListedAndHighlightedTwice) {
+  MapModel m = explore_sample();
+  m.selected = "cafe-glueck";  // saved, and one of the results
+  AppFixture f(m);
+  const Theme theme = Theme::light();
+  const auto scene = f.draw(theme);
+  const auto rows = targets_with(*f.app, UiMessage{msg::OpenPlace{"cafe-glueck"}});
+  ASSERT_EQ(rows.size(), 2u);
+  const auto highlights = filled_rects(scene, theme.accent.multiply_alpha(0.14f));
+  ASSERT_EQ(highlights.size(), 2u);
+  EXPECT_EQ(highlights[0], (Rect{26, rows[0].rect.y0, 390, rows[0].rect.y0 + 48}));
+  EXPECT_EQ(highlights[1], (Rect{26, rows[1].rect.y0, 390, rows[1].rect.y0 + 48}));
+  EXPECT_TRUE(has_text(scene, "Saved \u2713"));
+}
+
+TEST(ExploreLists, RowsScrolledOutOfViewTakeNoPress) {
+  AppFixture f(explore_sample(), {0, 0, 1280, 500});
+  f.draw();
+  const double content = f.app->side_panel.content_height();
+  const double view = f.app->side_panel.view_height();
+  ASSERT_GT(content, view);
+  f.app->side_panel.scroll_by(content);  // to the end
+  f.draw();
+  EXPECT_DOUBLE_EQ(f.app->side_panel.content_height(), content) << "the content height does not depend on the scroll";
+  EXPECT_DOUBLE_EQ(f.app->side_panel.scroll(), content - view);
+  const Rect list{26, 134, 390, 474};
+  for (const auto& t : f.app->hit_targets) {
+    if (std::holds_alternative<msg::Directions>(t.message.value)) ADD_FAILURE() << "the card scrolled out of view";
+    if (std::holds_alternative<msg::OpenPlace>(t.message.value) ||
+        std::holds_alternative<msg::SearchAgain>(t.message.value)) {
+      EXPECT_GE(t.rect.y0, list.y0);
+      EXPECT_LE(t.rect.y1, list.y1);
+    }
+  }
+  // A row cut by the list's top edge takes presses only on its visible part.
+  f.app->side_panel.reset_scroll();
+  f.app->side_panel.scroll_by(20);
+  f.draw();
+  const auto directions = targets_with(*f.app, UiMessage{msg::Directions{}});
+  ASSERT_EQ(directions.size(), 1u);
+  EXPECT_EQ(directions[0].rect.y0, 134 + 86 - 20);
+}
+
+TEST(ExploreLists, LongTextsEndInAnEllipsisButRecentSearchesDoNot) {
+  MapModel m = explore_sample();
+  const std::string long_text(80, 'w');
+  m.results.front().name = long_text;
+  m.recents = {long_text};
+  AppFixture f(m);
+  const auto scene = f.draw();
+  bool shortened = false;
+  for (const auto& t : texts(scene)) {
+    if (t.text.size() > 3 && t.text.substr(t.text.size() - 3) == "\u2026" && t.text.front() == 'w') shortened = true;
+  }
+  EXPECT_TRUE(shortened) << "the long result name is shortened";
+  const auto recent = find_text(scene, long_text);
+  ASSERT_TRUE(recent) << "the recent search is drawn whole";
+  EXPECT_FALSE(recent->max_width);
+}
+
+TEST(ExploreLists, EmptyStateOnlyWhenEveryListIsEmpty) {
+  MapModel m = default_map_model();
+  {
+    AppFixture f(m);
+    const auto scene = f.draw();
+    EXPECT_TRUE(has_text(scene, "Search for a place or address"));
+    EXPECT_TRUE(has_text(scene, "to route and plan transit."));
+    EXPECT_DOUBLE_EQ(f.app->side_panel.content_height(), 78);
+  }
+  {
+    AppFixture f(m);
+    f.app->pois = sample_pois();  // loaded points of interest alone end the empty state
+    const auto scene = f.draw();
+    EXPECT_FALSE(has_text(scene, "Find your way"));
+    EXPECT_TRUE(has_text(scene, "NEARBY"));
+  }
+}
+
+TEST(NearbyRow, SubtitleFromAddressOrKind) {
+  Poi poi;
+  poi.category = Category::Cafe;
+  struct Case {
+    std::string address;
+    std::optional<std::string> kind;
+    std::string subtitle;
+  } cases[] = {
+      {"Theatinerstraße 18", "coffee_shop", "Café · Theatinerstraße 18"},
+      {"", "coffee_shop", "Café · coffee_shop"},
+      {"", std::nullopt, "Café"},
+      {"", std::string(), "Café"},
+  };
+  for (const auto& c : cases) {
+    poi.address = c.address;
+    poi.kind = c.kind;
+    EXPECT_EQ(nearby_subtitle(poi), c.subtitle);
+  }
+}
+
+}  // namespace
+}  // namespace maps
