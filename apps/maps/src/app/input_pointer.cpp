@@ -187,7 +187,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
   handled = true;
 
   if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
-  if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, scale, p)) return;
+  if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, scale, p, state)) return;
   if (hit_target_press(app, event, modifiers, state, scale, p)) return;
 
   app.search_box.close_search_suggestions();

@@ -23,7 +23,7 @@ void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std
 }
 
 bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale,
-                           zarn_ui::Point p) {
+                           zarn_ui::Point p, zarn_ui::state::State& state) {
   EndpointEditor& editor = app.endpoint_editor;
   const auto& hits = editor.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
@@ -35,7 +35,7 @@ bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, st
         editor.begin_endpoint_edit(field);
         editor.field_event(field, event, app.field_ctx(modifiers, scale));
         app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}});
+        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}}, &state);
         return true;
       }
       case EndpointHitKind::SuggestionRow: {
@@ -43,17 +43,17 @@ bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, st
         const auto place = editor.take_suggestion(field, hit.index);
         if (!place) return true;
         editor.reset_endpoint_editor();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}});
+        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}}, &state);
         return true;
       }
       case EndpointHitKind::SwapButton:
         editor.reset_endpoint_editor();
         app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}});
+        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}}, &state);
         return true;
       case EndpointHitKind::SuggestionCard:
         app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
+        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}}, &state);
         return true;
       default: return false;
     }
