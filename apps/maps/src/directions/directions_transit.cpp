@@ -83,9 +83,13 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
                                   ? fmt::format("Walk \u00b7 {} min", walk_minutes(leg))
                                   : std::string(base::trim_white_space(
                                         fmt::format("{} {} {}", transit_mode_label(leg.mode), leg.line, leg.headsign)));
-    draw_text_ellipsized(scene, text, transform, title, theme.text, left + 32.0, e, 12.0f, w - 120.0);
+    // A live leg keeps room for its marker, which follows the title as drawn, so neither the
+    // marker nor a shortened title runs into the times at the right.
+    const double live_w = leg.realtime ? 17.0 + measure_text(text, "live", 10.0f) : 0.0;
+    const std::string shown = ellipsize_text(text, title, 12.0f, w - 120.0 - live_w);
+    draw_text_ellipsized(scene, text, transform, shown, theme.text, left + 32.0, e, 12.0f, w - 120.0 - live_w);
     if (leg.realtime) {
-      const double tw = measure_text(text, title, 12.0f);
+      const double tw = measure_text(text, shown, 12.0f);
       fill_circle(scene, transform, theme.success, left + 32.0 + tw + 11.0, e + 7.0, 3.0);
       draw_label(scene, text, transform, "live", theme.success, left + 32.0 + tw + 17.0, e + 1.0, 10.0f);
     }

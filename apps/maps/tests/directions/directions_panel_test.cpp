@@ -366,5 +366,23 @@ TEST(Transit, JourneyCardsLegsAndDetails) {
   EXPECT_TRUE(has_text(scene, "Scheduled times \u00b7 via Transitous (MOTIS)"));
 }
 
+TEST(Transit, ALiveMarkerStaysClearOfTheTimes) {
+  MapModel m = directions_model(TravelMode::Transit);
+  TransitLeg leg;
+  leg.mode = TransitMode::Subway;
+  leg.line = "U3";
+  leg.headsign = std::string(60, 'M');
+  leg.dep = "09:17";
+  leg.arr = "09:23";
+  leg.realtime = true;
+  m.transit = {TransitJourney{"09:17", "09:23", 6, 0, {leg}}};
+  AppFixture f(m);
+  const auto scene = f.draw();
+  const auto live = find_text(scene, "live");
+  const auto times = find_text(scene, "09:17\u201309:23");
+  ASSERT_TRUE(live && times);
+  EXPECT_LE(live->at.x + 4 * 7.0, times->at.x) << "four characters of the fixed renderer";
+}
+
 }  // namespace
 }  // namespace maps
