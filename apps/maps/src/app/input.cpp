@@ -97,7 +97,7 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   return true;
 }
 
-void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t extra,
+void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t /*extra*/,
                zarn_ui::state::State& state, bool& handled, double scale) {
   app.overlay.dismiss_tooltip();
   if (!key.pressed) return;

@@ -34,7 +34,7 @@ constexpr double kPanThreshold = 0.5;
 }  // namespace
 
 void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, std::uint32_t modifiers,
-                   std::uint8_t extra, bool& handled, double scale) {
+                   std::uint8_t /*extra*/, bool& handled, double scale) {
   const double s = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
   const Point p{move.position.x / s, move.position.y / s};
   app.last_pointer = p;
