@@ -8,6 +8,7 @@
 #include "directions/directions_plan.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/labels.hpp"
 
@@ -15,25 +16,6 @@ namespace maps {
 namespace {
 
 using zarn_ui::theme::Theme;
-
-Color transit_mode_colour(const Theme& theme, TransitMode mode) {
-  switch (mode) {
-    case TransitMode::Walk: return theme.muted;
-    case TransitMode::Bus: return theme.info;
-    case TransitMode::Tram: return theme.danger;
-    case TransitMode::Subway: return theme.accent;
-    case TransitMode::Rail: return theme.success;
-    case TransitMode::Ferry: return theme.tone_3;
-  }
-  return theme.muted;
-}
-
-Color leg_colour(const Theme& theme, const TransitLeg& leg) {
-  if (leg.color) {
-    if (auto c = parse_hex_color(*leg.color)) return *c;
-  }
-  return transit_mode_colour(theme, leg.mode);
-}
 
 std::uint32_t walk_minutes(const TransitLeg& leg) { return std::max<std::uint32_t>(leg.duration_min, 1); }
 
@@ -61,7 +43,7 @@ void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& 
       const std::string label = leg.line.empty() ? std::string(transit_mode_label(leg.mode)) : leg.line;
       const double w = measure_text(text, label, 12.0f);
       const Rect chip{x, c + 38.0, x + w + 16.0, c + 60.0};
-      fill_rounded_rect(scene, transform, chip, leg_colour(theme, leg), 6.0);
+      fill_rounded_rect(scene, transform, chip, transit_leg_color(theme, leg), 6.0);
       const std::optional<Color> ink = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
       draw_text_centered(scene, text, transform, label, ink.value_or(Color::white()), chip.x0, chip.x1, c + 41.5,
                          12.0f);
@@ -76,7 +58,7 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
                          const ListArea& list, const TransitJourney& journey, double e) {
   const double left = list.left, right = list.right, w = list.width();
   for (const TransitLeg& leg : journey.legs) {
-    const Color colour = leg_colour(theme, leg);
+    const Color colour = transit_leg_color(theme, leg);
     stroke_line(scene, transform, colour, left + 18.0, e + 4.0, left + 18.0, e + 36.0, 3.0);
     fill_circle(scene, transform, colour, left + 18.0, e + 8.0, 4.0);
     const std::string title = leg.line.empty()

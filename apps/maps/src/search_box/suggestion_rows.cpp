@@ -5,30 +5,11 @@
 #include "draw_kit/card.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/units.hpp"
 #include "geo/geo.hpp"
 
 namespace maps {
-namespace {
-
-Color category_colour(const zarn_ui::theme::Theme& theme, Category category) {
-  switch (category) {
-    case Category::Landmark: return theme.danger;
-    case Category::Cafe: return theme.warning;
-    case Category::Restaurant: return mix_color(theme.danger, theme.warning, 0.5f);
-    case Category::Bar: return theme.tone_3;
-    case Category::Museum: return theme.info;
-    case Category::Park: return theme.success;
-    case Category::Transit: return theme.tone_2;
-    case Category::Hotel: return theme.tone_4;
-    case Category::Shop: return theme.warning;
-    case Category::Hospital: return theme.danger;
-    case Category::Other: break;
-  }
-  return theme.tone_1;
-}
-
-}  // namespace
 
 Rect suggestion_card_rect(const Rect& anchor, std::size_t count) {
   const double n = static_cast<double>(std::min(count, kMaxSuggestionRows));
@@ -57,7 +38,7 @@ SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, cons
       fill_circle(scene, transform, mix_color(theme.accent, theme.background, 0.78f), cx, cy, 6.0);
       fill_circle(scene, transform, theme.accent, cx, cy, 2.4);
     } else {
-      fill_circle(scene, transform, category_colour(theme, place.category), cx, cy, 6.0);
+      fill_circle(scene, transform, category_color(theme, place.category), cx, cy, 6.0);
     }
     const std::string distance = format_distance(haversine_m(place.pos, reference));
     const double room = (anchor.x1 - 6.0) - (anchor.x0 + 36.0) - (measure_text(text, distance, 11.0f) + 8.0);

@@ -1,6 +1,7 @@
 #include "side_panel/nearby_row.hpp"
 
 #include "app/maps_app.hpp"
+#include "draw_kit/category_glyph.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "fmt/format.h"
@@ -9,6 +10,11 @@
 #include "search/categories.hpp"
 
 namespace maps {
+namespace {
+
+constexpr double kDiscRadius = 11.0;
+
+}  // namespace
 
 std::string nearby_subtitle(const Poi& poi) {
   const std::string_view label = search::category_label(poi.category);
@@ -24,8 +30,12 @@ void paint_nearby_row(MapsApp& app, Scene& scene, const Affine& transform, const
   if (app.selected_poi == poi.id) {
     fill_rounded_rect(scene, transform, {left, y, right, y + 48.0}, theme.accent.multiply_alpha(0.14f), 8.0);
   }
+  // The pictogram is as large as the disc's radius, as on the map's markers, and cuts its
+  // openings in the disc's colour.
   const Color disc = mix_color(theme.accent, theme.background, 0.78f);
-  fill_circle(scene, transform, disc, left + 18.0, y + 24.0, 11.0);
+  const Point centre{left + 18.0, y + 24.0};
+  fill_circle(scene, transform, disc, centre.x, centre.y, kDiscRadius);
+  paint_category_glyph(scene, transform, poi.category, theme.text, disc, centre, kDiscRadius);
 
   const std::string d = format_distance(haversine_m(poi.pos, reference));
   draw_text_right(scene, text, transform, d, theme.accent, right - 8.0, y + 8.0, 11.0f);

@@ -234,6 +234,30 @@ TEST(ExploreLists, EmptyStateOnlyWhenEveryListIsEmpty) {
   }
 }
 
+// The pictogram on a nearby row is sized to the 11 px disc and cuts its openings in the disc's
+// colour: a bus's windows are the disc showing through its body.
+TEST(NearbyRow, PictogramSizedToTheDiscOnItsColour) {
+  Poi bus;
+  bus.id = "stop";
+  bus.name = "Stop";
+  bus.category = Category::Transit;
+  bus.pos = default_map_model().center;
+  AppFixture f;
+  f.app->pois = {bus};
+  const Theme theme = Theme::light();
+  const auto scene = f.draw(theme);
+  const Color disc = mix_color(theme.accent, theme.background, 0.78f);
+  const Point c{26 + 18, 134 + 20 + 24};  // under the NEARBY heading
+  const double s = 0.58 * 11;
+  const auto body = filled_rects(scene, theme.text);
+  EXPECT_NE(std::find(body.begin(), body.end(), Rect{c.x - 0.6 * s, c.y - 0.72 * s, c.x + 0.6 * s, c.y + 0.5 * s}),
+            body.end());
+  const auto windows = filled_rects(scene, disc);
+  EXPECT_NE(
+      std::find(windows.begin(), windows.end(), Rect{c.x - 0.42 * s, c.y - 0.5 * s, c.x - 0.06 * s, c.y - 0.06 * s}),
+      windows.end());
+}
+
 TEST(NearbyRow, SubtitleFromAddressOrKind) {
   Poi poi;
   poi.category = Category::Cafe;
