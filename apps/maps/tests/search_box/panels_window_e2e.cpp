@@ -49,12 +49,15 @@ constexpr const char* kPlanReply = R"({"itineraries":[
             "duration":900}]}]})";
 
 void push(SDL_Event e) { SDL_PushEvent(&e); }
+// A key pressed and let go, as a keyboard sends it.
 void key(SDL_Keycode k, std::uint16_t mod = 0) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.keysym.sym = k;
-  e.key.keysym.mod = mod;
-  push(e);
+  for (auto type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.sym = k;
+    e.key.keysym.mod = mod;
+    push(e);
+  }
 }
 void type(const char* text) {
   SDL_Event e{};
@@ -318,7 +321,8 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
     // What the last frame offered to presses, to tell why a step never got ready.
     std::string kinds;
     for (const auto& t : a.hit_targets) kinds += " " + std::to_string(t.message.kind());
-    ADD_FAILURE() << "hit target kinds of the last frame:" << kinds;
+    ADD_FAILURE() << "hit target kinds of the last frame:" << kinds << "; query \"" << a.model.query << "\", box "
+                  << (a.search_box.is_open() ? "open" : "closed") << ", status \"" << a.model.status << "\"";
   }
   EXPECT_EQ(failure, "");
   EXPECT_EQ(at, steps.size()) << "stopped before: " << (at < steps.size() ? steps[at].name : "");
