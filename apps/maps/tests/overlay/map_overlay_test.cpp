@@ -170,9 +170,10 @@ TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
     f.app->selected_poi = "poi-1";
     Painter painter;
     const auto p = painter.window(*f.app);
-    const auto card = std::find_if(f.app->hit_targets.begin(), f.app->hit_targets.end(),
+    // The card's is the last area that absorbs presses (the side panel's comes before it).
+    const auto card = std::find_if(f.app->hit_targets.rbegin(), f.app->hit_targets.rend(),
                                    [](const HitTarget& t) { return t.message == UiMessage{msg::Noop{}}; });
-    ASSERT_NE(card, f.app->hit_targets.end());
+    ASSERT_NE(card, f.app->hit_targets.rend());
     EXPECT_EQ(card->rect.height(), all_rows ? 214.0 : 118.0);
     EXPECT_EQ(card->rect.y1, 800 - 54);
     // Beside the side panel, centred up to the right margin and at most 360 wide.
