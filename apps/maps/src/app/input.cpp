@@ -112,7 +112,7 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
     }
     handled = true;
   } else if (app.endpoint_editor.editing()) {
-    endpoint_field_key(app, event, key, modifiers, scale);
+    endpoint_field_key(app, event, key, modifiers, state, scale);
     handled = true;
   } else if (app.search_box.is_open()) {
     search_box_key(app, event, key, modifiers, state, scale);

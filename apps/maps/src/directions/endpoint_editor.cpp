@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text.hpp"
+#include "search_box/suggestion_rows.hpp"
 #include "search_box/text_field.hpp"
 
 namespace maps {
@@ -34,6 +35,12 @@ const std::string& EndpointEditor::text(EndpointField field) const {
 
 void EndpointEditor::set_endpoint_suggestions(EndpointField field, std::vector<Place> places) {
   (is_origin(field) ? origin_suggestions_ : dest_suggestions_) = std::move(places);
+  if (field == active_) highlighted_.reset();
+}
+
+void EndpointEditor::move_highlight(int delta) {
+  if (!editing()) return;
+  highlighted_ = step_highlight(highlighted_, suggestions(active_).size(), delta);
 }
 
 std::optional<Place> EndpointEditor::take_suggestion(EndpointField field, std::uint64_t index) {
@@ -41,6 +48,7 @@ std::optional<Place> EndpointEditor::take_suggestion(EndpointField field, std::u
   if (index >= list.size()) return std::nullopt;
   Place place = list[index];
   list.clear();
+  if (field == active_) highlighted_.reset();
   return place;
 }
 
@@ -61,6 +69,7 @@ void EndpointEditor::begin_endpoint_edit(EndpointField field) {
   (origin ? origin_text_ : dest_text_).clear();
   active_ = origin ? EndpointField::Origin : EndpointField::Destination;
   (origin ? origin_suggestions_ : dest_suggestions_).clear();
+  highlighted_.reset();
   auto& active = origin ? origin_input_ : dest_input_;
   deactivate_text_input(origin ? dest_input_ : origin_input_);
   active.focused = true;
@@ -70,6 +79,7 @@ void EndpointEditor::begin_endpoint_edit(EndpointField field) {
 void EndpointEditor::reset_endpoint_editor() {
   active_ = EndpointField::None;
   deadline_.reset();
+  highlighted_.reset();
   deactivate_text_input(origin_input_);
   deactivate_text_input(dest_input_);
 }
@@ -87,6 +97,7 @@ std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Ev
   auto text = input.take_dirty();
   if (!text) return std::nullopt;
   copy = *text;
+  highlighted_.reset();
   if (base::trim_white_space(copy).empty()) {
     deadline_.reset();
   } else {

@@ -52,6 +52,11 @@ class EndpointEditor {
   const std::string& text(EndpointField field) const;
   const std::optional<MonoTime>& deadline() const { return deadline_; }
   const std::vector<EndpointHit>& hits() const { return hits_; }
+  // The suggestion row of the edited field that the arrow keys point at; none until they are
+  // used, and again whenever the list, the text or the edited field changes.
+  const std::optional<std::uint64_t>& highlighted() const { return highlighted_; }
+  // Down (+1) and Up (-1) through the edited field's shown suggestions, wrapping.
+  void move_highlight(int delta);
 
   void set_endpoint_suggestions(EndpointField field, std::vector<Place> places);
   // The suggestion of the field's row `index`; taking it empties that field's list. None (and the
@@ -112,6 +117,7 @@ class EndpointEditor {
   std::vector<EndpointHit> hits_;
   std::optional<zarn_ui::Rect> origin_box_;
   std::optional<zarn_ui::Rect> dest_box_;
+  std::optional<std::uint64_t> highlighted_;
 };
 
 }  // namespace maps

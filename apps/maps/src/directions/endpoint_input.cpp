@@ -1,17 +1,48 @@
 #include "directions/endpoint_input.hpp"
 
+#include <functional>
+
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
 
+namespace {
+
+// The edited field's suggestion `index` is chosen, as a press on its row chooses it.
+void choose_suggestion(MapsApp& app, EndpointField field, std::uint64_t index, zarn_ui::state::State& state) {
+  EndpointEditor& editor = app.endpoint_editor;
+  app.search_box.close_search_suggestions();
+  const auto place = editor.take_suggestion(field, index);
+  if (!place) return;
+  editor.reset_endpoint_editor();
+  handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}}, &state);
+}
+
+}  // namespace
+
 void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
-                        std::uint32_t modifiers, double scale) {
-  if (key.is(zarn_ui::widget::NamedKey::Escape)) {
-    app.endpoint_editor.reset_endpoint_editor();
+                        std::uint32_t modifiers, zarn_ui::state::State& state, double scale) {
+  using zarn_ui::widget::NamedKey;
+  EndpointEditor& editor = app.endpoint_editor;
+  if (key.is(NamedKey::Escape)) {
+    editor.reset_endpoint_editor();
     handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
     return;
+  }
+  // The arrow keys walk the suggestions under the field; Enter then chooses the one pointed at,
+  // and without one submits the typed text.
+  const EndpointField field = editor.active();
+  if (!editor.suggestions(field).empty()) {
+    if (key.is(NamedKey::ArrowDown) || key.is(NamedKey::ArrowUp)) {
+      editor.move_highlight(key.is(NamedKey::ArrowDown) ? 1 : -1);
+      return;
+    }
+    if (key.is(NamedKey::Enter) && editor.highlighted()) {
+      choose_suggestion(app, field, *editor.highlighted(), state);
+      return;
+    }
   }
   endpoint_field_event(app, event, modifiers, scale);
 }
@@ -22,41 +53,41 @@ void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std
   }
 }
 
+void activate_endpoint_hit(MapsApp& app, const EndpointHit& hit, zarn_ui::state::State& state,
+                           const std::function<void(EndpointField)>& on_field) {
+  EndpointEditor& editor = app.endpoint_editor;
+  const EndpointField field = hit.field == EndpointField::Origin ? EndpointField::Origin : EndpointField::Destination;
+  switch (hit.kind) {
+    case EndpointHitKind::FieldBox:
+      editor.begin_endpoint_edit(field);
+      if (on_field) on_field(field);
+      app.search_box.close_search_suggestions();
+      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}}, &state);
+      return;
+    case EndpointHitKind::SuggestionRow: choose_suggestion(app, field, hit.index, state); return;
+    case EndpointHitKind::SwapButton:
+      editor.reset_endpoint_editor();
+      app.search_box.close_search_suggestions();
+      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}}, &state);
+      return;
+    case EndpointHitKind::SuggestionCard:
+      app.search_box.close_search_suggestions();
+      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}}, &state);
+      return;
+  }
+}
+
 bool endpoint_editor_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale,
                            zarn_ui::Point p, zarn_ui::state::State& state) {
-  EndpointEditor& editor = app.endpoint_editor;
-  const auto& hits = editor.hits();
+  const auto& hits = app.endpoint_editor.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
     if (!rect_contains_point(it->rect, p.x, p.y)) continue;
     const EndpointHit hit = *it;  // the lists below may change under the reference
-    const EndpointField field = hit.field == EndpointField::Origin ? EndpointField::Origin : EndpointField::Destination;
-    switch (hit.kind) {
-      case EndpointHitKind::FieldBox: {
-        editor.begin_endpoint_edit(field);
-        editor.field_event(field, event, app.field_ctx(modifiers, scale));
-        app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}}, &state);
-        return true;
-      }
-      case EndpointHitKind::SuggestionRow: {
-        app.search_box.close_search_suggestions();
-        const auto place = editor.take_suggestion(field, hit.index);
-        if (!place) return true;
-        editor.reset_endpoint_editor();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}}, &state);
-        return true;
-      }
-      case EndpointHitKind::SwapButton:
-        editor.reset_endpoint_editor();
-        app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}}, &state);
-        return true;
-      case EndpointHitKind::SuggestionCard:
-        app.search_box.close_search_suggestions();
-        handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}}, &state);
-        return true;
-      default: return false;
-    }
+    // A press on a field also places its caret.
+    activate_endpoint_hit(app, hit, state, [&](EndpointField field) {
+      app.endpoint_editor.field_event(field, event, app.field_ctx(modifiers, scale));
+    });
+    return true;
   }
   return false;
 }

@@ -20,7 +20,7 @@ void paint_endpoint_suggestions(MapsApp& app, Scene& scene, const Affine& transf
   if (!places.empty()) {
     const LatLon reference = search::origin_or_centre(app.model.origin, app.model.center);
     const SuggestionRows rows = paint_suggestion_rows(scene, transform, text, theme, f, places, reference, std::nullopt,
-                                                      std::nullopt, SuggestionDisc::Category);
+                                                      editor.highlighted(), SuggestionDisc::Category);
     editor.add_hit({rows.card, EndpointHitKind::SuggestionCard, field, 0});
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
       editor.add_hit({rows.rows[i], EndpointHitKind::SuggestionRow, field, i});

@@ -29,15 +29,7 @@ void SearchBox::set_search_suggestions(std::vector<Place> places) {
   highlighted_.reset();
 }
 
-void SearchBox::move_highlight(int delta) {
-  const std::uint64_t rows = std::min<std::uint64_t>(suggestions_.size(), kMaxSuggestionRows);
-  if (rows == 0 || delta == 0) return;
-  if (!highlighted_) {
-    highlighted_ = delta > 0 ? 0 : rows - 1;
-  } else {
-    highlighted_ = (*highlighted_ + rows + (delta > 0 ? 1 : rows - 1)) % rows;
-  }
-}
+void SearchBox::move_highlight(int delta) { highlighted_ = step_highlight(highlighted_, suggestions_.size(), delta); }
 
 void SearchBox::close_search_suggestions() {
   open_ = false;

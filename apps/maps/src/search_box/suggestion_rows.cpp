@@ -11,6 +11,14 @@
 
 namespace maps {
 
+std::optional<std::uint64_t> step_highlight(std::optional<std::uint64_t> current, std::size_t count, int delta) {
+  const std::uint64_t rows = std::min(count, kMaxSuggestionRows);
+  if (rows == 0) return std::nullopt;
+  if (delta == 0) return current;
+  if (!current || *current >= rows) return delta > 0 ? 0 : rows - 1;
+  return (*current + (delta > 0 ? 1 : rows - 1)) % rows;
+}
+
 Rect suggestion_card_rect(const Rect& anchor, std::size_t count) {
   const double n = static_cast<double>(std::min(count, kMaxSuggestionRows));
   return {anchor.x0, anchor.y1 + 6.0, anchor.x1, anchor.y1 + 18.0 + 46.0 * n};

@@ -24,6 +24,11 @@ struct SuggestionRows {
   std::vector<Rect> rows;  // row i shows suggestion i
 };
 
+// The row the arrow keys point at after one step (+1 Down, -1 Up) through `count` suggestions,
+// of which at most six are shown: wrapping, Up from none starting at the last row. None without
+// rows.
+std::optional<std::uint64_t> step_highlight(std::optional<std::uint64_t> current, std::size_t count, int delta);
+
 // The card's rectangle under `anchor` for `count` suggestions (at most six rows).
 Rect suggestion_card_rect(const Rect& anchor, std::size_t count);
 

@@ -96,6 +96,51 @@ TEST(EndpointInput, SuggestionsUnderTheEditedFieldAndTheSwapButton) {
   EXPECT_FALSE(f.app->endpoint_editor.editing()) << "the swap ends the edit";
 }
 
+TEST(EndpointInput, ArrowKeysPointAtASuggestionThatEnterChooses) {
+  AppFixture f(directions_model());
+  EndpointEditor& editor = f.app->endpoint_editor;
+  editor.begin_endpoint_edit(EndpointField::Destination);
+  const std::vector<Place> list = {sample_places()[1], sample_places()[2], sample_places()[3]};
+  editor.set_endpoint_suggestions(EndpointField::Destination, list);
+  f.draw();
+  f.key(ev::NamedKey::ArrowUp);
+  EXPECT_EQ(editor.highlighted(), 2u) << "Up from none starts at the last row";
+  f.key(ev::NamedKey::ArrowDown);
+  EXPECT_EQ(editor.highlighted(), 0u) << "Down wraps from the last row to the first";
+  f.key(ev::NamedKey::ArrowDown);
+  EXPECT_EQ(editor.highlighted(), 1u);
+  EXPECT_TRUE(editor.editing()) << "the arrows neither end the edit nor pan the map";
+  const zarn_ui::theme::Theme theme = zarn_ui::theme::Theme::light();
+  EXPECT_EQ(filled_rects(f.draw(theme), theme.hover).size(), 1u) << "the pointed row is shown";
+
+  // Typing changes the list the highlight pointed into: it starts again from none.
+  f.text("x");
+  EXPECT_FALSE(editor.highlighted());
+  editor.set_endpoint_suggestions(EndpointField::Destination, list);
+  f.draw();
+  f.key(ev::NamedKey::ArrowDown);
+  f.key(ev::NamedKey::ArrowDown);
+  f.key(ev::NamedKey::Enter);
+  EXPECT_FALSE(editor.editing());
+  EXPECT_FALSE(editor.highlighted());
+  EXPECT_TRUE(editor.suggestions(EndpointField::Destination).empty());
+  EXPECT_EQ(f.model().dest_name, list[1].name);
+  EXPECT_EQ(f.model().selected, list[1].id);
+}
+
+TEST(EndpointInput, EnterWithoutAPointedRowSubmitsTheText) {
+  AppFixture f(directions_model());
+  EndpointEditor& editor = f.app->endpoint_editor;
+  editor.begin_endpoint_edit(EndpointField::Origin);
+  f.draw();
+  f.text("Odeon");
+  editor.set_endpoint_suggestions(EndpointField::Origin, {sample_places()[0]});
+  f.draw();
+  f.key(ev::NamedKey::Enter);
+  EXPECT_TRUE(editor.editing()) << "a submit keeps the field open for its answers";
+  EXPECT_EQ(f.model().status, "Searching\u2026");
+}
+
 TEST(EndpointInput, AFieldScrolledOutOfViewAnchorsNoList) {
   AppFixture f(directions_model(), {0, 0, 1280, 500});
   f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
