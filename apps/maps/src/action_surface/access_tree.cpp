@@ -7,7 +7,10 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "directions/endpoint_input.hpp"
 #include "format/labels.hpp"
+#include "menu/menu_input.hpp"
+#include "menu/overflow_menu.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_entries.hpp"
 #include "offline_panel/offline_panel_input.hpp"
@@ -57,6 +60,40 @@ std::optional<AccessEntry> search_box_entry(const MapsApp& app, const SearchBoxE
       },
       event.value);
 }
+
+// The endpoint editor's areas of the directions panel: the two fields, the swap button and the
+// suggestion rows under the edited field (the card behind the rows only absorbs presses).
+std::optional<AccessEntry> endpoint_entry(const MapsApp& app, const EndpointHit& hit) {
+  const bool origin = hit.field == EndpointField::Origin;
+  switch (hit.kind) {
+    case EndpointHitKind::FieldBox:
+      return origin ? entry("Starting point", "maps.route.origin", hit.rect)
+                    : entry("Destination", "maps.route.destination", hit.rect);
+    case EndpointHitKind::SwapButton: return entry("Swap start and destination", "maps.route.swap", hit.rect);
+    case EndpointHitKind::SuggestionRow: {
+      const auto& list = app.endpoint_editor.suggestions(origin ? EndpointField::Origin : EndpointField::Destination);
+      if (hit.index >= list.size()) return std::nullopt;
+      const Place& p = list[hit.index];
+      if (origin)
+        return entry(fmt::format("Start from {}", p.name), fmt::format("maps.route.origin:{}", p.id), hit.rect);
+      return entry(fmt::format("Go to {}", p.name), fmt::format("maps.route.destination:{}", p.id), hit.rect);
+    }
+    case EndpointHitKind::SuggestionCard: return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// The entries of the open overflow menu, which lies above everything but the dialog.
+struct MenuEntry {
+  OverflowMenuItem item;
+  const char* id;
+};
+constexpr MenuEntry kMenuEntries[] = {
+    {OverflowMenuItem::Attribution, "maps.overflow:attribution"},
+    {OverflowMenuItem::OfflineMaps, "maps.overflow:offline-maps"},
+    {OverflowMenuItem::Licenses, "maps.overflow:licenses"},
+    {OverflowMenuItem::FloatNavigation, "maps.overflow:float-navigation"},
+};
 
 }  // namespace
 
@@ -143,11 +180,24 @@ std::vector<AccessEntry> map_control_entries(const MapsApp& app) {
     if (!has_area(target.rect)) continue;
     if (auto e = map_menu_entry(app, target.message, target.rect)) out.push_back(std::move(*e));
   }
+  for (const EndpointHit& hit : app.endpoint_editor.hits()) {
+    if (!has_area(hit.rect)) continue;
+    if (auto e = endpoint_entry(app, hit)) out.push_back(std::move(*e));
+  }
+  if (app.overflow_menu.is_open()) {
+    const auto& items = app.overflow_menu.items();
+    for (const MenuEntry& m : kMenuEntries) {
+      const auto i = static_cast<std::size_t>(m.item);
+      if (i < items.size()) out.push_back({items[i].label, m.id, app.overflow_menu.item_rect(m.item), std::nullopt});
+    }
+  }
   if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) {
     const zarn_ui::Rect panel = side_panel_rect(app.bounds_rect);
     std::erase_if(out, [&](const AccessEntry& e) {
       const zarn_ui::Point c = e.rect.center();
-      return e.id != "maps.navigation" && !rect_contains_point(panel, c.x, c.y);
+      // The open menu lies above the panel's scrim.
+      const bool menu_entry = e.id.starts_with("maps.overflow:");
+      return e.id != "maps.navigation" && !menu_entry && !rect_contains_point(panel, c.x, c.y);
     });
   }
   return out;
@@ -158,7 +208,8 @@ namespace {
 // Text fields take focus, toggles show their state, everything else is a button.
 ax::AccessNode entry_node(std::string_view label, const std::string& id, const zarn_ui::Rect& rect,
                           std::optional<bool> on) {
-  const bool field = id == "maps.search" || id == "maps.offline.search";
+  const bool field =
+      id == "maps.search" || id == "maps.offline.search" || id == "maps.route.origin" || id == "maps.route.destination";
   const ax::Role role = field ? ax::Role::TextField : on ? ax::Role::ToggleButton : ax::Role::Button;
   return ax::AccessNode::with_role(role)
       .with_name(std::string(label))
@@ -203,6 +254,8 @@ std::optional<zarn_ui::Rect> maps_access_child_bounds(const MapsApp& app, std::s
 }
 
 bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction action, zarn_ui::state::State& state) {
+  // An open dialog is the whole tree: only its own buttons act, as it takes every event.
+  if (app.dialog.is_open()) return ax::is_activation(action) && app.dialog.activate_button(id);
   if (app.offline_panel.is_open()) {
     if (action != ax::SemanticAction::Activate || id == "maps.offline.search") return false;
     for (const OfflineEntry& e : offline_panel_entries(app.offline_panel)) {
@@ -212,7 +265,8 @@ bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction 
     }
     return false;
   }
-  if (!ax::is_activation(action)) return false;
+  const bool endpoint_field = id == "maps.route.origin" || id == "maps.route.destination";
+  if (!ax::is_activation(action) && !(endpoint_field && action == ax::SemanticAction::Focus)) return false;
   static constexpr std::pair<std::string_view, MapControl> kControls[] = {
       {"maps.control:zoom-in", MapControl::ZoomIn},
       {"maps.control:zoom-out", MapControl::ZoomOut},
@@ -229,6 +283,21 @@ bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction 
     return true;
   }
   if (id == "maps.search") return false;
+  if (app.overflow_menu.is_open()) {
+    for (const MenuEntry& m : kMenuEntries) {
+      if (id != m.id) continue;
+      app.overflow_menu.close();
+      run_overflow_menu_item(app, m.item);
+      return true;
+    }
+  }
+  for (const EndpointHit& hit : app.endpoint_editor.hits()) {
+    auto e = endpoint_entry(app, hit);
+    if (!e || e->id != id) continue;
+    const EndpointHit copy = hit;  // activating it may rebuild the list
+    activate_endpoint_hit(app, copy, state);
+    return true;
+  }
   for (const HitTarget& target : app.hit_targets) {
     auto e = map_menu_entry(app, target.message, target.rect);
     if (!e || e->id != id) continue;

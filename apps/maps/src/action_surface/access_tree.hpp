@@ -30,7 +30,8 @@ struct AccessEntry {
 // The label, id and toggle state of a hit target's message; none for messages without one.
 std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& message, const zarn_ui::Rect& rect);
 // The four controls (empty ones dropped), "End navigation" while a route is set and its button
-// shows, then the hit targets of the last draw; in the narrow layout with the side panel open
+// shows, then the hit targets of the last draw, then the route endpoint fields, their swap button
+// and the suggestion rows under the edited field; in the narrow layout with the side panel open
 // only what lies on the panel, and the navigation toggle.
 std::vector<AccessEntry> map_control_entries(const MapsApp& app);
 

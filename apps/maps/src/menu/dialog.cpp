@@ -1,5 +1,6 @@
 #include "menu/dialog.hpp"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,19 @@ void Dialog::open_attribution_dialog(bool licences) {
 bool Dialog::modal_dialog_event(const zarn_ui::widget::Event& event, double scale) {
   if (!dialog_.is_open()) return false;
   return dialog_.route_modal_event(event, scale);
+}
+
+bool Dialog::activate_button(std::string_view id) {
+  if (!is_open() || !dialog_.is_open()) return false;
+  const std::optional<DialogButton>* button = id == "modal.primary"     ? &dialog_.primary()
+                                              : id == "modal.secondary" ? &dialog_.secondary()
+                                                                        : nullptr;
+  if (!button || !*button || (*button)->label.empty()) return false;
+  // A copy: the callback may replace the dialog that holds it.
+  const std::function<void()> callback = (*button)->callback;
+  if (callback) callback();
+  if (take_dialog_close_request()) close();
+  return true;
 }
 
 bool Dialog::take_dialog_close_request() {

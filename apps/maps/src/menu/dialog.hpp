@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "menu/modal_dialog.hpp"
 #include "zarn_ui/access.hpp"
@@ -32,6 +33,10 @@ class Dialog {
   void open_attribution_dialog(bool licences);
   // An event while the dialog is shown; true when the dialog used it.
   bool modal_dialog_event(const zarn_ui::widget::Event& event, double scale);
+  // A front end's activation of a button of the dialog's accessibility node ("modal.primary" or
+  // "modal.secondary"): runs it as a press would, closing the dialog when it asks to be. False
+  // when no dialog is shown or it has no such button.
+  bool activate_button(std::string_view id);
   // True once after the dialog asked to be closed.
   bool take_dialog_close_request();
   // The dialog goes away: not open, kind closed, the flag lowered.

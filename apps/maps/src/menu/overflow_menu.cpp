@@ -17,11 +17,22 @@ void OverflowMenu::open_overflow_menu(const zarn_ui::Rect& b) {
 
 void OverflowMenu::toggle(const zarn_ui::Rect& bounds) {
   if (menu_.is_open()) {
-    menu_.close();
-    menu_.take_chosen();
+    close();
     return;
   }
   open_overflow_menu(bounds);
+}
+
+void OverflowMenu::close() {
+  menu_.close();
+  menu_.take_chosen();
+}
+
+zarn_ui::Rect OverflowMenu::item_rect(OverflowMenuItem item) const {
+  using zarn_ui::widgets::ContextMenu;
+  const zarn_ui::Rect r = menu_.rect();
+  const double top = r.y0 + ContextMenu::kPadding + ContextMenu::kRowHeight * static_cast<double>(item);
+  return {r.x0, top, r.x1, top + ContextMenu::kRowHeight};
 }
 
 bool OverflowMenu::menu_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx) {

@@ -35,6 +35,10 @@ class OverflowMenu {
     menu_.draw(scene, transform, ctx);
   }
   std::optional<std::size_t> highlighted() const { return menu_.highlighted(); }
+  // The row of an entry as the open menu draws it.
+  zarn_ui::Rect item_rect(OverflowMenuItem item) const;
+  // Closes the menu, forgetting a chosen entry.
+  void close();
   // The entry chosen since the last call, once.
   std::optional<OverflowMenuItem> take_chosen();
 

@@ -63,13 +63,21 @@ TEST(AccessTree, SampleStateListsEveryControlWithItsLabelAndAction) {
   }
   std::size_t i = 4;
   if (i < got.size() && got[i].id == "maps.navigation.end") ++i;
-  ASSERT_EQ(got.size() - i, painted.size());
+  // Then the route endpoint fields of the directions panel and their swap button.
+  ASSERT_EQ(f.app->model.panel, Panel::Directions);
+  const std::vector<NodeRow> endpoints = {
+      {"Starting point", "maps.route.origin", ax::Role::TextField, ax::SemanticAction::Focus, false},
+      {"Destination", "maps.route.destination", ax::Role::TextField, ax::SemanticAction::Focus, false},
+      {"Swap start and destination", "maps.route.swap", ax::Role::Button, A, false},
+  };
+  ASSERT_EQ(got.size() - i, painted.size() + endpoints.size());
   for (const AccessEntry& e : painted) {
     EXPECT_EQ(got[i].name, e.label);
     EXPECT_EQ(got[i].id, e.id);
     EXPECT_NE(got[i].action, ax::SemanticAction::None);
     ++i;
   }
+  EXPECT_EQ(std::vector<NodeRow>(got.begin() + static_cast<std::ptrdiff_t>(i), got.end()), endpoints);
   // The semantic bindings follow the tree.
   EXPECT_EQ(f.app->semantic_bindings().size(), got.size());
 
@@ -214,6 +222,65 @@ TEST(AccessTree, SemanticActionsRunWhatTheEntryStandsFor) {
   EXPECT_EQ(f.panel().download_detail(), detail + 1);
   EXPECT_TRUE(f.app->perform_semantic_action("maps.offline.close", ax::SemanticAction::Activate, f.state));
   EXPECT_FALSE(f.panel().is_open());
+}
+
+TEST(AccessTree, EndpointFieldsAndTheirSuggestionsAct) {
+  PanelFixture f;
+  f.paint();
+  EXPECT_TRUE(f.app->perform_semantic_action("maps.route.destination", ax::SemanticAction::Focus, f.state));
+  EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::Destination);
+  EXPECT_TRUE(f.app->endpoint_editor.input(EndpointField::Destination).focused);
+  const Place target = f.app->model.places.at(2);
+  f.app->endpoint_editor.set_endpoint_suggestions(EndpointField::Destination, {target});
+  f.paint();
+  const auto entries = map_control_entries(*f.app);
+  const std::string id = "maps.route.destination:" + target.id;
+  const auto row = std::find_if(entries.begin(), entries.end(), [&](const AccessEntry& e) { return e.id == id; });
+  ASSERT_NE(row, entries.end());
+  EXPECT_EQ(row->label, "Go to " + target.name);
+  EXPECT_TRUE(f.app->perform_semantic_action(id, ax::SemanticAction::Activate, f.state));
+  EXPECT_FALSE(f.app->endpoint_editor.editing());
+  EXPECT_EQ(f.app->model.dest_name, target.name);
+
+  f.paint();
+  const auto origin = f.app->model.origin, dest = f.app->model.dest;
+  ASSERT_TRUE(origin && dest);
+  EXPECT_TRUE(f.app->perform_semantic_action("maps.route.swap", ax::SemanticAction::Activate, f.state));
+  EXPECT_EQ(f.app->model.origin, dest);
+  EXPECT_EQ(f.app->model.dest, origin);
+}
+
+TEST(AccessTree, TheOpenOverflowMenuListsItsEntries) {
+  PanelFixture f;
+  f.paint();
+  ASSERT_TRUE(f.app->perform_semantic_action("maps.overflow", ax::SemanticAction::Activate, f.state));
+  ASSERT_TRUE(f.app->overflow_menu.is_open());
+  f.paint();
+  std::vector<NodeRow> menu;
+  for (const NodeRow& r : rows(*f.app->access_node())) {
+    if (r.id.starts_with("maps.overflow:")) menu.push_back(r);
+  }
+  const auto A = ax::SemanticAction::Activate;
+  const std::vector<NodeRow> want = {
+      {"Attribution", "maps.overflow:attribution", ax::Role::Button, A, false},
+      {"Offline maps", "maps.overflow:offline-maps", ax::Role::Button, A, false},
+      {"Licenses", "maps.overflow:licenses", ax::Role::Button, A, false},
+      {"Float navigation", "maps.overflow:float-navigation", ax::Role::Button, A, false},
+  };
+  EXPECT_EQ(menu, want);
+  // Each row's bounds are where the menu draws it: the row takes a press there too.
+  const auto entries = map_control_entries(*f.app);
+  const auto licences = std::find_if(entries.begin(), entries.end(),
+                                     [](const AccessEntry& e) { return e.id == "maps.overflow:licenses"; });
+  ASSERT_NE(licences, entries.end());
+  EXPECT_EQ(f.app->overflow_menu.item_rect(OverflowMenuItem::Licenses), licences->rect);
+
+  EXPECT_TRUE(f.app->perform_semantic_action("maps.overflow:licenses", A, f.state));
+  EXPECT_FALSE(f.app->overflow_menu.is_open());
+  EXPECT_EQ(f.app->dialog.kind(), DialogKind::Licenses);
+  f.paint();
+  EXPECT_FALSE(f.app->perform_semantic_action("maps.overflow:attribution", A, f.state))
+      << "the dialog now covers everything";
 }
 
 }  // namespace

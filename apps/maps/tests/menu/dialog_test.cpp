@@ -171,5 +171,24 @@ TEST(Dialog, AccessNodeNamesTheDialogAndItsButton) {
   EXPECT_EQ(close.bounds, f.app->dialog.modal().primary_rect());
 }
 
+TEST(Dialog, ItsAccessibleButtonClosesItAndNothingBelowActs) {
+  AppFixture f;
+  namespace access = zarn_ui::access;
+  f.app->dialog.open_attribution_dialog(false);
+  Painter painter;
+  painter.window(*f.app);
+  const double zoom = f.model().zoom;
+  EXPECT_FALSE(f.app->perform_semantic_action("maps.control:zoom-in", access::SemanticAction::Activate, f.state))
+      << "the map's controls are not in the tree while the dialog is";
+  EXPECT_EQ(f.model().zoom, zoom);
+  EXPECT_FALSE(f.app->perform_semantic_action("modal.secondary", access::SemanticAction::Activate, f.state));
+  EXPECT_FALSE(f.app->perform_semantic_action("modal.primary", access::SemanticAction::Focus, f.state));
+  EXPECT_TRUE(f.app->dialog.is_open());
+  EXPECT_TRUE(f.app->perform_semantic_action("modal.primary", access::SemanticAction::Activate, f.state));
+  EXPECT_EQ(f.app->dialog.kind(), DialogKind::Closed);
+  EXPECT_FALSE(f.app->modal_rect());
+  EXPECT_EQ(f.app->access_node()->name, "Maps");
+}
+
 }  // namespace
 }  // namespace maps
