@@ -47,8 +47,11 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
     paint_side_panel(*this, scene, transform, ctx);
   }
 
-  paint_scale_bar(scene, transform, text, bounds_rect, model.center, model.zoom, theme,
-                  bounds_rect.x1 - kScaleBarRightInset);
+  // Like the control column it keeps clear of, the scale bar stays under a narrow open panel.
+  if (!(narrow && panel_expanded)) {
+    paint_scale_bar(scene, transform, text, bounds_rect, model.center, model.zoom, theme,
+                    bounds_rect.x1 - kScaleBarRightInset);
+  }
   if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
     paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
   }

@@ -63,7 +63,8 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
     app.drag_anchor = p;
   }
 
-  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down, app.mono_now())) {
+  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down,
+                                map_controls_shown(app.drawn_bounds, app.panel_expanded), app.mono_now())) {
     handled = true;
   }
 }

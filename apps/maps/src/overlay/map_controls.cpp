@@ -10,6 +10,10 @@
 
 namespace maps {
 
+bool map_controls_shown(const zarn_ui::Rect& bounds, bool panel_expanded) {
+  return !(is_narrow_layout(bounds) && panel_expanded);
+}
+
 std::array<zarn_ui::Rect, 4> control_button_rects(const zarn_ui::Rect& r) {
   const double x0 = r.x1 - 56.0, x1 = r.x1 - 16.0, t = r.y0 + 16.0;
   return {zarn_ui::Rect{x0, t, x1, t + 40.0}, zarn_ui::Rect{x0, t + 40.0, x1, t + 80.0},

@@ -22,6 +22,11 @@ zarn_ui::Rect control_button_rect(const zarn_ui::Rect& r, MapControl control);
 // The control under the point, or None.
 MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y);
 
+// The column is shown except in the narrow layout while the side panel is open over the map: the
+// panel then spans nearly the whole width, and the column would cover its right edge while the
+// panel's scrim takes every press there.
+bool map_controls_shown(const zarn_ui::Rect& bounds, bool panel_expanded);
+
 // The "More" button in the bottom-right corner of `bounds`, which opens the overflow menu.
 zarn_ui::Rect more_button_rect(const zarn_ui::Rect& bounds);
 

@@ -45,13 +45,13 @@ void paint_navigation_in_window(MapsApp& app, Scene& scene, const Affine& t, con
 }  // namespace
 
 bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& bounds, zarn_ui::Point p,
-                               bool button_down, MonoTime now) {
+                               bool button_down, bool controls_shown, MonoTime now) {
   const MapControl before = hovered_;
   std::optional<zarn_ui::widgets::TooltipTarget> target;
   if (button_down) {
     hovered_ = MapControl::None;
   } else {
-    hovered_ = hit_test_controls(drawn_bounds, p.x, p.y);
+    hovered_ = controls_shown ? hit_test_controls(drawn_bounds, p.x, p.y) : MapControl::None;
     target = tooltip_target(hovered_, drawn_bounds, bounds, p);
   }
   const bool tooltip_changed = tooltips_.on_pointer(std::move(target), now);

@@ -26,10 +26,11 @@ class MapOverlay {
   // A tooltip is on its way.
   bool tooltip_in_progress() const { return tooltips_.in_progress(); }
 
-  // The pointer moved to `p` (over the controls of `drawn_bounds`, the bounds last drawn); with a
-  // button held nothing is hovered. True when the hovered control or the tooltip changed.
+  // The pointer moved to `p` (over the controls of `drawn_bounds`, the bounds last drawn, when
+  // `controls_shown`); with a button held nothing is hovered. True when the hovered control or
+  // the tooltip changed.
   bool pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& bounds, zarn_ui::Point p, bool button_down,
-                     MonoTime now);
+                     bool controls_shown, MonoTime now);
   // A press, a key or the wheel takes the tooltip down.
   void dismiss_tooltip() { tooltips_.dismiss(); }
   // Brings a tooltip up once the pointer has rested long enough.

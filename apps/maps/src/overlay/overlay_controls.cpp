@@ -35,6 +35,7 @@ void paint_locate_glyph(Scene& scene, const Affine& t, const Color& color, Point
 
 void paint_map_controls(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
                         const OverlayTheme& theme) {
+  if (!map_controls_shown(app.drawn_bounds, app.panel_expanded)) return;
   const auto rects = control_button_rects(app.drawn_bounds);
   zarn_ui::widgets::Button{.rect = rects[0],
                            .label = "Zoom in",

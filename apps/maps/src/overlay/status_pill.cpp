@@ -8,10 +8,14 @@
 #include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
+#include "draw_kit/text_fit.hpp"
 #include "overlay/overlay_painters.hpp"
 
 namespace maps {
 namespace {
+
+constexpr double kPillPadding = 36.0;  // the dot and the space around the text
+constexpr double kPillMargin = 16.0;
 
 bool reports_failure(const std::string& status) {
   std::string lower = status;
@@ -34,11 +38,14 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
       app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
   if (!working && !failure) return;
   const Rect& b = app.bounds_rect;
-  const double w = measure_text(text, status, 12.0f), cx = (b.x0 + b.x1) / 2.0;
-  const Rect pill{cx - (w + 36.0) / 2.0, b.y0 + 74.0, cx + (w + 36.0) / 2.0, b.y0 + 104.0};
+  // A text wider than the window is shortened so the pill keeps a margin on both sides.
+  const double room = std::max(b.width() - 2.0 * kPillMargin - kPillPadding, 0.0);
+  const std::string shown = ellipsize_text(text, status, 12.0f, room);
+  const double w = measure_text(text, shown, 12.0f), cx = (b.x0 + b.x1) / 2.0;
+  const Rect pill{cx - (w + kPillPadding) / 2.0, b.y0 + 74.0, cx + (w + kPillPadding) / 2.0, b.y0 + 104.0};
   paint_card(scene, t, pill, theme.surface, theme.border, 15.0);
   fill_circle(scene, t, failure ? theme.danger : theme.accent, pill.x0 + 16.0, (pill.y0 + pill.y1) / 2.0, 4.0);
-  draw_label(scene, text, t, status, theme.text, pill.x0 + 28.0, pill.y0 + 7.5, 12.0f);
+  draw_label(scene, text, t, shown, theme.text, pill.x0 + 28.0, pill.y0 + 7.5, 12.0f);
 }
 
 }  // namespace maps

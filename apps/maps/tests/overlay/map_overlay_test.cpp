@@ -148,6 +148,49 @@ TEST(Overlay, StatusPillShowsWorkAndFailures) {
   }
 }
 
+TEST(Overlay, AStatusWiderThanTheWindowIsShortenedInsideIt) {
+  AppFixture f(default_map_model(), {0, 0, 400, 800});
+  const std::string status = "Map imagery unavailable offline — reconnect and try again";
+  f.app->set_status(status);
+  f.app->panel_expanded = false;
+  Painter painter;
+  ASSERT_GT(painter.text.measure(status, 12.0f) + 36, 400 - 32) << "the case needs a text too wide for the window";
+  const auto p = painter.window(*f.app);
+  EXPECT_FALSE(p.has_text(status));
+  std::optional<zarn_ui::scene::TextRun> run;
+  for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
+    if (r.text.starts_with("Map imagery") && r.text.ends_with("\u2026")) run = r;
+  }
+  ASSERT_TRUE(run);
+  const double w = painter.text.measure(run->text, 12.0f);
+  const Rect pill{200 - (w + 36) / 2, 74, 200 + (w + 36) / 2, 104};
+  EXPECT_GE(pill.x0, 16.0);
+  EXPECT_LE(pill.x1, 384.0);
+  EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5}));
+}
+
+TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
+  for (const bool expanded : {true, false}) {
+    SCOPED_TRACE(expanded ? "panel open" : "panel closed");
+    AppFixture f(sample_map_model(), {0, 0, 400, 800});
+    f.app->panel_expanded = expanded;
+    Painter painter;
+    painter.window(*f.app);
+    const auto rects = control_button_rects(f.app->bounds_rect);
+    f.move(rect_center(rects[2]).x, rect_center(rects[2]).y);
+    EXPECT_EQ(f.app->overlay.hovered_control(), expanded ? MapControl::None : MapControl::Locate);
+    const auto p = painter.window(*f.app);
+    EXPECT_EQ(p.fill_of(RoundedRect::make(rects[2], 10.0)).has_value(), !expanded) << "the locate button";
+    EXPECT_EQ(p.fill_of(RoundedRect::make(rects[0], 10.0)).has_value(), !expanded) << "the zoom-in button";
+    // The scale bar's label stands 24 px above the bottom edge.
+    bool scale_label = false;
+    for (const auto& r : p.all<zarn_ui::scene::TextRun>()) scale_label |= text_origin(r).y == 800 - 26 + 2;
+    EXPECT_EQ(scale_label, !expanded) << "the scale bar";
+    // The menu button and "More" stay: they act on the panel and above it.
+    EXPECT_EQ(f.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
+  }
+}
+
 Poi card_poi(bool all_rows) {
   Poi poi;
   poi.id = "poi-1";
