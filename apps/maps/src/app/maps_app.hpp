@@ -32,6 +32,7 @@
 #include "search_box/search_box.hpp"
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
+#include "transitions/plan_request.hpp"
 #include "transitions/ui_message.hpp"
 #include "zarn_ui/action_host.hpp"
 #include "zarn_ui/clipboard.hpp"
@@ -118,6 +119,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::unique_ptr<JobSpawner> job_spawner = std::make_unique<ThreadJobSpawner>(ServiceHosts{}, result_sender);
   // The last location fix; its address is applied only while it is still the origin.
   std::optional<LatLon> located_fix;
+  // The latest route or journey request; the answers of earlier ones are dropped.
+  PlanRequest plan_request;
   // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).
   TransientOverlay transient;
   // Stands in for the action path when set (see app/dispatch.hpp).

@@ -12,6 +12,7 @@
 #include "app/dispatch.hpp"
 #include "app/tick_steps.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
+#include "transitions/plans.hpp"
 #include "transitions/search.hpp"
 #include "transitions/view.hpp"
 
@@ -67,20 +68,23 @@ void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
 }
 
 void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
+  // A newer route or journey request has replaced this one; its answer will follow.
+  if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
     // The estimate stays shown; the transient values keep it over the document's plan.
     app.set_status(fmt::format("Routing failed (offline estimate shown): {}", r.result.error()));
     return;
   }
-  const MapModel& m = app.model;
+  PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app, state,
-                MapsAction{MapsAction::SetRoute{std::move(r.result).value(), m.origin, m.origin_name, m.dest,
-                                                m.dest_name, m.mode}});
+                MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
+                                                ends.dest, std::move(ends.dest_name), app.model.mode}});
   fit_view_to_route(app);
   app.set_status("Route updated");
 }
 
 void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
+  if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
     app.set_status(fmt::format("Transit lookup failed: {}", r.result.error()));
     return;
@@ -90,9 +94,10 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
     app.set_status("No transit options found");
     return;
   }
-  const MapModel& m = app.model;
+  PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app, state,
-                MapsAction{MapsAction::SetTransit{std::move(journeys), m.origin, m.origin_name, m.dest, m.dest_name}});
+                MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),
+                                                  ends.dest, std::move(ends.dest_name)}});
   fit_view_to_plan(app);
   app.set_status("Departures updated");
 }

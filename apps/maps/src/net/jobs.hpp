@@ -41,12 +41,14 @@ struct RouteJob {
   TravelMode mode = TravelMode::Car;
   LatLon from;
   LatLon to;
+  std::uint64_t request = 0;  // the number of the plan request, echoed by the answer
   bool operator==(const RouteJob&) const = default;
 };
 struct TransitJob {
   TransitQuery query;
   LatLon from;
   LatLon to;
+  std::uint64_t request = 0;  // the number of the plan request, echoed by the answer
   bool operator==(const TransitJob&) const = default;
 };
 

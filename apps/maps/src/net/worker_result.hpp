@@ -30,10 +30,12 @@ struct ReverseGeocode {
 };
 struct Route {
   base::Result<maps::Route> result;
+  std::uint64_t request = 0;  // the plan request it answers; an earlier one's answer is dropped
   bool operator==(const Route&) const = default;
 };
 struct Transit {
   base::Result<std::vector<TransitJourney>> result;
+  std::uint64_t request = 0;  // the plan request it answers; an earlier one's answer is dropped
   bool operator==(const Transit&) const = default;
 };
 struct Pois {

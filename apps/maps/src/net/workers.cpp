@@ -83,13 +83,15 @@ void poi_worker_main(PoiJob job, ServiceHosts hosts, WorkerSender sender) {
 }
 
 void route_worker_main(RouteJob job, ServiceHosts hosts, WorkerSender sender) {
-  deliver(sender,
-          [&] { return worker::Route{guarded([&] { return fetch_route(hosts, job.mode, job.from, job.to); })}; });
+  deliver(sender, [&] {
+    return worker::Route{guarded([&] { return fetch_route(hosts, job.mode, job.from, job.to); }), job.request};
+  });
 }
 
 void transit_worker_main(TransitJob job, ServiceHosts hosts, WorkerSender sender) {
   deliver(sender, [&] {
-    return worker::Transit{guarded([&] { return fetch_transit_plan(hosts, job.query, job.from, job.to); })};
+    return worker::Transit{guarded([&] { return fetch_transit_plan(hosts, job.query, job.from, job.to); }),
+                           job.request};
   });
 }
 
@@ -137,9 +139,9 @@ WorkerResult failed_answer(const JobRequest& job, std::string error) {
         } else if constexpr (std::is_same_v<J, PoiJob>) {
           return worker::Pois{std::move(e), j.generation};
         } else if constexpr (std::is_same_v<J, RouteJob>) {
-          return worker::Route{std::move(e)};
+          return worker::Route{std::move(e), j.request};
         } else {
-          return worker::Transit{std::move(e)};
+          return worker::Transit{std::move(e), j.request};
         }
       },
       job);

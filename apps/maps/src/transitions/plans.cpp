@@ -33,6 +33,14 @@ std::optional<Endpoints> plan_endpoints(MapsApp& app) {
   return Endpoints{origin, *app.model.dest};
 }
 
+// Numbers a new route or journey request and remembers what it was asked for.
+std::uint64_t note_plan_request(MapsApp& app) {
+  const MapModel& m = app.model;
+  app.plan_request =
+      PlanRequest{app.plan_request.id + 1, PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name}, m.mode, false};
+  return app.plan_request.id;
+}
+
 TransitQuery transit_query(const MapsApp& app) {
   const TransitTime& t = app.model.transit_time;
   TransitQuery query;
@@ -118,9 +126,10 @@ void start_routing(MapsApp& app) {
   app.panel_expanded = true;
   app.transient.set_route(m, offline_route_estimate(m.mode, ends->origin, ends->dest));
   fit_view_to_route(app);
+  const std::uint64_t request = note_plan_request(app);
   ++app.pending_jobs;
   app.set_status("Routing\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_route(RouteJob{m.mode, ends->origin, ends->dest});
+  if (app.live) app.job_spawner->spawn_route(RouteJob{m.mode, ends->origin, ends->dest, request});
 }
 
 void start_transit_search(MapsApp& app) {
@@ -133,10 +142,11 @@ void start_transit_search(MapsApp& app) {
   app.transient.set_route(m, std::nullopt);
   app.panel_expanded = true;
   app.transient.set_transit(m, {});
+  const std::uint64_t request = note_plan_request(app);
   ++app.pending_jobs;
   app.set_status("Finding departures\u2026", StatusKind::InProgress);
   fit_view_to_points(app, {ends->origin, ends->dest});
-  if (app.live) app.job_spawner->spawn_transit(TransitJob{transit_query(app), ends->origin, ends->dest});
+  if (app.live) app.job_spawner->spawn_transit(TransitJob{transit_query(app), ends->origin, ends->dest, request});
 }
 
 void open_directions(MapsApp& app) {
@@ -189,7 +199,26 @@ void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn
       event.value);
 }
 
+bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
+  const PlanRequest& latest = app.plan_request;
+  if (request != latest.id || latest.withdrawn) return false;
+  // Before any request there is nothing to compare the mode with.
+  return !latest.ends || app.model.mode == latest.mode;
+}
+
+PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
+  const MapModel& m = app.model;
+  PlanEndpoints now{m.origin, m.origin_name, m.dest, m.dest_name};
+  if (!app.plan_request.ends) return now;
+  PlanEndpoints asked = *app.plan_request.ends;
+  if (now.origin == asked.origin) asked.origin_name = std::move(now.origin_name);
+  if (now.dest == asked.dest) asked.dest_name = std::move(now.dest_name);
+  return asked;
+}
+
 void clear_route(MapsApp& app, zarn_ui::state::State& state) {
+  // A road route still on its way would bring the cleared route back.
+  if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
   commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});
   app.navigation.reset();
 }

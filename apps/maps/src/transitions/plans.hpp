@@ -6,6 +6,7 @@
 
 #include "directions/endpoint_event.hpp"
 #include "model/records.hpp"
+#include "transitions/plan_request.hpp"
 
 namespace zarn_ui::state {
 class State;
@@ -37,7 +38,15 @@ void directions_to_poi(MapsApp& app, zarn_ui::state::State& state);
 // geocoder, a chosen suggestion becomes that endpoint (stored as a place, committed when `state`
 // is given) and swapping exchanges the two; both of the last ask for a new plan.
 void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn_ui::state::State* state = nullptr);
-// Commits the end of the route and docks the navigation panel again.
+// Whether a route or journey answer numbered `request` answers the latest plan request, which
+// was neither withdrawn nor made for another travel mode than the current one.
+bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request);
+// The endpoints an answer to the latest plan request is committed with: those the request was
+// made for. A name given since to the same position (the address found for a location fix)
+// is kept. Before any request, the current endpoints.
+PlanEndpoints plan_answer_endpoints(const MapsApp& app);
+// Commits the end of the route and docks the navigation panel again; a road route still on its
+// way is dropped when it comes.
 void clear_route(MapsApp& app, zarn_ui::state::State& state);
 
 }  // namespace maps

@@ -62,7 +62,7 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
   ASSERT_GT(threads_before, 0);
 
   auto spawner = std::make_unique<ThreadJobSpawner>(slow_hosts(svc), tx);
-  spawner->spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
+  spawner->spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}, 5});
   spawner->spawn_place_search({"in flight"});
   spawner->spawn_place_search({"waiting"});  // its turn is a second away
   ASSERT_TRUE(wait_for_requests(svc, 2));
@@ -77,7 +77,7 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
   std::vector<WorkerResult> answers;
   for (auto got = rx.try_recv(); got.has_value(); got = rx.try_recv()) answers.push_back(std::move(*got.value));
   EXPECT_THAT(answers, ::testing::UnorderedElementsAre(
-                           WorkerResult(worker::Route{base::err("request cancelled")}),
+                           WorkerResult(worker::Route{base::err("request cancelled"), 5}),
                            WorkerResult(worker::PlaceSearch{base::err("request cancelled"), "in flight"}),
                            WorkerResult(worker::PlaceSearch{base::err("request cancelled"), "waiting"})));
   EXPECT_EQ(svc.requests().size(), 3u) << "the waiting search was never sent";

@@ -102,8 +102,8 @@ TEST(RequestThreads, EveryJobKindAnswersWithItsVariantAndTheFailureText) {
   spawner.spawn_place_search({"a"});
   spawner.spawn_endpoint_search({"b", 1});
   spawner.spawn_reverse_geocode({48.1, 11.5});
-  spawner.spawn_route({TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}});
-  spawner.spawn_transit({{}, {48.1, 11.5}, {48.2, 11.6}});
+  spawner.spawn_route({TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}, 41});
+  spawner.spawn_transit({{}, {48.1, 11.5}, {48.2, 11.6}, 42});
   spawner.spawn_pois({48.1, 11.5, 48.2, 11.6, 1});
   spawner.spawn_area_search({"c"});
 
@@ -120,6 +120,13 @@ TEST(RequestThreads, EveryJobKindAnswersWithItsVariantAndTheFailureText) {
           }
         },
         msg);
+    // Plan answers carry the number of the request they answer.
+    if (const auto* r = std::get_if<worker::Route>(&msg)) {
+      EXPECT_EQ(r->request, 41u);
+    }
+    if (const auto* t = std::get_if<worker::Transit>(&msg)) {
+      EXPECT_EQ(t->request, 42u);
+    }
   }
   EXPECT_EQ(kinds, (std::set<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
 }

@@ -137,7 +137,7 @@ TEST(EndpointEvents, ChosenSuggestionBecomesThatEndpointAndAsksForAPlan) {
       EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].from, from);
       EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].to, to);
     } else {
-      EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{c.mode, from, to}}));
+      EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{c.mode, from, to, 1}}));
       EXPECT_EQ(f.model().route, std::optional(offline_route_estimate(c.mode, from, to)));
     }
   }
@@ -166,7 +166,7 @@ TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
     EXPECT_EQ(f.model().origin_name, "Hofgarten");
     EXPECT_EQ(f.model().dest, std::optional(kStation.pos));
     EXPECT_EQ(f.model().dest_name, "Hauptbahnhof");
-    EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{TravelMode::Car, kPark.pos, kStation.pos}}));
+    EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{TravelMode::Car, kPark.pos, kStation.pos, 1}}));
   }
   {
     TickFixture f;

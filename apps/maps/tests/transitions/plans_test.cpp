@@ -93,7 +93,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
     EXPECT_EQ(f.model().status, "Routing\u2026");
     EXPECT_EQ(f.app->pending_jobs, 1u);
     const std::vector<RouteJob> want_jobs =
-        c.live ? std::vector<RouteJob>{{TravelMode::Bike, c.from, c.to}} : std::vector<RouteJob>{};
+        c.live ? std::vector<RouteJob>{{TravelMode::Bike, c.from, c.to, 1}} : std::vector<RouteJob>{};
     EXPECT_EQ(f.jobs->of_kind<RouteJob>(), want_jobs);
     // The document still holds no route and no endpoints; the overlay keeps what was written.
     tick_a_few(f);
@@ -112,7 +112,7 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
     const Route answer = make_route(kCentre.lat, kMuseum.lat);
-    f.send(worker::Route{answer});
+    f.send(worker::Route{answer, 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().route, std::optional(answer));
     EXPECT_EQ(f.model().origin, std::optional(kCentre));
@@ -127,12 +127,205 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
     const std::optional<Route> estimate = f.model().route;
-    f.send(worker::Route{base::err("NoRoute")});
+    f.send(worker::Route{base::err("NoRoute"), 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().route, estimate);
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
     EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoRoute");
     EXPECT_EQ(f.app->pending_jobs, 0u);
+  }
+}
+
+// Route and journey answers arrive in the order their threads finish. Only the answer to the
+// latest request counts; an earlier one only comes off the pending count.
+TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
+  constexpr LatLon kPark{48.16, 11.58};
+  const Route to_museum = make_route(kCentre.lat, kMuseum.lat);
+  const Route to_park = make_route(kCentre.lat, kPark.lat);
+  {
+    SCOPED_TRACE("the destination changed while the first route was on its way");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    f.app->transient.set_dest(f.model(), kPark, "Park");
+    start_routing(*f.app);
+    const auto jobs = f.jobs->of_kind<RouteJob>();
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[0].request, 1u);
+    EXPECT_EQ(jobs[1].request, 2u);
+    EXPECT_EQ(f.app->pending_jobs, 2u);
+
+    f.send(worker::Route{to_museum, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(offline_route_estimate(TravelMode::Car, kCentre, kPark)))
+        << "the estimate for the new destination stays until its own answer";
+    EXPECT_EQ(f.model().dest_name, "Park");
+    EXPECT_EQ(f.model().status, "Routing\u2026");
+    EXPECT_EQ(f.app->pending_jobs, 1u);
+
+    f.send(worker::Route{to_park, 2});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(to_park));
+    EXPECT_EQ(f.model().dest, std::optional(kPark));
+    EXPECT_EQ(f.model().dest_name, "Park");
+    EXPECT_EQ(f.model().status, "Route updated");
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+  }
+  {
+    SCOPED_TRACE("answers in the other order: the late old route and its failure change nothing");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    f.app->transient.set_dest(f.model(), kPark, "Park");
+    start_routing(*f.app);
+    f.send(worker::Route{to_park, 2});
+    f.send(worker::Route{to_museum, 1});
+    f.send(worker::Route{base::err("NoRoute"), 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(to_park));
+    EXPECT_EQ(f.model().dest_name, "Park");
+    EXPECT_EQ(f.model().status, "Route updated");
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+  }
+  {
+    SCOPED_TRACE("a journey search replaces a road route request");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    start_transit_search(*f.app);
+    ASSERT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
+    EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].request, 2u);
+    f.send(worker::Route{to_museum, 1});
+    tick_a_few(f);
+    EXPECT_FALSE(f.model().route.has_value()) << "no road route in the journey plan";
+    EXPECT_EQ(f.model().status, "Finding departures\u2026");
+    const std::vector<TransitJourney> answer = {journey("10:05")};
+    f.send(worker::Transit{answer, 2});
+    f.send(worker::Transit{std::vector<TransitJourney>{journey("09:00")}, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().transit, answer);
+    EXPECT_FALSE(f.model().route.has_value());
+    EXPECT_EQ(f.model().status, "Departures updated");
+  }
+}
+
+// A place opened on the map while a route is on its way becomes the destination without a new
+// request; the answer still describes the trip it was asked for and is stored with that trip's
+// endpoints, not with the new place's name.
+TEST(PlanAnswers, AnAnswerKeepsTheEndpointsItWasAskedFor) {
+  {
+    MapModel model = default_map_model();
+    model.places = {Place{"park", "Park", Category::Park, "", LatLon{48.16, 11.58}, false}};
+    TickFixture f(true, model);
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    select_place(*f.app, "park");
+    ASSERT_EQ(f.model().dest_name, "Park");
+    const Route answer = make_route(kCentre.lat, kMuseum.lat);
+    f.send(worker::Route{answer, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(answer));
+    EXPECT_EQ(f.model().dest, std::optional(kMuseum));
+    EXPECT_EQ(f.model().dest_name, "Museum");
+    EXPECT_EQ(f.model().origin, std::optional(kCentre));
+    EXPECT_EQ(f.model().selected, std::optional<std::string>("park")) << "the selection stays";
+  }
+  {
+    // The address found for the origin since the request is kept: the origin has not moved.
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_origin(f.model(), kHome, "Current location");
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_transit_search(*f.app);
+    f.app->transient.set_origin_name(f.model(), "Leopoldstra\u00dfe 12");
+    const std::vector<TransitJourney> answer = {journey("10:05")};
+    f.send(worker::Transit{answer, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().transit, answer);
+    EXPECT_EQ(f.model().origin, std::optional(kHome));
+    EXPECT_EQ(f.model().origin_name, "Leopoldstra\u00dfe 12");
+    EXPECT_EQ(f.model().dest_name, "Museum");
+  }
+}
+
+// A plan cleared, or a travel mode chosen without a new request, before the answer comes: the
+// answer no longer answers anything; it only comes off the count, and the "Routing…" status
+// ends with it.
+TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
+  const Route answer = make_route(kCentre.lat, kMuseum.lat);
+  {
+    SCOPED_TRACE("the route was cleared");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    clear_route(*f.app, f.state);
+    EXPECT_FALSE(f.model().route.has_value());
+    f.send(worker::Route{answer, 1});
+    tick_a_few(f);
+    EXPECT_FALSE(f.model().route.has_value()) << "the cleared route does not come back";
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_NE(f.model().status, "Routing\u2026");
+    EXPECT_NE(f.model().status, "Route updated");
+  }
+  {
+    SCOPED_TRACE("clearing the road route leaves a journey search on its way");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_transit_search(*f.app);
+    clear_route(*f.app, f.state);
+    const std::vector<TransitJourney> journeys = {journey("10:05")};
+    f.send(worker::Transit{journeys, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().transit, journeys);
+    EXPECT_EQ(f.model().status, "Departures updated");
+  }
+  {
+    SCOPED_TRACE("the travel mode was committed on its own while a car route was on its way");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+    ASSERT_EQ(f.model().mode, TravelMode::Foot);
+    f.send(worker::Route{answer, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().mode, TravelMode::Foot) << "a car route would be stored as a walk";
+    EXPECT_NE(f.model().route, std::optional(answer));
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_NE(f.model().status, "Routing\u2026");
+  }
+  {
+    SCOPED_TRACE("the travel mode left Transit while journeys were on their way");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_transit_search(*f.app);
+    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
+    f.send(worker::Transit{std::vector<TransitJourney>{journey("10:05")}, 1});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().mode, TravelMode::Bike);
+    EXPECT_TRUE(f.model().transit.empty());
+    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_NE(f.model().status, "Finding departures\u2026");
+  }
+  {
+    SCOPED_TRACE("a new request after clearing is answered as usual");
+    TickFixture f;
+    f.tick();
+    f.app->transient.set_dest(f.model(), kMuseum, "Museum");
+    start_routing(*f.app);
+    clear_route(*f.app, f.state);
+    start_routing(*f.app);
+    f.send(worker::Route{answer, 2});
+    tick_a_few(f);
+    EXPECT_EQ(f.model().route, std::optional(answer));
+    EXPECT_EQ(f.model().status, "Route updated");
   }
 }
 
@@ -209,7 +402,7 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   check_requested();
 
   const std::vector<TransitJourney> answer = {journey("10:05")};
-  f.send(worker::Transit{answer});
+  f.send(worker::Transit{answer, 1});
   tick_a_few(f);
   EXPECT_EQ(f.model().transit, answer);
   EXPECT_EQ(f.model().mode, TravelMode::Transit);
@@ -224,7 +417,7 @@ TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
   commit_action(*f.app, f.state,
                 MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
   start_transit_search(*f.app);
-  f.send(worker::Transit{base::err("HTTP 503 Service Unavailable")});
+  f.send(worker::Transit{base::err("HTTP 503 Service Unavailable"), 1});
   tick_a_few(f);
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 503 Service Unavailable");
@@ -274,7 +467,7 @@ TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   EXPECT_EQ(f.model().dest_name, poi.name);
   EXPECT_EQ(f.model().panel, Panel::Directions);
   EXPECT_FALSE(f.app->selected_poi.has_value());
-  EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{TravelMode::Car, kCentre, kMuseum}}));
+  EXPECT_EQ(f.jobs->of_kind<RouteJob>(), (std::vector<RouteJob>{{TravelMode::Car, kCentre, kMuseum, 1}}));
 }
 
 struct SelectCase {
