@@ -70,29 +70,36 @@ TEST(ActionResources, EveryActionProducesItsPayloadUnderItsContract) {
   struct Case {
     std::string resource;
     std::string action;
+    std::string label;
     std::string type;
     std::string payload;
     std::uint8_t kind;
     bool destructive;
   };
   const std::vector<Case> cases = {
-      {"maps.workspace", "clear-regions", "maps.action", R"("ClearRegions")", 0, true},
-      {"maps.workspace", "clear-search-history", "maps.action", R"("ClearRecents")", 0, false},
-      {"maps.search-history:coffee near me", "search-again", "maps.search", R"("coffee near me")", 2, false},
-      {"maps.place:hofgarten", "unsave", "maps.action", R"({"SetPlaceSaved":{"id":"hofgarten","saved":false}})", 0,
+      {"maps.workspace", "clear-regions", "Clear offline areas", "maps.action", R"("ClearRegions")", 0, true},
+      {"maps.workspace", "clear-search-history", "Clear search history", "maps.action", R"("ClearRecents")", 0, false},
+      {"maps.search-history:coffee near me", "search-again", "Search again", "maps.search", R"("coffee near me")", 2,
        false},
-      {"maps.route:active", "clear", "maps.action", R"("ClearRoute")", 0, false},
-      {"maps.transit:active", "clear", "maps.action", R"("ClearTransit")", 0, false},
-      {"maps.region:region-demo-2", "delete", "maps.action", R"({"DeleteRegion":{"id":"region-demo-2"}})", 0, true},
-      {"maps.plan-settings", "travel-mode-drive", "maps.action", R"({"SetTravelMode":{"mode":"Car"}})", 0, false},
-      {"maps.plan-settings", "travel-mode-transit", "maps.action", R"({"SetTravelMode":{"mode":"Transit"}})", 0, false},
-      {"maps.plan-settings", "travel-mode-cycle", "maps.action", R"({"SetTravelMode":{"mode":"Bike"}})", 0, false},
-      {"maps.plan-settings", "travel-mode-walk", "maps.action", R"({"SetTravelMode":{"mode":"Foot"}})", 0, false},
-      {"maps.plan-settings", "travel-time-earlier", "maps.action",
+      {"maps.place:hofgarten", "unsave", "Remove from saved", "maps.action",
+       R"({"SetPlaceSaved":{"id":"hofgarten","saved":false}})", 0, false},
+      {"maps.route:active", "clear", "Clear route", "maps.action", R"("ClearRoute")", 0, false},
+      {"maps.transit:active", "clear", "Clear transit options", "maps.action", R"("ClearTransit")", 0, false},
+      {"maps.region:region-demo-2", "delete", "Delete region", "maps.action",
+       R"({"DeleteRegion":{"id":"region-demo-2"}})", 0, true},
+      {"maps.plan-settings", "travel-mode-drive", "Travel by Drive", "maps.action",
+       R"({"SetTravelMode":{"mode":"Car"}})", 0, false},
+      {"maps.plan-settings", "travel-mode-transit", "Travel by Transit", "maps.action",
+       R"({"SetTravelMode":{"mode":"Transit"}})", 0, false},
+      {"maps.plan-settings", "travel-mode-cycle", "Travel by Cycle", "maps.action",
+       R"({"SetTravelMode":{"mode":"Bike"}})", 0, false},
+      {"maps.plan-settings", "travel-mode-walk", "Travel by Walk", "maps.action",
+       R"({"SetTravelMode":{"mode":"Foot"}})", 0, false},
+      {"maps.plan-settings", "travel-time-earlier", "Plan 15 minutes earlier", "maps.action",
        R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":15}}})", 0, false},
-      {"maps.plan-settings", "travel-time-now", "maps.action",
+      {"maps.plan-settings", "travel-time-now", "Leave now", "maps.action",
        R"({"SetTransitTime":{"value":{"mode":"Depart","offset_min":0}}})", 0, false},
-      {"maps.plan-settings", "travel-time-later", "maps.action",
+      {"maps.plan-settings", "travel-time-later", "Plan 15 minutes later", "maps.action",
        R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":45}}})", 0, false},
   };
   const auto roots = app_action_resources(f.state.doc());
@@ -103,6 +110,7 @@ TEST(ActionResources, EveryActionProducesItsPayloadUnderItsContract) {
     ASSERT_NE(r, nullptr);
     const zr::ActionSpec* spec = r->find_action(c.action);
     ASSERT_NE(spec, nullptr);
+    EXPECT_EQ(spec->label, c.label);
     EXPECT_EQ(spec->kind, c.kind);
     const auto encoded = spec->invoke({});
     ASSERT_TRUE(encoded.is_ok()) << encoded.error().message;
