@@ -25,6 +25,15 @@ std::optional<ExId> object_at(const std::optional<automerge::Value>& v, automerg
   return v->obj_id();
 }
 
+// A stored position counts only on the globe: a NaN, infinite or out-of-range value (a damaged
+// or foreign document) would put the place nowhere and poison every projection made from it.
+std::optional<LatLon> point(std::optional<double> lat, std::optional<double> lon) {
+  if (!lat || !lon) return std::nullopt;
+  // Written so that NaN fails too.
+  if (!(*lat >= -90.0 && *lat <= 90.0 && *lon >= -180.0 && *lon <= 180.0)) return std::nullopt;
+  return LatLon{*lat, *lon};
+}
+
 }  // namespace
 
 std::optional<ExId> get_map(const AutoCommit& doc, const ExId& obj, std::string_view key) {
@@ -101,10 +110,7 @@ bool is_deleted(const AutoCommit& doc, const ExId& record) { return read_bool(do
 std::optional<LatLon> read_latlon(const AutoCommit& doc, const ExId& obj, std::string_view key) {
   auto m = get_map(doc, obj, key);
   if (!m) return std::nullopt;
-  auto lat = read_f64(doc, *m, "lat");
-  auto lon = read_f64(doc, *m, "lon");
-  if (!lat || !lon) return std::nullopt;
-  return LatLon{*lat, *lon};
+  return point(read_f64(doc, *m, "lat"), read_f64(doc, *m, "lon"));
 }
 
 std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj) {
@@ -116,9 +122,7 @@ std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj) {
   for (std::size_t i = 0; i < n; ++i) {
     auto item = list_item(doc, *list, i);
     if (!item) continue;
-    auto lat = read_f64(doc, *item, "lat");
-    auto lon = read_f64(doc, *item, "lon");
-    if (lat && lon) out.push_back(LatLon{*lat, *lon});
+    if (auto p = point(read_f64(doc, *item, "lat"), read_f64(doc, *item, "lon"))) out.push_back(*p);
   }
   return out;
 }

@@ -77,9 +77,8 @@ std::optional<Place> parse_search_place(const nlohmann::json& hit) {
   const auto lat_text = jr::text(jr::member(hit, "lat"));
   const auto lon_text = jr::text(jr::member(hit, "lon"));
   if (!lat_text || !lon_text) return std::nullopt;
-  const auto lat = jr::parse_f64(*lat_text);
-  const auto lon = jr::parse_f64(*lon_text);
-  if (!lat || !lon) return std::nullopt;
+  const auto pos = jr::position(jr::parse_f64(*lat_text), jr::parse_f64(*lon_text));
+  if (!pos) return std::nullopt;
 
   std::string address = jr::text(jr::member(hit, "display_name")).value_or("");
   std::optional<std::string> name = non_empty_text(jr::member(hit, "name"));
@@ -94,8 +93,7 @@ std::optional<Place> parse_search_place(const nlohmann::json& hit) {
   const std::string osm_type = jr::text(jr::member(hit, "osm_type")).value_or("n");
   std::string id = fmt::format("osm-{}-{}", osm_type, jr::int64(jr::member(hit, "osm_id")).value_or(0));
 
-  return Place{std::move(id),      std::move(*name),   poi_category(key, value),
-               std::move(address), LatLon{*lat, *lon}, false};
+  return Place{std::move(id), std::move(*name), poi_category(key, value), std::move(address), *pos, false};
 }
 
 std::optional<AreaCandidate> parse_area_candidate(const nlohmann::json& hit) {
@@ -104,13 +102,12 @@ std::optional<AreaCandidate> parse_area_candidate(const nlohmann::json& hit) {
 
   AreaCandidate out;
   const auto& box = jr::member(hit, "boundingbox");
-  const auto south = bbox_coordinate(box, 0);
-  const auto west = bbox_coordinate(box, 2);
-  const auto north = bbox_coordinate(box, 1);
-  const auto east = bbox_coordinate(box, 3);
-  if (box.is_array() && south && west && north && east) {
-    out.min = {*south, *west};
-    out.max = {*north, *east};
+  // A corner off the globe counts as a missing box.
+  const auto south_west = jr::position(bbox_coordinate(box, 0), bbox_coordinate(box, 2));
+  const auto north_east = jr::position(bbox_coordinate(box, 1), bbox_coordinate(box, 3));
+  if (box.is_array() && south_west && north_east) {
+    out.min = *south_west;
+    out.max = *north_east;
   } else {
     out.min = {place->pos.lat - 0.006, place->pos.lon - 0.006};
     out.max = {place->pos.lat + 0.006, place->pos.lon + 0.006};

@@ -75,6 +75,12 @@ std::optional<double> parse_f64(std::string_view text) {
   return out;
 }
 
+std::optional<LatLon> position(std::optional<double> lat, std::optional<double> lon) {
+  if (!lat || !lon) return std::nullopt;
+  // Written so that NaN fails too.
+  if (!(*lat >= -90.0 && *lat <= 90.0 && *lon >= -180.0 && *lon <= 180.0)) return std::nullopt;
+  return LatLon{*lat, *lon};
+}
 
 std::vector<std::string_view> split(std::string_view text, char sep) {
   std::vector<std::string_view> parts;

@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/records.hpp"
+
 namespace maps::json_read {
 
 using Json = nlohmann::json;
@@ -31,6 +33,11 @@ std::optional<std::uint32_t> non_negative_u32(const Json& value);
 // Text to double the way the services write coordinates: the whole text must be one
 // decimal number (an optional leading "+" is allowed); non-finite values are refused.
 std::optional<double> parse_f64(std::string_view text);
+
+// A position read from a reply: both parts present and on the globe (latitude in [-90, 90],
+// longitude in [-180, 180]). Anything else would put a place nowhere and poison every distance
+// and projection made from it.
+std::optional<LatLon> position(std::optional<double> lat, std::optional<double> lon);
 
 // Splits at every `sep`, keeping empty parts.
 std::vector<std::string_view> split(std::string_view text, char sep);

@@ -82,13 +82,11 @@ std::vector<Poi> parse_overpass_pois(const nlohmann::json& value) {
     auto name = tag_text(tags, "name");
     if (!name) continue;
 
-    auto lat = jr::number(jr::member(el, "lat"));
-    auto lon = jr::number(jr::member(el, "lon"));
-    if (!lat || !lon) {
+    auto pos = jr::position(jr::number(jr::member(el, "lat")), jr::number(jr::member(el, "lon")));
+    if (!pos) {
       const auto& center = jr::member(el, "center");
-      lat = jr::number(jr::member(center, "lat"));
-      lon = jr::number(jr::member(center, "lon"));
-      if (!lat || !lon) continue;
+      pos = jr::position(jr::number(jr::member(center, "lat")), jr::number(jr::member(center, "lon")));
+      if (!pos) continue;
     }
 
     std::optional<Category> category;
@@ -121,7 +119,7 @@ std::vector<Poi> parse_overpass_pois(const nlohmann::json& value) {
 
     seen.insert(id);
     out.push_back(Poi{std::move(id), std::move(*name), std::move(address), tag_text(tags, "opening_hours"),
-                      std::move(website), std::move(phone), std::move(kind), LatLon{*lat, *lon}, *category});
+                      std::move(website), std::move(phone), std::move(kind), *pos, *category});
   }
   return out;
 }

@@ -62,10 +62,7 @@ std::string step_instruction(Maneuver maneuver, std::string_view name) {
 }
 
 std::optional<LatLon> json_coord_pair(const nlohmann::json& value) {
-  const auto lon = jr::number(jr::element(value, 0));
-  const auto lat = jr::number(jr::element(value, 1));
-  if (!lon || !lat) return std::nullopt;
-  return LatLon{*lat, *lon};
+  return jr::position(jr::number(jr::element(value, 1)), jr::number(jr::element(value, 0)));
 }
 
 base::Result<Route> parse_osrm_route(const nlohmann::json& reply, TravelMode mode, LatLon from, LatLon to) {

@@ -171,6 +171,30 @@ TEST_F(Primitives, LatLonAndGeometryNeedBothCoordinates) {
   EXPECT_TRUE(read_geometry(doc, half).empty());
 }
 
+// A damaged or foreign document may hold coordinates no place can have; they read as missing.
+TEST_F(Primitives, LatLonOffTheGlobeReadsAsMissing) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    double lat, lon;
+    bool kept;
+  } cases[] = {{90, 180, true},  {-90, -180, true}, {90.5, 11, false}, {48, -180.01, false}, {nan, 11, false},
+               {48, nan, false}, {inf, 11, false},  {48, -inf, false}, {-1e308, 11, false}};
+  for (const Case& c : cases) {
+    auto pos = *ensure_map(doc, root, "pos");
+    ASSERT_TRUE(doc.put(pos, "lat", ScalarValue::f64(c.lat)));
+    ASSERT_TRUE(doc.put(pos, "lon", ScalarValue::f64(c.lon)));
+    EXPECT_EQ(read_latlon(doc, root, "pos").has_value(), c.kept) << c.lat << ", " << c.lon;
+    write_geometry(doc, root, {{1, 2}, {3, 4}});
+    auto list = *get_list(doc, root, "geometry");
+    auto first = *list_item(doc, list, 0);
+    ASSERT_TRUE(doc.put(first, "lat", ScalarValue::f64(c.lat)));
+    ASSERT_TRUE(doc.put(first, "lon", ScalarValue::f64(c.lon)));
+    const std::vector<LatLon> want = c.kept ? std::vector<LatLon>{{c.lat, c.lon}, {3, 4}} : std::vector<LatLon>{{3, 4}};
+    EXPECT_EQ(read_geometry(doc, root), want) << c.lat << ", " << c.lon;
+  }
+}
+
 TEST_F(Primitives, RootThatIsNotAMapIsReplaced) {
   AutoCommit d;
   ASSERT_TRUE(d.put(automerge::ROOT, kRootKey, ScalarValue::str("junk")));

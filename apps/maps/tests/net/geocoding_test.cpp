@@ -45,6 +45,33 @@ TEST(ParseSearchPlace, CoordinatesMustBeNumericTexts) {
   EXPECT_EQ(p->pos, (LatLon{48.1374, 11.5755}));
 }
 
+// Texts that read as numbers but name no point on the globe put the place nowhere: the hit is
+// skipped. The edges of the globe themselves are kept.
+TEST(ParseSearchPlace, CoordinatesOffTheGlobeAreRefused) {
+  struct Case {
+    const char* lat;
+    const char* lon;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"90", "180", true},      {"-90", "-180", true},   {"90.0001", "11.5", false}, {"-91", "11.5", false},
+      {"48.1", "180.5", false}, {"48.1", "-1e3", false}, {"1e400", "11.5", false},   {"48.1", "inf", false},
+      {"-nan", "11.5", false},  {"0", "-0", true},
+  };
+  for (const Case& c : cases) {
+    const json h = {{"lat", c.lat}, {"lon", c.lon}, {"name", "X"}};
+    EXPECT_EQ(parse_search_place(h).has_value(), c.kept) << c.lat << ", " << c.lon;
+  }
+  // A box corner off the globe counts as no box: the place's own surroundings stand in.
+  auto a = parse_area_candidate(hit(R"(,"boundingbox":["48.13","48.14","-200","11.59"])"));
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->min, (LatLon{48.1374 - 0.006, 11.5755 - 0.006}));
+  EXPECT_EQ(a->max, (LatLon{48.1374 + 0.006, 11.5755 + 0.006}));
+  auto far_north = parse_area_candidate(hit(R"(,"boundingbox":["48.13","95","11.56","11.59"])"));
+  ASSERT_TRUE(far_north);
+  EXPECT_EQ(far_north->max, (LatLon{48.1374 + 0.006, 11.5755 + 0.006}));
+}
+
 TEST(ParseSearchPlace, IdAndCategory) {
   struct Case {
     const char* extra;

@@ -94,6 +94,19 @@ TEST(ParseOverpassPois, ElementsToPoints) {
   EXPECT_EQ(pois[3].kind, std::nullopt);
 }
 
+TEST(ParseOverpassPois, PositionsOffTheGlobeAreRefused) {
+  const auto pois = parse_overpass_pois(json::parse(R"({"elements": [
+    {"type": "node", "id": 1, "lat": 91, "lon": 11, "tags": {"name": "Over the pole", "amenity": "cafe"}},
+    {"type": "node", "id": 2, "lat": 48, "lon": -181, "tags": {"name": "Past the date line", "amenity": "cafe"}},
+    {"type": "way", "id": 3, "lat": 48, "lon": 1e300, "center": {"lat": 47, "lon": 10},
+     "tags": {"name": "Centre stands in", "amenity": "cafe"}},
+    {"type": "way", "id": 4, "center": {"lat": -1e10, "lon": 10}, "tags": {"name": "Bad centre", "amenity": "cafe"}}
+  ]})"));
+  ASSERT_EQ(pois.size(), 1u);
+  EXPECT_EQ(pois[0].id, "osm-way-3");
+  EXPECT_EQ(pois[0].pos, (LatLon{47, 10}));
+}
+
 TEST(ParseOverpassPois, MissingElementsGiveNothing) {
   for (const char* v : {"{}", R"({"elements":{}})", "[]", "null", R"({"elements":[]})"}) {
     EXPECT_TRUE(parse_overpass_pois(json::parse(v)).empty()) << v;

@@ -75,6 +75,11 @@ TEST(JsonCoordPair, LongitudeFirstNumbersOnly) {
   EXPECT_EQ(json_coord_pair(json::parse(R"(["11.5", 48.1])")), std::nullopt);
   EXPECT_EQ(json_coord_pair(json::parse("[11.5]")), std::nullopt);
   EXPECT_EQ(json_coord_pair(json::parse(R"({"0":1,"1":2})")), std::nullopt);
+  // Off the globe: longitude first, so [48, 200] is a latitude of 200.
+  EXPECT_EQ(json_coord_pair(json::parse("[48, 200]")), std::nullopt);
+  EXPECT_EQ(json_coord_pair(json::parse("[-180.5, 48]")), std::nullopt);
+  EXPECT_EQ(json_coord_pair(json::parse("[1e300, 48]")), std::nullopt);
+  EXPECT_EQ(json_coord_pair(json::parse("[180, -90]")), (LatLon{-90, 180}));
 }
 
 // Three points on a north-south line, the middle one pushed east by `offset_m`.
