@@ -1,6 +1,7 @@
 #include "net/http_client.hpp"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,50 @@
 
 namespace maps {
 
+namespace {
+
+// Checks the bounds on the text before any tree is built: one pass counting the open arrays and
+// objects and the values (each array or object, and one more per comma), outside strings.
+// Whether the text is JSON at all is left to the parser.
+std::optional<std::string> beyond_bounds(std::string_view body) {
+  std::size_t depth = 0;
+  std::size_t values = 1;
+  bool in_string = false;
+  bool escaped = false;
+  for (const char c : body) {
+    if (in_string) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"') {
+        in_string = false;
+      }
+      continue;
+    }
+    switch (c) {
+      case '"': in_string = true; break;
+      case '[':
+      case '{':
+        if (++depth > kMaxJsonDepth) return fmt::format("nested deeper than {} levels", kMaxJsonDepth);
+        ++values;
+        break;
+      case ']':
+      case '}':
+        if (depth > 0) --depth;
+        break;
+      case ',': ++values; break;
+      default: break;
+    }
+    if (values > kMaxJsonValues) return fmt::format("more than {} values", kMaxJsonValues);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 base::Result<nlohmann::json> parse_json_body(std::string_view body) {
+  if (auto bound = beyond_bounds(body)) return base::err(fmt::format("error decoding response body: {}", *bound));
   try {
     return nlohmann::json::parse(body.begin(), body.end());
   } catch (const nlohmann::json::exception& e) {

@@ -17,6 +17,14 @@ namespace maps {
 // No service answers anywhere near this; it only keeps a hostile reply from exhausting memory.
 inline constexpr std::size_t kMaxReplyBytes = 32u * 1024u * 1024u;
 
+// A reply tree is built only within these bounds. Copying or comparing a tree recurses once per
+// level, so a reply nested thousands deep would overflow the stack; and every value costs tens
+// of bytes in the tree beside its few bytes of text, so a reply of the largest size made of
+// tiny values would take gigabytes. Real replies stay far inside both (an Overpass answer for a
+// dense view, or a long road route with its full geometry, has some hundred thousand values).
+inline constexpr std::size_t kMaxJsonDepth = 256;
+inline constexpr std::size_t kMaxJsonValues = 2'000'000;
+
 // Query-value encoding: unreserved ASCII stays, a space is "%20", every other byte "%XX".
 std::string percent_encode(std::string_view text);
 
@@ -35,7 +43,8 @@ base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseco
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
                                       RequestControl* control = nullptr);
 
-// The body half of `get_json`: any text that is not one JSON value is an error.
+// The body half of `get_json`: any text that is not one JSON value is an error, and so is one
+// nested deeper than kMaxJsonDepth or holding more than kMaxJsonValues values.
 base::Result<nlohmann::json> parse_json_body(std::string_view body);
 
 }  // namespace maps

@@ -41,6 +41,45 @@ TEST(ParseJsonBody, OneValueOrAnError) {
   }
 }
 
+// A hostile reply within the size limit must neither overflow the stack (copying a tree recurses
+// once per level) nor build a tree many times its own size.
+TEST(ParseJsonBody, NestingAndValueCountAreBounded) {
+  const auto nested = [](std::size_t depth, const std::string& inner = "") {
+    return std::string(depth, '[') + inner + std::string(depth, ']');
+  };
+  const auto zeros = [](std::size_t n) {
+    std::string out = "[0";
+    for (std::size_t i = 1; i < n; ++i) out += ",0";
+    return out + "]";
+  };
+  struct Case {
+    const char* name;
+    std::string body;
+    const char* error;  // nullptr: parsed
+  };
+  const Case cases[] = {
+      {"deepest allowed", nested(kMaxJsonDepth), nullptr},
+      {"one level deeper", nested(kMaxJsonDepth + 1), "nested deeper than 256 levels"},
+      {"objects count as levels", std::string(R"({"a":)") + nested(kMaxJsonDepth) + "}",
+       "nested deeper than 256 levels"},
+      {"far deeper than the stack", nested(1'000'000), "nested deeper than 256 levels"},
+      {"brackets inside strings are text", nested(kMaxJsonDepth - 1, R"(["[[[[\"{{{{\\", "]]]]"])"), nullptr},
+      {"most values allowed", zeros(kMaxJsonValues - 1), nullptr},
+      {"one value more", zeros(kMaxJsonValues), "more than 2000000 values"},
+      {"commas inside strings are text", "[\"" + std::string(3 * kMaxJsonValues, ',') + "\"]", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = parse_json_body(c.body);
+    if (!c.error) {
+      EXPECT_TRUE(r.is_ok()) << (r.is_err() ? r.error() : "");
+      continue;
+    }
+    ASSERT_TRUE(r.is_err());
+    EXPECT_EQ(r.error(), std::string("error decoding response body: ") + c.error);
+  }
+}
+
 TEST(ServiceUrl, JoinsWithoutDoubleSlash) {
   EXPECT_EQ(service_url("https://h.example", "/a?b"), "https://h.example/a?b");
   EXPECT_EQ(service_url("https://h.example/", "/a?b"), "https://h.example/a?b");
@@ -70,7 +109,6 @@ TEST(JsonRead, ParseF64) {
     EXPECT_EQ(jr::parse_f64(bad), std::nullopt) << bad;
   }
 }
-
 
 }  // namespace
 }  // namespace maps
