@@ -82,19 +82,29 @@ TileRange tile_range(const TileBox& box, std::uint8_t z) {
   return {std::min(xa, xb), std::max(xa, xb), std::min(ya, yb), std::max(ya, yb)};
 }
 
+// Calls fn with each zoom level of the region and its range, coarsest first, while the total
+// stays within kMaxRegionTiles. Returns that total.
 template <class Fn>
-void for_each_region_zoom(std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
+std::size_t for_each_region_zoom(const TileBox& box, std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
   const int zlo = std::min(z0, z1);
   const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
-  for (int z = zlo; z <= zhi; ++z) fn(static_cast<std::uint8_t>(z));
+  std::size_t total = 0;
+  for (int z = zlo; z <= zhi; ++z) {
+    const auto zoom = static_cast<std::uint8_t>(z);
+    const TileRange r = tile_range(box, zoom);
+    // At most 2^19 x 2^19 per level, so neither sum can wrap.
+    if (total + r.count() > kMaxRegionTiles) break;
+    total += r.count();
+    fn(zoom, r);
+  }
+  return total;
 }
 }  // namespace
 
 std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
   std::vector<TileKey> out;
   out.reserve(region_tile_count(box, z0, z1));
-  for_each_region_zoom(z0, z1, [&](std::uint8_t z) {
-    const TileRange r = tile_range(box, z);
+  for_each_region_zoom(box, z0, z1, [&](std::uint8_t z, const TileRange& r) {
     for (std::uint32_t y = r.ylo; y <= r.yhi; ++y) {
       for (std::uint32_t x = r.xlo; x <= r.xhi; ++x) out.push_back(TileKey{x, y, z});
     }
@@ -103,9 +113,7 @@ std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint
 }
 
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
-  std::size_t count = 0;
-  for_each_region_zoom(z0, z1, [&](std::uint8_t z) { count += tile_range(box, z).count(); });
-  return count;
+  return for_each_region_zoom(box, z0, z1, [](std::uint8_t, const TileRange&) {});
 }
 
 }  // namespace maps

@@ -21,9 +21,17 @@ struct TileBox {
 std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
                                        double zoom, double center_x, double center_y);
 
+// The most tiles a region holds: some 18 GB of imagery, far past any area the offline panel
+// offers. The whole world down to zoom 19 would be 366 billion tiles, and a region read from a
+// document or an action may ask for that.
+inline constexpr std::size_t kMaxRegionTiles = 1'000'000;
+
 // Every tile of the box from min(z0, z1) to max(z0, z1) (capped at zoom 19), zoom by zoom,
-// rows outer and columns inner, ascending.
+// rows outer and columns inner, ascending. Only whole zoom levels are taken, from the coarsest,
+// while the total stays within kMaxRegionTiles; the finer levels past that are left out (all of
+// them when the coarsest alone is too many).
 std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+// The number of keys region_tiles gives, without building them.
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
 
 // The tile at zoom z that holds the position; latitude clamped to the mercator limit and

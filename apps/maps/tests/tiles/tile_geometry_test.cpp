@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "tiles/tile_disk.hpp"
 
@@ -102,6 +103,44 @@ TEST(RegionTiles, ZoomRangeIsOrderedAndCapped) {
       const TileKey& b = keys[i];
       // zoom, then row, then column, all ascending
       EXPECT_TRUE(a.z < b.z || (a.z == b.z && (a.y < b.y || (a.y == b.y && a.x < b.x))));
+    }
+  }
+}
+
+// A region read from a document or an action may span the world down to zoom 19 (366 billion
+// tiles); it must neither try to reserve that nor overflow the count.
+TEST(RegionTiles, AHugeRegionKeepsItsCoarseLevelsWithinTheCap) {
+  const TileBox world{{-90, -180}, {90, 180}};
+  // Zoom levels 0 to 9 hold (4^10 - 1) / 3 tiles; level 10 alone would pass the cap.
+  constexpr std::size_t kUpToNine = 349'525;
+  struct Case {
+    const char* name;
+    TileBox box;
+    std::uint8_t z0, z1;
+    std::optional<std::size_t> count;  // none: whatever the box holds
+    int finest;                        // the finest zoom kept; -1 for none
+  } cases[] = {
+      {"the world, every zoom", world, 0, 19, kUpToNine, 9},
+      {"the world, reversed range", world, 255, 0, kUpToNine, 9},
+      {"the world at zoom 19 only", world, 19, 19, 0, -1},
+      {"the world at zoom 10: one level past the cap", world, 10, 10, 0, -1},
+      {"a city block stays whole", {{48.13, 11.57}, {48.14, 11.58}}, 0, 19, std::nullopt, 19},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::size_t count = region_tile_count(c.box, c.z0, c.z1);
+    EXPECT_LE(count, kMaxRegionTiles);
+    if (c.count) {
+      EXPECT_EQ(count, *c.count);
+    }
+    const auto keys = region_tiles(c.box, c.z0, c.z1);
+    EXPECT_EQ(keys.size(), count);
+    if (c.finest < 0) {
+      EXPECT_TRUE(keys.empty());
+    } else {
+      ASSERT_FALSE(keys.empty());
+      EXPECT_EQ(keys.back().z, c.finest);
+      EXPECT_LE(keys.capacity(), keys.size());
     }
   }
 }
