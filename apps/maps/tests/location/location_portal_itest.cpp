@@ -11,7 +11,7 @@
 
 #include "fake_portal.hpp"
 #include "location/location.hpp"
-#include "private_bus.hpp"
+#include "base_testing/private_bus.hpp"
 
 namespace maps {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using testing::FakePortal;
 using testing::PortalRecord;
 using testing::PortalScript;
-using testing::PrivateBus;
+using base_testing::PrivateBus;
 using testing::UpdateValues;
 using testing::VariantMap;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "desktop_look.hpp"
-#include "private_bus.hpp"
+#include "base_testing/private_bus.hpp"
 #include "sdbus-c++/sdbus-c++.h"
 
 namespace zarn_ui::launch {
@@ -88,26 +88,26 @@ TEST(ColorScheme, EveryAnswerOfBothPortalMethods) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    testing_support::PrivateBus bus;
-    ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
-    FakeSettingsPortal portal(bus.address(), c.script);
-    EXPECT_EQ(read_color_scheme(bus.address(), kTimeout), c.expected);
+    auto bus = base_testing::PrivateBus::start();
+    ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
+    FakeSettingsPortal portal(bus->address(), c.script);
+    EXPECT_EQ(read_color_scheme(bus->address(), kTimeout), c.expected);
   }
 }
 
 // Without an answer the scheme is "no preference", soon: no bus, no portal, a silent portal.
 TEST(ColorScheme, NoAnswerIsNoPreferenceWithoutWaiting) {
-  testing_support::PrivateBus bus;
-  ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
-  for (const char* address : {"unix:path=/nonexistent/zarn-bus", bus.address().c_str()}) {
+  auto bus = base_testing::PrivateBus::start();
+  ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
+  for (const char* address : {"unix:path=/nonexistent/zarn-bus", bus->address().c_str()}) {
     SCOPED_TRACE(address);
     const auto start = Clock::now();
     EXPECT_EQ(read_color_scheme(address, kTimeout), ColorScheme::NoPreference);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
   }
-  FakeSettingsPortal silent(bus.address(), {true, false, sdbus::Variant(std::uint32_t{1})});
+  FakeSettingsPortal silent(bus->address(), {true, false, sdbus::Variant(std::uint32_t{1})});
   const auto start = Clock::now();
-  EXPECT_EQ(read_color_scheme(bus.address(), kTimeout), ColorScheme::NoPreference);
+  EXPECT_EQ(read_color_scheme(bus->address(), kTimeout), ColorScheme::NoPreference);
   const auto waited = Clock::now() - start;
   EXPECT_GE(waited, kTimeout - std::chrono::milliseconds(50));
   EXPECT_LT(waited, std::chrono::seconds(2));

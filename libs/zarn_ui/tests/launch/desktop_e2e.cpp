@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "private_bus.hpp"
+#include "base_testing/private_bus.hpp"
 #include "private_x_server.hpp"
 #include "probe_widget.hpp"
 #include "sdbus-c++/sdbus-c++.h"
@@ -235,9 +235,9 @@ TEST(DesktopWindow, XftDpiSizesTextAndDrawing) {
 // The launcher paints with the theme of the desktop's colour scheme: dark when the settings
 // portal says so.
 TEST(DesktopWindow, TheLauncherFollowsTheDesktopsDarkPreference) {
-  zarn_ui::testing_support::PrivateBus bus;
-  ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
-  auto connection = sdbus::createSessionBusConnectionWithAddress(bus.address());
+  auto bus = base_testing::PrivateBus::start();
+  ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
+  auto connection = sdbus::createSessionBusConnectionWithAddress(bus->address());
   auto portal = sdbus::createObject(*connection, "/org/freedesktop/portal/desktop");
   portal->registerMethod("ReadOne")
       .onInterface("org.freedesktop.portal.Settings")
@@ -245,7 +245,7 @@ TEST(DesktopWindow, TheLauncherFollowsTheDesktopsDarkPreference) {
   portal->finishRegistration();
   connection->requestName("org.freedesktop.portal.Desktop");
   connection->enterEventLoopAsync();
-  ScopedEnv session_bus("DBUS_SESSION_BUS_ADDRESS", bus.address().c_str());
+  ScopedEnv session_bus("DBUS_SESSION_BUS_ADDRESS", bus->address().c_str());
 
   ProbeWidget* probe = nullptr;
   Color painted;

@@ -19,7 +19,7 @@
 
 extern char** environ;
 
-namespace maps::testing {
+namespace base_testing {
 
 class PrivateBus {
  public:
@@ -51,7 +51,7 @@ class PrivateBus {
   PrivateBus() = default;
 
   bool launch() {
-    std::string templ = (std::filesystem::temp_directory_path() / "maps-bus-XXXXXX").string();
+    std::string templ = (std::filesystem::temp_directory_path() / "private-bus-XXXXXX").string();
     if (!::mkdtemp(templ.data())) return false;
     dir_ = templ;
     const auto config = dir_ / "bus.conf";
@@ -118,4 +118,4 @@ class PrivateBus {
   std::string address_;
 };
 
-}  // namespace maps::testing
+}  // namespace base_testing
