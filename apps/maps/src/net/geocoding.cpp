@@ -1,5 +1,7 @@
 #include "net/geocoding.hpp"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "base/text.hpp"
@@ -109,8 +111,9 @@ std::optional<AreaCandidate> parse_area_candidate(const nlohmann::json& hit) {
     out.min = *south_west;
     out.max = *north_east;
   } else {
-    out.min = {place->pos.lat - 0.006, place->pos.lon - 0.006};
-    out.max = {place->pos.lat + 0.006, place->pos.lon + 0.006};
+    // The place's surroundings, kept on the globe near the poles and the antimeridian.
+    out.min = {std::max(place->pos.lat - 0.006, -90.0), std::max(place->pos.lon - 0.006, -180.0)};
+    out.max = {std::min(place->pos.lat + 0.006, 90.0), std::min(place->pos.lon + 0.006, 180.0)};
   }
 
   const std::string_view address = place->address;

@@ -70,6 +70,13 @@ TEST(ParseSearchPlace, CoordinatesOffTheGlobeAreRefused) {
   auto far_north = parse_area_candidate(hit(R"(,"boundingbox":["48.13","95","11.56","11.59"])"));
   ASSERT_TRUE(far_north);
   EXPECT_EQ(far_north->max, (LatLon{48.1374 + 0.006, 11.5755 + 0.006}));
+  // Near the pole and the antimeridian those surroundings stay on the globe.
+  auto pole = parse_area_candidate(json{{"lat", "89.999"}, {"lon", "-179.998"}, {"name", "Pole"}});
+  ASSERT_TRUE(pole);
+  EXPECT_EQ(pole->max.lat, 90.0);
+  EXPECT_EQ(pole->min.lon, -180.0);
+  EXPECT_DOUBLE_EQ(pole->min.lat, 89.999 - 0.006);
+  EXPECT_DOUBLE_EQ(pole->max.lon, -179.998 + 0.006);
 }
 
 TEST(ParseSearchPlace, IdAndCategory) {
