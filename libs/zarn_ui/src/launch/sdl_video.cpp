@@ -18,9 +18,9 @@
 namespace zarn_ui::launch {
 namespace {
 
-// Under the leak checker only. SDL's window framebuffer loads the GL libraries and their driver
-// and unloads them when the window closes; what they never freed is then reported at exit from
-// code that is gone, with no library name a suppression could match. Loaded here once more and
+// Under the leak checker only. SDL's texture framebuffer, where the environment chooses it,
+// loads the GL libraries and their driver and unloads them when the window closes; what they never freed is then
+// reported at exit from code that is gone, with no library name a suppression could match. Loaded here once more and
 // never unloaded, they keep their names. Mesa's drivers are one file under many names, so one
 // name keeps whichever the loader picks.
 void keep_gl_libraries_loaded() {
@@ -48,6 +48,11 @@ SdlVideo::SdlVideo(const char* driver, const std::string& app_id) {
   // The screen may blank while the app is open: it plays nothing that needs watching.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Frames are drawn in memory and copied into the window surface (shared memory on X11). SDL's
+  // texture framebuffer would load an OpenGL driver to copy the same pixels, on a machine
+  // without a GPU a software one of some hundred megabytes. SDL_FRAMEBUFFER_ACCELERATION in the
+  // environment still decides where it is set.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!app_id.empty()) {
     SDL_SetHint(SDL_HINT_APP_NAME, app_id.c_str());
     // SDL reads the window class from the environment only; a value the user set stays.
