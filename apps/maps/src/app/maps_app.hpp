@@ -4,6 +4,7 @@
 // and one member per view; each view keeps its own state. Its member functions live in the files
 // of their area (construction, tick, layout, drawing, input, ...).
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -121,6 +122,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::optional<LatLon> located_fix;
   // The latest route or journey request; the answers of earlier ones are dropped.
   PlanRequest plan_request;
+  // Wakes the window loop; handed to every channel the tick drains (empty: nothing wakes it).
+  std::function<void()> waker;
   // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).
   TransientOverlay transient;
   // Stands in for the action path when set (see app/dispatch.hpp).
@@ -159,6 +162,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   bool has_pending_work() const override;
   bool needs_frame() const override;
   bool has_armed_timer() const override;
+  std::optional<std::chrono::milliseconds> next_deadline() const override;
+  void set_waker(std::function<void()> wake) override;
   bool has_pointer_capture() const override { return navigation.dragging(); }
   std::optional<Rect> modal_rect() const override;
 

@@ -35,6 +35,8 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
 
 void poll_location_outcome(MapsApp& app) {
   if (!app.location_receiver) return;
+  // A request started since the last tick: its answer wakes the window loop too.
+  if (app.waker && !app.location_receiver->has_waker()) app.location_receiver->set_waker(app.waker);
   auto next = app.location_receiver->try_recv();
   switch (next.status) {
     case base::RecvStatus::Empty: return;

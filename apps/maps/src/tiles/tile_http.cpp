@@ -1,6 +1,7 @@
 #include "tiles/tile_http.hpp"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 namespace maps {
@@ -19,17 +20,28 @@ struct Running {
   CurlEasy handle;
 };
 
+// What a wake function reaches: the multi handle while it lives, nothing afterwards.
+struct WakeTarget {
+  std::mutex mu;
+  CURLM* multi = nullptr;
+};
+
 }  // namespace
 
 struct TileHttpClient::Impl {
   std::chrono::milliseconds timeout{};
   std::size_t max_transfers = 1;
   CurlMulti multi;
+  std::shared_ptr<WakeTarget> wake = std::make_shared<WakeTarget>();
   std::vector<std::unique_ptr<Running>> running;
   std::vector<CurlEasy> idle;  // handles of ended transfers, reused for the next ones
   std::vector<TileTransferDone> refused;
 
   ~Impl() {
+    {
+      std::lock_guard lock(wake->mu);
+      wake->multi = nullptr;
+    }
     // A handle must leave the multi handle before either is cleaned up.
     for (auto& r : running) curl_multi_remove_handle(multi.get(), r->handle.get());
   }
@@ -73,7 +85,16 @@ base::Result<TileHttpClient> TileHttpClient::create(std::chrono::milliseconds ti
   CURLM* m = impl->multi.get();
   curl_multi_setopt(m, CURLMOPT_PIPELINING, static_cast<long>(CURLPIPE_MULTIPLEX));
   curl_multi_setopt(m, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(impl->max_transfers));
+  impl->wake->multi = m;
   return TileHttpClient(std::move(impl));
+}
+
+std::function<void()> TileHttpClient::wake_function() const {
+  if (!impl_) return {};
+  return [target = impl_->wake] {
+    std::lock_guard lock(target->mu);
+    if (target->multi) curl_multi_wakeup(target->multi);
+  };
 }
 
 std::size_t TileHttpClient::max_transfers() const { return impl_ ? impl_->max_transfers : 0; }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ class TileHttpClient {
   // Moves every transfer along, waiting at most `wait` for network activity when none has
   // ended yet, and returns those that ended. Returns at once when nothing is running.
   std::vector<TileTransferDone> run(std::chrono::milliseconds wait);
+  // Ends a wait in `run` early; callable from any thread, also after the client is gone (it
+  // then does nothing).
+  std::function<void()> wake_function() const;
 
  private:
   struct Impl;

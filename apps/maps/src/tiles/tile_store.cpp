@@ -18,10 +18,15 @@ std::string tile_style_base(const std::string& host, bool dark) {
 namespace {
 
 void attach_worker(TileStore& store) {
+  // The answers first: the old worker, woken by its request channel closing, then finds nobody
+  // to answer and ends.
+  store.result.reset();
+  store.request.reset();
   auto channels = spawn_tile_worker(store.style_dir, tile_style_base(store.host, store.dark), store.worker_settings);
   if (channels) {
     store.request = std::move(channels->request);
     store.result = std::move(channels->result);
+    if (store.waker) store.result->set_waker(store.waker);
   } else {
     store.request.reset();
     store.result.reset();
@@ -113,6 +118,11 @@ TileStore new_offline_tile_store(const fs::path& dir) {
   TileStore store;
   store.style_dir = dir;
   return store;
+}
+
+void set_tile_waker(TileStore& store, std::function<void()> waker) {
+  store.waker = std::move(waker);
+  if (store.result) store.result->set_waker(store.waker);
 }
 
 void set_tile_style(TileStore& store, bool dark) {

@@ -58,6 +58,8 @@ struct TileStore {
   std::vector<TileKey> download_keys;
   std::unordered_set<TileKey> download_outstanding;
   std::function<TileClock::time_point()> now = [] { return TileClock::now(); };
+  // Called by the worker after each answer (see set_tile_waker); empty: nobody is told.
+  std::function<void()> waker;
 };
 
 std::string tile_style_base(const std::string& host, bool dark);
@@ -71,6 +73,8 @@ TileStore new_tile_store(const std::filesystem::path& root, const std::string& h
 TileStore new_offline_tile_store(const std::filesystem::path& dir);
 
 void set_tile_style(TileStore& store, bool dark);
+// Gives the function that wakes the window loop to this store's worker and every later one.
+void set_tile_waker(TileStore& store, std::function<void()> waker);
 
 void request_tile(TileStore& store, const TileKey& key);
 // A lookup for painting counts as a use.

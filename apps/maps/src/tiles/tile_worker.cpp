@@ -19,8 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// How long running transfers may keep a newly sent request waiting to be looked at.
-constexpr std::chrono::milliseconds kRequestCheckInterval{10};
+// The longest wait on running transfers. A newly sent request, or the store letting go of the
+// channels, ends the wait at once (the request channel wakes the client); this only bounds it
+// should a wake-up be lost.
+constexpr std::chrono::milliseconds kRequestCheckInterval{1000};
 // Cached region tiles checked in a row before new requests are looked at again (each check
 // decodes the file).
 constexpr std::size_t kDownloadChecksPerRound = 16;
@@ -64,8 +66,12 @@ class TileWorker {
     if (client_) {
       const std::size_t n = client_->max_transfers();
       download_slots_ = n > kTransfersKeptForScreen ? n - kTransfersKeptForScreen : 1;
+      requests_.set_waker(client_->wake_function());
     }
   }
+  ~TileWorker() { requests_.set_waker({}); }
+  TileWorker(const TileWorker&) = delete;
+  TileWorker& operator=(const TileWorker&) = delete;
 
   void run() {
     for (;;) {

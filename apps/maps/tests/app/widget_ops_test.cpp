@@ -75,6 +75,91 @@ TEST(FramePredicates, TooltipOnItsWayKeepsFrames) {
   EXPECT_FALSE(app->needs_frame());  // shown: nothing more to bring up
 }
 
+// How long the window loop may sleep: answers wake it through the channels, so only timers and
+// the moving panel set a deadline; without a waker, pending work keeps the frames coming.
+TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
+  using std::chrono::milliseconds;
+  const MonoTime t0 = MonoClock::now();
+  struct Case {
+    const char* what;
+    void (*arm)(MapsApp&, MonoTime);
+    bool waker;
+    std::optional<milliseconds> expected;
+  } cases[] = {
+      {"nothing", [](MapsApp&, MonoTime) {}, true, std::nullopt},
+      {"first tick to come", [](MapsApp& a, MonoTime) { a.doc_initialised = false; }, true, milliseconds{0}},
+      {"job that never answers", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
+      {"job without a waker", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
+      {"tile in flight",
+       [](MapsApp& a, MonoTime) {
+         a.tile_store.pending.insert(TileKey{3, 1, 1});
+       },
+       true, std::nullopt},
+      {"location", [](MapsApp& a, MonoTime) { a.location_pending = true; }, true, std::nullopt},
+      {"search open", [](MapsApp& a, MonoTime) { a.search_box.open(); }, true, std::nullopt},
+      {"typing pause", [](MapsApp& a, MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
+       milliseconds{280}},
+      {"part of a millisecond rounds up",
+       [](MapsApp& a, MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
+       milliseconds{2}},
+      {"view idle passed", [](MapsApp& a, MonoTime t) { a.view_idle_deadline = t - milliseconds{5}; }, true,
+       milliseconds{0}},
+      {"the soonest timer",
+       [](MapsApp& a, MonoTime t) {
+         a.search_box.arm_deadline(t + kTypingPause);
+         a.offline_panel.arm_deadline(t + milliseconds{100});
+         a.view_idle_deadline = t + milliseconds{900};
+       },
+       true, milliseconds{100}},
+      {"tooltip on its way",
+       [](MapsApp& a, MonoTime t) {
+         a.overlay.point_tooltip(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, t - milliseconds{200});
+       },
+       true, milliseconds{300}},
+      {"drag",
+       [](MapsApp& a, MonoTime) {
+         a.navigation.set_control_rects({0, 0, 10, 10}, {});
+         a.navigation.begin_drag(a.bounds_rect, {5, 5});
+       },
+       true, milliseconds{0}},
+      {"hand-off animation", [](MapsApp& a, MonoTime) { stage_floating_navigation(a, "attached"); }, true,
+       milliseconds{0}},
+  };
+  for (const auto& c : cases) {
+    auto app = new_empty_app();
+    app->doc_initialised = true;
+    app->mono_now = [t0] { return t0; };
+    if (c.waker) app->set_waker([] {});
+    c.arm(*app, t0);
+    EXPECT_EQ(app->next_deadline(), c.expected) << c.what;
+  }
+}
+
+// The waker goes to the worker-result channel, the tile worker's and a location request's.
+TEST(NextDeadline, TheWakerReachesEveryChannelTheTickDrains) {
+  auto app = new_empty_app();
+  zarn_ui::state::State state;
+  app->tick(state);
+  int wakes = 0;
+  app->set_waker([&] { ++wakes; });
+  app->result_sender.send(worker::Pois{std::vector<Poi>{}, 0});
+  EXPECT_EQ(wakes, 1);
+
+  auto [tx, rx] = base::channel<LocationOutcome>();
+  app->location_receiver = std::move(rx);
+  app->location_pending = true;
+  app->tick(state);  // the tick hands the new request the waker
+  EXPECT_EQ(wakes, 1);
+  tx.send(LocationOutcome(LocationFix{48.1, 11.5, 10}));
+  EXPECT_EQ(wakes, 2);
+
+  auto [tile_tx, tile_rx] = base::channel<TileResult>();
+  app->tile_store.result = std::move(tile_rx);
+  set_tile_waker(app->tile_store, app->waker);
+  { auto gone = std::move(tile_tx); }  // a worker that ends wakes the loop as well
+  EXPECT_EQ(wakes, 3);
+}
+
 TEST(WidgetOps, IdentityAndActionNames) {
   auto app = new_sample_app();
   EXPECT_EQ(app->type_name(), "MapsApp");

@@ -136,5 +136,27 @@ TEST(TileHttpClient, AStalledTransferHoldsUpNoOther) {
   EXPECT_EQ(ended.at(1).error(), "timed out waiting for a reply (limit 1000 ms)");
 }
 
+// The wake function ends a long wait on a transfer that does not move (a request was sent to
+// the worker), and does nothing once the client is gone.
+TEST(TileHttpClient, TheWakeFunctionEndsAWaitEarly) {
+  TestServer server;
+  auto client = TileHttpClient::create(120s, 4);
+  ASSERT_TRUE(client.is_ok());
+  client->start(display(1), server.url("/stalled.png"));
+  const auto wake = client->wake_function();
+  ASSERT_TRUE(wake);
+  while (server.stalled() == 0) (void)client->run(10ms);  // the request reached the server
+  std::thread waker([&] {
+    std::this_thread::sleep_for(100ms);
+    wake();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(client->run(60s).empty());
+  waker.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);  // far below the minute it would wait
+  client = base::err("dropped");
+  wake();  // the client is gone
+}
+
 }  // namespace
 }  // namespace maps

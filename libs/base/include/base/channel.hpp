@@ -2,10 +2,14 @@
 // Channel<T>: an unbounded multi-producer, single-consumer queue with disconnect on both sides.
 // Senders are copied freely (one copy per producer); when the last sender is gone the receiver
 // sees "disconnected" once the queue is drained. When the receiver is gone, send() says so.
+// The receiver may be given a waker: a function called on the sending thread after each value
+// arrives and once the last sender is gone, so that a loop sleeping elsewhere (on window events)
+// learns there is something to take. It must be safe to call from any thread and must not block.
 
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,6 +35,7 @@ struct ChannelCore {
   std::deque<T> queue;
   std::size_t senders = 0;
   bool receiver_alive = true;
+  std::function<void()> waker;
 };
 }  // namespace detail
 
@@ -53,12 +58,15 @@ class Sender {
   // False when the receiver is gone (the value is dropped) or the sender is empty.
   bool send(T value) const {
     if (!core_) return false;
+    std::function<void()> wake;
     {
       std::lock_guard lock(core_->mu);
       if (!core_->receiver_alive) return false;
       core_->queue.push_back(std::move(value));
+      wake = core_->waker;
     }
     core_->cv.notify_one();
+    if (wake) wake();
     return true;
   }
 
@@ -78,12 +86,14 @@ class Sender {
   }
   void detach() {
     if (!core_) return;
+    std::function<void()> wake;
     {
       std::lock_guard lock(core_->mu);
-      --core_->senders;
+      if (--core_->senders == 0 && core_->receiver_alive) wake = core_->waker;
     }
     core_->cv.notify_all();
     core_.reset();
+    if (wake) wake();
   }
 
   std::shared_ptr<detail::ChannelCore<T>> core_;
@@ -129,6 +139,24 @@ class Receiver {
     return take_locked();
   }
 
+  // Calls `waker` after every later value and when the last sender goes; calls it at once when
+  // a value or the disconnect is already waiting. An empty function removes the waker.
+  void set_waker(std::function<void()> waker) {
+    if (!core_) return;
+    bool waiting = false;
+    {
+      std::lock_guard lock(core_->mu);
+      core_->waker = waker;
+      waiting = !core_->queue.empty() || core_->senders == 0;
+    }
+    if (waiting && waker) waker();
+  }
+  bool has_waker() const {
+    if (!core_) return false;
+    std::lock_guard lock(core_->mu);
+    return static_cast<bool>(core_->waker);
+  }
+
   explicit operator bool() const { return core_ != nullptr; }
 
  private:
@@ -142,9 +170,14 @@ class Receiver {
   }
   void close() {
     if (!core_) return;
-    std::lock_guard lock(core_->mu);
-    core_->receiver_alive = false;
-    core_->queue.clear();
+    std::deque<T> dropped;
+    std::function<void()> waker;
+    {
+      std::lock_guard lock(core_->mu);
+      core_->receiver_alive = false;
+      dropped.swap(core_->queue);
+      waker.swap(core_->waker);
+    }
   }
 
   std::shared_ptr<detail::ChannelCore<T>> core_;

@@ -52,6 +52,11 @@ class TooltipHost {
   bool shown() const { return shown_; }
   // A tooltip is on its way: a target is held and not yet shown.
   bool in_progress() const { return target_.has_value() && !shown_; }
+  // When the tooltip on its way comes up; none when none is.
+  std::optional<Clock::time_point> due() const {
+    if (!in_progress()) return std::nullopt;
+    return since_ + kDelay;
+  }
 
  private:
   std::optional<TooltipTarget> target_;

@@ -2,8 +2,10 @@
 // The widget interface the framework drives every frame, and the floating-surface host that a
 // widget may hand out. Every operation has a default body; a widget overrides what it needs.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -159,6 +161,19 @@ class Widget {
   virtual bool needs_frame() const { return false; }
   // A timer is armed that neither predicate reports; the loop then wakes now and then.
   virtual bool has_armed_timer() const { return false; }
+  // How long the window loop may sleep before the widget wants its next frame, when no event and
+  // no wake-up comes first: zero for the next frame slot (an animation, a drag), none to sleep
+  // until an event. The default follows the predicates above: frames while work is pending or a
+  // frame is wanted, a look every 50 ms while a timer is armed.
+  virtual std::optional<std::chrono::milliseconds> next_deadline() const {
+    if (needs_frame() || has_pending_work()) return std::chrono::milliseconds{0};
+    if (has_armed_timer()) return std::chrono::milliseconds{50};
+    return std::nullopt;
+  }
+  // The window loop hands over a function that wakes it, callable from any thread; a widget
+  // whose background work answers on channels gives it to them, so that the loop can sleep
+  // until an answer arrives. An empty function takes it back.
+  virtual void set_waker(std::function<void()>) {}
   virtual bool has_pointer_capture() const { return false; }
   virtual std::optional<Rect> modal_rect() const { return std::nullopt; }
 

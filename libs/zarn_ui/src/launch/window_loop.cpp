@@ -1,12 +1,15 @@
 // The SDL2 window loop: events to the root widget, tick, layout, paint, replay, present.
-// Frames are paced to 60 per second while the widget has work or wants frames; otherwise the
-// loop sleeps on events (waking every 50 ms while a timer is armed that the predicates miss).
+// Between frames the loop sleeps until an event, a wake-up from a worker (the widget hands the
+// wake function to whoever answers it) or the widget's next deadline; frames come at most 60
+// per second, and back to back only while the widget asks for the next frame slot.
 
 #include <SDL.h>
 #include <cairo.h>
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +18,7 @@
 
 #include "desktop_look.hpp"
 #include "frame_present.hpp"
+#include "loop_waker.hpp"
 #include "sdl_input.hpp"
 #include "sdl_video.hpp"
 #include "surface_windows.hpp"
@@ -33,7 +37,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kFramePeriod = std::chrono::microseconds(16667);
-constexpr int kTimerWakeMs = 50;
 
 // Pixels per window unit: above 1 where SDL scales the window itself.
 double pixel_ratio(SDL_Window* window) {
@@ -109,27 +112,33 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   std::uint64_t frames = 0;
   Clock::time_point frame_start = Clock::now();
 
+  LoopWaker waker;
+  if (waker.ok()) root.set_waker(waker.wake_function());
+
   std::vector<SDL_Event> events;
   bool shortcut_down = false;
   while (!quit) {
     if (options.before_frame) options.before_frame(frames);
 
-    // Wait: at most until the next frame slot while busy, else until input (or the timer wake).
+    // Sleep until input, a wake-up or the widget's deadline, and never past less than one frame
+    // slot since the last frame began. Without a waker, pending work is looked at every slot.
     events.clear();
-    const bool busy = root.needs_frame() || root.has_pending_work() || !have_previous;
+    std::optional<std::chrono::milliseconds> deadline =
+        have_previous ? root.next_deadline() : std::optional(std::chrono::milliseconds{0});
+    if (!waker.ok() && root.has_pending_work()) deadline = std::chrono::milliseconds{0};
     SDL_Event ev;
     int got = 0;
-    if (busy) {
-      const auto wait = kFramePeriod - (Clock::now() - frame_start);
-      const int ms = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count());
-      got = ms > 0 ? SDL_WaitEventTimeout(&ev, ms) : SDL_PollEvent(&ev);
-    } else if (root.has_armed_timer()) {
-      got = SDL_WaitEventTimeout(&ev, kTimerWakeMs);
-    } else {
+    if (!deadline) {
       got = SDL_WaitEvent(&ev);
+    } else {
+      const auto slot = std::chrono::ceil<std::chrono::milliseconds>(kFramePeriod - (Clock::now() - frame_start));
+      const auto wait = std::max(*deadline, slot);
+      const int ms = static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), INT_MAX));
+      got = ms > 0 ? SDL_WaitEventTimeout(&ev, ms) : SDL_PollEvent(&ev);
     }
     if (got) events.push_back(ev);
     while (SDL_PollEvent(&ev)) events.push_back(ev);
+    waker.taken();
     frame_start = Clock::now();
 
     int px_w = 0, px_h = 0;
@@ -145,6 +154,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     // Whether a pointer capture (a panel's drag) ended with one of these events.
     bool drag_ended = false;
     for (const SDL_Event& e : events) {
+      if (waker.is_wake(e)) continue;  // it only ends the wait
       const bool captured = root.has_pointer_capture();
       if (surfaces.owns(e)) {
         surfaces.handle_event(e, root, state);
@@ -220,6 +230,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     ++frames;
     if (options.max_frames && frames >= *options.max_frames) break;
   }
+  root.set_waker({});
   frame_surface.reset();
   SDL_StopTextInput();
   (void)state.flush();  // logged and retried by the state

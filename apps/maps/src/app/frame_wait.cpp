@@ -1,0 +1,35 @@
+// How long the window loop may sleep before the next frame, and the function that wakes it.
+
+#include <utility>
+
+#include "app/maps_app.hpp"
+
+namespace maps {
+
+// Frames back to back only while the panel moves; otherwise the soonest timer. Answers of jobs,
+// tiles and the location request wake the loop through the channels, so waiting for them costs
+// nothing (and a job that never answers keeps nothing running).
+std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
+  using std::chrono::milliseconds;
+  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion)) return milliseconds{0};
+  // Nothing would tell the loop that an answer arrived.
+  if (!waker && has_pending_work()) return milliseconds{0};
+  std::optional<MonoTime> soonest;
+  for (const std::optional<MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
+                                            offline_panel.deadline(), overlay.tooltips().due()}) {
+    if (at && (!soonest || *at < *soonest)) soonest = at;
+  }
+  if (!soonest) return std::nullopt;
+  const MonoTime now = mono_now();
+  if (*soonest <= now) return milliseconds{0};
+  return std::chrono::ceil<milliseconds>(*soonest - now);
+}
+
+void MapsApp::set_waker(std::function<void()> wake) {
+  waker = std::move(wake);
+  result_receiver.set_waker(waker);
+  if (location_receiver) location_receiver->set_waker(waker);
+  set_tile_waker(tile_store, waker);
+}
+
+}  // namespace maps

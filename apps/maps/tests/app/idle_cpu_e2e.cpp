@@ -1,0 +1,228 @@
+// The window loop sleeps while it waits: the live app with a tile request that is never answered,
+// and a demonstration state whose search nothing will ever answer, use (almost) no CPU and draw
+// no frames over ten seconds in a window on an X server of the test's own.
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "app/construct.hpp"
+#include "app/startup.hpp"
+#include "base/scoped_env.hpp"
+#include "net/recording_job_spawner.hpp"
+#include "transitions/search.hpp"
+#include "zarn_ui/launch.hpp"
+#include "zarn_ui/state.hpp"
+
+extern char** environ;
+
+namespace maps {
+namespace {
+
+using namespace std::chrono_literals;
+
+class PrivateXServer {
+ public:
+  PrivateXServer() {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char* argv[] = {const_cast<char*>("Xvfb"),      const_cast<char*>("-displayfd"),  const_cast<char*>("3"),
+                    const_cast<char*>("-nolisten"), const_cast<char*>("tcp"),         const_cast<char*>("-screen"),
+                    const_cast<char*>("0"),         const_cast<char*>("1280x900x24"), nullptr};
+    if (::posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    std::string number;
+    while (pid_ > 0 && number.find('\n') == std::string::npos) {
+      pollfd p{fds[0], POLLIN, 0};
+      char buf[32];
+      if (::poll(&p, 1, 10000) <= 0) break;
+      const ssize_t n = ::read(fds[0], buf, sizeof buf);
+      if (n <= 0) break;
+      number.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    if (number.find('\n') != std::string::npos) display_ = ":" + number.substr(0, number.find('\n'));
+  }
+  ~PrivateXServer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  PrivateXServer(const PrivateXServer&) = delete;
+  PrivateXServer& operator=(const PrivateXServer&) = delete;
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// A tile server that takes every request and never answers it, until it is released.
+class SilentTileServer {
+ public:
+  SilentTileServer() {
+    server_.Get(R"(/(\w+)/(\d+)/(\d+)/(\d+)\.png)", [this](const httplib::Request&, httplib::Response& res) {
+      std::unique_lock lock(mu_);
+      ++requests_;
+      cv_.wait(lock, [this] { return released_; });
+      res.status = 503;
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+  ~SilentTileServer() {
+    {
+      std::lock_guard lock(mu_);
+      released_ = true;
+    }
+    cv_.notify_all();
+    server_.stop();
+    thread_.join();
+  }
+  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  int requests() {
+    std::lock_guard lock(mu_);
+    return requests_;
+  }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+  std::mutex mu_;
+  std::condition_variable cv_;
+  int requests_ = 0;
+  bool released_ = false;
+};
+
+// User and system CPU time of this process so far (every thread).
+std::chrono::duration<double> process_cpu() {
+  std::ifstream in("/proc/self/stat");
+  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The fields after the command name, which may hold spaces, start past its ')'.
+  std::istringstream rest(all.substr(all.rfind(')') + 2));
+  std::string field;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && rest >> field; ++i) {
+    if (i == 14) utime = std::stoull(field);
+    if (i == 15) stime = std::stoull(field);
+  }
+  return std::chrono::duration<double>(static_cast<double>(utime + stime) /
+                                       static_cast<double>(::sysconf(_SC_CLK_TCK)));
+}
+
+struct IdleFigures {
+  bool measured = false;
+  double cpu_seconds = 0;
+  std::uint64_t frames = 0;
+};
+
+// Runs `app` in a window until `ready` holds after a frame, then measures ten seconds in which
+// nothing is done to the window, and closes it. Gives up (unmeasured) when `ready` has not held
+// within 30 seconds.
+IdleFigures run_idle(MapsApp& app, zarn_ui::state::State& state, const std::function<void(std::uint64_t)>& script,
+                     const std::function<bool()>& ready) {
+  IdleFigures figures;
+  std::atomic<std::uint64_t> frames{0};
+  std::atomic<bool> is_ready{false};
+  std::thread measurer([&] {
+    const auto give_up = std::chrono::steady_clock::now() + 30s;
+    while (!is_ready && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(50ms);
+    if (is_ready) {
+      std::this_thread::sleep_for(500ms);  // a frame under way ends first
+      const auto cpu0 = process_cpu();
+      const std::uint64_t frames0 = frames;
+      std::this_thread::sleep_for(10s);
+      figures.cpu_seconds = (process_cpu() - cpu0).count();
+      figures.frames = frames - frames0;
+      figures.measured = true;
+    }
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+  });
+  zarn_ui::launch::LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.before_frame = script;
+  opts.after_frame = [&](std::uint64_t, bool) {
+    ++frames;
+    if (!is_ready && ready()) is_ready = true;
+  };
+  EXPECT_EQ(zarn_ui::launch::run_window(app, state, "maps", {1000, 700}, opts), 0);
+  measurer.join();
+  return figures;
+}
+
+constexpr double kIdleCpuBound = 0.2;  // seconds of CPU in ten seconds: generous, polling costs far more
+
+TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
+  PrivateXServer x;
+  ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv env("DISPLAY", x.display());
+  SilentTileServer server;
+  const auto root = std::filesystem::temp_directory_path() / ("maps-idle-e2e-" + std::to_string(getpid()));
+  std::filesystem::remove_all(root);
+
+  auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
+  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  zarn_ui::state::State state;
+  const IdleFigures f = run_idle(*app, state, {}, [&] { return server.requests() > 0; });
+  ASSERT_TRUE(f.measured);
+  EXPECT_TRUE(tiles_in_flight(app->tile_store)) << "the tile request was answered after all";
+  EXPECT_TRUE(app->has_pending_work());
+  EXPECT_LE(f.frames, 2u);
+  EXPECT_LT(f.cpu_seconds, kIdleCpuBound);
+  std::printf("live app, tile outstanding: %.3f s CPU and %llu frames in 10 s\n", f.cpu_seconds,
+              static_cast<unsigned long long>(f.frames));
+  app.reset();
+  std::filesystem::remove_all(root);
+}
+
+TEST(IdleCpu, DemonstrationStateAfterASearch) {
+  PrivateXServer x;
+  ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv env("DISPLAY", x.display());
+  auto app = app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags({}));
+  zarn_ui::state::State state;
+  MapsApp& a = *app;
+  const IdleFigures f = run_idle(
+      a, state,
+      [&](std::uint64_t frame) {
+        if (frame != 0) return;
+        a.model.query = "coffee";
+        submit_search(a, &state);
+      },
+      [&] { return a.pending_jobs > 0; });
+  ASSERT_TRUE(f.measured);
+  EXPECT_EQ(a.pending_jobs, 1u);  // nothing answers a search in a demonstration state
+  EXPECT_TRUE(a.has_pending_work());
+  EXPECT_LE(f.frames, 2u);
+  EXPECT_LT(f.cpu_seconds, kIdleCpuBound);
+  std::printf("demonstration state, search pending: %.3f s CPU and %llu frames in 10 s\n", f.cpu_seconds,
+              static_cast<unsigned long long>(f.frames));
+}
+
+}  // namespace
+}  // namespace maps
