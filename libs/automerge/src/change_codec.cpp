@@ -13,12 +13,13 @@ namespace {
 constexpr std::uint8_t kMagic[4] = {'Z', 'C', 'H', 'G'};
 constexpr std::uint8_t kVersion = 1;
 constexpr std::uint8_t kInsertFlag = 0x80;
-constexpr std::size_t kMaxActorBytes = 64;
 
 std::uint64_t zigzag(std::int64_t v) {
   return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63);
 }
 std::int64_t unzigzag(std::uint64_t v) { return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1); }
+
+}  // namespace
 
 void put_bytes(Bytes& out, std::span<const std::uint8_t> b) {
   put_varint(out, b.size());
@@ -121,8 +122,6 @@ bool read_value(Reader& r, ScalarValue& out) {
   return false;
 }
 
-}  // namespace
-
 void put_varint(Bytes& out, std::uint64_t v) {
   while (v >= 0x80) {
     out.push_back(static_cast<std::uint8_t>(v | 0x80));
@@ -186,33 +185,52 @@ Bytes encode_change(const ChangeData& c) {
   return out;
 }
 
-base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
-  auto bad = [](const char* what) { return base::err(std::string("malformed change: ") + what); };
-  Reader r(bytes);
+namespace {
+
+// Everything before the ops, and the op count; null, or what is wrong.
+const char* read_header(Reader& r, ChangeData& c, std::uint64_t& op_count) {
   std::uint8_t head[5];
   if (!r.fixed(head) || !std::equal(std::begin(kMagic), std::end(kMagic), head) || head[4] != kVersion) {
-    return bad("header");
+    return "header";
   }
-  ChangeData c;
   std::uint64_t n = 0;
-  if (!r.varint(n) || n == 0 || n > r.remaining()) return bad("actors");
+  if (!r.varint(n) || n == 0 || n > r.remaining()) return "actors";
   for (std::uint64_t i = 0; i < n; ++i) {
     std::uint64_t len = 0;
     std::span<const std::uint8_t> b;
     if (!r.varint(len) || len == 0 || len > kMaxActorBytes || !r.bytes(static_cast<std::size_t>(len), b)) {
-      return bad("actor");
+      return "actor";
     }
     c.actors.emplace_back(Bytes(b.begin(), b.end()));
   }
-  if (!r.varint(c.seq) || c.seq == 0 || !r.varint(c.start_op) || c.start_op == 0) return bad("counters");
-  if (!r.varint(n) || n > r.remaining() / 32) return bad("deps");
+  if (!r.varint(c.seq) || c.seq == 0 || !r.varint(c.start_op) || c.start_op == 0) return "counters";
+  if (!r.varint(n) || n > r.remaining() / 32) return "deps";
   c.deps.resize(static_cast<std::size_t>(n));
   for (ChangeHash& h : c.deps) {
-    if (!r.fixed(h.bytes)) return bad("dep");
+    if (!r.fixed(h.bytes)) return "dep";
   }
   // An op takes at least five bytes; memory grows with the ops actually read, not the count.
-  if (!r.varint(n) || n > r.remaining() / 5) return bad("ops");
-  if (c.start_op + n < c.start_op) return bad("op counter overflow");
+  if (!r.varint(op_count) || op_count > r.remaining() / 5) return "ops";
+  if (c.start_op + op_count < c.start_op) return "op counter overflow";
+  return nullptr;
+}
+
+}  // namespace
+
+base::Result<ChangeHeader> decode_change_header(std::span<const std::uint8_t> bytes) {
+  Reader r(bytes);
+  ChangeHeader h;
+  if (const char* what = read_header(r, h.change, h.op_count))
+    return base::err(std::string("malformed change: ") + what);
+  return h;
+}
+
+base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
+  auto bad = [](const char* what) { return base::err(std::string("malformed change: ") + what); };
+  Reader r(bytes);
+  ChangeData c;
+  std::uint64_t n = 0;
+  if (const char* what = read_header(r, c, n)) return bad(what);
   c.ops.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(n, 1024)));
   for (std::uint64_t i = 0; i < n; ++i) {
     OpData op;

@@ -43,12 +43,33 @@ struct ChangeData {
   std::vector<OpData> ops;
 };
 
+// What a change says before its ops: `change` holds no ops.
+struct ChangeHeader {
+  ChangeData change;
+  std::uint64_t op_count = 0;
+};
+
+inline constexpr std::size_t kMaxActorBytes = 64;
+
 Bytes encode_change(const ChangeData& change);
 base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes);
+// The checks of decode_change up to the ops; the ops are not read.
+base::Result<ChangeHeader> decode_change_header(std::span<const std::uint8_t> bytes);
 ChangeHash hash_bytes(std::span<const std::uint8_t> bytes);
 
 // Little helpers shared by the change and the document formats.
 void put_varint(Bytes& out, std::uint64_t v);
+class Reader;
+void put_bytes(Bytes& out, std::span<const std::uint8_t> b);
+void put_text(Bytes& out, const std::string& s);
+// A counter, then (for a counter other than 0) the actor index.
+void put_opid(Bytes& out, RawOpId id);
+void put_value(Bytes& out, const ScalarValue& v);
+bool read_text(Reader& r, std::string& out);
+// False for an actor index not below `actor_count`.
+bool read_opid(Reader& r, std::size_t actor_count, RawOpId& out);
+bool read_value(Reader& r, ScalarValue& out);
+
 class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t> data) : data_(data) {}

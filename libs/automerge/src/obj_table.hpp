@@ -38,6 +38,14 @@ class ObjTable {
 
   std::size_t size() const { return items_.size(); }
 
+  // Calls f(key, item) for every item, in no particular order.
+  template <class F>
+  void for_each(F&& f) const {
+    for (const Slot& s : slots_) {
+      if (s.index != 0) f(ObjKey{s.counter, s.actor}, items_[s.index - 1]);
+    }
+  }
+
  private:
   struct Slot {
     std::uint64_t counter = 0;

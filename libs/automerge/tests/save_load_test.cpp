@@ -19,6 +19,11 @@ AutoCommit sample() {
   return doc;
 }
 
+std::vector<ChangeHash> sample_heads(const std::vector<std::uint8_t>& saved) {
+  auto doc = AutoCommit::load(saved);
+  return doc.is_ok() ? doc->get_heads() : std::vector<ChangeHash>{};
+}
+
 TEST(SaveLoad, RoundTripKeepsContentHeadsAndHistory) {
   AutoCommit doc = sample();
   auto bytes = doc.save();
@@ -39,10 +44,34 @@ TEST(SaveLoad, RoundTripKeepsContentHeadsAndHistory) {
 TEST(SaveLoad, DamagedBytesAreRejected) {
   auto bytes = sample().save();
   EXPECT_TRUE(AutoCommit::load({}).is_err());
-  EXPECT_TRUE(AutoCommit::load(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1)).is_err());
+  // Cut short or followed by more, the state beside the changes is passed over and the changes
+  // (whole) applied; a cut into the changes is refused.
+  auto cut = std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1);
   auto extra = bytes;
   extra.push_back(0);
-  EXPECT_TRUE(AutoCommit::load(extra).is_err());
+  for (const auto& b : {cut, extra}) {
+    auto r = AutoCommit::load(b);
+    ASSERT_TRUE(r.is_ok()) << r.error();
+    EXPECT_EQ(r->get_heads(), sample_heads(bytes));
+  }
+  auto changes = AutoCommit::load_changes(bytes);
+  ASSERT_TRUE(changes.is_ok());
+  EXPECT_TRUE(AutoCommit::load(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8)).is_err());
+  // Saved with the changes alone, as before the state was kept: cut or extended, refused.
+  std::vector<std::uint8_t> older = {'Z', 'D', 'O', 'C', 1};
+  auto varint = [&](std::uint64_t v) {
+    for (; v >= 0x80; v >>= 7) older.push_back(static_cast<std::uint8_t>(v | 0x80));
+    older.push_back(static_cast<std::uint8_t>(v));
+  };
+  varint(changes->size());
+  for (const auto& c : *changes) {
+    varint(c.bytes.size());
+    older.insert(older.end(), c.bytes.begin(), c.bytes.end());
+  }
+  ASSERT_TRUE(AutoCommit::load(older).is_ok());
+  EXPECT_TRUE(AutoCommit::load(std::vector<std::uint8_t>(older.begin(), older.end() - 1)).is_err());
+  older.push_back(0);
+  EXPECT_TRUE(AutoCommit::load(older).is_err());
   auto wrong = bytes;
   wrong[0] = 'X';
   EXPECT_TRUE(AutoCommit::load(wrong).is_err());

@@ -75,6 +75,8 @@ class AutoCommit {
   void set_actor(ActorId actor);
   std::size_t change_count() const;                            // recorded changes, in the order they were applied
   std::vector<Change> changes_after(std::size_t count) const;  // the changes from that position on
+  // The hashes of the recorded changes in the order they were applied, then of those waiting.
+  std::vector<ChangeHash> change_hashes() const;
   std::vector<Change> get_changes(const std::vector<ChangeHash>& have);  // what is not behind `have`
   // Applies changes in causal order; a change whose dependencies are unknown waits for them.
   // A change that fails its checks is an error and changes nothing: the ones before it stay
@@ -87,6 +89,9 @@ class AutoCommit {
   AutoCommit fork();  // a copy with a new actor
   base::Status merge(AutoCommit& other);
 
+  // The saved form holds the changes and the document's state; loading reads the state when it
+  // is the state of the changes beside it, and applies the changes otherwise (also for a
+  // document saved with its changes alone).
   Bytes save();
   static base::Result<AutoCommit> load(std::span<const std::uint8_t> bytes);
   // The changes of a saved document, hashed but not applied (for merging into another copy).

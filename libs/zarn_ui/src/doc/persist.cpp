@@ -72,7 +72,7 @@ base::Status compact_locked(automerge::AutoCommit& doc, Disk& disk) {
   // A crash here leaves the old log beside a snapshot that already holds it: harmless.
   if (auto ok = create_log(disk); !ok) return ok;
   disk.on_disk.clear();
-  for (const auto& c : doc.changes_after(0)) disk.on_disk.insert(c.hash);
+  for (const auto& h : doc.change_hashes()) disk.on_disk.insert(h);
   disk.checked = doc.change_count();
   disk.files_changed = false;
   return {};

@@ -68,6 +68,20 @@ base::Status move_aside(Disk& disk, const fs::path& path, const std::string& suf
   return sync_folder(path.parent_path());
 }
 
+// A document that holds nothing yet becomes the saved one, read whole (its state, when the
+// snapshot keeps one, without applying its history again). False, and the document as it was,
+// when it holds something or the snapshot does not load whole.
+bool load_whole(automerge::AutoCommit& doc, std::span<const std::uint8_t> saved) {
+  doc.commit();
+  if (doc.change_count() != 0 || doc.queued_count() != 0) return false;
+  auto loaded = automerge::AutoCommit::load(saved);
+  if (!loaded) return false;
+  const automerge::ActorId actor = doc.get_actor();
+  doc = std::move(*loaded);
+  doc.set_actor(actor);
+  return true;
+}
+
 // Applies the changes one at a time. Returns how many were taken; `problem` names the first
 // refusal. A change that waits for its dependencies counts as taken.
 std::size_t take_each(automerge::AutoCommit& doc, const std::vector<automerge::Change>& changes,
@@ -151,6 +165,8 @@ base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& 
     auto recs = parse_records(**file, kHeaderSize);
     if (recs.damaged || recs.payloads.size() != 1) {
       problem = recs.problem.empty() ? "not one record" : recs.problem;
+    } else if (load_whole(doc, recs.payloads[0])) {
+      taken = doc.change_hashes();
     } else if (auto changes = automerge::AutoCommit::load_changes(recs.payloads[0]); !changes) {
       problem = changes.error();
     } else if (std::size_t refused = take_each(doc, *changes, taken, problem); refused > 0) {

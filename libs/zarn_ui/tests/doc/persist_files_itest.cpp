@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "base/scoped_env.hpp"
+#include "persist_records.hpp"
 #include "persist_temp_dir.hpp"
 #include "zarn_ui/persist.hpp"
 
@@ -56,6 +57,65 @@ TEST(PersistFiles, RoundTripAndCompactionOnOpen) {
   EXPECT_EQ(int_at(p.doc(), "k1"), 8);
   EXPECT_EQ(p.status(), "");
   EXPECT_TRUE(dir.files_starting("document.log.").empty());
+}
+
+// The record checksum is CRC-32, whatever the length and the alignment, as files written
+// before hold it.
+TEST(PersistFiles, RecordChecksumsAreCrc32) {
+  auto reference = [](std::span<const std::uint8_t> data) {
+    std::uint32_t c = 0xffffffffu;
+    for (std::uint8_t b : data) {
+      c ^= b;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+    }
+    return c ^ 0xffffffffu;
+  };
+  const std::string check = "123456789";
+  EXPECT_EQ(detail::crc32({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}), 0xcbf43926u);
+  std::vector<std::uint8_t> data(300);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  for (std::size_t start : {0u, 1u, 3u, 7u}) {
+    for (std::size_t len : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 64u, 255u}) {
+      const auto part = std::span<const std::uint8_t>(data).subspan(start, len);
+      EXPECT_EQ(detail::crc32(part), reference(part)) << start << "+" << len;
+    }
+  }
+}
+
+// A snapshot opens whole, also one saved with its changes alone, and what it holds counts as on
+// disk: the next flush appends only the new change.
+TEST(PersistFiles, SnapshotsOpenWholeAndOnlyNewChangesAreAppended) {
+  TempDir dir;
+  write_keys(dir.path(), 3);
+  { PersistedDoc folded = open_in(dir.path()); }  // the log folded into the snapshot
+  const auto snapshot_file = read_all(dir.path() / "document.snapshot");
+  auto recs = detail::parse_records(snapshot_file, detail::kHeaderSize);
+  ASSERT_EQ(recs.payloads.size(), 1u);
+  auto changes = automerge::AutoCommit::load_changes(recs.payloads[0]);
+  ASSERT_TRUE(changes.is_ok());
+  detail::Bytes changes_only = {'Z', 'D', 'O', 'C', 1, static_cast<std::uint8_t>(changes->size())};
+  for (const auto& c : *changes) {
+    changes_only.push_back(static_cast<std::uint8_t>(c.bytes.size()));
+    changes_only.insert(changes_only.end(), c.bytes.begin(), c.bytes.end());
+  }
+  detail::Bytes older = detail::file_header(detail::FileKind::Snapshot, detail::Generation{});
+  detail::append_record(older, changes_only);
+
+  for (const auto& [what, file] : {std::pair{"with its state", snapshot_file}, std::pair{"changes alone", older}}) {
+    write_all(dir.path() / "document.snapshot", file);
+    PersistedDoc p = open_in(dir.path());
+    EXPECT_EQ(p.status(), "") << what;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(int_at(p.doc(), "k" + std::to_string(i)), i) << what;
+    const auto actor = p.doc().get_actor();
+    ASSERT_TRUE(p.doc().put(ROOT, "new", ScalarValue::int64(9)).is_ok());
+    ASSERT_TRUE(p.flush().is_ok());
+    const auto one = p.doc().changes_after(p.doc().change_count() - 1);
+    EXPECT_EQ(p.bytes_appended(), detail::kFrameSize + one.at(0).bytes.size()) << what;
+    EXPECT_EQ(p.doc().get_actor(), actor);
+    PersistedDoc again = open_in(dir.path());
+    EXPECT_EQ(int_at(again.doc(), "new"), 9) << what;
+    EXPECT_EQ(again.doc().get_heads(), p.doc().get_heads()) << what;
+  }
 }
 
 TEST(PersistFiles, DamagedLogEndIsCutBackAndKeptBeside) {
