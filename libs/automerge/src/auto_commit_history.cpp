@@ -93,6 +93,8 @@ std::vector<ChangeHash> AutoCommit::get_heads() {
 
 const ActorId& AutoCommit::get_actor() const { return d_->actors[d_->self]; }
 
+AutoCommit::Mark AutoCommit::mark() const { return Mark{d_->heads, d_->pending.size()}; }
+
 void AutoCommit::set_actor(ActorId actor) {
   d_->commit();
   d_->self = d_->intern_actor(actor);

@@ -33,7 +33,10 @@ void commit_state(MapsApp& app, zarn_ui::state::State& state, const MapsAction& 
   app.transient.cover(action);
   const auto context = doc::action_context_for(doc::kMapsAppId, doc::kMapsAppName, action);
   doc::dispatch_with_context(app.action_host, doc, doc::kMapsActionType, action, context);
+  // Read at once, so that what the action committed shows in this frame; the tick then finds
+  // the document where this read left it.
   if (doc::hydrate_state(doc, app.model)) app.transient.apply(app.model);
+  app.hydrated_at = doc.mark();
 }
 
 }  // namespace maps

@@ -19,6 +19,7 @@
 #include "app/status.hpp"
 #include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
+#include "automerge/automerge.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
@@ -65,6 +66,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::uint32_t pending_jobs = 0;
   bool location_pending = false;
   bool doc_initialised = false;
+  // Where the document stood when the model last read it; the tick reads it again only once it
+  // has moved (see tick_steps::sync_document).
+  std::optional<automerge::AutoCommit::Mark> hydrated_at;
   std::vector<Poi> pois;
   std::optional<std::string> selected_poi;
   bool traffic_enabled = false;

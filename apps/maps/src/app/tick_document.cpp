@@ -46,7 +46,16 @@ void sync_document(MapsApp& app, zarn_ui::state::State& state) {
     // writes there, so its places, recents, regions and plans are not lost.
     doc::carry_older_model(document);
   }
+  hydrate_if_moved(app, document);
+}
+
+void hydrate_if_moved(MapsApp& app, const automerge::AutoCommit& document) {
+  automerge::AutoCommit::Mark mark = document.mark();
+  // Unmoved, the document holds what the model read last, and the held transient values are
+  // still laid over it.
+  if (app.hydrated_at == mark) return;
   if (doc::hydrate_state(document, app.model)) app.transient.apply(app.model);
+  app.hydrated_at = std::move(mark);
 }
 
 }  // namespace maps::tick_steps

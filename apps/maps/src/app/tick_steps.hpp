@@ -31,8 +31,11 @@ void fire_view_idle_deadline(MapsApp& app);
 // Tile answers; a finished region download re-measures the cache and may report itself.
 void apply_tile_results(MapsApp& app);
 // First tick: load or seed (an older "maps" entry is carried into "maps_v2"); later ticks:
-// hydrate. The transient values are laid over again after every hydration.
+// hydrate when the document moved. The transient values are laid over again after every
+// hydration.
 void sync_document(MapsApp& app, zarn_ui::state::State& state);
+// Hydrates the model, unless the document stands where it stood at the last hydration.
+void hydrate_if_moved(MapsApp& app, const automerge::AutoCommit& document);
 
 // The visible box widened by a quarter of its extent on every side.
 GeoBox widened_poi_box(const GeoBox& visible);

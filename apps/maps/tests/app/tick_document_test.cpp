@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dispatch.hpp"
 #include "doc/readers.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
@@ -86,10 +87,51 @@ TEST(TickDocument, LaterTicksTakeThePersistedFieldsFromTheDocument) {
   doc::maps_action_apply(MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}}, f.state.doc());
   f.tick();
   EXPECT_EQ(f.model().mode, TravelMode::Bike);
-  // A persisted field written straight into the state, outside the overlay, does not last.
+  // A persisted field written straight into the state, outside the overlay, lasts only until the
+  // document moves: a document that stands where it stood is not read again.
   f.model().dest = LatLon{48.3, 11.7};
   f.tick();
+  EXPECT_EQ(f.model().dest, std::optional(LatLon{48.3, 11.7}));
+  doc::maps_action_apply(MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}}, f.state.doc());
+  f.tick();
   EXPECT_EQ(f.model().dest, std::nullopt);
+  EXPECT_EQ(f.model().mode, TravelMode::Foot);
+}
+
+// The model reads the document again whenever it moved, whichever way: an edit still in the
+// pending change, that change closed, a change of another copy taken in; and only then.
+TEST(TickDocument, HydrationFollowsTheDocumentsMark) {
+  TickFixture f;
+  f.tick();  // seeds the document
+  f.tick();  // reads it
+  auto& document = f.state.doc();
+  auto ticks_read = [&](const char* what) {
+    f.model().mode = TravelMode::Transit;  // a value hydration takes back
+    f.tick();
+    const bool read = f.model().mode != TravelMode::Transit;
+    EXPECT_EQ(f.app->hydrated_at, document.mark()) << what;
+    return read;
+  };
+  EXPECT_FALSE(ticks_read("unmoved"));
+  doc::maps_action_apply(MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}}, document);
+  ASSERT_GT(document.mark().pending_ops, 0u);
+  EXPECT_TRUE(ticks_read("pending edit"));
+  EXPECT_EQ(f.model().mode, TravelMode::Bike);
+  EXPECT_FALSE(ticks_read("unmoved again"));
+  document.commit();
+  EXPECT_TRUE(ticks_read("the pending change closed"));
+  EXPECT_FALSE(ticks_read("unmoved after the commit"));
+  automerge::AutoCommit other = document.fork();
+  doc::maps_action_apply(MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}}, other);
+  ASSERT_TRUE(document.merge(other).is_ok());
+  EXPECT_TRUE(ticks_read("another copy's change"));
+  EXPECT_EQ(f.model().mode, TravelMode::Foot);
+  EXPECT_FALSE(ticks_read("unmoved after the merge"));
+  // A committed action is read at once; the tick after it finds the document where that read
+  // left it.
+  commit_state(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
+  EXPECT_EQ(f.model().mode, TravelMode::Car);
+  EXPECT_EQ(f.app->hydrated_at, document.mark());
 }
 
 TEST(TickDocument, OverlayKeepsDirectValuesUntilAPlanCoversThem) {

@@ -71,6 +71,15 @@ class AutoCommit {
   // History.
   std::optional<ChangeHash> commit();   // closes the pending change; none when it is empty
   std::vector<ChangeHash> get_heads();  // sorted
+  // Where the document stands, without closing the pending change: its heads and how many ops
+  // the pending change holds. Every edit and every change taken in moves it, so a reader that
+  // finds the mark it read at may skip reading again.
+  struct Mark {
+    std::vector<ChangeHash> heads;
+    std::size_t pending_ops = 0;
+    bool operator==(const Mark&) const = default;
+  };
+  Mark mark() const;
   const ActorId& get_actor() const;
   void set_actor(ActorId actor);
   std::size_t change_count() const;                            // recorded changes, in the order they were applied
