@@ -29,7 +29,9 @@ void write_region(automerge::AutoCommit& doc, const automerge::ExId& record, con
 void write_route(automerge::AutoCommit& doc, const automerge::ExId& model, const std::optional<Route>& route);
 void write_transit(automerge::AutoCommit& doc, const automerge::ExId& model,
                    const std::vector<TransitJourney>& journeys);
+// The recent searches as `recents` lists them, in that order; every other recent key is deleted.
 void write_recents(automerge::AutoCommit& doc, const automerge::ExId& model, const std::vector<std::string>& recents);
+void clear_recents(automerge::AutoCommit& doc, const automerge::ExId& model);
 void write_plan(automerge::AutoCommit& doc, const automerge::ExId& obj, std::string_view key, const ActivePlan& plan);
 void tombstone_all(automerge::AutoCommit& doc, const automerge::ExId& model, std::string_view collection);
 // "places" or "regions" under the model map (both created when missing), then the record, if any.

@@ -87,7 +87,7 @@ void maps_action_apply(const MapsAction& action, AutoCommit& doc) {
         } else if constexpr (std::is_same_v<A, MapsAction::CommitSearch>) {
           apply_commit_search(doc, a);
         } else if constexpr (std::is_same_v<A, MapsAction::ClearRecents>) {
-          tombstone_all(doc, root, kRecents);
+          clear_recents(doc, root);
         } else if constexpr (std::is_same_v<A, MapsAction::SetTravelMode>) {
           write_text(doc, root, kMode, travel_mode_key(a.mode));
         } else if constexpr (std::is_same_v<A, MapsAction::SetTransitTime>) {

@@ -101,10 +101,17 @@ void write_recents(AutoCommit& doc, const ExId& model, const std::vector<std::st
     put_uint_if_changed(doc, *record, "rank", i);
     revive_record(doc, *record);
   }
+  // A search that falls off the list leaves no key behind, so that reads walk only what is
+  // shown; the records an older document only marked deleted go as well.
   for (const std::string& key : doc.keys(*map)) {
-    if (kept.count(key) != 0) continue;
-    if (auto record = get_map(doc, *map, key)) tombstone_record(doc, *record);
+    if (kept.count(key) == 0) delete_key(doc, *map, key);
   }
+}
+
+void clear_recents(AutoCommit& doc, const ExId& model) {
+  auto map = ensure_map(doc, model, kRecents);
+  if (!map) return;
+  for (const std::string& key : doc.keys(*map)) delete_key(doc, *map, key);
 }
 
 void write_plan(AutoCommit& doc, const ExId& obj, std::string_view key, const ActivePlan& plan) {

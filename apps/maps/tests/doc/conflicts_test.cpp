@@ -99,9 +99,28 @@ TEST(Conflicts, ConcurrentRecentCommitsKeepEveryLiveRecord) {
   maps_action_apply({MapsAction::CommitSearch{"x"}}, pair.a);
   maps_action_apply({MapsAction::CommitSearch{"y"}}, pair.b);
   pair.merge_both();
-  // Each side tombstoned "h"; both new texts are live at rank 0, ordered by key, and nothing is capped.
+  // Each side deleted "h"; both new texts are live at rank 0, ordered by key, and nothing is capped.
   auto recents = load_map_model(pair.a)->recents;
   EXPECT_EQ(recents, (std::vector<std::string>{"x", "y", "a", "b", "c", "d", "e", "f", "g"}));
+  EXPECT_EQ(load_map_model(pair.b)->recents, recents);
+}
+
+// One side's search pushes "h" off the list (its key deleted) while the other searches "h" again
+// (its record written): the copies meet without error and read alike, as they did when a
+// fallen-off record was only marked deleted.
+TEST(Conflicts, ASearchFallingOffMeetsTheSameSearchMadeAgain) {
+  MapModel seed;
+  seed.recents = {"a", "b", "c", "d", "e", "f", "g", "h"};
+  Pair pair(seed);
+  maps_action_apply({MapsAction::CommitSearch{"x"}}, pair.a);
+  maps_action_apply({MapsAction::CommitSearch{"h"}}, pair.b);
+  pair.merge_both();
+  const auto recents = load_map_model(pair.a)->recents;
+  EXPECT_EQ(load_map_model(pair.b)->recents, recents);
+  EXPECT_EQ(recents, (std::vector<std::string>{"x", "a", "b", "c", "d", "e", "f", "g"}));
+  // The next search on either side writes a list of eight again.
+  maps_action_apply({MapsAction::CommitSearch{"z"}}, pair.b);
+  EXPECT_EQ(load_map_model(pair.b)->recents, (std::vector<std::string>{"z", "x", "a", "b", "c", "d", "e", "f"}));
 }
 
 // Values replaced as a whole (enumeration texts, names, ids, addresses) end with one of the two

@@ -26,6 +26,11 @@ automerge::ExId recent_record(AutoCommit& doc, std::string_view text) {
   return *get_map(doc, testing::child_map(doc, testing::root_of(doc), kRecents), recent_search_key(text));
 }
 
+// The keys under "recents", whatever their records say.
+std::vector<std::string> recent_keys(AutoCommit& doc) {
+  return doc.keys(testing::child_map(doc, testing::root_of(doc), kRecents));
+}
+
 TEST(SeedingAndRewrites, UnchangedWritesLeaveTheHeadsAlone) {
   struct Case {
     const char* name;
@@ -108,14 +113,40 @@ TEST(RecentSearches, CommitRules) {
   for (const char* q : {"six", "seven", "eight", "nine"}) maps_action_apply(commit(q), doc);
   EXPECT_EQ(recents_of(doc),
             (std::vector<std::string>{"nine", "eight", "seven", "six", "Cafe", "one", "two", "three"}));
-  EXPECT_TRUE(is_deleted(doc, recent_record(doc, "five")));
+  // What fell off the list leaves no key behind.
+  EXPECT_EQ(recent_keys(doc).size(), search::kMaxRecentSearches);
+  const auto keys = recent_keys(doc);
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), recent_search_key("five")), 0);
 
   maps_action_apply({MapsAction::ClearRecents{}}, doc);
   EXPECT_TRUE(recents_of(doc).empty());
+  EXPECT_TRUE(recent_keys(doc).empty());
   maps_action_apply(commit("two"), doc);
   EXPECT_EQ(recents_of(doc), std::vector<std::string>{"two"});
   EXPECT_EQ(read_uint(doc, recent_record(doc, "two"), "rank"), 0u);
-  EXPECT_TRUE(is_deleted(doc, recent_record(doc, "one")));
+  EXPECT_EQ(recent_keys(doc), std::vector<std::string>{recent_search_key("two")});
+}
+
+// However many searches were made, the document keeps as many keys as the list shows; one written
+// by an older version, whose fallen-off records are only marked deleted, reads as it did (those
+// records hidden, one revived by a new search shown) and loses those keys with the next search.
+TEST(RecentSearches, FallenOffSearchesLeaveNoKeyAndOlderDocumentsStillRead) {
+  AutoCommit doc;
+  for (int i = 0; i < 200; ++i) maps_action_apply(commit("search " + std::to_string(i)), doc);
+  EXPECT_EQ(recent_keys(doc).size(), search::kMaxRecentSearches);
+  EXPECT_EQ(recents_of(doc).front(), "search 199");
+  EXPECT_EQ(recents_of(doc).back(), "search 192");
+
+  AutoCommit older;
+  auto root = testing::root_of(older);
+  write_recents(older, root, {"kept", "old one", "old two"});
+  for (const char* text : {"old one", "old two"}) tombstone_record(older, recent_record(older, text));
+  older.commit();
+  EXPECT_EQ(recents_of(older), std::vector<std::string>{"kept"});
+  EXPECT_EQ(recent_keys(older).size(), 3u);
+  maps_action_apply(commit("Old Two"), older);  // the same search again, in other letters
+  EXPECT_EQ(recents_of(older), (std::vector<std::string>{"Old Two", "kept"}));
+  EXPECT_EQ(recent_keys(older).size(), 2u);
 }
 
 TEST(RecentSearches, RepeatInOtherNonAsciiCaseBecomesTheNewestEntryWithItsOwnText) {
