@@ -1,7 +1,8 @@
 // Opening a document folder whose snapshot and log hold arbitrary or damaged bytes. The files are
 // built from a well-formed document, then damaged: a file left out, change bytes altered before
 // they are framed (so the checksum holds and the document must refuse them), a second first
-// change of the writer's actor, records swapped, raw bytes flipped or cut. Or they are the input's
+// change of the writer's actor, records swapped, raw bytes flipped or cut, the snapshot saved
+// with its changes alone or with its state damaged and sealed again. Or they are the input's
 // bytes as they come. Opening must never crash, must keep the folder writable, and what it read
 // plus one new change must all be there when the folder is opened again.
 #include <stdlib.h>
@@ -19,6 +20,7 @@
 
 #include "automerge/automerge.hpp"
 #include "persist_records.hpp"
+#include "saved_state.hpp"
 #include "zarn_ui/persist.hpp"
 
 namespace {
@@ -112,6 +114,21 @@ void structured(Input& in) {
     auto forged = impostor.get_changes({});
     b.log_changes.insert(b.log_changes.begin() + static_cast<std::ptrdiff_t>(in.byte() % (b.log_changes.size() + 1)),
                          forged.at(0).bytes);
+  }
+  // The snapshot as older documents were saved (its changes alone), or its state damaged and
+  // sealed again with a fresh digest, so that the reader must judge the state by what it says.
+  if (flags & 0x40) {
+    b.snapshot = fuzz_saved::changes_only(b.snapshot);
+  } else if (flags & 0x80) {
+    auto parts = fuzz_saved::split(b.snapshot);
+    if (!parts) __builtin_trap();  // what we save has a state
+    const std::uint8_t edits = in.byte() % 4 + 1;
+    for (std::uint8_t i = 0; i < edits && !parts->state.empty(); ++i) {
+      std::uint8_t& at = parts->state[in.byte() % parts->state.size()];
+      const std::uint8_t v = in.byte();
+      at = v & 0x80 ? static_cast<std::uint8_t>(v & 0x07) : at ^ v;
+    }
+    b.snapshot = fuzz_saved::seal(*parts);
   }
   if ((flags & 0x04) && b.log_changes.size() > 1) {
     std::swap(b.log_changes[in.byte() % b.log_changes.size()], b.log_changes[in.byte() % b.log_changes.size()]);
