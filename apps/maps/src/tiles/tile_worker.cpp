@@ -19,10 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The longest wait on running transfers. A newly sent request, or the store letting go of the
-// channels, ends the wait at once (the request channel wakes the client); this only bounds it
-// should a wake-up be lost.
-constexpr std::chrono::milliseconds kRequestCheckInterval{1000};
+// The longest wait on running transfers; curl ends it sooner for its own timers (a transfer's
+// time limit). A newly sent request, or the store letting go of the channels, ends it at once:
+// the request channel wakes the client, and the store drops its answers before its requests.
+// So a transfer that never moves costs no wake-ups until its time limit.
+constexpr std::chrono::milliseconds kRequestCheckInterval{60000};
 // Cached region tiles checked in a row before new requests are looked at again (each check
 // decodes the file).
 constexpr std::size_t kDownloadChecksPerRound = 16;

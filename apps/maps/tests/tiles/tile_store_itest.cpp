@@ -230,5 +230,24 @@ TEST_F(TileStoreIntegration, TheWorkerRunsOnANamedThread) {
   EXPECT_TRUE(seen);
 }
 
+// The worker waits on a transfer that never moves without waking now and then; letting go of
+// the store still ends it at once (the closed request channel wakes it).
+TEST_F(TileStoreIntegration, AWorkerWaitingOnAStalledTransferEndsWithTheStore) {
+  server.set(light_path(kKey), 200, testing::solid_png(4, 4, 1, 2, 3));
+  server.stall(light_path(kKey));
+  {
+    TileStore store = open();
+    request_tile(store, kKey);
+    ASSERT_TRUE(server.wait_for_hits(1));
+    EXPECT_EQ(threads_named("maps-tiles"), 1);
+  }
+  int left = 1;
+  for (int i = 0; i < 400 && left > 0; ++i) {  // far below the worker's longest wait
+    left = threads_named("maps-tiles");
+    if (left > 0) std::this_thread::sleep_for(5ms);
+  }
+  EXPECT_EQ(left, 0);
+}
+
 }  // namespace
 }  // namespace maps
