@@ -1,13 +1,21 @@
 // One whole frame of the app as the window loop runs it (tick, layout, paint, Cairo replay), and
 // the start-up to the first painted frame. The traffic frames while the map is dragged come in
 // pairs: from the city's kept picture and, as the baseline, with the layers drawn directly; a
-// third figure is a frame that has to make a new picture.
+// third figure is a frame that has to make a new picture. A frame with 10,000 stored places sits
+// beside one with 8 (the tick reads the document only when it moved), and the tick's read of an
+// unmoved document beside a full read of it.
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "app/construct.hpp"
 #include "app/startup.hpp"
+#include "app/tick_steps.hpp"
+#include "doc/readers.hpp"
 #include "transitions/view.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/permissions.hpp"
@@ -62,6 +70,63 @@ void run_frames(benchmark::State& bs, std::vector<std::string> flags, int w, int
   rig.frame(*app);  // the first tick seeds the document
   for (auto _ : bs) rig.frame(*app);
 }
+
+// Stored places within `radius` degrees of the sample city, every seventh saved, as a long-used
+// document holds them.
+std::vector<maps::Place> stored_places(int n, double radius) {
+  std::vector<maps::Place> out;
+  out.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double a = i * 2.399963, r = 0.002 + radius * std::sqrt((i + 0.5) / n);
+    out.push_back(maps::Place{"place-" + std::to_string(i), "Place " + std::to_string(i), maps::Category::Cafe,
+                              "Street " + std::to_string(i), {48.137 + r * std::sin(a), 11.575 + r * std::cos(a)},
+                              i % 7 == 0});
+  }
+  return out;
+}
+
+// The sample state with `places` stored places, its document seeded by the first frame and read
+// by the second.
+std::unique_ptr<maps::MapsApp> app_with_places(FrameRig& rig, int places, double radius) {
+  auto app = maps::app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags({}));
+  app->model.places = stored_places(places, radius);
+  rig.frame(*app);
+  rig.frame(*app);
+  return app;
+}
+
+void run_places_frames(benchmark::State& bs, int places, double radius) {
+  FrameRig rig(1280, 800, 1.0);
+  auto app = app_with_places(rig, places, radius);
+  for (auto _ : bs) rig.frame(*app);
+  bs.counters["places"] = static_cast<double>(app->model.places.size());
+}
+
+// Eight places in the view, and 10,000 over the region of which about as many are in the view;
+// then 10,000 around the centre, some hundreds of them pinned in the view (what is shown costs).
+void BM_PlacesFrame_8_1280x800(benchmark::State& s) { run_places_frames(s, 8, 0.01); }
+void BM_PlacesFrame_10000OverTheRegion_1280x800(benchmark::State& s) { run_places_frames(s, 10000, 2.0); }
+void BM_PlacesFrame_10000AroundTheCentre_1280x800(benchmark::State& s) { run_places_frames(s, 10000, 0.25); }
+
+// The tick's step that meets the document, on a document that did not move, beside the full read
+// it replaces (the model read from the document and the overlay laid over it).
+void run_hydration(benchmark::State& bs, bool full) {
+  FrameRig rig(1280, 800, 1.0);
+  auto app = app_with_places(rig, 10000, 0.25);
+  const auto& doc = rig.state.doc();
+  for (auto _ : bs) {
+    if (full) {
+      if (maps::doc::hydrate_state(doc, app->model)) app->transient.apply(app->model);
+    } else {
+      maps::tick_steps::hydrate_if_moved(*app, doc);
+    }
+    benchmark::DoNotOptimize(app->model.places.data());
+  }
+  bs.counters["places"] = static_cast<double>(app->model.places.size());
+}
+
+void BM_Hydration_10000Places_Unmoved(benchmark::State& s) { run_hydration(s, false); }
+void BM_Hydration_10000Places_FullRead(benchmark::State& s) { run_hydration(s, true); }
 
 enum class Drag { Cached, Direct, NewPicture };
 
@@ -144,3 +209,8 @@ BENCHMARK(BM_TrafficFrame_NewPicture_1280x800)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrafficFrame_PictureMoved_1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrafficFrame_NewPicture_1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlacesFrame_8_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlacesFrame_10000OverTheRegion_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlacesFrame_10000AroundTheCentre_1280x800)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hydration_10000Places_Unmoved)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Hydration_10000Places_FullRead)->Unit(benchmark::kMicrosecond);

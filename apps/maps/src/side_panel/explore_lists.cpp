@@ -102,6 +102,8 @@ double paint_recent_searches(MapsApp& app, Scene& scene, const Affine& transform
 double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                         const Theme& theme, const ListArea& list, const Place& place, double y) {
   const double left = list.left, right = list.right, w = list.width();
+  // A row scrolled out of view only takes its room: a long list costs what it shows.
+  if (!visible_part(list, {left, y, right, y + kRowHeight})) return y + kRowPitch;
   if (app.model.selected == place.id) {
     fill_rounded_rect(scene, transform, {left, y, right, y + kRowHeight}, theme.accent.multiply_alpha(0.14f), 8.0);
   }
@@ -120,9 +122,9 @@ double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, 
                            const Theme& theme, const ListArea& list, double y) {
   const MapModel& m = app.model;
   const std::optional<Place> selected = app.selected_place();
-  std::vector<Place> saved;
+  std::vector<const Place*> saved;
   for (const Place& p : m.places) {
-    if (p.saved) saved.push_back(p);
+    if (p.saved) saved.push_back(&p);
   }
   if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.pois.empty()) {
     return paint_empty_state(scene, transform, text, theme, list, y);
@@ -150,7 +152,7 @@ double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, 
   if (!saved.empty()) {
     paint_heading(scene, transform, text, theme, "SAVED", list.left, y);
     y += 20.0;
-    for (const Place& p : saved) y = paint_result_row(app, scene, transform, text, theme, list, p, y);
+    for (const Place* p : saved) y = paint_result_row(app, scene, transform, text, theme, list, *p, y);
     y += kSectionGap;
   }
   if (!m.recents.empty()) y = paint_recent_searches(app, scene, transform, text, theme, list, y);
