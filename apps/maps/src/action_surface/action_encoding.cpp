@@ -1,4 +1,4 @@
-#include "action_surface/action_specs.hpp"
+#include "action_surface/action_encoding.hpp"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "action_surface/action_specs.hpp"
+#include "action_surface/action_encoding.hpp"
 #include "base/text.hpp"
 #include "doc/readers.hpp"
 #include "format/labels.hpp"

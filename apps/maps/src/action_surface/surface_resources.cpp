@@ -4,7 +4,7 @@
 #include <string>
 
 #include "action_surface/action_resources.hpp"
-#include "action_surface/action_specs.hpp"
+#include "action_surface/action_encoding.hpp"
 #include "app/maps_app.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"

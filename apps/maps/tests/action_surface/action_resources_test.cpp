@@ -8,7 +8,7 @@
 #include <fmt/format.h>
 
 #include "../offline_panel/panel_fixture.hpp"
-#include "action_surface/action_specs.hpp"
+#include "action_surface/action_encoding.hpp"
 #include "app/dispatch.hpp"
 #include "app/startup.hpp"
 #include "doc/writers.hpp"

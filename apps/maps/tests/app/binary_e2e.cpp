@@ -139,6 +139,14 @@ TEST(Binary, ArgumentErrorsAndNoDisplay) {
   EXPECT_NE(r.out.find("unknown argument \"--bogus\""), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("usage:"), std::string::npos);
 
+  // Asking for help is no error, and needs no display.
+  for (const char* help : {"--help", "-h", "--empty --help"}) {
+    r = run_maps(help, "env -u DISPLAY -u WAYLAND_DISPLAY");
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_EQ(r.out.rfind("usage: ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("--help"), std::string::npos);
+  }
+
   r = run_maps("--empty", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,

@@ -52,7 +52,7 @@ class LaunchArgs {
   std::optional<float> shot_text_scale_;
 };
 
-// The usage text printed with an argument error.
+// The usage text printed for --help and with an argument error.
 std::string usage_text(const std::string& program, const std::vector<std::string>& flags,
                        const std::vector<std::string>& value_options);
 

@@ -119,7 +119,8 @@ std::string usage_text(const std::string& program, const std::vector<std::string
   out +=
       "  --shot PATH             render one frame headless and write it as a PNG\n"
       "  --shot-size WxH         size of the shot (default 1280x800)\n"
-      "  --shot-text-scale F     text scale of the shot (default 1.0)\n";
+      "  --shot-text-scale F     text scale of the shot (default 1.0)\n"
+      "  -h, --help              show this text\n";
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,11 @@ constexpr std::chrono::milliseconds kPortalTimeout{500};
 
 int run(const AppDescriptor& d, const std::string& program, const std::vector<std::string>& args,
         const LoopOptions& options) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+      std::find(args.begin(), args.end(), "-h") != args.end()) {
+    std::fputs(usage_text(program, d.launch_flags, d.value_options).c_str(), stdout);
+    return 0;
+  }
   auto parsed = LaunchArgs::parse(args, d.launch_flags, d.value_options);
   if (!parsed) {
     std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), parsed.error().c_str(),
