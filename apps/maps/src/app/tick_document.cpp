@@ -7,22 +7,22 @@
 #include "app/tick_steps.hpp"
 #include "doc/readers.hpp"
 #include "doc/writers.hpp"
+#include "offline_panel/offline_panel_tick.hpp"
 
 namespace maps::tick_steps {
 
-void apply_tile_results(MapsApp& app) {
-  TileStore& tiles = app.tile_store;
-  const std::uint32_t total = tiles.download_total;
-  const std::uint32_t done = tiles.download_done;
-  const std::uint32_t failed = tiles.download_failed;
-  pump_tile_results(tiles);
-  const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
+namespace {
+
+void report_finished_download(MapsApp& app, bool changed) {
+  const TileStore& tiles = app.tile_store;
   if (tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
   // A download can also end before any frame sees it (a store without worker answers at once);
   // its status is reported all the same instead of telling of a download forever.
   const bool report = app.status_kind == StatusKind::Downloading;
   if (!changed && !report) return;
-  app.offline_panel.set_disk_usage(tile_disk_usage(tiles));
+  // The worker measures the cache after the download's last file; the size comes as a cache
+  // job's answer.
+  start_disk_measure(app.tile_store);
   if (!report) return;
   // A partial download says so instead of reporting the area ready.
   if (tiles.download_failed > 0) {
@@ -31,6 +31,19 @@ void apply_tile_results(MapsApp& app) {
   } else {
     app.set_status(fmt::format("Offline area ready ({} tiles)", tiles.download_total));
   }
+}
+
+}  // namespace
+
+void apply_tile_results(MapsApp& app) {
+  TileStore& tiles = app.tile_store;
+  const std::uint32_t total = tiles.download_total;
+  const std::uint32_t done = tiles.download_done;
+  const std::uint32_t failed = tiles.download_failed;
+  pump_tile_results(tiles);
+  const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
+  report_finished_download(app, changed);
+  apply_offline_cache_jobs(app);
 }
 
 void sync_document(MapsApp& app, zarn_ui::state::State& state) {

@@ -28,7 +28,8 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
 void poll_location_outcome(MapsApp& app);
 // The view-idle deadline: the points of interest of the view.
 void fire_view_idle_deadline(MapsApp& app);
-// Tile answers; a finished region download re-measures the cache and may report itself.
+// Tile answers; a finished region download has the cache measured and may report itself, and
+// the answers of cache jobs reach the offline panel.
 void apply_tile_results(MapsApp& app);
 // First tick: load or seed (an older "maps" entry is carried into "maps_v2"); later ticks:
 // hydrate when the document moved. The transient values are laid over again after every

@@ -53,6 +53,11 @@ std::vector<TileKey> area_tiles(const DownloadedRegion& region) {
   return region_tiles(TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, region.z0, region.z1);
 }
 
+std::vector<TileSpan> area_spans(const DownloadedRegion& region) {
+  const GeoBox b = normalised_box(region.min, region.max);
+  return region_spans(TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, region.z0, region.z1);
+}
+
 std::string download_region_name(const OfflineDownloadArea& area, const std::vector<Place>& places) {
   if (area.name) return *area.name;
   const GeoBox& b = area.box;

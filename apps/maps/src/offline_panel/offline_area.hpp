@@ -9,6 +9,7 @@
 
 #include "app/screen_geometry.hpp"
 #include "model/records.hpp"
+#include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"
 
 namespace maps {
@@ -37,6 +38,8 @@ OfflineDownloadArea offline_download_area(const OfflinePanel& panel, const GeoBo
 
 // Every tile of the region's box (corners normalised) from z0 to z1.
 std::vector<TileKey> area_tiles(const DownloadedRegion& region);
+// The same tiles as one span per zoom level.
+std::vector<TileSpan> area_spans(const DownloadedRegion& region);
 
 // The area's own name; else the first place inside the box (edges included); else the box
 // centre as "lat, lon" with three decimals.

@@ -138,6 +138,14 @@ void OfflinePanel::apply_area_search(const std::string& query, base::Result<std:
   area_input_.set_suggestions_open(any);
 }
 
+std::optional<OfflineCacheWork> OfflinePanel::take_cache_work(std::uint64_t job) {
+  auto it = std::find_if(cache_work_.begin(), cache_work_.end(), [&](const auto& w) { return w.job == job; });
+  if (it == cache_work_.end()) return std::nullopt;
+  OfflineCacheWork work = std::move(*it);
+  cache_work_.erase(it);
+  return work;
+}
+
 void OfflinePanel::place_search_field(const zarn_ui::Rect& rect) {
   search_field_rect_ = rect;
   area_input_.set_rect(rect);

@@ -22,6 +22,15 @@ namespace maps {
 inline constexpr std::chrono::milliseconds kAreaSearchPause{280};
 inline constexpr std::uint8_t kMaxDownloadDetail = 6;
 
+// A cache job the panel started on the tile store, and what its answer reports.
+struct OfflineCacheWork {
+  enum class Report { RegionRemoved, CacheCleared };
+  std::uint64_t job = 0;
+  Report report = Report::RegionRemoved;
+  std::string region_name;  // RegionRemoved
+  bool operator==(const OfflineCacheWork&) const = default;
+};
+
 class OfflinePanel {
  public:
   OfflinePanel();
@@ -57,6 +66,10 @@ class OfflinePanel {
   // Adds `delta` levels of detail, kept within 0 ..= 6.
   void change_download_detail(int delta);
   void set_disk_usage(std::uint64_t bytes) { disk_usage_ = bytes; }
+  // The panel's cache jobs waiting for their answer.
+  void expect_cache_job(OfflineCacheWork work) { cache_work_.push_back(std::move(work)); }
+  std::optional<OfflineCacheWork> take_cache_work(std::uint64_t job);
+  const std::vector<OfflineCacheWork>& cache_work() const { return cache_work_; }
   // The field's text as last seen, and when it is to be searched.
   void set_last_text(std::string text) { last_text_ = std::move(text); }
   void arm_deadline(MonoTime at) { deadline_ = at; }
@@ -88,6 +101,7 @@ class OfflinePanel {
   std::uint64_t disk_usage_ = 0;
   std::uint8_t download_detail_ = 2;
   std::vector<OfflineHit> hits_;
+  std::vector<OfflineCacheWork> cache_work_;
 };
 
 // A candidate as a suggestion row: its name as label and id, its label as the detail line.

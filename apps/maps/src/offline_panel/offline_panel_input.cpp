@@ -1,6 +1,5 @@
 #include "offline_panel/offline_panel_input.hpp"
 
-#include <unordered_set>
 #include <variant>
 
 #include <fmt/format.h>
@@ -9,6 +8,7 @@
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
 #include "offline_panel/offline_area.hpp"
+#include "offline_panel/offline_panel_tick.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "zarn_ui/format.hpp"
 #include "zarn_ui/system_clipboard.hpp"
@@ -37,33 +37,33 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
                  StatusKind::Downloading);
 }
 
+// The area leaves the list at once; its files go on the tile worker, and the status tells what
+// they freed once they are gone.
 void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string& id) {
   const auto& regions = app.model.regions;
   auto it = std::find_if(regions.begin(), regions.end(), [&](const DownloadedRegion& r) { return r.id == id; });
   if (it == regions.end()) return;
-  const DownloadedRegion doomed_region = *it;
-  // A tile that another region covers too stays on disk.
-  std::unordered_set<TileKey> keep;
+  const DownloadedRegion doomed = *it;
+  // A tile that another region covers too stays on disk. Each region is a few spans, however
+  // many tiles it holds.
+  std::vector<TileSpan> keep;
   for (const DownloadedRegion& other : regions) {
     if (other.id == id) continue;
-    for (const TileKey& key : area_tiles(other)) keep.insert(key);
+    const std::vector<TileSpan> spans = area_spans(other);
+    keep.insert(keep.end(), spans.begin(), spans.end());
   }
-  std::vector<TileKey> doomed;
-  for (const TileKey& key : area_tiles(doomed_region)) {
-    if (!keep.contains(key)) doomed.push_back(key);
-  }
-  const std::uint64_t freed = delete_region_tiles(app.tile_store, doomed);
-  app.offline_panel.set_disk_usage(tile_disk_usage(app.tile_store));
+  const std::uint64_t job = start_tile_delete(app.tile_store, area_spans(doomed), std::move(keep));
+  app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
   commit_action(app, state, MapsAction{MapsAction::DeleteRegion{id}});
-  app.set_status(
-      fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", doomed_region.name, zarn_ui::format::bytes(freed)));
+  // A store without worker has answered already.
+  apply_offline_cache_jobs(app);
 }
 
 void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
-  const std::uint64_t freed = clear_tile_cache(app.tile_store);
-  app.offline_panel.set_disk_usage(0);
+  const std::uint64_t job = start_cache_clear(app.tile_store);
+  app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
   commit_action(app, state, MapsAction{MapsAction::ClearRegions{}});
-  app.set_status(fmt::format("Cleared {} of offline tiles", zarn_ui::format::bytes(freed)));
+  apply_offline_cache_jobs(app);
 }
 
 }  // namespace

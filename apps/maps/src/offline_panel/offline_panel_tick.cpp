@@ -2,7 +2,10 @@
 
 #include <utility>
 
+#include <fmt/format.h>
+
 #include "app/maps_app.hpp"
+#include "zarn_ui/format.hpp"
 
 namespace maps {
 
@@ -15,6 +18,20 @@ void fire_area_search_deadline(MapsApp& app) {
 
 void on_area_search(MapsApp& app, worker::AreaSearch result) {
   app.offline_panel.apply_area_search(result.query, std::move(result.result));
+}
+
+void apply_offline_cache_jobs(MapsApp& app) {
+  for (const TileCacheDone& done : take_finished_cache_jobs(app.tile_store)) {
+    app.offline_panel.set_disk_usage(done.usage);
+    const auto work = app.offline_panel.take_cache_work(done.id);
+    if (!work) continue;
+    const std::string freed = zarn_ui::format::bytes(done.freed);
+    if (work->report == OfflineCacheWork::Report::RegionRemoved) {
+      app.set_status(fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", work->region_name, freed));
+    } else {
+      app.set_status(fmt::format("Cleared {} of offline tiles", freed));
+    }
+  }
 }
 
 }  // namespace maps

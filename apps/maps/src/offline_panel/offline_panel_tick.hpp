@@ -12,5 +12,8 @@ class MapsApp;
 void fire_area_search_deadline(MapsApp& app);
 // An area-search answer reaches the panel.
 void on_area_search(MapsApp& app, worker::AreaSearch result);
+// The tile store's answers to cache jobs: each gives the cache size; a deleted area and a
+// cleared cache report what they freed.
+void apply_offline_cache_jobs(MapsApp& app);
 
 }  // namespace maps

@@ -69,20 +69,14 @@ std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std:
 }
 
 namespace {
-// The columns and rows of the box at one zoom, both ranges inclusive.
-struct TileRange {
-  std::uint32_t xlo, xhi, ylo, yhi;
-  std::size_t count() const { return std::size_t{xhi - xlo + 1} * (yhi - ylo + 1); }
-};
-
-TileRange tile_range(const TileBox& box, std::uint8_t z) {
+TileSpan tile_span(const TileBox& box, std::uint8_t z) {
   // North-west and south-east corners; tile_xy_for keeps both inside 0 .. 2^z - 1.
   const auto [xa, ya] = tile_xy_for(box.max.lat, box.min.lon, z);
   const auto [xb, yb] = tile_xy_for(box.min.lat, box.max.lon, z);
-  return {std::min(xa, xb), std::max(xa, xb), std::min(ya, yb), std::max(ya, yb)};
+  return {z, std::min(xa, xb), std::max(xa, xb), std::min(ya, yb), std::max(ya, yb)};
 }
 
-// Calls fn with each zoom level of the region and its range, coarsest first, while the total
+// Calls fn with the span of each zoom level of the region, coarsest first, while the total
 // stays within kMaxRegionTiles. Returns that total.
 template <class Fn>
 std::size_t for_each_region_zoom(const TileBox& box, std::uint8_t z0, std::uint8_t z1, Fn&& fn) {
@@ -90,12 +84,11 @@ std::size_t for_each_region_zoom(const TileBox& box, std::uint8_t z0, std::uint8
   const int zhi = std::min<int>(std::max(z0, z1), kMaxDownloadZoom);
   std::size_t total = 0;
   for (int z = zlo; z <= zhi; ++z) {
-    const auto zoom = static_cast<std::uint8_t>(z);
-    const TileRange r = tile_range(box, zoom);
+    const TileSpan r = tile_span(box, static_cast<std::uint8_t>(z));
     // At most 2^19 x 2^19 per level, so neither sum can wrap.
     if (total + r.count() > kMaxRegionTiles) break;
     total += r.count();
-    fn(zoom, r);
+    fn(r);
   }
   return total;
 }
@@ -104,16 +97,26 @@ std::size_t for_each_region_zoom(const TileBox& box, std::uint8_t z0, std::uint8
 std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
   std::vector<TileKey> out;
   out.reserve(region_tile_count(box, z0, z1));
-  for_each_region_zoom(box, z0, z1, [&](std::uint8_t z, const TileRange& r) {
+  for_each_region_zoom(box, z0, z1, [&](const TileSpan& r) {
     for (std::uint32_t y = r.ylo; y <= r.yhi; ++y) {
-      for (std::uint32_t x = r.xlo; x <= r.xhi; ++x) out.push_back(TileKey{x, y, z});
+      for (std::uint32_t x = r.xlo; x <= r.xhi; ++x) out.push_back(TileKey{x, y, r.z});
     }
   });
   return out;
 }
 
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
-  return for_each_region_zoom(box, z0, z1, [](std::uint8_t, const TileRange&) {});
+  return for_each_region_zoom(box, z0, z1, [](const TileSpan&) {});
+}
+
+std::vector<TileSpan> region_spans(const TileBox& box, std::uint8_t z0, std::uint8_t z1) {
+  std::vector<TileSpan> out;
+  for_each_region_zoom(box, z0, z1, [&](const TileSpan& r) { out.push_back(r); });
+  return out;
+}
+
+bool spans_contain(const std::vector<TileSpan>& spans, const TileKey& key) {
+  return std::any_of(spans.begin(), spans.end(), [&](const TileSpan& s) { return s.contains(key); });
 }
 
 }  // namespace maps

@@ -34,6 +34,22 @@ std::vector<TileKey> region_tiles(const TileBox& box, std::uint8_t z0, std::uint
 // The number of keys region_tiles gives, without building them.
 std::size_t region_tile_count(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
 
+// The tiles of one zoom level of a region: columns xlo ..= xhi, rows ylo ..= yhi.
+struct TileSpan {
+  std::uint8_t z = 0;
+  std::uint32_t xlo = 0, xhi = 0, ylo = 0, yhi = 0;
+  bool contains(const TileKey& key) const {
+    return key.z == z && key.x >= xlo && key.x <= xhi && key.y >= ylo && key.y <= yhi;
+  }
+  std::size_t count() const { return std::size_t{xhi - xlo + 1} * (yhi - ylo + 1); }
+  bool operator==(const TileSpan&) const = default;
+};
+// The zoom levels region_tiles gives, one span each in the same order: a region as a handful of
+// rectangles however many tiles it holds.
+std::vector<TileSpan> region_spans(const TileBox& box, std::uint8_t z0, std::uint8_t z1);
+// Whether any of the spans holds the key.
+bool spans_contain(const std::vector<TileSpan>& spans, const TileKey& key);
+
 // The tile at zoom z that holds the position; latitude clamped to the mercator limit and
 // both results clamped to 0 .. 2^z - 1 (non-finite input gives 0).
 std::pair<std::uint32_t, std::uint32_t> tile_xy_for(double lat, double lon, std::uint8_t z);

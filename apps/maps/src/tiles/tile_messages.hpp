@@ -1,8 +1,13 @@
 #pragma once
 // What the tile store and its worker thread say to each other.
 
+#include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <variant>
+#include <vector>
 
+#include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"
 #include "zarn_ui/image.hpp"
 
@@ -11,11 +16,38 @@ namespace maps {
 enum class TileRequestKind {
   Display,   // load for painting: disk cache, else network; answer with the pixels
   Download,  // make sure the file is in the disk cache; answer whether it is
+  CacheJob,  // delete, clear or measure files of the cache (the request's `job`)
+};
+
+enum class TileCacheJobKind {
+  DeleteTiles,  // remove the `doomed` tiles that no `keep` span holds from `tile_dir`
+  Clear,        // remove `cache_dir` with everything below it
+  Measure,      // only measure
+};
+
+// Work on the cache folder, done by the worker that writes into it, so that it never races a
+// download. Every job ends by measuring `cache_dir`.
+struct TileCacheJob {
+  std::uint64_t id = 0;
+  TileCacheJobKind kind = TileCacheJobKind::Measure;
+  std::vector<TileSpan> doomed;
+  std::vector<TileSpan> keep;
+  std::filesystem::path tile_dir;   // where the tiles of DeleteTiles lie ({z}/{x}/{y}.png)
+  std::filesystem::path cache_dir;  // cleared by Clear, measured by every job
+  // The store has no download running any more: the worker forgets the download tiles it still
+  // has queued (Clear always does).
+  bool drop_downloads = false;
+  bool operator==(const TileCacheJob&) const = default;
 };
 
 struct TileRequest {
+  TileRequest() = default;
+  TileRequest(TileRequestKind kind, TileKey key) : kind(kind), key(key) {}
+  explicit TileRequest(std::shared_ptr<const TileCacheJob> job) : kind(TileRequestKind::CacheJob), job(std::move(job)) {}
+
   TileRequestKind kind = TileRequestKind::Display;
   TileKey key;
+  std::shared_ptr<const TileCacheJob> job;  // CacheJob only
   bool operator==(const TileRequest&) const = default;
 };
 
@@ -34,6 +66,15 @@ struct TileDownloaded {
   bool ok = false;
 };
 
-using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded>;
+// A cache job done: the bytes its removals freed and what the measured folder holds after it.
+struct TileCacheDone {
+  std::uint64_t id = 0;
+  TileCacheJobKind kind = TileCacheJobKind::Measure;
+  std::uint64_t freed = 0;
+  std::uint64_t usage = 0;
+  bool operator==(const TileCacheDone&) const = default;
+};
+
+using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded, TileCacheDone>;
 
 }  // namespace maps

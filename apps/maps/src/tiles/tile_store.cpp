@@ -4,6 +4,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
 #include "tiles/tile_worker.hpp"
 
@@ -84,14 +85,34 @@ void record_loaded(TileStore& store, const TileKey& key, zarn_ui::Image image) {
   }
 }
 
+void finish_cache_job(TileStore& store, const TileCacheDone& done) {
+  auto it = std::find_if(store.cache_jobs.begin(), store.cache_jobs.end(),
+                         [&](const auto& job) { return job->id == done.id; });
+  if (it == store.cache_jobs.end()) return;  // not asked of this store
+  store.cache_jobs.erase(it);
+  store.cache_done.push_back(done);
+}
+
+// Carries out the job here: for a store without worker, and for the jobs of a worker that ended.
+void run_here(TileStore& store, const std::shared_ptr<const TileCacheJob>& job) {
+  TileCacheDone done{job->id, job->kind, 0, 0};
+  try {
+    done = run_cache_job(job);
+  } catch (...) {
+    // Out of memory while walking the folder: nothing freed is known.
+  }
+  finish_cache_job(store, done);
+}
+
 // The worker ended on its own: nothing asked of it will be answered, so nothing may stay
-// pending (the frame loop would keep running for it) and the download ends with its
-// unanswered tiles failed.
+// pending (the frame loop would keep running for it), the download ends with its unanswered
+// tiles failed, and its cache jobs are done here.
 void drop_worker(TileStore& store) {
   store.request.reset();
   store.result.reset();
   store.pending.clear();
   for (const TileKey& key : std::vector<TileKey>(store.download_keys)) finish_download_tile(store, key, false);
+  for (const auto& job : std::vector(store.cache_jobs)) run_here(store, job);
 }
 
 // A store without a folder keeps nothing on disk (an empty path would name the working folder).
@@ -133,6 +154,11 @@ void set_tile_style(TileStore& store, bool dark) {
   if (!store.request) return;
   // Dropping the old channels ends the old worker.
   attach_worker(store);
+  // Cache jobs first, as they were sent before every download tile still outstanding; each job
+  // names its own folders.
+  for (const auto& job : std::vector(store.cache_jobs)) {
+    if (!store.request || !store.request->send(TileRequest{job})) run_here(store, job);
+  }
   // The rest of a running download goes to the new worker rather than being lost.
   for (const TileKey& key : std::vector<TileKey>(store.download_keys)) {
     if (!store.download_outstanding.contains(key)) continue;
@@ -199,6 +225,8 @@ void pump_tile_results(TileStore& store) {
             finish_download_tile(store, msg.key, msg.ok);
           } else if constexpr (std::is_same_v<T, TileFailed>) {
             record_failure(store, msg.key, now);
+          } else if constexpr (std::is_same_v<T, TileCacheDone>) {
+            finish_cache_job(store, msg);
           } else {
             record_loaded(store, msg.key, std::move(msg.image));
           }
@@ -216,6 +244,7 @@ std::uint32_t enqueue_region_download(TileStore& store, const TileBox& box, std:
   store.download_failed = 0;
   store.download_outstanding.clear();
   store.download_keys.clear();
+  store.download_spans = region_spans(box, z0, z1);
   if (!store.request) {
     store.download_done = count;  // nothing to fetch with: complete at once, empty
     return count;
@@ -271,7 +300,69 @@ std::uint64_t tile_disk_usage(const TileStore& store) {
   return dir_size_recursive(store.root ? *store.root : store.style_dir);
 }
 
-bool tiles_in_flight(const TileStore& store) { return !store.pending.empty(); }
+namespace {
+
+std::uint64_t send_cache_job(TileStore& store, TileCacheJob job) {
+  job.id = ++store.last_cache_job;
+  if (has_disk(store)) job.cache_dir = store.root ? *store.root : store.style_dir;
+  auto shared = std::make_shared<const TileCacheJob>(std::move(job));
+  store.cache_jobs.push_back(shared);
+  if (!has_disk(store)) {
+    finish_cache_job(store, {shared->id, shared->kind, 0, 0});
+  } else if (!store.request || !store.request->send(TileRequest{shared})) {
+    run_here(store, shared);
+  }
+  return shared->id;
+}
+
+void end_download(TileStore& store) {
+  store.download_total = 0;
+  store.download_done = 0;
+  store.download_failed = 0;
+  store.download_keys.clear();
+  store.download_outstanding.clear();
+  store.download_spans.clear();
+}
+
+}  // namespace
+
+std::uint64_t start_tile_delete(TileStore& store, std::vector<TileSpan> doomed, std::vector<TileSpan> keep) {
+  auto removed = [&](const TileKey& key) { return spans_contain(doomed, key) && !spans_contain(keep, key); };
+  std::erase_if(store.decoded, [&](const auto& entry) { return removed(entry.first); });
+  std::erase_if(store.lru, removed);
+  // Deleting the area being downloaded ends its download: the rest would only refill the disk.
+  if (download_in_progress(store) && store.download_spans == doomed) end_download(store);
+  TileCacheJob job;
+  job.kind = TileCacheJobKind::DeleteTiles;
+  job.doomed = std::move(doomed);
+  job.keep = std::move(keep);
+  if (has_disk(store)) job.tile_dir = store.style_dir;
+  job.drop_downloads = !download_in_progress(store);
+  return send_cache_job(store, std::move(job));
+}
+
+std::uint64_t start_cache_clear(TileStore& store) {
+  store.decoded.clear();
+  store.lru.clear();
+  store.failures.clear();
+  end_download(store);
+  TileCacheJob job;
+  job.kind = TileCacheJobKind::Clear;
+  job.drop_downloads = true;
+  return send_cache_job(store, std::move(job));
+}
+
+std::uint64_t start_disk_measure(TileStore& store) {
+  TileCacheJob job;
+  job.kind = TileCacheJobKind::Measure;
+  return send_cache_job(store, std::move(job));
+}
+
+std::vector<TileCacheDone> take_finished_cache_jobs(TileStore& store) { return std::exchange(store.cache_done, {}); }
+
+bool cache_jobs_running(const TileStore& store) { return !store.cache_jobs.empty(); }
+
+bool tiles_in_flight(const TileStore& store) { return !store.pending.empty() || !store.cache_jobs.empty(); }
 
 bool download_in_progress(const TileStore& store) {
   return store.download_total != 0 && store.download_done < store.download_total;

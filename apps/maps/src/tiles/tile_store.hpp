@@ -2,13 +2,15 @@
 // The UI thread's side of the raster map: the decoded tiles in memory (at most 512, and no
 // more pixels than 512 usual tiles; least recently used go first), requests to the tile
 // worker that never wait, back-off from failed tiles, offline-region downloads, and
-// measuring, deleting and clearing the disk cache.
+// measuring, deleting and clearing the disk cache (on the worker, which owns the folder; or at
+// once in a store without worker).
 
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -57,6 +59,13 @@ struct TileStore {
   // style switch hands them to the new worker.
   std::vector<TileKey> download_keys;
   std::unordered_set<TileKey> download_outstanding;
+  std::vector<TileSpan> download_spans;  // the running download's region
+  // Cache jobs sent and not answered yet, in the order sent; a style switch hands them to the
+  // new worker.
+  std::vector<std::shared_ptr<const TileCacheJob>> cache_jobs;
+  std::uint64_t last_cache_job = 0;
+  // Answers of cache jobs not taken yet (take_finished_cache_jobs).
+  std::vector<TileCacheDone> cache_done;
   std::function<TileClock::time_point()> now = [] { return TileClock::now(); };
   // Called by the worker after each answer (see set_tile_waker); empty: nobody is told.
   std::function<void()> waker;
@@ -93,6 +102,23 @@ std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& 
 std::uint64_t clear_tile_cache(TileStore& store);
 std::uint64_t tile_disk_usage(const TileStore& store);
 
+// The cache jobs: each returns the job's id at once; its TileCacheDone (bytes freed, bytes on
+// disk after it) comes through pump_tile_results into `cache_done`. The worker does them in the
+// order sent, and tiles asked for after a job are looked up only once it is done. A store
+// without worker does the job on the spot (nothing at all without a folder).
+//
+// The tiles of `doomed` that no span of `keep` holds leave memory at once and the disk with the
+// job. When the running download is of `doomed` itself, it ends here.
+std::uint64_t start_tile_delete(TileStore& store, std::vector<TileSpan> doomed, std::vector<TileSpan> keep);
+// Memory and the download counters are emptied at once (the running download ends); the
+// folder (the root, both styles, when known) goes with the job.
+std::uint64_t start_cache_clear(TileStore& store);
+std::uint64_t start_disk_measure(TileStore& store);
+// The answers that came, in the order sent.
+std::vector<TileCacheDone> take_finished_cache_jobs(TileStore& store);
+bool cache_jobs_running(const TileStore& store);
+
+// Display tiles or cache jobs not answered yet.
 bool tiles_in_flight(const TileStore& store);
 bool download_in_progress(const TileStore& store);
 bool has_failed_tiles(const TileStore& store);

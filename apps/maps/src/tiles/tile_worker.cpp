@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
 
 namespace maps {
@@ -80,6 +81,16 @@ class TileWorker {
       if (!results_.is_connected()) return;
       take_sent();
       if (!serve_screen_from_disk() || !start_work()) return;
+      if (!cache_jobs_.empty()) {
+        // A slice of the job, then the screen's tiles again: transfers move on without a wait.
+        if (!step_cache_job()) return;
+        if (client_ && client_->running() > 0) {
+          for (TileTransferDone& done : client_->run(std::chrono::milliseconds{0})) {
+            if (!finish_transfer(done)) return;
+          }
+        }
+        continue;
+      }
       if (client_ && client_->running() > 0) {
         for (TileTransferDone& done : client_->run(kRequestCheckInterval)) {
           if (!finish_transfer(done)) return;
@@ -96,7 +107,60 @@ class TileWorker {
   }
 
  private:
-  void queue(const TileRequest& r) { (r.kind == TileRequestKind::Display ? display_ : download_).push_back(r.key); }
+  void queue(const TileRequest& r) {
+    if (r.kind == TileRequestKind::CacheJob) {
+      if (r.job) take_cache_job(r.job);
+      return;
+    }
+    (r.kind == TileRequestKind::Display ? display_ : download_).push_back(r.key);
+  }
+
+  // What the job removes is no longer to be fetched or written: download tiles queued before it
+  // are dropped (answered as missing, so a download still counting them ends), and a running
+  // transfer of such a tile is not written. Download tiles asked for after the job wait until
+  // it is done, so a new download never sees a file the job is about to remove.
+  void take_cache_job(const std::shared_ptr<const TileCacheJob>& job) {
+    auto removed = [&](const TileKey& key) {
+      if (job->kind == TileCacheJobKind::Clear) return true;
+      if (job->kind != TileCacheJobKind::DeleteTiles) return false;
+      return spans_contain(job->doomed, key) && !spans_contain(job->keep, key);
+    };
+    if (job->drop_downloads || job->kind == TileCacheJobKind::Clear) {
+      download_.clear();
+    } else if (job->kind == TileCacheJobKind::DeleteTiles) {
+      std::deque<TileKey> kept;
+      for (const TileKey& key : download_) {
+        if (!removed(key)) {
+          kept.push_back(key);
+        } else {
+          dropped_.push_back(key);
+        }
+      }
+      download_.swap(kept);
+    }
+    for (Running& r : running_) {
+      if (removed(r.request.key)) r.write = false;
+    }
+    cache_jobs_.emplace_back(job);
+  }
+
+  bool step_cache_job() {
+    while (!dropped_.empty()) {
+      if (!answer(TileDownloaded{dropped_.front(), false})) return false;
+      dropped_.pop_front();
+    }
+    TileCacheRun& run = cache_jobs_.front();
+    bool done = true;
+    try {
+      done = run.step();
+    } catch (...) {
+      // Out of memory while walking: the job ends with what it did.
+    }
+    if (!done) return true;
+    TileCacheDone result = run.result();
+    cache_jobs_.pop_front();
+    return answer(result);
+  }
 
   // Everything already sent, so that a tile for the screen overtakes a long download.
   void take_sent() {
@@ -149,7 +213,8 @@ class TileWorker {
         display_net_.pop_front();
         continue;
       }
-      if (download_.empty() || checks == kDownloadChecksPerRound) break;
+      // Download tiles wait for the cache jobs sent before them.
+      if (!cache_jobs_.empty() || download_.empty() || checks == kDownloadChecksPerRound) break;
       if (client_ && downloads_running_ >= download_slots_) break;
       const TileRequest request{TileRequestKind::Download, download_.front()};
       download_.pop_front();
@@ -173,13 +238,30 @@ class TileWorker {
 
   void start_transfer(const TileRequest& request) {
     if (request.kind == TileRequestKind::Download) ++downloads_running_;
+    running_.push_back({request, true});
     client_->start(request, tile_url(base_, request.key));
+  }
+
+  // Whether the transfer's file is to be written, and it off the running list. Of two
+  // transfers of one tile the later one decides: it was asked for after any job that removed
+  // the tile, so the file is wanted again.
+  bool take_running(const TileRequest& request) {
+    bool write = true;
+    auto first = running_.end();
+    for (auto it = running_.begin(); it != running_.end(); ++it) {
+      if (it->request.kind != request.kind || it->request.key != request.key) continue;
+      if (first == running_.end()) first = it;
+      write = it->write;
+    }
+    if (first != running_.end()) running_.erase(first);
+    return write;
   }
 
   // Only a successful reply that is a PNG is worth keeping; error pages never reach the cache.
   bool finish_transfer(TileTransferDone& done) {
     const TileRequest& request = done.request;
     if (request.kind == TileRequestKind::Download) --downloads_running_;
+    const bool write = take_running(request);
     TileResult result = failure_of(request);
     try {
       if (done.reply && done.reply->status >= 200 && done.reply->status <= 299) {
@@ -189,8 +271,12 @@ class TileWorker {
         if (image) {
           // An abandoned worker (style switch, cleared cache) must not refill the cache.
           if (!results_.is_connected()) return false;
-          write_tile_file(path_of(request.key), bytes);
-          result = success_of(request, std::move(image).value());
+          if (write) {
+            write_tile_file(path_of(request.key), bytes);
+            result = success_of(request, std::move(image).value());
+          } else if (request.kind == TileRequestKind::Display) {
+            result = success_of(request, std::move(image).value());
+          }
         }
       }
     } catch (...) {
@@ -210,6 +296,13 @@ class TileWorker {
   std::deque<TileKey> download_;     // region tiles, in the order asked
   std::size_t download_slots_ = 1;
   std::size_t downloads_running_ = 0;
+  struct Running {
+    TileRequest request;
+    bool write = true;  // false once a cache job removed the tile
+  };
+  std::vector<Running> running_;        // transfers started, in the order started
+  std::deque<TileCacheRun> cache_jobs_;  // in the order sent; the front one is being done
+  std::deque<TileKey> dropped_;         // download tiles a job dropped, to answer as missing
 };
 
 }  // namespace

@@ -210,7 +210,8 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->tiles, view_tiles);
 
-  // 3. Listed with zoom range and tile count beside the cache size.
+  // 3. Listed with zoom range and tile count beside the cache size, once the worker measured it.
+  ASSERT_TRUE(tick_until([&] { return !cache_jobs_running(f->app->tile_store); }));
   const auto texts = f->paint();
   const std::uint64_t on_disk = tile_disk_usage(f->app->tile_store);
   EXPECT_GT(on_disk, 0u);
@@ -260,20 +261,27 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   for (const TileKey& k : own) own_bytes += fs::file_size(tile_path(k));
   f->paint();
   f->click(*f->hit_centre({OfflineCommand::DeleteRegion{searched.id}}));
+  // The area leaves the list at once; the status waits for the worker's answer.
+  ASSERT_EQ(f->app->model.regions.size(), 1u);
+  const std::string removed =
+      "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
+  EXPECT_NE(f->app->model.status, removed);
+  ASSERT_TRUE(tick_until([&] { return f->app->model.status == removed; }));
   for (const TileKey& k : own) EXPECT_FALSE(fs::exists(tile_path(k)));
   for (const TileKey& k : shared) EXPECT_TRUE(fs::exists(tile_path(k)));
-  ASSERT_EQ(f->app->model.regions.size(), 1u);
-  EXPECT_EQ(f->app->model.status,
-            "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed");
+  EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->tile_store));
 
   // 6. Clear all.
   const std::uint64_t before = tile_disk_usage(f->app->tile_store);
   f->paint();
   f->click(*f->hit_centre({OfflineCommand::ClearCache{}}));
   EXPECT_TRUE(f->app->model.regions.empty());
-  EXPECT_EQ(tile_disk_usage(f->app->tile_store), 0u);
-  EXPECT_EQ(f->app->model.status, "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles");
   EXPECT_TRUE(contains_text(f->paint(), "No saved areas yet"));
+  const std::string cleared = "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles";
+  ASSERT_TRUE(tick_until([&] { return f->app->model.status == cleared; }));
+  EXPECT_EQ(tile_disk_usage(f->app->tile_store), 0u);
+  EXPECT_EQ(f->panel().disk_usage(), 0u);
+  EXPECT_TRUE(contains_text(f->paint(), "Cached on disk: " + format_bytes(0)));
 }
 
 }  // namespace
