@@ -145,6 +145,39 @@ TEST(RegionTiles, AHugeRegionKeepsItsCoarseLevelsWithinTheCap) {
   }
 }
 
+// A region as spans holds exactly its tiles, the cap included, and nothing beside them.
+TEST(RegionSpans, HoldExactlyTheRegionsTiles) {
+  struct Case {
+    const char* name;
+    TileBox box;
+    std::uint8_t z0, z1;
+  } cases[] = {
+      {"a city over six levels", {{48.13, 11.57}, {48.15, 11.60}}, 12, 17},
+      {"corners given the other way round", {{48.15, 11.60}, {48.13, 11.57}}, 17, 12},
+      {"the world past the cap", {{-90, -180}, {90, 180}}, 8, 12},
+      {"past zoom 19", {{48.13, 11.57}, {48.14, 11.58}}, 20, 22},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto spans = region_spans(c.box, c.z0, c.z1);
+    const auto keys = region_tiles(c.box, c.z0, c.z1);
+    std::vector<TileKey> expanded;
+    for (const TileSpan& s : spans) {
+      for (std::uint32_t y = s.ylo; y <= s.yhi; ++y) {
+        for (std::uint32_t x = s.xlo; x <= s.xhi; ++x) expanded.push_back({x, y, s.z});
+      }
+    }
+    EXPECT_EQ(expanded, keys);
+    for (const TileKey& k : keys) EXPECT_TRUE(spans_contain(spans, k));
+    if (spans.empty()) continue;
+    const TileSpan& first = spans.front();
+    // Just outside the first span, and one level finer than the last.
+    EXPECT_FALSE(spans_contain(spans, {first.xhi + 1, first.ylo, first.z}));
+    EXPECT_FALSE(spans_contain(spans, {first.xlo, first.yhi + 1, first.z}));
+    EXPECT_FALSE(spans_contain(spans, {first.xlo, first.ylo, static_cast<std::uint8_t>(spans.back().z + 1)}));
+  }
+}
+
 TEST(RegionTiles, RowsOuterColumnsInner) {
   // A box spanning 2 x 2 tiles at zoom 1.
   const auto keys = region_tiles({{-10, -10}, {10, 10}}, 1, 1);

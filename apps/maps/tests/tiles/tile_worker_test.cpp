@@ -4,6 +4,7 @@
 
 #include "png_fixture.hpp"
 #include "temp_dir.hpp"
+#include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
 
 namespace maps {
@@ -15,6 +16,10 @@ using testing::write_file;
 std::string describe(const TileResult& r) {
   if (auto* l = std::get_if<TileLoaded>(&r)) return "loaded " + std::to_string(l->key.x);
   if (auto* f = std::get_if<TileFailed>(&r)) return "failed " + std::to_string(f->key.x);
+  if (auto* c = std::get_if<TileCacheDone>(&r)) {
+    return "job " + std::to_string(c->id) + " freed " + std::to_string(c->freed) + " leaves " +
+           std::to_string(c->usage);
+  }
   const auto& d = std::get<TileDownloaded>(r);
   return std::string(d.ok ? "downloaded " : "missing ") + std::to_string(d.key.x);
 }
@@ -54,6 +59,99 @@ TEST(TileWorkerLoop, ScreenTilesGoFirstAndOnlyGoodFilesCount) {
   EXPECT_EQ(image->width(), 4u);
   EXPECT_NE(image->cairo_surface(), nullptr);  // ready to draw, built off the UI thread
   EXPECT_EQ(image->pixel_rgba8(0, 0), (std::array<std::uint8_t, 4>{200, 100, 50, 255}));
+}
+
+std::vector<std::string> run_worker(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results,
+                                    base::Receiver<TileResult>& answers, const std::filesystem::path& dir) {
+  std::optional<TileHttpClient> no_client;
+  tile_worker_loop(requests, results, dir, "http://127.0.0.1:9", no_client);
+  std::vector<std::string> got;
+  for (auto r = answers.try_recv(); r.has_value(); r = answers.try_recv()) got.push_back(describe(*r.value));
+  return got;
+}
+
+std::shared_ptr<const TileCacheJob> job_of(TileCacheJob job) { return std::make_shared<const TileCacheJob>(job); }
+
+// A deletion goes before the download tiles sent after it, which then find its files gone;
+// queued download tiles it removes are dropped, those it keeps are still served.
+TEST(TileWorkerLoop, ACacheJobComesBeforeTheDownloadsSentAfterIt) {
+  TempDir dir;
+  const auto png = testing::solid_png(4, 4, 10, 20, 30);
+  for (std::uint32_t x : {1u, 2u, 3u, 4u}) write_file(dir.path() / tile_file_name({x, 0, 5}), png);
+  TileCacheJob del;
+  del.id = 7;
+  del.kind = TileCacheJobKind::DeleteTiles;
+  del.doomed = {TileSpan{5, 1, 3, 0, 0}};
+  del.keep = {TileSpan{5, 3, 4, 0, 0}};
+  del.tile_dir = del.cache_dir = dir.path();
+
+  auto [req_tx, req_rx] = base::channel<TileRequest>();
+  auto [res_tx, res_rx] = base::channel<TileResult>();
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{1, 0, 5}}));  // removed by the job
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{4, 0, 5}}));  // not in the job
+  ASSERT_TRUE(req_tx.send(TileRequest{job_of(del)}));
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{2, 0, 5}}));  // its file is gone by now
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{3, 0, 5}}));  // kept
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Display, TileKey{4, 0, 5}}));
+  { auto drop = std::move(req_tx); }
+
+  const std::string freed = std::to_string(2 * png.size()), left = std::to_string(2 * png.size());
+  EXPECT_EQ(run_worker(req_rx, res_tx, res_rx, dir.path()),
+            (std::vector<std::string>{"loaded 4", "missing 1", "job 7 freed " + freed + " leaves " + left,
+                                      "downloaded 4", "missing 2", "downloaded 3"}));
+  for (std::uint32_t x : {1u, 2u}) EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({x, 0, 5})));
+  for (std::uint32_t x : {3u, 4u}) EXPECT_TRUE(std::filesystem::exists(dir.path() / tile_file_name({x, 0, 5})));
+}
+
+// Clearing forgets every download tile queued before it without answering (the store has ended
+// that download), removes the folder and measures it empty; a measure only measures.
+TEST(TileWorkerLoop, ClearForgetsQueuedDownloadsAndEmptiesTheFolder) {
+  TempDir dir;
+  const auto root = dir.path() / "tiles";
+  write_file(root / "light" / tile_file_name({1, 0, 5}), std::vector<std::uint8_t>(40, 1));
+  write_file(root / "dark" / tile_file_name({1, 0, 5}), std::vector<std::uint8_t>(2, 1));
+  TileCacheJob measure;
+  measure.id = 1;
+  measure.cache_dir = root;
+  TileCacheJob clear = measure;
+  clear.id = 2;
+  clear.kind = TileCacheJobKind::Clear;
+  TileCacheJob again = measure;
+  again.id = 3;
+
+  auto [req_tx, req_rx] = base::channel<TileRequest>();
+  auto [res_tx, res_rx] = base::channel<TileResult>();
+  ASSERT_TRUE(req_tx.send(TileRequest{job_of(measure)}));
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{1, 0, 5}}));
+  ASSERT_TRUE(req_tx.send({TileRequestKind::Download, TileKey{2, 0, 5}}));
+  ASSERT_TRUE(req_tx.send(TileRequest{job_of(clear)}));
+  ASSERT_TRUE(req_tx.send(TileRequest{job_of(again)}));
+  { auto drop = std::move(req_tx); }
+  EXPECT_EQ(run_worker(req_rx, res_tx, res_rx, root / "light"),
+            (std::vector<std::string>{"job 1 freed 0 leaves 42", "job 2 freed 42 leaves 0", "job 3 freed 0 leaves 0"}));
+  EXPECT_FALSE(std::filesystem::exists(root));
+}
+
+// A deletion goes a slice at a time; kept and missing tiles are looked at but free nothing.
+TEST(TileCacheRun, DeletesASliceAtATime) {
+  TempDir dir;
+  for (std::uint32_t x = 0; x < 3; ++x) {
+    for (std::uint32_t y = 0; y < 2; ++y) write_file(dir.path() / tile_file_name({x, y, 9}), std::vector<std::uint8_t>(10));
+  }
+  write_file(dir.path() / "other.bin", std::vector<std::uint8_t>(5));
+  TileCacheJob job;
+  job.kind = TileCacheJobKind::DeleteTiles;
+  job.doomed = {TileSpan{9, 0, 3, 0, 1}};  // column 3 has no files
+  job.keep = {TileSpan{9, 2, 2, 1, 1}};
+  job.tile_dir = job.cache_dir = dir.path();
+  TileCacheRun run(job_of(job));
+  EXPECT_FALSE(run.step(3));
+  EXPECT_FALSE(run.step(3));
+  EXPECT_TRUE(run.step(3));
+  EXPECT_EQ(run.result().freed, 50u);
+  EXPECT_EQ(run.result().usage, 15u);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / tile_file_name({2, 1, 9})));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({2, 0, 9})));
 }
 
 TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {
