@@ -165,6 +165,58 @@ TEST_F(TileStoreIntegration, ClearingTheCacheStopsTheRunningDownload) {
   EXPECT_TRUE(store.request.has_value());
 }
 
+// A download started while a deletion of the same tiles is on its way loses none of them: the
+// worker removes the files first and the download then fetches them again.
+TEST_F(TileStoreIntegration, ADownloadAfterADeletionKeepsEveryTileItNeeds) {
+  const TileBox box{{48.13, 11.57}, {48.15, 11.60}};
+  const auto keys = region_tiles(box, 14, 16);
+  ASSERT_GE(keys.size(), 10u);
+  const auto png = testing::solid_png(4, 4, 9, 9, 9);
+  for (const TileKey& k : keys) {
+    server.set(light_path(k), 200, png);
+    testing::write_file(root() / "light" / tile_file_name(k), png);
+  }
+  TileStore store = open();
+  const std::uint64_t job = start_tile_delete(store, region_spans(box, 14, 16), {});
+  EXPECT_EQ(enqueue_region_download(store, box, 14, 16), keys.size());
+  ASSERT_TRUE(pump_until(store, [&] { return !download_in_progress(store) && !cache_jobs_running(store); }));
+  const auto done = take_finished_cache_jobs(store);
+  ASSERT_EQ(done.size(), 1u);
+  EXPECT_EQ(done[0].id, job);
+  EXPECT_EQ(done[0].freed, keys.size() * png.size());
+  EXPECT_EQ(store.download_done, keys.size());
+  EXPECT_EQ(store.download_failed, 0u);
+  for (const TileKey& k : keys) EXPECT_TRUE(fs::exists(root() / "light" / tile_file_name(k)));
+  EXPECT_EQ(server.total_hits(), static_cast<int>(keys.size()));
+}
+
+// Deleting the area being downloaded ends the download: the tiles on their way are not written
+// and the rest are not asked for, so nothing of the area is left on disk.
+TEST_F(TileStoreIntegration, DeletingTheAreaBeingDownloadedEndsTheDownload) {
+  const TileBox box{{48.13, 11.57}, {48.15, 11.60}};
+  const TileBox other{{48.10, 11.50}, {48.11, 11.51}};
+  const auto keys = region_tiles(box, 14, 16);
+  for (const TileKey& k : keys) server.set(light_path(k), 200, testing::solid_png(4, 4, 1, 1, 1));
+  const TileKey kept = region_tiles(other, 14, 14).front();
+  testing::write_file(root() / "light" / tile_file_name(kept), {1, 2, 3});
+  TileStore store = open();
+  server.hold();
+  enqueue_region_download(store, box, 14, 16);
+  const int running = static_cast<int>(kMaxTileTransfers - kTransfersKeptForScreen);
+  ASSERT_TRUE(server.wait_for_hits(running));
+  start_tile_delete(store, region_spans(box, 14, 16), region_spans(other, 14, 14));
+  EXPECT_FALSE(download_in_progress(store));
+  server.release();
+  ASSERT_TRUE(pump_until(store, [&] { return !cache_jobs_running(store); }));
+  for (int i = 0; i < 100 && server.total_hits() <= running; ++i) std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(server.total_hits(), running);
+  EXPECT_EQ(take_finished_cache_jobs(store).at(0).usage, 3u);
+  // The transfers that were on their way have ended unwritten.
+  start_disk_measure(store);
+  ASSERT_TRUE(pump_until(store, [&] { return !cache_jobs_running(store); }));
+  EXPECT_EQ(take_finished_cache_jobs(store).at(0).usage, 3u);
+}
+
 TEST_F(TileStoreIntegration, StyleSwitchRestartsTheWorkerForTheOtherStyle) {
   server.set("/dark_nolabels/14/8718/5685.png", 200, testing::solid_png(8, 8, 5, 5, 5));
   server.set(light_path(kKey), 200, testing::solid_png(8, 8, 250, 250, 250));
