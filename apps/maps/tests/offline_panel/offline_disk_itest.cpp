@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "../tiles/temp_dir.hpp"
 #include "app/dispatch.hpp"
@@ -11,6 +12,7 @@
 #include "offline_panel/offline_area.hpp"
 #include "panel_fixture.hpp"
 #include "tiles/tile_disk.hpp"
+#include "tiles/tile_worker.hpp"
 #include "zarn_ui/format.hpp"
 
 namespace maps {
@@ -91,6 +93,73 @@ TEST(OfflineDisk, ClearingTheCacheEmptiesTheFolderAndTheRegions) {
   EXPECT_EQ(d.f.app->model.status, "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles");
 }
 
+// The store's worker, started by hand so the test sees the state before it has done anything.
+struct HeldWorker {
+  base::Receiver<TileRequest> requests;
+  base::Sender<TileResult> results;
+  std::thread thread;
+
+  explicit HeldWorker(TileStore& store) {
+    auto [req_tx, req_rx] = base::channel<TileRequest>();
+    auto [res_tx, res_rx] = base::channel<TileResult>();
+    store.request = std::move(req_tx);
+    store.result = std::move(res_rx);
+    requests = std::move(req_rx);
+    results = std::move(res_tx);
+  }
+  // The worker serves from disk only; it ends once the store is gone.
+  void start(const fs::path& dir) {
+    thread = std::thread([this, dir] {
+      std::optional<TileHttpClient> no_client;
+      tile_worker_loop(requests, results, dir, "http://127.0.0.1:9", no_client);
+    });
+  }
+};
+
+// Deleting an area of many thousand tiles: the area leaves the list and the press returns before
+// a single file is touched; the worker removes them and the status tells what it freed.
+TEST(OfflineDisk, DeletingABigAreaReturnsAtOnceAndReportsWhenTheWorkerIsDone) {
+  const DownloadedRegion big{"big", "Big", {48.10, 11.50}, {48.16, 11.62}, 12, 18, 0};
+  const DownloadedRegion small{"small", "Small", {48.13, 11.55}, {48.14, 11.57}, 12, 18, 0};
+  const std::vector<TileKey> big_tiles = area_tiles(big), small_tiles = area_tiles(small);
+  ASSERT_GT(big_tiles.size(), 5000u);
+  TempDir dir;
+  write_tiles(dir.path(), big);
+  MapModel model = default_map_model();
+  model.regions = {big, small};
+  TileStore store = new_offline_tile_store(dir.path());
+  HeldWorker worker(store);
+  auto f = std::make_unique<PanelFixture>(build_maps_app(model, VectorMap{}, std::move(store), false, false));
+
+  const std::string status_before = f->app->model.status;
+  offline_panel_action(*f->app, {OfflineCommand::DeleteRegion{"big"}}, f->state);
+  ASSERT_EQ(f->app->model.regions.size(), 1u);
+  EXPECT_EQ(f->app->model.regions[0].id, "small");
+  EXPECT_EQ(f->app->model.status, status_before);
+  for (const TileKey& k : big_tiles) ASSERT_TRUE(fs::exists(dir.path() / tile_file_name(k)));
+  // The window loop sleeps until the worker's answer wakes it.
+  EXPECT_TRUE(f->app->has_pending_work());
+  f->tick_once();
+  EXPECT_EQ(f->app->model.status, status_before);
+
+  worker.start(dir.path());
+  const std::size_t freed = (big_tiles.size() - small_tiles.size()) * kTileBytes;
+  const std::string removed = "Removed \u201cBig\u201d \u00b7 " + zarn_ui::format::bytes(freed) + " freed";
+  for (int i = 0; i < 2000 && f->app->model.status != removed; ++i) {
+    std::this_thread::sleep_for(5ms);
+    f->tick_once();
+  }
+  EXPECT_EQ(f->app->model.status, removed);
+  EXPECT_EQ(f->panel().disk_usage(), small_tiles.size() * kTileBytes);
+  EXPECT_FALSE(f->app->has_pending_work());
+  for (const TileKey& k : small_tiles) EXPECT_TRUE(fs::exists(dir.path() / tile_file_name(k)));
+  std::size_t left = 0;
+  for (const TileKey& k : big_tiles) left += fs::exists(dir.path() / tile_file_name(k)) ? 1 : 0;
+  EXPECT_EQ(left, small_tiles.size());
+  f.reset();  // the store goes, and with it the worker
+  worker.thread.join();
+}
+
 // A demonstration window's "Clear all" and delete buttons must leave the user's cache alone.
 TEST(OfflineDisk, DemonstrationStatesNeverTouchTheUsersCache) {
   TempDir cache;
@@ -106,7 +175,9 @@ TEST(OfflineDisk, DemonstrationStatesNeverTouchTheUsersCache) {
     EXPECT_EQ(f.panel().disk_usage(), 0u);
     commit_action(*f.app, f.state, MapsAction{MapsAction::AddRegion{kWest}});
     offline_panel_action(*f.app, {OfflineCommand::DeleteRegion{"a"}}, f.state);
+    EXPECT_EQ(f.app->model.status, "Removed \u201cWest\u201d \u00b7 " + zarn_ui::format::bytes(0) + " freed");
     offline_panel_action(*f.app, {OfflineCommand::ClearCache{}}, f.state);
+    EXPECT_EQ(f.app->model.status, "Cleared " + zarn_ui::format::bytes(0) + " of offline tiles");
     EXPECT_TRUE(fs::exists(user_tile));
   }
 }

@@ -57,6 +57,7 @@ struct PanelFixture {
   }
 
   OfflinePanel& panel() { return app->offline_panel; }
+  void tick_once() { app->tick(state); }
   // Paints one frame; returns its texts in drawing order.
   std::vector<std::string> paint() {
     auto text = zarn_ui::text_render::TextRenderer::fixed(7);
