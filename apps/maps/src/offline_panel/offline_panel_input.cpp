@@ -1,5 +1,6 @@
 #include "offline_panel/offline_panel_input.hpp"
 
+#include <algorithm>
 #include <variant>
 
 #include <fmt/format.h>
@@ -10,7 +11,6 @@
 #include "offline_panel/offline_area.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "tiles/tile_geometry.hpp"
-#include "zarn_ui/format.hpp"
 #include "zarn_ui/system_clipboard.hpp"
 
 namespace maps {

@@ -97,7 +97,7 @@ void pump_tile_results(TileStore& store);
 
 // Returns the number of tiles asked for and restarts the download counters.
 std::uint32_t enqueue_region_download(TileStore& store, const TileBox& box, std::uint8_t z0, std::uint8_t z1);
-// Bytes freed.
+// The same work done on the calling thread, walking the folder there. Bytes freed.
 std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& keys);
 std::uint64_t clear_tile_cache(TileStore& store);
 std::uint64_t tile_disk_usage(const TileStore& store);
