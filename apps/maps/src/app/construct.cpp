@@ -10,10 +10,11 @@ std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, Ti
   // MapsApp is large and owned by the framework through a box, so build it in place. Each view
   // builds its own widgets.
   auto app = std::make_unique<MapsApp>();
-  app->offline_panel.set_disk_usage(tile_disk_usage(tile_store));
   app->model = std::move(model);
   app->vector_map = std::move(vector_map);
   app->tile_store = std::move(tile_store);
+  // The cache's size comes from the tile worker, which walks the folder off the window's thread.
+  start_disk_measure(app->tile_store);
   app->panel_expanded = panel_expanded;
   app->live = live;
   return app;

@@ -90,7 +90,7 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   } else if (*text == "2") {
     set_panel(app, Panel::Directions);
   } else if (is_letter_key(*text, 'm')) {
-    app.offline_panel.begin_area_search(tile_disk_usage(app.tile_store));
+    open_offline_panel(app);
   } else {
     return false;
   }

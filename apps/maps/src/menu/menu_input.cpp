@@ -2,13 +2,14 @@
 
 #include "app/maps_app.hpp"
 #include "navigation/navigation_steps.hpp"
+#include "offline_panel/offline_panel_input.hpp"
 
 namespace maps {
 
 void run_overflow_menu_item(MapsApp& app, OverflowMenuItem item) {
   switch (item) {
     case OverflowMenuItem::Attribution: app.dialog.open_attribution_dialog(false); break;
-    case OverflowMenuItem::OfflineMaps: app.offline_panel.begin_area_search(tile_disk_usage(app.tile_store)); break;
+    case OverflowMenuItem::OfflineMaps: open_offline_panel(app); break;
     case OverflowMenuItem::Licenses: app.dialog.open_attribution_dialog(true); break;
     case OverflowMenuItem::FloatNavigation: float_navigation(app); break;
   }

@@ -68,6 +68,13 @@ void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
 
 }  // namespace
 
+void open_offline_panel(MapsApp& app) {
+  app.offline_panel.begin_area_search(app.offline_panel.disk_usage());
+  start_disk_measure(app.tile_store);
+  // A store without worker has answered already.
+  apply_offline_cache_jobs(app);
+}
+
 void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state) {
   std::visit(
       [&](const auto& c) {

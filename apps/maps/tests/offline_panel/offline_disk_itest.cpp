@@ -160,6 +160,32 @@ TEST(OfflineDisk, DeletingABigAreaReturnsAtOnceAndReportsWhenTheWorkerIsDone) {
   worker.thread.join();
 }
 
+// Opening the panel walks no folder on the window's thread: it shows the last figure, and the
+// worker's measure of the cache follows.
+TEST(OfflineDisk, OpeningThePanelShowsTheWorkersMeasureWhenItComes) {
+  const DownloadedRegion area{"a", "Area", {48.13, 11.55}, {48.14, 11.57}, 12, 16, 0};
+  TempDir dir;
+  write_tiles(dir.path(), area);
+  TileStore store = new_offline_tile_store(dir.path());
+  HeldWorker worker(store);
+  auto f =
+      std::make_unique<PanelFixture>(build_maps_app(default_map_model(), VectorMap{}, std::move(store), false, false));
+  f->event(key_text("m"));
+  ASSERT_TRUE(f->panel().is_open());
+  EXPECT_EQ(f->panel().disk_usage(), 0u);
+  EXPECT_TRUE(f->app->has_pending_work());
+
+  worker.start(dir.path());
+  const std::uint64_t on_disk = area_tiles(area).size() * kTileBytes;
+  for (int i = 0; i < 2000 && f->panel().disk_usage() != on_disk; ++i) {
+    std::this_thread::sleep_for(5ms);
+    f->tick_once();
+  }
+  EXPECT_EQ(f->panel().disk_usage(), on_disk);
+  f.reset();
+  worker.thread.join();
+}
+
 // A demonstration window's "Clear all" and delete buttons must leave the user's cache alone.
 TEST(OfflineDisk, DemonstrationStatesNeverTouchTheUsersCache) {
   TempDir cache;
