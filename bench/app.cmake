@@ -2,4 +2,4 @@ maps_benchmark(bench_app_frame SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_app_frame
 # The live app at rest in a window: resident memory beside SDL's texture framebuffer.
 pkg_check_modules(BENCH_APP_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 maps_benchmark(bench_live_app SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_app.cpp
-  DEPS maps_app PkgConfig::BENCH_APP_HTTPLIB)
+  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB)

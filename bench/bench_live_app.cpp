@@ -21,7 +21,7 @@
 #include "app/construct.hpp"
 #include "base/scoped_env.hpp"
 #include "net/recording_job_spawner.hpp"
-#include "private_x_server.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "tile_bench_png.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"
@@ -128,7 +128,7 @@ std::filesystem::path fresh_dir() {
 }
 
 void measure_at_rest(benchmark::State& bs, bool texture_framebuffer) {
-  maps::bench::PrivateXServer x;
+  base_testing::PrivateXServer x("1920x1200x24");
   if (x.display().empty()) {
     bs.SkipWithError("Xvfb did not start");
     return;

@@ -3,13 +3,8 @@
 // no frames over ten seconds in a window on an X server of the test's own.
 
 #include <SDL.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -25,59 +20,16 @@
 #include "app/construct.hpp"
 #include "app/startup.hpp"
 #include "base/scoped_env.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"
 
-extern char** environ;
-
 namespace maps {
 namespace {
 
 using namespace std::chrono_literals;
-
-class PrivateXServer {
- public:
-  PrivateXServer() {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    char* argv[] = {const_cast<char*>("Xvfb"),      const_cast<char*>("-displayfd"),  const_cast<char*>("3"),
-                    const_cast<char*>("-nolisten"), const_cast<char*>("tcp"),         const_cast<char*>("-screen"),
-                    const_cast<char*>("0"),         const_cast<char*>("1280x900x24"), nullptr};
-    if (::posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv, environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    std::string number;
-    while (pid_ > 0 && number.find('\n') == std::string::npos) {
-      pollfd p{fds[0], POLLIN, 0};
-      char buf[32];
-      if (::poll(&p, 1, 10000) <= 0) break;
-      const ssize_t n = ::read(fds[0], buf, sizeof buf);
-      if (n <= 0) break;
-      number.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    if (number.find('\n') != std::string::npos) display_ = ":" + number.substr(0, number.find('\n'));
-  }
-  ~PrivateXServer() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  PrivateXServer(const PrivateXServer&) = delete;
-  PrivateXServer& operator=(const PrivateXServer&) = delete;
-  const std::string& display() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 // A tile server that takes every request and never answers it, until it is released.
 class SilentTileServer {
@@ -178,7 +130,7 @@ IdleFigures run_idle(MapsApp& app, zarn_ui::state::State& state, const std::func
 constexpr double kIdleCpuBound = 0.2;  // seconds of CPU in ten seconds: generous, polling costs far more
 
 TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
-  PrivateXServer x;
+  base_testing::PrivateXServer x("1280x900x24");
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   base::ScopedEnv env("DISPLAY", x.display());
   SilentTileServer server;
@@ -201,7 +153,7 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
 }
 
 TEST(IdleCpu, DemonstrationStateAfterASearch) {
-  PrivateXServer x;
+  base_testing::PrivateXServer x("1280x900x24");
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   base::ScopedEnv env("DISPLAY", x.display());
   auto app = app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags({}));

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "../../../../libs/zarn_ui/tests/launch/private_x_server.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "app/construct.hpp"
 #include "base/scoped_env.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -38,7 +38,7 @@ Point in_panel_window(SDL_Window* panel, SDL_Window* host, Point p) {
 }
 
 TEST(FloatingNavigationWindow, DetachesTakesEndAndComesBack) {
-  zarn_ui::launch::testing_support::PrivateXServer server("1920x1200x24");
+  base_testing::PrivateXServer server("1920x1200x24");
   ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
   base::ScopedEnv display("DISPLAY", server.display());
 

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "base_testing/private_bus.hpp"
-#include "private_x_server.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "probe_widget.hpp"
 #include "sdbus-c++/sdbus-c++.h"
 #include "zarn_ui/launch.hpp"
@@ -33,7 +33,7 @@ extern char** environ;
 namespace zarn_ui::launch {
 namespace {
 
-using testing_support::PrivateXServer;
+using base_testing::PrivateXServer;
 using testing_support::ProbeWidget;
 
 // Sets (or, with nullptr, removes) an environment variable for the guard's life.

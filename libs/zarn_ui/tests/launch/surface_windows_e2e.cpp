@@ -10,7 +10,7 @@
 
 #include "../../src/launch/surface_windows.hpp"
 #include "base/scoped_env.hpp"
-#include "private_x_server.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace zarn_ui::launch {
@@ -94,7 +94,7 @@ void pump() {
 }
 
 TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
-  testing_support::PrivateXServer server("1600x1200x24");
+  base_testing::PrivateXServer server("1600x1200x24");
   ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
   base::ScopedEnv display("DISPLAY", server.display());
   Video video("x11");

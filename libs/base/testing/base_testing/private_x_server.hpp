@@ -14,7 +14,7 @@
 
 extern char** environ;
 
-namespace zarn_ui::launch::testing_support {
+namespace base_testing {
 
 class PrivateXServer {
  public:
@@ -61,4 +61,4 @@ class PrivateXServer {
   std::string display_;
 };
 
-}  // namespace zarn_ui::launch::testing_support
+}  // namespace base_testing
