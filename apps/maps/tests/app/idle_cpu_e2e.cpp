@@ -4,15 +4,12 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,6 +18,7 @@
 #include "app/startup.hpp"
 #include "base/scoped_env.hpp"
 #include "base_testing/private_x_server.hpp"
+#include "../tiles/tile_server.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/launch.hpp"
@@ -30,44 +28,6 @@ namespace maps {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A tile server that takes every request and never answers it, until it is released.
-class SilentTileServer {
- public:
-  SilentTileServer() {
-    server_.Get(R"(/(\w+)/(\d+)/(\d+)/(\d+)\.png)", [this](const httplib::Request&, httplib::Response& res) {
-      std::unique_lock lock(mu_);
-      ++requests_;
-      cv_.wait(lock, [this] { return released_; });
-      res.status = 503;
-    });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-  }
-  ~SilentTileServer() {
-    {
-      std::lock_guard lock(mu_);
-      released_ = true;
-    }
-    cv_.notify_all();
-    server_.stop();
-    thread_.join();
-  }
-  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
-  int requests() {
-    std::lock_guard lock(mu_);
-    return requests_;
-  }
-
- private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
-  std::mutex mu_;
-  std::condition_variable cv_;
-  int requests_ = 0;
-  bool released_ = false;
-};
 
 // User and system CPU time of this process so far (every thread).
 std::chrono::duration<double> process_cpu() {
@@ -133,14 +93,16 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   base_testing::PrivateXServer x("1280x900x24");
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   base::ScopedEnv env("DISPLAY", x.display());
-  SilentTileServer server;
+  // Every tile request waits inside the server, unanswered, until the test ends.
+  testing::TileServer server;
+  server.hold();
   const auto root = std::filesystem::temp_directory_path() / ("maps-idle-e2e-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
 
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
   app->job_spawner = std::make_unique<RecordingJobSpawner>();
   zarn_ui::state::State state;
-  const IdleFigures f = run_idle(*app, state, {}, [&] { return server.requests() > 0; });
+  const IdleFigures f = run_idle(*app, state, {}, [&] { return server.total_hits() > 0; });
   ASSERT_TRUE(f.measured);
   EXPECT_TRUE(tiles_in_flight(app->tile_store)) << "the tile request was answered after all";
   EXPECT_TRUE(app->has_pending_work());
