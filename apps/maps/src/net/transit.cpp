@@ -9,6 +9,7 @@
 #include "base/utf8.hpp"
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
+#include "net/local_clock.hpp"
 #include "net/polyline.hpp"
 
 namespace maps {
@@ -43,8 +44,8 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   out.headsign = text_or_empty(jr::member(leg, "headsign"));
   out.from_name = text_or_empty(jr::member(jr::member(leg, "from"), "name"));
   out.to_name = text_or_empty(jr::member(jr::member(leg, "to"), "name"));
-  out.dep = iso_clock_text(text_or_empty(jr::member(leg, "startTime")));
-  out.arr = iso_clock_text(text_or_empty(jr::member(leg, "endTime")));
+  out.dep = local_clock_text(text_or_empty(jr::member(leg, "startTime")));
+  out.arr = local_clock_text(text_or_empty(jr::member(leg, "endTime")));
   out.duration_min = minutes_of(jr::member(leg, "duration"));
   const auto& stops = jr::member(leg, "intermediateStops");
   out.num_stops = stops.is_array() ? static_cast<std::uint32_t>(stops.size() & 0xFFFFFFFFu) : 0;
@@ -121,8 +122,8 @@ base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::jso
   out.reserve(itineraries.size());
   for (const auto& it : itineraries) {
     TransitJourney j;
-    j.dep = iso_clock_text(text_or_empty(jr::member(it, "startTime")));
-    j.arr = iso_clock_text(text_or_empty(jr::member(it, "endTime")));
+    j.dep = local_clock_text(text_or_empty(jr::member(it, "startTime")));
+    j.arr = local_clock_text(text_or_empty(jr::member(it, "endTime")));
     j.duration_min = minutes_of(jr::member(it, "duration"));
     j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
     const auto& legs = jr::member(it, "legs");

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/scoped_env.hpp"
+#include "net/local_clock.hpp"
 #include "net/polyline.hpp"
 #include "net/transit.hpp"
 
@@ -14,6 +16,17 @@ namespace maps {
 namespace {
 
 using nlohmann::json;
+
+// TZ for one scope; the C library reads it again on tzset, also after the old value is back
+// (members are destroyed in reverse order: the variable first, then the re-read).
+struct TzReread {
+  ~TzReread() { tzset(); }
+};
+struct ScopedTz {
+  TzReread reread;
+  base::ScopedEnv env;
+  explicit ScopedTz(const char* tz) : env("TZ", std::string(tz)) { tzset(); }
+};
 
 constexpr const char* kWorkedExample = "_p~iF~ps|U_ulLnnqC_mqNvxq`@";
 
@@ -71,6 +84,58 @@ TEST(IsoClockText, HourAndMinuteOrWholeText) {
   for (const auto& [in, out] : cases) EXPECT_EQ(iso_clock_text(in), out) << in;
 }
 
+// The planner's instants in the machine's local time: UTC, an offset of its own, summer time,
+// a day boundary; texts without an offset or that do not parse keep the cut of iso_clock_text.
+TEST(LocalClockText, InstantsInTheLocalTime) {
+  struct Case {
+    const char* tz;
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", "2024-11-06T16:34:00Z", "17:34"},          // winter, +01:00
+      {"Europe/Berlin", "2024-07-06T16:34:00Z", "18:34"},          // summer, +02:00
+      {"Europe/Berlin", "2024-11-06T17:34:00+01:00", "17:34"},     // the planner's own offset
+      {"Europe/Berlin", "2024-11-06T11:34:00-0500", "17:34"},      // an offset without a colon
+      {"Europe/Berlin", "2024-11-06T16:34:59.750Z", "17:34"},      // fractions never round up
+      {"Europe/Berlin", "2024-12-31T23:10:00Z", "00:10"},          // past midnight into the new year
+      {"Europe/Berlin", "2024-03-31T00:59:00Z", "01:59"},          // the last minute before summer time
+      {"Europe/Berlin", "2024-03-31T01:00:00Z", "03:00"},          // summer time has begun
+      {"Europe/Berlin", "2024-10-27T00:30:00Z", "02:30"},          // the first 02:30 of the night
+      {"Europe/Berlin", "2024-10-27T01:30:00Z", "02:30"},          // and the second
+      {"America/New_York", "2024-11-06T16:34:00Z", "11:34"},       // -05:00
+      {"America/New_York", "2024-11-07T03:10:00+01:00", "21:10"},  // back across midnight
+      {"UTC0", "2024-11-06T17:34:00+01:00", "16:34"},
+      {"Europe/Berlin", "2024-11-06T16:34", "16:34"},            // no offset: cut as before
+      {"Europe/Berlin", "2024-13-06T16:34:00Z", "16:34"},        // no such month: cut as before
+      {"Europe/Berlin", "2023-02-29T16:34:00Z", "16:34"},        // no such day
+      {"Europe/Berlin", "2024-11-06T16:34:00+01:00x", "16:34"},  // trailing text
+      {"Europe/Berlin", "2024-11-06T16:34:00+25:00", "16:34"},   // no such offset
+      {"Europe/Berlin", "16:34", "16:34"},
+      {"Europe/Berlin", "", ""},
+  };
+  for (const Case& c : cases) {
+    ScopedTz tz(c.tz);
+    EXPECT_EQ(local_clock_text(c.in), c.out) << c.tz << " " << c.in;
+  }
+}
+
+TEST(ParseTransitPlan, JourneyAndLegTimesAreLocal) {
+  ScopedTz tz("Europe/Berlin");
+  const json plan = json::parse(R"({"itineraries": [
+    {"startTime": "2024-11-06T22:51:00Z", "endTime": "2024-11-06T23:12:00Z",
+     "legs": [{"mode": "BUS", "startTime": "2024-11-06T23:51:00+01:00", "endTime": "2024-11-07T00:12:00+01:00"}]}
+  ]})");
+  auto r = parse_transit_plan(plan);
+  ASSERT_TRUE(r.is_ok()) << r.error();
+  ASSERT_EQ(r->size(), 1u);
+  EXPECT_EQ((*r)[0].dep, "23:51");
+  EXPECT_EQ((*r)[0].arr, "00:12");
+  ASSERT_EQ((*r)[0].legs.size(), 1u);
+  EXPECT_EQ((*r)[0].legs[0].dep, "23:51");
+  EXPECT_EQ((*r)[0].legs[0].arr, "00:12");
+}
+
 TEST(HexColourField, SixHexDigitsWithoutHash) {
   const std::pair<json, std::optional<std::string>> cases[] = {
       {"##0a64C8", "0a64C8"},    {"0A64C8", "0A64C8"}, {"#0A64C8FF", std::nullopt},
@@ -112,6 +177,7 @@ const char* kPlan = R"({"itineraries": [
 ]})";
 
 TEST(ParseTransitPlan, JourneysAndLegs) {
+  ScopedTz utc("UTC0");
   auto r = parse_transit_plan(json::parse(kPlan));
   ASSERT_TRUE(r.is_ok()) << r.error();
   ASSERT_EQ(r->size(), 3u);
