@@ -169,11 +169,13 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   EXPECT_EQ(f.model().status, "Departures updated");
   const auto plans = f.targets_starting("/api/v1/plan");
   ASSERT_EQ(plans.size(), 1u);
-  // The journeys keep endpoints of their own: without a journey plan yet, the origin is the map
-  // centre, the destination the selected place.
+  // The journeys go on from the start the route had.
   EXPECT_EQ(f.model().dest, std::optional(dest));
-  EXPECT_EQ(f.model().origin_name, "Map centre");
-  EXPECT_NE(plans[0].find("&toPlace=48.137400,11.575500&numItineraries=4"), std::string::npos) << plans[0];
+  EXPECT_EQ(f.model().origin, std::optional(kHome));
+  EXPECT_EQ(f.model().origin_name, "Home");
+  EXPECT_NE(plans[0].find("fromPlace=48.130000,11.560000&toPlace=48.137400,11.575500&numItineraries=4"),
+            std::string::npos)
+      << plans[0];
   EXPECT_EQ(plans[0].find("time="), std::string::npos) << "leaving now sends no time";
 
   // The services fail: the estimate stays with the routing error, and no journeys are shown.
