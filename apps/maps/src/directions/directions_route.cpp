@@ -73,7 +73,11 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
                         const Theme& theme, const ListArea& list, double r) {
   const double left = list.left, right = list.right;
   if (!app.model.route) {
-    draw_label(scene, text, transform, "Select a place, then tap Directions.", theme.text_secondary, left, r, 13.0f);
+    // A destination without a start (the start field waits for one) asks for the start.
+    const bool has_dest = app.model.dest || app.selected_place();
+    const char* message = has_dest && !app.model.origin ? "Choose a starting point to see the route."
+                                                        : "Select a place, then tap Directions.";
+    draw_label(scene, text, transform, message, theme.text_secondary, left, r, 13.0f);
     return r + 24.0;
   }
   const Route route = *app.model.route;

@@ -140,9 +140,11 @@ double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, c
                       left, r, 14.0f, 2);
   r += 26.0;
   if (app.model.transit.empty()) {
-    const char* message = app.pending_jobs > 0                       ? "Finding departures\u2026"
-                          : !app.model.dest && !app.selected_place() ? "Choose a destination to see departures."
-                                                                     : "No public-transport itineraries found.";
+    const bool has_dest = app.model.dest || app.selected_place();
+    const char* message = !has_dest              ? "Choose a destination to see departures."
+                          : !app.model.origin    ? "Choose a starting point to see departures."
+                          : app.pending_jobs > 0 ? "Finding departures\u2026"
+                                                 : "No public-transport itineraries found.";
     draw_label(scene, text, transform, message, theme.text_secondary, left, r, 13.0f);
     return r + 24.0;
   }

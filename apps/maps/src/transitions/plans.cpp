@@ -25,12 +25,43 @@ struct Endpoints {
   LatLon dest;
 };
 
+// Closer than this, the map centre is the destination itself (a place just picked is centred).
+constexpr double kCentreAtDestinationM = 100.0;
+
+// The start of a plan when none is set: the map centre, named "Map centre"; but a centre on the
+// destination would plan from the place to itself, so there the device position stands in when
+// one is known, and otherwise there is no start.
+std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
+  MapModel& m = app.model;
+  if (m.origin || !(haversine_m(m.center, dest) < kCentreAtDestinationM)) return use_map_centre_as_origin(app);
+  if (!app.located_fix) return std::nullopt;
+  app.transient.set_origin_name(m, "Current location");
+  return *app.located_fix;
+}
+
+// No start to plan from: the start field waits for one, empty and focused, and no service is
+// asked; what was shown for other endpoints goes, and an answer still on its way is dropped.
+void ask_for_start(MapsApp& app) {
+  MapModel& m = app.model;
+  m.panel = Panel::Directions;
+  app.panel_expanded = true;
+  app.transient.set_route(m, std::nullopt);
+  app.transient.set_transit(m, {});
+  m.transit_choice = 0;
+  app.plan_request.withdrawn = true;
+  app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+}
+
 std::optional<Endpoints> plan_endpoints(MapsApp& app) {
   if (!app.model.dest) set_destination_from_selection(app);
   if (!app.model.dest) return std::nullopt;
-  const LatLon origin = use_map_centre_as_origin(app);  // may name the origin first
-  app.transient.set_origin(app.model, origin, app.model.origin_name);
-  return Endpoints{origin, *app.model.dest};
+  const std::optional<LatLon> origin = stand_in_origin(app, *app.model.dest);  // may name the origin first
+  if (!origin) {
+    ask_for_start(app);
+    return std::nullopt;
+  }
+  app.transient.set_origin(app.model, *origin, app.model.origin_name);
+  return Endpoints{*origin, *app.model.dest};
 }
 
 // Numbers a new route or journey request and remembers what it was asked for.
@@ -83,8 +114,7 @@ void on_suggestion_chosen(MapsApp& app, const EndpointEvent::SuggestionChosen& e
     // The map centre the user was looking at stands in for a missing origin, taken before the
     // map moves to the destination (else the plan would lead from the destination to itself).
     if (!m.origin) {
-      const LatLon centre = use_map_centre_as_origin(app);
-      app.transient.set_origin(m, centre, m.origin_name);
+      if (const auto origin = stand_in_origin(app, place.pos)) app.transient.set_origin(m, *origin, m.origin_name);
     }
   }
   m.center = place.pos;
