@@ -26,7 +26,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
   }
   std::vector<Place> places = std::move(r.result).value();
   if (places.empty()) {
-    app.set_status(fmt::format("No results for \u201c{}\u201d", r.query));
+    app.set_status(fmt::format("No results for \u201c{}\u201d", r.query), StatusKind::Notice);
     return;
   }
   // Every place a search returns is kept in the document.

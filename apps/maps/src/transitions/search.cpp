@@ -23,6 +23,9 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
     if (!app.find_place(first.id)) keep_place(app, state, first);
     m.selected = first.id;
     m.center = first.pos;
+  } else {
+    // The card of an earlier selection is no answer to this search.
+    m.selected.reset();
   }
   m.results = std::move(submission->results);
 
