@@ -9,6 +9,7 @@
 #include "fmt/format.h"
 #include "format/clock_text.hpp"
 #include "format/labels.hpp"
+#include "format/rounding.hpp"
 #include "format/units.hpp"
 
 namespace maps {
@@ -61,12 +62,15 @@ double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& te
 std::optional<RouteTimes> route_times(const LocalDateTime& now, const TransitTime& time, double duration_s) {
   const double seconds = std::max(duration_s, 0.0);
   if (!std::isfinite(seconds) || seconds > kMaxShownDurationS) return std::nullopt;
-  const std::int64_t d_ms = static_cast<std::int64_t>(seconds) * 1000;
+  // The other end lies the shown duration (whole minutes, rounded as format_duration rounds
+  // them) from the minute the clock shows, so "3 min" never reads as 18:13 to 18:15.
+  const std::int64_t d_ms = round_half_away_i64(seconds / 60.0) * 60'000;
   const LocalDateTime base = now.plus_minutes(time.offset_min);
+  const std::int64_t shown_minute_ms = base.unix_ms - (((base.unix_ms % 60'000) + 60'000) % 60'000);
   if (time.mode == TransitTimeMode::Depart) {
-    return RouteTimes{"Leave " + clock_of(base), "Arrive " + clock_of(local_from_unix_ms(base.unix_ms + d_ms))};
+    return RouteTimes{"Leave " + clock_of(base), "Arrive " + clock_of(local_from_unix_ms(shown_minute_ms + d_ms))};
   }
-  return RouteTimes{"Leave " + clock_of(local_from_unix_ms(base.unix_ms - d_ms)), "Arrive " + clock_of(base)};
+  return RouteTimes{"Leave " + clock_of(local_from_unix_ms(shown_minute_ms - d_ms)), "Arrive " + clock_of(base)};
 }
 
 double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
