@@ -250,6 +250,9 @@ void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   // A road route still on its way would bring the cleared route back.
   if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
   commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});
+  // The route ends with its start (the document's writer ends the stored one); the destination
+  // stays in its field for the next plan.
+  app.transient.set_origin(app.model, std::nullopt, "Map centre");
   app.navigation.reset();
 }
 

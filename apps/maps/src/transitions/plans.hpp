@@ -46,7 +46,7 @@ bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request);
 // is kept. Before any request, the current endpoints.
 PlanEndpoints plan_answer_endpoints(const MapsApp& app);
 // Commits the end of the route and docks the navigation panel again; a road route still on its
-// way is dropped when it comes.
+// way is dropped when it comes. The start ends with the route; the destination stays.
 void clear_route(MapsApp& app, zarn_ui::state::State& state);
 
 }  // namespace maps

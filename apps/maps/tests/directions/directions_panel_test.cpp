@@ -282,6 +282,20 @@ TEST(RoadRoute, SummaryTimesAndSteps) {
     AppFixture f(m);
     EXPECT_TRUE(has_text(f.draw(), "Select a place, then tap Directions."));
   }
+  // A destination without a start (after "End", or a start still to be chosen) asks for one.
+  m.origin.reset();
+  {
+    AppFixture f(m);
+    const auto scene = f.draw();
+    EXPECT_TRUE(has_text(scene, "Choose a starting point to see the route."));
+    EXPECT_TRUE(has_text(scene, m.dest_name));
+  }
+  m.dest.reset();
+  m.selected.reset();
+  {
+    AppFixture f(m);
+    EXPECT_TRUE(has_text(f.draw(), "Select a place, then tap Directions."));
+  }
 }
 
 TEST(Transit, TransfersAndCredit) {

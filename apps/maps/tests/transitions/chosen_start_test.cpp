@@ -101,5 +101,29 @@ TEST(ChosenStart, StaysAcrossModesPanelFoldingARestartAndARecentSearch) {
   EXPECT_EQ(f.model().dest_name, "Marienplatz");
 }
 
+// "End" ends the route and its start; the destination stays in its field, also after a restart,
+// and the next plan waits for a start or takes the map centre.
+TEST(ChosenStart, EndingTheRouteEndsItsStartAndKeepsTheDestination) {
+  TickFixture f;
+  f.tick();
+  std::size_t routes = 0;
+  f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
+  handle_endpoint_editor_event(
+      *f.app, EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
+  answer_routes(f, routes);
+  ASSERT_TRUE(f.model().route.has_value());
+
+  message(f, UiMessage{msg::ClearRoute{}});
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run == 0 ? "after End" : "after a restart");
+    EXPECT_FALSE(f.model().route.has_value());
+    EXPECT_EQ(f.model().origin, std::nullopt);
+    EXPECT_EQ(f.model().dest, kMarienplatz.pos);
+    EXPECT_EQ(f.model().dest_name, "Marienplatz");
+    f.restart();
+    f.tick();
+  }
+}
+
 }  // namespace
 }  // namespace maps
