@@ -20,6 +20,7 @@ namespace maps::tick_steps {
 namespace {
 
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
+  app.place_searches.answered(r.query, r.result);
   if (r.result.is_err()) {
     app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;
@@ -44,6 +45,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
+  app.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
   if (r.result.is_err()) {
     app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;

@@ -11,6 +11,7 @@
 #include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/labels.hpp"
+#include "transitions/plans.hpp"
 
 namespace maps {
 namespace {
@@ -141,10 +142,10 @@ double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, c
   r += 26.0;
   if (app.model.transit.empty()) {
     const bool has_dest = app.model.dest || app.selected_place();
-    const char* message = !has_dest              ? "Choose a destination to see departures."
-                          : !app.model.origin    ? "Choose a starting point to see departures."
-                          : app.pending_jobs > 0 ? "Finding departures\u2026"
-                                                 : "No public-transport itineraries found.";
+    const char* message = !has_dest               ? "Choose a destination to see departures."
+                          : !app.model.origin     ? "Choose a starting point to see departures."
+                          : journeys_awaited(app) ? "Finding departures\u2026"
+                                                  : "No public-transport itineraries found.";
     draw_label(scene, text, transform, message, theme.text_secondary, left, r, 13.0f);
     return r + 24.0;
   }

@@ -10,7 +10,9 @@
 #include <optional>
 #include <string>
 
+#include "app/mono_clock.hpp"
 #include "model/records.hpp"
+#include "net/jobs.hpp"
 
 namespace maps {
 
@@ -32,6 +34,14 @@ struct PlanRequest {
   // Set when the plan it asks for was cleared before its answer came.
   bool withdrawn = false;
   bool operator==(const PlanRequest&) const = default;
+};
+
+// Journeys are asked for once the asking pauses: shifting the journey time step by step, or a
+// held key, would otherwise send a request for every step. Only the last request goes out.
+inline constexpr std::chrono::milliseconds kJourneyAskPause{300};
+struct JourneyWait {
+  MonoTime at;
+  TransitJob job;
 };
 
 }  // namespace maps

@@ -95,9 +95,24 @@ void on_text_edited(MapsApp& app, const EndpointEvent::TextEdited& e) {
 void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
   show_local_suggestions(app, e.field, e.text);
   if (base::trim_white_space(e.text).empty()) return;
-  ++app.pending_jobs;
   app.set_status("Searching\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint_job_byte(e.field)});
+  const std::uint8_t endpoint = endpoint_job_byte(e.field);
+  if (!app.live) {
+    ++app.pending_jobs;
+    return;
+  }
+  // Sent once for a text and field, as the search box's searches are.
+  switch (app.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
+    case LatestSearch::Ask::Send:
+      ++app.pending_jobs;
+      app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint});
+      break;
+    case LatestSearch::Ask::Answered:
+      ++app.pending_jobs;
+      app.result_sender.send(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
+      break;
+    case LatestSearch::Ask::Joined: break;
+  }
 }
 
 void on_suggestion_chosen(MapsApp& app, const EndpointEvent::SuggestionChosen& e, zarn_ui::state::State* state) {
@@ -173,11 +188,28 @@ void start_transit_search(MapsApp& app) {
   app.panel_expanded = true;
   app.transient.set_transit(m, {});
   const std::uint64_t request = note_plan_request(app);
-  ++app.pending_jobs;
   app.set_status("Finding departures\u2026", StatusKind::InProgress);
   fit_view_to_points(app, {ends->origin, ends->dest});
-  if (app.live) app.job_spawner->spawn_transit(TransitJob{transit_query(app), ends->origin, ends->dest, request});
+  if (!app.live) {
+    ++app.pending_jobs;  // no job will answer; the count stays raised
+    return;
+  }
+  // The request goes out once the asking pauses; a newer one in the meantime takes its place.
+  app.journey_wait =
+      JourneyWait{app.mono_now() + kJourneyAskPause, TransitJob{transit_query(app), ends->origin, ends->dest, request}};
 }
+
+void send_waiting_journey_request(MapsApp& app) {
+  if (!app.journey_wait || app.mono_now() < app.journey_wait->at) return;
+  TransitJob job = std::move(app.journey_wait->job);
+  app.journey_wait.reset();
+  // Withdrawn, or replaced by a road route request since: nothing to ask.
+  if (!answers_latest_plan_request(app, job.request)) return;
+  ++app.pending_jobs;
+  app.job_spawner->spawn_transit(std::move(job));
+}
+
+bool journeys_awaited(const MapsApp& app) { return app.pending_jobs > 0 || app.journey_wait.has_value(); }
 
 void open_directions(MapsApp& app) {
   set_destination_from_selection(app);
@@ -227,6 +259,13 @@ void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn
         }
       },
       event.value);
+}
+
+std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint) {
+  std::string key(text);
+  key += '\n';
+  key += static_cast<char>('0' + endpoint);
+  return key;
 }
 
 bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {

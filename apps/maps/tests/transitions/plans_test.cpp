@@ -196,6 +196,8 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
     start_transit_search(*f.app);
+    f.advance(kJourneyAskPause);
+    f.tick();
     ASSERT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
     EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].request, 2u);
     f.send(worker::Route{to_museum, 1});
@@ -351,6 +353,8 @@ TEST(StartTransitSearch, QueryTimeFollowsTheJourneyTime) {
     const LocalDateTime before = f.app->now_local();
     start_transit_search(*f.app);
     const LocalDateTime after = f.app->now_local();
+    f.advance(kJourneyAskPause);
+    f.tick();
     const auto jobs = f.jobs->of_kind<TransitJob>();
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].from, kCentre);
@@ -395,6 +399,9 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   check_requested();
   EXPECT_TRUE(f.app->panel_expanded);
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
+  EXPECT_EQ(f.app->pending_jobs, 0u) << "asked for once the asking pauses";
+  f.advance(kJourneyAskPause);
+  f.tick();
   EXPECT_EQ(f.app->pending_jobs, 1u);
   EXPECT_NEAR(f.model().center.lat, (kHome.lat + kMuseum.lat) / 2, 1e-9) << "fitted to the two ends";
   EXPECT_NEAR(f.model().center.lon, (kHome.lon + kMuseum.lon) / 2, 1e-9);
@@ -471,6 +478,8 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     f.model().center = c.centre;
     handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
     tick_a_few(f);
+    f.advance(kJourneyAskPause);
+    f.tick();
 
     EXPECT_EQ(f.model().panel, Panel::Directions);
     EXPECT_EQ(f.model().origin, c.from);

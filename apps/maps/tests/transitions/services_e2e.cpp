@@ -19,6 +19,7 @@
 #include "geo/geo.hpp"
 #include "net/job_spawner.hpp"
 #include "transitions/messages.hpp"
+#include "transitions/plans.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -94,7 +95,7 @@ struct LiveApp {
   // Ticks until every job has answered (bounded), then once more.
   void settle() {
     const auto limit = std::chrono::steady_clock::now() + 8s;
-    while (app->pending_jobs > 0 && std::chrono::steady_clock::now() < limit) {
+    while (journeys_awaited(*app) && std::chrono::steady_clock::now() < limit) {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
