@@ -62,6 +62,19 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   out.realtime = realtime.is_boolean() && realtime.get<bool>();
   return out;
 }
+TransitJourney parse_itinerary(const nlohmann::json& it) {
+  TransitJourney j;
+  j.dep = local_clock_text(text_or_empty(jr::member(it, "startTime")));
+  j.arr = local_clock_text(text_or_empty(jr::member(it, "endTime")));
+  j.duration_min = minutes_of(jr::member(it, "duration"));
+  j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
+  const auto& legs = jr::member(it, "legs");
+  if (legs.is_array()) {
+    for (const auto& leg : legs) j.legs.push_back(parse_leg(leg));
+  }
+  return j;
+}
+
 }  // namespace
 
 std::vector<LatLon> decode_leg_geometry(std::string_view points, std::optional<std::uint32_t> precision) {
@@ -118,20 +131,13 @@ TransitMode transit_mode_kind(std::string_view text) {
 base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value) {
   const auto& itineraries = jr::member(value, "itineraries");
   if (!itineraries.is_array()) return base::err(base::ErrorKind::BadReply, "no itineraries");
+  // For a short trip the planner finds no ride and sends only its walk, under "direct": that
+  // walk is the answer then, not an empty one.
+  const auto& direct = jr::member(value, "direct");
+  const auto& chosen = itineraries.empty() && direct.is_array() ? direct : itineraries;
   std::vector<TransitJourney> out;
-  out.reserve(itineraries.size());
-  for (const auto& it : itineraries) {
-    TransitJourney j;
-    j.dep = local_clock_text(text_or_empty(jr::member(it, "startTime")));
-    j.arr = local_clock_text(text_or_empty(jr::member(it, "endTime")));
-    j.duration_min = minutes_of(jr::member(it, "duration"));
-    j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
-    const auto& legs = jr::member(it, "legs");
-    if (legs.is_array()) {
-      for (const auto& leg : legs) j.legs.push_back(parse_leg(leg));
-    }
-    out.push_back(std::move(j));
-  }
+  out.reserve(chosen.size());
+  for (const auto& it : chosen) out.push_back(parse_itinerary(it));
   return out;
 }
 

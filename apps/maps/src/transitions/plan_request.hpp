@@ -24,6 +24,14 @@ struct PlanEndpoints {
   bool operator==(const PlanEndpoints&) const = default;
 };
 
+// What became of the latest request.
+enum class PlanOutcome : std::uint8_t {
+  Waiting,      // asked, no answer yet
+  Answered,     // the plan came and was committed
+  Unavailable,  // the service could not be asked or its answer not read; an estimate may stand in
+  NoPlan,       // the service answered that it has no route between the endpoints
+};
+
 struct PlanRequest {
   // 0 until the first request; then the number of the latest one.
   std::uint64_t id = 0;
@@ -33,6 +41,9 @@ struct PlanRequest {
   TravelMode mode = TravelMode::Car;
   // Set when the plan it asks for was cleared before its answer came.
   bool withdrawn = false;
+  PlanOutcome outcome = PlanOutcome::Waiting;
+  // With Unavailable: the status that told of the failure, for the panel that waited.
+  std::string failure;
   bool operator==(const PlanRequest&) const = default;
 };
 

@@ -67,8 +67,11 @@ std::optional<Endpoints> plan_endpoints(MapsApp& app) {
 // Numbers a new route or journey request and remembers what it was asked for.
 std::uint64_t note_plan_request(MapsApp& app) {
   const MapModel& m = app.model;
-  app.plan_request =
-      PlanRequest{app.plan_request.id + 1, PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name}, m.mode, false};
+  PlanRequest next;
+  next.id = app.plan_request.id + 1;
+  next.ends = PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name};
+  next.mode = m.mode;
+  app.plan_request = std::move(next);
   return app.plan_request.id;
 }
 
@@ -210,6 +213,9 @@ void send_waiting_journey_request(MapsApp& app) {
 }
 
 bool journeys_awaited(const MapsApp& app) { return app.pending_jobs > 0 || app.journey_wait.has_value(); }
+
+// The estimate is the one route written over the document; an answered route is committed.
+bool route_is_estimate(const MapsApp& app) { return app.transient.route && app.transient.route->has_value(); }
 
 void open_directions(MapsApp& app) {
   set_destination_from_selection(app);

@@ -38,6 +38,9 @@ void start_transit_search(MapsApp& app);
 void send_waiting_journey_request(MapsApp& app);
 // Whether journeys are on their way or about to be asked for.
 bool journeys_awaited(const MapsApp& app);
+// Whether the road route shown is the offline estimate (while the service is asked, or after
+// it could not answer) rather than the service's route.
+bool route_is_estimate(const MapsApp& app);
 // Directions to the selected place.
 void open_directions(MapsApp& app);
 void show_transit_directions(MapsApp& app, zarn_ui::state::State& state);

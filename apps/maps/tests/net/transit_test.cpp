@@ -285,6 +285,43 @@ TEST(ParseTransitPlan, LegWithoutPrecisionIsReadAtSevenWhenFiveLeavesTheGlobe) {
   expect_points_near(geometry, {{48.13743, 11.57549}, {48.13906, 11.56592}}, 1e-9);
 }
 
+// Without itineraries, the planner's walk-only journeys under "direct" are the answer; beside
+// itineraries they are not listed, and an empty answer stays empty.
+TEST(ParseTransitPlan, WalkOnlyJourneysComeFromDirect) {
+  ScopedTz utc("UTC0");
+  const json walk = json::parse(R"({"duration": 267, "startTime": "2024-11-06T16:34:00Z",
+    "endTime": "2024-11-06T16:38:27Z", "transfers": 0,
+    "legs": [{"mode": "WALK", "to": {"name": "END"}, "duration": 267}]})");
+  const json ride = json::parse(R"({"duration": 600, "legs": [{"mode": "TRAM", "routeShortName": "19"}]})");
+  struct Case {
+    const char* name;
+    json reply;
+    std::size_t journeys;
+    TransitMode first_leg;
+  };
+  const Case cases[] = {
+      {"only the walk", json{{"itineraries", json::array()}, {"direct", json::array({walk})}}, 1, TransitMode::Walk},
+      {"a ride beside the walk", json{{"itineraries", json::array({ride})}, {"direct", json::array({walk})}}, 1,
+       TransitMode::Tram},
+      {"nothing", json{{"itineraries", json::array()}, {"direct", json::array()}}, 0, TransitMode::Walk},
+      {"no direct list", json{{"itineraries", json::array()}, {"direct", "x"}}, 0, TransitMode::Walk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = parse_transit_plan(c.reply);
+    ASSERT_TRUE(r.is_ok()) << r.error();
+    ASSERT_EQ(r->size(), c.journeys);
+    if (c.journeys == 0) continue;
+    ASSERT_FALSE((*r)[0].legs.empty());
+    EXPECT_EQ((*r)[0].legs[0].mode, c.first_leg);
+  }
+  auto only_walk = parse_transit_plan(cases[0].reply);
+  EXPECT_EQ((*only_walk)[0].dep, "16:34");
+  EXPECT_EQ((*only_walk)[0].arr, "16:38");
+  EXPECT_EQ((*only_walk)[0].duration_min, 4u);
+  EXPECT_EQ((*only_walk)[0].legs[0].to_name, "END");
+}
+
 TEST(ParseTransitPlan, ItinerariesMustBeAnArray) {
   EXPECT_TRUE(parse_transit_plan(json::parse(R"({"itineraries":[]})")).value().empty());
   for (const char* bad : {"{}", R"({"itineraries":{}})", "[]", "null"}) {

@@ -67,6 +67,7 @@ ServiceHosts hosts_at(const std::string& host) {
 struct LiveApp {
   FakeService svc;
   std::atomic<bool> failing{false};
+  std::atomic<bool> router_down{false};
   std::unique_ptr<MapsApp> app;
   zarn_ui::state::State state;
 
@@ -74,6 +75,11 @@ struct LiveApp {
     svc.reply("/search", kSearchReply);
     svc.on(R"(/route/v1/driving/.*)", [this](const httplib::Request&, httplib::Response& res) {
       // The routing service sends its errors with status 400 and its own code.
+      if (router_down) {
+        res.status = 503;
+        res.set_content("<html>unavailable</html>", "text/html");
+        return;
+      }
       res.status = failing ? 400 : 200;
       res.set_content(failing ? R"({"code":"NoSegment","message":"Could not find a matching segment"})" : kRouteReply,
                       "application/json");
@@ -179,21 +185,34 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
       << plans[0];
   EXPECT_EQ(plans[0].find("time="), std::string::npos) << "leaving now sends no time";
 
-  // The services fail: the estimate stays with the routing error, and no journeys are shown.
-  f.failing = true;
+  // The router cannot be asked: the estimate stays with the routing error.
+  f.router_down = true;
   handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   const Route estimate = offline_route_estimate(TravelMode::Car, kHome, dest);
   EXPECT_EQ(f.model().route, std::optional(estimate));
   f.settle();
   for (int i = 0; i < 3; ++i) f.app->tick(f.state);
   EXPECT_EQ(f.model().route, std::optional(estimate));
+  EXPECT_TRUE(route_is_estimate(*f.app));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoSegment");
+  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): HTTP 503 Service Unavailable");
 
+  // The router answers that there is no route: no line, no estimate, and it says so.
+  f.router_down = false;
+  f.failing = true;
+  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Foot}}, f.state);
+  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  f.settle();
+  for (int i = 0; i < 3; ++i) f.app->tick(f.state);
+  EXPECT_FALSE(f.model().route.has_value());
+  EXPECT_EQ(f.model().status, "No route found");
+
+  // The journey planner fails: no journeys, and the list tells of the failure.
   handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 500 Internal Server Error");
+  EXPECT_EQ(f.app->plan_request.failure, "Transit lookup failed: HTTP 500 Internal Server Error");
 }
 
 }  // namespace
