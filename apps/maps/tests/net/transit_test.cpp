@@ -17,16 +17,7 @@ namespace {
 
 using nlohmann::json;
 
-// TZ for one scope; the C library reads it again on tzset, also after the old value is back
-// (members are destroyed in reverse order: the variable first, then the re-read).
-struct TzReread {
-  ~TzReread() { tzset(); }
-};
-struct ScopedTz {
-  TzReread reread;
-  base::ScopedEnv env;
-  explicit ScopedTz(const char* tz) : env("TZ", std::string(tz)) { tzset(); }
-};
+using base::ScopedTz;
 
 constexpr const char* kWorkedExample = "_p~iF~ps|U_ulLnnqC_mqNvxq`@";
 
