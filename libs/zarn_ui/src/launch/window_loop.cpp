@@ -1,7 +1,8 @@
 // The SDL2 window loop: events to the root widget, tick, layout, paint, replay, present.
 // Between frames the loop sleeps until an event, a wake-up from a worker (the widget hands the
 // wake function to whoever answers it) or the widget's next deadline; frames come at most 60
-// per second, and back to back only while the widget asks for the next frame slot.
+// per second, and back to back only while the widget asks for the next frame slot. The desktop's
+// look is followed: a watcher of its own wakes the loop, which swaps the theme between frames.
 
 #include <SDL.h>
 #include <cairo.h>
@@ -21,6 +22,7 @@
 #include "loop_waker.hpp"
 #include "sdl_input.hpp"
 #include "sdl_video.hpp"
+#include "settings_portal_watch.hpp"
 #include "surface_windows.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/layout.hpp"
@@ -37,6 +39,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kFramePeriod = std::chrono::microseconds(16667);
+// A settings portal that has not answered by then is taken as absent: start-up does not wait on it.
+constexpr std::chrono::milliseconds kPortalTimeout{500};
 
 // Pixels per window unit: above 1 where SDL scales the window itself.
 double pixel_ratio(SDL_Window* window) {
@@ -93,7 +97,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
   const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
-  const theme::Theme theme = options.theme ? *options.theme : theme::Theme::light();
+  // The desktop's colour scheme and contrast, read now and followed while the window runs.
+  std::optional<SettingsPortalWatch> portal;
+  if (!options.theme && options.settings_bus) portal.emplace(*options.settings_bus, kPortalTimeout);
+  theme::Theme theme = options.theme ? *options.theme : portal ? theme_for(portal->look()) : theme::Theme::light();
   root.set_reduce_motion(theme.reduce_motion);
   auto text = text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
@@ -113,7 +120,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   Clock::time_point frame_start = Clock::now();
 
   LoopWaker waker;
-  if (waker.ok()) root.set_waker(waker.wake_function());
+  if (waker.ok()) {
+    root.set_waker(waker.wake_function());
+    if (portal) portal->set_waker(waker.wake_function());
+  }
 
   std::vector<SDL_Event> events;
   bool shortcut_down = false;
@@ -141,6 +151,16 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     waker.taken();
     frame_start = Clock::now();
 
+    // What the desktop changed: the widget sees it from this frame on, as it saw the first.
+    bool look_changed = false;
+    if (const auto look = portal ? portal->take_change() : std::nullopt) {
+      if (theme::Theme next = theme_for(*look); next != theme) {
+        theme = next;
+        root.set_reduce_motion(theme.reduce_motion);
+        look_changed = true;
+      }
+    }
+
     int px_w = 0, px_h = 0;
     if (SDL_Surface* target = SDL_GetWindowSurface(window.get())) {
       px_w = target->w;
@@ -150,7 +170,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     const double ratio = pixel_ratio(window.get());
     const double scale = ratio > 1.0 ? ratio : desktop;
 
-    bool resized = false;
+    bool resized = look_changed;
     // Whether a pointer capture (a panel's drag) ended with one of these events.
     bool drag_ended = false;
     for (const SDL_Event& e : events) {

@@ -1,6 +1,6 @@
 // The window as the desktop sees it, on X servers of the tests' own: a shortcut key acts once, the window
 // names the application and lets the screen blank, the desktop's scale sizes text and drawing,
-// and the launcher paints with the desktop's colour scheme.
+// and the launcher paints with the desktop's look, and follows a change of it at once.
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -11,11 +11,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "base_testing/fake_settings_portal.hpp"
 #include "base_testing/private_bus.hpp"
 #include "base_testing/private_x_server.hpp"
 #include "probe_widget.hpp"
@@ -232,40 +238,117 @@ TEST(DesktopWindow, XftDpiSizesTextAndDrawing) {
   XCloseDisplay(x);
 }
 
-// The launcher paints with the theme of the desktop's colour scheme: dark when the settings
-// portal says so.
-TEST(DesktopWindow, TheLauncherFollowsTheDesktopsDarkPreference) {
+// What the loop painted, frame by frame, as its own thread records it, for a test thread that
+// changes the desktop meanwhile.
+struct Painted {
+  Color background;
+  double scale = 0;
+  Rect bounds;
+  int px_w = 0, px_h = 0;
+};
+
+class FrameLog {
+ public:
+  void add(const Painted& p) {
+    std::lock_guard lock(mu_);
+    frames_.push_back(p);
+  }
+  std::size_t size() {
+    std::lock_guard lock(mu_);
+    return frames_.size();
+  }
+  std::vector<Painted> all() {
+    std::lock_guard lock(mu_);
+    return frames_;
+  }
+  // Waits (5 s at most) until a frame from index `from` on satisfies `holds`.
+  bool wait_for(std::size_t from, const std::function<bool(const Painted&)>& holds = {}) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < give_up) {
+      {
+        std::lock_guard lock(mu_);
+        for (std::size_t i = from; i < frames_.size(); ++i) {
+          if (!holds || holds(frames_[i])) return true;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+  // Frames drawn in a while in which nothing happens, once start-up's have passed.
+  std::size_t frames_while_idle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const std::size_t settled = size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    return size() - settled;
+  }
+
+ private:
+  std::mutex mu_;
+  std::vector<Painted> frames_;
+};
+
+// The launcher paints with the desktop's look from the first frame, and each change the settings
+// portal announces while the window runs shows in the frame that the change wakes: light and
+// dark, high contrast and back. Nothing is drawn while nothing changes.
+TEST(DesktopWindow, TheLauncherFollowsTheDesktopsLookWhileItRuns) {
   auto bus = base_testing::PrivateBus::start();
   ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
-  auto connection = sdbus::createSessionBusConnectionWithAddress(bus->address());
-  auto portal = sdbus::createObject(*connection, "/org/freedesktop/portal/desktop");
-  portal->registerMethod("ReadOne")
-      .onInterface("org.freedesktop.portal.Settings")
-      .implementedAs([](const std::string&, const std::string&) { return sdbus::Variant(std::uint32_t{1}); });
-  portal->finishRegistration();
-  connection->requestName("org.freedesktop.portal.Desktop");
-  connection->enterEventLoopAsync();
+  base_testing::FakeSettingsPortal portal(bus->address(), {true, true, {{"color-scheme", sdbus::Variant(1u)}}});
   ScopedEnv session_bus("DBUS_SESSION_BUS_ADDRESS", bus->address().c_str());
 
   ProbeWidget* probe = nullptr;
-  Color painted;
   AppDescriptor d;
   d.app_id = "so.zarn.probe";
   d.title = "probe-theme";
   d.default_factory = [&] {
     auto w = std::make_unique<ProbeWidget>();
+    w->wants_frames = false;
     probe = w.get();
     return w;
   };
+  FrameLog log;
   LoopOptions opts;
   opts.video_driver = "dummy";
-  opts.max_frames = 3;
   opts.after_frame = [&](std::uint64_t, bool) {
-    if (probe) painted = probe->painted_background;
+    if (probe) log.add({probe->painted_background, 0, probe->bounds_});
   };
+  struct Step {
+    const char* what;
+    const char* key;
+    std::uint32_t value;
+    Color background;
+    std::size_t frame = 0;  // the first frame after the change
+  };
+  std::vector<Step> steps = {
+      {"light", "color-scheme", 2, theme::Theme::light().background},
+      {"high contrast", "contrast", 1, theme::Theme::high_contrast().background},
+      {"normal contrast", "contrast", 0, theme::Theme::light().background},
+      {"dark", "color-scheme", 1, theme::Theme::dark().background},
+  };
+  std::size_t idle_frames = 0;
+  std::thread desktop([&] {
+    if (log.wait_for(0)) {
+      idle_frames = log.frames_while_idle();
+      for (Step& step : steps) {
+        step.frame = log.size();
+        portal.change(step.key, sdbus::Variant(step.value));
+        if (!log.wait_for(step.frame)) break;
+      }
+    }
+    push_quit();
+  });
   EXPECT_EQ(run(d, "probe", {}, opts), 0);
-  EXPECT_EQ(painted, theme::Theme::dark().background);
-  connection->leaveEventLoop();
+  desktop.join();
+
+  const std::vector<Painted> frames = log.all();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.front().background, theme::Theme::dark().background);
+  EXPECT_EQ(idle_frames, 0u);
+  for (const Step& step : steps) {
+    ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
+    EXPECT_EQ(frames[step.frame].background, step.background) << step.what;
+  }
 }
 
 }  // namespace
