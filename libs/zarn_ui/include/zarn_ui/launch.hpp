@@ -71,8 +71,8 @@ struct LoopOptions {
   // The bus of the desktop's settings portal, asked while `theme` is none ("": the session bus).
   // None: no portal is asked.
   std::optional<std::string> settings_bus;
-  // Logical to physical pixels for text and drawing. None: the desktop's (GDK_SCALE, Xft.dpi)
-  // or, where SDL scales the window itself, its pixel ratio.
+  // Logical to physical pixels for text and drawing. None: the desktop's (GDK_SCALE, Xft.dpi,
+  // followed while the window runs) or, where SDL scales the window itself, its pixel ratio.
   std::optional<double> scale;
   std::optional<std::uint64_t> max_frames;
   std::function<void(std::uint64_t frame)> before_frame;

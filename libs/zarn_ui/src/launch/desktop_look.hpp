@@ -47,4 +47,7 @@ std::optional<double> xft_dpi_from_resources(std::string_view resources);
 // The Xft.dpi resource of the X display the window is on; none on other window systems.
 std::optional<double> xft_dpi_of(SDL_Window* window);
 
+// The name of the X display the window is on; none on other window systems.
+std::optional<std::string> x_display_name_of(SDL_Window* window);
+
 }  // namespace zarn_ui::launch

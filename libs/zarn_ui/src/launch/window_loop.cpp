@@ -2,7 +2,7 @@
 // Between frames the loop sleeps until an event, a wake-up from a worker (the widget hands the
 // wake function to whoever answers it) or the widget's next deadline; frames come at most 60
 // per second, and back to back only while the widget asks for the next frame slot. The desktop's
-// look is followed: a watcher of its own wakes the loop, which swaps the theme between frames.
+// look and scale are followed: watchers of their own wake the loop, which swaps them between frames.
 
 #include <SDL.h>
 #include <cairo.h>
@@ -20,6 +20,7 @@
 #include "desktop_look.hpp"
 #include "frame_present.hpp"
 #include "loop_waker.hpp"
+#include "resource_watch.hpp"
 #include "sdl_input.hpp"
 #include "sdl_video.hpp"
 #include "settings_portal_watch.hpp"
@@ -65,6 +66,22 @@ void layout_root(widget::Widget& root, const theme::Theme& theme, double width, 
   root.apply_layout(tree, *node, {0, 0});
 }
 
+// On a new desktop scale a window that SDL does not scale itself keeps its size in logical
+// units, as it was given at start, unless the desktop has sized it (maximised, full screen).
+void keep_logical_size(SDL_Window* window, double old_scale, double new_scale) {
+  if (SDL_GetWindowFlags(window) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  int new_w = static_cast<int>(std::lround(w / old_scale * new_scale));
+  int new_h = static_cast<int>(std::lround(h / old_scale * new_scale));
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    new_w = std::min(new_w, usable.w);
+    new_h = std::min(new_h, usable.h);
+  }
+  if (new_w > 0 && new_h > 0 && (new_w != w || new_h != h)) SDL_SetWindowSize(window, new_w, new_h);
+}
+
 }  // namespace
 
 int run_window(widget::Widget& root, state::State& state, const std::string& title,
@@ -84,9 +101,16 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     return 1;
   }
   // The desktop's scale for text and drawing. Where SDL scales the window itself (HiDPI on
-  // Wayland) its pixel ratio is the scale; elsewhere (X11) the window is sized by it.
-  const double desktop =
-      options.scale ? *options.scale : desktop_scale(std::getenv("GDK_SCALE"), xft_dpi_of(window.get()));
+  // Wayland) its pixel ratio is the scale; elsewhere (X11) the window is sized by it. Xft.dpi is
+  // followed while the window runs.
+  std::optional<ResourceWatch> resources;
+  if (!options.scale) {
+    if (const auto display = x_display_name_of(window.get())) resources.emplace(*display);
+  }
+  double desktop = options.scale ? *options.scale
+                                 : desktop_scale(std::getenv("GDK_SCALE"), resources && resources->watching()
+                                                                               ? resources->xft_dpi()
+                                                                               : xft_dpi_of(window.get()));
   if (desktop != 1.0 && pixel_ratio(window.get()) == 1.0) {
     SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop)),
                       static_cast<int>(std::lround(size.second * desktop)));
@@ -123,6 +147,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   if (waker.ok()) {
     root.set_waker(waker.wake_function());
     if (portal) portal->set_waker(waker.wake_function());
+    if (resources) resources->set_waker(waker.wake_function());
   }
 
   std::vector<SDL_Event> events;
@@ -157,6 +182,13 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       if (theme::Theme next = theme_for(*look); next != theme) {
         theme = next;
         root.set_reduce_motion(theme.reduce_motion);
+        look_changed = true;
+      }
+    }
+    if (const auto change = resources ? resources->take_change() : std::nullopt) {
+      if (const double next = desktop_scale(std::getenv("GDK_SCALE"), change->xft_dpi); next != desktop) {
+        if (pixel_ratio(window.get()) == 1.0) keep_logical_size(window.get(), desktop, next);
+        desktop = next;
         look_changed = true;
       }
     }
@@ -197,7 +229,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
         continue;
       }
       if (e.type == SDL_WINDOWEVENT &&
-          (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED)) {
+          (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+           e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED)) {
         resized = true;
       }
       // A press where no motion was reported first: tell the widget where the pointer is.

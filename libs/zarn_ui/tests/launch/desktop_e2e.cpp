@@ -1,6 +1,7 @@
 // The window as the desktop sees it, on X servers of the tests' own: a shortcut key acts once, the window
 // names the application and lets the screen blank, the desktop's scale sizes text and drawing,
-// and the launcher paints with the desktop's look, and follows a change of it at once.
+// and the launcher paints with the desktop's look; a change of look or scale while the window
+// runs shows at once.
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -311,7 +312,7 @@ TEST(DesktopWindow, TheLauncherFollowsTheDesktopsLookWhileItRuns) {
   LoopOptions opts;
   opts.video_driver = "dummy";
   opts.after_frame = [&](std::uint64_t, bool) {
-    if (probe) log.add({probe->painted_background, 0, probe->bounds_});
+    if (probe) log.add({probe->painted_background, probe->painted_scale, probe->bounds_});
   };
   struct Step {
     const char* what;
@@ -348,6 +349,83 @@ TEST(DesktopWindow, TheLauncherFollowsTheDesktopsLookWhileItRuns) {
   for (const Step& step : steps) {
     ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
     EXPECT_EQ(frames[step.frame].background, step.background) << step.what;
+  }
+}
+
+// A change of Xft.dpi on the root window rescales the running window at once: the frame that the
+// change wakes is drawn at the new scale, and the window keeps its size in logical units. Deleting
+// the resource goes back to scale 1.
+TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
+  ScopedEnv gdk("GDK_SCALE", nullptr);
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
+  Display* x = XOpenDisplay(server.display().c_str());
+  ASSERT_NE(x, nullptr);
+  const auto set_resources = [x](const std::string& resources) {
+    if (resources.empty()) {
+      XDeleteProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER);
+    } else {
+      XChangeProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    }
+    XSync(x, False);
+  };
+  set_resources("Xft.antialias:\t1\nXft.dpi:\t96\n");
+
+  ProbeWidget w;
+  w.wants_frames = false;
+  state::State state;
+  FrameLog log;
+  LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.after_frame = [&](std::uint64_t, bool) {
+    Painted p{w.painted_background, w.painted_scale, w.bounds_};
+    if (SDL_Window* window = window_titled("probe-rescale")) SDL_GetWindowSizeInPixels(window, &p.px_w, &p.px_h);
+    log.add(p);
+  };
+  struct Step {
+    const char* what;
+    std::string resources;
+    double scale;
+    std::size_t frame = 0;
+    bool resized = false;
+  };
+  std::vector<Step> steps = {
+      {"144 dpi", "Xft.antialias:\t1\nXft.dpi:\t144\n", 1.5},
+      {"192 dpi", "Xft.dpi:\t192\nXft.antialias:\t1\n", 2.0},
+      {"no resources", "", 1.0},
+  };
+  std::size_t idle_frames = 0;
+  std::thread desktop([&] {
+    if (log.wait_for(0)) {
+      idle_frames = log.frames_while_idle();
+      for (Step& step : steps) {
+        step.frame = log.size();
+        set_resources(step.resources);
+        if (!log.wait_for(step.frame)) break;
+        const int px_w = static_cast<int>(320 * step.scale), px_h = static_cast<int>(200 * step.scale);
+        step.resized = log.wait_for(step.frame, [&](const Painted& p) {
+          return p.px_w == px_w && p.px_h == px_h && p.bounds == Rect{0, 0, 320, 200} && p.scale == step.scale;
+        });
+        (void)log.frames_while_idle();  // the resize's own events come and go
+      }
+    }
+    push_quit();
+  });
+  EXPECT_EQ(run_window(w, state, "probe-rescale", {320, 200}, opts), 0);
+  desktop.join();
+  XCloseDisplay(x);
+
+  const std::vector<Painted> frames = log.all();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.front().scale, 1.0);
+  EXPECT_EQ(idle_frames, 0u);
+  for (const Step& step : steps) {
+    ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
+    EXPECT_EQ(frames[step.frame].scale, step.scale) << step.what;
+    EXPECT_TRUE(step.resized) << step.what << ": the window did not come to " << 320 * step.scale << " x "
+                              << 200 * step.scale << " pixels laid out at 320 x 200";
   }
 }
 
