@@ -17,13 +17,11 @@
 #include <memory>
 #include <utility>
 
-#include "desktop_look.hpp"
+#include "desktop_watch.hpp"
 #include "frame_present.hpp"
 #include "loop_waker.hpp"
-#include "resource_watch.hpp"
 #include "sdl_input.hpp"
 #include "sdl_video.hpp"
-#include "settings_portal_watch.hpp"
 #include "surface_windows.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/layout.hpp"
@@ -40,8 +38,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kFramePeriod = std::chrono::microseconds(16667);
-// A settings portal that has not answered by then is taken as absent: start-up does not wait on it.
-constexpr std::chrono::milliseconds kPortalTimeout{500};
 
 // Pixels per window unit: above 1 where SDL scales the window itself.
 double pixel_ratio(SDL_Window* window) {
@@ -66,22 +62,6 @@ void layout_root(widget::Widget& root, const theme::Theme& theme, double width, 
   root.apply_layout(tree, *node, {0, 0});
 }
 
-// On a new desktop scale a window that SDL does not scale itself keeps its size in logical
-// units, as it was given at start, unless the desktop has sized it (maximised, full screen).
-void keep_logical_size(SDL_Window* window, double old_scale, double new_scale) {
-  if (SDL_GetWindowFlags(window) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  int new_w = static_cast<int>(std::lround(w / old_scale * new_scale));
-  int new_h = static_cast<int>(std::lround(h / old_scale * new_scale));
-  SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) == 0 && usable.w > 0 && usable.h > 0) {
-    new_w = std::min(new_w, usable.w);
-    new_h = std::min(new_h, usable.h);
-  }
-  if (new_w > 0 && new_h > 0 && (new_w != w || new_h != h)) SDL_SetWindowSize(window, new_w, new_h);
-}
-
 }  // namespace
 
 int run_window(widget::Widget& root, state::State& state, const std::string& title,
@@ -92,6 +72,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  video.error().c_str());
     return 1;
   }
+  // The desktop's look, followed while the window runs; read before the window shows.
+  DesktopWatch desktop(options);
   WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        static_cast<int>(size.first), static_cast<int>(size.second),
                                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
@@ -100,20 +82,13 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  SDL_GetError());
     return 1;
   }
-  // The desktop's scale for text and drawing. Where SDL scales the window itself (HiDPI on
-  // Wayland) its pixel ratio is the scale; elsewhere (X11) the window is sized by it. Xft.dpi is
-  // followed while the window runs.
-  std::optional<ResourceWatch> resources;
-  if (!options.scale) {
-    if (const auto display = x_display_name_of(window.get())) resources.emplace(*display);
-  }
-  double desktop = options.scale ? *options.scale
-                                 : desktop_scale(std::getenv("GDK_SCALE"), resources && resources->watching()
-                                                                               ? resources->xft_dpi()
-                                                                               : xft_dpi_of(window.get()));
-  if (desktop != 1.0 && pixel_ratio(window.get()) == 1.0) {
-    SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop)),
-                      static_cast<int>(std::lround(size.second * desktop)));
+  // The desktop's scale for text and drawing, followed while the window runs. Where SDL scales
+  // the window itself (HiDPI on Wayland) its pixel ratio is the scale; elsewhere (X11) the window
+  // is sized by it.
+  desktop.watch_scale(window.get());
+  if (desktop.scale() != 1.0 && pixel_ratio(window.get()) == 1.0) {
+    SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop.scale())),
+                      static_cast<int>(std::lround(size.second * desktop.scale())));
     SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 
@@ -121,10 +96,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
   const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
-  // The desktop's colour scheme and contrast, read now and followed while the window runs.
-  std::optional<SettingsPortalWatch> portal;
-  if (!options.theme && options.settings_bus) portal.emplace(*options.settings_bus, kPortalTimeout);
-  theme::Theme theme = options.theme ? *options.theme : portal ? theme_for(portal->look()) : theme::Theme::light();
+  const theme::Theme& theme = desktop.theme();
   root.set_reduce_motion(theme.reduce_motion);
   auto text = text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
@@ -146,8 +118,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   LoopWaker waker;
   if (waker.ok()) {
     root.set_waker(waker.wake_function());
-    if (portal) portal->set_waker(waker.wake_function());
-    if (resources) resources->set_waker(waker.wake_function());
+    desktop.set_waker(waker.wake_function());
   }
 
   std::vector<SDL_Event> events;
@@ -177,21 +148,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     frame_start = Clock::now();
 
     // What the desktop changed: the widget sees it from this frame on, as it saw the first.
-    bool look_changed = false;
-    if (const auto look = portal ? portal->take_change() : std::nullopt) {
-      if (theme::Theme next = theme_for(*look); next != theme) {
-        theme = next;
-        root.set_reduce_motion(theme.reduce_motion);
-        look_changed = true;
-      }
-    }
-    if (const auto change = resources ? resources->take_change() : std::nullopt) {
-      if (const double next = desktop_scale(std::getenv("GDK_SCALE"), change->xft_dpi); next != desktop) {
-        if (pixel_ratio(window.get()) == 1.0) keep_logical_size(window.get(), desktop, next);
-        desktop = next;
-        look_changed = true;
-      }
-    }
+    const bool look_changed = desktop.take_changes();
+    if (look_changed) root.set_reduce_motion(theme.reduce_motion);
 
     int px_w = 0, px_h = 0;
     if (SDL_Surface* target = SDL_GetWindowSurface(window.get())) {
@@ -200,7 +158,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     }
     // Pixels per window unit (SDL's event coordinates), and pixels per logical unit.
     const double ratio = pixel_ratio(window.get());
-    const double scale = ratio > 1.0 ? ratio : desktop;
+    const double scale = ratio > 1.0 ? ratio : desktop.scale();
 
     bool resized = look_changed;
     // Whether a pointer capture (a panel's drag) ended with one of these events.
