@@ -49,6 +49,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
 
   std::mutex mu;
   std::vector<bool> dark_frames;  // the tile style each frame was drawn with
+  bool tiles_awaited = true;      // after the last frame
   const auto frames = [&] {
     std::lock_guard lock(mu);
     return dark_frames.size();
@@ -59,6 +60,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
   opts.after_frame = [&](std::uint64_t, bool) {
     std::lock_guard lock(mu);
     dark_frames.push_back(app->tile_store.dark);
+    tiles_awaited = tiles_in_flight(app->tile_store);
   };
   struct Step {
     const char* what;
@@ -70,12 +72,13 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
     bool asked = false;         // the worker asked for the style's tiles after it
   };
   std::vector<Step> steps = {{"dark", 1, true, "/dark_nolabels/"}, {"light", 2, false, "/light_nolabels/"}};
-  // Until the loop sleeps: no frame for a while (the failed tiles wait out their back-off).
+  // Until the loop sleeps with no tile answer to wake it (the failed tiles wait out their back-off).
   const auto idle = [&] {
     return wait_until([&] {
       const std::size_t n = frames();
       std::this_thread::sleep_for(150ms);
-      return frames() == n;
+      std::lock_guard lock(mu);
+      return dark_frames.size() == n && !tiles_awaited;
     });
   };
   bool started_light = false;
