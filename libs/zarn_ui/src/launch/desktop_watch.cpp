@@ -24,19 +24,24 @@ bool sdl_scales(SDL_Window* window) {
 }
 
 // The window keeps its size in logical units, as it was given at start, unless the desktop has
-// sized it (maximised, full screen); it stays within the display.
+// sized it (maximised, full screen). A window that grows stays within the display.
 void keep_logical_size(SDL_Window* window, double old_scale, double new_scale) {
   if (SDL_GetWindowFlags(window) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
-  int w = 0, h = 0;
+  int w = 0, h = 0, x = 0, y = 0;
   SDL_GetWindowSize(window, &w, &h);
+  SDL_GetWindowPosition(window, &x, &y);
   int new_w = static_cast<int>(std::lround(w / old_scale * new_scale));
   int new_h = static_cast<int>(std::lround(h / old_scale * new_scale));
+  if (new_w <= 0 || new_h <= 0 || (new_w == w && new_h == h)) return;
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) == 0 && usable.w > 0 && usable.h > 0) {
     new_w = std::min(new_w, usable.w);
     new_h = std::min(new_h, usable.h);
+    const int new_x = std::clamp(x, usable.x, usable.x + usable.w - new_w);
+    const int new_y = std::clamp(y, usable.y, usable.y + usable.h - new_h);
+    if (new_x != x || new_y != y) SDL_SetWindowPosition(window, new_x, new_y);
   }
-  if (new_w > 0 && new_h > 0 && (new_w != w || new_h != h)) SDL_SetWindowSize(window, new_w, new_h);
+  SDL_SetWindowSize(window, new_w, new_h);
 }
 
 }  // namespace

@@ -246,6 +246,7 @@ struct Painted {
   double scale = 0;
   Rect bounds;
   int px_w = 0, px_h = 0;
+  int x = 0, y = 0;  // the window's place on the screen
 };
 
 class FrameLog {
@@ -353,8 +354,8 @@ TEST(DesktopWindow, TheLauncherFollowsTheDesktopsLookWhileItRuns) {
 }
 
 // A change of Xft.dpi on the root window rescales the running window at once: the frame that the
-// change wakes is drawn at the new scale, and the window keeps its size in logical units. Deleting
-// the resource goes back to scale 1.
+// change wakes is drawn at the new scale, and the window keeps its size in logical units, or grows
+// only as far as the screen and moves onto it. Deleting the resource goes back to scale 1.
 TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
   ScopedEnv gdk("GDK_SCALE", nullptr);
   PrivateXServer server;
@@ -381,20 +382,26 @@ TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
   opts.video_driver = "x11";
   opts.after_frame = [&](std::uint64_t, bool) {
     Painted p{w.painted_background, w.painted_scale, w.bounds_};
-    if (SDL_Window* window = window_titled("probe-rescale")) SDL_GetWindowSizeInPixels(window, &p.px_w, &p.px_h);
+    if (SDL_Window* window = window_titled("probe-rescale")) {
+      SDL_GetWindowSizeInPixels(window, &p.px_w, &p.px_h);
+      SDL_GetWindowPosition(window, &p.x, &p.y);
+    }
     log.add(p);
   };
   struct Step {
     const char* what;
     std::string resources;
     double scale;
+    Rect window;  // on the 1024 x 768 screen, in pixels
     std::size_t frame = 0;
     bool resized = false;
   };
+  // The window starts centred at (352, 284).
   std::vector<Step> steps = {
-      {"144 dpi", "Xft.antialias:\t1\nXft.dpi:\t144\n", 1.5},
-      {"192 dpi", "Xft.dpi:\t192\nXft.antialias:\t1\n", 2.0},
-      {"no resources", "", 1.0},
+      {"144 dpi", "Xft.antialias:\t1\nXft.dpi:\t144\n", 1.5, {352, 284, 832, 584}},
+      {"192 dpi", "Xft.dpi:\t192\nXft.antialias:\t1\n", 2.0, {352, 284, 992, 684}},
+      {"480 dpi: the screen's size at most, on it", "Xft.dpi:\t480\n", 4.0, {0, 0, 1024, 768}},
+      {"no resources", "", 1.0, {0, 0, 256, 192}},
   };
   std::size_t idle_frames = 0;
   std::thread desktop([&] {
@@ -404,9 +411,12 @@ TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
         step.frame = log.size();
         set_resources(step.resources);
         if (!log.wait_for(step.frame)) break;
-        const int px_w = static_cast<int>(320 * step.scale), px_h = static_cast<int>(200 * step.scale);
+        const Rect logical{0, 0, step.window.width() / step.scale, step.window.height() / step.scale};
         step.resized = log.wait_for(step.frame, [&](const Painted& p) {
-          return p.px_w == px_w && p.px_h == px_h && p.bounds == Rect{0, 0, 320, 200} && p.scale == step.scale;
+          const Rect window{static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.x + p.px_w),
+                            static_cast<double>(p.y + p.px_h)};
+          return window == step.window && p.bounds == logical &&
+                 p.scale == step.scale;
         });
         (void)log.frames_while_idle();  // the resize's own events come and go
       }
@@ -424,8 +434,8 @@ TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
   for (const Step& step : steps) {
     ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
     EXPECT_EQ(frames[step.frame].scale, step.scale) << step.what;
-    EXPECT_TRUE(step.resized) << step.what << ": the window did not come to " << 320 * step.scale << " x "
-                              << 200 * step.scale << " pixels laid out at 320 x 200";
+    EXPECT_TRUE(step.resized) << step.what << ": the window did not come to (" << step.window.x0 << ", "
+                              << step.window.y0 << ") - (" << step.window.x1 << ", " << step.window.y1 << ")";
   }
 }
 
