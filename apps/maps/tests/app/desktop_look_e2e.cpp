@@ -67,7 +67,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
     std::uint32_t scheme;
     bool dark;
     const char* style;
-    std::size_t frame = 0;     // the first frame after the change
+    std::size_t frame = 0;      // the first frame after the change
     int style_hits_before = 0;  // requests for the style's tiles before it
     bool asked = false;         // the worker asked for the style's tiles after it
   };

@@ -33,16 +33,20 @@ class FakeSettingsPortal {
     connection_ = sdbus::createSessionBusConnectionWithAddress(bus_address);
     object_ = sdbus::createObject(*connection_, kPath);
     if (script_.read_one) {
-      object_->registerMethod("ReadOne").onInterface(kInterface).implementedAs(
-          [this](sdbus::Result<sdbus::Variant>&& result, const std::string& ns, const std::string& key) {
+      object_->registerMethod("ReadOne")
+          .onInterface(kInterface)
+          .implementedAs([this](sdbus::Result<sdbus::Variant>&& result, const std::string& ns, const std::string& key) {
             answer(std::move(result), ns, key, false);
           });
     }
-    object_->registerMethod("Read").onInterface(kInterface).implementedAs(
-        [this](sdbus::Result<sdbus::Variant>&& result, const std::string& ns, const std::string& key) {
+    object_->registerMethod("Read")
+        .onInterface(kInterface)
+        .implementedAs([this](sdbus::Result<sdbus::Variant>&& result, const std::string& ns, const std::string& key) {
           answer(std::move(result), ns, key, true);
         });
-    object_->registerSignal("SettingChanged").onInterface(kInterface).withParameters<std::string, std::string, sdbus::Variant>();
+    object_->registerSignal("SettingChanged")
+        .onInterface(kInterface)
+        .withParameters<std::string, std::string, sdbus::Variant>();
     object_->finishRegistration();
     connection_->requestName("org.freedesktop.portal.Desktop");
     connection_->enterEventLoopAsync();

@@ -10,6 +10,7 @@
 #include "zarn_ui/state.hpp"
 
 namespace zarn_ui::launch {
+
 int run(const AppDescriptor& d, const std::string& program, const std::vector<std::string>& args,
         const LoopOptions& options) {
   if (std::find(args.begin(), args.end(), "--help") != args.end() ||

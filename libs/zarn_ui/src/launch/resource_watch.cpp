@@ -20,8 +20,7 @@ namespace {
 constexpr std::uint32_t kMaxResourceWords = 1u << 18;
 
 std::optional<double> read_xft_dpi(xcb_connection_t* c, xcb_window_t root) {
-  const auto cookie =
-      xcb_get_property(c, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxResourceWords);
+  const auto cookie = xcb_get_property(c, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxResourceWords);
   xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
   if (!reply) return std::nullopt;
   std::optional<double> dpi;
@@ -71,8 +70,8 @@ struct ResourceWatch::Shared {
       while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
           const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-          resources_changed = resources_changed ||
-                              (notify->window == root && notify->atom == XCB_ATOM_RESOURCE_MANAGER);
+          resources_changed =
+              resources_changed || (notify->window == root && notify->atom == XCB_ATOM_RESOURCE_MANAGER);
         }
         std::free(event);
       }

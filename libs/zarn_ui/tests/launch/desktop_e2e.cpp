@@ -415,8 +415,7 @@ TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
         step.resized = log.wait_for(step.frame, [&](const Painted& p) {
           const Rect window{static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.x + p.px_w),
                             static_cast<double>(p.y + p.px_h)};
-          return window == step.window && p.bounds == logical &&
-                 p.scale == step.scale;
+          return window == step.window && p.bounds == logical && p.scale == step.scale;
         });
         (void)log.frames_while_idle();  // the resize's own events come and go
       }

@@ -66,7 +66,8 @@ TEST(DesktopLook, ThemeOfEveryLook) {
       {{ColorScheme::Dark, Contrast::High}, Theme::high_contrast()},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(theme_for(c.look), c.theme) << static_cast<int>(c.look.scheme) << " " << static_cast<int>(c.look.contrast);
+    EXPECT_EQ(theme_for(c.look), c.theme)
+        << static_cast<int>(c.look.scheme) << " " << static_cast<int>(c.look.contrast);
   }
 }
 

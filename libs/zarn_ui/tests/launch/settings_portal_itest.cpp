@@ -50,12 +50,17 @@ TEST(SettingsPortal, EveryAnswerOfBothPortalMethods) {
       {"a value of another type", {true, true, {{"color-scheme", sdbus::Variant(std::string("dark"))}}}, {}},
       {"older portal, dark", {false, true, {{"color-scheme", u32(1)}}}, {ColorScheme::Dark, Contrast::Normal}},
       {"older portal, light", {false, true, {{"color-scheme", u32(2)}}}, {ColorScheme::Light, Contrast::Normal}},
-      {"high contrast", {true, true, {{"color-scheme", u32(2)}, {"contrast", u32(1)}}},
+      {"high contrast",
+       {true, true, {{"color-scheme", u32(2)}, {"contrast", u32(1)}}},
        {ColorScheme::Light, Contrast::High}},
-      {"contrast without a colour scheme", {true, true, {{"contrast", u32(1)}}}, {ColorScheme::NoPreference, Contrast::High}},
-      {"contrast out of range", {true, true, {{"color-scheme", u32(1)}, {"contrast", u32(9)}}},
+      {"contrast without a colour scheme",
+       {true, true, {{"contrast", u32(1)}}},
+       {ColorScheme::NoPreference, Contrast::High}},
+      {"contrast out of range",
+       {true, true, {{"color-scheme", u32(1)}, {"contrast", u32(9)}}},
        {ColorScheme::Dark, Contrast::Normal}},
-      {"older portal, high contrast", {false, true, {{"color-scheme", u32(1)}, {"contrast", u32(1)}}},
+      {"older portal, high contrast",
+       {false, true, {{"color-scheme", u32(1)}, {"contrast", u32(1)}}},
        {ColorScheme::Dark, Contrast::High}},
   };
   for (const Case& c : cases) {
@@ -127,8 +132,7 @@ TEST(SettingsPortal, SignalsChangeTheLookAndWakeOnce) {
        {ColorScheme::Dark, Contrast::Normal}},
       {"another namespace and another key, then light",
        [&] {
-         portal.send_setting_changed(std::string("org.gnome.desktop.interface"), std::string("color-scheme"),
-                                     u32(2));
+         portal.send_setting_changed(std::string("org.gnome.desktop.interface"), std::string("color-scheme"), u32(2));
          portal.change("accent-color", u32(1));
          portal.change("color-scheme", u32(2));
        },
