@@ -120,8 +120,9 @@ TransitMode transit_mode_kind(std::string_view text) {
   if (upper == "WALK") return TransitMode::Walk;
   if (upper_in(upper, {"TRAM", "STREETCAR", "LIGHT_RAIL"})) return TransitMode::Tram;
   if (upper_in(upper, {"SUBWAY", "METRO"})) return TransitMode::Subway;
-  if (upper_in(upper,
-               {"RAIL", "REGIONAL_RAIL", "REGIONAL_FAST_RAIL", "LONG_DISTANCE", "HIGHSPEED_RAIL", "NIGHT_RAIL"})) {
+  // Suburban trains (the planner's "SUBURBAN") are trains, not buses.
+  if (upper_in(upper, {"RAIL", "REGIONAL_RAIL", "REGIONAL_FAST_RAIL", "LONG_DISTANCE", "HIGHSPEED_RAIL", "NIGHT_RAIL",
+                       "SUBURBAN"})) {
     return TransitMode::Rail;
   }
   if (upper == "FERRY") return TransitMode::Ferry;

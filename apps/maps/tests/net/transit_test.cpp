@@ -146,6 +146,7 @@ TEST(TransitModeKind, CodesIgnoringCase) {
       {"NIGHT_RAIL", TransitMode::Rail}, {"REGIONAL_FAST_RAIL", TransitMode::Rail},
       {"FERRY", TransitMode::Ferry},     {"BUS", TransitMode::Bus},
       {"COACH", TransitMode::Bus},       {"", TransitMode::Bus},
+      {"SUBURBAN", TransitMode::Rail},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(transit_mode_kind(in), out) << in;
 }
