@@ -7,6 +7,7 @@
 
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
+#include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
 #include "format/labels.hpp"
 #include "menu/menu_input.hpp"
@@ -25,14 +26,6 @@ namespace ax = zarn_ui::access;
 namespace {
 
 bool has_area(const zarn_ui::Rect& r) { return r.width() * r.height() > 0.0; }
-
-std::string ascii_lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 std::optional<AccessEntry> entry(std::string label, std::string id, const zarn_ui::Rect& rect,
                                  std::optional<bool> on = std::nullopt) {
@@ -109,7 +102,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
           return entry("Back to places", "maps.panel.back", r);
         } else if constexpr (std::is_same_v<M, msg::ChooseTravelMode>) {
           const std::string_view label = travel_mode_label(m.mode);
-          return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", ascii_lower(label)), r);
+          return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", base::ascii_lower(label)), r);
         } else if constexpr (std::is_same_v<M, msg::OpenPlace>) {
           const auto place = app.find_place(m.id);
           if (!place) return std::nullopt;

@@ -15,7 +15,6 @@ namespace zr = zarn_actions::resource;
 
 namespace {
 
-constexpr std::string_view kPlacePrefix = "maps.place:";
 constexpr std::string_view kResultPrefix = "maps.search-result:";
 constexpr std::string_view kPoiPrefix = "maps.poi:";
 

@@ -97,8 +97,8 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   return true;
 }
 
-void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t /*extra*/,
-               zarn_ui::state::State& state, bool& handled, double scale) {
+void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, zarn_ui::state::State& state,
+               bool& handled, double scale) {
   app.overlay.dismiss_tooltip();
   if (!key.pressed) return;
   if (app.overflow_menu.is_open()) {
@@ -160,7 +160,7 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
 
 }  // namespace
 
-void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
+void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t /*extra*/,
                            zarn_ui::state::State& state, bool& handled, double scale) {
   if (dialog.is_open()) {
     dialog.modal_dialog_event(event, scale);
@@ -169,13 +169,13 @@ void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t mo
     return;
   }
   if (const auto* key = std::get_if<Key>(&event)) {
-    key_event(*this, event, *key, modifiers, extra, state, handled, scale);
+    key_event(*this, event, *key, modifiers, state, handled, scale);
   } else if (const auto* wheel = std::get_if<Wheel>(&event)) {
     wheel_event(*this, *wheel, handled);
   } else if (const auto* move = std::get_if<PointerMoved>(&event)) {
-    input_pointer::pointer_moved(*this, event, *move, modifiers, extra, handled, scale);
+    input_pointer::pointer_moved(*this, event, *move, modifiers, handled, scale);
   } else if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
-    input_pointer::button_event(*this, event, *button, modifiers, extra, state, handled, scale);
+    input_pointer::button_event(*this, event, *button, modifiers, state, handled, scale);
   } else if (std::holds_alternative<TextEditing>(event)) {
     text_editing_event(*this, event, modifiers, state, handled, scale);
   }

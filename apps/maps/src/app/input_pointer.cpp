@@ -33,8 +33,8 @@ constexpr double kPanThreshold = 0.5;
 
 }  // namespace
 
-void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, std::uint32_t modifiers,
-                   std::uint8_t /*extra*/, bool& handled, double scale) {
+void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, std::uint32_t modifiers, bool& handled,
+                   double scale) {
   const double s = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
   const Point p{move.position.x / s, move.position.y / s};
   app.last_pointer = p;
@@ -157,8 +157,8 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
 // controls, the markers and last the bare map. The panel's End and grip rectangles are those of
 // its last paint; a panel that is not drawn in the window this frame (hidden under the narrow
 // side panel, or on the desktop) takes no press here.
-void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                   zarn_ui::state::State& state, bool& handled, double scale) {
+void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                   bool& handled, double scale) {
   const Point p = app.last_pointer;
   if (app.overflow_menu.is_open()) {
     app.pointer_down = true;
@@ -187,7 +187,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
   app.pointer_down = true;
   handled = true;
 
-  if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
+  if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, state, scale, p)) return;
   if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, scale, p, state)) return;
   if (hit_target_press(app, event, modifiers, state, scale, p)) return;
 
@@ -210,7 +210,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
 }  // namespace
 
 void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& button, std::uint32_t modifiers,
-                  std::uint8_t extra, zarn_ui::state::State& state, bool& handled, double scale) {
+                  zarn_ui::state::State& state, bool& handled, double scale) {
   const bool primary = button.button == MouseButton::Primary;
   if (!button.pressed) {
     if (!primary) return;
@@ -226,7 +226,7 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
   }
   app.overlay.dismiss_tooltip();
   if (!primary) return;
-  primary_press(app, event, modifiers, extra, state, handled, scale);
+  primary_press(app, event, modifiers, state, handled, scale);
 }
 
 }  // namespace maps::input_pointer

@@ -209,8 +209,5 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
 
 Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,
                 LatLon pos);
-std::optional<Place> cloned_place(const Place* place);
-std::optional<Poi> cloned_poi(const Poi* poi);
-std::optional<DownloadedRegion> cloned_region(const DownloadedRegion* region);
 
 }  // namespace maps

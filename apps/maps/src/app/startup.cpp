@@ -20,13 +20,7 @@ namespace maps {
 namespace {
 
 // Trims Unicode white space from both ends and lowers ASCII letters.
-std::string normalise_panel_value(const std::string& text) {
-  std::string out(base::trim_white_space(text));
-  for (char& ch : out) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return out;
-}
+std::string normalise_panel_value(const std::string& text) { return base::ascii_lower(base::trim_white_space(text)); }
 
 }  // namespace
 

@@ -101,7 +101,7 @@ bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::
 }
 
 bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                         std::uint8_t /*extra*/, zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
+                         zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
   if (offline_area_event(app, event, modifiers, scale)) return true;
   const auto& hits = app.offline_panel.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {

@@ -52,10 +52,4 @@ void MapsApp::set_status(std::string text, StatusKind kind) {
 
 LocalDateTime MapsApp::now_local() const { return live ? local_now() : demo_clock_now(); }
 
-std::optional<Place> cloned_place(const Place* place) { return place ? std::optional<Place>(*place) : std::nullopt; }
-std::optional<Poi> cloned_poi(const Poi* poi) { return poi ? std::optional<Poi>(*poi) : std::nullopt; }
-std::optional<DownloadedRegion> cloned_region(const DownloadedRegion* region) {
-  return region ? std::optional<DownloadedRegion>(*region) : std::nullopt;
-}
-
 }  // namespace maps
