@@ -6,9 +6,9 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "format/labels.hpp"
 #include "menu/menu_input.hpp"
 #include "menu/overflow_menu.hpp"

@@ -3,7 +3,7 @@
 // the city (MapLayers).
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_layers.hpp"
 #include "map_layers/scale_bar.hpp"

@@ -14,14 +14,14 @@ std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion)) return milliseconds{0};
   // Nothing would tell the loop that an answer arrived.
   if (!waker && has_pending_work()) return milliseconds{0};
-  std::optional<MonoTime> soonest;
-  const std::optional<MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
-  for (const std::optional<MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
-                                            journey_at, offline_panel.deadline(), overlay.tooltips().due()}) {
+  std::optional<base::MonoTime> soonest;
+  const std::optional<base::MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
+  for (const std::optional<base::MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
+                                                  journey_at, offline_panel.deadline(), overlay.tooltips().due()}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;
-  const MonoTime now = mono_now();
+  const base::MonoTime now = mono_now();
   if (*soonest <= now) return milliseconds{0};
   return std::chrono::ceil<milliseconds>(*soonest - now);
 }

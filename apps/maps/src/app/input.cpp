@@ -7,8 +7,8 @@
 
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "directions/endpoint_input.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
 #include "offline_panel/offline_panel_input.hpp"
 #include "search_box/search_box_input.hpp"

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "directions/endpoint_input.hpp"
+#include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"
 #include "navigation/navigation_steps.hpp"

@@ -13,24 +13,24 @@
 #include <vector>
 
 #include "action_surface/action_surface.hpp"
-#include "app/clock.hpp"
-#include "app/mono_clock.hpp"
-#include "app/screen_geometry.hpp"
 #include "app/status.hpp"
 #include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
+#include "base/mono_clock.hpp"
 #include "directions/endpoint_editor.hpp"
+#include "format/local_date_time.hpp"
+#include "geo/screen_view.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
 #include "menu/dialog.hpp"
 #include "menu/overflow_menu.hpp"
 #include "model/records.hpp"
+#include "model/vector_map.hpp"
 #include "navigation/navigation_panel.hpp"
 #include "net/job_spawner.hpp"
 #include "offline_panel/offline_panel.hpp"
 #include "overlay/map_overlay.hpp"
-#include "sample/vector_map.hpp"
 #include "search_box/search_box.hpp"
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
@@ -78,7 +78,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   VectorMap vector_map;
   bool panel_expanded = false;
   bool panel_collapsed = false;
-  std::optional<MonoTime> view_idle_deadline;
+  std::optional<base::MonoTime> view_idle_deadline;
   std::optional<GeoBox> poi_box;
   std::uint64_t poi_generation = 0;
   std::optional<base::Receiver<LocationOutcome>> location_receiver;
@@ -113,7 +113,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // test them from the last to the first.
   std::vector<HitTarget> hit_targets;
 
-  MonoNow mono_now = &MonoClock::now;
+  base::MonoNow mono_now = &base::MonoClock::now;
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 

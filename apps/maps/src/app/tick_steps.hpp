@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "net/worker_result.hpp"
 #include "zarn_ui/state.hpp"
 

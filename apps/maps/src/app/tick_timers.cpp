@@ -26,8 +26,8 @@ bool box_contains(const GeoBox& outer, const GeoBox& inner) {
 }
 
 void fire_view_idle_deadline(MapsApp& app) {
-  const MonoTime now = app.mono_now();
-  if (!take_due(app.view_idle_deadline, now)) return;
+  const base::MonoTime now = app.mono_now();
+  if (!base::take_due(app.view_idle_deadline, now)) return;
   const Rect& b = app.bounds_rect;
   // Not laid out yet: ask again later. A width that is not a number counts as not laid out.
   if (!(b.x1 - b.x0 > kMinMapWidth)) {

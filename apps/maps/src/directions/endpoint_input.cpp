@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {

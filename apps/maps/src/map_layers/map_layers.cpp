@@ -1,8 +1,8 @@
 #include "map_layers/map_layers.hpp"
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/palette.hpp"
+#include "geo/screen_view.hpp"
 #include "map_layers/journey.hpp"
 #include "map_layers/layer_cache.hpp"
 #include "map_layers/location_pins.hpp"

@@ -4,8 +4,8 @@
 #include <numeric>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/category_glyph.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/theme_colors.hpp"
 
 namespace maps {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 
 namespace maps {
 

@@ -7,7 +7,7 @@
 
 #include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "tiles/tile_geometry.hpp"

@@ -6,11 +6,11 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "format/units.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "zarn_ui/theme.hpp"

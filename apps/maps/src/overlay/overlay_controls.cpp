@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
 #include "overlay/map_controls.hpp"

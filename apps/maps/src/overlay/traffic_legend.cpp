@@ -4,13 +4,13 @@
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "model/vector_map.hpp"
 #include "overlay/overlay_painters.hpp"
-#include "sample/vector_map.hpp"
 
 namespace maps {
 namespace {

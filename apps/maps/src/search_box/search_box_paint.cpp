@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "search_box/suggestion_rows.hpp"
 
 namespace maps {

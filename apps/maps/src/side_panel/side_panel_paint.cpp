@@ -2,9 +2,9 @@
 // which shows the explore lists or the directions panel.
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "directions/directions_panel.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "side_panel/explore_lists.hpp"
 #include "side_panel/list_area.hpp"

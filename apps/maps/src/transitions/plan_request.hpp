@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/mono_clock.hpp"
+#include "base/mono_clock.hpp"
 #include "model/records.hpp"
 #include "net/jobs.hpp"
 
@@ -51,7 +51,7 @@ struct PlanRequest {
 // held key, would otherwise send a request for every step. Only the last request goes out.
 inline constexpr std::chrono::milliseconds kJourneyAskPause{300};
 struct JourneyWait {
-  MonoTime at;
+  base::MonoTime at;
   TransitJob job;
 };
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "geo/geo.hpp"
 
 namespace maps {

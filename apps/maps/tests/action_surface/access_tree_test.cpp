@@ -9,7 +9,7 @@
 #include <span>
 
 #include "../offline_panel/panel_fixture.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "offline_panel/offline_entries.hpp"
 #include "overlay/map_controls.hpp"
 #include "sample/sample_data.hpp"

@@ -29,7 +29,7 @@ struct AppFixture {
   std::unique_ptr<MapsApp> app;
   zarn_ui::state::State state;
   std::vector<MapsAction> commits;
-  MonoTime clock = MonoTime{} + 1000s;
+  base::MonoTime clock = base::MonoTime{} + 1000s;
   zarn_ui::clipboard::MemoryClipboard clipboard;
 
   explicit AppFixture(MapModel model = default_map_model(), Rect bounds = {0, 0, 1280, 800},
@@ -47,7 +47,7 @@ struct AppFixture {
   AppFixture& operator=(const AppFixture&) = delete;
 
   MapModel& model() { return app->model; }
-  MonoTime now() const { return clock; }
+  base::MonoTime now() const { return clock; }
   void advance(std::chrono::milliseconds by) { clock += by; }
 
   bool send(const ev::Event& e, std::uint32_t modifiers = 0, double scale = 1.0) {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/screen_geometry.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
+#include "geo/screen_view.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"
 

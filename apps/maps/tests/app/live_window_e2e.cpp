@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/construct.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "overlay/map_controls.hpp"
 #include "zarn_ui/launch.hpp"

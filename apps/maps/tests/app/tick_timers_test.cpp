@@ -93,7 +93,7 @@ TEST(TickDeadlines, ViewIdleBeforeLayoutRearmsItself) {
   f.model().zoom = 15.0;
   f.app->view_idle_deadline = f.now();
   f.tick();
-  EXPECT_EQ(f.app->view_idle_deadline, std::optional<MonoTime>(f.now() + 450ms));
+  EXPECT_EQ(f.app->view_idle_deadline, std::optional<base::MonoTime>(f.now() + 450ms));
   EXPECT_TRUE(f.jobs->requests.empty());
   EXPECT_EQ(f.app->poi_generation, 0u);
 }

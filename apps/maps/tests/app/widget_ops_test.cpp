@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "draw_kit/text_field.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"
@@ -79,50 +80,50 @@ TEST(FramePredicates, TooltipOnItsWayKeepsFrames) {
 // the moving panel set a deadline; without a waker, pending work keeps the frames coming.
 TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
   using std::chrono::milliseconds;
-  const MonoTime t0 = MonoClock::now();
+  const base::MonoTime t0 = base::MonoClock::now();
   struct Case {
     const char* what;
-    void (*arm)(MapsApp&, MonoTime);
+    void (*arm)(MapsApp&, base::MonoTime);
     bool waker;
     std::optional<milliseconds> expected;
   } cases[] = {
-      {"nothing", [](MapsApp&, MonoTime) {}, true, std::nullopt},
-      {"first tick to come", [](MapsApp& a, MonoTime) { a.doc_initialised = false; }, true, milliseconds{0}},
-      {"job that never answers", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
-      {"job without a waker", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
+      {"nothing", [](MapsApp&, base::MonoTime) {}, true, std::nullopt},
+      {"first tick to come", [](MapsApp& a, base::MonoTime) { a.doc_initialised = false; }, true, milliseconds{0}},
+      {"job that never answers", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
+      {"job without a waker", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
       {"tile in flight",
-       [](MapsApp& a, MonoTime) {
+       [](MapsApp& a, base::MonoTime) {
          a.tile_store.pending.insert(TileKey{3, 1, 1});
        },
        true, std::nullopt},
-      {"location", [](MapsApp& a, MonoTime) { a.location_pending = true; }, true, std::nullopt},
-      {"search open", [](MapsApp& a, MonoTime) { a.search_box.open(); }, true, std::nullopt},
-      {"typing pause", [](MapsApp& a, MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
+      {"location", [](MapsApp& a, base::MonoTime) { a.location_pending = true; }, true, std::nullopt},
+      {"search open", [](MapsApp& a, base::MonoTime) { a.search_box.open(); }, true, std::nullopt},
+      {"typing pause", [](MapsApp& a, base::MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
        milliseconds{280}},
       {"part of a millisecond rounds up",
-       [](MapsApp& a, MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
+       [](MapsApp& a, base::MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
        milliseconds{2}},
-      {"view idle passed", [](MapsApp& a, MonoTime t) { a.view_idle_deadline = t - milliseconds{5}; }, true,
+      {"view idle passed", [](MapsApp& a, base::MonoTime t) { a.view_idle_deadline = t - milliseconds{5}; }, true,
        milliseconds{0}},
       {"the soonest timer",
-       [](MapsApp& a, MonoTime t) {
+       [](MapsApp& a, base::MonoTime t) {
          a.search_box.arm_deadline(t + kTypingPause);
          a.offline_panel.arm_deadline(t + milliseconds{100});
          a.view_idle_deadline = t + milliseconds{900};
        },
        true, milliseconds{100}},
       {"tooltip on its way",
-       [](MapsApp& a, MonoTime t) {
+       [](MapsApp& a, base::MonoTime t) {
          a.overlay.point_tooltip(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, t - milliseconds{200});
        },
        true, milliseconds{300}},
       {"drag",
-       [](MapsApp& a, MonoTime) {
+       [](MapsApp& a, base::MonoTime) {
          a.navigation.set_control_rects({0, 0, 10, 10}, {});
          a.navigation.begin_drag(a.bounds_rect, {5, 5});
        },
        true, milliseconds{0}},
-      {"hand-off animation", [](MapsApp& a, MonoTime) { stage_floating_navigation(a, "attached"); }, true,
+      {"hand-off animation", [](MapsApp& a, base::MonoTime) { stage_floating_navigation(a, "attached"); }, true,
        milliseconds{0}},
   };
   for (const auto& c : cases) {
@@ -225,8 +226,8 @@ TEST(WidgetOps, ModalRectIsTheOfflinePanelsScrimOnceItIsPainted) {
 namespace maps {
 namespace {
 
-MonoTime g_now = MonoTime{} + std::chrono::hours(1);
-MonoTime fake_now() { return g_now; }
+base::MonoTime g_now = base::MonoTime{} + std::chrono::hours(1);
+base::MonoTime fake_now() { return g_now; }
 
 TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
   auto app = new_sample_app();

@@ -5,6 +5,7 @@
 
 #include "action_surface/access_tree.hpp"
 #include "app_input_fixture.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "format/units.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay_frame.hpp"

@@ -16,8 +16,8 @@
 
 #include "../net/fake_service.hpp"
 #include "../tiles/temp_dir.hpp"
-#include "app/screen_geometry.hpp"
 #include "format/units.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "panel_fixture.hpp"
 #include "tiles/tile_disk.hpp"

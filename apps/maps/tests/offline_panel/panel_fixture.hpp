@@ -38,7 +38,7 @@ struct PanelFixture {
   std::unique_ptr<MapsApp> app;
   RecordingJobSpawner* jobs = nullptr;
   zarn_ui::state::State state;
-  MonoTime clock = MonoTime{} + 1000s;
+  base::MonoTime clock = base::MonoTime{} + 1000s;
   zarn_ui::theme::Theme theme = zarn_ui::theme::Theme::light();
   std::size_t images_drawn = 0;  // image fills of the last frame (raster tiles)
 

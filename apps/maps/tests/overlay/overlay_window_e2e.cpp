@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "window_script.hpp"

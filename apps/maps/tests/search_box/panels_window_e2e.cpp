@@ -21,7 +21,7 @@
 #include "../net/fake_service.hpp"
 #include "app/construct.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "net/job_spawner.hpp"
 #include "sample/sample_data.hpp"
 #include "zarn_ui/launch.hpp"

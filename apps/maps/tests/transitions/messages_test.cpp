@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "app/screen_geometry.hpp"
 #include "app_input_fixture.hpp"
+#include "geo/screen_view.hpp"
 #include "sample/demo_city.hpp"
 
 namespace maps {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "app/screen_geometry.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
+#include "geo/screen_view.hpp"
 
 namespace maps {
 namespace {

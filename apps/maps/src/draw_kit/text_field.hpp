@@ -2,6 +2,7 @@
 // The framework text field as the search box and the route endpoint fields use it: how one is
 // built, how an event reaches it, and how it is placed and put to rest.
 
+#include <chrono>
 #include <string>
 
 #include "zarn_ui/event_ctx.hpp"
@@ -10,6 +11,9 @@
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
+
+// How long typing must pause before a field's text is searched.
+inline constexpr std::chrono::milliseconds kTypingPause{280};
 
 // A single-line local field of kind 2 that reports Enter.
 zarn_ui::widgets::TextInput new_search_text_input(std::string placeholder, float text_size);

@@ -1,4 +1,4 @@
-#include "search_box/text_field.hpp"
+#include "draw_kit/text_field.hpp"
 
 #include <utility>
 

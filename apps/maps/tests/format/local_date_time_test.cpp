@@ -1,4 +1,4 @@
-#include "app/clock.hpp"
+#include "format/local_date_time.hpp"
 
 #include <gtest/gtest.h>
 
