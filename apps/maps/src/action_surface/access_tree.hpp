@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "transitions/ui_message.hpp"
+#include "messages/ui_message.hpp"
 #include "zarn_ui/access.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/state.hpp"

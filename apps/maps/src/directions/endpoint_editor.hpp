@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/mono_clock.hpp"
-#include "directions/endpoint_event.hpp"
-#include "directions/endpoint_field.hpp"
+#include "messages/endpoint_event.hpp"
+#include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"

@@ -11,8 +11,8 @@
 
 #include "base/mono_clock.hpp"
 #include "base/result.hpp"
+#include "messages/offline_command.hpp"
 #include "model/records.hpp"
-#include "offline_panel/offline_command.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/widgets.hpp"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "offline_panel/offline_command.hpp"
+#include "messages/offline_command.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "transitions/ui_message.hpp"
+#include "messages/ui_message.hpp"
 #include "zarn_ui/geometry.hpp"
 
 namespace maps {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "directions/endpoint_event.hpp"
+#include "messages/endpoint_event.hpp"
 #include "model/records.hpp"
 #include "transitions/plan_request.hpp"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "directions/endpoint_event.hpp"
+#include "messages/endpoint_event.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"

@@ -4,7 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "directions/endpoint_field.hpp"
+#include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
 
 namespace maps {
