@@ -14,7 +14,6 @@
 
 #include "action_surface/action_surface.hpp"
 #include "app/status.hpp"
-#include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
 #include "base/mono_clock.hpp"
@@ -35,9 +34,9 @@
 #include "search_box/search_box.hpp"
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/latest_search.hpp"
 #include "transitions/plan_request.hpp"
-#include "zarn_ui/action_host.hpp"
 #include "zarn_ui/clipboard.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/system_clipboard.hpp"
@@ -49,27 +48,18 @@ class State;
 
 namespace maps {
 
-class MapsApp;
-
-// Stands in for the action path when set: tests record what would be committed.
-using CommitOverride = std::function<void(MapsApp&, zarn_ui::state::State&, MapsAction)>;
-
 class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::FloatingSurfaceHost {
  public:
   // Model.
   MapModel model;
 
-  // Dispatches every committed MapsAction (commit_state).
-  zarn_ui::action_host::ActionHost action_host{"maps::actions"};
+  // The road of every committed MapsAction, and where the model last met the document.
+  CommitPath commits;
 
   // Flags and counters shared by the transitions, the views and the tick.
   bool live = false;
   std::uint32_t pending_jobs = 0;
   bool location_pending = false;
-  bool doc_initialised = false;
-  // Where the document stood when the model last read it; the tick reads it again only once it
-  // has moved (see tick_steps::sync_document).
-  std::optional<automerge::AutoCommit::Mark> hydrated_at;
   std::vector<Poi> pois;
   std::optional<std::string> selected_poi;
   bool traffic_enabled = false;
@@ -134,10 +124,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   LatestSearch endpoint_searches;
   // Wakes the window loop; handed to every channel the tick drains (empty: nothing wakes it).
   std::function<void()> waker;
-  // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).
+  // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).
   TransientOverlay transient;
-  // Stands in for the action path when set (see app/dispatch.hpp).
-  CommitOverride commit_override;
 
   // The status line's text and what it tells.
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome);

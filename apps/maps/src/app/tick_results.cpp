@@ -9,9 +9,9 @@
 
 #include <fmt/format.h>
 
-#include "app/dispatch.hpp"
 #include "app/tick_steps.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
 #include "transitions/view.hpp"
@@ -31,7 +31,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
     return;
   }
   // Every place a search returns is kept in the document.
-  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
   const std::size_t count = places.size();
   if (app.search_box.is_open()) {
@@ -55,7 +55,7 @@ void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::Endp
     app.set_status("No matching places");
     return;
   }
-  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
   app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
   app.clear_status();
@@ -88,7 +88,7 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
   }
   app.plan_request.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
-  commit_action(app, state,
+  commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
                                                 ends.dest, std::move(ends.dest_name), app.model.mode}});
   fit_view_to_route(app);
@@ -112,7 +112,7 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   }
   app.plan_request.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
-  commit_action(app, state,
+  commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),
                                                   ends.dest, std::move(ends.dest_name)}});
   fit_view_to_plan(app);

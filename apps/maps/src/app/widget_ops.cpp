@@ -9,7 +9,7 @@
 namespace maps {
 
 bool MapsApp::has_pending_work() const {
-  return pending_jobs != 0 || !doc_initialised || location_pending || location_receiver.has_value() ||
+  return pending_jobs != 0 || !commits.doc_initialised || location_pending || location_receiver.has_value() ||
          view_idle_deadline.has_value() || journey_wait.has_value() || tiles_in_flight(tile_store) ||
          download_in_progress(tile_store);
 }
@@ -57,7 +57,7 @@ std::optional<zarn_actions::resource::Resource> MapsApp::resource(std::string_vi
 }
 
 std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output() {
-  auto entry = action_host.take_pending_output();
+  auto entry = commits.action_host.take_pending_output();
   if (!entry) return std::nullopt;
   return zarn_ui::widget::ActionOutput{std::move(entry->type_name), std::move(entry->label), entry->succeeded,
                                        std::move(entry->error)};

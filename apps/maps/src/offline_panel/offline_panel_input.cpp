@@ -5,12 +5,12 @@
 
 #include <fmt/format.h>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
 #include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "tiles/tile_geometry.hpp"
+#include "transitions/commit.hpp"
 #include "zarn_ui/system_clipboard.hpp"
 
 namespace maps {
@@ -31,7 +31,7 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
                           area.z0,
                           area.z1,
                           n};
-  commit_action(app, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
   app.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
                            : fmt::format("Downloading {} tiles for offline use\u2026", n),
                  StatusKind::Downloading);
@@ -54,7 +54,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
   }
   const std::uint64_t job = start_tile_delete(app.tile_store, area_spans(doomed), std::move(keep));
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
-  commit_action(app, state, MapsAction{MapsAction::DeleteRegion{id}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::DeleteRegion{id}});
   // A store without worker has answered already.
   apply_offline_cache_jobs(app);
 }
@@ -62,7 +62,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
 void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
   const std::uint64_t job = start_cache_clear(app.tile_store);
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
-  commit_action(app, state, MapsAction{MapsAction::ClearRegions{}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRegions{}});
   apply_offline_cache_jobs(app);
 }
 

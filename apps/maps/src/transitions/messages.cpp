@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/locating.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -24,7 +24,7 @@ template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
 
 void commit_transit_time(MapsApp& app, zarn_ui::state::State& state, TransitTime value) {
-  commit_action(app, state, MapsAction{MapsAction::SetTransitTime{value}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::SetTransitTime{value}});
   refresh_transit_search(app);
 }
 
@@ -41,9 +41,11 @@ void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state
                    if (!chosen) return;
                    const Place place = *chosen;
                    app.search_box.close_search_suggestions();
-                   commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{{place}}});
+                   commit_action(app.model, app.transient, app.commits, state,
+                                 MapsAction{MapsAction::UpsertPlaces{{place}}});
                    app.model.query = place.name;
-                   commit_action(app, state, MapsAction{MapsAction::CommitSearch{place.name}});
+                   commit_action(app.model, app.transient, app.commits, state,
+                                 MapsAction{MapsAction::CommitSearch{place.name}});
                    select_place(app, place.id);
                  },
                  [&](const SearchBoxEvent::Other&) {},
@@ -77,7 +79,8 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                  },
                  [&](const msg::ChooseTravelMode& e) {
                    if (e.mode == m.mode) return;
-                   commit_action(app, state, MapsAction{MapsAction::SetTravelMode{e.mode}});
+                   commit_action(app.model, app.transient, app.commits, state,
+                                 MapsAction{MapsAction::SetTravelMode{e.mode}});
                    m.panel = Panel::Directions;
                    // Decide on the requested mode: a stand-in commit may not have changed the model.
                    if (e.mode == TravelMode::Transit) {
@@ -102,7 +105,9 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                    m.query = e.text;
                    submit_search(app, &state);
                  },
-                 [&](const msg::ClearRecents&) { commit_action(app, state, MapsAction{MapsAction::ClearRecents{}}); },
+                 [&](const msg::ClearRecents&) {
+                   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRecents{}});
+                 },
                  [&](const msg::ToggleNavigation&) { app.panel_expanded = !app.panel_expanded; },
                  [&](const msg::CloseNavigation&) { app.panel_expanded = false; },
                  [&](const msg::Directions&) { open_directions(app); },

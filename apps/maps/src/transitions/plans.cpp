@@ -7,10 +7,10 @@
 #include <variant>
 #include <vector>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "geo/geo.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/search.hpp"
 #include "transitions/selection.hpp"
 #include "transitions/view.hpp"
@@ -225,7 +225,8 @@ void open_directions(MapsApp& app) {
 
 void show_transit_directions(MapsApp& app, zarn_ui::state::State& state) {
   set_destination_from_selection(app);
-  commit_action(app, state, MapsAction{MapsAction::SetTravelMode{TravelMode::Transit}});
+  commit_action(app.model, app.transient, app.commits, state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Transit}});
   start_transit_search(app);
 }
 
@@ -294,7 +295,7 @@ PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
 void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   // A road route still on its way would bring the cleared route back.
   if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
-  commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRoute{}});
   // The route ends with its start (the document's writer ends the stored one); the destination
   // stays in its field for the next plan.
   app.transient.set_origin(app.model, std::nullopt, "Map centre");

@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
 #include "search/local_search.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
 #include "search/recents.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/selection.hpp"
 
 namespace maps {
@@ -30,7 +30,8 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
   m.results = std::move(submission->results);
 
   if (state) {
-    commit_action(app, *state, MapsAction{MapsAction::CommitSearch{submission->text}});
+    commit_action(app.model, app.transient, app.commits, *state,
+                  MapsAction{MapsAction::CommitSearch{submission->text}});
   } else {
     push_recent_search(app, submission->text);
   }

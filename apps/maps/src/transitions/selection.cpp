@@ -1,7 +1,7 @@
 #include "transitions/selection.hpp"
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
+#include "transitions/commit.hpp"
 
 namespace maps {
 
@@ -27,7 +27,8 @@ void set_destination_from_selection(MapsApp& app) {
 
 void keep_place(MapsApp& app, zarn_ui::state::State* state, const Place& place) {
   app.upsert_place(place);
-  if (state) commit_action(app, *state, MapsAction{MapsAction::UpsertPlaces{{place}}});
+  if (state)
+    commit_action(app.model, app.transient, app.commits, *state, MapsAction{MapsAction::UpsertPlaces{{place}}});
 }
 
 void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state) {
@@ -35,7 +36,7 @@ void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state) {
   const std::string id = *app.model.selected;
   const auto place = app.find_place(id);
   const bool saved = place ? !place->saved : true;
-  commit_action(app, state, MapsAction{MapsAction::SetPlaceSaved{id, saved}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::SetPlaceSaved{id, saved}});
   for (Place& p : app.model.places) {
     if (p.id == id) {
       p.saved = saved;

@@ -9,10 +9,10 @@
 
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/surface_resources.hpp"
-#include "app/dispatch.hpp"
 #include "doc/readers.hpp"
 #include "resource_rows.hpp"
 #include "sample/sample_data.hpp"
+#include "transitions/commit.hpp"
 
 namespace maps {
 namespace {
@@ -70,7 +70,8 @@ TEST(UiActions, EffectsOfTheActions) {
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
   ASSERT_TRUE(doc::load_map_model(f.state.doc()).has_value());
   EXPECT_EQ(doc::load_map_model(f.state.doc())->recents.front(), "Hofgarten");
-  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
 
   perform_ui_action(*f.app, f.state, 2, "maps.open-place", R"("hofgarten")");

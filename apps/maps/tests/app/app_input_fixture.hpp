@@ -40,7 +40,7 @@ struct AppFixture {
     app->mono_now = [this] { return clock; };
     app->bounds_rect = bounds;
     app->drawn_bounds = bounds;
-    app->commit_override = [this](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+    app->commits.override = [this](zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
     app->clipboard = &clipboard;
   }
   AppFixture(const AppFixture&) = delete;

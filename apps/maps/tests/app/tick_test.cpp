@@ -365,14 +365,14 @@ using testing::TickFixture;
 TEST(TickResults, TheTickCommitsThroughTheStatesCommitPath) {
   TickFixture f;
   std::vector<MapsAction> commits;
-  f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+  f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
   f.send(worker::PlaceSearch{std::vector<Place>{make_place("a")}, "Place a"});
   f.send(worker::Route{make_route()});
   f.tick();
   ASSERT_EQ(commits.size(), 2u);
   EXPECT_EQ(commits[0], (MapsAction{MapsAction::UpsertPlaces{{make_place("a")}}}));
   EXPECT_TRUE(std::holds_alternative<MapsAction::SetRoute>(commits[1].value));
-  EXPECT_EQ(f.app->action_host.dispatch_count(), 0u) << "nothing reached the document's action path";
+  EXPECT_EQ(f.app->commits.action_host.dispatch_count(), 0u) << "nothing reached the document's action path";
 }
 
 }  // namespace

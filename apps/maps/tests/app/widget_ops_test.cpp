@@ -52,7 +52,7 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
-    app->doc_initialised = true;
+    app->commits.doc_initialised = true;
     c.arm(*app);
     EXPECT_EQ(app->has_pending_work(), c.work) << c.what;
     EXPECT_EQ(app->needs_frame(), c.frame) << c.what;
@@ -88,7 +88,8 @@ TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
     std::optional<milliseconds> expected;
   } cases[] = {
       {"nothing", [](MapsApp&, base::MonoTime) {}, true, std::nullopt},
-      {"first tick to come", [](MapsApp& a, base::MonoTime) { a.doc_initialised = false; }, true, milliseconds{0}},
+      {"first tick to come", [](MapsApp& a, base::MonoTime) { a.commits.doc_initialised = false; }, true,
+       milliseconds{0}},
       {"job that never answers", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
       {"job without a waker", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
       {"tile in flight",
@@ -128,7 +129,7 @@ TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
-    app->doc_initialised = true;
+    app->commits.doc_initialised = true;
     app->mono_now = [t0] { return t0; };
     if (c.waker) app->set_waker([] {});
     c.arm(*app, t0);

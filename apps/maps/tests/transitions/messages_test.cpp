@@ -201,7 +201,7 @@ TEST(UiMessages, SearchBoxEvents) {
 
 TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDestination) {
   AppFixture f;
-  f.app->commit_override = nullptr;  // the real action path
+  f.app->commits.override = nullptr;  // the real action path
   const Place chosen = make_place("s1", {48.3, 11.7});
   f.app->search_box.set_search_suggestions({chosen});
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{0}}}}, f.state);

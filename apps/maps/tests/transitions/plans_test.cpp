@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch.hpp"
 #include "geo/geo.hpp"
 #include "tick_fixture.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/selection.hpp"
 
@@ -293,7 +293,8 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
-    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+    commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                  MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
     ASSERT_EQ(f.model().mode, TravelMode::Foot);
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
@@ -308,7 +309,8 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_transit_search(*f.app);
-    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
+    commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                  MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
     f.send(worker::Transit{std::vector<TransitJourney>{journey("10:05")}, 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().mode, TravelMode::Bike);
@@ -374,13 +376,14 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   TickFixture f;
   f.tick();
   // The document holds a road route and journeys from earlier plans.
-  f.app->commit_override = nullptr;
-  commit_action(*f.app, f.state,
+  f.app->commits.override = nullptr;
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                 MapsAction{MapsAction::SetRoute{make_route(), kHome, "Home", kMuseum, "Museum", TravelMode::Car}});
   commit_action(
-      *f.app, f.state,
+      f.app->model, f.app->transient, f.app->commits, f.state,
       MapsAction{MapsAction::SetTransit{{journey("09:00"), journey("09:15")}, kHome, "Home", kMuseum, "Museum"}});
-  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
   f.model().transit_choice = 1;
   f.model().panel = Panel::Explore;
   ASSERT_TRUE(f.model().route.has_value());
@@ -420,8 +423,8 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
 TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
   TickFixture f;
   f.tick();
-  f.app->commit_override = nullptr;
-  commit_action(*f.app, f.state,
+  f.app->commits.override = nullptr;
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                 MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
   start_transit_search(*f.app);
   f.send(worker::Transit{base::err("HTTP 503 Service Unavailable"), 1});
@@ -541,7 +544,7 @@ TEST(UseMapCentreAsOrigin, NamesTheCentreOnlyWhenThereIsNoOrigin) {
 TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   TickFixture f;
   f.tick();
-  f.app->commit_override = nullptr;
+  f.app->commits.override = nullptr;
   Poi poi;
   poi.id = "osm-node-7";
   poi.name = "Glockenspiel Café";

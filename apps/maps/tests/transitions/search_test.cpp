@@ -93,7 +93,7 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     model.panel = Panel::Directions;
     TickFixture f(true, model);
     std::vector<MapsAction> commits;
-    f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
+    f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
     f.app->search_box.set_search_suggestions({place("s", "Suggested", kCentre)});
     f.app->side_panel.set_heights(900.0, 300.0);
     f.app->side_panel.scroll_by(120.0);
@@ -121,7 +121,7 @@ TEST(SubmitSearch, BlankQueryChangesNothing) {
   model.query = " \t ";
   TickFixture f(true, model);
   std::vector<MapsAction> commits;
-  f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
+  f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
   const MapModel before = f.model();
   submit_search(*f.app, &f.state);
   EXPECT_EQ(f.model(), before);

@@ -1,12 +1,10 @@
-// Tile answers, and the state meeting the persisted document, once per tick.
+// Tile answers, once per tick: a finished region download and the offline panel's cache jobs.
 
 #include <string>
 
 #include <fmt/format.h>
 
 #include "app/tick_steps.hpp"
-#include "doc/readers.hpp"
-#include "doc/writers.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 
 namespace maps::tick_steps {
@@ -44,31 +42,6 @@ void apply_tile_results(MapsApp& app) {
   const bool changed = total != tiles.download_total || done != tiles.download_done || failed != tiles.download_failed;
   report_finished_download(app, changed);
   apply_offline_cache_jobs(app);
-}
-
-void sync_document(MapsApp& app, zarn_ui::state::State& state) {
-  automerge::AutoCommit& document = state.doc();
-  if (!app.doc_initialised) {
-    app.doc_initialised = true;
-    if (!doc::load_map_model(document)) {
-      // A document without a model takes the whole current model.
-      doc::save_map_model(document, app.model);
-      return;
-    }
-    // A model read from the older "maps" entry is carried into "maps_v2" before any action
-    // writes there, so its places, recents, regions and plans are not lost.
-    doc::carry_older_model(document);
-  }
-  hydrate_if_moved(app, document);
-}
-
-void hydrate_if_moved(MapsApp& app, const automerge::AutoCommit& document) {
-  automerge::AutoCommit::Mark mark = document.mark();
-  // Unmoved, the document holds what the model read last, and the held transient values are
-  // still laid over it.
-  if (app.hydrated_at == mark) return;
-  if (doc::hydrate_state(document, app.model)) app.transient.apply(app.model);
-  app.hydrated_at = std::move(mark);
 }
 
 }  // namespace maps::tick_steps

@@ -1,4 +1,4 @@
-#include "app/transient_overlay.hpp"
+#include "transitions/transient_overlay.hpp"
 
 #include <type_traits>
 #include <utility>
