@@ -142,7 +142,8 @@ bool MapLayers::fill(const View& v, const Rect& want) {
   const double h = picture_.height();
   const std::vector<Rect> fresh = outside(want, filled_);
   zarn_ui::Image picture = zarn_ui::render::render_to_image_reusing(
-      picture_, 0, 0, fresh, picture_scene(v, *at, w, h), picture_.width(), picture_.height(), v.key.device_scale);
+      picture_, 0, 0, fresh, picture_scene(v, *at, w, h), picture_.width(), picture_.height(), v.key.device_scale,
+      nullptr, zarn_ui::ImageBuilder::Content::Opaque);
   if (picture.empty()) return false;
   picture_ = std::move(picture);
   filled_ = want;
@@ -181,7 +182,7 @@ bool MapLayers::start_picture(const View& v, std::optional<Point> old_corner) {
   const auto h = static_cast<std::uint32_t>(height);
   zarn_ui::Image picture = zarn_ui::render::render_to_image_reusing(
       keeps ? picture_ : zarn_ui::Image{}, static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy), fresh,
-      picture_scene(v, {left, top}, width, height), w, h, s);
+      picture_scene(v, {left, top}, width, height), w, h, s, nullptr, zarn_ui::ImageBuilder::Content::Opaque);
   if (picture.empty()) return false;
   picture_ = std::move(picture);
   filled_ = want;

@@ -67,7 +67,7 @@ class Replayer {
     if (text != nullptr) engine_ = text->engine();
   }
 
-  base::Result<ReplayReport> run(const Scene& scene) {
+  base::Result<ReplayReport> run(const Scene& scene, std::size_t first = 0) {
     cairo_save(cr_);
     // What the target shows, in device pixels: geometry wholly outside it is not handed to Cairo,
     // whose stroker would otherwise build the whole outline first (a city of short round-capped
@@ -76,7 +76,9 @@ class Replayer {
     double vx0 = 0, vy0 = 0, vx1 = 0, vy1 = 0;
     cairo_clip_extents(cr_, &vx0, &vy0, &vx1, &vy1);
     view_ = Rect{vx0, vy0, vx1, vy1};
-    for (const scene::Item& item : scene.items()) {
+    const auto& items = scene.items();
+    for (std::size_t i = std::min(first, items.size()); i < items.size(); ++i) {
+      const scene::Item& item = items[i];
       if (!std::visit([this](const auto& it) { return draw(it); }, item)) ++report_.skipped;
       if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS && !recover()) {
         return base::err(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr_)));
@@ -359,7 +361,7 @@ base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device
 }
 
 base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
-                                             const text_render::TextRenderer* text) {
+                                             const text_render::TextRenderer* text, std::size_t first) {
   if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     return base::err("cairo surface unusable");
   }
@@ -367,10 +369,47 @@ base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Sce
   base::Result<ReplayReport> result = base::err("cairo replay did not run");
   {
     Replayer r(surface, device_scale, text);
-    result = r.run(scene);
+    result = r.run(scene, first);
   }
   cairo_surface_flush(surface);
   return result;
+}
+
+std::optional<std::size_t> covering_item(const Scene& scene, double device_scale, std::uint32_t width,
+                                         std::uint32_t height) {
+  if (!valid_scale(device_scale)) return std::nullopt;
+  const Affine scale = Affine::scale(device_scale);
+  // Axis-aligned, so that the rectangle stays one; the edges must hold the target's whole pixels.
+  const auto covers = [&](const Shape& shape, const Affine& transform) {
+    const Rect* r = std::get_if<Rect>(&shape);
+    const Affine m = scale * transform;
+    if (r == nullptr || m.b != 0.0 || m.c != 0.0 || !m.is_finite()) return false;
+    const Rect d = Rect{m.a * r->x0 + m.e, m.d * r->y0 + m.f, m.a * r->x1 + m.e, m.d * r->y1 + m.f}.abs();
+    return d.x0 <= 0.0 && d.y0 <= 0.0 && d.x1 >= static_cast<double>(width) && d.y1 >= static_cast<double>(height);
+  };
+  std::optional<std::size_t> found;
+  int depth = 0;
+  const auto& items = scene.items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const scene::Item& item = items[i];
+    if (std::holds_alternative<scene::PushLayer>(item)) {
+      ++depth;
+    } else if (std::holds_alternative<scene::PopLayer>(item)) {
+      // An unbalanced pop ends nothing the target sees; the replay refuses it.
+      if (depth > 0) --depth;
+    } else if (depth == 0) {
+      if (const auto* f = std::get_if<scene::Fill>(&item)) {
+        if (f->color.a >= 1.0f && covers(f->shape, f->transform)) found = i;
+      } else if (const auto* im = std::get_if<scene::DrawImage>(&item)) {
+        // Pad extension spreads an image over its whole shape.
+        if (im->image.opaque() && im->alpha >= 1.0f && usable(im->brush_transform) &&
+            covers(im->shape, im->transform)) {
+          found = i;
+        }
+      }
+    }
+  }
+  return found;
 }
 
 Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
@@ -382,8 +421,8 @@ Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t hei
 
 Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32_t dy, std::span<const Rect> fresh,
                               const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
-                              const text_render::TextRenderer* text) {
-  ImageBuilder builder(width, height);
+                              const text_render::TextRenderer* text, ImageBuilder::Content content) {
+  ImageBuilder builder(width, height, content);
   if (!builder.ok() || !valid_scale(device_scale)) return {};
   {
     const handles::CairoContext cr(cairo_create(builder.surface()));

@@ -105,7 +105,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
 
   Scene previous;
   bool have_previous = false;
-  FrameSurface frame_surface;
+  FramePainter painter;
   int frame_w = 0, frame_h = 0;
   Point last_pointer;
   bool quit = false;
@@ -209,18 +209,15 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     text_input.update(text_focus.caret);
     (void)state.flush();  // logged and retried by the state
 
-    if (px_w != frame_w || px_h != frame_h || !frame_surface) {
-      frame_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(px_w, 1), std::max(px_h, 1)));
+    if (px_w != frame_w || px_h != frame_h) {
       frame_w = px_w;
       frame_h = px_h;
       resized = true;
     }
     const bool repaint = resized || !have_previous || !(scene == previous);
     if (repaint) {
-      clear_frame(frame_surface.get());
-      auto report = render::replay_to_surface(frame_surface.get(), scene, scale, &text);
+      auto report = painter.paint(window.get(), scene, scale, &text);
       if (!report) spdlog::warn("frame replay failed: {}", report.error());
-      present_frame(window.get(), frame_surface.get());
       previous = std::move(scene);
       have_previous = true;
     }
@@ -231,7 +228,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     if (options.max_frames && frames >= *options.max_frames) break;
   }
   root.set_waker({});
-  frame_surface.reset();
+  painter.release();
   SDL_StopTextInput();
   (void)state.flush();  // logged and retried by the state
   return 0;
