@@ -3,3 +3,5 @@ maps_benchmark(bench_app_frame SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_app_frame
 pkg_check_modules(BENCH_APP_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 maps_benchmark(bench_live_app SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_app.cpp
   DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB)
+maps_benchmark(bench_live_frames SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_frames.cpp
+  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB SDL2::SDL2)

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "base/result.hpp"
+#include "base/work_pool.hpp"
 #include "zarn_ui/image.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
@@ -61,5 +62,12 @@ Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32
                               const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale = 1.0,
                               const text_render::TextRenderer* text = nullptr,
                               ImageBuilder::Content content = ImageBuilder::Content::WithAlpha);
+
+// `render_to_image_reusing` of an opaque picture, drawn in horizontal bands side by side on
+// `pool` (each band a surface of its own over the image's rows): the same pixels, sooner. The
+// scene must hold no text.
+Image render_opaque_in_bands(base::WorkPool& pool, const Image& previous, std::int32_t dx, std::int32_t dy,
+                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width,
+                             std::uint32_t height, double device_scale);
 
 }  // namespace zarn_ui::render

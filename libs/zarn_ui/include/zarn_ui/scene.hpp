@@ -104,14 +104,19 @@ struct PopLayer {
   bool operator==(const PopLayer&) const = default;
 };
 
+// How a scaled image is sampled: bilinear, or the nearest pixel (for a picture shown for a
+// frame or two while a sharp one is made).
+enum class Sampling : std::uint8_t { Smooth, Fast };
+
 // `shape` filled with the image; `brush_transform` maps image pixels into the shape's space.
-// Pad extension, bilinear sampling.
+// Pad extension, bilinear sampling unless `sampling` says otherwise.
 struct DrawImage {
   Image image;
   Affine brush_transform;
   Shape shape;
   Affine transform;
   float alpha = 1.0f;
+  Sampling sampling = Sampling::Smooth;
   bool operator==(const DrawImage&) const = default;
 };
 
@@ -138,7 +143,8 @@ class Scene {
   void push_layer(const Shape& clip, const Affine& transform = Affine::identity(), float alpha = 1.0f);
   void pop_layer();
   void draw_image(const Image& image, const Affine& brush_transform, const Shape& shape,
-                  const Affine& transform = Affine::identity(), float alpha = 1.0f);
+                  const Affine& transform = Affine::identity(), float alpha = 1.0f,
+                  scene::Sampling sampling = scene::Sampling::Smooth);
   void add_text(scene::TextRun run);
   // Appends another scene's items, each transformed by `transform` first.
   void append(const Scene& other, const Affine& transform = Affine::identity());

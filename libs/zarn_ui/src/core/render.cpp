@@ -4,6 +4,8 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -57,8 +59,10 @@ enum class PathMode { Fill, Stroke };
 
 class Replayer {
  public:
-  // Draws on a caller's context, which stays the caller's.
-  Replayer(cairo_t* cr, double scale, const text_render::TextRenderer* text) : cr_(cr), scale_(Affine::scale(scale)) {
+  // Draws on a caller's context, which stays the caller's; `offset` moves everything by whole
+  // device pixels (a band of a larger target).
+  Replayer(cairo_t* cr, double scale, const text_render::TextRenderer* text, Vec2 offset = {})
+      : cr_(cr), scale_(Affine::translate(offset.x, offset.y) * Affine::scale(scale)) {
     if (text != nullptr) engine_ = text->engine();
   }
   // Draws on a context of its own on `surface`, which it may replace after a failure.
@@ -282,7 +286,8 @@ class Replayer {
     const cairo_matrix_t pm = to_cairo(to_pixels);
     cairo_pattern_set_matrix(pattern.get(), &pm);
     cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_filter(pattern.get(),
+                             it.sampling == scene::Sampling::Fast ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
     const float alpha = unit(it.alpha);
     cairo_save(cr_);
     cairo_set_source(cr_, pattern.get());
@@ -416,6 +421,69 @@ Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t hei
                       const text_render::TextRenderer* text) {
   ImageBuilder builder(width, height);
   if (!builder.ok() || !replay_to_surface(builder.surface(), scene, device_scale, text)) return {};
+  return builder.finish();
+}
+
+Image render_opaque_in_bands(base::WorkPool& pool, const Image& previous, std::int32_t dx, std::int32_t dy,
+                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width,
+                             std::uint32_t height, double device_scale) {
+  ImageBuilder builder(width, height, ImageBuilder::Content::Opaque);
+  if (!builder.ok() || !valid_scale(device_scale)) return {};
+  for (const Rect& r : fresh) {
+    if (!r.is_finite()) return {};
+  }
+  cairo_surface_t* target = builder.surface();
+  unsigned char* data = cairo_image_surface_get_data(target);
+  const int stride = cairo_image_surface_get_stride(target);
+  cairo_surface_t* old = previous.cairo_surface();
+  const unsigned char* old_data = old ? cairo_image_surface_get_data(old) : nullptr;
+  const int old_stride = old ? cairo_image_surface_get_stride(old) : 0;
+  const auto w = static_cast<std::int64_t>(width), h = static_cast<std::int64_t>(height);
+  // Enough bands that a slow one does not hold up the rest.
+  const std::int64_t bands = std::min<std::int64_t>(h, 2 * static_cast<std::int64_t>(pool.threads() + 1));
+  std::vector<char> failed(static_cast<std::size_t>(bands), 0);
+  std::vector<std::function<void()>> pieces;
+  for (std::int64_t b = 0; b < bands; ++b) {
+    pieces.push_back([&, b] {
+      const std::int64_t y0 = h * b / bands, y1 = h * (b + 1) / bands;
+      // The old pixels are copied as they are; the two share one layout of 32 bits a pixel.
+      if (old_data != nullptr) {
+        const std::int64_t ow = previous.width(), oh = previous.height();
+        const std::int64_t x0 = std::max<std::int64_t>(0, dx), x1 = std::min<std::int64_t>(w, dx + ow);
+        for (std::int64_t y = y0; y < y1 && x0 < x1; ++y) {
+          const std::int64_t sy = y - dy;
+          if (sy < 0 || sy >= oh) continue;
+          std::memcpy(data + y * stride + 4 * x0, old_data + sy * old_stride + 4 * (x0 - dx),
+                      static_cast<std::size_t>(4 * (x1 - x0)));
+        }
+      }
+      const handles::CairoSurface band(cairo_image_surface_create_for_data(
+          data + y0 * stride, CAIRO_FORMAT_RGB24, static_cast<int>(w), static_cast<int>(y1 - y0), stride));
+      const handles::CairoContext cr(cairo_create(band.get()));
+      if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+        failed[static_cast<std::size_t>(b)] = 1;
+        return;
+      }
+      const Vec2 offset{0.0, -static_cast<double>(y0)};
+      for (const Rect& r : fresh) {
+        const Rect part = r.translate(offset).intersect({0, 0, static_cast<double>(w), static_cast<double>(y1 - y0)});
+        if (!(part.x1 > part.x0 && part.y1 > part.y0)) continue;
+        cairo_save(cr.get());
+        cairo_rectangle(cr.get(), part.x0, part.y0, part.width(), part.height());
+        cairo_clip(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+        Replayer replayer(cr.get(), device_scale, nullptr, offset);
+        const bool drawn = replayer.run(scene).is_ok();
+        cairo_restore(cr.get());
+        if (!drawn) failed[static_cast<std::size_t>(b)] = 1;
+      }
+      cairo_surface_flush(band.get());
+    });
+  }
+  pool.run_all(std::move(pieces));
+  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return {};
   return builder.finish();
 }
 

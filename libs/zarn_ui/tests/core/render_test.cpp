@@ -360,5 +360,30 @@ TEST(Replay, StartsAtTheItemGiven) {
   expect_probes(f, {{10, 10, kBlue}, {50, 10, kClear}});
 }
 
+// Drawn in bands side by side, a picture holds exactly the pixels drawn in one piece: the old
+// pixels kept, the fresh parts drawn, black where neither reaches; antialiased edges that cross
+// from band to band included.
+TEST(RenderInBands, SamePixelsAsInOnePiece) {
+  Scene old_scene;
+  old_scene.fill(Rect{0, 0, 40, 40}, testing::red());
+  const Image old = render::render_to_image(old_scene, 40, 40);
+  Scene scene;
+  scene.fill(Rect{0, 0, 97, 61}, Color::rgba(0.9f, 0.9f, 0.8f));
+  BezPath road;
+  road.move_to({3.3, 2.7}).line_to({90.1, 58.6}).quad_to({40, 70}, {10.5, 30.2});
+  scene.stroke(road, Color::rgba(0.2f, 0.4f, 0.9f), 5.3);
+  scene.fill(Circle{{50.5, 30.25}, 17.3}, Color::rgba(0.1f, 0.7f, 0.3f, 0.6f));
+  const std::vector<Rect> fresh = {{0, 0, 97, 20}, {60, 20, 97, 61}, {5.5, 30.5, 20.25, 50}};
+  const Image whole = render::render_to_image_reusing(old, 13, 17, fresh, scene, 97, 61, 1.5, nullptr,
+                                                      ImageBuilder::Content::Opaque);
+  for (std::size_t threads : {0u, 3u}) {
+    base::WorkPool pool(threads);
+    const Image bands = render::render_opaque_in_bands(pool, old, 13, 17, fresh, scene, 97, 61, 1.5);
+    ASSERT_FALSE(bands.empty());
+    EXPECT_TRUE(bands.opaque());
+    EXPECT_EQ(bands.to_rgba8(), whole.to_rgba8()) << threads;
+  }
+}
+
 }  // namespace
 }  // namespace zarn_ui
