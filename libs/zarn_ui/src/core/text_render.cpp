@@ -1,9 +1,12 @@
 #include "zarn_ui/text_render.hpp"
 
+#include <cairo.h>
+
 #include <cmath>
 #include <string>
 
 #include "base/utf8.hpp"
+#include "zarn_ui/render.hpp"
 #include "text_engine.hpp"
 
 namespace zarn_ui::text_render {
@@ -22,6 +25,24 @@ std::size_t code_points(std::string_view text) {
 TextRenderer TextRenderer::create() {
   TextRenderer r;
   r.engine_ = std::make_shared<TextEngine>();
+  return r;
+}
+
+TextRenderer TextRenderer::create_warm() {
+  TextRenderer r = create();
+  // Every weight at the sizes most labels use. The layouts are cached; the glyphs stay in the
+  // fonts, which the window's thread then draws from.
+  static constexpr const char* kSample = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,:\u2026\u00b7()-";
+  Scene scene;
+  for (float size : {11.0f, 12.0f, 13.0f}) {
+    for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+      r.draw_text_weighted(scene, Affine::identity(), kSample, size, Color::rgba(0, 0, 0), weight);
+    }
+  }
+  if (cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 16)) {
+    (void)render::replay_to_surface(scratch, scene, 1.0, &r);
+    cairo_surface_destroy(scratch);
+  }
   return r;
 }
 

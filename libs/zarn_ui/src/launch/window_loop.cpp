@@ -95,7 +95,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
 
   const theme::Theme theme = options.theme ? *options.theme : theme::Theme::light();
   root.set_reduce_motion(theme.reduce_motion);
-  auto text = text_render::TextRenderer::create();
+  auto text = options.text_renderer ? options.text_renderer() : text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
   const auto permissions = permissions::PermissionContext::permissive();
   // Text input (and its input method) is on only while a focused field shows its caret.
@@ -207,7 +207,6 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     paint_ctx.device_scale = scale;
     root.paint(scene, Affine::identity(), paint_ctx);
     text_input.update(text_focus.caret);
-    (void)state.flush();  // logged and retried by the state
 
     if (px_w != frame_w || px_h != frame_h) {
       frame_w = px_w;
@@ -221,6 +220,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
       previous = std::move(scene);
       have_previous = true;
     }
+    // The document is written once the frame shows: its disk sync stays off the frame's way.
+    (void)state.flush();  // logged and retried by the state
     // The floating layer: panels on the desktop, each in its own window.
     if (auto* host = root.floating_surface_host()) surfaces.paint(*host, text, theme);
     if (options.after_frame) options.after_frame(frames, repaint);
