@@ -45,8 +45,11 @@ HostLimiter::Admission HostLimiter::wait(HostSchedule::Ticket ticket) {
       case HostSchedule::Turn::Refused: {
         cv_.notify_all();
         const auto seconds = std::chrono::ceil<std::chrono::seconds>(d.hold_left).count();
+        // Only a 429's Retry-After holds a host back.
         return {Outcome::Refused,
-                fmt::format("the service asked for a pause; try again in {} s", static_cast<long long>(seconds))};
+                base::err(base::ErrorKind::ServiceError,
+                          fmt::format("the service asked for a pause; try again in {} s", static_cast<long long>(seconds)),
+                          429)};
       }
       case HostSchedule::Turn::Wait:
         if (d.until == HostSchedule::TimePoint::max()) {

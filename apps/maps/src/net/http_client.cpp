@@ -54,7 +54,9 @@ std::optional<std::string> beyond_bounds(std::string_view body) {
 }  // namespace
 
 base::Result<nlohmann::json> parse_json_body(std::string_view body) {
-  if (auto bound = beyond_bounds(body)) return base::err(fmt::format("error decoding response body: {}", *bound));
+  using base::ErrorKind;
+  if (auto bound = beyond_bounds(body))
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", *bound));
   try {
     return nlohmann::json::parse(body.begin(), body.end());
   } catch (const nlohmann::json::exception& e) {
@@ -62,16 +64,20 @@ base::Result<nlohmann::json> parse_json_body(std::string_view body) {
     std::string_view what = e.what();
     const auto tag_end = what.find("] ");
     if (what.rfind("[json.exception.", 0) == 0 && tag_end != std::string_view::npos) what.remove_prefix(tag_end + 2);
-    return base::err(fmt::format("error decoding response body: {}", what));
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", what));
   } catch (const std::exception& e) {
-    return base::err(fmt::format("error decoding response body: {}", e.what()));
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", e.what()));
   }
+}
+
+base::Error http_status_error(long status) {
+  return base::err(base::ErrorKind::ServiceError, fmt::format("HTTP {}", http_status_text(status)), status);
 }
 
 base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout, RequestControl* control) {
   // A new handle per request: connections are never reused between service calls.
   CurlEasy handle = new_curl_handle();
-  if (!handle) return base::err("failed to build HTTP client");
+  if (!handle) return base::err(base::ErrorKind::Other, "failed to build HTTP client");
   auto reply = http_get(handle.get(), url, {timeout, kMaxReplyBytes, control ? &control->cancelled : nullptr, {}});
   if (reply && reply->retry_after && control) control->limiter.hold(host_key(url), *reply->retry_after);
   return reply;
@@ -80,9 +86,8 @@ base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseco
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout,
                                       RequestControl* control) {
   auto reply = get_reply(url, timeout, control);
-  if (!reply) return base::err(reply.error());
-  if (reply->status < 200 || reply->status > 299)
-    return base::err(fmt::format("HTTP {}", http_status_text(reply->status)));
+  if (!reply) return reply.failure();
+  if (reply->status < 200 || reply->status > 299) return http_status_error(reply->status);
   return parse_json_body(reply->body);
 }
 

@@ -31,6 +31,9 @@ std::string percent_encode(std::string_view text);
 // "404 Not Found"; just the code when the phrase is not a standard one.
 std::string http_status_text(long code);
 
+// "HTTP 503 Service Unavailable", of kind ServiceError with the status beside it.
+base::Error http_status_error(long status);
+
 struct RequestControl;
 
 // One GET with the fixed User-Agent and no other header; any status is a reply. With a
@@ -39,7 +42,8 @@ struct RequestControl;
 base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
                                   RequestControl* control = nullptr);
 
-// `get_reply`, where only a 2xx reply counts and its body is parsed as JSON.
+// `get_reply`, where only a 2xx reply counts and its body is parsed as JSON. Every error has its
+// kind: the transport's, ServiceError for another status, BadReply for a body that is not JSON.
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
                                       RequestControl* control = nullptr);
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/http_client.hpp"
 #include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
 
@@ -50,10 +51,12 @@ std::optional<zarn_ui::Image> decode_cached(const fs::path& path) {
   return std::move(image).value();
 }
 
-TileResult failure_of(const TileRequest& request) {
-  if (request.kind == TileRequestKind::Display) return TileFailed{request.key};
+TileResult failure_of(const TileRequest& request, base::Error error) {
+  if (request.kind == TileRequestKind::Display) return TileFailed{request.key, std::move(error)};
   return TileDownloaded{request.key, false};
 }
+
+base::Error no_client_error() { return base::err("the tile HTTP client could not be built"); }
 
 TileResult success_of(const TileRequest& request, zarn_ui::Image image) {
   if (request.kind == TileRequestKind::Display) return TileLoaded{request.key, std::move(image)};
@@ -189,13 +192,13 @@ class TileWorker {
         image = decode_cached(path_of(request.key));
       } catch (...) {
         // Out of memory or a library throwing: this tile failed, the worker goes on.
-        if (!answer(failure_of(request))) return false;
+        if (!answer(failure_of(request, base::err("the cached tile could not be read")))) return false;
         continue;
       }
       if (image) {
         if (!answer(success_of(request, std::move(*image)))) return false;
       } else if (!client_) {
-        if (!answer(failure_of(request))) return false;
+        if (!answer(failure_of(request, no_client_error()))) return false;
       } else {
         display_net_.push_back(request.key);
       }
@@ -228,7 +231,7 @@ class TileWorker {
       if (cached) {
         if (!answer(TileDownloaded{request.key, true})) return false;
       } else if (!client_) {
-        if (!answer(failure_of(request))) return false;
+        if (!answer(failure_of(request, no_client_error()))) return false;
       } else {
         start_transfer(request);
       }
@@ -262,13 +265,19 @@ class TileWorker {
     const TileRequest& request = done.request;
     if (request.kind == TileRequestKind::Download) --downloads_running_;
     const bool write = take_running(request);
-    TileResult result = failure_of(request);
+    TileResult result = failure_of(request, base::err(base::ErrorKind::Cancelled, "the tile was deleted meanwhile"));
     try {
-      if (done.reply && done.reply->status >= 200 && done.reply->status <= 299) {
+      if (!done.reply) {
+        result = failure_of(request, done.reply.failure());
+      } else if (done.reply->status < 200 || done.reply->status > 299) {
+        result = failure_of(request, http_status_error(done.reply->status));
+      } else {
         const std::string& body = done.reply->body;
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
         auto image = decode_png_image(bytes);
-        if (image) {
+        if (!image) {
+          result = failure_of(request, base::err(base::ErrorKind::BadReply, "not a PNG tile: " + image.error()));
+        } else {
           // An abandoned worker (style switch, cleared cache) must not refill the cache.
           if (!results_.is_connected()) return false;
           if (write) {
@@ -280,7 +289,7 @@ class TileWorker {
         }
       }
     } catch (...) {
-      result = failure_of(request);
+      result = failure_of(request, base::err("the tile could not be stored"));
     }
     return answer(std::move(result));
   }

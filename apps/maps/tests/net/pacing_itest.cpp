@@ -122,7 +122,7 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts, tx);
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err("HTTP 429 Too Many Requests")}));
+  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err(base::ErrorKind::ServiceError, "HTTP 429 Too Many Requests", 429)}));
   const auto refused_at = Clock::now();
 
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
