@@ -17,6 +17,7 @@
 
 #include "base/work_pool.hpp"
 #include "map_layers/picture_job.hpp"
+#include "map_layers/pin_images.hpp"
 
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
@@ -49,6 +50,9 @@ class MapLayers {
   bool caching() const { return caching_; }
   // Frees the picture, for frames that do not show the city.
   void release_picture();
+
+  // The pins kept as images for crowded views.
+  PinImages& pin_images() { return pins_; }
 
   // Pictures started, filled further, and moved along with the view.
   std::uint64_t rebuilds() const { return rebuilds_; }
@@ -122,6 +126,7 @@ class MapLayers {
     Rect filled;
   };
   std::optional<Pending> pending_;
+  PinImages pins_;
   std::uint64_t rebuilds_ = 0;
   std::uint64_t extensions_ = 0;
   std::uint64_t scrolls_ = 0;

@@ -132,7 +132,18 @@ struct TextRun {
   bool operator==(const TextRun&) const = default;
 };
 
-using Item = std::variant<Fill, Stroke, PushLayer, PopLayer, DrawImage, TextRun>;
+// One image drawn unscaled (an image pixel to a device pixel) at many places: the image pixel
+// `anchor` (whole pixels) lands on each point's nearest whole device pixel. For many copies of one small
+// picture (crowded pins), each as cheap as a copy of its pixels.
+struct ImageStamps {
+  Image image;
+  Point anchor;
+  std::vector<Point> at;
+  Affine transform;
+  bool operator==(const ImageStamps&) const = default;
+};
+
+using Item = std::variant<Fill, Stroke, PushLayer, PopLayer, DrawImage, TextRun, ImageStamps>;
 
 }  // namespace scene
 
@@ -146,6 +157,8 @@ class Scene {
                   const Affine& transform = Affine::identity(), float alpha = 1.0f,
                   scene::Sampling sampling = scene::Sampling::Smooth);
   void add_text(scene::TextRun run);
+  void stamp_image(const Image& image, Point anchor, std::vector<Point> at,
+                   const Affine& transform = Affine::identity());
   // Appends another scene's items, each transformed by `transform` first.
   void append(const Scene& other, const Affine& transform = Affine::identity());
 

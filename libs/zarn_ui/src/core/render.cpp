@@ -265,6 +265,30 @@ class Replayer {
     cairo_restore(cr_);
   }
 
+  bool draw(const scene::ImageStamps& it) {
+    cairo_surface_t* surface = it.image.cairo_surface();
+    if (dead_ > 0 || surface == nullptr) return false;
+    const Affine m = scale_ * it.transform;
+    if (!usable(m) || !std::isfinite(it.anchor.x) || !std::isfinite(it.anchor.y)) return false;
+    const double w = it.image.width(), h = it.image.height();
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    for (const Point& p : it.at) {
+      const Point d = m.apply(p);
+      if (!std::isfinite(d.x) || !std::isfinite(d.y) || std::abs(d.x) > kCoordLimit || std::abs(d.y) > kCoordLimit) {
+        continue;
+      }
+      const double x = std::round(d.x) - std::round(it.anchor.x), y = std::round(d.y) - std::round(it.anchor.y);
+      if (x + w < view_.x0 || x > view_.x1 || y + h < view_.y0 || y > view_.y1) continue;
+      cairo_set_source_surface(cr_, surface, x, y);
+      cairo_rectangle(cr_, x, y, w, h);
+      cairo_fill(cr_);
+    }
+    cairo_restore(cr_);
+    ++report_.drawn;
+    return true;
+  }
+
   bool draw(const scene::DrawImage& it) {
     cairo_surface_t* surface = it.image.cairo_surface();
     if (dead_ > 0 || surface == nullptr) return false;

@@ -125,6 +125,10 @@ void Scene::draw_image(const Image& image, const Affine& brush_transform, const 
 
 void Scene::add_text(scene::TextRun run) { items_.emplace_back(std::move(run)); }
 
+void Scene::stamp_image(const Image& image, Point anchor, std::vector<Point> at, const Affine& transform) {
+  items_.emplace_back(scene::ImageStamps{image, anchor, std::move(at), transform});
+}
+
 void Scene::append(const Scene& other, const Affine& transform) {
   items_.reserve(items_.size() + other.items_.size());
   for (const scene::Item& item : other.items_) {
