@@ -26,8 +26,9 @@ bool is_translation(const Affine& t) {
 }
 
 void paint_direct(Scene& scene, const Affine& transform, const Rect& bounds, const Camera& camera, const VectorMap& map,
-                  const std::vector<TrafficSegment>* traffic, const MapPalette& palette) {
-  paint_vector_map(scene, transform, bounds, camera, map, palette);
+                  const std::vector<TrafficSegment>* traffic, const MapPalette& palette,
+                  const std::optional<Rect>& reach = std::nullopt) {
+  paint_vector_map(scene, transform, bounds, camera, map, palette, reach);
   if (traffic) paint_traffic(scene, transform, camera, *traffic, palette);
 }
 
@@ -101,7 +102,7 @@ void MapLayers::paint_city(Scene& scene, const Affine& transform, const Rect& bo
   scaled_ = false;
   if (caching_ && is_translation(transform)) {
     take_background_picture(v);
-    if (background_ && shows_other_zoom(v)) {
+    if (background_ && (shows_other_zoom(v) || moves_past(v))) {
       paint_scaled(scene, v);
       start_background_picture(v);
       return;
@@ -146,14 +147,24 @@ bool MapLayers::prepare(const View& v) {
   return fill(v, intersect(grown(filled_, view, kLookahead * v.key.device_scale), whole));
 }
 
-Scene MapLayers::picture_scene(const View& v, Point corner, double width, double height) const {
+Scene MapLayers::picture_scene(const View& v, Point corner, double width, double height,
+                               const std::vector<Rect>& fresh) const {
   // The picture's corner in the transform's space; its own camera draws the city from there.
   const double s = v.key.device_scale;
   Camera own = v.camera;
   own.screen_x = v.camera.screen_x - (corner.x / s - v.transform.e);
   own.screen_y = v.camera.screen_y - (corner.y / s - v.transform.f);
   Scene layers;
-  paint_direct(layers, Affine::identity(), {0.0, 0.0, width / s, height / s}, own, v.map, v.traffic, v.palette);
+  // Only the fresh parts are drawn: what cannot reach them stays out of the scene.
+  std::optional<Rect> reach;
+  for (const Rect& r : fresh) {
+    const Rect l{r.x0 / s, r.y0 / s, r.x1 / s, r.y1 / s};
+    reach = reach ? Rect{std::min(reach->x0, l.x0), std::min(reach->y0, l.y0), std::max(reach->x1, l.x1),
+                         std::max(reach->y1, l.y1)}
+                  : l;
+  }
+  paint_direct(layers, Affine::identity(), {0.0, 0.0, width / s, height / s}, own, v.map, v.traffic, v.palette,
+               reach);
   return layers;
 }
 
@@ -164,7 +175,7 @@ bool MapLayers::fill(const View& v, const Rect& want) {
   const double h = picture_.height();
   const std::vector<Rect> fresh = outside(want, filled_);
   zarn_ui::Image picture = zarn_ui::render::render_opaque_in_bands(
-      pool(), picture_, 0, 0, fresh, picture_scene(v, *at, w, h), picture_.width(), picture_.height(),
+      pool(), picture_, 0, 0, fresh, picture_scene(v, *at, w, h, fresh), picture_.width(), picture_.height(),
       v.key.device_scale);
   if (picture.empty()) return false;
   picture_ = std::move(picture);
@@ -225,7 +236,7 @@ bool MapLayers::start_picture(const View& v, std::optional<Point> old_corner) {
   const auto h = static_cast<std::uint32_t>(p->height);
   zarn_ui::Image picture = zarn_ui::render::render_opaque_in_bands(
       pool(), keeps ? picture_ : zarn_ui::Image{}, static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy), fresh,
-      picture_scene(v, {p->left, p->top}, p->width, p->height), w, h, s);
+      picture_scene(v, {p->left, p->top}, p->width, p->height, fresh), w, h, s);
   if (picture.empty()) return false;
   picture_ = std::move(picture);
   filled_ = want;
@@ -235,6 +246,13 @@ bool MapLayers::start_picture(const View& v, std::optional<Point> old_corner) {
   pending_.reset();
   ++(keeps ? scrolls_ : rebuilds_);
   return true;
+}
+
+bool MapLayers::moves_past(const View& v) const {
+  const std::optional<Point> at = corner(v);
+  if (!at) return false;
+  const Rect view = shifted(view_pixels(v), -at->x, -at->y);
+  return !holds({0.0, 0.0, static_cast<double>(picture_.width()), static_cast<double>(picture_.height())}, view);
 }
 
 bool MapLayers::shows_other_zoom(const View& v) const {
@@ -270,7 +288,8 @@ void MapLayers::start_background_picture(const View& v) {
   const std::optional<Placement> p = place(v);
   if (!p) return;
   const double s = v.key.device_scale;
-  job_.start(pool(), picture_scene(v, {p->left, p->top}, p->width, p->height), static_cast<std::uint32_t>(p->width),
+  job_.start(pool(), picture_scene(v, {p->left, p->top}, p->width, p->height, {p->need}),
+             static_cast<std::uint32_t>(p->width),
              static_cast<std::uint32_t>(p->height), s, p->need);
   pending_ = Pending{v.key,
                      {p->left / s - v.transform.e + (v.camera.world_x - v.camera.screen_x),

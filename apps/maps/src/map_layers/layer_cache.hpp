@@ -6,8 +6,9 @@
 // directly does), a move towards an unfilled part fills a band there with some room to spare,
 // and a move past the picture starts one around the view that keeps the pixels the two share.
 // A change of zoom, size, device scale, colours, city or traffic, or a move by a fraction of a
-// device pixel, starts a new picture. A new zoom alone is made off the window's thread: until it
-// is done the picture at hand is shown scaled. Pictures are drawn in bands on a small pool of
+// device pixel, starts a new picture. A new zoom alone, or a move past the picture, is made off
+// the window's thread: until it is done the picture at hand is shown scaled or moved, over land
+// where it does not reach. Pictures are drawn in bands on a small pool of
 // threads.
 
 #include <cstdint>
@@ -40,7 +41,8 @@ class MapLayers {
 
   // Off: every frame draws the layers directly (what the picture is compared with).
   void set_caching(bool on);
-  // Off: a new zoom makes its picture at once, in the frame that needs it.
+  // Off: a new zoom or a move past the picture makes its picture at once, in the frame that
+  // needs it.
   void set_background_pictures(bool on) { background_ = on; }
   // A picture is being made off the window's thread, or one is shown scaled: frames must go on
   // until it is in place.
@@ -103,6 +105,8 @@ class MapLayers {
   static std::optional<Placement> place(const View& v);
   // The picture shows this view's city at another zoom, near enough to stand in for it.
   bool shows_other_zoom(const View& v) const;
+  // The view has moved past the picture: it shows part of it at a whole-pixel shift.
+  bool moves_past(const View& v) const;
   void paint_scaled(Scene& scene, const View& v);
   // Takes the picture made off the thread, when it is done and still shows this city.
   void take_background_picture(const View& v);
@@ -112,7 +116,8 @@ class MapLayers {
   void keep_view(const View& v, double left, double top);
   // The layers of this view as the scene of a picture of width x height device pixels whose
   // top-left lands at `corner` on the target.
-  Scene picture_scene(const View& v, Point corner, double width, double height) const;
+  // Only what reaches `fresh` (the picture's pixels to be drawn) is in it.
+  Scene picture_scene(const View& v, Point corner, double width, double height, const std::vector<Rect>& fresh) const;
 
   bool caching_ = true;
   bool background_ = true;

@@ -81,6 +81,11 @@ struct Twins {
     });
     direct->map_layers.set_caching(false);
   }
+  // Every picture made in the frame that needs it.
+  Twins& in_frame() {
+    cached->map_layers.set_background_pictures(false);
+    return *this;
+  }
   void both(const std::function<void(MapsApp&)>& f) {
     f(*cached);
     f(*direct);
@@ -92,6 +97,7 @@ class LayerCachePoses : public ::testing::TestWithParam<std::tuple<double, bool>
 TEST_P(LayerCachePoses, FramesLookAsTheLayersDrawnDirectly) {
   const auto [scale, traffic] = GetParam();
   Twins twins(900, 600, traffic);
+  twins.in_frame();
   const Theme theme = Theme::dark();
   enum class Picture { Kept, Filled, Moved, New };
   struct Pose {
@@ -244,6 +250,28 @@ TEST(LayerCache, ZoomShowsThePictureScaledUntilTheNewOneIsMade) {
     EXPECT_FALSE(twins.cached->map_layers.picture() == before) << step.what;
     EXPECT_EQ(compare(sharp, frame(*twins.direct, theme, 1.0)).pixels, 0u) << step.what;
   }
+}
+
+// A move past the picture shows it moved, over land where it ends, while the picture around the
+// new view is made off the thread.
+TEST(LayerCache, MovePastThePictureShowsItMovedUntilTheNewOneIsMade) {
+  Twins twins(800, 600, true);
+  const Theme theme = Theme::light();
+  (void)frame(*twins.cached, theme, 1.0);
+  const zarn_ui::Image first = twins.cached->map_layers.picture();
+  twins.both([](MapsApp& app) { pan_map(app, 300, 0); });
+  const Scene now = layers(*twins.cached, theme, 1.0);
+  const auto images = items_of<scene::DrawImage>(now);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].image, first);
+  EXPECT_EQ(images[0].brush_transform.a, 1.0);
+  EXPECT_EQ(items_of<scene::Fill>(now).front().color, map_palette(theme).land);
+  EXPECT_EQ(twins.cached->map_layers.scrolls(), 0u);
+  EXPECT_TRUE(twins.cached->map_layers.picture_pending());
+  twins.cached->map_layers.wait_for_picture();
+  const Pixels sharp = frame(*twins.cached, theme, 1.0);
+  EXPECT_FALSE(twins.cached->map_layers.picture() == first);
+  EXPECT_EQ(compare(sharp, frame(*twins.direct, theme, 1.0)).pixels, 0u);
 }
 
 // A picture made off the thread for a city that changed meanwhile is not taken.
