@@ -30,14 +30,12 @@ TextRenderer TextRenderer::create() {
 
 TextRenderer TextRenderer::create_warm() {
   TextRenderer r = create();
-  // Every weight at the sizes most labels use. The layouts are cached; the glyphs stay in the
-  // fonts, which the window's thread then draws from.
-  static constexpr const char* kSample = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,:\u2026\u00b7()-";
+  // Every weight once: fontconfig is set up and each font file opened and shaped with. The rest
+  // (sizes, glyphs) is quick once they are.
   Scene scene;
-  for (float size : {11.0f, 12.0f, 13.0f}) {
-    for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
-      r.draw_text_weighted(scene, Affine::identity(), kSample, size, Color::rgba(0, 0, 0), weight);
-    }
+  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+    r.draw_text_weighted(scene, Affine::identity(), "Loading map\u2026 0123456789", 13.0f, Color::rgba(0, 0, 0),
+                         weight);
   }
   if (cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 16)) {
     (void)render::replay_to_surface(scratch, scene, 1.0, &r);
