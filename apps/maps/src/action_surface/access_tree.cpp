@@ -12,6 +12,7 @@
 #include "format/labels.hpp"
 #include "menu/menu_input.hpp"
 #include "menu/overflow_menu.hpp"
+#include "model/place_ops.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_entries.hpp"
 #include "offline_panel/offline_panel_input.hpp"
@@ -104,7 +105,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
           const std::string_view label = travel_mode_label(m.mode);
           return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", base::ascii_lower(label)), r);
         } else if constexpr (std::is_same_v<M, msg::OpenPlace>) {
-          const auto place = app.find_place(m.id);
+          const auto place = find_place(app.model, m.id);
           if (!place) return std::nullopt;
           return entry(fmt::format("Open {}", place->name), fmt::format("maps.place:{}", m.id), r);
         } else if constexpr (std::is_same_v<M, msg::OpenPoi>) {
@@ -126,7 +127,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
         } else if constexpr (std::is_same_v<M, msg::TransitDirections>) {
           return entry("Transit", "maps.transit", r);
         } else if constexpr (std::is_same_v<M, msg::ToggleSaved>) {
-          const auto place = app.selected_place();
+          const auto place = selected_place(app.model);
           return entry("Save or unsave place", "maps.save", r, place && place->saved);
         } else if constexpr (std::is_same_v<M, msg::ClearRoute>) {
           return entry("Clear route", "maps.route.clear", r);

@@ -6,6 +6,7 @@
 #include "action_surface/action_resources.hpp"
 #include "action_surface/action_encoding.hpp"
 #include "app/maps_app.hpp"
+#include "model/place_ops.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
 
@@ -69,7 +70,7 @@ void add_surface_actions(const MapsApp& app, zr::Resource& r) {
                                kinds::kInterface, "maps.toggle-traffic", ""));
   } else if (r.kind == "maps.place" || r.kind == "maps.search-result") {
     const auto id = id_after(r.id, r.kind == "maps.place" ? kPlacePrefix : kResultPrefix);
-    if (id && app.find_place(*id)) {
+    if (id && find_place(app.model, *id)) {
       if (r.kind == "maps.place") {
         insert_first(r, surface_spec("open", "Open place", kinds::kInterface, "maps.open-place", *id));
       }

@@ -5,6 +5,7 @@
 
 #include "app/maps_app.hpp"
 #include "model/json_reader.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/locating.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -62,7 +63,7 @@ ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, s
     return ActionOutcome::performed();
   }
   if (id == "maps.open-place" || id == "maps.directions") {
-    if (!app.find_place(value)) return ActionOutcome::failed("Map place is no longer available");
+    if (!find_place(app.model, value)) return ActionOutcome::failed("Map place is no longer available");
     select_place(app, value);
     if (id == "maps.directions") open_directions(app);
     return ActionOutcome::performed();

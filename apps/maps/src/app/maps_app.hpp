@@ -131,11 +131,6 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
   void clear_status() { set_status({}); }
 
-  // Model operations.
-  std::optional<Place> find_place(const std::string& id) const;
-  std::optional<Place> selected_place() const;
-  void upsert_place(const Place& place);
-  bool toggle_place_saved(const std::string& id);
   LocalDateTime now_local() const;
   // What the text fields get beside an event.
   zarn_ui::widgets::EventCtx field_ctx(std::uint32_t modifiers, double scale) const {
@@ -194,8 +189,5 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void handle_surface_event(const std::string& id, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
                             zarn_ui::state::State& state, bool& handled, double scale) override;
 };
-
-Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,
-                LatLon pos);
 
 }  // namespace maps

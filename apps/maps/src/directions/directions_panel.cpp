@@ -7,6 +7,7 @@
 #include "directions/directions_plan.hpp"
 #include "directions/journey_time.hpp"
 #include "format/labels.hpp"
+#include "model/place_ops.hpp"
 
 namespace maps {
 namespace {
@@ -97,7 +98,7 @@ std::string origin_label(const MapsApp& app) {
 
 std::string destination_label(const MapsApp& app) {
   if (!app.model.dest_name.empty()) return app.model.dest_name;
-  if (auto place = app.selected_place()) return place->name;
+  if (auto place = selected_place(app.model)) return place->name;
   return {};
 }
 

@@ -11,6 +11,7 @@
 #include "format/labels.hpp"
 #include "format/rounding.hpp"
 #include "format/units.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
@@ -64,7 +65,7 @@ const char* no_route_text(const MapsApp& app) {
   const PlanRequest& asked = app.plan_request;
   if (asked.outcome == PlanOutcome::NoPlan && !asked.withdrawn && asked.mode == m.mode) return "No route found";
   // A destination without a start (the start field waits for one) asks for the start.
-  const bool has_dest = m.dest || app.selected_place();
+  const bool has_dest = m.dest || selected_place(app.model);
   if (has_dest && !m.origin) return "Choose a starting point to see the route.";
   return "Select a place, then tap Directions.";
 }

@@ -9,6 +9,7 @@
 #include "fmt/format.h"
 #include "format/units.hpp"
 #include "geo/geo.hpp"
+#include "model/place_ops.hpp"
 #include "search/categories.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
@@ -121,7 +122,7 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
 double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                            const Theme& theme, const ListArea& list, double y) {
   const MapModel& m = app.model;
-  const std::optional<Place> selected = app.selected_place();
+  const std::optional<Place> selected = selected_place(app.model);
   std::vector<const Place*> saved;
   for (const Place& p : m.places) {
     if (p.saved) saved.push_back(&p);

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "app/maps_app.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/locating.hpp"
 #include "transitions/plans.hpp"
@@ -56,7 +57,7 @@ void handle_search_box(MapsApp& app, const SearchBoxEvent& event, zarn_ui::state
 // A result row may be a point of interest that the local search listed; it is stored before it
 // is selected, so that the selection and its directions find it after the next document read.
 void open_place(MapsApp& app, zarn_ui::state::State& state, const std::string& id) {
-  if (!app.find_place(id)) {
+  if (!find_place(app.model, id)) {
     const auto& results = app.model.results;
     const auto row = std::find_if(results.begin(), results.end(), [&](const Place& p) { return p.id == id; });
     if (row != results.end()) keep_place(app, &state, Place(*row));
@@ -145,7 +146,7 @@ void set_panel(MapsApp& app, Panel panel) {
   app.endpoint_editor.reset_endpoint_editor();
   if (panel == Panel::Explore) return;
   if (m.mode == TravelMode::Transit) {
-    const bool has_dest = m.dest.has_value() || app.selected_place().has_value();
+    const bool has_dest = m.dest.has_value() || selected_place(app.model).has_value();
     if (m.transit.empty() && app.pending_jobs == 0 && has_dest) start_transit_search(app);
   } else if (!m.route) {
     start_routing(app);

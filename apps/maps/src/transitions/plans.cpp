@@ -10,6 +10,7 @@
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "geo/geo.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/search.hpp"
 #include "transitions/selection.hpp"

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/maps_app.hpp"
+#include "model/place_ops.hpp"
 #include "search/local_search.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
@@ -20,7 +21,7 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
     const Place& first = submission->results.front();
     // The first answer may be made from a point of interest; it is stored so that the selection
     // still names a place once the document is read back.
-    if (!app.find_place(first.id)) keep_place(app, state, first);
+    if (!find_place(app.model, first.id)) keep_place(app, state, first);
     m.selected = first.id;
     m.center = first.pos;
   } else {

@@ -12,6 +12,7 @@
 #include "app/startup.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
+#include "model/place_ops.hpp"
 #include "resource_rows.hpp"
 #include "transitions/commit.hpp"
 

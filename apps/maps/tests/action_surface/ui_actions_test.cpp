@@ -10,6 +10,7 @@
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/surface_resources.hpp"
 #include "doc/readers.hpp"
+#include "model/place_ops.hpp"
 #include "resource_rows.hpp"
 #include "sample/sample_data.hpp"
 #include "transitions/commit.hpp"

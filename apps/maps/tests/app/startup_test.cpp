@@ -74,30 +74,8 @@ TEST(Construction, TheThreeStates) {
   EXPECT_EQ(sample->widget_id(), "maps_app");
 }
 
-TEST(Construction, ModelOperations) {
+TEST(Construction, ADemonstrationStateReadsNineOClockOfToday) {
   auto app = new_empty_app();
-  const Place a = new_place("a", "Alpha", Category::Cafe, "Street 1", {48.1, 11.5});
-  EXPECT_FALSE(a.saved);
-  app->upsert_place(a);
-  EXPECT_FALSE(app->toggle_place_saved("zzz"));
-  EXPECT_TRUE(app->toggle_place_saved("a"));
-  Place renamed = a;
-  renamed.name = "Alpha Bar";
-  renamed.saved = false;
-  app->upsert_place(renamed);  // keeps it saved, takes the new name
-  ASSERT_EQ(app->model.places.size(), 1u);
-  EXPECT_TRUE(app->model.places[0].saved);
-  EXPECT_EQ(app->model.places[0].name, "Alpha Bar");
-  EXPECT_FALSE(app->toggle_place_saved("a"));
-
-  Place twin = new_place("a", "Second", Category::Bar, "", {0, 0});
-  app->model.places.push_back(twin);
-  EXPECT_EQ(app->find_place("a")->name, "Alpha Bar");  // the first of two with one id
-  app->model.selected = "missing";
-  EXPECT_FALSE(app->selected_place().has_value());
-  app->model.selected = "a";
-  EXPECT_EQ(app->selected_place()->name, "Alpha Bar");
-  // A state that is not live reads 09:00 of today.
   EXPECT_EQ(app->now_local().format_hm(), "09:00");
 }
 

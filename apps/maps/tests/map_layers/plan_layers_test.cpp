@@ -20,6 +20,7 @@
 #include "map_layers/markers.hpp"
 #include "map_layers/pin.hpp"
 #include "map_layers/vector_map.hpp"
+#include "model/place_ops.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/theme.hpp"
 
@@ -101,7 +102,7 @@ TEST_P(PlanLayers, SampleStateShowsTheRouteItsPinsAndTheOrigin) {
   auto app = sample_app();
   ASSERT_TRUE(app->model.route.has_value());
   ASSERT_TRUE(app->model.origin.has_value());
-  const auto selected = app->selected_place();
+  const auto selected = selected_place(app->model);
   ASSERT_TRUE(selected.has_value());
   const Layers l = paint(*app, theme);
 

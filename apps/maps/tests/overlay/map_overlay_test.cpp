@@ -5,6 +5,7 @@
 
 #include "app_input_fixture.hpp"
 #include "draw_kit/palette.hpp"
+#include "model/place_ops.hpp"
 #include "overlay/map_controls.hpp"
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"

@@ -6,6 +6,7 @@
 
 #include "app_input_fixture.hpp"
 #include "geo/screen_view.hpp"
+#include "model/place_ops.hpp"
 #include "sample/demo_city.hpp"
 
 namespace maps {
@@ -205,8 +206,8 @@ TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDe
   const Place chosen = make_place("s1", {48.3, 11.7});
   f.app->search_box.set_search_suggestions({chosen});
   handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{0}}}}, f.state);
-  ASSERT_TRUE(f.app->find_place("s1"));
-  EXPECT_EQ(*f.app->find_place("s1"), chosen);
+  ASSERT_TRUE(find_place(f.app->model, "s1"));
+  EXPECT_EQ(*find_place(f.app->model, "s1"), chosen);
   ASSERT_FALSE(f.model().recents.empty());
   EXPECT_EQ(f.model().recents.front(), "Place s1");
   EXPECT_EQ(f.model().selected, "s1");
@@ -214,7 +215,7 @@ TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDe
   EXPECT_EQ(f.model().dest_name, "Place s1");
 
   handle_ui_message(*f.app, {msg::ToggleSaved{}}, f.state);
-  EXPECT_TRUE(f.app->find_place("s1")->saved);
+  EXPECT_TRUE(find_place(f.app->model, "s1")->saved);
   handle_ui_message(*f.app, {msg::ShiftTransitTime{-15}}, f.state);
   EXPECT_EQ(f.model().transit_time, (TransitTime{TransitTimeMode::Depart, 0}));
   handle_ui_message(*f.app, {msg::ClearRecents{}}, f.state);

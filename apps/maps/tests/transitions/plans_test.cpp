@@ -1,6 +1,7 @@
 // Asking for routes and journeys: what each request writes into the model, what the pending-values
 // overlay keeps over the document until a committed plan covers it, and which job goes out.
 
+#include "model/place_ops.hpp"
 #include "transitions/plans.hpp"
 
 #include <gtest/gtest.h>
@@ -555,7 +556,7 @@ TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   f.app->selected_poi = poi.id;
   handle_ui_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
   tick_a_few(f);  // hydration used to take the place away again
-  const auto selected = f.app->selected_place();
+  const auto selected = selected_place(f.app->model);
   ASSERT_TRUE(selected.has_value());
   EXPECT_EQ(*selected, (Place{poi.id, poi.name, poi.category, poi.address, poi.pos, false}));
   EXPECT_EQ(f.model().dest, std::optional(kMuseum));
@@ -594,7 +595,7 @@ TEST(SelectPlace, DestinationCentreAndJourneys) {
     EXPECT_EQ(f.model().transit.size(), c.changes_journeys ? 0u : 2u);
     EXPECT_EQ(f.model().transit_choice, c.changes_journeys ? 0u : 1u);
     if (c.sets_dest) {
-      const Place p = *f.app->find_place(c.id);
+      const Place p = *find_place(f.app->model, c.id);
       EXPECT_EQ(f.model().dest, std::optional(p.pos));
       EXPECT_EQ(f.model().dest_name, p.name);
       EXPECT_EQ(f.model().center, p.pos);

@@ -1,6 +1,7 @@
 // Submitting a search and the state's wrappers over the local matcher, the ranking and the
 // nearby list.
 
+#include "model/place_ops.hpp"
 #include "transitions/search.hpp"
 
 #include <gtest/gtest.h>
@@ -147,9 +148,9 @@ TEST(SubmitSearch, AFirstAnswerMadeFromAPointOfInterestIsStoredSoTheSelectionFin
   submit_search(*f.app, &f.state);
   for (int i = 0; i < 3; ++i) f.tick();
   ASSERT_EQ(ids(f.model().results), std::vector<std::string>{"osm-node-5"});
-  ASSERT_TRUE(f.app->selected_place().has_value());
-  EXPECT_EQ(f.app->selected_place()->name, "Café Frischhut");
-  EXPECT_FALSE(f.app->selected_place()->saved);
+  ASSERT_TRUE(selected_place(f.app->model).has_value());
+  EXPECT_EQ(selected_place(f.app->model)->name, "Café Frischhut");
+  EXPECT_FALSE(selected_place(f.app->model)->saved);
 }
 
 TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
@@ -163,7 +164,7 @@ TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
   const Place second = f.model().results[1];
   handle_ui_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
   for (int i = 0; i < 3; ++i) f.tick();
-  ASSERT_TRUE(f.app->find_place(second.id).has_value());
+  ASSERT_TRUE(find_place(f.app->model, second.id).has_value());
   EXPECT_EQ(f.model().dest, std::optional(second.pos));
   EXPECT_EQ(f.model().dest_name, second.name);
 }

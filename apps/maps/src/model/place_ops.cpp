@@ -1,6 +1,4 @@
-#include "app/maps_app.hpp"
-
-#include <utility>
+#include "model/place_ops.hpp"
 
 namespace maps {
 
@@ -9,19 +7,19 @@ Place new_place(const std::string& id, const std::string& name, Category categor
   return Place{id, name, category, address, pos, false};
 }
 
-std::optional<Place> MapsApp::find_place(const std::string& id) const {
+std::optional<Place> find_place(const MapModel& model, const std::string& id) {
   for (const Place& p : model.places) {
     if (p.id == id) return p;
   }
   return std::nullopt;
 }
 
-std::optional<Place> MapsApp::selected_place() const {
+std::optional<Place> selected_place(const MapModel& model) {
   if (!model.selected) return std::nullopt;
-  return find_place(*model.selected);
+  return find_place(model, *model.selected);
 }
 
-void MapsApp::upsert_place(const Place& place) {
+void upsert_place(MapModel& model, const Place& place) {
   for (Place& p : model.places) {
     if (p.id == place.id) {
       p.name = place.name;
@@ -35,7 +33,7 @@ void MapsApp::upsert_place(const Place& place) {
   model.places.push_back(place);
 }
 
-bool MapsApp::toggle_place_saved(const std::string& id) {
+bool toggle_place_saved(MapModel& model, const std::string& id) {
   for (Place& p : model.places) {
     if (p.id == id) {
       p.saved = !p.saved;
@@ -44,12 +42,5 @@ bool MapsApp::toggle_place_saved(const std::string& id) {
   }
   return false;
 }
-
-void MapsApp::set_status(std::string text, StatusKind kind) {
-  model.status = std::move(text);
-  status_kind = kind;
-}
-
-LocalDateTime MapsApp::now_local() const { return live ? local_now() : demo_clock_now(); }
 
 }  // namespace maps
