@@ -69,7 +69,7 @@ bool TileCacheRun::step(std::size_t budget) {
 }
 
 void TileCacheRun::finish() {
-  result_.usage = job_->cache_dir.empty() ? 0 : dir_size_recursive(job_->cache_dir);
+  if (!job_->cache_dir.empty()) result_.usage = dir_size_recursive(job_->cache_dir);
   done_ = true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -68,12 +69,13 @@ struct TileDownloaded {
   bool ok = false;
 };
 
-// A cache job done: the bytes its removals freed and what the measured folder holds after it.
+// A cache job done: the bytes its removals freed and what the measured folder holds after it
+// (nothing for a store without a folder, which has no cache to measure).
 struct TileCacheDone {
   std::uint64_t id = 0;
   TileCacheJobKind kind = TileCacheJobKind::Measure;
   std::uint64_t freed = 0;
-  std::uint64_t usage = 0;
+  std::optional<std::uint64_t> usage;
   bool operator==(const TileCacheDone&) const = default;
 };
 

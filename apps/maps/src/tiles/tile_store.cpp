@@ -309,7 +309,7 @@ std::uint64_t send_cache_job(TileStore& store, TileCacheJob job) {
   auto shared = std::make_shared<const TileCacheJob>(std::move(job));
   store.cache_jobs.push_back(shared);
   if (!has_disk(store)) {
-    finish_cache_job(store, {shared->id, shared->kind, 0, 0});
+    finish_cache_job(store, {shared->id, shared->kind, 0, std::nullopt});
   } else if (!store.request || !store.request->send(TileRequest{shared})) {
     run_here(store, shared);
   }

@@ -18,7 +18,7 @@ std::string describe(const TileResult& r) {
   if (auto* f = std::get_if<TileFailed>(&r)) return "failed " + std::to_string(f->key.x);
   if (auto* c = std::get_if<TileCacheDone>(&r)) {
     return "job " + std::to_string(c->id) + " freed " + std::to_string(c->freed) + " leaves " +
-           std::to_string(c->usage);
+           (c->usage ? std::to_string(*c->usage) : std::string("unmeasured"));
   }
   const auto& d = std::get<TileDownloaded>(r);
   return std::string(d.ok ? "downloaded " : "missing ") + std::to_string(d.key.x);
