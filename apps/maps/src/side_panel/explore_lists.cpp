@@ -113,7 +113,11 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
   draw_text_ellipsized(scene, text, transform, place.name, theme.text, left + 36.0, y + 6.0, 13.0f, room);
   const std::string subtitle = fmt::format("{} \u00b7 {}", search::category_label(place.category), place.address);
   draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 36.0, y + 24.0, 11.0f, room);
-  if (place.saved) draw_text_right(scene, text, transform, "\u2665", theme.danger, right - 8.0, y + 24.0, 12.0f);
+  // A result is a copy made when the search answered; whether it is saved is the stored place's.
+  const std::optional<Place> stored = app.find_place(place.id);
+  if (stored ? stored->saved : place.saved) {
+    draw_text_right(scene, text, transform, "\u2665", theme.danger, right - 8.0, y + 24.0, 12.0f);
+  }
   add_list_target(app.hit_targets, list, {left, y, right, y + kRowHeight}, UiMessage{msg::OpenPlace{place.id}});
   return y + kRowPitch;
 }

@@ -92,6 +92,16 @@ TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
     EXPECT_FALSE(f.app->side_panel.list_panel()) << "a collapsed card has no list to scroll";
   }
   {
+    // The collapsed card names the page it hides.
+    MapModel m = default_map_model();
+    m.panel = Panel::Directions;
+    AppFixture f(m, {0, 0, 1280, 800});
+    f.app->panel_collapsed = true;
+    const auto scene = f.draw();
+    EXPECT_TRUE(has_text(scene, "Directions"));
+    EXPECT_FALSE(has_text(scene, "Places"));
+  }
+  {
     // Collapsing belongs to the wide layout; a narrow panel shows its list.
     AppFixture f(default_map_model(), {0, 0, 600, 800});
     f.app->panel_collapsed = true;
@@ -169,6 +179,18 @@ TEST(ExploreLists, ASavedResultIsListedAndHighlightedTwice) {
   EXPECT_EQ(highlights[0], (Rect{26, rows[0].rect.y0, 390, rows[0].rect.y0 + 48}));
   EXPECT_EQ(highlights[1], (Rect{26, rows[1].rect.y0, 390, rows[1].rect.y0 + 48}));
   EXPECT_TRUE(has_text(scene, "Saved \u2713"));
+  // Both rows say it is saved, also when the result is a copy from before it was saved.
+  const auto hearts_on = [](const zarn_ui::Scene& sc, const std::vector<HitTarget>& rs) {
+    std::size_t n = 0;
+    for (const auto& r : rs) {
+      for (const auto& t : texts(sc)) n += t.text == "\u2665" && t.at.y == r.rect.y0 + 24;
+    }
+    return n;
+  };
+  EXPECT_EQ(hearts_on(scene, rows), 2u);
+  for (Place& r : f.app->model.results) r.saved = false;
+  const auto again = f.draw(theme);
+  EXPECT_EQ(hearts_on(again, targets_with(*f.app, UiMessage{msg::OpenPlace{"cafe-glueck"}})), 2u);
 }
 
 TEST(ExploreLists, RowsScrolledOutOfViewTakeNoPress) {
