@@ -44,8 +44,11 @@ struct PanelPen {
   }
 };
 
-std::string status_line(const TileStore& tiles, const OfflineDownloadArea& area) {
+// A running download, else what the last deletion or clearing did, else the finished download,
+// else the estimate for the area.
+std::string status_line(const TileStore& tiles, const OfflinePanel& panel, const OfflineDownloadArea& area) {
   const std::uint32_t total = tiles.download_total, done = tiles.download_done, failed = tiles.download_failed;
+  if (!download_in_progress(tiles) && panel.cache_report()) return *panel.cache_report();
   if (total == 0) {
     const GeoBox& b = area.box;
     const std::size_t t = region_tile_count(TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
@@ -158,10 +161,11 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
   panel.add_hit({plus, OfflineCommand{OfflineCommand::Zoom{1}}});
 
   const TileStore& tiles = app.tile_store;
-  pen.fitted(status_line(tiles, area), theme.text_secondary, cl, top + 174 * s, 12, pen.cw());
+  pen.fitted(status_line(tiles, panel, area), theme.text_secondary, cl, top + 174 * s, 12, pen.cw());
   const Rect track{cl, top + 196 * s, cr, top + 204 * s};
   fill_rounded_rect(scene, transform, track, theme.background, 4);
-  if (tiles.download_total > 0 && tiles.download_done > 0) {
+  const bool reported = !download_in_progress(tiles) && panel.cache_report();
+  if (!reported && tiles.download_total > 0 && tiles.download_done > 0) {
     const double share = std::min(1.0, double(tiles.download_done) / double(tiles.download_total));
     fill_rounded_rect(scene, transform, {cl, track.y0, cl + std::max(pen.cw() * share, 4.0), track.y1}, theme.accent,
                       4);
