@@ -5,6 +5,7 @@
 #include "app/maps_app.hpp"
 #include "app/screen_geometry.hpp"
 #include "draw_kit/primitives.hpp"
+#include "map_layers/map_credit.hpp"
 #include "map_layers/map_layers.hpp"
 #include "map_layers/scale_bar.hpp"
 #include "map_layers/status_banner.hpp"
@@ -54,6 +55,14 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   }
   if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
     paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
+  }
+  // The map's credit, beside the side panel in the wide layout.
+  if (!(narrow && panel_expanded)) {
+    const double left =
+        !narrow && !panel_collapsed ? side_panel_rect(bounds_rect).x1 + kLayoutGap : bounds_rect.x0 + kLayoutMargin;
+    if (const auto credit = paint_map_credit(scene, transform, text, bounds_rect, left, theme)) {
+      hit_targets.push_back({*credit, UiMessage{msg::OpenAttribution{}}});
+    }
   }
   paint_map_overlay(*this, scene, transform, ctx);
 }
