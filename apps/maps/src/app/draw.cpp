@@ -31,6 +31,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   hit_targets.clear();
   endpoint_editor.clear_hits();
   side_panel.set_list_panel(std::nullopt);
+  side_panel.set_header_room(std::nullopt);
   offline_panel.clear_hits();
   drawn_bounds = bounds_rect;
 

@@ -16,7 +16,7 @@ std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   if (!waker && has_pending_work()) return milliseconds{0};
   std::optional<MonoTime> soonest;
   for (const std::optional<MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
-                                            offline_panel.deadline(), overlay.tooltips().due()}) {
+                                            offline_panel.deadline(), overlay.tooltips().due(), status_expires}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;

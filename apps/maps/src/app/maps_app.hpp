@@ -20,6 +20,7 @@
 #include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
+#include "format/failure_text.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
@@ -84,6 +85,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   TileStore tile_store;
   // What `model.status` is telling; written with it by set_status.
   StatusKind status_kind = StatusKind::Outcome;
+  // A failure status: the service that failed, and when the status goes away by itself.
+  std::optional<Service> status_service;
+  std::optional<MonoTime> status_expires;
 
   // The views.
   MapLayers map_layers;
@@ -136,6 +140,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The status line's text and what it tells.
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
   void clear_status() { set_status({}); }
+  // "{prefix}{short text}" for the service's failure, for 10 s or until the service answers
+  // again; the error's full text goes to the log.
+  void report_failure(std::string_view prefix, Service service, const base::Error& error);
 
   // Model operations.
   std::optional<Place> find_place(const std::string& id) const;

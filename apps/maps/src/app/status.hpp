@@ -2,6 +2,7 @@
 // What the status line is telling, kept beside its text so that the state never reads its own
 // behaviour back out of the words shown.
 
+#include <chrono>
 #include <cstdint>
 
 namespace maps {
@@ -12,6 +13,9 @@ enum class StatusKind : std::uint8_t {
   LoadingPlaces,  // the points of interest of the view are on their way
   Downloading,    // an offline area is being downloaded
 };
+
+// A service's failure is told this long, unless the service answers again sooner.
+inline constexpr std::chrono::seconds kFailureStatusLife{10};
 
 // Work in progress.
 constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome; }

@@ -9,6 +9,7 @@ namespace maps {
 // The only place where background answers enter the state, timers fire and the state meets
 // the document. Nothing here waits.
 void MapsApp::tick(zarn_ui::state::State& state) {
+  tick_steps::expire_failure_status(*this);
   tick_steps::drain_worker_results(*this, state);
   tick_steps::poll_location_outcome(*this);
   fire_search_deadline(*this);

@@ -139,8 +139,10 @@ TEST(Overlay, StatusPillShowsWorkAndFailures) {
     const auto run = p.run(c.status);
     EXPECT_EQ(run.has_value() && c.status[0] != '\0', c.shown) << c.status;
     if (!c.shown || !run) continue;
+    // Centred in the map between the side panel (ending at 400) and the controls (from 1224),
+    // 10 px from each.
     const double w = painter.text.measure(c.status, 12.0f);
-    const Rect pill{640 - (w + 36) / 2, 74, 640 + (w + 36) / 2, 104};
+    const Rect pill{812 - (w + 36) / 2, 74, 812 + (w + 36) / 2, 104};
     EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5})) << c.status;
     const auto dot = p.fill_of(zarn_ui::Circle{{pill.x0 + 16, 89}, 4.0});
     ASSERT_TRUE(dot) << c.status;
@@ -148,25 +150,48 @@ TEST(Overlay, StatusPillShowsWorkAndFailures) {
   }
 }
 
-TEST(Overlay, AStatusWiderThanTheWindowIsShortenedInsideIt) {
-  AppFixture f(default_map_model(), {0, 0, 400, 800});
-  const std::string status = "Map imagery unavailable offline — reconnect and try again";
-  f.app->set_status(status);
-  f.app->panel_expanded = false;
-  Painter painter;
-  ASSERT_GT(painter.text.measure(status, 12.0f) + 36, 400 - 32) << "the case needs a text too wide for the window";
-  const auto p = painter.window(*f.app);
-  EXPECT_FALSE(p.has_text(status));
-  std::optional<zarn_ui::scene::TextRun> run;
-  for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
-    if (r.text.starts_with("Map imagery") && r.text.ends_with("\u2026")) run = r;
+// The pill keeps to the map beside the side panel and left of the controls, shortened to fit on
+// one line; over the narrow layout's open panel it sits in the panel's header, beside the title.
+TEST(Overlay, TheStatusPillKeepsToItsAreaAndIsShortenedInsideIt) {
+  const std::string status = "Search failed: cannot reach the search service";
+  struct Case {
+    const char* what;
+    Rect bounds;
+    bool expanded;
+    bool collapsed;
+    Rect area;  // the pill lies inside it, centred
+  } cases[] = {
+      {"wide", {0, 0, 1280, 800}, true, false, {410, 74, 1214, 104}},
+      {"wide, panel collapsed", {0, 0, 1280, 800}, true, true, {410, 74, 1214, 104}},
+      {"800 x 600", {0, 0, 800, 600}, true, false, {362, 74, 734, 104}},
+      {"narrow, panel closed", {0, 0, 400, 700}, false, false, {16, 74, 334, 104}},
+      // "Places" is 6 characters of 7 px at x 28.
+      {"narrow, panel open", {0, 0, 400, 700}, true, false, {82, 89, 374, 119}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppFixture f(default_map_model(), c.bounds);
+    f.app->set_status(status);
+    f.app->panel_expanded = c.expanded;
+    f.app->panel_collapsed = c.collapsed;
+    Painter painter;
+    const auto p = painter.window(*f.app);
+    std::optional<zarn_ui::scene::TextRun> run;
+    for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
+      if (r.text.starts_with("Search failed")) run = r;
+    }
+    ASSERT_TRUE(run);
+    const double w = painter.text.measure(run->text, 12.0f);
+    if (w + 36 > c.area.width()) ADD_FAILURE() << "the text is not shortened to the area";
+    if (painter.text.measure(status, 12.0f) + 36 > c.area.width()) {
+      EXPECT_TRUE(run->text.ends_with("\u2026"));
+    }
+    const double cx = (c.area.x0 + c.area.x1) / 2;
+    const Rect pill{cx - (w + 36) / 2, c.area.y0, cx + (w + 36) / 2, c.area.y1};
+    EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5}));
+    EXPECT_GE(pill.x0, c.area.x0);
+    EXPECT_LE(pill.x1, c.area.x1);
   }
-  ASSERT_TRUE(run);
-  const double w = painter.text.measure(run->text, 12.0f);
-  const Rect pill{200 - (w + 36) / 2, 74, 200 + (w + 36) / 2, 104};
-  EXPECT_GE(pill.x0, 16.0);
-  EXPECT_LE(pill.x1, 384.0);
-  EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5}));
 }
 
 TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {

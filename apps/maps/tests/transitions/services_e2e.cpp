@@ -185,12 +185,12 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   for (int i = 0; i < 3; ++i) f.app->tick(f.state);
   EXPECT_EQ(f.model().route, std::optional(estimate));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoSegment");
+  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): no route between these points");
 
   handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
-  EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 500 Internal Server Error");
+  EXPECT_EQ(f.model().status, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
 }
 
 }  // namespace
