@@ -88,6 +88,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // A failure status: the service that failed, and when the status goes away by itself.
   std::optional<Service> status_service;
   std::optional<MonoTime> status_expires;
+  // The status told that tiles in view failed; it is told once until none in view has failed.
+  bool tile_failure_told = false;
 
   // The views.
   MapLayers map_layers;

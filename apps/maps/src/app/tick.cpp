@@ -16,6 +16,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   tick_steps::fire_view_idle_deadline(*this);
   fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
+  tick_steps::report_tile_failures(*this);
   tick_steps::sync_document(*this, state);
   sync_endpoint_texts(*this);
   fire_endpoint_deadline(*this);

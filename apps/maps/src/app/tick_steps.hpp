@@ -26,6 +26,9 @@ void drain_worker_results(MapsApp& app, zarn_ui::state::State& state);
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result);
 // A failure status goes away 10 s after it was set.
 void expire_failure_status(MapsApp& app);
+// While tiles in view have failed, the status says so once (for 10 s, like every failure); it
+// goes when none in view has failed any more. A status of work under way is not replaced.
+void report_tile_failures(MapsApp& app);
 // The service whose answer this is, when it did answer (with a result, or with none for the
 // request); nothing for a failure or a replaced request.
 std::optional<Service> answering_service(const WorkerResult& result);

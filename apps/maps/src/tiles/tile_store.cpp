@@ -375,4 +375,8 @@ bool download_in_progress(const TileStore& store) {
 
 bool has_failed_tiles(const TileStore& store) { return !store.failures.empty(); }
 
+bool tile_has_failed(const TileStore& store, const TileKey& key) {
+  return store.failures.contains(key);
+}
+
 }  // namespace maps

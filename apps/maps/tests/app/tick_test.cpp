@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/tick_steps.hpp"
+#include "tiles/tile_geometry.hpp"
 #include "tick_fixture.hpp"
 
 namespace maps {
@@ -136,6 +137,48 @@ TEST(TickResults, AFailureStatusLastsUntilItsServiceAnswersOrTenSeconds) {
     f.tick();
     EXPECT_EQ(f.model().status, "Searching\u2026");
   }
+}
+
+// While tiles in view have failed the status says so once, for 10 s; it is not said again until
+// the view has no failed tile, and it goes when none in view has failed any more.
+TEST(TickTiles, FailedTilesInViewAreToldOnce) {
+  TickFixture f;
+  f.app->bounds_rect = {0, 0, 800, 600};
+  const auto& c = f.model().center;
+  const auto tiles = visible_tiles(0, 0, 800, 600, c.lat, c.lon, f.model().zoom, 400, 300);
+  ASSERT_FALSE(tiles.empty());
+  TileStore& store = f.app->tile_store;
+  const auto fail_view = [&] {
+    for (const auto& t : tiles) store.failures[t.key] = {store.now() + 1h, 2s};
+    store.last_failure = base::err(base::ErrorKind::Unreachable, "Couldn't connect to server");
+  };
+  const std::string told = "Some map tiles could not be loaded: cannot reach the map tile server";
+  f.tick();
+  EXPECT_EQ(f.model().status, "");
+  fail_view();
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
+  f.advance(10s);
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "gone after 10 s";
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "and not told again while the same tiles fail";
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.tick();
+  EXPECT_EQ(f.model().status, told) << "a new failure after the view had none is told";
+  store.failures.clear();
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "the tiles loaded";
+  // Work under way keeps its status; the failure is told once it is done.
+  fail_view();
+  f.app->set_status("Searching\u2026", StatusKind::InProgress);
+  f.tick();
+  EXPECT_EQ(f.model().status, "Searching\u2026");
+  f.app->clear_status();
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
 }
 
 TEST(TickResults, TheFullFailureTextGoesToTheLog) {
