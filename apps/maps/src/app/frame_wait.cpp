@@ -11,7 +11,9 @@ namespace maps {
 // nothing (and a job that never answers keeps nothing running).
 std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   using std::chrono::milliseconds;
-  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion)) return milliseconds{0};
+  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion) || tile_notice_waiting) {
+    return milliseconds{0};
+  }
   // Nothing would tell the loop that an answer arrived.
   if (!waker && has_pending_work()) return milliseconds{0};
   std::optional<MonoTime> soonest;

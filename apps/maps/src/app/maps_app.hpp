@@ -90,6 +90,10 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::optional<MonoTime> status_expires;
   // The status told that tiles in view failed; it is told once until none in view has failed.
   bool tile_failure_told = false;
+  // The status was set during this tick; what the tick learnt this frame is not replaced in it.
+  bool status_fresh = false;
+  // The tile notice waits for the next tick (the status was fresh): one more frame is due.
+  bool tile_notice_waiting = false;
 
   // The views.
   MapLayers map_layers;

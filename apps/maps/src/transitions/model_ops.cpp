@@ -64,6 +64,7 @@ void MapsApp::set_status(std::string text, StatusKind kind) {
   status_kind = kind;
   status_service.reset();
   status_expires.reset();
+  status_fresh = !model.status.empty();
 }
 
 void MapsApp::report_failure(std::string_view prefix, Service service, const base::Error& error) {

@@ -179,6 +179,27 @@ TEST(TickTiles, FailedTilesInViewAreToldOnce) {
   f.app->clear_status();
   f.tick();
   EXPECT_EQ(f.model().status, told);
+  // What a tick reports stays for that frame; the notice comes with the next, which is due.
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.send(worker::PlaceSearch{std::vector<Place>{}, "tea"});
+  f.tick();
+  EXPECT_EQ(f.model().status, "No results for \u201ctea\u201d");
+  EXPECT_EQ(f.app->next_deadline(), std::optional(0ms));
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
+  // Another service's failure is told first.
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.app->report_failure("Search failed: ", Service::Geocoder, base::err(base::ErrorKind::TimedOut, "timed out"));
+  f.tick();
+  f.tick();
+  EXPECT_EQ(f.model().status, "Search failed: the search service did not answer in time");
+  f.advance(10s);
+  f.tick();
+  EXPECT_EQ(f.model().status, told) << "once it has gone";
 }
 
 TEST(TickResults, TheFullFailureTextGoesToTheLog) {
