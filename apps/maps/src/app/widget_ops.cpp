@@ -10,7 +10,8 @@ namespace maps {
 
 bool MapsApp::has_pending_work() const {
   return pending_jobs != 0 || !doc_initialised || location_pending || location_receiver.has_value() ||
-         view_idle_deadline.has_value() || tiles_in_flight(tile_store) || download_in_progress(tile_store);
+         view_idle_deadline.has_value() || journey_wait.has_value() || tiles_in_flight(tile_store) ||
+         download_in_progress(tile_store);
 }
 
 bool MapsApp::needs_frame() const {

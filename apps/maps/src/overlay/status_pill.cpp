@@ -1,5 +1,5 @@
-// The status pill under the search box: shown while work is under way, or when the status
-// reports a failure (then with a red dot).
+// The status pill under the search box: shown while work is under way, when the status reports
+// a failure (then with a red dot), and for a notice such as a search that found nothing.
 
 #include <algorithm>
 #include <cctype>
@@ -48,7 +48,7 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
   const bool failure = app.status_service.has_value() || reports_failure(status);
   const bool working =
       app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
-  if (!working && !failure) return;
+  if (!working && !failure && app.status_kind != StatusKind::Notice) return;
   const Rect area = status_pill_area(app);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);
