@@ -111,6 +111,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // Layout, pointer and frame.
   Rect bounds_rect;
   Rect drawn_bounds;
+  // The scale bar's backdrop as this frame drew it; none when it was not drawn.
+  std::optional<Rect> drawn_scale_bar;
   std::optional<zarn_ui::layout::NodeId> layout_node;
   Point last_pointer;
   // The pointer in the navigation panel's own desktop window, in window coordinates.

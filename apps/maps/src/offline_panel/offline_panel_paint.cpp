@@ -10,6 +10,7 @@
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/units.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "tiles/tile_geometry.hpp"
@@ -196,11 +197,11 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
   const auto& chosen = panel.chosen_area();
   const std::string dl_label = chosen ? fmt::format("Download {}", chosen->name) : std::string("Download current view");
   const std::string fitted = ellipsize_text(ctx.text, dl_label, pen.size(13), bw - 20);
-  pen.centred(fitted, Color::white(), dl.x0, dl.x1, by + 12.5 * s - 1, 13);
+  pen.centred(fitted, label_on(theme.accent), dl.x0, dl.x1, by + 12.5 * s - 1, 13);
   panel.add_hit({dl, OfflineCommand{OfflineCommand::Download{}}});
   fill_rounded_rect(scene, transform, clear, theme.background, 9);
   stroke_rounded_rect(scene, transform, clear, theme.border, 9, 1);
-  pen.centred("Clear all", theme.danger, clear.x0, clear.x1, by + 12.5 * s - 1, 13);
+  pen.centred("Clear all", readable_on(theme.danger, theme.background), clear.x0, clear.x1, by + 12.5 * s - 1, 13);
   panel.add_hit({clear, OfflineCommand{OfflineCommand::ClearCache{}}});
 
   panel.area_input().draw_overlay(scene, transform, ctx);

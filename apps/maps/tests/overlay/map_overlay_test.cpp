@@ -9,6 +9,7 @@
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"
 #include "sample/synthetic_traffic.hpp"
+#include "transitions/traffic.hpp"
 
 namespace maps {
 namespace {
@@ -213,9 +214,19 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
     bool scale_label = false;
     for (const auto& r : p.all<zarn_ui::scene::TextRun>()) scale_label |= text_origin(r).y == 800 - 26 + 2;
     EXPECT_EQ(scale_label, !expanded) << "the scale bar";
-    // The menu button and "More" stay: they act on the panel and above it.
-    EXPECT_EQ(f.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
+    // "More" would lie over the open panel's list at this width: it waits until the panel closes.
+    EXPECT_EQ(f.app->hit_targets.back().message == UiMessage{msg::ToggleOverflowMenu{}}, !expanded);
+    const bool menu_button = std::any_of(f.app->hit_targets.begin(), f.app->hit_targets.end(), [](const HitTarget& t) {
+      return t.message == UiMessage{msg::ToggleNavigation{}};
+    });
+    EXPECT_TRUE(menu_button) << "the menu button stays: it closes the panel";
   }
+  // Where the open panel leaves it room, "More" stays above it.
+  AppFixture wide(sample_map_model(), {0, 0, 600, 800});
+  wide.app->panel_expanded = true;
+  Painter painter;
+  painter.window(*wide.app);
+  EXPECT_EQ(wide.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
 }
 
 Poi card_poi(bool all_rows) {
@@ -259,6 +270,61 @@ TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
     // The "✕" lies on the card and is recorded after it, so it takes the press.
     f.click(card->rect.x1 - 20, card->rect.y0 + 20);
     EXPECT_FALSE(f.app->selected_poi);
+  }
+}
+
+// The card never lies over something else: not over the narrow layout's open panel (the panel
+// lists the place), above the traffic legend, and with fewer rows where the window is short.
+TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
+  const auto card_of = [](const MapsApp& app) -> std::optional<Rect> {
+    for (const HitTarget& t : app.hit_targets) {
+      if (t.message == UiMessage{msg::ClosePoi{}}) {
+        for (const HitTarget& c : app.hit_targets) {
+          if (c.message == UiMessage{msg::Noop{}} && c.rect.contains(t.rect.center())) return c.rect;
+        }
+      }
+    }
+    return std::nullopt;
+  };
+  Painter painter;
+  {
+    AppFixture f(default_map_model(), {0, 0, 600, 800});
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    painter.window(*f.app);
+    EXPECT_FALSE(card_of(*f.app)) << "over the open narrow panel";
+    f.app->panel_expanded = false;
+    painter.window(*f.app);
+    EXPECT_TRUE(card_of(*f.app)) << "once it is closed";
+  }
+  {
+    AppFixture f(sample_map_model(), {0, 0, 400, 700});
+    f.model().route.reset();
+    f.app->panel_expanded = false;
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    set_traffic_enabled(*f.app, true);
+    painter.window(*f.app);
+    const auto card = card_of(*f.app);
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->y1, 700 - 48 - 10) << "a gap above the legend (its no-data pill here)";
+    EXPECT_EQ(card->height(), 214);
+  }
+  {
+    // Too short for every row: the rows go, the name, category and Directions stay below the
+    // status pill, and the card ends left of the controls it reaches up beside.
+    AppFixture f(sample_map_model(), {0, 0, 400, 420});
+    f.app->panel_expanded = false;
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    set_traffic_enabled(*f.app, true);
+    const auto p = painter.window(*f.app);
+    const auto card = card_of(*f.app);
+    ASSERT_TRUE(card);
+    EXPECT_GE(card->y0, 114);
+    EXPECT_LT(card->height(), 214);
+    EXPECT_TRUE(p.has_text("Directions"));
+    EXPECT_LE(card->x1, control_button_rect(f.app->bounds_rect, MapControl::ZoomIn).x0 - 10);
   }
 }
 
