@@ -1,5 +1,7 @@
 #include "zarn_ui/text_render.hpp"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include <string>
 
 #include "base/utf8.hpp"
+#include "zarn_ui/render.hpp"
 #include "text_engine.hpp"
 
 namespace zarn_ui::text_render {
@@ -52,6 +55,22 @@ std::size_t boundary_index(std::string_view s, std::size_t n) {
 TextRenderer TextRenderer::create() {
   TextRenderer r;
   r.engine_ = std::make_shared<TextEngine>();
+  return r;
+}
+
+TextRenderer TextRenderer::create_warm() {
+  TextRenderer r = create();
+  // Every weight once: fontconfig is set up and each font file opened and shaped with. The rest
+  // (sizes, glyphs) is quick once they are.
+  Scene scene;
+  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+    r.draw_text_weighted(scene, Affine::identity(), "Loading map\u2026 0123456789", 13.0f, Color::rgba(0, 0, 0),
+                         weight);
+  }
+  if (cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 16)) {
+    (void)render::replay_to_surface(scratch, scene, 1.0, &r);
+    cairo_surface_destroy(scratch);
+  }
   return r;
 }
 
