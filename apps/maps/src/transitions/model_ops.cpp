@@ -4,16 +4,22 @@
 #include <utility>
 
 #include <fmt/format.h>
+#include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/spdlog.h>
 
 namespace maps {
 
 namespace {
 
-// Service failures in full, for whoever reads the log; the window shows them short.
+// Service failures in full, on stderr for whoever reads the log; the window shows them short.
 std::shared_ptr<spdlog::logger> services_logger() {
   if (auto existing = spdlog::get("maps::services")) return existing;
-  return spdlog::default_logger()->clone("maps::services");
+  try {
+    return spdlog::stderr_color_mt("maps::services");
+  } catch (const spdlog::spdlog_ex&) {
+    // Registered meanwhile by another caller.
+    return spdlog::get("maps::services");
+  }
 }
 
 }  // namespace
