@@ -44,10 +44,12 @@ void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& 
       const std::string label = leg.line.empty() ? std::string(transit_mode_label(leg.mode)) : leg.line;
       const double w = measure_text(text, label, 12.0f);
       const Rect chip{x, c + 38.0, x + w + 16.0, c + 60.0};
-      fill_rounded_rect(scene, transform, chip, transit_leg_color(theme, leg), 6.0);
-      const std::optional<Color> ink = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
-      draw_text_centered(scene, text, transform, label, ink.value_or(Color::white()), chip.x0, chip.x1, c + 41.5,
-                         12.0f);
+      const Color fill = transit_leg_color(theme, leg);
+      fill_rounded_rect(scene, transform, chip, fill, 6.0);
+      // The line's own text colour where it reads on the chip, else white or black by contrast.
+      const std::optional<Color> given = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
+      const Color ink = given && zarn_ui::theme::contrast_ratio(*given, fill) >= 4.5 ? *given : label_on(fill);
+      draw_text_centered(scene, text, transform, label, ink, chip.x0, chip.x1, c + 41.5, 12.0f);
       x += w + 22.0;
     }
     if (x > list.right - 40.0) break;
@@ -74,7 +76,8 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
     if (leg.realtime) {
       const double tw = measure_text(text, shown, 12.0f);
       fill_circle(scene, transform, theme.success, left + 32.0 + tw + 11.0, e + 7.0, 3.0);
-      draw_label(scene, text, transform, "live", theme.success, left + 32.0 + tw + 17.0, e + 1.0, 10.0f);
+      draw_label(scene, text, transform, "live", readable_on(theme.success, theme.surface), left + 32.0 + tw + 17.0,
+                 e + 1.0, 10.0f);
     }
     const std::string subtitle = leg.line.empty() ? fmt::format("to {}", leg.to_name)
                                                   : fmt::format("{} \u2192 alight {} \u00b7 {} stops", leg.from_name,
@@ -102,8 +105,9 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
   }
   draw_label_weighted(scene, text, transform, fmt::format("{} \u2013 {}", journey.dep, journey.arr), theme.text,
                       left + 12.0, c + 10.0, 15.0f, 3);
-  draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min), theme.accent, right - 12.0,
-                  c + 10.0, 14.0f);
+  const Color card_fill = chosen ? composite(theme.accent.multiply_alpha(0.12f), theme.surface) : theme.background;
+  draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min),
+                  readable_on(theme.accent, card_fill), right - 12.0, c + 10.0, 14.0f);
   draw_text_right(scene, text, transform, transfers_text(journey.transfers), theme.text_secondary, right - 12.0,
                   c + 30.0, 11.0f);
   paint_leg_chips(scene, transform, text, theme, list, journey, c);
@@ -150,8 +154,8 @@ std::string transit_credit(const std::vector<TransitJourney>& journeys) {
 double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                           const Theme& theme, const ListArea& list, double r) {
   const double left = list.left, right = list.right;
-  draw_label_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)), theme.text,
-                      left, r, 14.0f, 2);
+  draw_text_ellipsized_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)),
+                                theme.text, left, r, 14.0f, 2, right - left);
   r += 26.0;
   if (app.model.transit.empty()) {
     draw_text_ellipsized(scene, text, transform, no_journeys_text(app), theme.text_secondary, left, r, 13.0f,

@@ -108,7 +108,7 @@ TEST(PlanFailures, AFailedJourneyLookupIsNoEmptyAnswer) {
   f.send(worker::Transit{base::err(base::ErrorKind::Unreachable, "Could not connect to server"), 1});
   f.tick();
   const auto scene = draw(*f.app);
-  EXPECT_TRUE(has_text(scene, "Transit lookup failed: Could not connect to server"));
+  EXPECT_TRUE(has_text(scene, "Transit lookup failed: cannot reach the transit planner"));
   EXPECT_FALSE(has_text(scene, "No public-transport itineraries found."));
 
   // An answer with nothing in it still says that nothing was found.
