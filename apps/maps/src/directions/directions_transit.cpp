@@ -2,6 +2,7 @@
 // chosen journey's legs in detail, and the data credit.
 
 #include <algorithm>
+#include <string_view>
 
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
@@ -58,9 +59,14 @@ void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& 
 
 // The legs of the chosen journey, one 38 px row each; returns the y below them.
 double paint_leg_details(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
-                         const ListArea& list, const TransitJourney& journey, double e) {
+                         const ListArea& list, const TransitJourney& journey, std::string_view destination, double e) {
   const double left = list.left, right = list.right, w = list.width();
   for (const TransitLeg& leg : journey.legs) {
+    // A walk the planner leaves unnamed ends at the journey's destination when it is the last leg.
+    const bool last = &leg == &journey.legs.back();
+    const std::string_view walk_to = !leg.to_name.empty() ? std::string_view(leg.to_name)
+                                     : last               ? destination
+                                                          : std::string_view();
     const Color colour = transit_leg_color(theme, leg);
     stroke_line(scene, transform, colour, left + 18.0, e + 4.0, left + 18.0, e + 36.0, 3.0);
     fill_circle(scene, transform, colour, left + 18.0, e + 8.0, 4.0);
@@ -79,7 +85,7 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
       draw_label(scene, text, transform, "live", readable_on(theme.success, theme.surface), left + 32.0 + tw + 17.0,
                  e + 1.0, 10.0f);
     }
-    const std::string subtitle = leg.line.empty() ? fmt::format("to {}", leg.to_name)
+    const std::string subtitle = leg.line.empty() ? (walk_to.empty() ? std::string() : fmt::format("to {}", walk_to))
                                                   : fmt::format("{} \u2192 alight {} \u00b7 {} stops", leg.from_name,
                                                                 leg.to_name, leg.num_stops);
     draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 32.0, e + 16.0, 11.0f,
@@ -113,7 +119,7 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
   paint_leg_chips(scene, transform, text, theme, list, journey, c);
   add_list_target(app.hit_targets, list, card, UiMessage{msg::ChooseJourney{i}});
   c += 96.0;
-  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, c);
+  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, header_destination(app), c);
   return c;
 }
 

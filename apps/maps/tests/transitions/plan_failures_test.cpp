@@ -139,6 +139,7 @@ TEST(PlanFailures, AWalkOnlyAnswerIsAJourney) {
   EXPECT_TRUE(has_text(scene, "4 min"));
   EXPECT_TRUE(has_text(scene, "walk 4m"));
   EXPECT_TRUE(has_text(scene, "Walk \u00b7 4 min"));
+  EXPECT_TRUE(has_text(scene, "to Museum")) << "the walk ends at the destination, not at the planner's \"END\"";
   EXPECT_FALSE(has_text(scene, "No public-transport itineraries found."));
 }
 
