@@ -72,7 +72,7 @@ class LocalTileServer {
                                   maps::new_tile_store(tiles, server.host()), false, true);
   auto spawner = std::make_unique<maps::RecordingJobSpawner>();
   maps::RecordingJobSpawner* jobs = spawner.get();
-  app->job_spawner = std::move(spawner);
+  app->backend.job_spawner = std::move(spawner);
   zarn_ui::state::State state;
   Ready ready;
   bool told = false;
@@ -86,7 +86,7 @@ class LocalTileServer {
     // The view-idle deadline asks for the points of interest around: none.
     const auto pois = jobs->of_kind<maps::PoiJob>();
     for (; answered < pois.size(); ++answered) {
-      app->result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
+      app->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
     }
     if (told || app->needs_frame() || app->has_pending_work() || app->tile_store.decoded.empty()) return;
     told = true;

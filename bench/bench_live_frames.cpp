@@ -90,7 +90,7 @@ int triangle(int k, int period) {
                                maps::new_tile_store(dir / "tiles", server->host()), false, true);
     auto spawner = std::make_unique<maps::RecordingJobSpawner>();
     jobs = spawner.get();
-    app->job_spawner = std::move(spawner);
+    app->backend.job_spawner = std::move(spawner);
   } else {
     app = maps::app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags(sc.flags));
   }
@@ -133,7 +133,7 @@ int triangle(int k, int period) {
     if (jobs) {
       const auto pois = jobs->of_kind<maps::PoiJob>();
       for (; answered < pois.size(); ++answered) {
-        app->result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
+        app->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
       }
     }
     if (step < 0) return;

@@ -31,7 +31,7 @@ ActionSpec surface_spec(std::string name, std::string title, std::uint8_t kind, 
 
 ActionSpec locate_spec(const MapsApp& app) {
   ActionSpec spec = surface_spec("locate", "Use my location", zr::action_kind::kDevice, "maps.locate", "");
-  if (!app.live) {
+  if (!app.backend.live) {
     spec.availability =
         zr::Availability::refused("location_service_offline", "The location service is unavailable in this session");
   } else if (app.location_receiver) {

@@ -94,7 +94,7 @@ ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std:
 BeginOutcome begin_ui_action(MapsApp& app, zarn_ui::state::State& state, const zarn_ui::ui_action::RequestId& request,
                              std::uint8_t kind, std::string_view id, std::string_view argument) {
   if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
-    if (!app.live) return BeginOutcome::refused(std::string(kOffline));
+    if (!app.backend.live) return BeginOutcome::refused(std::string(kOffline));
     if (app.action_surface.locate_pending() || app.location_receiver) {
       return BeginOutcome::refused(std::string(kBusy));
     }

@@ -16,7 +16,7 @@ std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, Ti
   // The cache's size comes from the tile worker, which walks the folder off the window's thread.
   start_disk_measure(app->tile_store);
   app->panel_expanded = panel_expanded;
-  app->live = live;
+  app->backend.live = live;
   return app;
 }
 

@@ -64,7 +64,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   }
 
   if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down,
-                                map_controls_shown(app.drawn_bounds, app.panel_expanded), app.mono_now())) {
+                                map_controls_shown(app.drawn_bounds, app.panel_expanded), app.backend.now())) {
     handled = true;
   }
 }

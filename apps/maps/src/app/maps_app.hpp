@@ -10,12 +10,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "action_surface/action_surface.hpp"
-#include "app/status.hpp"
-#include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
+#include "backend/backend.hpp"
 #include "base/mono_clock.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "format/failure_text.hpp"
@@ -29,7 +30,6 @@
 #include "model/records.hpp"
 #include "model/vector_map.hpp"
 #include "navigation/navigation_panel.hpp"
-#include "net/job_spawner.hpp"
 #include "offline_panel/offline_panel.hpp"
 #include "overlay/map_overlay.hpp"
 #include "search_box/search_box.hpp"
@@ -56,10 +56,10 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
 
   // The road of every committed MapsAction, and where the model last met the document.
   CommitPath commits;
+  // The work behind the window: jobs, their answers, the clock, the status line's kind.
+  Backend backend;
 
   // Flags and counters shared by the transitions, the views and the tick.
-  bool live = false;
-  std::uint32_t pending_jobs = 0;
   bool location_pending = false;
   std::vector<Poi> pois;
   std::optional<std::string> selected_poi;
@@ -74,17 +74,6 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::uint64_t poi_generation = 0;
   std::optional<base::Receiver<LocationOutcome>> location_receiver;
   TileStore tile_store;
-  // What `model.status` is telling; written with it by set_status.
-  StatusKind status_kind = StatusKind::Outcome;
-  // A failure status: the service that failed, and when the status goes away by itself.
-  std::optional<Service> status_service;
-  std::optional<base::MonoTime> status_expires;
-  // The status told that tiles in view failed; it is told once until none in view has failed.
-  bool tile_failure_told = false;
-  // The status was set during this tick; what the tick learnt this frame is not replaced in it.
-  bool status_fresh = false;
-  // The tile notice waits for the next tick (the status was fresh): one more frame is due.
-  bool tile_notice_waiting = false;
 
   // The views.
   MapLayers map_layers;
@@ -115,16 +104,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // test them from the last to the first.
   std::vector<HitTarget> hit_targets;
 
-  base::MonoNow mono_now = &base::MonoClock::now;
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
-  // The worker-result channel the jobs answer on, drained by the tick.
-  base::Receiver<WorkerResult> result_receiver;
-  // Declared after the receiver: opening the channel fills it. Every job gets a clone.
-  base::Sender<WorkerResult> result_sender = open_worker_channel(result_receiver);
-  // Starts the request threads (only a live state asks it); tests put a RecordingJobSpawner here.
-  std::unique_ptr<JobSpawner> job_spawner = std::make_unique<ThreadJobSpawner>(ServiceHosts{}, result_sender);
   // The last location fix; its address is applied only while it is still the origin.
   std::optional<LatLon> located_fix;
   // The latest route or journey request; the answers of earlier ones are dropped.
@@ -134,19 +116,20 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The latest geocoding searches of the search box and of the endpoint fields.
   LatestSearch place_searches;
   LatestSearch endpoint_searches;
-  // Wakes the window loop; handed to every channel the tick drains (empty: nothing wakes it).
-  std::function<void()> waker;
   // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).
   TransientOverlay transient;
 
   // The status line's text and what it tells.
-  void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
+  void set_status(std::string text, StatusKind kind = StatusKind::Outcome) {
+    backend.status.set(model, std::move(text), kind);
+  }
   void clear_status() { set_status({}); }
   // "{prefix}{short text}" for the service's failure, for 10 s or until the service answers
   // again; the error's full text goes to the log.
-  void report_failure(std::string_view prefix, Service service, const base::Error& error);
-
-  LocalDateTime now_local() const;
+  void report_failure(std::string_view prefix, Service service, const base::Error& error) {
+    backend.status.report_failure(model, prefix, service, error, backend.now());
+  }
+  LocalDateTime now_local() const { return backend.now_local(); }
   // What the text fields get beside an event.
   zarn_ui::widgets::EventCtx field_ctx(std::uint32_t modifiers, double scale) const {
     return {modifiers, scale, clipboard};

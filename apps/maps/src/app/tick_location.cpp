@@ -22,10 +22,7 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
   app.located_fix = pos;
   app.model.center = pos;
   app.set_status("Located");
-  if (app.live) {
-    ++app.pending_jobs;
-    app.job_spawner->spawn_reverse_geocode(ReverseGeocodeJob{fix.lat, fix.lon});
-  }
+  app.backend.start(ReverseGeocodeJob{fix.lat, fix.lon});
   // A plan to the destination now starts from where the device is.
   if (app.model.dest) request_plan(app);
   app.action_surface.locate_succeeded();
@@ -36,7 +33,7 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
 void poll_location_outcome(MapsApp& app) {
   if (!app.location_receiver) return;
   // A request started since the last tick: its answer wakes the window loop too.
-  if (app.waker && !app.location_receiver->has_waker()) app.location_receiver->set_waker(app.waker);
+  if (app.backend.waker && !app.location_receiver->has_waker()) app.location_receiver->set_waker(app.backend.waker);
   auto next = app.location_receiver->try_recv();
   switch (next.status) {
     case base::RecvStatus::Empty: return;

@@ -134,7 +134,7 @@ void on_pois(MapsApp& app, worker::Pois r) {
         std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
     if (!kept) app.selected_poi.reset();
   }
-  if (app.status_kind == StatusKind::LoadingPlaces) app.set_status(fmt::format("{} places nearby", app.pois.size()));
+  if (app.backend.status.kind == StatusKind::LoadingPlaces) app.set_status(fmt::format("{} places nearby", app.pois.size()));
 }
 
 }  // namespace
@@ -157,9 +157,9 @@ std::optional<Service> answering_service(const WorkerResult& result) {
 }
 
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result) {
-  if (app.pending_jobs > 0) --app.pending_jobs;
+  if (app.backend.pending_jobs > 0) --app.backend.pending_jobs;
   // A service that answers again ends the status of its failure.
-  if (const auto service = answering_service(result); service && app.status_service == service) app.clear_status();
+  if (const auto service = answering_service(result); service && app.backend.status.service == service) app.clear_status();
   std::visit(
       [&](auto&& r) {
         using R = std::decay_t<decltype(r)>;
@@ -183,16 +183,11 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         }
       },
       std::move(result));
-  if (app.pending_jobs == 0 && status_ends_with_jobs(app.status_kind)) app.clear_status();
+  if (app.backend.pending_jobs == 0 && status_ends_with_jobs(app.backend.status.kind)) app.clear_status();
 }
 
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state) {
-  // A closed channel ends the draining like an empty one.
-  for (;;) {
-    auto next = app.result_receiver.try_recv();
-    if (!next.has_value()) return;
-    apply_worker_result(app, state, std::move(*next.value));
-  }
+  while (auto next = app.backend.take_result()) apply_worker_result(app, state, std::move(*next));
 }
 
 }  // namespace maps::tick_steps

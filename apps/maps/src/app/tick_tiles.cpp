@@ -16,7 +16,7 @@ void report_finished_download(MapsApp& app, bool changed) {
   if (tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
   // A download can also end before any frame sees it (a store without worker answers at once);
   // its status is reported all the same instead of telling of a download forever.
-  const bool report = app.status_kind == StatusKind::Downloading;
+  const bool report = app.backend.status.kind == StatusKind::Downloading;
   if (!changed && !report) return;
   // The worker measures the cache after the download's last file; the size comes as a cache
   // job's answer.

@@ -26,7 +26,7 @@ bool box_contains(const GeoBox& outer, const GeoBox& inner) {
 }
 
 void fire_view_idle_deadline(MapsApp& app) {
-  const base::MonoTime now = app.mono_now();
+  const base::MonoTime now = app.backend.now();
   if (!base::take_due(app.view_idle_deadline, now)) return;
   const Rect& b = app.bounds_rect;
   // Not laid out yet: ask again later. A width that is not a number counts as not laid out.
@@ -43,11 +43,11 @@ void fire_view_idle_deadline(MapsApp& app) {
   if (app.poi_box && box_contains(*app.poi_box, visible)) return;
   app.poi_box = widened_poi_box(visible);
   ++app.poi_generation;
-  if (!app.live) return;
-  ++app.pending_jobs;
-  app.set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   const GeoBox& box = *app.poi_box;
-  app.job_spawner->spawn_pois(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.poi_generation});
+  // "Loading places…" only while the window waits for them (a demonstration state asks nothing).
+  if (app.backend.start(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.poi_generation})) {
+    app.set_status("Loading places\u2026", StatusKind::LoadingPlaces);
+  }
 }
 
 }  // namespace maps::tick_steps

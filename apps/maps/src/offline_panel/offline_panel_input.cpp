@@ -100,7 +100,7 @@ void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::
 
 bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
   const zarn_ui::widgets::EventCtx ctx{modifiers, scale, &zarn_ui::launch::system_clipboard()};
-  return app.offline_panel.area_search_event(event, ctx, app.mono_now());
+  return app.offline_panel.area_search_event(event, ctx, app.backend.now());
 }
 
 bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,

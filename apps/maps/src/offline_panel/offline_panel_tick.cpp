@@ -10,10 +10,9 @@
 namespace maps {
 
 void fire_area_search_deadline(MapsApp& app) {
-  const auto query = app.offline_panel.take_due_query(app.mono_now());
+  const auto query = app.offline_panel.take_due_query(app.backend.now());
   if (!query) return;
-  ++app.pending_jobs;
-  if (app.live) app.job_spawner->spawn_area_search(AreaSearchJob{*query});
+  app.backend.start(AreaSearchJob{*query});
 }
 
 void on_area_search(MapsApp& app, worker::AreaSearch result) {

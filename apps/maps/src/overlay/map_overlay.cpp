@@ -64,7 +64,7 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
 
 void paint_tooltip(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme) {
   // Told the time every frame, so a tooltip on its way comes up (and stops asking for frames).
-  app.overlay.tick_tooltips(app.mono_now());
+  app.overlay.tick_tooltips(app.backend.now());
   const auto& host = app.overlay.tooltips();
   if (!host.target() || !host.shown()) return;
   zarn_ui::widgets::draw_hover_tooltip(scene, t, text, theme, host.target()->rect, host.target()->text,

@@ -45,10 +45,10 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
                        const OverlayTheme& theme) {
   const std::string& status = app.model.status;
   if (status.empty() || app.search_box.suggestions_showing(app.model.query)) return;
-  const bool failure = app.status_service.has_value() || reports_failure(status);
+  const bool failure = app.backend.status.service.has_value() || reports_failure(status);
   const bool working =
-      app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
-  if (!working && !failure && app.status_kind != StatusKind::Notice) return;
+      app.backend.pending_jobs > 0 || status_in_progress(app.backend.status.kind) || status.find("…") != std::string::npos;
+  if (!working && !failure && app.backend.status.kind != StatusKind::Notice) return;
   const Rect area = status_pill_area(app);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);

@@ -9,7 +9,7 @@ void start_locating(MapsApp& app) {
   if (app.location_pending) return;
   app.location_pending = true;
   app.set_status("Locating…", StatusKind::InProgress);
-  if (app.live) app.location_receiver = spawn_location_worker();
+  if (app.backend.live) app.location_receiver = spawn_location_worker();
 }
 
 }  // namespace maps

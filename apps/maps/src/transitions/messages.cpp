@@ -148,7 +148,7 @@ void set_panel(MapsApp& app, Panel panel) {
   if (panel == Panel::Explore) return;
   if (m.mode == TravelMode::Transit) {
     const bool has_dest = m.dest.has_value() || selected_place(app.model).has_value();
-    if (m.transit.empty() && app.pending_jobs == 0 && has_dest) start_transit_search(app);
+    if (m.transit.empty() && app.backend.pending_jobs == 0 && has_dest) start_transit_search(app);
   } else if (!m.route) {
     start_routing(app);
   }

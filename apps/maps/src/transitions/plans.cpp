@@ -101,19 +101,15 @@ void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
   if (base::trim_white_space(e.text).empty()) return;
   app.set_status("Searching\u2026", StatusKind::InProgress);
   const std::uint8_t endpoint = endpoint_job_byte(e.field);
-  if (!app.live) {
-    ++app.pending_jobs;
+  if (!app.backend.live) {
+    app.backend.start(EndpointSearchJob{e.text, endpoint});
     return;
   }
   // Sent once for a text and field, as the search box's searches are.
   switch (app.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
-    case LatestSearch::Ask::Send:
-      ++app.pending_jobs;
-      app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint});
-      break;
+    case LatestSearch::Ask::Send: app.backend.start(EndpointSearchJob{e.text, endpoint}); break;
     case LatestSearch::Ask::Answered:
-      ++app.pending_jobs;
-      app.result_sender.send(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
+      app.backend.answer_again(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
@@ -176,9 +172,8 @@ void start_routing(MapsApp& app) {
   app.transient.set_route(m, offline_route_estimate(m.mode, ends->origin, ends->dest));
   fit_view_to_route(app);
   const std::uint64_t request = note_plan_request(app);
-  ++app.pending_jobs;
   app.set_status("Routing\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_route(RouteJob{m.mode, ends->origin, ends->dest, request});
+  app.backend.start(RouteJob{m.mode, ends->origin, ends->dest, request});
 }
 
 void start_transit_search(MapsApp& app) {
@@ -194,26 +189,25 @@ void start_transit_search(MapsApp& app) {
   const std::uint64_t request = note_plan_request(app);
   app.set_status("Finding departures\u2026", StatusKind::InProgress);
   fit_view_to_points(app, {ends->origin, ends->dest});
-  if (!app.live) {
-    ++app.pending_jobs;  // no job will answer; the count stays raised
+  TransitJob job{transit_query(app), ends->origin, ends->dest, request};
+  if (!app.backend.live) {
+    app.backend.start(std::move(job));  // no job will answer; the count stays raised
     return;
   }
   // The request goes out once the asking pauses; a newer one in the meantime takes its place.
-  app.journey_wait =
-      JourneyWait{app.mono_now() + kJourneyAskPause, TransitJob{transit_query(app), ends->origin, ends->dest, request}};
+  app.journey_wait = JourneyWait{app.backend.now() + kJourneyAskPause, std::move(job)};
 }
 
 void send_waiting_journey_request(MapsApp& app) {
-  if (!app.journey_wait || app.mono_now() < app.journey_wait->at) return;
+  if (!app.journey_wait || app.backend.now() < app.journey_wait->at) return;
   TransitJob job = std::move(app.journey_wait->job);
   app.journey_wait.reset();
   // Withdrawn, or replaced by a road route request since: nothing to ask.
   if (!answers_latest_plan_request(app, job.request)) return;
-  ++app.pending_jobs;
-  app.job_spawner->spawn_transit(std::move(job));
+  app.backend.start(std::move(job));
 }
 
-bool journeys_awaited(const MapsApp& app) { return app.pending_jobs > 0 || app.journey_wait.has_value(); }
+bool journeys_awaited(const MapsApp& app) { return app.backend.pending_jobs > 0 || app.journey_wait.has_value(); }
 
 // The estimate is the one route written over the document; an answered route is committed.
 bool route_is_estimate(const MapsApp& app) { return app.transient.route && app.transient.route->has_value(); }

@@ -48,19 +48,15 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
 void ask_place_search(MapsApp& app, std::string text) {
   app.set_status("Searching\u2026", StatusKind::InProgress);
   // A state that is not live starts no job and keeps the count raised.
-  if (!app.live) {
-    ++app.pending_jobs;
+  if (!app.backend.live) {
+    app.backend.start(PlaceSearchJob{std::move(text)});
     return;
   }
   switch (app.place_searches.ask(text)) {
-    case LatestSearch::Ask::Send:
-      ++app.pending_jobs;
-      app.job_spawner->spawn_place_search(PlaceSearchJob{std::move(text)});
-      break;
+    case LatestSearch::Ask::Send: app.backend.start(PlaceSearchJob{std::move(text)}); break;
     case LatestSearch::Ask::Answered:
       // The answer comes again through the tick, as if the service had sent it.
-      ++app.pending_jobs;
-      app.result_sender.send(WorkerResult{worker::PlaceSearch{app.place_searches.answer(), std::move(text)}});
+      app.backend.answer_again(WorkerResult{worker::PlaceSearch{app.place_searches.answer(), std::move(text)}});
       break;
     case LatestSearch::Ask::Joined: break;
   }

@@ -37,7 +37,7 @@ struct AppFixture {
     app = build_maps_app(std::move(model), std::move(city),
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-input-test-none"), true,
                          false);
-    app->mono_now = [this] { return clock; };
+    app->backend.now = [this] { return clock; };
     app->bounds_rect = bounds;
     app->drawn_bounds = bounds;
     app->commits.override = [this](zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };

@@ -44,7 +44,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
   const auto root = std::filesystem::temp_directory_path() / ("maps-desktop-look-e2e-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
-  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  app->backend.job_spawner = std::make_unique<RecordingJobSpawner>();
   zarn_ui::state::State state;
 
   std::mutex mu;

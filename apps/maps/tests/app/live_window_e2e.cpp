@@ -114,7 +114,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
   auto spawner = std::make_unique<RecordingJobSpawner>();
   RecordingJobSpawner* jobs = spawner.get();
-  app->job_spawner = std::move(spawner);
+  app->backend.job_spawner = std::move(spawner);
   zarn_ui::state::State state;
 
   enum Step { WaitTiles, Pan, Wheel, Minus, Drag, Control, WaitPois, WaitIdle, Done };
@@ -183,7 +183,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
       case WaitPois:
         // The view-idle deadline passes and asks for the points of interest of the view; answer it.
         if (auto pois = jobs->of_kind<PoiJob>(); !pois.empty()) {
-          a.result_sender.send(worker::Pois{std::vector<Poi>{}, pois.back().generation});
+          a.backend.result_sender.send(worker::Pois{std::vector<Poi>{}, pois.back().generation});
           step = WaitIdle;
         }
         break;

@@ -43,14 +43,14 @@ TEST(Descriptor, RegistersTheMapsActionDecoder) {
 
 TEST(Construction, TheThreeStates) {
   auto empty = new_empty_app();
-  EXPECT_FALSE(empty->live);
+  EXPECT_FALSE(empty->backend.live);
   EXPECT_TRUE(empty->panel_expanded);
   EXPECT_EQ(empty->model, default_map_model());
   EXPECT_TRUE(vector_map_empty(empty->vector_map));
   EXPECT_FALSE(empty->tile_store.request.has_value());
 
   auto sample = new_sample_app();
-  EXPECT_FALSE(sample->live);
+  EXPECT_FALSE(sample->backend.live);
   EXPECT_TRUE(sample->panel_expanded);
   EXPECT_EQ(sample->model, sample_map_model());
   EXPECT_FALSE(vector_map_empty(sample->vector_map));

@@ -48,7 +48,7 @@ struct TickFixture {
   TickFixture& operator=(const TickFixture&) = delete;
 
   MapModel& model() { return app->model; }
-  void send(WorkerResult r) { ASSERT_TRUE(app->result_sender.send(std::move(r))); }
+  void send(WorkerResult r) { ASSERT_TRUE(app->backend.result_sender.send(std::move(r))); }
   void tick() { app->tick(state); }
   void advance(std::chrono::milliseconds by) { clock += by; }
   base::MonoTime now() const { return clock; }
@@ -61,8 +61,8 @@ struct TickFixture {
                          live);
     auto recording = std::make_unique<RecordingJobSpawner>();
     jobs = recording.get();
-    app->job_spawner = std::move(recording);
-    app->mono_now = [this] { return clock; };
+    app->backend.job_spawner = std::move(recording);
+    app->backend.now = [this] { return clock; };
   }
 };
 

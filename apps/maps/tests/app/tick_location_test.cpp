@@ -108,7 +108,7 @@ TEST(TickLocation, FixMovesOriginAndCentreAndAsksForItsAddressWhenLive) {
     const std::vector<ReverseGeocodeJob> expected =
         live ? std::vector<ReverseGeocodeJob>{{48.2, 11.6}} : std::vector<ReverseGeocodeJob>{};
     EXPECT_EQ(f.jobs->of_kind<ReverseGeocodeJob>(), expected);
-    EXPECT_EQ(f.app->pending_jobs, live ? 1u : 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, live ? 1u : 0u);
   }
 }
 
@@ -124,7 +124,7 @@ TEST(TickLocation, FixStaysShownAcrossHydrationAndTakesItsAddress) {
   f.send(worker::ReverseGeocode{std::string("Leopoldstraße 10, München")});
   for (int i = 0; i < 3; ++i) f.tick();
   EXPECT_EQ(f.model().origin_name, "Leopoldstraße 10, München");
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(TickLocation, FixWithADestinationAsksForAPlanFromTheFix) {

@@ -88,11 +88,11 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
     SCOPED_TRACE(c.name);
     TickFixture f;
     f.model().status = "Ready";
-    f.app->pending_jobs = 2;
+    f.app->backend.pending_jobs = 2;
     f.send(c.result);
     f.tick();
     EXPECT_EQ(f.model().status, c.status);
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   }
 }
 
@@ -133,7 +133,7 @@ TEST(TickResults, AFailureStatusLastsUntilItsServiceAnswersOrTenSeconds) {
     TickFixture f;
     fail(f);
     f.app->set_status("Searching\u2026", StatusKind::InProgress);
-    f.app->pending_jobs = 1;
+    f.app->backend.pending_jobs = 1;
     f.advance(20s);
     f.tick();
     EXPECT_EQ(f.model().status, "Searching\u2026");
@@ -244,12 +244,12 @@ TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
   for (const CountCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pending << " pending, " << c.results << " results, " << c.status);
     TickFixture f;
-    f.app->pending_jobs = c.pending;
+    f.app->backend.pending_jobs = c.pending;
     f.app->set_status(c.status, c.kind);
     // Failed reverse lookups touch nothing but the count.
     for (int i = 0; i < c.results; ++i) f.send(worker::ReverseGeocode{base::err("x")});
     f.tick();
-    EXPECT_EQ(f.app->pending_jobs, c.pending_after);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending_after);
     EXPECT_EQ(f.model().status, c.status_after);
   }
 }
@@ -260,20 +260,20 @@ TEST(TickResults, ReplacedRequestOnlyComesOffTheCount) {
   f.model().results = {make_place("a")};
   f.model().selected = "a";
   f.tick();                 // seeds the document
-  f.app->pending_jobs = 2;  // the replaced search and the newer one that took its place
+  f.app->backend.pending_jobs = 2;  // the replaced search and the newer one that took its place
   f.app->set_status("Searching\u2026", StatusKind::InProgress);
   const MapModel before = f.model();
   f.send(worker::Superseded{});
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model(), before) << "nothing is shown for it";
-  EXPECT_EQ(f.app->status_kind, StatusKind::InProgress);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::InProgress);
   EXPECT_TRUE(f.app->endpoint_editor.suggestions(EndpointField::Origin).empty());
   EXPECT_TRUE(f.app->search_box.suggestions().empty());
 
   f.send(worker::PlaceSearch{std::vector<Place>{make_place("b", 48.2)}, "Place b"});
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_EQ(f.model().selected, std::optional<std::string>("b"));
   EXPECT_EQ(f.model().status, "1 results for \u201cPlace b\u201d");
 }
@@ -307,7 +307,7 @@ TEST(TickResults, ASearchThatFindsNothingSaysSoAndLeavesNoCard) {
   f.send(worker::PlaceSearch{std::vector<Place>{}, "xyzzy"});
   f.tick();
   EXPECT_EQ(f.model().status, "No results for \u201cxyzzy\u201d");
-  EXPECT_EQ(f.app->status_kind, StatusKind::Notice);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::Notice);
   EXPECT_TRUE(f.model().results.empty());
   EXPECT_EQ(f.model().selected, std::nullopt);
 }
@@ -384,14 +384,14 @@ TEST(TickResults, StalePoiGenerationChangesNothingButTheCount) {
   TickFixture f;
   f.app->poi_generation = 3;
   f.app->pois = {poi("kept")};
-  f.app->pending_jobs = 2;
+  f.app->backend.pending_jobs = 2;
   f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   f.send(worker::Pois{std::vector<Poi>{poi("old")}, 2});
   f.send(worker::Pois{base::err("old failure"), 1});
   f.tick();
   ASSERT_EQ(f.app->pois.size(), 1u);
   EXPECT_EQ(f.app->pois[0].id, "kept");
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   // The count reached zero, so the "…" status is cleared; no failure text was shown.
   EXPECT_EQ(f.model().status, "");
 }
@@ -408,7 +408,7 @@ TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
     TickFixture f;
     f.app->poi_generation = 7;
     f.app->selected_poi = c.selected;
-    f.app->pending_jobs = 2;  // another job still pending keeps the status in place
+    f.app->backend.pending_jobs = 2;  // another job still pending keeps the status in place
     f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
     std::vector<Poi> answer;
     for (std::size_t i = 0; i < c.count; ++i) answer.push_back(poi("p" + std::to_string(i)));

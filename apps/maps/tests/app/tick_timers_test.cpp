@@ -26,7 +26,7 @@ TEST(TickDeadlines, SearchDeadlineFiresOnceAtItsInstant) {
   f.tick();
   EXPECT_FALSE(f.app->search_box.deadline().has_value());
   EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), std::vector<PlaceSearchJob>{{"cafe"}});
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Searching\u2026");
   f.advance(1s);
   f.tick();
@@ -56,7 +56,7 @@ TEST(TickDeadlines, SearchDeadlineCases) {
     f.tick();
     EXPECT_FALSE(f.app->search_box.deadline().has_value());
     EXPECT_EQ(f.jobs->requests.size(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending);
     EXPECT_EQ(f.model().status, c.status);
   }
 }
@@ -110,7 +110,7 @@ TEST(TickDeadlines, ViewIdleAsksForTheWidenedBoxOnceWhileTheViewStaysInside) {
   EXPECT_EQ(f.app->poi_generation, 1u);
   const std::vector<PoiJob> expected = {{box.min_lat, box.min_lon, box.max_lat, box.max_lon, 1}};
   EXPECT_EQ(f.jobs->of_kind<PoiJob>(), expected);
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Loading places\u2026");
 
   // A pan by a tenth of the view stays inside the widened box: no new request.
@@ -152,7 +152,7 @@ TEST(TickDeadlines, ViewIdleInAStateThatIsNotLiveUpdatesOnlyBoxAndGeneration) {
   EXPECT_TRUE(f.app->poi_box.has_value());
   EXPECT_EQ(f.app->poi_generation, 1u);
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_EQ(f.model().status, "Ready");
 }
 
@@ -175,7 +175,7 @@ TEST(TickDeadlines, AreaSearchDeadlineAsksForTheTrimmedTextWithoutStatus) {
     f.tick();
     EXPECT_FALSE(f.app->offline_panel.deadline().has_value());
     EXPECT_EQ(f.jobs->of_kind<AreaSearchJob>(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending);
     EXPECT_EQ(f.model().status, "Ready");
   }
 }
@@ -189,7 +189,7 @@ TEST(TickDeadlines, EndpointDeadlineWithoutActiveFieldDoesNothing) {
   f.tick();
   EXPECT_FALSE(f.app->endpoint_editor.deadline().has_value());
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(TickDeadlines, EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {

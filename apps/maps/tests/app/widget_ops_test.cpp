@@ -30,11 +30,11 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
     bool work;
     bool frame;
   } cases[] = {
-      {"pending job", [](MapsApp& a) { a.pending_jobs = 1; }, true, true},
+      {"pending job", [](MapsApp& a) { a.backend.pending_jobs = 1; }, true, true},
       {"location", [](MapsApp& a) { a.location_pending = true; }, true, true},
-      {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.mono_now(); }, true, true},
+      {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.backend.now(); }, true, true},
       {"search open", [](MapsApp& a) { a.search_box.open(); }, false, true},
-      {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.mono_now()); }, false, true},
+      {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.backend.now()); }, false, true},
       {"endpoint field", [](MapsApp& a) { a.endpoint_editor.begin_endpoint_edit(EndpointField::Origin); }, false, true},
       {"tile in flight",
        [](MapsApp& a) {
@@ -48,7 +48,7 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
          a.navigation.begin_drag(a.bounds_rect, {5, 5});
        },
        false, true},
-      {"area deadline only", [](MapsApp& a) { a.offline_panel.arm_deadline(a.mono_now()); }, false, false},
+      {"area deadline only", [](MapsApp& a) { a.offline_panel.arm_deadline(a.backend.now()); }, false, false},
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
@@ -90,8 +90,8 @@ TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
       {"nothing", [](MapsApp&, base::MonoTime) {}, true, std::nullopt},
       {"first tick to come", [](MapsApp& a, base::MonoTime) { a.commits.doc_initialised = false; }, true,
        milliseconds{0}},
-      {"job that never answers", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
-      {"job without a waker", [](MapsApp& a, base::MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
+      {"job that never answers", [](MapsApp& a, base::MonoTime) { a.backend.pending_jobs = 1; }, true, std::nullopt},
+      {"job without a waker", [](MapsApp& a, base::MonoTime) { a.backend.pending_jobs = 1; }, false, milliseconds{0}},
       {"tile in flight",
        [](MapsApp& a, base::MonoTime) {
          a.tile_store.pending.insert(TileKey{3, 1, 1});
@@ -130,7 +130,7 @@ TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
   for (const auto& c : cases) {
     auto app = new_empty_app();
     app->commits.doc_initialised = true;
-    app->mono_now = [t0] { return t0; };
+    app->backend.now = [t0] { return t0; };
     if (c.waker) app->set_waker([] {});
     c.arm(*app, t0);
     EXPECT_EQ(app->next_deadline(), c.expected) << c.what;
@@ -144,7 +144,7 @@ TEST(NextDeadline, TheWakerReachesEveryChannelTheTickDrains) {
   app->tick(state);
   int wakes = 0;
   app->set_waker([&] { ++wakes; });
-  app->result_sender.send(worker::Pois{std::vector<Poi>{}, 0});
+  app->backend.result_sender.send(worker::Pois{std::vector<Poi>{}, 0});
   EXPECT_EQ(wakes, 1);
 
   auto [tx, rx] = base::channel<LocationOutcome>();
@@ -157,7 +157,7 @@ TEST(NextDeadline, TheWakerReachesEveryChannelTheTickDrains) {
 
   auto [tile_tx, tile_rx] = base::channel<TileResult>();
   app->tile_store.result = std::move(tile_rx);
-  set_tile_waker(app->tile_store, app->waker);
+  set_tile_waker(app->tile_store, app->backend.waker);
   { auto gone = std::move(tile_tx); }  // a worker that ends wakes the loop as well
   EXPECT_EQ(wakes, 3);
 }
@@ -232,7 +232,7 @@ base::MonoTime fake_now() { return g_now; }
 
 TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
   auto app = new_sample_app();
-  app->mono_now = &fake_now;
+  app->backend.now = &fake_now;
   app->bounds_rect = {0, 0, 1280, 800};
   zarn_ui::state::State state;
   app->tick(state);

@@ -119,7 +119,7 @@ struct OfflineE2E : ::testing::Test {
   void SetUp() override {
     geocoder.reply("/search", kGeocoderReply);
     f = std::make_unique<PanelFixture>(live_app(root.path(), tiles.host()));
-    f->app->job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->result_sender);
+    f->app->backend.job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->backend.result_sender);
   }
   // Ticks (and paints) until `done` holds; false after ten seconds.
   template <class Pred>
@@ -148,7 +148,7 @@ struct OfflineE2E : ::testing::Test {
     f->paint();
     f->click(*f->hit_centre({OfflineCommand::Download{}}));
     const std::uint32_t total = store.download_total;
-    EXPECT_EQ(f->app->status_kind, StatusKind::Downloading);
+    EXPECT_EQ(f->app->backend.status.kind, StatusKind::Downloading);
     const std::string downloading = f->app->model.status;
     // Half way, held by the server: the panel shows how far it got.
     EXPECT_TRUE(tick_until([&] { return store.download_done >= 3; }));
@@ -160,10 +160,10 @@ struct OfflineE2E : ::testing::Test {
     EXPECT_LT(half, total);
     EXPECT_TRUE(contains_text(f->paint(), fmt::format("Downloading {}/{} tiles\u2026", half, total)));
     // A job that ends now leaves the download's status alone.
-    ++f->app->pending_jobs;
-    f->app->result_sender.send(worker::ReverseGeocode{base::err("no address")});
+    ++f->app->backend.pending_jobs;
+    f->app->backend.result_sender.send(worker::ReverseGeocode{base::err("no address")});
     f->app->tick(f->state);
-    EXPECT_EQ(f->app->pending_jobs, 0u);
+    EXPECT_EQ(f->app->backend.pending_jobs, 0u);
     EXPECT_EQ(f->app->model.status, downloading);
     tiles.release();
     EXPECT_TRUE(tick_until([&] { return store.download_done == store.download_total; }));

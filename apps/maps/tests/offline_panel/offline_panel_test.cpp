@@ -194,7 +194,7 @@ TEST(OfflinePanelCommands, DownloadRecordsTheRegionAndSaysWhatItDownloads) {
   EXPECT_EQ(r.z1, r.z0 + 2);
   EXPECT_GT(r.tiles, 0u);
   EXPECT_EQ(f.app->model.status, fmt::format("Downloading {} tiles for offline use\u2026", r.tiles));
-  EXPECT_EQ(f.app->status_kind, StatusKind::Downloading);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::Downloading);
   EXPECT_TRUE(f.panel().is_open());
   // The same view and zooms again: the same id, so still one region.
   f.paint();

@@ -45,8 +45,8 @@ struct PanelFixture {
   explicit PanelFixture(std::unique_ptr<MapsApp> built) : app(std::move(built)) {
     auto recording = std::make_unique<RecordingJobSpawner>();
     jobs = recording.get();
-    app->job_spawner = std::move(recording);
-    app->mono_now = [this] { return clock; };
+    app->backend.job_spawner = std::move(recording);
+    app->backend.now = [this] { return clock; };
     app->bounds_rect = {0, 0, 1280, 800};
     app->tick(state);  // seeds the document with the model
   }

@@ -132,7 +132,7 @@ TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
   for (const auto& c : cases) {
     AppFixture f;
     f.app->set_status(c.status, c.kind);
-    f.app->pending_jobs = c.pending;
+    f.app->backend.pending_jobs = c.pending;
     if (c.suggestions) {
       f.model().query = "Mar";
       f.app->search_box.open();

@@ -91,7 +91,7 @@ TEST(EndpointEvents, TextsShowLocalSuggestionsAndASubmittedTextAsksTheGeocoder) 
     EXPECT_EQ(ids(f.app->endpoint_editor.suggestions(EndpointField::Origin)), c.origin_suggestions);
     EXPECT_EQ(ids(f.app->endpoint_editor.suggestions(EndpointField::Destination)), c.dest_suggestions);
     EXPECT_EQ(f.jobs->of_kind<EndpointSearchJob>(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.jobs.size());
+    EXPECT_EQ(f.app->backend.pending_jobs, c.jobs.size());
     EXPECT_EQ(f.model().status, c.status);
     EXPECT_TRUE(f.jobs->of_kind<RouteJob>().empty());
   }
@@ -178,7 +178,7 @@ TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
     handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::Swap{}});
     EXPECT_EQ(f.model(), before);
     EXPECT_TRUE(f.jobs->requests.empty());
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 

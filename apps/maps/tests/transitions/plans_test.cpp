@@ -80,7 +80,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
       EXPECT_FALSE(f.model().route.has_value());
       EXPECT_FALSE(f.model().origin.has_value());
       EXPECT_EQ(f.model().status, "Ready");
-      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_EQ(f.app->backend.pending_jobs, 0u);
       EXPECT_TRUE(f.jobs->requests.empty());
       EXPECT_TRUE(f.app->transient.empty());
       continue;
@@ -92,7 +92,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
     EXPECT_EQ(f.model().route, std::optional(estimate)) << "the estimate is shown at once";
     EXPECT_TRUE(f.app->panel_expanded);
     EXPECT_EQ(f.model().status, "Routing\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     const std::vector<RouteJob> want_jobs =
         c.live ? std::vector<RouteJob>{{TravelMode::Bike, c.from, c.to, 1}} : std::vector<RouteJob>{};
     EXPECT_EQ(f.jobs->of_kind<RouteJob>(), want_jobs);
@@ -134,7 +134,7 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
     EXPECT_EQ(f.model().status,
               "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 
@@ -156,7 +156,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].request, 1u);
     EXPECT_EQ(jobs[1].request, 2u);
-    EXPECT_EQ(f.app->pending_jobs, 2u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 2u);
 
     f.send(worker::Route{to_museum, 1});
     tick_a_few(f);
@@ -164,7 +164,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
         << "the estimate for the new destination stays until its own answer";
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Routing\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
 
     f.send(worker::Route{to_park, 2});
     tick_a_few(f);
@@ -172,7 +172,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     EXPECT_EQ(f.model().dest, std::optional(kPark));
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Route updated");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
   {
     SCOPED_TRACE("answers in the other order: the late old route and its failure change nothing");
@@ -189,7 +189,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     EXPECT_EQ(f.model().route, std::optional(to_park));
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Route updated");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
   {
     SCOPED_TRACE("a journey search replaces a road route request");
@@ -272,7 +272,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
     EXPECT_FALSE(f.model().route.has_value()) << "the cleared route does not come back";
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Routing\u2026");
     EXPECT_NE(f.model().status, "Route updated");
   }
@@ -302,7 +302,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     tick_a_few(f);
     EXPECT_EQ(f.model().mode, TravelMode::Foot) << "a car route would be stored as a walk";
     EXPECT_NE(f.model().route, std::optional(answer));
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Routing\u2026");
   }
   {
@@ -317,7 +317,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     tick_a_few(f);
     EXPECT_EQ(f.model().mode, TravelMode::Bike);
     EXPECT_TRUE(f.model().transit.empty());
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Finding departures\u2026");
   }
   {
@@ -404,10 +404,10 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   check_requested();
   EXPECT_TRUE(f.app->panel_expanded);
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
-  EXPECT_EQ(f.app->pending_jobs, 0u) << "asked for once the asking pauses";
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u) << "asked for once the asking pauses";
   f.advance(kJourneyAskPause);
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_NEAR(f.model().center.lat, (kHome.lat + kMuseum.lat) / 2, 1e-9) << "fitted to the two ends";
   EXPECT_NEAR(f.model().center.lon, (kHome.lon + kMuseum.lon) / 2, 1e-9);
   tick_a_few(f);
@@ -441,7 +441,7 @@ TEST(StartTransitSearch, WithoutADestinationNothingHappens) {
   start_transit_search(*f.app);
   EXPECT_EQ(f.model().mode, TravelMode::Car);
   EXPECT_EQ(f.model().panel, Panel::Explore);
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_TRUE(f.jobs->requests.empty());
   EXPECT_TRUE(f.app->transient.empty());
 }
@@ -493,7 +493,7 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     const auto journeys = f.jobs->of_kind<TransitJob>();
     if (!c.from) {
       EXPECT_TRUE(f.jobs->requests.empty());
-      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_EQ(f.app->backend.pending_jobs, 0u);
       EXPECT_FALSE(f.model().route.has_value()) << "no estimate from the place to itself";
       EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::Origin) << "the start field waits for a start";
       continue;

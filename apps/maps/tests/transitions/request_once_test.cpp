@@ -77,7 +77,7 @@ TEST(RequestOnce, EnterAfterTheTypingPauseAsksTheGeocoderOnce) {
     EXPECT_EQ(f.model().results[0].id, "m");
     EXPECT_EQ(f.model().selected, std::optional<std::string>("m"));
     EXPECT_EQ(f.model().status, "1 results for \u201cMarienplatz\u201d");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 
@@ -129,7 +129,7 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
   const std::string now = f.app->now_local().plus_minutes(270).to_rfc3339();
   ASSERT_TRUE(jobs[0].query.time.has_value());
   EXPECT_TRUE(*jobs[0].query.time == asked || *jobs[0].query.time == now) << *jobs[0].query.time;
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   f.advance(1s);
   f.tick();
   EXPECT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);

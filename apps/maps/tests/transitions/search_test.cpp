@@ -112,7 +112,7 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     EXPECT_TRUE(f.app->search_box.suggestions().empty());
     EXPECT_TRUE(f.app->panel_expanded);
     EXPECT_EQ(f.model().status, "Searching\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), c.jobs);
   }
 }
@@ -128,7 +128,7 @@ TEST(SubmitSearch, BlankQueryChangesNothing) {
   EXPECT_EQ(f.model(), before);
   EXPECT_TRUE(commits.empty());
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
@@ -136,7 +136,7 @@ TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
   f.model().query = "Hofgarten";
   submit_search(*f.app, &f.state);
   f.app->tick(f.state);
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Searching\u2026");
 }
 

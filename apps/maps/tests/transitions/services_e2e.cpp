@@ -91,7 +91,7 @@ struct LiveApp {
     app = build_maps_app(default_map_model(), VectorMap{},
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-services-e2e-none"),
                          false, true);
-    app->job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(svc.host()), app->result_sender);
+    app->backend.job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(svc.host()), app->backend.result_sender);
     app->bounds_rect = {0, 0, 1280, 800};
     app->tick(state);  // seeds the document
   }
@@ -105,7 +105,7 @@ struct LiveApp {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
-    ASSERT_EQ(app->pending_jobs, 0u) << "a job did not answer";
+    ASSERT_EQ(app->backend.pending_jobs, 0u) << "a job did not answer";
     app->tick(state);
   }
 

@@ -1,11 +1,11 @@
+#include "backend/status_line.hpp"
+
 #include <memory>
 #include <utility>
 
 #include <fmt/format.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/spdlog.h>
-
-#include "app/maps_app.hpp"
 
 namespace maps {
 
@@ -24,21 +24,20 @@ std::shared_ptr<spdlog::logger> services_logger() {
 
 }  // namespace
 
-void MapsApp::set_status(std::string text, StatusKind kind) {
+void StatusLine::set(MapModel& model, std::string text, StatusKind what) {
   model.status = std::move(text);
-  status_kind = kind;
-  status_service.reset();
-  status_expires.reset();
-  status_fresh = !model.status.empty();
+  kind = what;
+  service.reset();
+  expires.reset();
+  fresh = !model.status.empty();
 }
 
-void MapsApp::report_failure(std::string_view prefix, Service service, const base::Error& error) {
-  services_logger()->warn("{} failed: {}", service_name(service), error.message);
-  set_status(fmt::format("{}{}", prefix, failure_text(service, error)));
-  status_service = service;
-  status_expires = mono_now() + kFailureStatusLife;
+void StatusLine::report_failure(MapModel& model, std::string_view prefix, Service failed, const base::Error& error,
+                                base::MonoTime now) {
+  services_logger()->warn("{} failed: {}", service_name(failed), error.message);
+  set(model, fmt::format("{}{}", prefix, failure_text(failed, error)));
+  service = failed;
+  expires = now + kFailureStatusLife;
 }
-
-LocalDateTime MapsApp::now_local() const { return live ? local_now() : demo_clock_now(); }
 
 }  // namespace maps

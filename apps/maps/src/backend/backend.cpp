@@ -1,0 +1,56 @@
+#include "backend/backend.hpp"
+
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace maps {
+
+bool counted_in_demonstration(const JobRequest& job) {
+  return !std::holds_alternative<ReverseGeocodeJob>(job) && !std::holds_alternative<PoiJob>(job);
+}
+
+bool Backend::start(JobRequest job) {
+  if (!live) {
+    if (!counted_in_demonstration(job)) return false;
+    ++pending_jobs;
+    return true;
+  }
+  ++pending_jobs;
+  std::visit(
+      [&](auto&& j) {
+        using J = std::decay_t<decltype(j)>;
+        if constexpr (std::is_same_v<J, PlaceSearchJob>) {
+          job_spawner->spawn_place_search(std::move(j));
+        } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
+          job_spawner->spawn_endpoint_search(std::move(j));
+        } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
+          job_spawner->spawn_area_search(std::move(j));
+        } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
+          job_spawner->spawn_reverse_geocode(j);
+        } else if constexpr (std::is_same_v<J, PoiJob>) {
+          job_spawner->spawn_pois(j);
+        } else if constexpr (std::is_same_v<J, RouteJob>) {
+          job_spawner->spawn_route(j);
+        } else {
+          static_assert(std::is_same_v<J, TransitJob>);
+          job_spawner->spawn_transit(std::move(j));
+        }
+      },
+      std::move(job));
+  return true;
+}
+
+void Backend::answer_again(WorkerResult result) {
+  ++pending_jobs;
+  result_sender.send(std::move(result));
+}
+
+std::optional<WorkerResult> Backend::take_result() {
+  // A closed channel ends the draining like an empty one.
+  auto next = result_receiver.try_recv();
+  if (!next.has_value()) return std::nullopt;
+  return std::move(*next.value);
+}
+
+}  // namespace maps
