@@ -88,7 +88,7 @@ class LocalTileServer {
     for (; answered < pois.size(); ++answered) {
       app->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
     }
-    if (told || app->needs_frame() || app->has_pending_work() || app->tile_store.decoded.empty()) return;
+    if (told || app->needs_frame() || app->has_pending_work() || app->backend.tiles.decoded.empty()) return;
     told = true;
     if (::write(ready_fd, &ready, sizeof ready) != static_cast<ssize_t>(sizeof ready)) ::_exit(1);
   };

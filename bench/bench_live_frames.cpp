@@ -106,7 +106,8 @@ int triangle(int k, int period) {
   opts.before_frame = [&](std::uint64_t frame) {
     if (step < 0) {
       // Before each wait: once the window would sleep, events drive it.
-      const bool rest = !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->tile_store.decoded.empty()));
+      const bool rest =
+          !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->backend.tiles.decoded.empty()));
       if (frame < 1 || !rest) return;
       step = 0;
     }

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     for (; answered < pois.size(); ++answered) {
       live->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
     }
-    if (told || live->needs_frame() || live->has_pending_work() || live->tile_store.decoded.empty()) return;
+    if (told || live->needs_frame() || live->has_pending_work() || live->backend.tiles.decoded.empty()) return;
     told = true;
     maps::bench::tell_parent(fd);
   };

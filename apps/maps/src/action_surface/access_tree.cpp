@@ -109,8 +109,9 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
           if (!place) return std::nullopt;
           return entry(fmt::format("Open {}", place->name), fmt::format("maps.place:{}", m.id), r);
         } else if constexpr (std::is_same_v<M, msg::OpenPoi>) {
-          auto it = std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == m.id; });
-          if (it == app.pois.end()) return std::nullopt;
+          auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                                 [&](const Poi& p) { return p.id == m.id; });
+          if (it == app.backend.view_pois.pois.end()) return std::nullopt;
           return entry(fmt::format("Open {}", it->name), fmt::format("maps.poi:{}", m.id), r);
         } else if constexpr (std::is_same_v<M, msg::ClosePoi>) {
           return entry("Close place details", "maps.poi.close", r);
@@ -165,7 +166,7 @@ std::vector<AccessEntry> map_control_entries(const MapsApp& app) {
   const auto controls = control_button_rects(app.bounds_rect);
   for (std::size_t i = 0; i < controls.size(); ++i) {
     if (!has_area(controls[i])) continue;
-    const std::optional<bool> on = i == 3 ? std::optional<bool>(app.traffic_enabled) : std::nullopt;
+    const std::optional<bool> on = i == 3 ? std::optional<bool>(app.backend.traffic.enabled) : std::nullopt;
     out.push_back({kLabels[i], kIds[i], controls[i], on});
   }
   // Only while the panel is drawn in the window: one on the desktop is reached in its own window.

@@ -67,7 +67,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
     }
   }
   if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
-    paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
+    paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, backend.tiles, theme);
   }
   // The map's credit, beside the side panel in the wide layout.
   if (!(narrow && panel_expanded)) {

@@ -18,10 +18,11 @@ std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   // Nothing would tell the loop that an answer arrived.
   if (!backend.waker && has_pending_work()) return milliseconds{0};
   std::optional<base::MonoTime> soonest;
-  const std::optional<base::MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
+  const std::optional<base::MonoTime> journey_at =
+      backend.plans.journey_wait ? std::optional(backend.plans.journey_wait->at) : std::nullopt;
   for (const std::optional<base::MonoTime>& at :
-       {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline, journey_at, offline_panel.deadline(),
-        overlay.tooltips().due(), backend.status.expires}) {
+       {search_box.deadline(), endpoint_editor.deadline(), backend.view_pois.idle_deadline, journey_at,
+        offline_panel.deadline(), overlay.tooltips().due(), backend.status.expires}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;
@@ -30,10 +31,6 @@ std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   return std::chrono::ceil<milliseconds>(*soonest - now);
 }
 
-void MapsApp::set_waker(std::function<void()> wake) {
-  backend.set_waker(std::move(wake));
-  if (location_receiver) location_receiver->set_waker(backend.waker);
-  set_tile_waker(tile_store, backend.waker);
-}
+void MapsApp::set_waker(std::function<void()> wake) { backend.set_waker(std::move(wake)); }
 
 }  // namespace maps

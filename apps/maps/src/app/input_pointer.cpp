@@ -136,8 +136,8 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
   const Poi* best = nullptr;
   double best_d = 0.0;
   for (std::size_t i : poi_marker_layout(app)) {
-    if (i >= app.pois.size()) continue;
-    const Poi& poi = app.pois[i];
+    if (i >= app.backend.view_pois.pois.size()) continue;
+    const Poi& poi = app.backend.view_pois.pois[i];
     const bool selected = app.selected_poi == poi.id;
     const Point at = camera_project(camera, poi.pos.lat, poi.pos.lon);
     const double d = std::hypot(p.x - at.x, p.y - at.y);

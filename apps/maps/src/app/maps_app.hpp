@@ -17,6 +17,8 @@
 #include "action_surface/action_surface.hpp"
 #include "automerge/automerge.hpp"
 #include "backend/backend.hpp"
+#include "backend/latest_search.hpp"
+#include "backend/plan_request.hpp"
 #include "base/mono_clock.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "format/failure_text.hpp"
@@ -36,8 +38,6 @@
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
 #include "transitions/commit.hpp"
-#include "transitions/latest_search.hpp"
-#include "transitions/plan_request.hpp"
 #include "zarn_ui/clipboard.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/system_clipboard.hpp"
@@ -60,20 +60,10 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   Backend backend;
 
   // Flags and counters shared by the transitions, the views and the tick.
-  bool location_pending = false;
-  std::vector<Poi> pois;
   std::optional<std::string> selected_poi;
-  bool traffic_enabled = false;
-  std::vector<TrafficSegment> traffic_segments;
-  std::optional<std::string> traffic_source;
   VectorMap vector_map;
   bool panel_expanded = false;
   bool panel_collapsed = false;
-  std::optional<base::MonoTime> view_idle_deadline;
-  std::optional<GeoBox> poi_box;
-  std::uint64_t poi_generation = 0;
-  std::optional<base::Receiver<LocationOutcome>> location_receiver;
-  TileStore tile_store;
 
   // The views.
   MapLayers map_layers;
@@ -107,15 +97,6 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
-  // The last location fix; its address is applied only while it is still the origin.
-  std::optional<LatLon> located_fix;
-  // The latest route or journey request; the answers of earlier ones are dropped.
-  PlanRequest plan_request;
-  // A journey request waiting for the asking to pause (see transitions/plans.hpp).
-  std::optional<JourneyWait> journey_wait;
-  // The latest geocoding searches of the search box and of the endpoint fields.
-  LatestSearch place_searches;
-  LatestSearch endpoint_searches;
   // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).
   TransientOverlay transient;
 

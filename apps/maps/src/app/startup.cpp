@@ -116,7 +116,7 @@ void apply_launch_transit_time(MapsApp& app) {
 }
 
 void apply_launch_pois(MapsApp& app) {
-  app.pois = sample_pois();
+  app.backend.view_pois.pois = sample_pois();
   app.selected_poi = "osm-node-203";
   app.model.center = {48.1381, 11.577};
   app.model.zoom = 16.7;
@@ -155,7 +155,8 @@ void apply_launch_endpoint_search(MapsApp& app) {
   app.model.origin_query = "hauptbahnhof";
   app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
   app.endpoint_editor.set_endpoint_suggestions(
-      EndpointField::Origin, search::search_local_places(app.model.places, app.pois, app.model.origin_query));
+      EndpointField::Origin,
+      search::search_local_places(app.model.places, app.backend.view_pois.pois, app.model.origin_query));
 }
 
 void apply_launch_search(MapsApp& app) {

@@ -12,14 +12,14 @@ namespace maps::tick_steps {
 namespace {
 
 void end_request(MapsApp& app) {
-  app.location_pending = false;
-  app.location_receiver.reset();
+  app.backend.location.pending = false;
+  app.backend.location.receiver.reset();
 }
 
 void on_fix(MapsApp& app, const LocationFix& fix) {
   const LatLon pos{fix.lat, fix.lon};
   app.transient.set_origin(app.model, pos, "Current location");
-  app.located_fix = pos;
+  app.backend.location.located_fix = pos;
   app.model.center = pos;
   app.set_status("Located");
   app.backend.start(ReverseGeocodeJob{fix.lat, fix.lon});
@@ -31,10 +31,11 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
 }  // namespace
 
 void poll_location_outcome(MapsApp& app) {
-  if (!app.location_receiver) return;
+  if (!app.backend.location.receiver) return;
   // A request started since the last tick: its answer wakes the window loop too.
-  if (app.backend.waker && !app.location_receiver->has_waker()) app.location_receiver->set_waker(app.backend.waker);
-  auto next = app.location_receiver->try_recv();
+  if (app.backend.waker && !app.backend.location.receiver->has_waker())
+    app.backend.location.receiver->set_waker(app.backend.waker);
+  auto next = app.backend.location.receiver->try_recv();
   switch (next.status) {
     case base::RecvStatus::Empty: return;
     case base::RecvStatus::Disconnected:

@@ -20,7 +20,7 @@ namespace maps::tick_steps {
 namespace {
 
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
-  app.place_searches.answered(r.query, r.result);
+  app.backend.place_searches.answered(r.query, r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -45,7 +45,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
-  app.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
+  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -65,7 +65,7 @@ void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
   // A failed lookup is silent; an empty address names nothing.
   if (r.result.is_err() || r.result.value().empty()) return;
   // The address belongs to the fix; an origin chosen since keeps its own name.
-  if (!app.located_fix || app.model.origin != app.located_fix) return;
+  if (!app.backend.location.located_fix || app.model.origin != app.backend.location.located_fix) return;
   app.transient.set_origin_name(app.model, std::move(r.result).value());
 }
 
@@ -76,17 +76,17 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
     if (r.result.error_kind() == base::ErrorKind::NoResult) {
       // The router found no route: nothing to draw, and no estimate pretends there is one.
       app.transient.set_route(app.model, std::nullopt);
-      app.plan_request.outcome = PlanOutcome::NoPlan;
+      app.backend.plans.latest.outcome = PlanOutcome::NoPlan;
       app.set_status("No route found", StatusKind::Notice);
       return;
     }
     // The estimate stays shown; the transient values keep it over the document's plan.
-    app.plan_request.outcome = PlanOutcome::Unavailable;
+    app.backend.plans.latest.outcome = PlanOutcome::Unavailable;
     app.report_failure("Routing failed (offline estimate shown): ", Service::Router, r.result.failure());
-    app.plan_request.failure = app.model.status;
+    app.backend.plans.latest.failure = app.model.status;
     return;
   }
-  app.plan_request.outcome = PlanOutcome::Answered;
+  app.backend.plans.latest.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
@@ -99,18 +99,18 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
     // The journey list tells of the failure too, instead of reading as an empty answer.
-    app.plan_request.outcome = PlanOutcome::Unavailable;
+    app.backend.plans.latest.outcome = PlanOutcome::Unavailable;
     app.report_failure("Transit lookup failed: ", Service::Planner, r.result.failure());
-    app.plan_request.failure = app.model.status;
+    app.backend.plans.latest.failure = app.model.status;
     return;
   }
   std::vector<TransitJourney> journeys = std::move(r.result).value();
   if (journeys.empty()) {
-    app.plan_request.outcome = PlanOutcome::NoPlan;
+    app.backend.plans.latest.outcome = PlanOutcome::NoPlan;
     app.set_status("No transit options found");
     return;
   }
-  app.plan_request.outcome = PlanOutcome::Answered;
+  app.backend.plans.latest.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),
@@ -121,20 +121,21 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
 
 void on_pois(MapsApp& app, worker::Pois r) {
   // An answer for an earlier view.
-  if (r.generation != app.poi_generation) return;
+  if (r.generation != app.backend.view_pois.generation) return;
   if (r.result.is_err()) {
     app.report_failure("Places unavailable: ", Service::Places, r.result.failure());
     return;
   }
   std::vector<Poi> pois = std::move(r.result).value();
   if (pois.size() > kMaxPoisPerAnswer) pois.resize(kMaxPoisPerAnswer);
-  app.pois = std::move(pois);
+  app.backend.view_pois.pois = std::move(pois);
   if (app.selected_poi) {
-    const bool kept =
-        std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
+    const bool kept = std::any_of(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                                  [&](const Poi& p) { return p.id == *app.selected_poi; });
     if (!kept) app.selected_poi.reset();
   }
-  if (app.backend.status.kind == StatusKind::LoadingPlaces) app.set_status(fmt::format("{} places nearby", app.pois.size()));
+  if (app.backend.status.kind == StatusKind::LoadingPlaces)
+    app.set_status(fmt::format("{} places nearby", app.backend.view_pois.pois.size()));
 }
 
 }  // namespace

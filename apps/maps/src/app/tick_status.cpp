@@ -11,8 +11,8 @@ void expire_failure_status(MapsApp& app) {
 }
 
 void report_tile_failures(MapsApp& app) {
-  const bool failing = has_failed_tiles(app.tile_store) &&
-                       failed_tiles_in_view(app.tile_store, app.bounds_rect, app.model.center, app.model.zoom) > 0;
+  const bool failing = has_failed_tiles(app.backend.tiles) &&
+                       failed_tiles_in_view(app.backend.tiles, app.bounds_rect, app.model.center, app.model.zoom) > 0;
   if (!failing) {
     app.backend.status.tile_failure_told = false;
     app.backend.status.tile_notice_waiting = false;
@@ -28,7 +28,7 @@ void report_tile_failures(MapsApp& app) {
   }
   if (app.backend.status.service && app.backend.status.service != Service::Tiles) return;
   const base::Error error =
-      app.tile_store.last_failure.value_or(base::err(base::ErrorKind::Other, "a map tile could not be loaded"));
+      app.backend.tiles.last_failure.value_or(base::err(base::ErrorKind::Other, "a map tile could not be loaded"));
   app.report_failure("Some map tiles could not be loaded: ", Service::Tiles, error);
   app.backend.status.tile_failure_told = true;
 }

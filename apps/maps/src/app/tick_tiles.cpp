@@ -12,7 +12,7 @@ namespace maps::tick_steps {
 namespace {
 
 void report_finished_download(MapsApp& app, bool changed) {
-  const TileStore& tiles = app.tile_store;
+  const TileStore& tiles = app.backend.tiles;
   if (tiles.download_total < 1 || tiles.download_done < tiles.download_total) return;
   // A download can also end before any frame sees it (a store without worker answers at once);
   // its status is reported all the same instead of telling of a download forever.
@@ -20,7 +20,7 @@ void report_finished_download(MapsApp& app, bool changed) {
   if (!changed && !report) return;
   // The worker measures the cache after the download's last file; the size comes as a cache
   // job's answer.
-  start_disk_measure(app.tile_store);
+  start_disk_measure(app.backend.tiles);
   if (!report) return;
   // A partial download says so instead of reporting the area ready.
   if (tiles.download_failed > 0) {
@@ -34,7 +34,7 @@ void report_finished_download(MapsApp& app, bool changed) {
 }  // namespace
 
 void apply_tile_results(MapsApp& app) {
-  TileStore& tiles = app.tile_store;
+  TileStore& tiles = app.backend.tiles;
   const std::uint32_t total = tiles.download_total;
   const std::uint32_t done = tiles.download_done;
   const std::uint32_t failed = tiles.download_failed;

@@ -9,16 +9,17 @@
 namespace maps {
 
 bool MapsApp::has_pending_work() const {
-  return backend.pending_jobs != 0 || !commits.doc_initialised || location_pending || location_receiver.has_value() ||
-         view_idle_deadline.has_value() || journey_wait.has_value() || tiles_in_flight(tile_store) ||
-         download_in_progress(tile_store);
+  return backend.pending_jobs != 0 || !commits.doc_initialised || backend.location.pending ||
+         backend.location.receiver.has_value() || backend.view_pois.idle_deadline.has_value() ||
+         backend.plans.journey_wait.has_value() || tiles_in_flight(backend.tiles) ||
+         download_in_progress(backend.tiles);
 }
 
 bool MapsApp::needs_frame() const {
   if (backend.pending_jobs != 0 || search_box.is_open() || search_box.deadline() || endpoint_editor.deadline() ||
-      view_idle_deadline || endpoint_editor.editing() || location_pending || location_receiver.has_value() ||
-      tiles_in_flight(tile_store) || download_in_progress(tile_store) || navigation.dragging() ||
-      map_layers.picture_pending()) {
+      backend.view_pois.idle_deadline || endpoint_editor.editing() || backend.location.pending ||
+      backend.location.receiver.has_value() || tiles_in_flight(backend.tiles) || download_in_progress(backend.tiles) ||
+      navigation.dragging() || map_layers.picture_pending()) {
     return true;
   }
   if (navigation.animating(reduce_motion)) return true;

@@ -46,6 +46,13 @@ void Backend::answer_again(WorkerResult result) {
   result_sender.send(std::move(result));
 }
 
+void Backend::set_waker(std::function<void()> wake) {
+  waker = std::move(wake);
+  result_receiver.set_waker(waker);
+  if (location.receiver) location.receiver->set_waker(waker);
+  set_tile_waker(tiles, waker);
+}
+
 std::optional<WorkerResult> Backend::take_result() {
   // A closed channel ends the draining like an empty one.
   auto next = result_receiver.try_recv();

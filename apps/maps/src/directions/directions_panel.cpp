@@ -56,7 +56,7 @@ void paint_endpoints(MapsApp& app, Scene& scene, const Affine& transform, const 
 
 void paint_location_button(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                            const Theme& theme, const ListArea& list, double t) {
-  const bool locating = app.location_pending;
+  const bool locating = app.backend.location.pending;
   const std::string_view label = locating ? "Locating\u2026" : "Use my location";
   const double left = list.left;
   const Rect button{left, t, left + measure_text(text, label, 13.0f) + 44.0, t + 30.0};

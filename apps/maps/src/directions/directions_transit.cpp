@@ -126,7 +126,7 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
 
 // What stands in the place of journeys that are not there.
 std::string no_journeys_text(const MapsApp& app) {
-  const PlanRequest& asked = app.plan_request;
+  const PlanRequest& asked = app.backend.plans.latest;
   if (!app.model.dest && !selected_place(app.model)) return "Choose a destination to see departures.";
   if (!app.model.origin) return "Choose a starting point to see departures.";
   if (journeys_awaited(app)) return "Finding departures\u2026";

@@ -23,7 +23,7 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
       offline_download_area(app.offline_panel, visible, download_zoom(app.model.zoom), app.bounds_rect);
   const GeoBox& b = area.box;
   const std::uint32_t n = enqueue_region_download(
-      app.tile_store, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
+      app.backend.tiles, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
   DownloadedRegion region{download_region_id(area),
                           download_region_name(area, app.model.places),
                           {b.min_lat, b.min_lon},
@@ -53,7 +53,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
     const std::vector<TileSpan> spans = area_spans(other);
     keep.insert(keep.end(), spans.begin(), spans.end());
   }
-  const std::uint64_t job = start_tile_delete(app.tile_store, area_spans(doomed), std::move(keep));
+  const std::uint64_t job = start_tile_delete(app.backend.tiles, area_spans(doomed), std::move(keep));
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
   app.offline_panel.set_cache_report(fmt::format("Removing \u201c{}\u201d\u2026", doomed.name));
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::DeleteRegion{id}});
@@ -62,7 +62,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
 }
 
 void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
-  const std::uint64_t job = start_cache_clear(app.tile_store);
+  const std::uint64_t job = start_cache_clear(app.backend.tiles);
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
   app.offline_panel.set_cache_report("Clearing offline tiles\u2026");
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRegions{}});
@@ -73,7 +73,7 @@ void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
 
 void open_offline_panel(MapsApp& app) {
   app.offline_panel.begin_area_search(app.offline_panel.disk_usage());
-  start_disk_measure(app.tile_store);
+  start_disk_measure(app.backend.tiles);
   // A store without worker has answered already.
   apply_offline_cache_jobs(app);
 }

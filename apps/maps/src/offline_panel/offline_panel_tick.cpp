@@ -20,7 +20,7 @@ void on_area_search(MapsApp& app, worker::AreaSearch result) {
 }
 
 void apply_offline_cache_jobs(MapsApp& app) {
-  for (const TileCacheDone& done : take_finished_cache_jobs(app.tile_store)) {
+  for (const TileCacheDone& done : take_finished_cache_jobs(app.backend.tiles)) {
     if (done.usage) app.offline_panel.set_disk_usage(*done.usage);
     const auto work = app.offline_panel.take_cache_work(done.id);
     if (!work) continue;

@@ -59,12 +59,12 @@ void paint_map_controls(const MapsApp& app, Scene& scene, const Affine& t, const
 
   const Rect& traffic = rects[3];
   const Color fill = hovered(app, MapControl::Traffic) ? theme.hover : theme.surface;
-  paint_card(scene, t, traffic, fill, app.traffic_enabled ? theme.accent : theme.border, kControlRadius);
+  paint_card(scene, t, traffic, fill, app.backend.traffic.enabled ? theme.accent : theme.border, kControlRadius);
   const Point c = rect_center(traffic);
   const Color lights[] = {theme.danger, theme.warning, theme.success};
   for (int i = 0; i < 3; ++i) {
     // Dimmed toward the button while the overlay is off.
-    const Color color = app.traffic_enabled ? lights[i] : mix_color(lights[i], fill, 0.55f);
+    const Color color = app.backend.traffic.enabled ? lights[i] : mix_color(lights[i], fill, 0.55f);
     fill_circle(scene, t, color, c.x, c.y - 8.0 + 8.0 * i, 3.2);
   }
 }
@@ -83,7 +83,7 @@ void paint_more_button(MapsApp& app, Scene& scene, const Affine& t, const Overla
   if (!more_button_shown(app.bounds_rect, app.panel_expanded)) return;
   const Rect r = more_button_rect(app.bounds_rect);
   const bool open = app.overflow_menu.is_open();
-  const bool busy = download_in_progress(app.tile_store);
+  const bool busy = download_in_progress(app.backend.tiles);
   paint_card(scene, t, r, theme.surface, open || busy ? theme.accent : theme.border, 10.0);
   const Point c = rect_center(r);
   for (const double dx : {-6.0, 0.0, 6.0}) fill_circle(scene, t, open ? theme.accent : theme.text, c.x + dx, c.y, 1.9);

@@ -50,9 +50,9 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   // Over the narrow layout's open panel there is no room for it: the panel lists the place,
   // highlighted, and the card comes once the panel is closed.
   if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) return;
-  const auto it =
-      std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
-  if (it == app.pois.end()) return;
+  const auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                               [&](const Poi& p) { return p.id == *app.selected_poi; });
+  if (it == app.backend.view_pois.pois.end()) return;
   const Poi poi = *it;
   std::vector<PoiDetailRow> rows = detail_rows(poi);
 

@@ -137,7 +137,7 @@ double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, 
   for (const Place& p : m.places) {
     if (p.saved) saved.push_back(&p);
   }
-  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.pois.empty()) {
+  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.backend.view_pois.pois.empty()) {
     return paint_empty_state(scene, transform, text, theme, list, y);
   }
 
@@ -150,7 +150,7 @@ double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, 
     y += kSectionGap;
   }
   const LatLon reference = search::origin_or_centre(m.origin, m.center);
-  const std::vector<Poi> nearby = search::nearby_pois(app.pois, reference, app.selected_poi);
+  const std::vector<Poi> nearby = search::nearby_pois(app.backend.view_pois.pois, reference, app.selected_poi);
   if (!nearby.empty()) {
     paint_heading(scene, transform, text, theme, "NEARBY", list.left, y);
     y += 20.0;

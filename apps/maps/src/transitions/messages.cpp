@@ -92,7 +92,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                  },
                  [&](const msg::OpenPlace& e) { open_place(app, state, e.id); },
                  [&](const msg::OpenPoi& e) {
-                   for (const Poi& poi : app.pois) {
+                   for (const Poi& poi : app.backend.view_pois.pois) {
                      if (poi.id != e.id) continue;
                      m.center = poi.pos;
                      app.selected_poi = poi.id;

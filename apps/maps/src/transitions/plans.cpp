@@ -35,9 +35,9 @@ constexpr double kCentreAtDestinationM = 100.0;
 std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
   MapModel& m = app.model;
   if (m.origin || !(haversine_m(m.center, dest) < kCentreAtDestinationM)) return use_map_centre_as_origin(app);
-  if (!app.located_fix) return std::nullopt;
+  if (!app.backend.location.located_fix) return std::nullopt;
   app.transient.set_origin_name(m, "Current location");
-  return *app.located_fix;
+  return *app.backend.location.located_fix;
 }
 
 // No start to plan from: the start field waits for one, empty and focused, and no service is
@@ -49,7 +49,7 @@ void ask_for_start(MapsApp& app) {
   app.transient.set_route(m, std::nullopt);
   app.transient.set_transit(m, {});
   m.transit_choice = 0;
-  app.plan_request.withdrawn = true;
+  app.backend.plans.latest.withdrawn = true;
   app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
 }
 
@@ -69,11 +69,11 @@ std::optional<Endpoints> plan_endpoints(MapsApp& app) {
 std::uint64_t note_plan_request(MapsApp& app) {
   const MapModel& m = app.model;
   PlanRequest next;
-  next.id = app.plan_request.id + 1;
+  next.id = app.backend.plans.latest.id + 1;
   next.ends = PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name};
   next.mode = m.mode;
-  app.plan_request = std::move(next);
-  return app.plan_request.id;
+  app.backend.plans.latest = std::move(next);
+  return app.backend.plans.latest.id;
 }
 
 TransitQuery transit_query(const MapsApp& app) {
@@ -106,10 +106,11 @@ void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
     return;
   }
   // Sent once for a text and field, as the search box's searches are.
-  switch (app.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
+  switch (app.backend.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
     case LatestSearch::Ask::Send: app.backend.start(EndpointSearchJob{e.text, endpoint}); break;
     case LatestSearch::Ask::Answered:
-      app.backend.answer_again(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
+      app.backend.answer_again(
+          WorkerResult{worker::EndpointSearch{app.backend.endpoint_searches.answer(), e.text, endpoint}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
@@ -195,19 +196,21 @@ void start_transit_search(MapsApp& app) {
     return;
   }
   // The request goes out once the asking pauses; a newer one in the meantime takes its place.
-  app.journey_wait = JourneyWait{app.backend.now() + kJourneyAskPause, std::move(job)};
+  app.backend.plans.journey_wait = JourneyWait{app.backend.now() + kJourneyAskPause, std::move(job)};
 }
 
 void send_waiting_journey_request(MapsApp& app) {
-  if (!app.journey_wait || app.backend.now() < app.journey_wait->at) return;
-  TransitJob job = std::move(app.journey_wait->job);
-  app.journey_wait.reset();
+  if (!app.backend.plans.journey_wait || app.backend.now() < app.backend.plans.journey_wait->at) return;
+  TransitJob job = std::move(app.backend.plans.journey_wait->job);
+  app.backend.plans.journey_wait.reset();
   // Withdrawn, or replaced by a road route request since: nothing to ask.
   if (!answers_latest_plan_request(app, job.request)) return;
   app.backend.start(std::move(job));
 }
 
-bool journeys_awaited(const MapsApp& app) { return app.backend.pending_jobs > 0 || app.journey_wait.has_value(); }
+bool journeys_awaited(const MapsApp& app) {
+  return app.backend.pending_jobs > 0 || app.backend.plans.journey_wait.has_value();
+}
 
 // The estimate is the one route written over the document; an answered route is committed.
 bool route_is_estimate(const MapsApp& app) { return app.transient.route && app.transient.route->has_value(); }
@@ -228,7 +231,7 @@ void show_transit_directions(MapsApp& app, zarn_ui::state::State& state) {
 void directions_to_poi(MapsApp& app, zarn_ui::state::State& state) {
   if (!app.selected_poi) return;
   const Poi* poi = nullptr;
-  for (const Poi& p : app.pois) {
+  for (const Poi& p : app.backend.view_pois.pois) {
     if (p.id == *app.selected_poi) {
       poi = &p;
       break;
@@ -271,7 +274,7 @@ std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint) {
 }
 
 bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
-  const PlanRequest& latest = app.plan_request;
+  const PlanRequest& latest = app.backend.plans.latest;
   if (request != latest.id || latest.withdrawn) return false;
   // Before any request there is nothing to compare the mode with.
   return !latest.ends || app.model.mode == latest.mode;
@@ -280,8 +283,8 @@ bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
 PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
   const MapModel& m = app.model;
   PlanEndpoints now{m.origin, m.origin_name, m.dest, m.dest_name};
-  if (!app.plan_request.ends) return now;
-  PlanEndpoints asked = *app.plan_request.ends;
+  if (!app.backend.plans.latest.ends) return now;
+  PlanEndpoints asked = *app.backend.plans.latest.ends;
   if (now.origin == asked.origin) asked.origin_name = std::move(now.origin_name);
   if (now.dest == asked.dest) asked.dest_name = std::move(now.dest_name);
   return asked;
@@ -289,7 +292,7 @@ PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
 
 void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   // A road route still on its way would bring the cleared route back.
-  if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
+  if (app.backend.plans.latest.mode != TravelMode::Transit) app.backend.plans.latest.withdrawn = true;
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRoute{}});
   // The route ends with its start (the document's writer ends the stored one); the destination
   // stays in its field for the next plan.

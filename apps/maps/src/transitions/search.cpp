@@ -15,7 +15,8 @@ namespace maps {
 
 void submit_search(MapsApp& app, zarn_ui::state::State* state) {
   MapModel& m = app.model;
-  auto submission = search::prepare_search_submission(m.places, app.pois, m.query, origin_or_centre(app));
+  auto submission =
+      search::prepare_search_submission(m.places, app.backend.view_pois.pois, m.query, origin_or_centre(app));
   if (!submission) return;
   if (!submission->results.empty()) {
     const Place& first = submission->results.front();
@@ -52,11 +53,11 @@ void ask_place_search(MapsApp& app, std::string text) {
     app.backend.start(PlaceSearchJob{std::move(text)});
     return;
   }
-  switch (app.place_searches.ask(text)) {
+  switch (app.backend.place_searches.ask(text)) {
     case LatestSearch::Ask::Send: app.backend.start(PlaceSearchJob{std::move(text)}); break;
     case LatestSearch::Ask::Answered:
       // The answer comes again through the tick, as if the service had sent it.
-      app.backend.answer_again(WorkerResult{worker::PlaceSearch{app.place_searches.answer(), std::move(text)}});
+      app.backend.answer_again(WorkerResult{worker::PlaceSearch{app.backend.place_searches.answer(), std::move(text)}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
@@ -65,11 +66,11 @@ void ask_place_search(MapsApp& app, std::string text) {
 LatLon origin_or_centre(const MapsApp& app) { return search::origin_or_centre(app.model.origin, app.model.center); }
 
 std::vector<Place> search_local_places(const MapsApp& app, std::string_view query) {
-  return search::search_local_places(app.model.places, app.pois, query);
+  return search::search_local_places(app.model.places, app.backend.view_pois.pois, query);
 }
 
 std::vector<Place> local_search_sorted(const MapsApp& app, std::string_view query) {
-  return search::local_search_sorted(app.model.places, app.pois, query, origin_or_centre(app));
+  return search::local_search_sorted(app.model.places, app.backend.view_pois.pois, query, origin_or_centre(app));
 }
 
 void rank_search_results(std::vector<Place>& places, std::string_view query, const MapsApp& app) {
@@ -77,7 +78,7 @@ void rank_search_results(std::vector<Place>& places, std::string_view query, con
 }
 
 std::vector<Poi> nearby_pois(const MapsApp& app) {
-  return search::nearby_pois(app.pois, origin_or_centre(app), app.selected_poi);
+  return search::nearby_pois(app.backend.view_pois.pois, origin_or_centre(app), app.selected_poi);
 }
 
 void push_recent_search(MapsApp& app, std::string_view text) { search::push_recent_search(app.model.recents, text); }

@@ -17,7 +17,7 @@ bool finite_point(const LatLon& p) { return std::isfinite(p.lat) && std::isfinit
 
 }  // namespace
 
-void arm_view_idle_timer(MapsApp& app) { app.view_idle_deadline = app.backend.now() + kViewIdleDelay; }
+void arm_view_idle_timer(MapsApp& app) { app.backend.view_pois.idle_deadline = app.backend.now() + kViewIdleDelay; }
 
 void pan_map(MapsApp& app, double dx, double dy) {
   // A non-finite delta would poison the centre for good.

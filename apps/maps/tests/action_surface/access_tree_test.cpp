@@ -81,13 +81,13 @@ TEST(AccessTree, SampleStateListsEveryControlWithItsLabelAndAction) {
   // The semantic bindings follow the tree.
   EXPECT_EQ(f.app->semantic_bindings().size(), got.size());
 
-  f.app->traffic_enabled = true;
+  f.app->backend.traffic.enabled = true;
   EXPECT_TRUE(rows(*f.app->access_node())[3].checked);
 }
 
 TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
   PanelFixture f;
-  f.app->pois = sample_pois();
+  f.app->backend.view_pois.pois = sample_pois();
   f.app->search_box.set_search_suggestions({f.app->model.places.front()});
   f.app->model.selected = "hofgarten";
   f.app->model.transit_time = {TransitTimeMode::Arrive, 0};
@@ -202,7 +202,7 @@ TEST(AccessTree, SemanticActionsRunWhatTheEntryStandsFor) {
   EXPECT_TRUE(f.app->perform_semantic_action("maps.control:zoom-in", ax::SemanticAction::Activate, f.state));
   EXPECT_DOUBLE_EQ(f.app->model.zoom, zoom + 1);
   EXPECT_TRUE(f.app->perform_semantic_action("maps.control:traffic", ax::SemanticAction::Activate, f.state));
-  EXPECT_TRUE(f.app->traffic_enabled);
+  EXPECT_TRUE(f.app->backend.traffic.enabled);
   EXPECT_FALSE(f.app->perform_semantic_action("maps.control:zoom-in", ax::SemanticAction::Focus, f.state));
   EXPECT_FALSE(f.app->perform_semantic_action("maps.search", ax::SemanticAction::Activate, f.state));
   EXPECT_FALSE(f.app->perform_semantic_action("maps.nothing", ax::SemanticAction::Activate, f.state));

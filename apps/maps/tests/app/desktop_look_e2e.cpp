@@ -59,8 +59,8 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
   opts.settings_bus = bus->address();
   opts.after_frame = [&](std::uint64_t, bool) {
     std::lock_guard lock(mu);
-    dark_frames.push_back(app->tile_store.dark);
-    tiles_awaited = tiles_in_flight(app->tile_store);
+    dark_frames.push_back(app->backend.tiles.dark);
+    tiles_awaited = tiles_in_flight(app->backend.tiles);
   };
   struct Step {
     const char* what;

@@ -42,7 +42,7 @@ struct State {
 // Names, addresses and searches longer than any line has room for.
 void long_texts(MapsApp& app) {
   const std::string name = "Staatliches Museum \u00c4gyptischer Kunst und Gesellschaft der Freunde des Hauses e.V.";
-  for (Poi& p : app.pois) p.name = name + " " + p.name;
+  for (Poi& p : app.backend.view_pois.pois) p.name = name + " " + p.name;
   if (!app.model.recents.empty()) app.model.recents.front() = std::string(10000, 'w');
   app.model.dest_name = name;
   for (Place& p : app.model.places) p.address = name;

@@ -111,7 +111,7 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   zarn_ui::state::State state;
   const IdleFigures f = run_idle(*app, state, bus->address(), {}, [&] { return server.total_hits() > 0; });
   ASSERT_TRUE(f.measured);
-  EXPECT_TRUE(tiles_in_flight(app->tile_store)) << "the tile request was answered after all";
+  EXPECT_TRUE(tiles_in_flight(app->backend.tiles)) << "the tile request was answered after all";
   EXPECT_TRUE(app->has_pending_work());
   EXPECT_LE(f.frames, 2u);
   EXPECT_LT(f.cpu_seconds, kIdleCpuBound);

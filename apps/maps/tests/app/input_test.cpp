@@ -76,7 +76,7 @@ TEST(KeyShortcuts, ArrowKeysPanLikeADrag) {
   const Point s = camera_project(camera_of(*f.app), centre.lat, centre.lon);
   EXPECT_NEAR(s.x, 640, 1e-6);
   EXPECT_NEAR(s.y, 480, 1e-6);
-  EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
+  EXPECT_EQ(f.app->backend.view_pois.idle_deadline, f.now() + 450ms);
 }
 
 TEST(KeyShortcuts, ADialogTakesEveryEvent) {

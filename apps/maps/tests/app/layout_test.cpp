@@ -44,20 +44,21 @@ TEST(Layout, BoundsFollowTheNodeAndTheFirstViewArmsThePoiDeadlineOnce) {
     SCOPED_TRACE(c.name);
     testing::TickFixture f(c.live);
     f.model().zoom = c.zoom;
-    if (c.has_box) f.app->poi_box = GeoBox{48.0, 11.0, 48.2, 11.2};
+    if (c.has_box) f.app->backend.view_pois.box = GeoBox{48.0, 11.0, 48.2, 11.2};
     lay_out(*f.app, c.width, 600);
     EXPECT_EQ(f.app->bounds(), (Rect{10, 20, 10 + c.width, 620}));
-    EXPECT_EQ(f.app->view_idle_deadline.has_value(), c.armed);
+    EXPECT_EQ(f.app->backend.view_pois.idle_deadline.has_value(), c.armed);
     if (c.armed) {
-      EXPECT_EQ(*f.app->view_idle_deadline, f.now() + std::chrono::milliseconds(450));
+      EXPECT_EQ(*f.app->backend.view_pois.idle_deadline, f.now() + std::chrono::milliseconds(450));
     }
   }
   // A deadline already set is left as it is.
   testing::TickFixture f;
   f.model().zoom = 15.0;
-  f.app->view_idle_deadline = f.now() + std::chrono::milliseconds(10);
+  f.app->backend.view_pois.idle_deadline = f.now() + std::chrono::milliseconds(10);
   lay_out(*f.app, 800, 600);
-  EXPECT_EQ(f.app->view_idle_deadline, std::optional<base::MonoTime>(f.now() + std::chrono::milliseconds(10)));
+  EXPECT_EQ(f.app->backend.view_pois.idle_deadline,
+            std::optional<base::MonoTime>(f.now() + std::chrono::milliseconds(10)));
 }
 
 }  // namespace

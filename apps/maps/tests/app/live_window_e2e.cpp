@@ -137,7 +137,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
     };
     switch (step) {
       case WaitTiles:
-        if (!a.tile_store.decoded.empty() && a.drawn_bounds.width() > 0) {
+        if (!a.backend.tiles.decoded.empty() && a.drawn_bounds.width() > 0) {
           center_before = a.model.center;
           push(key(SDLK_RIGHT));
           step = Pan;
@@ -145,7 +145,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
         break;
       case Pan:
         expect(a.model.center != center_before, "arrow key did not pan");
-        expect(a.view_idle_deadline.has_value(), "a pan did not arm the view-idle deadline");
+        expect(a.backend.view_pois.idle_deadline.has_value(), "a pan did not arm the view-idle deadline");
         zoom_before = a.model.zoom;
         push(motion(600, 300));  // over the map, clear of the side panel
         push(wheel(1.0f));

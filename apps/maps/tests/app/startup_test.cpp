@@ -47,7 +47,7 @@ TEST(Construction, TheThreeStates) {
   EXPECT_TRUE(empty->panel_expanded);
   EXPECT_EQ(empty->model, default_map_model());
   EXPECT_TRUE(vector_map_empty(empty->vector_map));
-  EXPECT_FALSE(empty->tile_store.request.has_value());
+  EXPECT_FALSE(empty->backend.tiles.request.has_value());
 
   auto sample = new_sample_app();
   EXPECT_FALSE(sample->backend.live);
@@ -118,17 +118,17 @@ TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
 
   auto pois = from({"--empty", "--pois"});
   EXPECT_TRUE(pois->model.places.empty());
-  EXPECT_EQ(pois->pois, sample_pois());
+  EXPECT_EQ(pois->backend.view_pois.pois, sample_pois());
   EXPECT_EQ(pois->selected_poi, "osm-node-203");
   EXPECT_EQ(pois->model.zoom, 16.7);
 
   auto traffic = from({"--traffic"});
-  EXPECT_TRUE(traffic->traffic_enabled);
-  EXPECT_FALSE(traffic->traffic_segments.empty());
-  EXPECT_EQ(traffic->traffic_source, "sample data");
+  EXPECT_TRUE(traffic->backend.traffic.enabled);
+  EXPECT_FALSE(traffic->backend.traffic.segments.empty());
+  EXPECT_EQ(traffic->backend.traffic.source, "sample data");
   auto no_traffic_data = from({"--empty", "--traffic"});
-  EXPECT_TRUE(no_traffic_data->traffic_segments.empty());
-  EXPECT_FALSE(no_traffic_data->traffic_source.has_value());
+  EXPECT_TRUE(no_traffic_data->backend.traffic.segments.empty());
+  EXPECT_FALSE(no_traffic_data->backend.traffic.source.has_value());
 
   EXPECT_EQ(from({"--error"})->model.status, "Map imagery unavailable offline — reconnect and try again");
 

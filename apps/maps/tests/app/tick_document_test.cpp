@@ -253,7 +253,7 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.status << " " << c.outstanding << " " << c.last_ok);
     TickFixture f;
-    TileStore& tiles = f.app->tile_store;
+    TileStore& tiles = f.app->backend.tiles;
     tiles.style_dir = dir_;
     auto [tx, rx] = base::channel<TileResult>();
     tiles.result = std::move(rx);
@@ -274,7 +274,7 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
 // A store without worker finishes a download as it is asked for; the next frame still reports it.
 TEST_F(TickDownloads, ADownloadThatEndedBeforeTheFrameIsReportedOnce) {
   TickFixture f;
-  TileStore& tiles = f.app->tile_store;
+  TileStore& tiles = f.app->backend.tiles;
   tiles.download_total = 3;
   tiles.download_done = 3;
   f.app->set_status("Downloading 3 tiles\u2026", StatusKind::Downloading);

@@ -148,7 +148,7 @@ TEST(TickTiles, FailedTilesInViewAreToldOnce) {
   const auto& c = f.model().center;
   const auto tiles = visible_tiles(0, 0, 800, 600, c.lat, c.lon, f.model().zoom, 400, 300);
   ASSERT_FALSE(tiles.empty());
-  TileStore& store = f.app->tile_store;
+  TileStore& store = f.app->backend.tiles;
   const auto fail_view = [&] {
     for (const auto& t : tiles) store.failures[t.key] = {store.now() + 1h, 2s};
     store.last_failure = base::err(base::ErrorKind::Unreachable, "Couldn't connect to server");
@@ -382,15 +382,15 @@ TEST(TickResults, TransitJourneysAreCommitted) {
 
 TEST(TickResults, StalePoiGenerationChangesNothingButTheCount) {
   TickFixture f;
-  f.app->poi_generation = 3;
-  f.app->pois = {poi("kept")};
+  f.app->backend.view_pois.generation = 3;
+  f.app->backend.view_pois.pois = {poi("kept")};
   f.app->backend.pending_jobs = 2;
   f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   f.send(worker::Pois{std::vector<Poi>{poi("old")}, 2});
   f.send(worker::Pois{base::err("old failure"), 1});
   f.tick();
-  ASSERT_EQ(f.app->pois.size(), 1u);
-  EXPECT_EQ(f.app->pois[0].id, "kept");
+  ASSERT_EQ(f.app->backend.view_pois.pois.size(), 1u);
+  EXPECT_EQ(f.app->backend.view_pois.pois[0].id, "kept");
   EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   // The count reached zero, so the "…" status is cleared; no failure text was shown.
   EXPECT_EQ(f.model().status, "");
@@ -406,7 +406,7 @@ TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
   for (const Case& c : {Case{150, "p3", 140, true}, Case{150, "p145", 140, false}, Case{5, "gone", 5, false}}) {
     SCOPED_TRACE(c.selected);
     TickFixture f;
-    f.app->poi_generation = 7;
+    f.app->backend.view_pois.generation = 7;
     f.app->selected_poi = c.selected;
     f.app->backend.pending_jobs = 2;  // another job still pending keeps the status in place
     f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
@@ -414,7 +414,7 @@ TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
     for (std::size_t i = 0; i < c.count; ++i) answer.push_back(poi("p" + std::to_string(i)));
     f.send(worker::Pois{answer, 7});
     f.tick();
-    EXPECT_EQ(f.app->pois.size(), c.kept);
+    EXPECT_EQ(f.app->backend.view_pois.pois.size(), c.kept);
     EXPECT_EQ(f.app->selected_poi.has_value(), c.selection_stays);
     EXPECT_EQ(f.model().status, std::to_string(c.kept) + " places nearby");
   }
@@ -474,7 +474,7 @@ TEST(TickResults, FailedAreaSearchEmptiesCandidatesAndSuggestions) {
 TEST(TickResults, ReverseLookupNamesTheFixButNotAnOriginChosenSince) {
   TickFixture f;
   f.tick();
-  f.app->located_fix = LatLon{48.1, 11.5};
+  f.app->backend.location.located_fix = LatLon{48.1, 11.5};
   f.app->transient.set_origin(f.model(), LatLon{48.1, 11.5}, "Current location");
   f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
   f.tick();

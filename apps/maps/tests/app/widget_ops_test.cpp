@@ -31,17 +31,18 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
     bool frame;
   } cases[] = {
       {"pending job", [](MapsApp& a) { a.backend.pending_jobs = 1; }, true, true},
-      {"location", [](MapsApp& a) { a.location_pending = true; }, true, true},
-      {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.backend.now(); }, true, true},
+      {"location", [](MapsApp& a) { a.backend.location.pending = true; }, true, true},
+      {"view idle", [](MapsApp& a) { a.backend.view_pois.idle_deadline = a.backend.now(); }, true, true},
       {"search open", [](MapsApp& a) { a.search_box.open(); }, false, true},
       {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.backend.now()); }, false, true},
       {"endpoint field", [](MapsApp& a) { a.endpoint_editor.begin_endpoint_edit(EndpointField::Origin); }, false, true},
       {"tile in flight",
        [](MapsApp& a) {
-         a.tile_store.pending.insert(TileKey{3, 1, 1});
+         a.backend.tiles.pending.insert(TileKey{3, 1, 1});
        },
        true, true},
-      {"download", [](MapsApp& a) { a.tile_store.download_total = 4, a.tile_store.download_done = 1; }, true, true},
+      {"download", [](MapsApp& a) { a.backend.tiles.download_total = 4, a.backend.tiles.download_done = 1; }, true,
+       true},
       {"drag",
        [](MapsApp& a) {
          a.navigation.set_control_rects({0, 0, 10, 10}, {});
@@ -94,23 +95,24 @@ TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
       {"job without a waker", [](MapsApp& a, base::MonoTime) { a.backend.pending_jobs = 1; }, false, milliseconds{0}},
       {"tile in flight",
        [](MapsApp& a, base::MonoTime) {
-         a.tile_store.pending.insert(TileKey{3, 1, 1});
+         a.backend.tiles.pending.insert(TileKey{3, 1, 1});
        },
        true, std::nullopt},
-      {"location", [](MapsApp& a, base::MonoTime) { a.location_pending = true; }, true, std::nullopt},
+      {"location", [](MapsApp& a, base::MonoTime) { a.backend.location.pending = true; }, true, std::nullopt},
       {"search open", [](MapsApp& a, base::MonoTime) { a.search_box.open(); }, true, std::nullopt},
       {"typing pause", [](MapsApp& a, base::MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
        milliseconds{280}},
       {"part of a millisecond rounds up",
        [](MapsApp& a, base::MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
        milliseconds{2}},
-      {"view idle passed", [](MapsApp& a, base::MonoTime t) { a.view_idle_deadline = t - milliseconds{5}; }, true,
+      {"view idle passed",
+       [](MapsApp& a, base::MonoTime t) { a.backend.view_pois.idle_deadline = t - milliseconds{5}; }, true,
        milliseconds{0}},
       {"the soonest timer",
        [](MapsApp& a, base::MonoTime t) {
          a.search_box.arm_deadline(t + kTypingPause);
          a.offline_panel.arm_deadline(t + milliseconds{100});
-         a.view_idle_deadline = t + milliseconds{900};
+         a.backend.view_pois.idle_deadline = t + milliseconds{900};
        },
        true, milliseconds{100}},
       {"tooltip on its way",
@@ -148,16 +150,16 @@ TEST(NextDeadline, TheWakerReachesEveryChannelTheTickDrains) {
   EXPECT_EQ(wakes, 1);
 
   auto [tx, rx] = base::channel<LocationOutcome>();
-  app->location_receiver = std::move(rx);
-  app->location_pending = true;
+  app->backend.location.receiver = std::move(rx);
+  app->backend.location.pending = true;
   app->tick(state);  // the tick hands the new request the waker
   EXPECT_EQ(wakes, 1);
   tx.send(LocationOutcome(LocationFix{48.1, 11.5, 10}));
   EXPECT_EQ(wakes, 2);
 
   auto [tile_tx, tile_rx] = base::channel<TileResult>();
-  app->tile_store.result = std::move(tile_rx);
-  set_tile_waker(app->tile_store, app->backend.waker);
+  app->backend.tiles.result = std::move(tile_rx);
+  set_tile_waker(app->backend.tiles, app->backend.waker);
   { auto gone = std::move(tile_tx); }  // a worker that ends wakes the loop as well
   EXPECT_EQ(wakes, 3);
 }

@@ -143,8 +143,8 @@ TEST(NavigationPanel, DockedClearOfTheTrafficLegend) {
     RouteFixture f;
     f.app->bounds_rect = f.app->drawn_bounds = bounds;
     f.app->panel_expanded = false;
-    f.app->traffic_enabled = true;
-    f.app->traffic_segments = {TrafficSegment{{{48.1, 11.5}, {48.2, 11.6}}, TrafficLevel::Heavy}};
+    f.app->backend.traffic.enabled = true;
+    f.app->backend.traffic.segments = {TrafficSegment{{{48.1, 11.5}, {48.2, 11.6}}, TrafficLevel::Heavy}};
     f.painter.window(*f.app);
     const Rect panel = f.panel();
     // The legend's card: 180 x 118 above the bottom margin, at the card column.

@@ -85,10 +85,10 @@ TEST(OfflineDisk, DeletingAnAreaFreesOnlyTheTilesNoOtherAreaNeeds) {
 
 TEST(OfflineDisk, ClearingTheCacheEmptiesTheFolderAndTheRegions) {
   DiskFixture d;
-  const std::uint64_t before = tile_disk_usage(d.f.app->tile_store);
+  const std::uint64_t before = tile_disk_usage(d.f.app->backend.tiles);
   ASSERT_GT(before, 0u);
   offline_panel_action(*d.f.app, {OfflineCommand::ClearCache{}}, d.f.state);
-  EXPECT_EQ(tile_disk_usage(d.f.app->tile_store), 0u);
+  EXPECT_EQ(tile_disk_usage(d.f.app->backend.tiles), 0u);
   EXPECT_TRUE(d.f.app->model.regions.empty());
   EXPECT_EQ(d.f.panel().disk_usage(), 0u);
   EXPECT_EQ(d.f.app->model.status, "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles");

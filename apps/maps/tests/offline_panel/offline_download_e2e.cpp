@@ -106,7 +106,7 @@ std::unique_ptr<MapsApp> live_app(const fs::path& root, const std::string& tile_
   app->model.center = {48.1372, 11.5755};
   app->model.zoom = 16.0;
   // The view's points of interest are not part of this story.
-  app->poi_box = GeoBox{-90, -180, 90, 180};
+  app->backend.view_pois.box = GeoBox{-90, -180, 90, 180};
   return app;
 }
 
@@ -142,7 +142,7 @@ struct OfflineE2E : ::testing::Test {
   }
   // Presses Download and watches the download: held after a few tiles, then let through.
   std::uint32_t download_watching_progress() {
-    TileStore& store = f->app->tile_store;
+    TileStore& store = f->app->backend.tiles;
     EXPECT_TRUE(tick_until([&] { return !tiles_in_flight(store); }));  // the screen's own tiles first
     tiles.hold_after(3);
     f->paint();
@@ -211,9 +211,9 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   EXPECT_EQ(view->tiles, view_tiles);
 
   // 3. Listed with zoom range and tile count beside the cache size, once the worker measured it.
-  ASSERT_TRUE(tick_until([&] { return !cache_jobs_running(f->app->tile_store); }));
+  ASSERT_TRUE(tick_until([&] { return !cache_jobs_running(f->app->backend.tiles); }));
   const auto texts = f->paint();
-  const std::uint64_t on_disk = tile_disk_usage(f->app->tile_store);
+  const std::uint64_t on_disk = tile_disk_usage(f->app->backend.tiles);
   EXPECT_GT(on_disk, 0u);
   EXPECT_EQ(f->panel().disk_usage(), on_disk);
   EXPECT_TRUE(contains_text(texts, "Cached on disk: " + format_bytes(on_disk)));
@@ -234,7 +234,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
     ASSERT_FALSE(want.empty());
     auto all_loaded = [&] {
       for (const TileKey& k : want) {
-        if (!offline.app->tile_store.decoded.contains(k)) return false;
+        if (!offline.app->backend.tiles.decoded.contains(k)) return false;
       }
       return true;
     };
@@ -273,17 +273,17 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   EXPECT_TRUE(contains_text(f->paint(), removed));
   for (const TileKey& k : own) EXPECT_FALSE(fs::exists(tile_path(k)));
   for (const TileKey& k : shared) EXPECT_TRUE(fs::exists(tile_path(k)));
-  EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->tile_store));
+  EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->backend.tiles));
 
   // 6. Clear all.
-  const std::uint64_t before = tile_disk_usage(f->app->tile_store);
+  const std::uint64_t before = tile_disk_usage(f->app->backend.tiles);
   f->paint();
   f->click(*f->hit_centre({OfflineCommand::ClearCache{}}));
   EXPECT_TRUE(f->app->model.regions.empty());
   EXPECT_TRUE(contains_text(f->paint(), "No saved areas yet"));
   const std::string cleared = "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles";
   ASSERT_TRUE(tick_until([&] { return f->app->model.status == cleared; }));
-  EXPECT_EQ(tile_disk_usage(f->app->tile_store), 0u);
+  EXPECT_EQ(tile_disk_usage(f->app->backend.tiles), 0u);
   EXPECT_EQ(f->panel().disk_usage(), 0u);
   EXPECT_TRUE(contains_text(f->paint(), "Cached on disk: " + format_bytes(0)));
   EXPECT_TRUE(contains_text(f->paint(), cleared));

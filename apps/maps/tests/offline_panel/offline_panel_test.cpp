@@ -209,7 +209,7 @@ TEST(OfflinePanelCommands, TheStatusLineShowsWhatTheLastDeletionDid) {
   f.app->bounds_rect = {0, 0, 1280, 800};
   f.app->model.regions = sample_regions();
   f.event(key_text("m"));
-  TileStore& tiles = f.app->tile_store;
+  TileStore& tiles = f.app->backend.tiles;
   tiles.download_total = tiles.download_done = 321;
   EXPECT_TRUE(contains_text(f.paint(), "Downloaded 321 tiles"));
   const DownloadedRegion doomed = f.app->model.regions.at(0);

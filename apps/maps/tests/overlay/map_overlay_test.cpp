@@ -56,7 +56,7 @@ TEST(Overlay, ControlsShowHoverAndTheTrafficSwitch) {
   const Point c = rect_center(rects[3]);
   EXPECT_EQ(p.fill_of(zarn_ui::Circle{{c.x, c.y - 8.0}, 3.2})->color, mix_color(theme.danger, theme.surface, 0.55f));
 
-  f.app->traffic_enabled = true;
+  f.app->backend.traffic.enabled = true;
   f.move(rect_center(rects[3]).x, rect_center(rects[3]).y);
   p = painter.window(*f.app);
   EXPECT_EQ(p.fill_of(RoundedRect::make(rects[2], 10.0))->color, theme.surface);
@@ -88,11 +88,11 @@ TEST(Overlay, TrafficLegendTable) {
   };
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
-    f.app->traffic_enabled = true;
+    f.app->backend.traffic.enabled = true;
     f.app->panel_expanded = c.expanded;
     f.app->panel_collapsed = c.collapsed;
-    if (c.with_segments) f.app->traffic_segments = segments;
-    f.app->traffic_source = c.source;
+    if (c.with_segments) f.app->backend.traffic.segments = segments;
+    f.app->backend.traffic.source = c.source;
     Painter painter;
     const auto p = painter.window(*f.app);
     EXPECT_EQ(p.has_text("Traffic"), c.legend) << c.name;
@@ -248,7 +248,7 @@ Poi card_poi(bool all_rows) {
 TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
   for (const bool all_rows : {false, true}) {
     AppFixture f;
-    f.app->pois = {card_poi(all_rows)};
+    f.app->backend.view_pois.pois = {card_poi(all_rows)};
     f.app->selected_poi = "poi-1";
     Painter painter;
     const auto p = painter.window(*f.app);
@@ -290,7 +290,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
   Painter painter;
   {
     AppFixture f(default_map_model(), {0, 0, 600, 800});
-    f.app->pois = {card_poi(true)};
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     painter.window(*f.app);
     EXPECT_FALSE(card_of(*f.app)) << "over the open narrow panel";
@@ -302,7 +302,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     AppFixture f(sample_map_model(), {0, 0, 400, 700});
     f.model().route.reset();
     f.app->panel_expanded = false;
-    f.app->pois = {card_poi(true)};
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
     painter.window(*f.app);
@@ -316,7 +316,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     // status pill, and the card ends left of the controls it reaches up beside.
     AppFixture f(sample_map_model(), {0, 0, 400, 420});
     f.app->panel_expanded = false;
-    f.app->pois = {card_poi(true)};
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
     const auto p = painter.window(*f.app);
@@ -340,13 +340,13 @@ TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
   EXPECT_EQ(p.stroke_of(shape)->color, theme.border);
   EXPECT_EQ(p.fill_of(middle)->color, theme.text);
 
-  f.app->tile_store.download_total = 10;
-  f.app->tile_store.download_done = 4;
+  f.app->backend.tiles.download_total = 10;
+  f.app->backend.tiles.download_done = 4;
   p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);
   EXPECT_EQ(p.fill_of(middle)->color, theme.text);
 
-  f.app->tile_store.download_done = 10;
+  f.app->backend.tiles.download_done = 10;
   f.app->overflow_menu.toggle(f.app->bounds_rect);
   p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);

@@ -129,7 +129,7 @@ TEST(SidePanelGeometry, DirectionsHeaderHasABackButton) {
 
 TEST(ExploreLists, SectionsInOrderAndTheirTargets) {
   AppFixture f(explore_sample(), {0, 0, 1280, 2400});  // tall enough to show every row
-  f.app->pois = sample_pois();
+  f.app->backend.view_pois.pois = sample_pois();
   const auto scene = f.draw();
   const auto order = text_order(scene);
   const long card = index_of(order, "Landmark");  // the selected place's category under its name
@@ -253,7 +253,7 @@ TEST(ExploreLists, EmptyStateOnlyWhenEveryListIsEmpty) {
   }
   {
     AppFixture f(m);
-    f.app->pois = sample_pois();  // loaded points of interest alone end the empty state
+    f.app->backend.view_pois.pois = sample_pois();  // loaded points of interest alone end the empty state
     const auto scene = f.draw();
     EXPECT_FALSE(has_text(scene, "Find your way"));
     EXPECT_TRUE(has_text(scene, "NEARBY"));
@@ -269,7 +269,7 @@ TEST(NearbyRow, PictogramSizedToTheDiscOnItsColour) {
   bus.category = Category::Transit;
   bus.pos = default_map_model().center;
   AppFixture f;
-  f.app->pois = {bus};
+  f.app->backend.view_pois.pois = {bus};
   const Theme theme = Theme::light();
   const auto scene = f.draw(theme);
   const Color disc = mix_color(theme.accent, theme.background, 0.78f);

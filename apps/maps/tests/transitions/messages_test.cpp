@@ -67,7 +67,7 @@ TEST(UiMessages, DirectStateChanges) {
       {"use my location",
        {msg::UseMyLocation{}},
        [](const MapsApp& a) {
-         EXPECT_TRUE(a.location_pending);
+         EXPECT_TRUE(a.backend.location.pending);
          EXPECT_EQ(a.model.status, "Locating…");
        }},
       {"noop",
@@ -80,7 +80,7 @@ TEST(UiMessages, DirectStateChanges) {
   };
   for (const auto& c : cases) {
     AppFixture f;
-    f.app->pois = {make_poi("p1", {48.1, 11.5}), make_poi("p2", {48.2, 11.6})};
+    f.app->backend.view_pois.pois = {make_poi("p1", {48.1, 11.5}), make_poi("p2", {48.2, 11.6})};
     f.app->selected_poi = "p1";
     f.app->side_panel.set_heights(1000, 200);
     f.app->side_panel.scroll_by(120);
@@ -224,7 +224,7 @@ TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDe
 
 TEST(UiMessages, DirectionsToPoiMakesItThePlaceToGoTo) {
   AppFixture f;
-  f.app->pois = {make_poi("p1", {48.2, 11.6})};
+  f.app->backend.view_pois.pois = {make_poi("p1", {48.2, 11.6})};
   handle_ui_message(*f.app, {msg::DirectionsToPoi{}}, f.state);
   EXPECT_TRUE(f.model().places.empty()) << "nothing selected, nothing happens";
 
@@ -277,30 +277,30 @@ TEST(MapControls, ZoomLocateTraffic) {
   EXPECT_NEAR(f.model().center.lon, center.lon, 1e-9);
 
   handle_map_control(*f.app, MapControl::Locate);
-  EXPECT_TRUE(f.app->location_pending);
+  EXPECT_TRUE(f.app->backend.location.pending);
   f.model().status = "other";
   handle_map_control(*f.app, MapControl::Locate);
   EXPECT_EQ(f.model().status, "other") << "a second request is refused while one is pending";
 
   handle_map_control(*f.app, MapControl::Traffic);
-  EXPECT_TRUE(f.app->traffic_enabled);
-  EXPECT_TRUE(f.app->traffic_segments.empty()) << "no street network, no levels";
-  EXPECT_FALSE(f.app->traffic_source);
+  EXPECT_TRUE(f.app->backend.traffic.enabled);
+  EXPECT_TRUE(f.app->backend.traffic.segments.empty()) << "no street network, no levels";
+  EXPECT_FALSE(f.app->backend.traffic.source);
   handle_map_control(*f.app, MapControl::None);  // no control
-  EXPECT_TRUE(f.app->traffic_enabled);
+  EXPECT_TRUE(f.app->backend.traffic.enabled);
 }
 
 TEST(MapControls, TrafficOfTheSampleCityIsKeptWhenSwitchedOff) {
   AppFixture f(default_map_model(), {0, 0, 1280, 800}, demo_city_geometry());
   handle_map_control(*f.app, MapControl::Traffic);
-  ASSERT_FALSE(f.app->traffic_segments.empty());
-  EXPECT_EQ(f.app->traffic_source, "sample data");
-  const auto levels = f.app->traffic_segments;
+  ASSERT_FALSE(f.app->backend.traffic.segments.empty());
+  EXPECT_EQ(f.app->backend.traffic.source, "sample data");
+  const auto levels = f.app->backend.traffic.segments;
   handle_map_control(*f.app, MapControl::Traffic);
-  EXPECT_FALSE(f.app->traffic_enabled);
-  EXPECT_EQ(f.app->traffic_segments, levels);
+  EXPECT_FALSE(f.app->backend.traffic.enabled);
+  EXPECT_EQ(f.app->backend.traffic.segments, levels);
   handle_map_control(*f.app, MapControl::Traffic);
-  EXPECT_EQ(f.app->traffic_segments, levels);
+  EXPECT_EQ(f.app->backend.traffic.segments, levels);
 }
 
 TEST(SetPanel, ShowsThePanelAndEndsAnEdit) {

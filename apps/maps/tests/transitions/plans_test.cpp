@@ -478,7 +478,7 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     model.places = {Place{"m", "Museum", Category::Museum, "", kMuseum, false}};
     TickFixture f(true, model);
     f.tick();
-    f.app->located_fix = c.fix;
+    f.app->backend.location.located_fix = c.fix;
     select_place(*f.app, "m");
     f.model().center = c.centre;
     handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
@@ -553,7 +553,7 @@ TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   poi.category = Category::Cafe;
   poi.address = "Marienplatz 28";
   poi.pos = kMuseum;
-  f.app->pois = {poi};
+  f.app->backend.view_pois.pois = {poi};
   f.app->selected_poi = poi.id;
   handle_ui_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
   tick_a_few(f);  // hydration used to take the place away again

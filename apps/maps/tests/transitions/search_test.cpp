@@ -143,7 +143,7 @@ TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
 TEST(SubmitSearch, AFirstAnswerMadeFromAPointOfInterestIsStoredSoTheSelectionFindsIt) {
   TickFixture f(true, searchable_model());
   f.tick();  // seeds the document
-  f.app->pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740})};
+  f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740})};
   f.model().query = "frischhut";
   submit_search(*f.app, &f.state);
   for (int i = 0; i < 3; ++i) f.tick();
@@ -156,8 +156,8 @@ TEST(SubmitSearch, AFirstAnswerMadeFromAPointOfInterestIsStoredSoTheSelectionFin
 TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
   TickFixture f(true, searchable_model());
   f.tick();
-  f.app->pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740}),
-                 poi("osm-node-6", "Café Luitpold", {48.1440, 11.5750})};
+  f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740}),
+                                   poi("osm-node-6", "Café Luitpold", {48.1440, 11.5750})};
   f.model().query = "café";
   submit_search(*f.app, &f.state);
   ASSERT_EQ(f.model().results.size(), 2u);
@@ -184,7 +184,7 @@ TEST(SearchWrappers, MeasureFromTheOriginWhenSetElseFromTheCentre) {
   EXPECT_EQ(ids(search_local_places(*f.app, "marienplatz")), (std::vector<std::string>{"far", "near", "sub"}))
       << "unordered: in stored order";
 
-  f.app->pois = {poi("c", "Centre", kCentre), poi("n", "North", north)};
+  f.app->backend.view_pois.pois = {poi("c", "Centre", kCentre), poi("n", "North", north)};
   const auto nearby = nearby_pois(*f.app);
   ASSERT_EQ(nearby.size(), 2u);
   EXPECT_EQ(nearby[0].id, "n");

@@ -212,7 +212,8 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
-  EXPECT_EQ(f.app->plan_request.failure, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
+  EXPECT_EQ(f.app->backend.plans.latest.failure,
+            "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
 }
 
 }  // namespace

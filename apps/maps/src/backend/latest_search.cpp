@@ -1,4 +1,4 @@
-#include "transitions/latest_search.hpp"
+#include "backend/latest_search.hpp"
 
 namespace maps {
 
