@@ -98,7 +98,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
         if constexpr (std::is_same_v<M, msg::SearchBox>) {
           return search_box_entry(app, m.event, r);
         } else if constexpr (std::is_same_v<M, msg::TogglePanelCollapsed>) {
-          return entry(app.panel_collapsed ? "Expand panel" : "Collapse panel", "maps.panel-collapse", r);
+          return entry(app.panel.collapsed ? "Expand panel" : "Collapse panel", "maps.panel-collapse", r);
         } else if constexpr (std::is_same_v<M, msg::BackToPlaces>) {
           return entry("Back to places", "maps.panel.back", r);
         } else if constexpr (std::is_same_v<M, msg::ChooseTravelMode>) {
@@ -122,7 +122,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
         } else if constexpr (std::is_same_v<M, msg::ClearRecents>) {
           return entry("Clear search history", "maps.recent.clear", r);
         } else if constexpr (std::is_same_v<M, msg::ToggleNavigation>) {
-          return entry(app.panel_expanded ? "Close map navigation" : "Open map navigation", "maps.navigation", r);
+          return entry(app.panel.expanded ? "Close map navigation" : "Open map navigation", "maps.navigation", r);
         } else if constexpr (std::is_same_v<M, msg::Directions>) {
           return entry("Directions", "maps.directions", r);
         } else if constexpr (std::is_same_v<M, msg::TransitDirections>) {
@@ -188,7 +188,7 @@ std::vector<AccessEntry> map_control_entries(const MapsApp& app) {
       if (i < items.size()) out.push_back({items[i].label, m.id, app.overflow_menu.item_rect(m.item), std::nullopt});
     }
   }
-  if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) {
+  if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) {
     const zarn_ui::Rect panel = side_panel_rect(app.bounds_rect);
     std::erase_if(out, [&](const AccessEntry& e) {
       const zarn_ui::Point c = e.rect.center();

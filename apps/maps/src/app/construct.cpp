@@ -15,7 +15,7 @@ std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, Ti
   app->backend.tiles = std::move(tile_store);
   // The cache's size comes from the tile worker, which walks the folder off the window's thread.
   start_disk_measure(app->backend.tiles);
-  app->panel_expanded = panel_expanded;
+  app->panel.expanded = panel_expanded;
   app->backend.live = live;
   return app;
 }

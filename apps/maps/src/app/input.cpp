@@ -59,8 +59,8 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
     // Peel one layer at a time: the point of interest, the narrow panel, then the place.
     if (app.selected_poi) {
       app.selected_poi.reset();
-    } else if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) {
-      app.panel_expanded = false;
+    } else if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) {
+      app.panel.expanded = false;
     } else {
       app.model.selected.reset();
     }
@@ -149,7 +149,7 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
   // Only a panel drawn with its list last frame scrolls; over a collapsed, hidden or covered
   // panel the wheel zooms the map under the pointer.
   const std::optional<Rect> panel = app.side_panel.list_panel();
-  const Point p = app.last_pointer;
+  const Point p = app.pointer.last;
   const bool over_map = !panel || !rect_contains_point(*panel, p.x, p.y) || p.y <= panel->y0 + kPanelTopNoScroll;
   if (over_map) {
     zoom_map_at(app, kWheelZoomPerLine * lines, p.x, p.y);

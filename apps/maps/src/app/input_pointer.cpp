@@ -37,7 +37,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
                    double scale) {
   const double s = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
   const Point p{move.position.x / s, move.position.y / s};
-  app.last_pointer = p;
+  app.pointer.last = p;
 
   if (app.navigation.dragging()) {
     app.navigation.update_drag(app.model.route.has_value(), app.bounds_rect, p);
@@ -54,17 +54,17 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   if (app.overflow_menu.is_open()) overflow_menu_event(app, event, modifiers, scale);
   if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
-  if (app.pointer_down && app.map_press) {
-    const double dx = p.x - app.drag_anchor.x, dy = p.y - app.drag_anchor.y;
+  if (app.pointer.down && app.pointer.map_press) {
+    const double dx = p.x - app.pointer.drag_anchor.x, dy = p.y - app.pointer.drag_anchor.y;
     if (std::abs(dx) > kPanThreshold || std::abs(dy) > kPanThreshold) {
       pan_map(app, dx, dy);
       handled = true;
     }
-    app.drag_anchor = p;
+    app.pointer.drag_anchor = p;
   }
 
-  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down,
-                                map_controls_shown(app.drawn_bounds, app.panel_expanded), app.backend.now())) {
+  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer.down,
+                                map_controls_shown(app.drawn_bounds, app.panel.expanded), app.backend.now())) {
     handled = true;
   }
 }
@@ -159,15 +159,15 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
 // side panel, or on the desktop) takes no press here.
 void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
                    bool& handled, double scale) {
-  const Point p = app.last_pointer;
+  const Point p = app.pointer.last;
   if (app.overflow_menu.is_open()) {
-    app.pointer_down = true;
+    app.pointer.down = true;
     handled = true;
     overflow_menu_event(app, event, modifiers, scale);
     return;
   }
   if (more_button_press(app, event, modifiers, state, scale, p)) {
-    app.pointer_down = true;
+    app.pointer.down = true;
     handled = true;
     return;
   }
@@ -184,7 +184,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
       return;
     }
   }
-  app.pointer_down = true;
+  app.pointer.down = true;
   handled = true;
 
   if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, state, scale, p)) return;
@@ -203,8 +203,8 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
 
   // The bare map: moving the pointer now pans.
   app.selected_poi.reset();
-  app.drag_anchor = p;
-  app.map_press = true;
+  app.pointer.drag_anchor = p;
+  app.pointer.map_press = true;
 }
 
 }  // namespace
@@ -219,8 +219,8 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
     app.search_box.field_event(event, field_ctx);
     app.endpoint_editor.route_to_fields(event, field_ctx);
     const bool dragging = app.navigation.end_drag(app.bounds_rect);
-    app.pointer_down = false;
-    app.map_press = false;
+    app.pointer.down = false;
+    app.pointer.map_press = false;
     if (dragging) handled = true;
     return;
   }

@@ -15,12 +15,14 @@
 #include <vector>
 
 #include "action_surface/action_surface.hpp"
+#include "app/pointer_state.hpp"
 #include "automerge/automerge.hpp"
 #include "backend/backend.hpp"
 #include "backend/latest_search.hpp"
 #include "backend/plan_request.hpp"
 #include "base/mono_clock.hpp"
 #include "directions/endpoint_editor.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "format/failure_text.hpp"
 #include "format/local_date_time.hpp"
 #include "geo/screen_view.hpp"
@@ -62,8 +64,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // Flags and counters shared by the transitions, the views and the tick.
   std::optional<std::string> selected_poi;
   VectorMap vector_map;
-  bool panel_expanded = false;
-  bool panel_collapsed = false;
+  PanelFlags panel;
 
   // The views.
   MapLayers map_layers;
@@ -83,12 +84,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The scale bar's backdrop as this frame drew it; none when it was not drawn.
   std::optional<Rect> drawn_scale_bar;
   std::optional<zarn_ui::layout::NodeId> layout_node;
-  Point last_pointer;
-  // The pointer in the navigation panel's own desktop window, in window coordinates.
-  Point surface_pointer;
-  bool pointer_down = false;
-  bool map_press = false;
-  Point drag_anchor;
+  PointerState pointer;
   bool reduce_motion = false;
   // Emptied at the start of every draw and refilled by the painters in drawing order; presses
   // test them from the last to the first.

@@ -46,7 +46,7 @@ const std::vector<std::string>& launch_flags() {
 
 std::unique_ptr<MapsApp> app_from_launch_args(const zarn_ui::launch::LaunchArgs& args) {
   std::unique_ptr<MapsApp> app = args.has("--empty") ? new_empty_app() : new_sample_app();
-  if (args.has("--nav-closed")) app->panel_expanded = false;
+  if (args.has("--nav-closed")) app->panel.expanded = false;
   if (auto value = args.value(kPanelOption)) {
     const std::string v = normalise_panel_value(*value);
     if (v == "explore") {

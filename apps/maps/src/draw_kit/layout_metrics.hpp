@@ -9,6 +9,13 @@
 
 namespace maps {
 
+// The side panel: open (narrow windows cover the map with it) and, in wide windows, collapsed
+// to its header. Every view's layout reads them.
+struct PanelFlags {
+  bool expanded = false;
+  bool collapsed = false;
+};
+
 inline constexpr double kLayoutMargin = 16.0;
 inline constexpr double kLayoutGap = 10.0;
 inline constexpr double kSearchBoxHeight = 48.0;

@@ -22,7 +22,7 @@ bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine
   set_tile_style(app.backend.tiles, is_dark_background(theme));
   const MapPalette palette = map_palette(theme);
   const Camera camera = view_camera(bounds, model.center, model.zoom);
-  const Rect markers = marker_area(bounds, app.panel_expanded);
+  const Rect markers = marker_area(bounds, app.panel.expanded);
 
   const Point mid = map_viewport_center(bounds);
   const bool raster =

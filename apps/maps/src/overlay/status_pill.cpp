@@ -33,7 +33,7 @@ bool reports_failure(const std::string& status) {
 Rect status_pill_area(const MapsApp& app) {
   const Rect& b = app.bounds_rect;
   const bool narrow = is_narrow_layout(b);
-  if (narrow && app.panel_expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
+  if (narrow && app.panel.expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
   const double left = narrow ? b.x0 + kLayoutMargin : side_panel_rect(b).x1 + kLayoutGap;
   const double right = control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap;
   return {left, b.y0 + 74.0, std::max(right, left), b.y0 + 104.0};

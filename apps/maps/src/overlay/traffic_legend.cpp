@@ -33,13 +33,13 @@ Rect paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, 
 
 double overlay_card_left(const MapsApp& app) {
   const Rect& b = app.bounds_rect;
-  if (is_narrow_layout(b) || app.panel_collapsed) return b.x0 + kLayoutMargin;
+  if (is_narrow_layout(b) || app.panel.collapsed) return b.x0 + kLayoutMargin;
   return side_panel_rect(b).x1 + kLayoutGap;
 }
 
 std::optional<Rect> traffic_legend_rect(const MapsApp& app, const OverlayText& text) {
   const Rect& b = app.bounds_rect;
-  if (!app.backend.traffic.enabled || (is_narrow_layout(b) && app.panel_expanded)) return std::nullopt;
+  if (!app.backend.traffic.enabled || (is_narrow_layout(b) && app.panel.expanded)) return std::nullopt;
   const double left = overlay_card_left(app);
   if (app.backend.traffic.segments.empty()) {
     return Rect{left, b.y1 - 48.0, left + measure_text(text, kNoDataLabel, 12.0f) + 40.0, b.y1 - 16.0};

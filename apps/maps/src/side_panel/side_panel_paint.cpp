@@ -62,7 +62,7 @@ void paint_side_panel(MapsApp& app, Scene& scene, const Affine& transform, const
   const TextRenderer& text = ctx.text;
   const Rect p = side_panel_rect(app.bounds_rect);
   const bool narrow = is_narrow_layout(app.bounds_rect);
-  if (!narrow && app.panel_collapsed) {
+  if (!narrow && app.panel.collapsed) {
     paint_collapsed_card(app, scene, transform, text, theme, p);
     return;
   }

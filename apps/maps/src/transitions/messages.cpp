@@ -72,7 +72,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
   std::visit(Overloaded{
                  [](const msg::Noop&) {},
                  [&](const msg::SearchBox& e) { handle_search_box(app, e.event, state); },
-                 [&](const msg::TogglePanelCollapsed&) { app.panel_collapsed = !app.panel_collapsed; },
+                 [&](const msg::TogglePanelCollapsed&) { app.panel.collapsed = !app.panel.collapsed; },
                  [&](const msg::BackToPlaces&) {
                    m.panel = Panel::Explore;
                    app.endpoint_editor.reset_endpoint_editor();
@@ -96,7 +96,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                      if (poi.id != e.id) continue;
                      m.center = poi.pos;
                      app.selected_poi = poi.id;
-                     app.panel_expanded = true;
+                     app.panel.expanded = true;
                      return;
                    }
                  },
@@ -109,8 +109,8 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                  [&](const msg::ClearRecents&) {
                    commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRecents{}});
                  },
-                 [&](const msg::ToggleNavigation&) { app.panel_expanded = !app.panel_expanded; },
-                 [&](const msg::CloseNavigation&) { app.panel_expanded = false; },
+                 [&](const msg::ToggleNavigation&) { app.panel.expanded = !app.panel.expanded; },
+                 [&](const msg::CloseNavigation&) { app.panel.expanded = false; },
                  [&](const msg::Directions&) { open_directions(app); },
                  [&](const msg::TransitDirections&) { show_transit_directions(app, state); },
                  [&](const msg::ToggleSaved&) { toggle_selected_saved(app, state); },
@@ -143,7 +143,7 @@ void set_panel(MapsApp& app, Panel panel) {
   MapModel& m = app.model;
   m.panel = panel;
   app.side_panel.reset_scroll();
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.endpoint_editor.reset_endpoint_editor();
   if (panel == Panel::Explore) return;
   if (m.mode == TravelMode::Transit) {

@@ -45,7 +45,7 @@ std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
 void ask_for_start(MapsApp& app) {
   MapModel& m = app.model;
   m.panel = Panel::Directions;
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_route(m, std::nullopt);
   app.transient.set_transit(m, {});
   m.transit_choice = 0;
@@ -169,7 +169,7 @@ void start_routing(MapsApp& app) {
   const auto ends = plan_endpoints(app);
   if (!ends) return;
   MapModel& m = app.model;
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_route(m, offline_route_estimate(m.mode, ends->origin, ends->dest));
   fit_view_to_route(app);
   const std::uint64_t request = note_plan_request(app);
@@ -185,7 +185,7 @@ void start_transit_search(MapsApp& app) {
   app.transient.set_mode(m, TravelMode::Transit);
   m.transit_choice = 0;
   app.transient.set_route(m, std::nullopt);
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_transit(m, {});
   const std::uint64_t request = note_plan_request(app);
   app.set_status("Finding departures\u2026", StatusKind::InProgress);

@@ -41,7 +41,7 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
   m.panel = Panel::Explore;
   app.side_panel.reset_scroll();
   app.search_box.clear_search_suggestions();
-  app.panel_expanded = true;
+  app.panel.expanded = true;
 
   ask_place_search(app, std::move(submission->text));
 }

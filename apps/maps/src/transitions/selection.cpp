@@ -19,7 +19,7 @@ void select_place(MapsApp& app, const std::string& id) {
     app.transient.set_transit(app.model, {});
     app.model.transit_choice = 0;
   }
-  app.panel_expanded = true;
+  app.panel.expanded = true;
 }
 
 void set_destination_from_selection(MapsApp& app) {

@@ -96,7 +96,7 @@ void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
   app.model.center = view->center;
   // Beside a shown side panel the points are centred in the map area right of it, else their
   // start would lie under the panel.
-  if (narrow || app.panel_collapsed) return;
+  if (narrow || app.panel.collapsed) return;
   const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
   const double dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
   if (!std::isfinite(dx)) return;

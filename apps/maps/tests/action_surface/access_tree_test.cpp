@@ -147,8 +147,8 @@ TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
   }
   EXPECT_EQ(kinds.size(), std::variant_size_v<decltype(UiMessage::value)>);
   // The wording that follows the state.
-  f.app->panel_collapsed = true;
-  f.app->panel_expanded = false;
+  f.app->panel.collapsed = true;
+  f.app->panel.expanded = false;
   EXPECT_EQ(map_menu_entry(*f.app, {msg::TogglePanelCollapsed{}}, r)->label, "Expand panel");
   EXPECT_EQ(map_menu_entry(*f.app, {msg::ToggleNavigation{}}, r)->label, "Open map navigation");
 }
@@ -156,7 +156,7 @@ TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
 TEST(AccessTree, NarrowLayoutWithThePanelOpenKeepsWhatIsOnThePanel) {
   PanelFixture f;
   f.app->bounds_rect = {0, 0, 700, 800};  // narrow, with the controls right of the panel
-  f.app->panel_expanded = true;
+  f.app->panel.expanded = true;
   f.paint();
   const zarn_ui::Rect panel = side_panel_rect(f.app->bounds_rect);
   const zarn_ui::Rect off_panel{600, 700, 610, 710};

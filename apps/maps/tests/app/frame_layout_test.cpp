@@ -73,7 +73,7 @@ const std::vector<State>& states() {
       {"directions", {"--panel", "directions"}, {}},
       {"directions and traffic", {"--panel", "directions", "--traffic"}, {}},
       {"pois over a route", {"--pois", "--traffic"}, [](MapsApp& app) { app.model.route = sample_route_steps(); }},
-      {"collapsed panel, traffic, error", {"--traffic", "--error"}, [](MapsApp& app) { app.panel_collapsed = true; }},
+      {"collapsed panel, traffic, error", {"--traffic", "--error"}, [](MapsApp& app) { app.panel.collapsed = true; }},
       {"floating navigation attached", {"--floating-navigation-attached"}, {}},
       {"floating navigation returning", {"--floating-navigation-returning"}, {}},
   };
@@ -211,7 +211,7 @@ Frame frame_of(const Painted& p, const Theme& theme, const zarn_ui::text_render:
   for (const EndpointHit& h : app.endpoint_editor.hits()) {
     if (h.kind != EndpointHitKind::SuggestionCard && h.rect.area() > 0) f.presses.push_back({h.rect, "endpoint field"});
   }
-  if (map_controls_shown(b, app.panel_expanded)) {
+  if (map_controls_shown(b, app.panel.expanded)) {
     for (const Rect& r : control_button_rects(b)) f.presses.push_back({r, "map control"});
   }
   (void)text;

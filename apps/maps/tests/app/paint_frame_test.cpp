@@ -94,7 +94,7 @@ TEST(DrawFrame, EmptyStateShowsTheGridAndLoadingBanner) {
 
 TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
   auto app = sized(new_empty_app(), 600, 800);
-  app->panel_expanded = true;
+  app->panel.expanded = true;
   app->hit_targets.push_back({{0, 0, 5, 5}, UiMessage{msg::Noop{}}});  // left from an earlier frame
   const Frame f = draw(*app);
   EXPECT_FALSE(has_text(f, "Loading map…"));
@@ -107,7 +107,7 @@ TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
   for (const auto& h : app->hit_targets) EXPECT_NE(h.rect, (Rect{0, 0, 5, 5}));
   EXPECT_EQ(app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
 
-  app->panel_expanded = false;
+  app->panel.expanded = false;
   const Frame closed = draw(*app);
   EXPECT_TRUE(has_text(closed, "Loading map…"));
   for (const auto& h : app->hit_targets) EXPECT_NE(h.message, UiMessage{msg::CloseNavigation{}});

@@ -44,14 +44,14 @@ TEST(Descriptor, RegistersTheMapsActionDecoder) {
 TEST(Construction, TheThreeStates) {
   auto empty = new_empty_app();
   EXPECT_FALSE(empty->backend.live);
-  EXPECT_TRUE(empty->panel_expanded);
+  EXPECT_TRUE(empty->panel.expanded);
   EXPECT_EQ(empty->model, default_map_model());
   EXPECT_TRUE(vector_map_empty(empty->vector_map));
   EXPECT_FALSE(empty->backend.tiles.request.has_value());
 
   auto sample = new_sample_app();
   EXPECT_FALSE(sample->backend.live);
-  EXPECT_TRUE(sample->panel_expanded);
+  EXPECT_TRUE(sample->panel.expanded);
   EXPECT_EQ(sample->model, sample_map_model());
   EXPECT_FALSE(vector_map_empty(sample->vector_map));
 
@@ -104,10 +104,10 @@ TEST(LaunchFlags, PanelValues) {
 }
 
 TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
-  EXPECT_FALSE(from({"--nav-closed"})->panel_expanded);
+  EXPECT_FALSE(from({"--nav-closed"})->panel.expanded);
   auto plain = from({"--floating-navigation"});
   EXPECT_EQ(plain->model, sample_map_model());
-  EXPECT_TRUE(plain->panel_expanded);
+  EXPECT_TRUE(plain->panel.expanded);
 
   auto arrive = from({"--transit-arrive"});
   EXPECT_EQ(arrive->model.panel, Panel::Directions);

@@ -90,7 +90,7 @@ TEST(OverflowMenu, PointerHighlightsAndChoosesAPressOutsideOnlyCloses) {
   f.click(rect_center(zoom_in).x, rect_center(zoom_in).y);
   EXPECT_FALSE(f.app->overflow_menu.is_open());
   EXPECT_EQ(f.model().zoom, zoom) << "the press closed the menu and did nothing else";
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(OverflowMenu, FloatNavigationNeedsARoute) {

@@ -89,8 +89,8 @@ TEST(Overlay, TrafficLegendTable) {
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
     f.app->backend.traffic.enabled = true;
-    f.app->panel_expanded = c.expanded;
-    f.app->panel_collapsed = c.collapsed;
+    f.app->panel.expanded = c.expanded;
+    f.app->panel.collapsed = c.collapsed;
     if (c.with_segments) f.app->backend.traffic.segments = segments;
     f.app->backend.traffic.source = c.source;
     Painter painter;
@@ -176,8 +176,8 @@ TEST(Overlay, TheStatusPillKeepsToItsAreaAndIsShortenedInsideIt) {
     SCOPED_TRACE(c.what);
     AppFixture f(default_map_model(), c.bounds);
     f.app->set_status(status);
-    f.app->panel_expanded = c.expanded;
-    f.app->panel_collapsed = c.collapsed;
+    f.app->panel.expanded = c.expanded;
+    f.app->panel.collapsed = c.collapsed;
     Painter painter;
     const auto p = painter.window(*f.app);
     std::optional<zarn_ui::scene::TextRun> run;
@@ -202,7 +202,7 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
   for (const bool expanded : {true, false}) {
     SCOPED_TRACE(expanded ? "panel open" : "panel closed");
     AppFixture f(sample_map_model(), {0, 0, 400, 800});
-    f.app->panel_expanded = expanded;
+    f.app->panel.expanded = expanded;
     Painter painter;
     painter.window(*f.app);
     const auto rects = control_button_rects(f.app->bounds_rect);
@@ -224,7 +224,7 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
   }
   // Where the open panel leaves it room, "More" stays above it.
   AppFixture wide(sample_map_model(), {0, 0, 600, 800});
-  wide.app->panel_expanded = true;
+  wide.app->panel.expanded = true;
   Painter painter;
   painter.window(*wide.app);
   EXPECT_EQ(wide.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
@@ -294,14 +294,14 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     f.app->selected_poi = "poi-1";
     painter.window(*f.app);
     EXPECT_FALSE(card_of(*f.app)) << "over the open narrow panel";
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     painter.window(*f.app);
     EXPECT_TRUE(card_of(*f.app)) << "once it is closed";
   }
   {
     AppFixture f(sample_map_model(), {0, 0, 400, 700});
     f.model().route.reset();
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
@@ -315,7 +315,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     // Too short for every row: the rows go, the name, category and Directions stay below the
     // status pill, and the card ends left of the controls it reaches up beside.
     AppFixture f(sample_map_model(), {0, 0, 400, 420});
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
@@ -355,7 +355,7 @@ TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
 
 TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
   AppFixture f(default_map_model(), {0, 0, 600, 800});
-  f.app->panel_expanded = false;
+  f.app->panel.expanded = false;
   Painter painter;
   painter.window(*f.app);
   const Rect button{16, 16, 56, 64};
@@ -363,7 +363,7 @@ TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
   ASSERT_GE(f.app->hit_targets.size(), 3u);
   EXPECT_EQ(f.app->hit_targets[1], (HitTarget{button, UiMessage{msg::ToggleNavigation{}}}));
   f.click(30, 30);
-  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_TRUE(f.app->panel.expanded);
   const auto p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(RoundedRect::make(button, 12.0))->color, painter.theme.focus);
 

@@ -33,7 +33,7 @@ TEST(UiMessages, DirectStateChanges) {
     UiMessage message;
     void (*check)(const MapsApp&);
   } cases[] = {
-      {"collapse", {msg::TogglePanelCollapsed{}}, [](const MapsApp& a) { EXPECT_TRUE(a.panel_collapsed); }},
+      {"collapse", {msg::TogglePanelCollapsed{}}, [](const MapsApp& a) { EXPECT_TRUE(a.panel.collapsed); }},
       {"back to places",
        {msg::BackToPlaces{}},
        [](const MapsApp& a) {
@@ -41,8 +41,8 @@ TEST(UiMessages, DirectStateChanges) {
          EXPECT_EQ(a.side_panel.scroll(), 0.0);
          EXPECT_EQ(a.endpoint_editor.active(), EndpointField::None);
        }},
-      {"toggle navigation", {msg::ToggleNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel_expanded); }},
-      {"close navigation", {msg::CloseNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel_expanded); }},
+      {"toggle navigation", {msg::ToggleNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel.expanded); }},
+      {"close navigation", {msg::CloseNavigation{}}, [](const MapsApp& a) { EXPECT_FALSE(a.panel.expanded); }},
       {"close poi", {msg::ClosePoi{}}, [](const MapsApp& a) { EXPECT_FALSE(a.selected_poi); }},
       {"open known poi",
        {msg::OpenPoi{"p2"}},
@@ -56,7 +56,7 @@ TEST(UiMessages, DirectStateChanges) {
        [](const MapsApp& a) {
          EXPECT_EQ(a.selected_poi, "p1");
          EXPECT_EQ(a.model.center, default_map_model().center);
-         EXPECT_TRUE(a.panel_expanded);
+         EXPECT_TRUE(a.panel.expanded);
        }},
       {"open place",
        {msg::OpenPlace{"a"}},
@@ -306,7 +306,7 @@ TEST(MapControls, TrafficOfTheSampleCityIsKeptWhenSwitchedOff) {
 TEST(SetPanel, ShowsThePanelAndEndsAnEdit) {
   for (Panel panel : {Panel::Explore, Panel::Directions}) {
     AppFixture f;
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     f.app->side_panel.set_heights(1000, 200);
     f.app->side_panel.scroll_by(50);
     f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
@@ -314,7 +314,7 @@ TEST(SetPanel, ShowsThePanelAndEndsAnEdit) {
     set_panel(*f.app, panel);
     EXPECT_EQ(f.model().panel, panel);
     EXPECT_EQ(f.app->side_panel.scroll(), 0.0);
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
     EXPECT_FALSE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
   }

@@ -90,7 +90,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
     EXPECT_EQ(f.model().origin_name, c.origin_name);
     EXPECT_EQ(f.model().dest, std::optional(c.to));
     EXPECT_EQ(f.model().route, std::optional(estimate)) << "the estimate is shown at once";
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().status, "Routing\u2026");
     EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     const std::vector<RouteJob> want_jobs =
@@ -402,7 +402,7 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
   };
   check_requested();
-  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_TRUE(f.app->panel.expanded);
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
   EXPECT_EQ(f.app->backend.pending_jobs, 0u) << "asked for once the asking pauses";
   f.advance(kJourneyAskPause);
@@ -592,7 +592,7 @@ TEST(SelectPlace, DestinationCentreAndJourneys) {
     select_place(*f.app, c.id);
     tick_a_few(f);
     EXPECT_EQ(f.model().selected, std::optional(c.id));
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().transit.size(), c.changes_journeys ? 0u : 2u);
     EXPECT_EQ(f.model().transit_choice, c.changes_journeys ? 0u : 1u);
     if (c.sets_dest) {

@@ -110,7 +110,7 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     EXPECT_EQ(f.model().panel, Panel::Explore);
     EXPECT_EQ(f.app->side_panel.scroll(), 0.0);
     EXPECT_TRUE(f.app->search_box.suggestions().empty());
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().status, "Searching\u2026");
     EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), c.jobs);

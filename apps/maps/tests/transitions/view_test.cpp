@@ -170,7 +170,7 @@ TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppFixture f(default_map_model(), c.bounds);
-    f.app->panel_collapsed = c.collapsed;
+    f.app->panel.collapsed = c.collapsed;
     f.model().route = route;
     fit_view_to_route(*f.app);
     const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
