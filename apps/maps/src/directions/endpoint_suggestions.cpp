@@ -4,7 +4,7 @@
 #include "base/text.hpp"
 #include "draw_kit/card.hpp"
 #include "search/ranking.hpp"
-#include "search_box/suggestion_rows.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 
 namespace maps {
 

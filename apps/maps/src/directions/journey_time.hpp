@@ -6,7 +6,7 @@
 #include <string>
 
 #include "draw_kit/primitives.hpp"
-#include "side_panel/list_area.hpp"
+#include "draw_kit/list_area.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {

@@ -5,7 +5,7 @@
 
 #include "base/text.hpp"
 #include "draw_kit/text_field.hpp"
-#include "search_box/suggestion_rows.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 
 namespace maps {
 

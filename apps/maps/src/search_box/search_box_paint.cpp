@@ -5,7 +5,7 @@
 #include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
-#include "search_box/suggestion_rows.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 
 namespace maps {
 namespace {

@@ -1,4 +1,4 @@
-#include "search_box/suggestion_rows.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 
 #include <algorithm>
 

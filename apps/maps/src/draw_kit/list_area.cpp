@@ -1,4 +1,4 @@
-#include "side_panel/list_area.hpp"
+#include "draw_kit/list_area.hpp"
 
 #include <algorithm>
 #include <utility>
