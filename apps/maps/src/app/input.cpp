@@ -7,6 +7,7 @@
 
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
+#include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
@@ -102,7 +103,9 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
   app.overlay.dismiss_tooltip();
   if (!key.pressed) return;
   if (app.overflow_menu.is_open()) {
-    overflow_menu_event(app, event, modifiers, scale);
+    if (auto chosen = overflow_menu_event(app.overflow_menu, event, {modifiers, scale})) {
+      route_message(app, *chosen, state);
+    }
     handled = true;
   } else if (app.offline_panel.is_open()) {
     if (key.is(NamedKey::Escape)) {

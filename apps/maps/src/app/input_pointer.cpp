@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/maps_app.hpp"
+#include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
 #include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
@@ -51,7 +52,8 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   const zarn_ui::widgets::EventCtx field_ctx = app.field_ctx(modifiers, scale);
   app.search_box.field_event(event, field_ctx);
   app.endpoint_editor.route_to_fields(event, field_ctx);
-  if (app.overflow_menu.is_open()) overflow_menu_event(app, event, modifiers, scale);
+  // A move only highlights an entry; it never chooses one.
+  if (app.overflow_menu.is_open()) app.overflow_menu.menu_event(event, {modifiers, scale});
   if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
   if (app.pointer.down && app.pointer.map_press) {
@@ -82,7 +84,7 @@ void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, z
                                  std::holds_alternative<SearchBoxEvent::SuggestionChosen>(box->event.value));
   if (!keeps_box) app.search_box.close_search_suggestions();
   app.endpoint_editor.reset_endpoint_editor();
-  handle_ui_message(app, message, state);
+  route_message(app, message, state);
   if (opens_box) {
     app.search_box.focus();
     app.search_box.field_event(event, app.field_ctx(modifiers, scale));
@@ -163,7 +165,9 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
   if (app.overflow_menu.is_open()) {
     app.pointer.down = true;
     handled = true;
-    overflow_menu_event(app, event, modifiers, scale);
+    if (auto chosen = overflow_menu_event(app.overflow_menu, event, {modifiers, scale})) {
+      route_message(app, *chosen, state);
+    }
     return;
   }
   if (more_button_press(app, event, modifiers, state, scale, p)) {

@@ -1,9 +1,9 @@
 // The frame predicates the window loop asks every frame, the window's modal area, and the
 // action and accessibility operations, which the action surface answers.
 
-#include "action_surface/access_tree.hpp"
 #include "action_surface/surface_resources.hpp"
 #include "action_surface/ui_actions.hpp"
+#include "app/access_tree.hpp"
 #include "app/maps_app.hpp"
 
 namespace maps {

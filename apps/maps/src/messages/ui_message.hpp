@@ -81,16 +81,21 @@ struct ChooseJourney {
 };
 MAPS_UNIT_MESSAGE(ToggleOverflowMenu);
 MAPS_UNIT_MESSAGE(OpenAttribution);
+// The overflow menu's entries; the composition root opens what they name.
+MAPS_UNIT_MESSAGE(OpenLicenses);
+MAPS_UNIT_MESSAGE(OpenOfflineMaps);
+MAPS_UNIT_MESSAGE(FloatNavigation);
 #undef MAPS_UNIT_MESSAGE
 }  // namespace msg
 
-// Kinds 0 to 23, in the order of the variant.
+// Kinds 0 to 26, in the order of the variant.
 struct UiMessage {
   std::variant<msg::Noop, msg::SearchBox, msg::TogglePanelCollapsed, msg::BackToPlaces, msg::ChooseTravelMode,
                msg::OpenPlace, msg::OpenPoi, msg::ClosePoi, msg::DirectionsToPoi, msg::SearchAgain, msg::ClearRecents,
                msg::ToggleNavigation, msg::CloseNavigation, msg::Directions, msg::TransitDirections, msg::ToggleSaved,
                msg::ClearRoute, msg::UseMyLocation, msg::SetTransitTimeMode, msg::ShiftTransitTime, msg::LeaveNow,
-               msg::ChooseJourney, msg::ToggleOverflowMenu, msg::OpenAttribution>
+               msg::ChooseJourney, msg::ToggleOverflowMenu, msg::OpenAttribution, msg::OpenLicenses,
+               msg::OpenOfflineMaps, msg::FloatNavigation>
       value;
   bool operator==(const UiMessage&) const = default;
   std::uint8_t kind() const { return static_cast<std::uint8_t>(value.index()); }

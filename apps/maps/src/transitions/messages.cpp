@@ -133,8 +133,12 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                    m.transit_choice = e.index;
                    fit_view_to_plan(app);
                  },
-                 [&](const msg::ToggleOverflowMenu&) { app.overflow_menu.toggle(app.bounds_rect); },
-                 [&](const msg::OpenAttribution&) { app.dialog.open_attribution_dialog(false); },
+                 // The menu, the dialog and the panels they open are the window's (app/ui_messages.cpp).
+                 [&](const msg::ToggleOverflowMenu&) {},
+                 [&](const msg::OpenAttribution&) {},
+                 [&](const msg::OpenLicenses&) {},
+                 [&](const msg::OpenOfflineMaps&) {},
+                 [&](const msg::FloatNavigation&) {},
              },
              message.value);
 }

@@ -138,7 +138,10 @@ std::string message_name(const UiMessage& m) {
                                            "LeaveNow",
                                            "ChooseJourney",
                                            "ToggleOverflowMenu",
-                                           "OpenAttribution"};
+                                           "OpenAttribution",
+                                           "OpenLicenses",
+                                           "OpenOfflineMaps",
+                                           "FloatNavigation"};
   return m.kind() < std::size(kNames) ? kNames[m.kind()] : "message";
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
 #include "geo/screen_view.hpp"
@@ -396,7 +397,7 @@ TEST(Presses, OtherButtonsOnlyDismissTheTooltip) {
 
 TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   AppFixture f;
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   const Rect menu = f.app->overflow_menu.rect();
   // Second row: "Offline maps".
   const double row_y =
@@ -409,7 +410,7 @@ TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   // Escape closes the offline panel; a press outside an open menu only closes the menu.
   f.key(ev::NamedKey::Escape);
   EXPECT_FALSE(f.app->offline_panel.is_open());
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   EXPECT_TRUE(f.click(300, 300));
   EXPECT_FALSE(f.app->overflow_menu.is_open());
   EXPECT_FALSE(f.app->pointer.map_press);

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "action_surface/access_tree.hpp"
+#include "app/access_tree.hpp"
 #include "app_input_fixture.hpp"
 #include "display_list.hpp"
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "menu/menu_input.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -95,7 +96,7 @@ TEST(OverflowMenu, PointerHighlightsAndChoosesAPressOutsideOnlyCloses) {
 
 TEST(OverflowMenu, FloatNavigationNeedsARoute) {
   MenuFixture f;
-  run_overflow_menu_item(*f.app, OverflowMenuItem::FloatNavigation);
+  route_message(*f.app, overflow_menu_message(OverflowMenuItem::FloatNavigation), f.state);
   EXPECT_FALSE(f.app->take_surface_request());
   EXPECT_TRUE(f.app->navigation.placement().is_docked());
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "action_surface/access_tree.hpp"
+#include "app/access_tree.hpp"
 #include "app_input_fixture.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "format/units.hpp"

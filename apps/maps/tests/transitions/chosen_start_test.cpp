@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui_messages.hpp"
 #include "messages/endpoint_event.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/messages.hpp"
@@ -42,7 +43,7 @@ void answer_routes(TickFixture& f, std::size_t& answered) {
 }
 
 void message(TickFixture& f, UiMessage m) {
-  handle_ui_message(*f.app, m, f.state);
+  route_message(*f.app, m, f.state);
   f.tick();
 }
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/screen_view.hpp"
 #include "model/place_ops.hpp"
@@ -87,7 +88,7 @@ TEST(UiMessages, DirectStateChanges) {
     f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Destination);
     f.model().panel = Panel::Directions;
     f.model().places = {make_place("a", {48.15, 11.55})};
-    handle_ui_message(*f.app, c.message, f.state);
+    route_message(*f.app, c.message, f.state);
     SCOPED_TRACE(c.name);
     c.check(*f.app);
     EXPECT_TRUE(f.commits.empty());
@@ -117,7 +118,7 @@ TEST(UiMessages, JourneyTimeCommitsClampedOffsetsAndKeepsTheMode) {
     AppFixture f;
     f.model().transit_time = c.current;
     f.model().mode = TravelMode::Car;
-    handle_ui_message(*f.app, c.message, f.state);
+    route_message(*f.app, c.message, f.state);
     ASSERT_EQ(f.commits.size(), 1u) << c.current.offset_min;
     EXPECT_EQ(f.commits[0], (MapsAction{MapsAction::SetTransitTime{c.committed}})) << c.current.offset_min;
     EXPECT_EQ(f.model().mode, TravelMode::Car);
@@ -128,12 +129,12 @@ TEST(UiMessages, JourneyTimeCommitsClampedOffsetsAndKeepsTheMode) {
 TEST(UiMessages, TravelModeCommitsOnlyAChange) {
   AppFixture same;
   same.model().mode = TravelMode::Bike;
-  handle_ui_message(*same.app, {msg::ChooseTravelMode{TravelMode::Bike}}, same.state);
+  route_message(*same.app, {msg::ChooseTravelMode{TravelMode::Bike}}, same.state);
   EXPECT_TRUE(same.commits.empty());
   EXPECT_EQ(same.model().panel, Panel::Explore);
 
   AppFixture other;
-  handle_ui_message(*other.app, {msg::ChooseTravelMode{TravelMode::Foot}}, other.state);
+  route_message(*other.app, {msg::ChooseTravelMode{TravelMode::Foot}}, other.state);
   EXPECT_EQ(other.commits, (std::vector<MapsAction>{{MapsAction::SetTravelMode{TravelMode::Foot}}}));
   EXPECT_EQ(other.model().panel, Panel::Directions);
 }
@@ -142,12 +143,12 @@ TEST(UiMessages, CommittedChanges) {
   AppFixture f;
   f.model().places = {make_place("a", {48.1, 11.5}, true)};
   f.model().selected = "a";
-  handle_ui_message(*f.app, {msg::ClearRecents{}}, f.state);
-  handle_ui_message(*f.app, {msg::ToggleSaved{}}, f.state);
+  route_message(*f.app, {msg::ClearRecents{}}, f.state);
+  route_message(*f.app, {msg::ToggleSaved{}}, f.state);
   EXPECT_FALSE(f.model().places[0].saved);
   f.model().selected = "not-a-place";
-  handle_ui_message(*f.app, {msg::ToggleSaved{}}, f.state);
-  handle_ui_message(*f.app, {msg::TransitDirections{}}, f.state);
+  route_message(*f.app, {msg::ToggleSaved{}}, f.state);
+  route_message(*f.app, {msg::TransitDirections{}}, f.state);
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRecents{}},
                                                 {MapsAction::SetPlaceSaved{"a", false}},
                                                 {MapsAction::SetPlaceSaved{"not-a-place", true}},
@@ -160,7 +161,7 @@ TEST(UiMessages, ClearRouteDocksTheNavigationPanel) {
   f.app->navigation.set_control_rects({1, 2, 3, 4}, {1, 2, 3, 4});
   f.app->navigation.stage("hover", f.app->bounds_rect);  // on the desktop, End hovered
   ASSERT_TRUE(f.app->navigation.placement().detached && f.app->navigation.end_hovered());
-  handle_ui_message(*f.app, {msg::ClearRoute{}}, f.state);
+  route_message(*f.app, {msg::ClearRoute{}}, f.state);
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
   const auto& p = f.app->navigation.placement();
   EXPECT_TRUE(p.is_docked());
@@ -177,13 +178,13 @@ TEST(UiMessages, SearchBoxEvents) {
   f.app->search_box.set_search_suggestions({make_place("s0", {48.0, 11.0}), chosen});
   f.app->search_box.arm_deadline(f.now());
 
-  handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Opened{}}}}, f.state);
+  route_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Opened{}}}}, f.state);
   EXPECT_TRUE(f.app->search_box.is_open());
-  handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{2}}}}, f.state);
+  route_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{2}}}}, f.state);
   EXPECT_TRUE(f.commits.empty()) << "an index past the end does nothing";
   EXPECT_EQ(f.app->search_box.suggestions().size(), 2u);
 
-  handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{1}}}}, f.state);
+  route_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{1}}}}, f.state);
   EXPECT_EQ(f.commits,
             (std::vector<MapsAction>{{MapsAction::UpsertPlaces{{chosen}}}, {MapsAction::CommitSearch{"Place s1"}}}));
   EXPECT_EQ(f.model().query, "Place s1");
@@ -194,7 +195,7 @@ TEST(UiMessages, SearchBoxEvents) {
 
   f.model().results = {chosen};
   f.app->search_box.set_search_suggestions({chosen});
-  handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Cleared{}}}}, f.state);
+  route_message(*f.app, {msg::SearchBox{{SearchBoxEvent::Cleared{}}}}, f.state);
   EXPECT_TRUE(f.model().query.empty());
   EXPECT_TRUE(f.model().results.empty());
   EXPECT_TRUE(f.app->search_box.suggestions().empty());
@@ -205,7 +206,7 @@ TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDe
   f.app->commits.override = nullptr;  // the real action path
   const Place chosen = make_place("s1", {48.3, 11.7});
   f.app->search_box.set_search_suggestions({chosen});
-  handle_ui_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{0}}}}, f.state);
+  route_message(*f.app, {msg::SearchBox{{SearchBoxEvent::SuggestionChosen{0}}}}, f.state);
   ASSERT_TRUE(find_place(f.app->model, "s1"));
   EXPECT_EQ(*find_place(f.app->model, "s1"), chosen);
   ASSERT_FALSE(f.model().recents.empty());
@@ -214,22 +215,22 @@ TEST(UiMessagesThroughTheDocument, SuggestionChosenStoresThePlaceAndMakesItTheDe
   EXPECT_EQ(f.model().dest, chosen.pos);
   EXPECT_EQ(f.model().dest_name, "Place s1");
 
-  handle_ui_message(*f.app, {msg::ToggleSaved{}}, f.state);
+  route_message(*f.app, {msg::ToggleSaved{}}, f.state);
   EXPECT_TRUE(find_place(f.app->model, "s1")->saved);
-  handle_ui_message(*f.app, {msg::ShiftTransitTime{-15}}, f.state);
+  route_message(*f.app, {msg::ShiftTransitTime{-15}}, f.state);
   EXPECT_EQ(f.model().transit_time, (TransitTime{TransitTimeMode::Depart, 0}));
-  handle_ui_message(*f.app, {msg::ClearRecents{}}, f.state);
+  route_message(*f.app, {msg::ClearRecents{}}, f.state);
   EXPECT_TRUE(f.model().recents.empty());
 }
 
 TEST(UiMessages, DirectionsToPoiMakesItThePlaceToGoTo) {
   AppFixture f;
   f.app->backend.view_pois.pois = {make_poi("p1", {48.2, 11.6})};
-  handle_ui_message(*f.app, {msg::DirectionsToPoi{}}, f.state);
+  route_message(*f.app, {msg::DirectionsToPoi{}}, f.state);
   EXPECT_TRUE(f.model().places.empty()) << "nothing selected, nothing happens";
 
   f.app->selected_poi = "p1";
-  handle_ui_message(*f.app, {msg::DirectionsToPoi{}}, f.state);
+  route_message(*f.app, {msg::DirectionsToPoi{}}, f.state);
   ASSERT_EQ(f.model().places.size(), 1u);
   EXPECT_EQ(f.model().places[0].id, "p1");
   EXPECT_FALSE(f.model().places[0].saved);
@@ -242,12 +243,12 @@ TEST(UiMessages, DirectionsToPoiMakesItThePlaceToGoTo) {
 
 TEST(UiMessages, OverflowMenuEndsAboveTheBottomRightCornerAndTogglesClosed) {
   AppFixture f;
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   ASSERT_TRUE(f.app->overflow_menu.is_open());
   const Rect r = f.app->overflow_menu.rect();
   EXPECT_DOUBLE_EQ(r.x1, 1280 - 16);
   EXPECT_DOUBLE_EQ(r.y1, 800 - 52);
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   EXPECT_FALSE(f.app->overflow_menu.is_open());
 }
 
@@ -257,7 +258,7 @@ TEST(UiMessages, ChooseJourneyFitsTheChosenJourney) {
   j.legs.resize(1);
   j.legs[0].geometry = {{48.0, 11.0}, {48.2, 11.2}};
   f.model().transit = {TransitJourney{}, j};
-  handle_ui_message(*f.app, {msg::ChooseJourney{1}}, f.state);
+  route_message(*f.app, {msg::ChooseJourney{1}}, f.state);
   EXPECT_EQ(f.model().transit_choice, 1u);
   // Its middle lies in the middle of the map area beside the side panel.
   const Point middle = camera_project(view_camera(f.app->bounds_rect, f.model().center, f.model().zoom), 48.1, 11.1);

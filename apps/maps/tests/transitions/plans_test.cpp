@@ -1,8 +1,9 @@
 // Asking for routes and journeys: what each request writes into the model, what the pending-values
 // overlay keeps over the document until a committed plan covers it, and which job goes out.
 
-#include "model/place_ops.hpp"
 #include "transitions/plans.hpp"
+#include "app/ui_messages.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 
@@ -481,7 +482,7 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     f.app->backend.location.located_fix = c.fix;
     select_place(*f.app, "m");
     f.model().center = c.centre;
-    handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+    route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
     tick_a_few(f);
     f.advance(kJourneyAskPause);
     f.tick();
@@ -517,7 +518,7 @@ TEST(StandInOrigin, AStartChosenInTheWaitingFieldAsksForThePlan) {
   f.tick();
   f.app->transient.set_route(f.model(), make_route());  // a route shown for earlier endpoints
   select_place(*f.app, "m");
-  handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+  route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
   EXPECT_FALSE(f.model().route.has_value());
   ASSERT_TRUE(f.jobs->requests.empty());
 
@@ -555,7 +556,7 @@ TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   poi.pos = kMuseum;
   f.app->backend.view_pois.pois = {poi};
   f.app->selected_poi = poi.id;
-  handle_ui_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
+  route_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
   tick_a_few(f);  // hydration used to take the place away again
   const auto selected = selected_place(f.app->model);
   ASSERT_TRUE(selected.has_value());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui_messages.hpp"
 #include "messages/endpoint_event.hpp"
 #include "search_box/search_box_tick.hpp"
 #include "tick_fixture.hpp"
@@ -112,7 +113,7 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
   LocalDateTime last_asked;
   for (int step = 0; step < 18; ++step) {
     last_asked = f.app->now_local();
-    handle_ui_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
+    route_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
     f.advance(250ms);
     f.tick();
     EXPECT_EQ(f.model().status, "Finding departures\u2026");
@@ -135,8 +136,8 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
   EXPECT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
 
   // A road route asked for during the pause takes the waiting journey request's place.
-  handle_ui_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  route_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   f.advance(1s);
   f.tick();
   EXPECT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);

@@ -1,8 +1,9 @@
 // Submitting a search and the state's wrappers over the local matcher, the ranking and the
 // nearby list.
 
-#include "model/place_ops.hpp"
 #include "transitions/search.hpp"
+#include "app/ui_messages.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 
@@ -162,7 +163,7 @@ TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
   submit_search(*f.app, &f.state);
   ASSERT_EQ(f.model().results.size(), 2u);
   const Place second = f.model().results[1];
-  handle_ui_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
+  route_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
   for (int i = 0; i < 3; ++i) f.tick();
   ASSERT_TRUE(find_place(f.app->model, second.id).has_value());
   EXPECT_EQ(f.model().dest, std::optional(second.pos));

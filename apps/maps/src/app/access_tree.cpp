@@ -1,4 +1,4 @@
-#include "action_surface/access_tree.hpp"
+#include "app/access_tree.hpp"
 
 #include <algorithm>
 #include <type_traits>
@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
+#include "app/ui_messages.hpp"
 #include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
@@ -151,7 +152,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
         } else if constexpr (std::is_same_v<M, msg::OpenAttribution>) {
           return entry("Map data \u00a9 OpenStreetMap contributors, tiles \u00a9 CARTO", "maps.attribution", r);
         } else {
-          // Noop and CloseNavigation describe nothing.
+          // Noop and CloseNavigation describe nothing; the menu lists its own entries.
           return std::nullopt;
         }
       },
@@ -284,7 +285,7 @@ bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction 
     for (const MenuEntry& m : kMenuEntries) {
       if (id != m.id) continue;
       app.overflow_menu.close();
-      run_overflow_menu_item(app, m.item);
+      route_message(app, overflow_menu_message(m.item), state);
       return true;
     }
   }
@@ -299,7 +300,7 @@ bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction 
     auto e = map_menu_entry(app, target.message, target.rect);
     if (!e || e->id != id) continue;
     const UiMessage message = target.message;  // handling it may rebuild the list
-    handle_ui_message(app, message, state);
+    route_message(app, message, state);
     return true;
   }
   return false;
