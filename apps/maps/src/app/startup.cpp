@@ -147,7 +147,7 @@ void apply_launch_offline(MapsApp& app) {
 void apply_launch_attribution(MapsApp& app) { app.dialog.open_attribution_dialog(false); }
 
 void apply_launch_offline_banner(MapsApp& app) {
-  app.set_status("Map imagery unavailable offline — reconnect and try again");
+  app.set_status("Map imagery unavailable offline — reconnect and try again", StatusKind::Failure);
 }
 
 void apply_launch_endpoint_search(MapsApp& app) {

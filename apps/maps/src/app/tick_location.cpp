@@ -40,7 +40,7 @@ void poll_location_outcome(MapsApp& app) {
     case base::RecvStatus::Empty: return;
     case base::RecvStatus::Disconnected:
       end_request(app);
-      app.set_status("Location unavailable");
+      app.set_status("Location unavailable", StatusKind::Failure);
       app.action_surface.locate_failed("location_channel_closed",
                                        "The location service disconnected before returning a fix");
       return;

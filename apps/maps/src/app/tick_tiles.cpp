@@ -25,7 +25,8 @@ void report_finished_download(MapsApp& app, bool changed) {
   // A partial download says so instead of reporting the area ready.
   if (tiles.download_failed > 0) {
     app.set_status(
-        fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total));
+        fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total),
+        StatusKind::Failure);
   } else {
     app.set_status(fmt::format("Offline area ready ({} tiles)", tiles.download_total));
   }

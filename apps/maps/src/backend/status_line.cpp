@@ -35,7 +35,7 @@ void StatusLine::set(MapModel& model, std::string text, StatusKind what) {
 void StatusLine::report_failure(MapModel& model, std::string_view prefix, Service failed, const base::Error& error,
                                 base::MonoTime now) {
   services_logger()->warn("{} failed: {}", service_name(failed), error.message);
-  set(model, fmt::format("{}{}", prefix, failure_text(failed, error)));
+  set(model, fmt::format("{}{}", prefix, failure_text(failed, error)), StatusKind::Failure);
   service = failed;
   expires = now + kFailureStatusLife;
 }

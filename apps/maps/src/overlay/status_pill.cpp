@@ -2,7 +2,6 @@
 // a failure (then with a red dot), and for a notice such as a search that found nothing.
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "app/maps_app.hpp"
@@ -17,16 +16,6 @@ namespace maps {
 namespace {
 
 constexpr double kPillPadding = 36.0;  // the dot and the space around the text
-
-bool reports_failure(const std::string& status) {
-  std::string lower = status;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const char* word : {"failed", "unavailable", "denied", "error"}) {
-    if (lower.find(word) != std::string::npos) return true;
-  }
-  return false;
-}
 
 // Where the pill is centred: under the search box in the map beside the side panel, left of the
 // map controls; over the narrow layout's open panel, in the panel's header beside its title.
@@ -45,10 +34,11 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
                        const OverlayTheme& theme) {
   const std::string& status = app.model.status;
   if (status.empty() || app.search_box.suggestions_showing(app.model.query)) return;
-  const bool failure = app.backend.status.service.has_value() || reports_failure(status);
-  const bool working =
-      app.backend.pending_jobs > 0 || status_in_progress(app.backend.status.kind) || status.find("…") != std::string::npos;
-  if (!working && !failure && app.backend.status.kind != StatusKind::Notice) return;
+  // What the status tells, never its words: a place named "Error Bay" is no failure.
+  const StatusKind kind = app.backend.status.kind;
+  const bool failure = kind == StatusKind::Failure;
+  const bool working = app.backend.pending_jobs > 0 || status_in_progress(kind);
+  if (!working && !failure && kind != StatusKind::Notice) return;
   const Rect area = status_pill_area(app);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);

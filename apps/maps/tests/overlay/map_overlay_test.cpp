@@ -120,14 +120,18 @@ TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
     bool shown;
     bool danger;
   } cases[] = {
-      {"Searching…", StatusKind::Outcome, 0, false, true, false},
-      {"Routing failed (offline estimate shown): timeout", StatusKind::Outcome, 0, false, true, true},
-      {"Location DENIED", StatusKind::Outcome, 0, false, true, true},
+      {"Searching…", StatusKind::InProgress, 0, false, true, false},
+      {"Routing failed (offline estimate shown): timeout", StatusKind::Failure, 0, false, true, true},
+      {"Location DENIED", StatusKind::Failure, 0, false, true, true},
       {"12 places nearby", StatusKind::Outcome, 0, false, false, false},
       {"12 places nearby", StatusKind::Outcome, 1, false, true, false},
       {"No results for \u201cxyzzy\u201d", StatusKind::Notice, 0, false, true, false},
-      {"Searching…", StatusKind::Outcome, 1, true, false, false},
+      {"Searching…", StatusKind::InProgress, 1, true, false, false},
       {"", StatusKind::Outcome, 3, false, false, false},
+      // The kind tells, not the words: a found place or a query may hold any of them.
+      {"2 results for \u201cerror\u201d", StatusKind::Outcome, 1, false, true, false},
+      {"Removed \u201cFailed Hill\u201d \u00b7 3 MB freed", StatusKind::Outcome, 0, false, false, false},
+      {"No results for \u201cwait\u2026\u201d", StatusKind::Notice, 0, false, true, false},
   };
   for (const auto& c : cases) {
     AppFixture f;
@@ -175,7 +179,7 @@ TEST(Overlay, TheStatusPillKeepsToItsAreaAndIsShortenedInsideIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     AppFixture f(default_map_model(), c.bounds);
-    f.app->set_status(status);
+    f.app->set_status(status, StatusKind::Failure);
     f.app->panel.expanded = c.expanded;
     f.app->panel.collapsed = c.collapsed;
     Painter painter;
