@@ -122,15 +122,22 @@ std::string timeout_text(const Transfer& t) {
 
 }  // namespace
 
+namespace {
+std::atomic<std::size_t> crypto_installs{0};
+}  // namespace
+
 void install_crypto_provider() {
   // A failure leaves curl unusable; every request then reports that it could not start.
   (void)curl_global_init(CURL_GLOBAL_DEFAULT);
+  ++crypto_installs;
 }
 
 void ensure_crypto_provider() {
   static std::once_flag once;
   std::call_once(once, install_crypto_provider);
 }
+
+std::size_t crypto_provider_installs() { return crypto_installs.load(); }
 
 CurlEasy new_curl_handle() {
   ensure_crypto_provider();
