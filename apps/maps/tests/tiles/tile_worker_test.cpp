@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "png_fixture.hpp"
 #include "temp_dir.hpp"
 #include "tiles/tile_cache_job.hpp"
@@ -160,10 +163,15 @@ TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {
   auto [res_tx, res_rx] = base::channel<TileResult>();
   ASSERT_TRUE(req_tx.send({TileRequestKind::Display, TileKey{1, 1, 1}}));
   { auto drop = std::move(res_rx); }
-  std::optional<TileHttpClient> no_client;
-  // The sender is still open: only the failed answer can end the loop.
-  tile_worker_loop(req_rx, res_tx, dir.path(), "http://127.0.0.1:9", no_client);
-  SUCCEED();
+  // The sender stays open while the loop runs: only noticing that nobody listens can end it.
+  auto loop = std::async(std::launch::async, [&] {
+    std::optional<TileHttpClient> no_client;
+    tile_worker_loop(req_rx, res_tx, dir.path(), "http://127.0.0.1:9", no_client);
+  });
+  const bool ended = loop.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  { auto close = std::move(req_tx); }  // lets a loop that missed it end, so the test ends either way
+  loop.wait();
+  EXPECT_TRUE(ended) << "the worker kept waiting for requests whose answers nobody takes";
 }
 
 }  // namespace
