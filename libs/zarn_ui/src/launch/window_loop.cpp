@@ -129,11 +129,13 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     SDL_Event ev;
     int got = 0;
     if (!deadline) {
+      if (options.before_wait) options.before_wait(std::nullopt);
       got = SDL_WaitEvent(&ev);
     } else {
       const auto slot = std::chrono::ceil<std::chrono::milliseconds>(kFramePeriod - (Clock::now() - frame_start));
       const auto wait = std::max(*deadline, slot);
       const int ms = static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), INT_MAX));
+      if (options.before_wait) options.before_wait(std::chrono::milliseconds{ms});
       got = ms > 0 ? SDL_WaitEventTimeout(&ev, ms) : SDL_PollEvent(&ev);
     }
     if (got) events.push_back(ev);

@@ -1,0 +1,62 @@
+#include "base_testing/x_windows.hpp"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <thread>
+
+namespace base_testing {
+namespace {
+
+Display* dpy(void* d) { return static_cast<Display*>(d); }
+
+void collect(Display* d, Window w, const std::string& wm_class, bool viewable, std::vector<XWindowId>& found) {
+  XClassHint hint{};
+  if (XGetClassHint(d, w, &hint)) {
+    const bool match = (hint.res_class && wm_class == hint.res_class) || (hint.res_name && wm_class == hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    if (hint.res_name) XFree(hint.res_name);
+    XWindowAttributes attrs{};
+    if (match && (!viewable || (XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable))) {
+      found.push_back(w);
+    }
+  }
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned int n = 0;
+  if (!XQueryTree(d, w, &root, &parent, &children, &n)) return;
+  for (unsigned int i = 0; i < n; ++i) collect(d, children[i], wm_class, viewable, found);
+  if (children) XFree(children);
+}
+
+}  // namespace
+
+XConnection::XConnection(const std::string& display) : display_(XOpenDisplay(display.c_str())) {}
+
+XConnection::~XConnection() {
+  if (display_) XCloseDisplay(dpy(display_));
+}
+
+std::vector<XWindowId> XConnection::windows_of_class(const std::string& wm_class, bool viewable) const {
+  std::vector<XWindowId> found;
+  if (display_) collect(dpy(display_), DefaultRootWindow(dpy(display_)), wm_class, viewable, found);
+  return found;
+}
+
+std::vector<XWindowId> XConnection::wait_for_windows(const std::string& wm_class, std::size_t count,
+                                                     std::chrono::milliseconds limit) const {
+  const auto give_up = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    auto found = windows_of_class(wm_class, true);
+    if (found.size() >= count || std::chrono::steady_clock::now() >= give_up) return found;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+void XConnection::destroy(XWindowId window) const {
+  if (!display_) return;
+  XDestroyWindow(dpy(display_), window);
+  XSync(dpy(display_), False);
+}
+
+}  // namespace base_testing
