@@ -148,13 +148,48 @@ TEST(TileCacheRun, DeletesASliceAtATime) {
   job.keep = {TileSpan{9, 2, 2, 1, 1}};
   job.tile_dir = job.cache_dir = dir.path();
   TileCacheRun run(job_of(job));
+  // Eight tiles in slices of three; the measuring after them goes in slices too.
   EXPECT_FALSE(run.step(3));
   EXPECT_FALSE(run.step(3));
-  EXPECT_TRUE(run.step(3));
+  EXPECT_FALSE(run.step(3));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({2, 0, 9})));
+  int measuring = 1;
+  while (!run.step(3)) ++measuring;
+  EXPECT_GT(measuring, 1);
   EXPECT_EQ(run.result().freed, 50u);
   EXPECT_EQ(run.result().usage, 15u);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / tile_file_name({2, 1, 9})));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({2, 0, 9})));
+}
+
+// Measuring and clearing a cache of many files never takes the whole folder at once, and count
+// what the whole walk counts.
+TEST(TileCacheRun, MeasuresAndClearsASliceAtATime) {
+  TempDir dir;
+  const auto cache = dir.path() / "cache";
+  for (std::uint32_t x = 0; x < 10; ++x) {
+    for (std::uint32_t y = 0; y < 10; ++y) {
+      write_file(cache / "light" / tile_file_name({x, y, 12}), std::vector<std::uint8_t>(x + y + 1));
+    }
+  }
+  std::filesystem::create_symlink("/nonexistent-target", cache / "light" / "link");
+  const std::uint64_t whole = dir_size_recursive(cache);
+  for (const TileCacheJobKind kind : {TileCacheJobKind::Measure, TileCacheJobKind::Clear}) {
+    TileCacheJob job;
+    job.kind = kind;
+    job.cache_dir = cache;
+    TileCacheRun run(job_of(job));
+    int slices = 1;
+    while (!run.step(16)) ++slices;
+    EXPECT_GE(slices, 7) << "100 files and their folders in slices of 16";
+    if (kind == TileCacheJobKind::Measure) {
+      EXPECT_EQ(run.result().usage, whole);
+      EXPECT_EQ(run.result().freed, 0u);
+    } else {
+      EXPECT_EQ(run.result().freed, whole);
+      EXPECT_EQ(run.result().usage, 0u);
+      EXPECT_FALSE(std::filesystem::exists(cache));
+    }
+  }
 }
 
 TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {
