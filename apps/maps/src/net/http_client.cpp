@@ -1,5 +1,6 @@
 #include "net/http_client.hpp"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include "net/host_schedule.hpp"
 #include "net/request_control.hpp"
 
 namespace maps {
@@ -77,10 +79,22 @@ base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseco
   return reply;
 }
 
+std::string pause_text(std::string_view service, std::chrono::milliseconds wait) {
+  const auto seconds = std::chrono::ceil<std::chrono::seconds>(std::max(wait, std::chrono::milliseconds{1})).count();
+  const std::string how_long = seconds < 60 ? fmt::format("{} s", seconds) : fmt::format("{} min", (seconds + 59) / 60);
+  return fmt::format("the {} asks to wait {} \u2014 try again later", service, how_long);
+}
+
+std::optional<std::string> asked_pause(const HttpReply& reply, std::string_view service) {
+  if (reply.status != 429 || !reply.retry_after) return std::nullopt;
+  return pause_text(service, std::min<std::chrono::milliseconds>(*reply.retry_after, kLongestHold));
+}
+
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout,
-                                      RequestControl* control) {
+                                      RequestControl* control, std::string_view service) {
   auto reply = get_reply(url, timeout, control);
   if (!reply) return base::err(reply.error());
+  if (auto pause = asked_pause(*reply, service)) return base::err(std::move(*pause));
   if (reply->status < 200 || reply->status > 299)
     return base::err(fmt::format("HTTP {}", http_status_text(reply->status)));
   return parse_json_body(reply->body);
