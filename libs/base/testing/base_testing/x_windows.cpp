@@ -59,4 +59,13 @@ void XConnection::destroy(XWindowId window) const {
   XSync(dpy(display_), False);
 }
 
+XWindowId XConnection::own_clipboard() const {
+  if (!display_) return 0;
+  Display* d = dpy(display_);
+  const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), w, CurrentTime);
+  XSync(d, False);
+  return w;
+}
+
 }  // namespace base_testing

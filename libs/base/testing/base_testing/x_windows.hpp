@@ -1,7 +1,7 @@
 #pragma once
 // What a test sees of the windows on an X server, through a connection of its own: finding a
-// program's windows by their class, waiting for one to show, and destroying one as another
-// client could. Xlib stays inside the implementation, its macros clash with ordinary names.
+// program's windows by their class, waiting for one to show, destroying one and holding the
+// clipboard as another client could. Xlib stays inside the implementation, its macros clash with ordinary names.
 
 #include <chrono>
 #include <cstddef>
@@ -29,6 +29,9 @@ class XConnection {
                                           std::chrono::milliseconds limit) const;
   // What another program on the desktop may do to any window.
   void destroy(XWindowId window) const;
+  // Takes the clipboard with a window of this connection and never answers a request for its
+  // contents (as an owner that cannot hand them over); destroying the window gives it up.
+  XWindowId own_clipboard() const;
 
  private:
   void* display_;
