@@ -26,9 +26,10 @@ test: build
 	@$(MAKE) --no-print-directory test-fuzz
 
 # The tests of the code that runs threads (channels, request threads, tile worker, location
-# request, document processes), again under ThreadSanitizer.
+# request, document processes, the desktop settings watch), again under ThreadSanitizer.
 THREAD_TESTS := base_unit_tests maps_net_integration_tests maps_tiles_integration_tests \
-	maps_tiles_unit_tests maps_location_integration_tests zarn_ui_doc_integration_tests
+	maps_tiles_unit_tests maps_location_integration_tests zarn_ui_doc_integration_tests \
+	zarn_ui_launch_integration_tests
 test-threads: deps
 	@cmake --preset tsan >/dev/null
 	@cmake --build build/tsan -j $(JOBS) --target $(THREAD_TESTS)

@@ -29,4 +29,23 @@ TEST(Result, StringValuesAndErrorsStayApart) {
   EXPECT_EQ(base::Status(base::err("no")).error(), "no");
 }
 
+TEST(Result, ErrorKeepsItsKindWhenPassedOn) {
+  const auto fetch = []() -> base::Result<int> {
+    return base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503);
+  };
+  const auto caller = [&]() -> base::Result<std::string> {
+    auto r = fetch();
+    if (!r) return r.failure();
+    return std::string("unused");
+  };
+  const auto r = caller();
+  ASSERT_TRUE(r.is_err());
+  EXPECT_EQ(r.error_kind(), base::ErrorKind::ServiceError);
+  EXPECT_EQ(r.failure().http_status, 503);
+  EXPECT_EQ(r.error(), "HTTP 503 Service Unavailable");
+  // A plain text error is of no particular kind, and errors of different kinds differ.
+  EXPECT_EQ(base::Result<int>(base::err("x")).error_kind(), base::ErrorKind::Other);
+  EXPECT_NE(base::err("x"), base::err(base::ErrorKind::TimedOut, "x"));
+}
+
 }  // namespace

@@ -41,7 +41,7 @@ std::optional<std::string> road_name(const nlohmann::json& address) {
 
 template <class T, class F>
 base::Result<std::vector<T>> parse_hits(const nlohmann::json& reply, F parse_one) {
-  if (!reply.is_array()) return base::err("unexpected response");
+  if (!reply.is_array()) return base::err(base::ErrorKind::BadReply, "unexpected response");
   std::vector<T> out;
   for (const auto& hit : reply) {
     if (auto v = parse_one(hit)) out.push_back(std::move(*v));
@@ -144,24 +144,24 @@ base::Result<std::string> parse_reverse_geocode(const nlohmann::json& reply) {
     }
     return out;
   }
-  return base::err("no address for this location");
+  return base::err(base::ErrorKind::NoResult, "no address for this location");
 }
 
 base::Result<std::vector<Place>> search_places(const ServiceHosts& hosts, std::string_view query) {
   auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get(), kGeocoderService);
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_place_search(*reply);
 }
 
 base::Result<std::vector<AreaCandidate>> search_areas(const ServiceHosts& hosts, std::string_view query) {
   auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get(), kGeocoderService);
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_area_search(*reply);
 }
 
 base::Result<std::string> reverse_geocode(const ServiceHosts& hosts, double lat, double lon) {
   auto reply = get_json(reverse_geocode_url(hosts, lat, lon), hosts.timeout, hosts.control.get(), kGeocoderService);
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_reverse_geocode(*reply);
 }
 

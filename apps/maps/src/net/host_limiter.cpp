@@ -50,9 +50,9 @@ HostLimiter::Admission HostLimiter::wait(HostSchedule::Ticket ticket) {
       case HostSchedule::Turn::Refused: {
         cv_.notify_all();
         const auto service = services_.find(ticket);
-        std::string text = pause_text(service == services_.end() ? "service" : service->second, d.hold_left);
+        base::Error error = pause_error(service == services_.end() ? "service" : service->second, d.hold_left);
         services_.erase(ticket);
-        return {Outcome::Refused, std::move(text)};
+        return {Outcome::Refused, std::move(error)};
       }
       case HostSchedule::Turn::Wait:
         if (d.until == HostSchedule::TimePoint::max()) {

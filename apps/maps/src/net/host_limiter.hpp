@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.hpp"
 #include "net/host_schedule.hpp"
 
 namespace maps {
@@ -19,7 +20,7 @@ class HostLimiter {
   enum class Outcome { Send, Replaced, Refused, Closed };
   struct Admission {
     Outcome outcome = Outcome::Closed;
-    std::string error;  // Refused: why, for the job's answer
+    base::Error error;  // Refused: why, for the job's answer
   };
 
   explicit HostLimiter(std::chrono::milliseconds spacing = kGeocoderSpacing);

@@ -56,7 +56,9 @@ std::optional<std::string> beyond_bounds(std::string_view body) {
 }  // namespace
 
 base::Result<nlohmann::json> parse_json_body(std::string_view body) {
-  if (auto bound = beyond_bounds(body)) return base::err(fmt::format("error decoding response body: {}", *bound));
+  using base::ErrorKind;
+  if (auto bound = beyond_bounds(body))
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", *bound));
   try {
     return nlohmann::json::parse(body.begin(), body.end());
   } catch (const nlohmann::json::exception& e) {
@@ -64,16 +66,20 @@ base::Result<nlohmann::json> parse_json_body(std::string_view body) {
     std::string_view what = e.what();
     const auto tag_end = what.find("] ");
     if (what.rfind("[json.exception.", 0) == 0 && tag_end != std::string_view::npos) what.remove_prefix(tag_end + 2);
-    return base::err(fmt::format("error decoding response body: {}", what));
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", what));
   } catch (const std::exception& e) {
-    return base::err(fmt::format("error decoding response body: {}", e.what()));
+    return base::err(ErrorKind::BadReply, fmt::format("error decoding response body: {}", e.what()));
   }
+}
+
+base::Error http_status_error(long status) {
+  return base::err(base::ErrorKind::ServiceError, fmt::format("HTTP {}", http_status_text(status)), status);
 }
 
 base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout, RequestControl* control) {
   // A new handle per request: connections are never reused between service calls.
   CurlEasy handle = new_curl_handle();
-  if (!handle) return base::err("failed to build HTTP client");
+  if (!handle) return base::err(base::ErrorKind::Other, "failed to build HTTP client");
   auto reply = http_get(handle.get(), url, {timeout, kMaxReplyBytes, control ? &control->cancelled : nullptr, {}});
   if (reply && reply->retry_after && control) control->limiter.hold(host_key(url), *reply->retry_after);
   return reply;
@@ -85,18 +91,21 @@ std::string pause_text(std::string_view service, std::chrono::milliseconds wait)
   return fmt::format("the {} asks to wait {} \u2014 try again later", service, how_long);
 }
 
-std::optional<std::string> asked_pause(const HttpReply& reply, std::string_view service) {
+base::Error pause_error(std::string_view service, std::chrono::milliseconds wait) {
+  return base::err(base::ErrorKind::ServiceError, pause_text(service, wait), 429);
+}
+
+std::optional<base::Error> asked_pause(const HttpReply& reply, std::string_view service) {
   if (reply.status != 429 || !reply.retry_after) return std::nullopt;
-  return pause_text(service, std::min<std::chrono::milliseconds>(*reply.retry_after, kLongestHold));
+  return pause_error(service, std::min<std::chrono::milliseconds>(*reply.retry_after, kLongestHold));
 }
 
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout,
                                       RequestControl* control, std::string_view service) {
   auto reply = get_reply(url, timeout, control);
-  if (!reply) return base::err(reply.error());
-  if (auto pause = asked_pause(*reply, service)) return base::err(std::move(*pause));
-  if (reply->status < 200 || reply->status > 299)
-    return base::err(fmt::format("HTTP {}", http_status_text(reply->status)));
+  if (!reply) return reply.failure();
+  if (auto pause = asked_pause(*reply, service)) return std::move(*pause);
+  if (reply->status < 200 || reply->status > 299) return http_status_error(reply->status);
   return parse_json_body(reply->body);
 }
 

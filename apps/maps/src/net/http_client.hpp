@@ -32,6 +32,9 @@ std::string percent_encode(std::string_view text);
 // "404 Not Found"; just the code when the phrase is not a standard one.
 std::string http_status_text(long code);
 
+// "HTTP 503 Service Unavailable", of kind ServiceError with the status beside it.
+base::Error http_status_error(long status);
+
 struct RequestControl;
 
 // One GET with the fixed User-Agent and no other header; any status is a reply. With a
@@ -40,8 +43,9 @@ struct RequestControl;
 base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
                                   RequestControl* control = nullptr);
 
-// `get_reply`, where only a 2xx reply counts and its body is parsed as JSON. `service` names the
-// service in the text of a 429 that asks for a pause.
+// `get_reply`, where only a 2xx reply counts and its body is parsed as JSON. Every error has its
+// kind: the transport's, ServiceError for another status, BadReply for a body that is not JSON.
+// `service` names the service in the text of a 429 that asks for a pause.
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
                                       RequestControl* control = nullptr, std::string_view service = "service");
 
@@ -49,9 +53,11 @@ base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milli
 // service asked for a pause, or when the pause it asked for is still running. The wait is in
 // whole seconds below a minute, else in whole minutes (rounded up).
 std::string pause_text(std::string_view service, std::chrono::milliseconds wait);
-// The pause text of a 429 reply that carried a Retry-After (as long as the limiter holds the
+// The same as an error (ServiceError, status 429).
+base::Error pause_error(std::string_view service, std::chrono::milliseconds wait);
+// The pause error of a 429 reply that carried a Retry-After (as long as the limiter holds the
 // host: at most kLongestHold); nothing for any other reply.
-std::optional<std::string> asked_pause(const HttpReply& reply, std::string_view service);
+std::optional<base::Error> asked_pause(const HttpReply& reply, std::string_view service);
 
 // The body half of `get_json`: any text that is not one JSON value is an error, and so is one
 // nested deeper than kMaxJsonDepth or holding more than kMaxJsonValues values.

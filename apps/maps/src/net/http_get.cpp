@@ -120,6 +120,40 @@ std::string timeout_text(const Transfer& t) {
                    : fmt::format("timed out waiting for a reply (limit {} ms)", ms);
 }
 
+// What a failed transfer means for the person waiting on it: the service could not be reached
+// at all, or it sent something that is not an HTTP reply we can take.
+base::ErrorKind transport_kind(CURLcode rc) {
+  switch (rc) {
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+    case CURLE_USE_SSL_FAILED:
+    case CURLE_INTERFACE_FAILED: return base::ErrorKind::Unreachable;
+    case CURLE_OPERATION_TIMEDOUT: return base::ErrorKind::TimedOut;
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_BAD_CONTENT_ENCODING:
+    case CURLE_TOO_MANY_REDIRECTS:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_FILESIZE_EXCEEDED: return base::ErrorKind::BadReply;
+    default: return base::ErrorKind::Other;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -227,7 +261,7 @@ HttpGetTransfer::~HttpGetTransfer() = default;
 bool HttpGetTransfer::ready() const { return state_ && state_->ready; }
 
 base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
-  if (!ready()) return base::err("failed to build HTTP client");
+  if (!ready()) return base::err(base::ErrorKind::Other, "failed to build HTTP client");
   State& s = *state_;
   const Transfer& t = s.transfer;
   HttpReply reply;
@@ -244,16 +278,19 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
   s.ready = false;
   const bool secure = s.secure;
   if (rc != CURLE_OK) {
-    if (t.cancelled) return base::err("request cancelled");
+    using base::ErrorKind;
+    if (t.cancelled) return base::err(ErrorKind::Cancelled, "request cancelled");
     if (rc == CURLE_UNSUPPORTED_PROTOCOL && t.head_has_location && t.head_status >= 300 && t.head_status < 400) {
       const std::string to = lower_scheme(t.location);
-      return base::err(fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
+      return base::err(ErrorKind::BadReply,
+                       fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
                                    to.empty() ? std::string("an unsupported address") : to));
     }
-    if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(timeout_text(t));
-    if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err("response body too large");
-    if (s.errbuf[0] != '\0') return base::err(s.errbuf);
-    return base::err(curl_easy_strerror(rc));
+    if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(ErrorKind::TimedOut, timeout_text(t));
+    if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err(ErrorKind::BadReply, "response body too large");
+    const ErrorKind kind = transport_kind(rc);
+    if (s.errbuf[0] != '\0') return base::err(kind, s.errbuf);
+    return base::err(kind, curl_easy_strerror(rc));
   }
   reply.body = std::move(s.transfer.body);
   return reply;

@@ -127,7 +127,7 @@ std::vector<Poi> parse_overpass_pois(const nlohmann::json& value) {
 base::Result<std::vector<Poi>> parse_overpass_reply(const nlohmann::json& value) {
   if (const auto remark = jr::text(jr::member(value, "remark"))) {
     const std::string_view text = base::trim_white_space(*remark);
-    if (text.rfind("runtime error", 0) == 0) return base::err(std::string(text));
+    if (text.rfind("runtime error", 0) == 0) return base::err(base::ErrorKind::ServiceError, std::string(text));
   }
   return parse_overpass_pois(value);
 }
@@ -136,7 +136,7 @@ base::Result<std::vector<Poi>> fetch_pois(const ServiceHosts& hosts, double min_
                                           double max_lon) {
   auto reply = get_json(overpass_url(hosts, min_lat, min_lon, max_lat, max_lon), hosts.timeout, hosts.control.get(),
                         kPoiService);
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_overpass_reply(*reply);
 }
 

@@ -65,10 +65,19 @@ std::optional<LatLon> json_coord_pair(const nlohmann::json& value) {
   return jr::position(jr::number(jr::element(value, 1)), jr::number(jr::element(value, 0)));
 }
 
+// The router's own answer codes: "NoRoute", "NoSegment" and the like say it has nothing for these
+// points; the others ("InvalidQuery", "TooBig", ...) that it refused the request.
+namespace {
+base::Error osrm_code_error(const std::string& code, long http_status) {
+  if (code.rfind("No", 0) == 0) return base::err(base::ErrorKind::NoResult, code);
+  return base::err(base::ErrorKind::ServiceError, code, http_status);
+}
+}  // namespace
+
 base::Result<Route> parse_osrm_route(const nlohmann::json& reply, TravelMode mode, LatLon from, LatLon to) {
   const auto code = jr::text(jr::member(reply, "code"));
-  if (!code) return base::err("routing failed");
-  if (*code != "Ok") return base::err(*code);
+  if (!code) return base::err(base::ErrorKind::BadReply, "routing failed");
+  if (*code != "Ok") return osrm_code_error(*code, 0);
 
   const auto& first = jr::element(jr::member(reply, "routes"), 0);
   Route route;
@@ -110,22 +119,22 @@ base::Result<Route> parse_osrm_route(const nlohmann::json& reply, TravelMode mod
 base::Result<Route> parse_osrm_reply(const HttpReply& reply, TravelMode mode, LatLon from, LatLon to) {
   if (reply.status >= 200 && reply.status <= 299) {
     auto value = parse_json_body(reply.body);
-    if (!value) return base::err(value.error());
+    if (!value) return value.failure();
     return parse_osrm_route(*value, mode, from, to);
   }
-  if (auto pause = asked_pause(reply, kRoutingService)) return base::err(std::move(*pause));
+  if (auto pause = asked_pause(reply, kRoutingService)) return std::move(*pause);
   if (reply.status >= 400 && reply.status <= 499) {
     if (auto value = parse_json_body(reply.body)) {
       const auto code = jr::text(jr::member(*value, "code"));
-      if (code && !code->empty() && *code != "Ok") return base::err(*code);
+      if (code && !code->empty() && *code != "Ok") return osrm_code_error(*code, reply.status);
     }
   }
-  return base::err(fmt::format("HTTP {}", http_status_text(reply.status)));
+  return http_status_error(reply.status);
 }
 
 base::Result<Route> fetch_route(const ServiceHosts& hosts, TravelMode mode, LatLon from, LatLon to) {
   auto reply = get_reply(osrm_route_url(hosts, mode, from, to), hosts.timeout, hosts.control.get());
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_osrm_reply(*reply, mode, from, to);
 }
 

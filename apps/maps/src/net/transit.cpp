@@ -116,7 +116,7 @@ TransitMode transit_mode_kind(std::string_view text) {
 
 base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value) {
   const auto& itineraries = jr::member(value, "itineraries");
-  if (!itineraries.is_array()) return base::err("no itineraries");
+  if (!itineraries.is_array()) return base::err(base::ErrorKind::BadReply, "no itineraries");
   std::vector<TransitJourney> out;
   out.reserve(itineraries.size());
   for (const auto& it : itineraries) {
@@ -137,7 +137,7 @@ base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::jso
 base::Result<std::vector<TransitJourney>> fetch_transit_plan(const ServiceHosts& hosts, const TransitQuery& query,
                                                              LatLon from, LatLon to) {
   auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout, hosts.control.get(), kJourneyService);
-  if (!reply) return base::err(reply.error());
+  if (!reply) return reply.failure();
   return parse_transit_plan(*reply);
 }
 

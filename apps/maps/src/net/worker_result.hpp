@@ -1,5 +1,6 @@
 #pragma once
-// The message a request thread sends to the UI thread: one variant per job kind, errors as text.
+// The message a request thread sends to the UI thread: one variant per job kind; an error keeps
+// its kind (unreachable, the service's error, timed out, unreadable, no result) beside its text.
 
 #include <cstdint>
 #include <string>

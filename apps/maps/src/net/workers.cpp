@@ -123,11 +123,11 @@ HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts
       job);
 }
 
-WorkerResult failed_answer(const JobRequest& job, std::string error) {
+WorkerResult failed_answer(const JobRequest& job, base::Error error) {
   return std::visit(
       [&](const auto& j) -> WorkerResult {
         using J = std::decay_t<decltype(j)>;
-        base::Error e{std::move(error)};
+        base::Error e = std::move(error);
         if constexpr (std::is_same_v<J, PlaceSearchJob>) {
           return worker::PlaceSearch{std::move(e), j.query};
         } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
@@ -153,7 +153,7 @@ void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, Service
     try {
       admission = hosts.control->limiter.wait(*ticket);
     } catch (const std::exception& e) {
-      admission = {HostLimiter::Outcome::Refused, e.what()};
+      admission = {HostLimiter::Outcome::Refused, base::err(e.what())};
     }
     switch (admission.outcome) {
       case HostLimiter::Outcome::Send: break;
@@ -162,7 +162,7 @@ void run_job(JobRequest job, std::optional<HostSchedule::Ticket> ticket, Service
         deliver(sender, [&] { return failed_answer(job, std::move(admission.error)); });
         return;
       case HostLimiter::Outcome::Closed:
-        deliver(sender, [&] { return failed_answer(job, "request cancelled"); });
+        deliver(sender, [&] { return failed_answer(job, base::err(base::ErrorKind::Cancelled, "request cancelled")); });
         return;
     }
   }

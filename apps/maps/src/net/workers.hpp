@@ -32,7 +32,7 @@ void transit_worker_main(TransitJob job, ServiceHosts hosts, WorkerSender sender
 HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts);
 
 // The answer of a job of this kind that failed with `error` before its adapter ran.
-WorkerResult failed_answer(const JobRequest& job, std::string error);
+WorkerResult failed_answer(const JobRequest& job, base::Error error);
 
 // The whole life of a job's thread: with a ticket of `hosts.control`'s limiter, its turn there,
 // then its body; refused and cancelled jobs answer with their error without a request, replaced

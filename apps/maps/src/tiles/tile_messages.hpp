@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/result.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"
 #include "zarn_ui/image.hpp"
@@ -59,6 +60,7 @@ struct TileLoaded {
 };
 struct TileFailed {
   TileKey key;
+  base::Error error;  // why, with its kind: unreachable, an HTTP status, timed out, not a PNG
 };
 // Carries its key so the store counts each tile of a download once, and only tiles of the
 // download it is running.

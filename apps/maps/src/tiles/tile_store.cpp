@@ -48,8 +48,9 @@ void finish_download_tile(TileStore& store, const TileKey& key, bool ok) {
   if (store.download_outstanding.empty()) store.download_keys.clear();
 }
 
-void record_failure(TileStore& store, const TileKey& key, TileClock::time_point now) {
+void record_failure(TileStore& store, const TileKey& key, base::Error error, TileClock::time_point now) {
   store.pending.erase(key);
+  store.last_failure = std::move(error);
   TileClock::duration delay = kFirstTileBackoff;
   if (auto it = store.failures.find(key); it != store.failures.end()) {
     delay = it->second.delay >= kMaxTileBackoff / 2 ? TileClock::duration(kMaxTileBackoff) : it->second.delay * 2;
@@ -239,7 +240,7 @@ void pump_tile_results(TileStore& store) {
           if constexpr (std::is_same_v<T, TileDownloaded>) {
             finish_download_tile(store, msg.key, msg.ok);
           } else if constexpr (std::is_same_v<T, TileFailed>) {
-            record_failure(store, msg.key, now);
+            record_failure(store, msg.key, std::move(msg.error), now);
           } else if constexpr (std::is_same_v<T, TileCacheDone>) {
             finish_cache_job(store, msg);
           } else if constexpr (std::is_same_v<T, TileHostStatus>) {

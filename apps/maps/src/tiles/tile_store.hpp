@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/channel.hpp"
+#include "base/result.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"
 #include "tiles/tile_messages.hpp"
@@ -48,6 +49,7 @@ struct TileStore {
   std::unordered_map<TileKey, zarn_ui::Image> decoded;
   std::unordered_set<TileKey> pending;  // asked for with Display, not answered yet
   std::unordered_map<TileKey, TileBackoff> failures;
+  std::optional<base::Error> last_failure;  // why the latest tile that failed did (kind and text)
   std::uint32_t download_total = 0;
   std::uint32_t download_done = 0;
   std::uint32_t download_failed = 0;

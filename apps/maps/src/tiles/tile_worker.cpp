@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/http_client.hpp"
 #include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
 
@@ -54,10 +55,12 @@ std::optional<zarn_ui::Image> decode_cached(const fs::path& path) {
   return std::move(image).value();
 }
 
-TileResult failure_of(const TileRequest& request) {
-  if (request.kind == TileRequestKind::Display) return TileFailed{request.key};
+TileResult failure_of(const TileRequest& request, base::Error error) {
+  if (request.kind == TileRequestKind::Display) return TileFailed{request.key, std::move(error)};
   return TileDownloaded{request.key, false};
 }
+
+base::Error no_client_error() { return base::err("the tile HTTP client could not be built"); }
 
 TileResult success_of(const TileRequest& request, zarn_ui::Image image) {
   if (request.kind == TileRequestKind::Display) return TileLoaded{request.key, std::move(image)};
@@ -147,6 +150,12 @@ class TileWorker {
   // Screen tiles do not wait for a host that does not answer, nor out a long Retry-After.
   bool host_unreachable(TileClock::time_point now) const {
     return health_.failing() || health_.hold_left(now) > kLongestTileWait;
+  }
+
+  // Why a tile fails without a transfer.
+  base::Error unreachable_error(TileClock::time_point now) const {
+    if (health_.failing()) return base::err(base::ErrorKind::Unreachable, "the tile server does not answer");
+    return base::err(base::ErrorKind::ServiceError, pause_text("tile server", health_.hold_left(now)), 429);
   }
 
   // How long a wait on running transfers may last: up to when queued tiles may go.
@@ -249,13 +258,13 @@ class TileWorker {
         image = decode_cached(path_of(request.key));
       } catch (...) {
         // Out of memory or a library throwing: this tile failed, the worker goes on.
-        if (!answer(failure_of(request))) return false;
+        if (!answer(failure_of(request, base::err("the cached tile could not be read")))) return false;
         continue;
       }
       if (image) {
         if (!answer(success_of(request, std::move(*image)))) return false;
       } else if (!client_) {
-        if (!answer(failure_of(request))) return false;
+        if (!answer(failure_of(request, no_client_error()))) return false;
       } else {
         display_net_.push_back(request.key);
       }
@@ -277,7 +286,7 @@ class TileWorker {
         continue;
       }
       if (!host_unreachable(now)) break;  // a short pause: they wait for it
-      if (!answer(TileFailed{display_net_.front()})) return false;
+      if (!answer(TileFailed{display_net_.front(), unreachable_error(now)})) return false;
       display_net_.pop_front();
     }
     if (client_ && !display_net_.empty()) return true;
@@ -296,8 +305,10 @@ class TileWorker {
       }
       if (cached) {
         if (!answer(TileDownloaded{request.key, true})) return false;
-      } else if (!client_ || (!may_start && health_.failing())) {
-        if (!answer(failure_of(request))) return false;
+      } else if (!client_) {
+        if (!answer(failure_of(request, no_client_error()))) return false;
+      } else if (!may_start && health_.failing()) {
+        if (!answer(failure_of(request, unreachable_error(now)))) return false;
       } else if (may_start) {
         start_transfer(request, now);
       } else {
@@ -356,13 +367,19 @@ class TileWorker {
     if (request.kind == TileRequestKind::Download) --downloads_running_;
     const auto [write, probe] = take_running(request);
     if (!note_host(done, probe)) return false;
-    TileResult result = failure_of(request);
+    TileResult result = failure_of(request, base::err(base::ErrorKind::Cancelled, "the tile was deleted meanwhile"));
     try {
-      if (done.reply && done.reply->status >= 200 && done.reply->status <= 299) {
+      if (!done.reply) {
+        result = failure_of(request, done.reply.failure());
+      } else if (done.reply->status < 200 || done.reply->status > 299) {
+        result = failure_of(request, http_status_error(done.reply->status));
+      } else {
         const std::string& body = done.reply->body;
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
         auto image = decode_png_image(bytes);
-        if (image) {
+        if (!image) {
+          result = failure_of(request, base::err(base::ErrorKind::BadReply, "not a PNG tile: " + image.error()));
+        } else {
           // An abandoned worker (style switch, cleared cache) must not refill the cache.
           if (!results_.is_connected()) return false;
           if (write) {
@@ -374,7 +391,7 @@ class TileWorker {
         }
       }
     } catch (...) {
-      result = failure_of(request);
+      result = failure_of(request, base::err("the tile could not be stored"));
     }
     return answer(std::move(result));
   }

@@ -1,7 +1,8 @@
 // The window loop sleeps while it waits: the live app with a tile request that is never answered,
 // and a demonstration state whose search nothing will ever answer, go to sleep with no timer
 // armed, and then wake up for nothing, draw no frames and use (almost) no CPU in a window on an
-// X server of the test's own.
+// X server of the test's own, while the desktop's settings are watched (a settings portal on a
+// bus of the test's own, or a bus without one).
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@
 #include "app/construct.hpp"
 #include "app/startup.hpp"
 #include "base/scoped_env.hpp"
+#include "base_testing/fake_settings_portal.hpp"
+#include "base_testing/private_bus.hpp"
 #include "base_testing/private_x_server.hpp"
 #include "../tiles/tile_server.hpp"
 #include "net/recording_job_spawner.hpp"
@@ -49,11 +52,12 @@ struct IdleFigures {
 
 constexpr auto kWindow = 1s;
 
-// Runs `app` in a window until `ready` holds after a frame and the loop has then gone to sleep
-// with nothing to wake it before the window ends, measures that window, in which nothing is done
-// to the window, and closes it. Gives up (unmeasured) when that has not happened within 30 seconds.
-IdleFigures run_idle(MapsApp& app, zarn_ui::state::State& state, const std::function<void(std::uint64_t)>& script,
-                     const std::function<bool()>& ready) {
+// Runs `app` in a window that follows the settings portal on `settings_bus` until `ready` holds
+// after a frame and the loop has then gone to sleep with nothing to wake it before the window
+// ends, measures that window, in which nothing is done to the window, and closes it. Gives up
+// (unmeasured) when that has not happened within 30 seconds.
+IdleFigures run_idle(MapsApp& app, zarn_ui::state::State& state, const std::string& settings_bus,
+                     const std::function<void(std::uint64_t)>& script, const std::function<bool()>& ready) {
   IdleFigures figures;
   std::atomic<std::uint64_t> frames{0};
   std::atomic<std::uint64_t> waits{0};
@@ -81,6 +85,7 @@ IdleFigures run_idle(MapsApp& app, zarn_ui::state::State& state, const std::func
   });
   zarn_ui::launch::LoopOptions opts;
   opts.video_driver = "x11";
+  opts.settings_bus = settings_bus;
   opts.before_frame = script;
   opts.after_frame = [&](std::uint64_t, bool) {
     ++frames;
@@ -107,6 +112,9 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   base_testing::PrivateXServer x("1280x900x24");
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   base::ScopedEnv env("DISPLAY", x.display());
+  auto bus = base_testing::PrivateBus::start();
+  ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
+  base_testing::FakeSettingsPortal portal(bus->address(), {true, true, {{"color-scheme", sdbus::Variant(1u)}}});
   // Every tile request waits inside the server, unanswered, until the test ends.
   testing::TileServer server;
   server.hold();
@@ -116,7 +124,7 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
   app->job_spawner = std::make_unique<RecordingJobSpawner>();
   zarn_ui::state::State state;
-  const IdleFigures f = run_idle(*app, state, {}, [&] { return server.total_hits() > 0; });
+  const IdleFigures f = run_idle(*app, state, bus->address(), {}, [&] { return server.total_hits() > 0; });
   ASSERT_TRUE(f.measured);
   EXPECT_TRUE(tiles_in_flight(app->tile_store)) << "the tile request was answered after all";
   EXPECT_TRUE(app->has_pending_work());
@@ -133,11 +141,13 @@ TEST(IdleCpu, DemonstrationStateAfterASearch) {
   base_testing::PrivateXServer x("1280x900x24");
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   base::ScopedEnv env("DISPLAY", x.display());
+  auto bus = base_testing::PrivateBus::start();  // no portal on it
+  ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
   auto app = app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags({}));
   zarn_ui::state::State state;
   MapsApp& a = *app;
   const IdleFigures f = run_idle(
-      a, state,
+      a, state, bus->address(),
       [&](std::uint64_t frame) {
         if (frame != 0) return;
         a.model.query = "coffee";

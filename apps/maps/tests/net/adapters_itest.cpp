@@ -104,9 +104,10 @@ TEST_F(Adapters, FetchRouteServiceCodes) {
   svc.reply(R"(/route/v1/driving/.*)", R"({"message":"no code"})");
   // The service sends its errors with status 400.
   svc.reply(R"(/route/v1/cycling/.*)", R"({"code":"NoSegment","message":"Could not find a matching segment"})", 400);
-  EXPECT_EQ(fetch_route(hosts, TravelMode::Foot, {1, 2}, {3, 4}).error(), "NoRoute");
-  EXPECT_EQ(fetch_route(hosts, TravelMode::Transit, {1, 2}, {3, 4}).error(), "routing failed");
-  EXPECT_EQ(fetch_route(hosts, TravelMode::Bike, {1, 2}, {3, 4}).error(), "NoSegment");
+  using K = base::ErrorKind;
+  EXPECT_EQ(fetch_route(hosts, TravelMode::Foot, {1, 2}, {3, 4}).failure(), base::err(K::NoResult, "NoRoute"));
+  EXPECT_EQ(fetch_route(hosts, TravelMode::Transit, {1, 2}, {3, 4}).failure(), base::err(K::BadReply, "routing failed"));
+  EXPECT_EQ(fetch_route(hosts, TravelMode::Bike, {1, 2}, {3, 4}).failure(), base::err(K::NoResult, "NoSegment"));
 }
 
 TEST_F(Adapters, FetchTransitPlan) {
@@ -146,18 +147,20 @@ TEST_F(Adapters, FetchPoisThatRanOutOfTimeIsAnError) {
     "remark":"runtime error: Query timed out in \"query\" at line 1 after 21 seconds."})");
   auto r = fetch_pois(hosts, 48.1, 11.5, 48.2, 11.6);
   ASSERT_TRUE(r.is_err());
-  EXPECT_EQ(r.error(), "runtime error: Query timed out in \"query\" at line 1 after 21 seconds.");
+  // The service says it failed, in an answer that is otherwise fine.
+  EXPECT_EQ(r.failure(), base::err(base::ErrorKind::ServiceError,
+                                   "runtime error: Query timed out in \"query\" at line 1 after 21 seconds."));
 }
 
 // Every adapter, run against one failure of the service.
 struct Call {
   const char* name;
-  std::function<std::string(const ServiceHosts&)> error_of;  // "" when it succeeded
+  std::function<base::Error(const ServiceHosts&)> error_of;  // an empty message when it succeeded
 };
 
 template <class T>
-std::string error_text(const base::Result<T>& r) {
-  return r.is_ok() ? "" : r.error();
+base::Error error_text(const base::Result<T>& r) {
+  return r.is_ok() ? base::Error{} : r.failure();
 }
 
 std::vector<Call> all_adapters() {
@@ -185,7 +188,10 @@ TEST_F(Adapters, HttpErrorsCarryTheStatusText) {
       res.status = status;
       res.set_content(R"({"error":"nope"})", "application/json");
     });
-    for (const auto& call : all_adapters()) EXPECT_EQ(call.error_of(hosts_at(failing.host())), text) << call.name;
+    for (const auto& call : all_adapters()) {
+      EXPECT_EQ(call.error_of(hosts_at(failing.host())), base::err(base::ErrorKind::ServiceError, text, status))
+          << call.name;
+    }
   }
 }
 
@@ -194,19 +200,23 @@ TEST_F(Adapters, BodiesThatAreNotJson) {
     res.set_content("<html>Service busy</html>", "text/html");
   });
   for (const auto& call : all_adapters()) {
-    EXPECT_THAT(call.error_of(hosts), HasSubstr("error decoding response body")) << call.name;
+    const base::Error e = call.error_of(hosts);
+    EXPECT_THAT(e.message, HasSubstr("error decoding response body")) << call.name;
+    EXPECT_EQ(e.kind, base::ErrorKind::BadReply) << call.name;
   }
 }
 
 TEST_F(Adapters, WrongShapes) {
+  using K = base::ErrorKind;
   svc.reply(".*", R"({"unexpected": [1, {"lat": null}]})");
-  const std::pair<const char*, const char*> want[] = {
-      {"search_places", "unexpected response"},
-      {"search_areas", "unexpected response"},
-      {"reverse_geocode", "no address for this location"},
-      {"fetch_route", "routing failed"},
-      {"fetch_transit_plan", "no itineraries"},
-      {"fetch_pois", ""},
+  const std::pair<const char*, base::Error> want[] = {
+      {"search_places", base::err(K::BadReply, "unexpected response")},
+      {"search_areas", base::err(K::BadReply, "unexpected response")},
+      // An answer without an address: the service has none for the point.
+      {"reverse_geocode", base::err(K::NoResult, "no address for this location")},
+      {"fetch_route", base::err(K::BadReply, "routing failed")},
+      {"fetch_transit_plan", base::err(K::BadReply, "no itineraries")},
+      {"fetch_pois", base::Error{}},
   };
   const auto calls = all_adapters();
   for (std::size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(calls[i].error_of(hosts), want[i].second) << calls[i].name;
@@ -219,16 +229,27 @@ TEST_F(Adapters, StallingServiceTimesOut) {
   });
   ServiceHosts quick = hosts;
   quick.timeout = 100ms;
-  for (const auto& call : all_adapters()) EXPECT_THAT(call.error_of(quick), HasSubstr("timed out")) << call.name;
+  for (const auto& call : all_adapters()) {
+    const base::Error e = call.error_of(quick);
+    EXPECT_THAT(e.message, HasSubstr("timed out")) << call.name;
+    EXPECT_EQ(e.kind, base::ErrorKind::TimedOut) << call.name;
+  }
 }
 
-TEST_F(Adapters, ConnectionRefused) {
-  const auto closed = hosts_at("http://127.0.0.1:" + std::to_string(testing::closed_port()));
-  for (const auto& call : all_adapters()) {
-    const auto e = call.error_of(closed);
-    EXPECT_FALSE(e.empty()) << call.name;
-    EXPECT_THAT(e, HasSubstr("onnect")) << call.name;
+TEST_F(Adapters, ServicesThatCannotBeReached) {
+  testing::ResettingServer resetting;
+  const std::pair<const char*, std::string> services[] = {
+      {"refused", "http://127.0.0.1:" + std::to_string(testing::closed_port())},
+      {"reset", resetting.host()},
+  };
+  for (const auto& [what, host] : services) {
+    for (const auto& call : all_adapters()) {
+      const base::Error e = call.error_of(hosts_at(host));
+      EXPECT_FALSE(e.message.empty()) << what << " " << call.name;
+      EXPECT_EQ(e.kind, base::ErrorKind::Unreachable) << what << " " << call.name << ": " << e.message;
+    }
   }
+  EXPECT_THAT(search_places(hosts_at(services[0].second), "x").error(), HasSubstr("onnect"));
 }
 
 }  // namespace

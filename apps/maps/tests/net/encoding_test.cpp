@@ -46,7 +46,7 @@ TEST(PauseText, SaysHowLongTheServiceAsksToWait) {
   }
   // Only a 429 that names its pause says so; the pause is the one the host is held for.
   EXPECT_EQ(asked_pause(HttpReply{429, "", std::chrono::seconds(86400)}, "x"),
-            "the x asks to wait 10 min \u2014 try again later");
+            base::err(base::ErrorKind::ServiceError, "the x asks to wait 10 min \u2014 try again later", 429));
   EXPECT_EQ(asked_pause(HttpReply{429, "", std::nullopt}, "x"), std::nullopt);
   EXPECT_EQ(asked_pause(HttpReply{503, "", std::chrono::seconds(5)}, "x"), std::nullopt);
   EXPECT_EQ(http_status_text(500), "500 Internal Server Error");

@@ -6,9 +6,11 @@
 #include <arpa/inet.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -121,5 +123,53 @@ inline int closed_port() {
   ::close(fd);  // bound but never listening, then closed: connections are refused
   return port;
 }
+
+// A server that takes each connection, reads the request and resets the connection without a
+// reply, as a crashing or overloaded service does.
+class ResettingServer {
+ public:
+  ResettingServer() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof(addr);
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 && ::listen(fd_, 16) == 0 &&
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) == 0) {
+      port_ = ntohs(addr.sin_port);
+    }
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~ResettingServer() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    ::close(fd_);
+  }
+  ResettingServer(const ResettingServer&) = delete;
+  ResettingServer& operator=(const ResettingServer&) = delete;
+
+  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  void serve() {
+    while (!stop_) {
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, 20) <= 0) continue;
+      const int c = ::accept(fd_, nullptr, nullptr);
+      if (c < 0) continue;
+      char buf[4096];
+      pollfd r{c, POLLIN, 0};
+      if (::poll(&r, 1, 1000) > 0) (void)::read(c, buf, sizeof(buf));
+      const linger reset{1, 0};  // close with RST instead of FIN
+      ::setsockopt(c, SOL_SOCKET, SO_LINGER, &reset, sizeof(reset));
+      ::close(c);
+    }
+  }
+
+  int fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 }  // namespace maps::testing

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "net/host_limiter.hpp"
 #include "net/host_schedule.hpp"
 #include "net/workers.hpp"
 
@@ -179,6 +180,18 @@ TEST(HostSchedule, WithdrawnAndForgottenTickets) {
   EXPECT_EQ(s.waiting(), 1u);
   // Asking again about a ticket that has been answered is refused, never sent twice.
   EXPECT_EQ(s.poll(a.ticket, at(2000)).turn, HostSchedule::Turn::Refused);
+}
+
+// A host that asked (with a 429) for a longer pause than a request may wait refuses it with
+// that status, so the person hears that the service is busy, not that it cannot be reached.
+TEST(HostLimiter, ARequestBehindALongPauseIsRefusedAsTheServicesAnswer) {
+  HostLimiter limiter;
+  limiter.hold("h:1", 10min);
+  const auto admission = limiter.wait(limiter.enter({"h:1", false, std::nullopt, "routing service"}));
+  EXPECT_EQ(admission.outcome, HostLimiter::Outcome::Refused);
+  EXPECT_EQ(admission.error.kind, base::ErrorKind::ServiceError);
+  EXPECT_EQ(admission.error.http_status, 429);
+  EXPECT_EQ(admission.error.message, "the routing service asks to wait 10 min \u2014 try again later");
 }
 
 TEST(HostKey, IsTheHostAndPortOfTheUrl) {

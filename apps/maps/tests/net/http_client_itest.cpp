@@ -70,7 +70,7 @@ TEST(GetJson, StatusOutsideTwoHundredsIsAnError) {
       EXPECT_TRUE(r.is_ok()) << c.status;
     } else {
       ASSERT_TRUE(r.is_err()) << c.status;
-      EXPECT_EQ(r.error(), c.error);
+      EXPECT_EQ(r.failure(), base::err(base::ErrorKind::ServiceError, c.error, c.status));
     }
   }
 }
@@ -136,7 +136,7 @@ TEST(GetJson, FollowsRedirectsWithinLimits) {
   EXPECT_TRUE(get_json(svc.host() + "/loop").is_err());
   auto ftp = get_json(svc.host() + "/ftp");
   ASSERT_TRUE(ftp.is_err());
-  EXPECT_EQ(ftp.error(), "refused redirect from http to ftp");
+  EXPECT_EQ(ftp.failure(), base::err(base::ErrorKind::BadReply, "refused redirect from http to ftp"));
 }
 
 TEST(GetJson, OversizedBodyIsRefused) {

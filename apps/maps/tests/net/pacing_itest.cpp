@@ -122,7 +122,8 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts, tx);
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err("the routing service asks to wait 2 s \u2014 try again later")}));
+  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err(
+                             base::ErrorKind::ServiceError, "the routing service asks to wait 2 s \u2014 try again later", 429)}));
   const auto refused_at = Clock::now();
 
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
@@ -153,12 +154,13 @@ TEST(Pacing, AHugeRetryAfterIsCutToTenMinutesAndSaidSo) {
   });
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  const std::string said = "the search service asks to wait 10 min \u2014 try again later";
+  const base::Error said =
+      base::err(base::ErrorKind::ServiceError, "the search service asks to wait 10 min \u2014 try again later", 429);
   spawner.spawn_place_search({"cafe"});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{base::err(said), "cafe"}));
+  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "cafe"}));
   const auto asked = Clock::now();
   spawner.spawn_place_search({"bar"});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{base::err(said), "bar"}));
+  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "bar"}));
   EXPECT_LT(Clock::now() - asked, 2s);
   EXPECT_EQ(hits.load(), 1);
 }

@@ -196,26 +196,31 @@ TEST(ParseOsrmRoute, CodesAndEmptyRoutes) {
 
 TEST(ParseOsrmReply, ServiceErrorsSentWithAClientStatusAreTheServiceCode) {
   const LatLon a{1, 2}, b{3, 4};
+  using K = base::ErrorKind;
   struct Case {
     long status;
     const char* body;
     const char* error;  // nullptr: a route
+    K kind;
+    long http_status;  // the one the error carries
   };
   const Case cases[] = {
-      {200, R"({"code":"Ok","routes":[]})", nullptr},
-      {200, R"({"code":"NoRoute"})", "NoRoute"},
-      {400, R"({"code":"NoRoute","message":"Impossible route between points"})", "NoRoute"},
-      {400, R"({"code":"NoSegment","message":"Could not find a matching segment"})", "NoSegment"},
-      {404, R"({"code":"InvalidUrl"})", "InvalidUrl"},
-      {429, R"({"code":"TooBig"})", "TooBig"},
+      {200, R"({"code":"Ok","routes":[]})", nullptr, K::Other, 0},
+      // "No route here" is an answer, not a failure of the service.
+      {200, R"({"code":"NoRoute"})", "NoRoute", K::NoResult, 0},
+      {400, R"({"code":"NoRoute","message":"Impossible route between points"})", "NoRoute", K::NoResult, 0},
+      {400, R"({"code":"NoSegment","message":"Could not find a matching segment"})", "NoSegment", K::NoResult, 0},
+      {404, R"({"code":"InvalidUrl"})", "InvalidUrl", K::ServiceError, 404},
+      {429, R"({"code":"TooBig"})", "TooBig", K::ServiceError, 429},
       // Not the service's JSON error: the status speaks.
-      {400, "<html>Bad Request</html>", "HTTP 400 Bad Request"},
-      {400, R"({"message":"no code"})", "HTTP 400 Bad Request"},
-      {400, R"({"code":""})", "HTTP 400 Bad Request"},
-      {400, R"({"code":"Ok","routes":[]})", "HTTP 400 Bad Request"},
-      {400, R"(["NoRoute"])", "HTTP 400 Bad Request"},
-      {500, R"({"code":"NoRoute"})", "HTTP 500 Internal Server Error"},
-      {302, R"({"code":"NoRoute"})", "HTTP 302 Found"},
+      {400, "<html>Bad Request</html>", "HTTP 400 Bad Request", K::ServiceError, 400},
+      {400, R"({"message":"no code"})", "HTTP 400 Bad Request", K::ServiceError, 400},
+      {400, R"({"code":""})", "HTTP 400 Bad Request", K::ServiceError, 400},
+      {400, R"({"code":"Ok","routes":[]})", "HTTP 400 Bad Request", K::ServiceError, 400},
+      {400, R"(["NoRoute"])", "HTTP 400 Bad Request", K::ServiceError, 400},
+      {500, R"({"code":"NoRoute"})", "HTTP 500 Internal Server Error", K::ServiceError, 500},
+      {302, R"({"code":"NoRoute"})", "HTTP 302 Found", K::ServiceError, 302},
+      {200, R"({"routes":[]})", "routing failed", K::BadReply, 0},
   };
   for (const auto& c : cases) {
     auto r = parse_osrm_reply(HttpReply{c.status, c.body, std::nullopt}, TravelMode::Car, a, b);
@@ -223,11 +228,12 @@ TEST(ParseOsrmReply, ServiceErrorsSentWithAClientStatusAreTheServiceCode) {
       EXPECT_TRUE(r.is_ok()) << c.status << " " << c.body;
     } else {
       ASSERT_TRUE(r.is_err()) << c.status << " " << c.body;
-      EXPECT_EQ(r.error(), c.error) << c.status << " " << c.body;
+      EXPECT_EQ(r.failure(), base::err(c.kind, c.error, c.http_status)) << c.status << " " << c.body;
     }
   }
-  EXPECT_THAT(parse_osrm_reply(HttpReply{200, "<html>", std::nullopt}, TravelMode::Car, a, b).error(),
-              ::testing::HasSubstr("error decoding response body"));
+  const auto html = parse_osrm_reply(HttpReply{200, "<html>", std::nullopt}, TravelMode::Car, a, b);
+  EXPECT_THAT(html.error(), ::testing::HasSubstr("error decoding response body"));
+  EXPECT_EQ(html.error_kind(), K::BadReply);
 }
 
 TEST(OsrmRouteUrl, ProfileAndLongitudeFirst) {

@@ -73,6 +73,8 @@ TEST(GetJsonTls, UntrustedCertificateIsRefused) {
   t.join();
   ASSERT_TRUE(r.is_err());
   EXPECT_THAT(r.error(), HasSubstr("certificate"));
+  // A service that cannot prove who it is counts as one that cannot be reached.
+  EXPECT_EQ(r.error_kind(), base::ErrorKind::Unreachable);
   EXPECT_EQ(served.load(), 0);
 }
 

@@ -116,7 +116,8 @@ TEST(RequestThreads, EveryJobKindAnswersWithItsVariantAndTheFailureText) {
           if constexpr (std::is_same_v<std::decay_t<decltype(m)>, worker::Superseded>) {
             ADD_FAILURE() << "no request here was replaced";
           } else {
-            EXPECT_EQ(m.result.error(), "HTTP 503 Service Unavailable");
+            EXPECT_EQ(m.result.failure(),
+                      base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503));
           }
         },
         msg);

@@ -72,6 +72,13 @@ class TileServer {
     std::lock_guard lock(mu_);
     return hits_[path];
   }
+  // Requests for paths that start with `prefix`, such as one style's.
+  int hits_under(const std::string& prefix) {
+    std::lock_guard lock(mu_);
+    int n = 0;
+    for (const auto& [p, c] : hits_) n += p.starts_with(prefix) ? c : 0;
+    return n;
+  }
   int total_hits() {
     std::lock_guard lock(mu_);
     int n = 0;

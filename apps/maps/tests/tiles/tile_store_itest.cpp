@@ -86,6 +86,49 @@ TEST_F(TileStoreIntegration, FailedTilesBackOffAndBadRepliesAreNotCached) {
   EXPECT_EQ(store.failures.at(missing).delay, 4s);
 }
 
+// The store keeps why the latest tile failed, of the kind the person is told about.
+TEST_F(TileStoreIntegration, AFailedTileSaysWhy) {
+  using K = base::ErrorKind;
+  const TileKey key{1, 1, 5};
+  std::string gone_host;
+  {
+    TileServer gone;
+    gone_host = gone.host();
+  }  // nothing listens there any more
+  struct Case {
+    const char* what;
+    int status;  // 0: the tile is held back past the time limit
+    std::vector<std::uint8_t> body;
+    bool unreachable;
+    K kind;
+    long http_status;
+  };
+  const Case cases[] = {
+      {"error page", 503, testing::solid_png(8, 8, 1, 1, 1), false, K::ServiceError, 503},
+      {"not found", 404, {}, false, K::ServiceError, 404},
+      {"html instead of a png", 200, {'<', 'h', 't', 'm', 'l', '>'}, false, K::BadReply, 0},
+      {"no answer in time", 0, {}, false, K::TimedOut, 0},
+      {"connection refused", 200, {}, true, K::Unreachable, 0},
+  };
+  for (const Case& c : cases) {
+    TileServer tiles;
+    if (c.status == 0) {
+      tiles.stall(light_path(key));
+    } else {
+      tiles.set(light_path(key), c.status, c.body);
+    }
+    const TempDir cache;
+    TileStore store = new_tile_store(cache.path(), c.unreachable ? gone_host : tiles.host(),
+                                     TileWorkerSettings{std::chrono::milliseconds(300), 2});
+    request_tile(store, key);
+    ASSERT_TRUE(pump_until(store, [&] { return !tiles_in_flight(store); })) << c.what;
+    ASSERT_TRUE(store.last_failure.has_value()) << c.what;
+    EXPECT_EQ(store.last_failure->kind, c.kind) << c.what << ": " << store.last_failure->message;
+    EXPECT_EQ(store.last_failure->http_status, c.http_status) << c.what;
+    tiles.release();
+  }
+}
+
 TEST_F(TileStoreIntegration, CorruptCachedFilesAreFetchedAgain) {
   const TileKey empty_file{4, 4, 6};
   const TileKey corrupt_file{5, 4, 6};

@@ -68,10 +68,12 @@ TEST_F(TileStoreTest, RequestsOnlyWhatIsNeitherLoadedPendingNorBackingOff) {
   EXPECT_EQ(worker->take(), (std::vector<TileRequest>{{TileRequestKind::Display, kA}}));
   EXPECT_TRUE(tiles_in_flight(store));
 
-  answer(TileFailed{kA});
+  const base::Error unavailable = base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503);
+  answer(TileFailed{kA, unavailable});
   pump_tile_results(store);
   EXPECT_FALSE(tiles_in_flight(store));
   EXPECT_TRUE(has_failed_tiles(store));
+  EXPECT_EQ(store.last_failure, unavailable);
   clock.t += 1s;
   request_tile(store, kA);
   EXPECT_TRUE(worker->take().empty());
@@ -107,7 +109,7 @@ TEST_F(TileStoreTest, ViewRequestsCancelTheTilesThatLeftTheView) {
 // Known to fail, the host makes the map say so; answering again, the tiles that failed meanwhile
 // are asked for at once instead of after their back-off.
 TEST_F(TileStoreTest, TheHostsStatusIsKeptAndItsRecoveryEndsTheBackOff) {
-  answer(TileFailed{kA});
+  answer(TileFailed{kA, base::err(base::ErrorKind::Unreachable, "the tile server does not answer")});
   answer(TileHostStatus{true});
   pump_tile_results(store);
   EXPECT_TRUE(tile_host_failing(store));
@@ -125,7 +127,7 @@ TEST_F(TileStoreTest, TheHostsStatusIsKeptAndItsRecoveryEndsTheBackOff) {
 TEST_F(TileStoreTest, BackoffDoublesUpToFiveMinutes) {
   const std::vector<int> expected_s = {2, 4, 8, 16, 32, 64, 128, 256, 300, 300, 300};
   for (int want : expected_s) {
-    answer(TileFailed{kA});
+    answer(TileFailed{kA, base::err("refused")});
     pump_tile_results(store);
     const TileBackoff& b = store.failures.at(kA);
     EXPECT_EQ(b.delay, std::chrono::seconds(want));
@@ -142,13 +144,13 @@ TEST_F(TileStoreTest, FailureMapIsPrunedPastItsLimit) {
     }
   };
   fill(100);
-  answer(TileFailed{kA});  // the 4097th entry
+  answer(TileFailed{kA, base::err("refused")});  // the 4097th entry
   pump_tile_results(store);
   EXPECT_EQ(store.failures.size(), kMaxFailureEntries + 1 - 100);
   EXPECT_TRUE(store.failures.contains(kA));
 
   fill(0);
-  answer(TileFailed{kA});
+  answer(TileFailed{kA, base::err("refused")});
   pump_tile_results(store);
   EXPECT_TRUE(store.failures.empty());
 }

@@ -1,21 +1,39 @@
 #pragma once
-// Result<T>: a value, or an error text. Failures travel as values; nothing here throws
-// unless a caller reads the wrong side.
+// Result<T>: a value, or an error. Failures travel as values; nothing here throws unless a
+// caller reads the wrong side.
 
 #include <cassert>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace base {
 
+// What went wrong, for callers that answer kinds of failure differently (a person is told
+// "cannot reach the service" rather than a library's text). Most errors are `Other`.
+enum class ErrorKind : std::uint8_t {
+  Other,
+  Unreachable,   // no answer: name lookup, connection, TLS, connection reset
+  ServiceError,  // the service answered with an error (its HTTP status in `http_status` when it sent one)
+  TimedOut,      // no answer within the time limit
+  BadReply,      // an answer that cannot be read: not the format or shape expected
+  NoResult,      // the service answered that it has nothing for this request
+  Cancelled,     // given up by the app itself
+};
+
 struct Error {
-  std::string message;
+  std::string message;  // the full text, for logs and where a text is shown as it is
+  ErrorKind kind = ErrorKind::Other;
+  long http_status = 0;  // the reply's status with ServiceError; 0 when there was none
   bool operator==(const Error&) const = default;
 };
 
 // `return base::err("...")` converts to any Result<T>.
-inline Error err(std::string message) { return Error{std::move(message)}; }
+inline Error err(std::string message) { return Error{std::move(message), ErrorKind::Other, 0}; }
+inline Error err(ErrorKind kind, std::string message, long http_status = 0) {
+  return Error{std::move(message), kind, http_status};
+}
 
 template <class T>
 class [[nodiscard]] Result {
@@ -24,7 +42,7 @@ class [[nodiscard]] Result {
   Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
 
   static Result ok(T value) { return Result(std::move(value)); }
-  static Result fail(std::string message) { return Result(Error{std::move(message)}); }
+  static Result fail(std::string message) { return Result(err(std::move(message))); }
 
   bool is_ok() const { return v_.index() == 0; }
   bool is_err() const { return v_.index() == 1; }
@@ -53,6 +71,12 @@ class [[nodiscard]] Result {
     assert(is_err());
     return std::get<1>(v_).message;
   }
+  // The whole error, to pass on with its kind: `if (!r) return r.failure();`.
+  const Error& failure() const {
+    assert(is_err());
+    return std::get<1>(v_);
+  }
+  ErrorKind error_kind() const { return failure().kind; }
 
   T value_or(T fallback) const& { return is_ok() ? std::get<0>(v_) : std::move(fallback); }
 
@@ -62,7 +86,7 @@ class [[nodiscard]] Result {
   std::variant<T, Error> v_;
 };
 
-// Result<void>: success, or an error text.
+// Result<void>: success, or an error.
 template <>
 class [[nodiscard]] Result<void> {
  public:
@@ -70,7 +94,7 @@ class [[nodiscard]] Result<void> {
   Result(Error error) : error_(std::move(error)), failed_(true) {}  // NOLINT
 
   static Result ok() { return Result(); }
-  static Result fail(std::string message) { return Result(Error{std::move(message)}); }
+  static Result fail(std::string message) { return Result(err(std::move(message))); }
 
   bool is_ok() const { return !failed_; }
   bool is_err() const { return failed_; }
@@ -79,6 +103,11 @@ class [[nodiscard]] Result<void> {
     assert(failed_);
     return error_.message;
   }
+  const Error& failure() const {
+    assert(failed_);
+    return error_;
+  }
+  ErrorKind error_kind() const { return failure().kind; }
 
   bool operator==(const Result&) const = default;
 

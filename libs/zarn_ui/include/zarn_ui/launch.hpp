@@ -66,10 +66,14 @@ struct AppDescriptor {
 struct LoopOptions {
   // Names the application to the desktop (window class, SDL's app name); empty: SDL's defaults.
   std::string app_id;
-  // None: light.
+  // None: the desktop's colour scheme and contrast from the settings portal on `settings_bus`,
+  // followed while the window runs; light without a bus.
   std::optional<theme::Theme> theme;
-  // Logical to physical pixels for text and drawing. None: the desktop's (GDK_SCALE, Xft.dpi)
-  // or, where SDL scales the window itself, its pixel ratio.
+  // The bus of the desktop's settings portal, asked while `theme` is none ("": the session bus).
+  // None: no portal is asked.
+  std::optional<std::string> settings_bus;
+  // Logical to physical pixels for text and drawing. None: the desktop's (GDK_SCALE, Xft.dpi,
+  // followed while the window runs) or, where SDL scales the window itself, its pixel ratio.
   std::optional<double> scale;
   std::optional<std::uint64_t> max_frames;
   std::function<void(std::uint64_t frame)> before_frame;

@@ -5,25 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "sdbus-c++/sdbus-c++.h"
-
 namespace zarn_ui::launch {
 namespace {
-
-constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
-constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
-constexpr const char* kSettings = "org.freedesktop.portal.Settings";
-constexpr const char* kNamespace = "org.freedesktop.appearance";
-constexpr const char* kKey = "color-scheme";
-
-ColorScheme scheme_of(const sdbus::Variant& value) {
-  if (!value.containsValueOfType<std::uint32_t>()) return ColorScheme::NoPreference;
-  switch (value.get<std::uint32_t>()) {
-    case 1: return ColorScheme::Dark;
-    case 2: return ColorScheme::Light;
-    default: return ColorScheme::NoPreference;
-  }
-}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -33,37 +16,23 @@ std::string_view trim(std::string_view s) {
 
 }  // namespace
 
-ColorScheme read_color_scheme(const std::string& bus_address, std::chrono::milliseconds timeout) {
-  try {
-    auto connection = bus_address.empty() ? sdbus::createSessionBusConnection()
-                                          : sdbus::createSessionBusConnectionWithAddress(bus_address);
-    auto portal = sdbus::createProxy(*connection, kPortal, kPortalPath);
-    sdbus::Variant value;
-    try {
-      portal->callMethod("ReadOne")
-          .onInterface(kSettings)
-          .withTimeout(timeout)
-          .withArguments(kNamespace, kKey)
-          .storeResultsTo(value);
-      return scheme_of(value);
-    } catch (const sdbus::Error& e) {
-      if (e.getName() != "org.freedesktop.DBus.Error.UnknownMethod") return ColorScheme::NoPreference;
-    }
-    // Portals before ReadOne wrap the value in one more variant.
-    portal->callMethod("Read")
-        .onInterface(kSettings)
-        .withTimeout(timeout)
-        .withArguments(kNamespace, kKey)
-        .storeResultsTo(value);
-    if (value.containsValueOfType<sdbus::Variant>()) return scheme_of(value.get<sdbus::Variant>());
-    return scheme_of(value);
-  } catch (const sdbus::Error&) {
-    return ColorScheme::NoPreference;
+bool apply_appearance_setting(DesktopLook& look, std::string_view ns, std::string_view key,
+                              std::optional<std::uint32_t> value) {
+  if (ns != kAppearanceNamespace) return false;
+  if (key == kColorSchemeKey) {
+    look.scheme = value == 1u ? ColorScheme::Dark : value == 2u ? ColorScheme::Light : ColorScheme::NoPreference;
+    return true;
   }
+  if (key == kContrastKey) {
+    look.contrast = value == 1u ? Contrast::High : Contrast::Normal;
+    return true;
+  }
+  return false;
 }
 
-theme::Theme theme_for(ColorScheme scheme) {
-  return scheme == ColorScheme::Dark ? theme::Theme::dark() : theme::Theme::light();
+theme::Theme theme_for(const DesktopLook& look) {
+  if (look.contrast == Contrast::High) return theme::Theme::high_contrast();
+  return look.scheme == ColorScheme::Dark ? theme::Theme::dark() : theme::Theme::light();
 }
 
 double desktop_scale(const char* gdk_scale, std::optional<double> xft_dpi) {

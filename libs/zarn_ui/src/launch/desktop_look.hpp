@@ -1,8 +1,8 @@
 #pragma once
-// What the desktop asks of the look of a window: light or dark (the settings portal's
-// colour scheme) and the scale of text and drawing (GDK_SCALE, or the X resource Xft.dpi).
+// What the desktop asks of the look of a window: light or dark and the contrast (the settings
+// portal's appearance settings) and the scale of text and drawing (GDK_SCALE, or the X resource
+// Xft.dpi).
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,15 +15,27 @@ struct SDL_Window;
 namespace zarn_ui::launch {
 
 enum class ColorScheme : std::uint8_t { NoPreference, Dark, Light };
+enum class Contrast : std::uint8_t { Normal, High };
 
-// The colour scheme the settings portal gives for ("org.freedesktop.appearance", "color-scheme"):
-// ReadOne, or the older Read. NoPreference when there is no bus or no portal, when it answers
-// anything else, or when it does not answer within `timeout`, so start-up never waits long.
-// An empty `bus_address` means the session bus.
-ColorScheme read_color_scheme(const std::string& bus_address, std::chrono::milliseconds timeout);
+// The settings portal's ("org.freedesktop.appearance", "color-scheme") and (…, "contrast").
+struct DesktopLook {
+  ColorScheme scheme = ColorScheme::NoPreference;
+  Contrast contrast = Contrast::Normal;
+  bool operator==(const DesktopLook&) const = default;
+};
 
-// Dark for a dark preference; light otherwise.
-theme::Theme theme_for(ColorScheme scheme);
+inline constexpr std::string_view kAppearanceNamespace = "org.freedesktop.appearance";
+inline constexpr std::string_view kColorSchemeKey = "color-scheme";
+inline constexpr std::string_view kContrastKey = "contrast";
+
+// One appearance setting as the portal gives it (a 32-bit unsigned value; none for a value of
+// another type) applied to `look`. False when the setting is none of the look's: the look is
+// left as it was. A value the portal does not define counts as no preference.
+bool apply_appearance_setting(DesktopLook& look, std::string_view ns, std::string_view key,
+                              std::optional<std::uint32_t> value);
+
+// High contrast for a high-contrast preference; else dark for a dark preference; else light.
+theme::Theme theme_for(const DesktopLook& look);
 
 // The scale of text and drawing: GDK_SCALE when it is a whole number from 1 to 8; else Xft.dpi
 // over 96, held within 0.5 .. 4; else 1.
@@ -34,5 +46,8 @@ std::optional<double> xft_dpi_from_resources(std::string_view resources);
 
 // The Xft.dpi resource of the X display the window is on; none on other window systems.
 std::optional<double> xft_dpi_of(SDL_Window* window);
+
+// The name of the X display the window is on; none on other window systems.
+std::optional<std::string> x_display_name_of(SDL_Window* window);
 
 }  // namespace zarn_ui::launch

@@ -3,21 +3,13 @@
 #include <spdlog/spdlog.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-#include "desktop_look.hpp"
 #include "sdl_video.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace zarn_ui::launch {
-namespace {
-
-// A portal that has not answered by then is taken as absent: start-up does not wait on it.
-constexpr std::chrono::milliseconds kPortalTimeout{500};
-
-}  // namespace
 
 int run(const AppDescriptor& d, const std::string& program, const std::vector<std::string>& args,
         const LoopOptions& options) {
@@ -55,7 +47,8 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
   }
   LoopOptions loop = options;
   loop.app_id = d.app_id;
-  if (!loop.theme) loop.theme = theme_for(read_color_scheme("", kPortalTimeout));
+  // The window follows the desktop's look through the session bus's settings portal.
+  if (!loop.theme && !loop.settings_bus) loop.settings_bus = "";
 
   app::App application;
   if (d.register_actions) d.register_actions(application);

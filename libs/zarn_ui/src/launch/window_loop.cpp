@@ -1,7 +1,8 @@
 // The SDL2 window loop: events to the root widget, tick, layout, paint, replay, present.
 // Between frames the loop sleeps until an event, a wake-up from a worker (the widget hands the
 // wake function to whoever answers it) or the widget's next deadline; frames come at most 60
-// per second, and back to back only while the widget asks for the next frame slot.
+// per second, and back to back only while the widget asks for the next frame slot. The desktop's
+// look and scale are followed: watchers of their own wake the loop, which swaps them between frames.
 
 #include <SDL.h>
 #include <cairo.h>
@@ -16,7 +17,7 @@
 #include <memory>
 #include <utility>
 
-#include "desktop_look.hpp"
+#include "desktop_watch.hpp"
 #include "frame_present.hpp"
 #include "loop_waker.hpp"
 #include "sdl_input.hpp"
@@ -71,6 +72,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  video.error().c_str());
     return 1;
   }
+  // The desktop's look, followed while the window runs; read before the window shows.
+  DesktopWatch desktop(options);
   WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        static_cast<int>(size.first), static_cast<int>(size.second),
                                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
@@ -79,13 +82,13 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
                  SDL_GetError());
     return 1;
   }
-  // The desktop's scale for text and drawing. Where SDL scales the window itself (HiDPI on
-  // Wayland) its pixel ratio is the scale; elsewhere (X11) the window is sized by it.
-  const double desktop =
-      options.scale ? *options.scale : desktop_scale(std::getenv("GDK_SCALE"), xft_dpi_of(window.get()));
-  if (desktop != 1.0 && pixel_ratio(window.get()) == 1.0) {
-    SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop)),
-                      static_cast<int>(std::lround(size.second * desktop)));
+  // The desktop's scale for text and drawing, followed while the window runs. Where SDL scales
+  // the window itself (HiDPI on Wayland) its pixel ratio is the scale; elsewhere (X11) the window
+  // is sized by it.
+  desktop.watch_scale(window.get());
+  if (desktop.scale() != 1.0 && pixel_ratio(window.get()) == 1.0) {
+    SDL_SetWindowSize(window.get(), static_cast<int>(std::lround(size.first * desktop.scale())),
+                      static_cast<int>(std::lround(size.second * desktop.scale())));
     SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 
@@ -93,7 +96,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
   const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
-  const theme::Theme theme = options.theme ? *options.theme : theme::Theme::light();
+  const theme::Theme& theme = desktop.theme();
   root.set_reduce_motion(theme.reduce_motion);
   auto text = text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
@@ -113,7 +116,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
   Clock::time_point frame_start = Clock::now();
 
   LoopWaker waker;
-  if (waker.ok()) root.set_waker(waker.wake_function());
+  if (waker.ok()) {
+    root.set_waker(waker.wake_function());
+    desktop.set_waker(waker.wake_function());
+  }
 
   std::vector<SDL_Event> events;
   bool shortcut_down = false;
@@ -143,6 +149,10 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     waker.taken();
     frame_start = Clock::now();
 
+    // What the desktop changed: the widget sees it from this frame on, as it saw the first.
+    const bool look_changed = desktop.take_changes();
+    if (look_changed) root.set_reduce_motion(theme.reduce_motion);
+
     int px_w = 0, px_h = 0;
     if (SDL_Surface* target = SDL_GetWindowSurface(window.get())) {
       px_w = target->w;
@@ -150,9 +160,9 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     }
     // Pixels per window unit (SDL's event coordinates), and pixels per logical unit.
     const double ratio = pixel_ratio(window.get());
-    const double scale = ratio > 1.0 ? ratio : desktop;
+    const double scale = ratio > 1.0 ? ratio : desktop.scale();
 
-    bool resized = false;
+    bool resized = look_changed;
     // Whether a pointer capture (a panel's drag) ended with one of these events.
     bool drag_ended = false;
     for (const SDL_Event& e : events) {
@@ -179,7 +189,8 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
         continue;
       }
       if (e.type == SDL_WINDOWEVENT &&
-          (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED)) {
+          (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+           e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED)) {
         resized = true;
       }
       // A press where no motion was reported first: tell the widget where the pointer is.

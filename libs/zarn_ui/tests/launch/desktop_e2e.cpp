@@ -1,6 +1,7 @@
 // The window as the desktop sees it, on X servers of the tests' own: a shortcut key acts once, the window
 // names the application and lets the screen blank, the desktop's scale sizes text and drawing,
-// and the launcher paints with the desktop's colour scheme.
+// and the launcher paints with the desktop's look; a change of look or scale while the window
+// runs shows at once.
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -11,11 +12,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "base_testing/fake_settings_portal.hpp"
 #include "base_testing/private_bus.hpp"
 #include "base_testing/private_x_server.hpp"
 #include "probe_widget.hpp"
@@ -232,40 +239,203 @@ TEST(DesktopWindow, XftDpiSizesTextAndDrawing) {
   XCloseDisplay(x);
 }
 
-// The launcher paints with the theme of the desktop's colour scheme: dark when the settings
-// portal says so.
-TEST(DesktopWindow, TheLauncherFollowsTheDesktopsDarkPreference) {
+// What the loop painted, frame by frame, as its own thread records it, for a test thread that
+// changes the desktop meanwhile.
+struct Painted {
+  Color background;
+  double scale = 0;
+  Rect bounds;
+  int px_w = 0, px_h = 0;
+  int x = 0, y = 0;  // the window's place on the screen
+};
+
+class FrameLog {
+ public:
+  void add(const Painted& p) {
+    std::lock_guard lock(mu_);
+    frames_.push_back(p);
+  }
+  std::size_t size() {
+    std::lock_guard lock(mu_);
+    return frames_.size();
+  }
+  std::vector<Painted> all() {
+    std::lock_guard lock(mu_);
+    return frames_;
+  }
+  // Waits (5 s at most) until a frame from index `from` on satisfies `holds`.
+  bool wait_for(std::size_t from, const std::function<bool(const Painted&)>& holds = {}) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < give_up) {
+      {
+        std::lock_guard lock(mu_);
+        for (std::size_t i = from; i < frames_.size(); ++i) {
+          if (!holds || holds(frames_[i])) return true;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+  // Frames drawn in a while in which nothing happens, once start-up's have passed.
+  std::size_t frames_while_idle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const std::size_t settled = size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    return size() - settled;
+  }
+
+ private:
+  std::mutex mu_;
+  std::vector<Painted> frames_;
+};
+
+// The launcher paints with the desktop's look from the first frame, and each change the settings
+// portal announces while the window runs shows in the frame that the change wakes: light and
+// dark, high contrast and back. Nothing is drawn while nothing changes.
+TEST(DesktopWindow, TheLauncherFollowsTheDesktopsLookWhileItRuns) {
   auto bus = base_testing::PrivateBus::start();
   ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
-  auto connection = sdbus::createSessionBusConnectionWithAddress(bus->address());
-  auto portal = sdbus::createObject(*connection, "/org/freedesktop/portal/desktop");
-  portal->registerMethod("ReadOne")
-      .onInterface("org.freedesktop.portal.Settings")
-      .implementedAs([](const std::string&, const std::string&) { return sdbus::Variant(std::uint32_t{1}); });
-  portal->finishRegistration();
-  connection->requestName("org.freedesktop.portal.Desktop");
-  connection->enterEventLoopAsync();
+  base_testing::FakeSettingsPortal portal(bus->address(), {true, true, {{"color-scheme", sdbus::Variant(1u)}}});
   ScopedEnv session_bus("DBUS_SESSION_BUS_ADDRESS", bus->address().c_str());
 
   ProbeWidget* probe = nullptr;
-  Color painted;
   AppDescriptor d;
   d.app_id = "so.zarn.probe";
   d.title = "probe-theme";
   d.default_factory = [&] {
     auto w = std::make_unique<ProbeWidget>();
+    w->wants_frames = false;
     probe = w.get();
     return w;
   };
+  FrameLog log;
   LoopOptions opts;
   opts.video_driver = "dummy";
-  opts.max_frames = 3;
   opts.after_frame = [&](std::uint64_t, bool) {
-    if (probe) painted = probe->painted_background;
+    if (probe) log.add({probe->painted_background, probe->painted_scale, probe->bounds_});
   };
+  struct Step {
+    const char* what;
+    const char* key;
+    std::uint32_t value;
+    Color background;
+    std::size_t frame = 0;  // the first frame after the change
+  };
+  std::vector<Step> steps = {
+      {"light", "color-scheme", 2, theme::Theme::light().background},
+      {"high contrast", "contrast", 1, theme::Theme::high_contrast().background},
+      {"normal contrast", "contrast", 0, theme::Theme::light().background},
+      {"dark", "color-scheme", 1, theme::Theme::dark().background},
+  };
+  std::size_t idle_frames = 0;
+  std::thread desktop([&] {
+    if (log.wait_for(0)) {
+      idle_frames = log.frames_while_idle();
+      for (Step& step : steps) {
+        step.frame = log.size();
+        portal.change(step.key, sdbus::Variant(step.value));
+        if (!log.wait_for(step.frame)) break;
+      }
+    }
+    push_quit();
+  });
   EXPECT_EQ(run(d, "probe", {}, opts), 0);
-  EXPECT_EQ(painted, theme::Theme::dark().background);
-  connection->leaveEventLoop();
+  desktop.join();
+
+  const std::vector<Painted> frames = log.all();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.front().background, theme::Theme::dark().background);
+  EXPECT_EQ(idle_frames, 0u);
+  for (const Step& step : steps) {
+    ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
+    EXPECT_EQ(frames[step.frame].background, step.background) << step.what;
+  }
+}
+
+// A change of Xft.dpi on the root window rescales the running window at once: the frame that the
+// change wakes is drawn at the new scale, and the window keeps its size in logical units, or grows
+// only as far as the screen and moves onto it. Deleting the resource goes back to scale 1.
+TEST(DesktopWindow, AnXftDpiChangeRescalesTheRunningWindow) {
+  ScopedEnv gdk("GDK_SCALE", nullptr);
+  PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  ScopedEnv display("DISPLAY", server.display().c_str());
+  Display* x = XOpenDisplay(server.display().c_str());
+  ASSERT_NE(x, nullptr);
+  const auto set_resources = [x](const std::string& resources) {
+    if (resources.empty()) {
+      XDeleteProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER);
+    } else {
+      XChangeProperty(x, DefaultRootWindow(x), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    }
+    XSync(x, False);
+  };
+  set_resources("Xft.antialias:\t1\nXft.dpi:\t96\n");
+
+  ProbeWidget w;
+  w.wants_frames = false;
+  state::State state;
+  FrameLog log;
+  LoopOptions opts;
+  opts.video_driver = "x11";
+  opts.after_frame = [&](std::uint64_t, bool) {
+    Painted p{w.painted_background, w.painted_scale, w.bounds_};
+    if (SDL_Window* window = window_titled("probe-rescale")) {
+      SDL_GetWindowSizeInPixels(window, &p.px_w, &p.px_h);
+      SDL_GetWindowPosition(window, &p.x, &p.y);
+    }
+    log.add(p);
+  };
+  struct Step {
+    const char* what;
+    std::string resources;
+    double scale;
+    Rect window;  // on the 1024 x 768 screen, in pixels
+    std::size_t frame = 0;
+    bool resized = false;
+  };
+  // The window starts centred at (352, 284).
+  std::vector<Step> steps = {
+      {"144 dpi", "Xft.antialias:\t1\nXft.dpi:\t144\n", 1.5, {352, 284, 832, 584}},
+      {"192 dpi", "Xft.dpi:\t192\nXft.antialias:\t1\n", 2.0, {352, 284, 992, 684}},
+      {"480 dpi: the screen's size at most, on it", "Xft.dpi:\t480\n", 4.0, {0, 0, 1024, 768}},
+      {"no resources", "", 1.0, {0, 0, 256, 192}},
+  };
+  std::size_t idle_frames = 0;
+  std::thread desktop([&] {
+    if (log.wait_for(0)) {
+      idle_frames = log.frames_while_idle();
+      for (Step& step : steps) {
+        step.frame = log.size();
+        set_resources(step.resources);
+        if (!log.wait_for(step.frame)) break;
+        const Rect logical{0, 0, step.window.width() / step.scale, step.window.height() / step.scale};
+        step.resized = log.wait_for(step.frame, [&](const Painted& p) {
+          const Rect window{static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.x + p.px_w),
+                            static_cast<double>(p.y + p.px_h)};
+          return window == step.window && p.bounds == logical && p.scale == step.scale;
+        });
+        (void)log.frames_while_idle();  // the resize's own events come and go
+      }
+    }
+    push_quit();
+  });
+  EXPECT_EQ(run_window(w, state, "probe-rescale", {320, 200}, opts), 0);
+  desktop.join();
+  XCloseDisplay(x);
+
+  const std::vector<Painted> frames = log.all();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.front().scale, 1.0);
+  EXPECT_EQ(idle_frames, 0u);
+  for (const Step& step : steps) {
+    ASSERT_LT(step.frame, frames.size()) << step.what << ": no frame after the change";
+    EXPECT_EQ(frames[step.frame].scale, step.scale) << step.what;
+    EXPECT_TRUE(step.resized) << step.what << ": the window did not come to (" << step.window.x0 << ", "
+                              << step.window.y0 << ") - (" << step.window.x1 << ", " << step.window.y1 << ")";
+  }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// A widget that records what the window loop hands it: ticks, draws, the theme it is painted
-// with, its bounds, and the pointer, keys and scale of its events.
+// A widget that records what the window loop hands it: ticks, draws, the theme and device scale
+// it is painted with, its bounds, and the pointer, keys and scale of its events.
 
 #include <optional>
 #include <string>
@@ -31,6 +31,7 @@ class ProbeWidget : public widget::Widget {
   void draw(Scene& scene, const Affine& t, const widget::PaintCtx& ctx) override {
     ++draws;
     painted_background = ctx.theme.background;
+    painted_scale = ctx.device_scale;
     scene.fill(bounds_, Color::rgba(0.2f, 0.4f, 0.8f), t);
   }
   void handle_event(const widget::Event& e, std::uint32_t mods, std::uint8_t, state::State&, bool& handled,
@@ -56,6 +57,7 @@ class ProbeWidget : public widget::Widget {
   Point last_pointer;
   double last_scale = 0;
   Color painted_background;
+  double painted_scale = 0;
   bool wants_frames = true;
   Rect bounds_;
 };
