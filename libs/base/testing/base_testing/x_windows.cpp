@@ -10,22 +10,36 @@ namespace {
 
 Display* dpy(void* d) { return static_cast<Display*>(d); }
 
-void collect(Display* d, Window w, const std::string& wm_class, bool viewable, std::vector<XWindowId>& found) {
+bool shown(Display* d, Window w) {
+  XWindowAttributes attrs{};
+  return XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable;
+}
+
+bool of_class(Display* d, Window w, const std::string& wm_class) {
   XClassHint hint{};
-  if (XGetClassHint(d, w, &hint)) {
-    const bool match = (hint.res_class && wm_class == hint.res_class) || (hint.res_name && wm_class == hint.res_name);
-    if (hint.res_class) XFree(hint.res_class);
-    if (hint.res_name) XFree(hint.res_name);
-    XWindowAttributes attrs{};
-    if (match && (!viewable || (XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable))) {
-      found.push_back(w);
-    }
-  }
+  if (!XGetClassHint(d, w, &hint)) return false;
+  const bool match = (hint.res_class && wm_class == hint.res_class) || (hint.res_name && wm_class == hint.res_name);
+  if (hint.res_class) XFree(hint.res_class);
+  if (hint.res_name) XFree(hint.res_name);
+  return match;
+}
+
+bool named(Display* d, Window w, const std::string& title) {
+  char* name = nullptr;
+  if (!XFetchName(d, w, &name) || !name) return false;
+  const bool match = title == name;
+  XFree(name);
+  return match;
+}
+
+template <class Match>
+void collect(Display* d, Window w, const Match& match, bool viewable, std::vector<XWindowId>& found) {
+  if (match(w) && (!viewable || shown(d, w))) found.push_back(w);
   Window root = 0, parent = 0;
   Window* children = nullptr;
   unsigned int n = 0;
   if (!XQueryTree(d, w, &root, &parent, &children, &n)) return;
-  for (unsigned int i = 0; i < n; ++i) collect(d, children[i], wm_class, viewable, found);
+  for (unsigned int i = 0; i < n; ++i) collect(d, children[i], match, viewable, found);
   if (children) XFree(children);
 }
 
@@ -39,7 +53,15 @@ XConnection::~XConnection() {
 
 std::vector<XWindowId> XConnection::windows_of_class(const std::string& wm_class, bool viewable) const {
   std::vector<XWindowId> found;
-  if (display_) collect(dpy(display_), DefaultRootWindow(dpy(display_)), wm_class, viewable, found);
+  Display* d = dpy(display_);
+  if (d) collect(d, DefaultRootWindow(d), [&](Window w) { return of_class(d, w, wm_class); }, viewable, found);
+  return found;
+}
+
+std::vector<XWindowId> XConnection::windows_named(const std::string& title, bool viewable) const {
+  std::vector<XWindowId> found;
+  Display* d = dpy(display_);
+  if (d) collect(d, DefaultRootWindow(d), [&](Window w) { return named(d, w, title); }, viewable, found);
   return found;
 }
 

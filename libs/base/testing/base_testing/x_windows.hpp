@@ -24,6 +24,8 @@ class XConnection {
   // Every window below the root whose WM_CLASS class or name is `wm_class`; with `viewable`,
   // only those shown on the screen.
   std::vector<XWindowId> windows_of_class(const std::string& wm_class, bool viewable) const;
+  // Every window below the root named `title`; with `viewable`, only those shown.
+  std::vector<XWindowId> windows_named(const std::string& title, bool viewable) const;
   // Waits (at most `limit`) until at least `count` windows of the class are shown; returns those shown then.
   std::vector<XWindowId> wait_for_windows(const std::string& wm_class, std::size_t count,
                                           std::chrono::milliseconds limit) const;

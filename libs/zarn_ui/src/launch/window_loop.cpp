@@ -92,8 +92,11 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 
+  // An X error Xlib would end the process with saves the document first; one about a floating
+  // panel's window (another program may destroy it) ends nothing.
+  X11ErrorGuard x11_errors([&state] { (void)state.flush(); });
   // Floating panels sent to the desktop get windows of their own where they can be placed.
-  SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
+  SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows(), &x11_errors);
   const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
   const theme::Theme& theme = desktop.theme();
