@@ -57,7 +57,8 @@ ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, s
   std::string value = std::move(text).value();
   if (id == "maps.search") {
     app.model.query = std::move(value);
-    submit_search(app, nullptr);
+    // Recorded through the document like a typed search, so the next document change keeps it.
+    submit_search(app, &state);
     return ActionOutcome::performed();
   }
   if (id == "maps.open-place" || id == "maps.directions") {

@@ -35,6 +35,7 @@
 #include "search_box/search_box.hpp"
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
+#include "transitions/latest_search.hpp"
 #include "transitions/plan_request.hpp"
 #include "transitions/ui_message.hpp"
 #include "zarn_ui/action_host.hpp"
@@ -131,6 +132,11 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::optional<LatLon> located_fix;
   // The latest route or journey request; the answers of earlier ones are dropped.
   PlanRequest plan_request;
+  // A journey request waiting for the asking to pause (see transitions/plans.hpp).
+  std::optional<JourneyWait> journey_wait;
+  // The latest geocoding searches of the search box and of the endpoint fields.
+  LatestSearch place_searches;
+  LatestSearch endpoint_searches;
   // Wakes the window loop; handed to every channel the tick drains (empty: nothing wakes it).
   std::function<void()> waker;
   // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).

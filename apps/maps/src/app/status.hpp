@@ -11,10 +11,11 @@ enum class StatusKind : std::uint8_t {
   InProgress,     // work under way ("Searching…", "Locating…")
   LoadingPlaces,  // the points of interest of the view are on their way
   Downloading,    // an offline area is being downloaded
+  Notice,         // a finished result the person must be told: a search that found nothing
 };
 
 // Work in progress.
-constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome; }
+constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome && kind != StatusKind::Notice; }
 // Work that the pending jobs stand for: its status is cleared once no job is pending. A
 // download's status is not: the download runs on the tile worker and reports its own end.
 constexpr bool status_ends_with_jobs(StatusKind kind) {

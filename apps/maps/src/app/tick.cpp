@@ -3,6 +3,7 @@
 #include "directions/endpoint_tick.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "search_box/search_box_tick.hpp"
+#include "transitions/plans.hpp"
 
 namespace maps {
 
@@ -13,6 +14,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   tick_steps::poll_location_outcome(*this);
   fire_search_deadline(*this);
   tick_steps::fire_view_idle_deadline(*this);
+  send_waiting_journey_request(*this);
   fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
   tick_steps::sync_document(*this, state);

@@ -20,13 +20,14 @@ namespace maps::tick_steps {
 namespace {
 
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
+  app.place_searches.answered(r.query, r.result);
   if (r.result.is_err()) {
     app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
   if (places.empty()) {
-    app.set_status(fmt::format("No results for \u201c{}\u201d", r.query));
+    app.set_status(fmt::format("No results for \u201c{}\u201d", r.query), StatusKind::Notice);
     return;
   }
   // Every place a search returns is kept in the document.
@@ -44,6 +45,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
+  app.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
   if (r.result.is_err()) {
     app.set_status(fmt::format("Search failed: {}", r.result.error()));
     return;
@@ -71,10 +73,20 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
   // A newer route or journey request has replaced this one; its answer will follow.
   if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
+    if (r.result.error_kind() == base::ErrorKind::NoResult) {
+      // The router found no route: nothing to draw, and no estimate pretends there is one.
+      app.transient.set_route(app.model, std::nullopt);
+      app.plan_request.outcome = PlanOutcome::NoPlan;
+      app.set_status("No route found", StatusKind::Notice);
+      return;
+    }
     // The estimate stays shown; the transient values keep it over the document's plan.
+    app.plan_request.outcome = PlanOutcome::Unavailable;
     app.set_status(fmt::format("Routing failed (offline estimate shown): {}", r.result.error()));
+    app.plan_request.failure = app.model.status;
     return;
   }
+  app.plan_request.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app, state,
                 MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
@@ -86,14 +98,19 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
 void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
+    // The journey list tells of the failure too, instead of reading as an empty answer.
+    app.plan_request.outcome = PlanOutcome::Unavailable;
     app.set_status(fmt::format("Transit lookup failed: {}", r.result.error()));
+    app.plan_request.failure = app.model.status;
     return;
   }
   std::vector<TransitJourney> journeys = std::move(r.result).value();
   if (journeys.empty()) {
+    app.plan_request.outcome = PlanOutcome::NoPlan;
     app.set_status("No transit options found");
     return;
   }
+  app.plan_request.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
   commit_action(app, state,
                 MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),

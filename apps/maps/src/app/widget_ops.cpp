@@ -10,13 +10,15 @@ namespace maps {
 
 bool MapsApp::has_pending_work() const {
   return pending_jobs != 0 || !doc_initialised || location_pending || location_receiver.has_value() ||
-         view_idle_deadline.has_value() || tiles_in_flight(tile_store) || download_in_progress(tile_store);
+         view_idle_deadline.has_value() || journey_wait.has_value() || tiles_in_flight(tile_store) ||
+         download_in_progress(tile_store);
 }
 
 bool MapsApp::needs_frame() const {
   if (pending_jobs != 0 || search_box.is_open() || search_box.deadline() || endpoint_editor.deadline() ||
       view_idle_deadline || endpoint_editor.editing() || location_pending || location_receiver.has_value() ||
-      tiles_in_flight(tile_store) || download_in_progress(tile_store) || navigation.dragging()) {
+      tiles_in_flight(tile_store) || download_in_progress(tile_store) || navigation.dragging() ||
+      map_layers.picture_pending()) {
     return true;
   }
   if (navigation.animating(reduce_motion)) return true;

@@ -9,7 +9,9 @@
 #include "fmt/format.h"
 #include "format/clock_text.hpp"
 #include "format/labels.hpp"
+#include "format/rounding.hpp"
 #include "format/units.hpp"
+#include "transitions/plans.hpp"
 
 namespace maps {
 namespace {
@@ -56,24 +58,38 @@ double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& te
   return s;
 }
 
+// What stands in the place of a road route that is not there.
+const char* no_route_text(const MapsApp& app) {
+  const MapModel& m = app.model;
+  const PlanRequest& asked = app.plan_request;
+  if (asked.outcome == PlanOutcome::NoPlan && !asked.withdrawn && asked.mode == m.mode) return "No route found";
+  // A destination without a start (the start field waits for one) asks for the start.
+  const bool has_dest = m.dest || app.selected_place();
+  if (has_dest && !m.origin) return "Choose a starting point to see the route.";
+  return "Select a place, then tap Directions.";
+}
+
 }  // namespace
 
 std::optional<RouteTimes> route_times(const LocalDateTime& now, const TransitTime& time, double duration_s) {
   const double seconds = std::max(duration_s, 0.0);
   if (!std::isfinite(seconds) || seconds > kMaxShownDurationS) return std::nullopt;
-  const std::int64_t d_ms = static_cast<std::int64_t>(seconds) * 1000;
+  // The other end lies the shown duration (whole minutes, rounded as format_duration rounds
+  // them) from the minute the clock shows, so "3 min" never reads as 18:13 to 18:15.
+  const std::int64_t d_ms = round_half_away_i64(seconds / 60.0) * 60'000;
   const LocalDateTime base = now.plus_minutes(time.offset_min);
+  const std::int64_t shown_minute_ms = base.unix_ms - (((base.unix_ms % 60'000) + 60'000) % 60'000);
   if (time.mode == TransitTimeMode::Depart) {
-    return RouteTimes{"Leave " + clock_of(base), "Arrive " + clock_of(local_from_unix_ms(base.unix_ms + d_ms))};
+    return RouteTimes{"Leave " + clock_of(base), "Arrive " + clock_of(local_from_unix_ms(shown_minute_ms + d_ms))};
   }
-  return RouteTimes{"Leave " + clock_of(local_from_unix_ms(base.unix_ms - d_ms)), "Arrive " + clock_of(base)};
+  return RouteTimes{"Leave " + clock_of(local_from_unix_ms(shown_minute_ms - d_ms)), "Arrive " + clock_of(base)};
 }
 
 double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                         const Theme& theme, const ListArea& list, double r) {
   const double left = list.left, right = list.right;
   if (!app.model.route) {
-    draw_label(scene, text, transform, "Select a place, then tap Directions.", theme.text_secondary, left, r, 13.0f);
+    draw_label(scene, text, transform, no_route_text(app), theme.text_secondary, left, r, 13.0f);
     return r + 24.0;
   }
   const Route route = *app.model.route;
@@ -86,7 +102,12 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
   add_list_target(app.hit_targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
 
   const TransitTime& time = app.model.transit_time;
-  if (auto times = route_times(app.now_local(), time, route.duration_s)) {
+  if (route_is_estimate(app)) {
+    // The estimate's times would be no better than its line: the line says what it is instead.
+    const char* note = app.plan_request.outcome == PlanOutcome::Waiting ? "Estimate \u00b7 finding the route\u2026"
+                                                                        : "Estimate \u00b7 service unavailable";
+    draw_text_ellipsized(scene, text, transform, note, theme.text_secondary, left, r + 40.0, 13.0f, list.width());
+  } else if (auto times = route_times(app.now_local(), time, route.duration_s)) {
     const bool leaving_now = time.mode == TransitTimeMode::Depart && time.offset_min == 0;
     paint_times(scene, transform, text, theme, *times, leaving_now, left, r + 40.0);
   }

@@ -11,6 +11,7 @@
 #include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/labels.hpp"
+#include "transitions/plans.hpp"
 
 namespace maps {
 namespace {
@@ -112,6 +113,19 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
   return c;
 }
 
+// What stands in the place of journeys that are not there.
+std::string no_journeys_text(const MapsApp& app) {
+  const PlanRequest& asked = app.plan_request;
+  if (!app.model.dest && !app.selected_place()) return "Choose a destination to see departures.";
+  if (!app.model.origin) return "Choose a starting point to see departures.";
+  if (journeys_awaited(app)) return "Finding departures\u2026";
+  // A failed lookup is told as such, in the words of its status, not as an empty answer.
+  if (asked.outcome == PlanOutcome::Unavailable && asked.mode == TravelMode::Transit && !asked.failure.empty()) {
+    return asked.failure;
+  }
+  return "No public-transport itineraries found.";
+}
+
 }  // namespace
 
 std::string transfers_text(std::uint32_t transfers) {
@@ -140,10 +154,8 @@ double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, c
                       left, r, 14.0f, 2);
   r += 26.0;
   if (app.model.transit.empty()) {
-    const char* message = app.pending_jobs > 0                       ? "Finding departures\u2026"
-                          : !app.model.dest && !app.selected_place() ? "Choose a destination to see departures."
-                                                                     : "No public-transport itineraries found.";
-    draw_label(scene, text, transform, message, theme.text_secondary, left, r, 13.0f);
+    draw_text_ellipsized(scene, text, transform, no_journeys_text(app), theme.text_secondary, left, r, 13.0f,
+                         list.width());
     return r + 24.0;
   }
   const std::vector<TransitJourney> journeys = app.model.transit;

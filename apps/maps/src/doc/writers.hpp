@@ -1,7 +1,9 @@
 #pragma once
 // Everything that changes the persisted model: the seeding write of a whole model and the
 // writer of each MapsAction. Writers touch only their own keys; rewriting an unchanged scalar
-// or text adds no change, lists and plans are rewritten whole.
+// or text adds no change, lists and plans are rewritten whole. The endpoint keys hold the
+// endpoints the person chose, whatever the travel mode: the plans, a mode switch and ending the
+// route write them (writers_actions.cpp).
 
 #include <optional>
 #include <string>

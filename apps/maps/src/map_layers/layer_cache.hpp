@@ -6,11 +6,19 @@
 // directly does), a move towards an unfilled part fills a band there with some room to spare,
 // and a move past the picture starts one around the view that keeps the pixels the two share.
 // A change of zoom, size, device scale, colours, city or traffic, or a move by a fraction of a
-// device pixel, starts a new picture.
+// device pixel, starts a new picture. A new zoom alone, or a move past the picture, is made off
+// the window's thread: until it is done the picture at hand is shown scaled or moved, over land
+// where it does not reach. Pictures are drawn in bands on a small pool of
+// threads.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#include "base/work_pool.hpp"
+#include "map_layers/picture_job.hpp"
+#include "map_layers/pin_images.hpp"
 
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
@@ -33,9 +41,20 @@ class MapLayers {
 
   // Off: every frame draws the layers directly (what the picture is compared with).
   void set_caching(bool on);
+  // Off: a new zoom or a move past the picture makes its picture at once, in the frame that
+  // needs it.
+  void set_background_pictures(bool on) { background_ = on; }
+  // A picture is being made off the window's thread, or one is shown scaled: frames must go on
+  // until it is in place.
+  bool picture_pending() const { return job_.running() || scaled_; }
+  // Blocks until the picture being made off the window's thread is done (tests, benchmarks).
+  void wait_for_picture() const { job_.wait(); }
   bool caching() const { return caching_; }
   // Frees the picture, for frames that do not show the city.
   void release_picture();
+
+  // The pins kept as images for crowded views.
+  PinImages& pin_images() { return pins_; }
 
   // Pictures started, filled further, and moved along with the view.
   std::uint64_t rebuilds() const { return rebuilds_; }
@@ -77,11 +96,42 @@ class MapLayers {
   bool prepare(const View& v);
   bool start_picture(const View& v, std::optional<Point> old_corner);
   bool fill(const View& v, const Rect& want);
+  // Where a new picture around this view lies (its corner and size on the target, device pixels)
+  // and the part of it the view needs.
+  struct Placement {
+    double left = 0, top = 0, width = 0, height = 0;
+    Rect need;
+  };
+  static std::optional<Placement> place(const View& v);
+  // The picture shows this view's city at another zoom, near enough to stand in for it.
+  bool shows_other_zoom(const View& v) const;
+  // The view has moved past the picture: it shows part of it at a whole-pixel shift.
+  bool moves_past(const View& v) const;
+  void paint_scaled(Scene& scene, const View& v);
+  // Takes the picture made off the thread, when it is done and still shows this city.
+  void take_background_picture(const View& v);
+  void start_background_picture(const View& v);
+  base::WorkPool& pool();
+  // The key, map and traffic a picture was made for, and where its corner lies in the world.
+  void keep_view(const View& v, double left, double top);
   // The layers of this view as the scene of a picture of width x height device pixels whose
   // top-left lands at `corner` on the target.
-  Scene picture_scene(const View& v, Point corner, double width, double height) const;
+  // Only what reaches `fresh` (the picture's pixels to be drawn) is in it.
+  Scene picture_scene(const View& v, Point corner, double width, double height, const std::vector<Rect>& fresh) const;
 
   bool caching_ = true;
+  bool background_ = true;
+  bool scaled_ = false;  // the last frame showed the picture scaled
+  std::unique_ptr<base::WorkPool> pool_;
+  PictureJob job_;
+  // What the job being made is for.
+  struct Pending {
+    Key key;
+    Point world_origin;
+    Rect filled;
+  };
+  std::optional<Pending> pending_;
+  PinImages pins_;
   std::uint64_t rebuilds_ = 0;
   std::uint64_t extensions_ = 0;
   std::uint64_t scrolls_ = 0;

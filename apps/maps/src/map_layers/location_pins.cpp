@@ -5,6 +5,7 @@
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "map_layers/pin.hpp"
+#include "map_layers/pin_images.hpp"
 
 namespace maps {
 
@@ -31,7 +32,7 @@ void paint_name_card(Scene& scene, const Affine& transform, const TextRenderer& 
 
 void paint_location_and_selection(Scene& scene, const Affine& transform, const TextRenderer& text, const Camera& camera,
                                   const MapsApp& app, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
-                                  const Rect& marker_area) {
+                                  const Rect& marker_area, PinImages& pins, double device_scale) {
   const MapModel& model = app.model;
   scene.push_layer(marker_area, transform);
   if (model.origin) {
@@ -39,13 +40,22 @@ void paint_location_and_selection(Scene& scene, const Affine& transform, const T
     if (marker_area.contains(p)) paint_origin_dot(scene, transform, p, theme);
   }
   const Place* selected = nullptr;
+  std::vector<Point> tips;
+  std::vector<Color> colors;
   for (const Place& place : model.places) {
     if (model.selected == place.id) {
       if (!selected) selected = &place;
       continue;
     }
     const Point p = camera_project(camera, place.pos.lat, place.pos.lon);
-    if (marker_area.contains(p)) paint_pin(scene, transform, p, category_color(theme, place.category), palette, false);
+    if (!marker_area.contains(p)) continue;
+    tips.push_back(p);
+    colors.push_back(category_color(theme, place.category));
+  }
+  if (tips.size() > PinImages::kCrowd) {
+    pins.paint_crowd(scene, transform, tips, colors, palette, device_scale);
+  } else {
+    for (std::size_t i = 0; i < tips.size(); ++i) paint_pin(scene, transform, tips[i], colors[i], palette, false);
   }
   if (selected) {
     const Point p = camera_project(camera, selected->pos.lat, selected->pos.lon);

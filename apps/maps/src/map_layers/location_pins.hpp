@@ -1,5 +1,6 @@
 #pragma once
 // The origin's location dot and the pins of the places: saved, searched, selected, destination.
+// A crowd of pins in view is stamped from images (PinImages); a few are drawn from outlines.
 
 #include "draw_kit/palette.hpp"
 #include "geo/geo.hpp"
@@ -11,10 +12,11 @@
 namespace maps {
 
 class MapsApp;
+class PinImages;
 
 void paint_location_and_selection(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
                                   const zarn_ui::text_render::TextRenderer& text, const Camera& camera,
                                   const MapsApp& app, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
-                                  const zarn_ui::Rect& marker_area);
+                                  const zarn_ui::Rect& marker_area, PinImages& pins, double device_scale);
 
 }  // namespace maps

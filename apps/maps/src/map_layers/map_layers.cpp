@@ -42,7 +42,8 @@ bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine
   }
   paint_markers(scene, transform, text, camera, app.pois, poi_marker_layout(app), app.selected_poi, theme, palette,
                 markers);
-  paint_location_and_selection(scene, transform, text, camera, app, theme, palette, markers);
+  paint_location_and_selection(scene, transform, text, camera, app, theme, palette, markers,
+                               app.map_layers.pin_images(), device_scale);
   return raster;
 }
 

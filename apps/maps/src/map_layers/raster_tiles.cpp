@@ -78,26 +78,32 @@ bool paint_raster_tiles(Scene& scene, const Affine& transform, const Rect& bound
   const std::vector<VisibleTile> tiles = tiles_of(bounds, center, zoom, center_x, center_y);
   std::vector<TileKey> missing;
   bool drawn = false;
-  scene.push_layer(bounds, transform);
+  Scene images;
   for (const VisibleTile& tile : tiles) {
     const Rect r = rect_of(tile);
-    fill_rect(scene, transform, r, palette.land);
     const zarn_ui::Image* own = loaded_tile(store, tile.key);
     if (!own) {
       if (const auto ancestor = find_loaded_ancestor(store, tile.key)) {
         if (const auto image = tile_image_handle(loaded_tile(store, ancestor->first))) {
-          paint_tile_image(scene, transform, *image, ancestor->first, tile.key, ancestor->second, r);
+          paint_tile_image(images, transform, *image, ancestor->first, tile.key, ancestor->second, r);
           drawn = true;
         }
       }
-      if (paint_tile_children(scene, transform, store, tile.key, r, kChildDepth)) drawn = true;
+      if (paint_tile_children(images, transform, store, tile.key, r, kChildDepth)) drawn = true;
       missing.push_back(tile.key);
     } else if (const auto image = tile_image_handle(own)) {
-      draw_image_in_rect(scene, transform, *image, r);
+      draw_image_in_rect(images, transform, *image, r);
       drawn = true;
     }
   }
-  scene.pop_layer();
+  // Without imagery the city or the grid covers the bounds; with it, land shows wherever no image
+  // lies, filled once under all of them rather than under each tile.
+  if (drawn) {
+    scene.push_layer(bounds, transform);
+    fill_rect(scene, transform, bounds, palette.land);
+    scene.append(images);
+    scene.pop_layer();
+  }
   request_view_tiles(store, missing);
   return drawn;
 }

@@ -24,7 +24,10 @@ std::vector<Point> project_polyline(const Camera& camera, const std::vector<LatL
 void fill_area_polygon(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const Camera& camera,
                        const MapArea& area, const Color& fill, const std::optional<Color>& outline);
 
+// With `reach`, areas and roads that cannot touch it (in the transform's space) are left out:
+// the same pixels inside it, from a smaller scene.
 void paint_vector_map(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::Rect& bounds,
-                      const Camera& camera, const VectorMap& map, const MapPalette& palette);
+                      const Camera& camera, const VectorMap& map, const MapPalette& palette,
+                      const std::optional<zarn_ui::Rect>& reach = std::nullopt);
 
 }  // namespace maps

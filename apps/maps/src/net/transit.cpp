@@ -9,6 +9,7 @@
 #include "base/utf8.hpp"
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
+#include "net/local_clock.hpp"
 #include "net/polyline.hpp"
 
 namespace maps {
@@ -43,8 +44,8 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   out.headsign = text_or_empty(jr::member(leg, "headsign"));
   out.from_name = text_or_empty(jr::member(jr::member(leg, "from"), "name"));
   out.to_name = text_or_empty(jr::member(jr::member(leg, "to"), "name"));
-  out.dep = iso_clock_text(text_or_empty(jr::member(leg, "startTime")));
-  out.arr = iso_clock_text(text_or_empty(jr::member(leg, "endTime")));
+  out.dep = local_clock_text(text_or_empty(jr::member(leg, "startTime")));
+  out.arr = local_clock_text(text_or_empty(jr::member(leg, "endTime")));
   out.duration_min = minutes_of(jr::member(leg, "duration"));
   const auto& stops = jr::member(leg, "intermediateStops");
   out.num_stops = stops.is_array() ? static_cast<std::uint32_t>(stops.size() & 0xFFFFFFFFu) : 0;
@@ -61,6 +62,19 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   out.realtime = realtime.is_boolean() && realtime.get<bool>();
   return out;
 }
+TransitJourney parse_itinerary(const nlohmann::json& it) {
+  TransitJourney j;
+  j.dep = local_clock_text(text_or_empty(jr::member(it, "startTime")));
+  j.arr = local_clock_text(text_or_empty(jr::member(it, "endTime")));
+  j.duration_min = minutes_of(jr::member(it, "duration"));
+  j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
+  const auto& legs = jr::member(it, "legs");
+  if (legs.is_array()) {
+    for (const auto& leg : legs) j.legs.push_back(parse_leg(leg));
+  }
+  return j;
+}
+
 }  // namespace
 
 std::vector<LatLon> decode_leg_geometry(std::string_view points, std::optional<std::uint32_t> precision) {
@@ -106,8 +120,9 @@ TransitMode transit_mode_kind(std::string_view text) {
   if (upper == "WALK") return TransitMode::Walk;
   if (upper_in(upper, {"TRAM", "STREETCAR", "LIGHT_RAIL"})) return TransitMode::Tram;
   if (upper_in(upper, {"SUBWAY", "METRO"})) return TransitMode::Subway;
-  if (upper_in(upper,
-               {"RAIL", "REGIONAL_RAIL", "REGIONAL_FAST_RAIL", "LONG_DISTANCE", "HIGHSPEED_RAIL", "NIGHT_RAIL"})) {
+  // Suburban trains (the planner's "SUBURBAN") are trains, not buses.
+  if (upper_in(upper, {"RAIL", "REGIONAL_RAIL", "REGIONAL_FAST_RAIL", "LONG_DISTANCE", "HIGHSPEED_RAIL", "NIGHT_RAIL",
+                       "SUBURBAN"})) {
     return TransitMode::Rail;
   }
   if (upper == "FERRY") return TransitMode::Ferry;
@@ -117,20 +132,13 @@ TransitMode transit_mode_kind(std::string_view text) {
 base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value) {
   const auto& itineraries = jr::member(value, "itineraries");
   if (!itineraries.is_array()) return base::err(base::ErrorKind::BadReply, "no itineraries");
+  // For a short trip the planner finds no ride and sends only its walk, under "direct": that
+  // walk is the answer then, not an empty one.
+  const auto& direct = jr::member(value, "direct");
+  const auto& chosen = itineraries.empty() && direct.is_array() ? direct : itineraries;
   std::vector<TransitJourney> out;
-  out.reserve(itineraries.size());
-  for (const auto& it : itineraries) {
-    TransitJourney j;
-    j.dep = iso_clock_text(text_or_empty(jr::member(it, "startTime")));
-    j.arr = iso_clock_text(text_or_empty(jr::member(it, "endTime")));
-    j.duration_min = minutes_of(jr::member(it, "duration"));
-    j.transfers = jr::non_negative_u32(jr::member(it, "transfers")).value_or(0);
-    const auto& legs = jr::member(it, "legs");
-    if (legs.is_array()) {
-      for (const auto& leg : legs) j.legs.push_back(parse_leg(leg));
-    }
-    out.push_back(std::move(j));
-  }
+  out.reserve(chosen.size());
+  for (const auto& it : chosen) out.push_back(parse_itinerary(it));
   return out;
 }
 

@@ -33,6 +33,8 @@ TransitMode transit_mode_kind(std::string_view text);
 // puts points off the globe; a line that still has such points is dropped (empty).
 std::vector<LatLon> decode_leg_geometry(std::string_view points, std::optional<std::uint32_t> precision);
 
+// Journeys and legs with their times in the machine's local time (local_clock_text). With no
+// itineraries, the walk-only journeys of "direct" are the answer.
 base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::json& value);
 
 base::Result<std::vector<TransitJourney>> fetch_transit_plan(const ServiceHosts& hosts, const TransitQuery& query,

@@ -1,5 +1,5 @@
-// The status pill under the search box: shown while work is under way, or when the status
-// reports a failure (then with a red dot).
+// The status pill under the search box: shown while work is under way, when the status reports
+// a failure (then with a red dot), and for a notice such as a search that found nothing.
 
 #include <algorithm>
 #include <cctype>
@@ -36,7 +36,7 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
   const bool failure = reports_failure(status);
   const bool working =
       app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
-  if (!working && !failure) return;
+  if (!working && !failure && app.status_kind != StatusKind::Notice) return;
   const Rect& b = app.bounds_rect;
   // A text wider than the window is shortened so the pill keeps a margin on both sides.
   const double room = std::max(b.width() - 2.0 * kPillMargin - kPillPadding, 0.0);

@@ -10,7 +10,9 @@
 #include <optional>
 #include <string>
 
+#include "app/mono_clock.hpp"
 #include "model/records.hpp"
+#include "net/jobs.hpp"
 
 namespace maps {
 
@@ -22,6 +24,14 @@ struct PlanEndpoints {
   bool operator==(const PlanEndpoints&) const = default;
 };
 
+// What became of the latest request.
+enum class PlanOutcome : std::uint8_t {
+  Waiting,      // asked, no answer yet
+  Answered,     // the plan came and was committed
+  Unavailable,  // the service could not be asked or its answer not read; an estimate may stand in
+  NoPlan,       // the service answered that it has no route between the endpoints
+};
+
 struct PlanRequest {
   // 0 until the first request; then the number of the latest one.
   std::uint64_t id = 0;
@@ -31,7 +41,18 @@ struct PlanRequest {
   TravelMode mode = TravelMode::Car;
   // Set when the plan it asks for was cleared before its answer came.
   bool withdrawn = false;
+  PlanOutcome outcome = PlanOutcome::Waiting;
+  // With Unavailable: the status that told of the failure, for the panel that waited.
+  std::string failure;
   bool operator==(const PlanRequest&) const = default;
+};
+
+// Journeys are asked for once the asking pauses: shifting the journey time step by step, or a
+// held key, would otherwise send a request for every step. Only the last request goes out.
+inline constexpr std::chrono::milliseconds kJourneyAskPause{300};
+struct JourneyWait {
+  MonoTime at;
+  TransitJob job;
 };
 
 }  // namespace maps

@@ -25,19 +25,53 @@ struct Endpoints {
   LatLon dest;
 };
 
+// Closer than this, the map centre is the destination itself (a place just picked is centred).
+constexpr double kCentreAtDestinationM = 100.0;
+
+// The start of a plan when none is set: the map centre, named "Map centre"; but a centre on the
+// destination would plan from the place to itself, so there the device position stands in when
+// one is known, and otherwise there is no start.
+std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
+  MapModel& m = app.model;
+  if (m.origin || !(haversine_m(m.center, dest) < kCentreAtDestinationM)) return use_map_centre_as_origin(app);
+  if (!app.located_fix) return std::nullopt;
+  app.transient.set_origin_name(m, "Current location");
+  return *app.located_fix;
+}
+
+// No start to plan from: the start field waits for one, empty and focused, and no service is
+// asked; what was shown for other endpoints goes, and an answer still on its way is dropped.
+void ask_for_start(MapsApp& app) {
+  MapModel& m = app.model;
+  m.panel = Panel::Directions;
+  app.panel_expanded = true;
+  app.transient.set_route(m, std::nullopt);
+  app.transient.set_transit(m, {});
+  m.transit_choice = 0;
+  app.plan_request.withdrawn = true;
+  app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+}
+
 std::optional<Endpoints> plan_endpoints(MapsApp& app) {
   if (!app.model.dest) set_destination_from_selection(app);
   if (!app.model.dest) return std::nullopt;
-  const LatLon origin = use_map_centre_as_origin(app);  // may name the origin first
-  app.transient.set_origin(app.model, origin, app.model.origin_name);
-  return Endpoints{origin, *app.model.dest};
+  const std::optional<LatLon> origin = stand_in_origin(app, *app.model.dest);  // may name the origin first
+  if (!origin) {
+    ask_for_start(app);
+    return std::nullopt;
+  }
+  app.transient.set_origin(app.model, *origin, app.model.origin_name);
+  return Endpoints{*origin, *app.model.dest};
 }
 
 // Numbers a new route or journey request and remembers what it was asked for.
 std::uint64_t note_plan_request(MapsApp& app) {
   const MapModel& m = app.model;
-  app.plan_request =
-      PlanRequest{app.plan_request.id + 1, PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name}, m.mode, false};
+  PlanRequest next;
+  next.id = app.plan_request.id + 1;
+  next.ends = PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name};
+  next.mode = m.mode;
+  app.plan_request = std::move(next);
   return app.plan_request.id;
 }
 
@@ -64,9 +98,24 @@ void on_text_edited(MapsApp& app, const EndpointEvent::TextEdited& e) {
 void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
   show_local_suggestions(app, e.field, e.text);
   if (base::trim_white_space(e.text).empty()) return;
-  ++app.pending_jobs;
   app.set_status("Searching\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint_job_byte(e.field)});
+  const std::uint8_t endpoint = endpoint_job_byte(e.field);
+  if (!app.live) {
+    ++app.pending_jobs;
+    return;
+  }
+  // Sent once for a text and field, as the search box's searches are.
+  switch (app.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
+    case LatestSearch::Ask::Send:
+      ++app.pending_jobs;
+      app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint});
+      break;
+    case LatestSearch::Ask::Answered:
+      ++app.pending_jobs;
+      app.result_sender.send(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
+      break;
+    case LatestSearch::Ask::Joined: break;
+  }
 }
 
 void on_suggestion_chosen(MapsApp& app, const EndpointEvent::SuggestionChosen& e, zarn_ui::state::State* state) {
@@ -83,8 +132,7 @@ void on_suggestion_chosen(MapsApp& app, const EndpointEvent::SuggestionChosen& e
     // The map centre the user was looking at stands in for a missing origin, taken before the
     // map moves to the destination (else the plan would lead from the destination to itself).
     if (!m.origin) {
-      const LatLon centre = use_map_centre_as_origin(app);
-      app.transient.set_origin(m, centre, m.origin_name);
+      if (const auto origin = stand_in_origin(app, place.pos)) app.transient.set_origin(m, *origin, m.origin_name);
     }
   }
   m.center = place.pos;
@@ -143,11 +191,31 @@ void start_transit_search(MapsApp& app) {
   app.panel_expanded = true;
   app.transient.set_transit(m, {});
   const std::uint64_t request = note_plan_request(app);
-  ++app.pending_jobs;
   app.set_status("Finding departures\u2026", StatusKind::InProgress);
   fit_view_to_points(app, {ends->origin, ends->dest});
-  if (app.live) app.job_spawner->spawn_transit(TransitJob{transit_query(app), ends->origin, ends->dest, request});
+  if (!app.live) {
+    ++app.pending_jobs;  // no job will answer; the count stays raised
+    return;
+  }
+  // The request goes out once the asking pauses; a newer one in the meantime takes its place.
+  app.journey_wait =
+      JourneyWait{app.mono_now() + kJourneyAskPause, TransitJob{transit_query(app), ends->origin, ends->dest, request}};
 }
+
+void send_waiting_journey_request(MapsApp& app) {
+  if (!app.journey_wait || app.mono_now() < app.journey_wait->at) return;
+  TransitJob job = std::move(app.journey_wait->job);
+  app.journey_wait.reset();
+  // Withdrawn, or replaced by a road route request since: nothing to ask.
+  if (!answers_latest_plan_request(app, job.request)) return;
+  ++app.pending_jobs;
+  app.job_spawner->spawn_transit(std::move(job));
+}
+
+bool journeys_awaited(const MapsApp& app) { return app.pending_jobs > 0 || app.journey_wait.has_value(); }
+
+// The estimate is the one route written over the document; an answered route is committed.
+bool route_is_estimate(const MapsApp& app) { return app.transient.route && app.transient.route->has_value(); }
 
 void open_directions(MapsApp& app) {
   set_destination_from_selection(app);
@@ -199,6 +267,13 @@ void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn
       event.value);
 }
 
+std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint) {
+  std::string key(text);
+  key += '\n';
+  key += static_cast<char>('0' + endpoint);
+  return key;
+}
+
 bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
   const PlanRequest& latest = app.plan_request;
   if (request != latest.id || latest.withdrawn) return false;
@@ -220,6 +295,9 @@ void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   // A road route still on its way would bring the cleared route back.
   if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
   commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});
+  // The route ends with its start (the document's writer ends the stored one); the destination
+  // stays in its field for the next plan.
+  app.transient.set_origin(app.model, std::nullopt, "Map centre");
   app.navigation.reset();
 }
 

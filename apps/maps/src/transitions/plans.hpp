@@ -4,6 +4,10 @@
 // mode a plan request writes are laid over the document's values (MapsApp::transient) until the
 // plan that answers it is committed.
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include "directions/endpoint_event.hpp"
 #include "model/records.hpp"
 #include "transitions/plan_request.hpp"
@@ -27,8 +31,16 @@ LatLon use_map_centre_as_origin(MapsApp& app);
 void start_routing(MapsApp& app);
 // The same endpoints; the Directions panel in Transit mode, the road route and the journey list
 // emptied, "Finding departures…", the view fitted to the two ends, and a live state asks the
-// journey planner (leaving now, or at the chosen time, or arriving by it).
+// journey planner (leaving now, or at the chosen time, or arriving by it) once no newer journey
+// request has come for kJourneyAskPause (send_waiting_journey_request).
 void start_transit_search(MapsApp& app);
+// The waiting journey request, once its pause is over and it is still the latest plan request.
+void send_waiting_journey_request(MapsApp& app);
+// Whether journeys are on their way or about to be asked for.
+bool journeys_awaited(const MapsApp& app);
+// Whether the road route shown is the offline estimate (while the service is asked, or after
+// it could not answer) rather than the service's route.
+bool route_is_estimate(const MapsApp& app);
 // Directions to the selected place.
 void open_directions(MapsApp& app);
 void show_transit_directions(MapsApp& app, zarn_ui::state::State& state);
@@ -38,6 +50,8 @@ void directions_to_poi(MapsApp& app, zarn_ui::state::State& state);
 // geocoder, a chosen suggestion becomes that endpoint (stored as a place, committed when `state`
 // is given) and swapping exchanges the two; both of the last ask for a new plan.
 void handle_endpoint_editor_event(MapsApp& app, const EndpointEvent& event, zarn_ui::state::State* state = nullptr);
+// What the latest endpoint search is known by: its text and the job's endpoint byte.
+std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint);
 // Whether a route or journey answer numbered `request` answers the latest plan request, which
 // was neither withdrawn nor made for another travel mode than the current one.
 bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request);
@@ -46,7 +60,7 @@ bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request);
 // is kept. Before any request, the current endpoints.
 PlanEndpoints plan_answer_endpoints(const MapsApp& app);
 // Commits the end of the route and docks the navigation panel again; a road route still on its
-// way is dropped when it comes.
+// way is dropped when it comes. The start ends with the route; the destination stays.
 void clear_route(MapsApp& app, zarn_ui::state::State& state);
 
 }  // namespace maps

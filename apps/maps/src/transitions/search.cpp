@@ -23,6 +23,9 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
     if (!app.find_place(first.id)) keep_place(app, state, first);
     m.selected = first.id;
     m.center = first.pos;
+  } else {
+    // The card of an earlier selection is no answer to this search.
+    m.selected.reset();
   }
   m.results = std::move(submission->results);
 
@@ -37,9 +40,28 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
   app.search_box.clear_search_suggestions();
   app.panel_expanded = true;
 
-  ++app.pending_jobs;
+  ask_place_search(app, std::move(submission->text));
+}
+
+void ask_place_search(MapsApp& app, std::string text) {
   app.set_status("Searching\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_place_search(PlaceSearchJob{std::move(submission->text)});
+  // A state that is not live starts no job and keeps the count raised.
+  if (!app.live) {
+    ++app.pending_jobs;
+    return;
+  }
+  switch (app.place_searches.ask(text)) {
+    case LatestSearch::Ask::Send:
+      ++app.pending_jobs;
+      app.job_spawner->spawn_place_search(PlaceSearchJob{std::move(text)});
+      break;
+    case LatestSearch::Ask::Answered:
+      // The answer comes again through the tick, as if the service had sent it.
+      ++app.pending_jobs;
+      app.result_sender.send(WorkerResult{worker::PlaceSearch{app.place_searches.answer(), std::move(text)}});
+      break;
+    case LatestSearch::Ask::Joined: break;
+  }
 }
 
 LatLon origin_or_centre(const MapsApp& app) { return search::origin_or_centre(app.model.origin, app.model.center); }

@@ -35,6 +35,9 @@ std::vector<Poi> nearby_pois(const MapsApp& app);
 // The trimmed text at the front of the model's own recent list (no commit): a repeat in other
 // letter case replaces the older entry, and eight are kept.
 void push_recent_search(MapsApp& app, std::string_view text);
+// "Searching…" and a geocoding job for the trimmed, non-blank text, sent once: the latest
+// search's text asked again waits for that search's answer or takes it again (LatestSearch).
+void ask_place_search(MapsApp& app, std::string text);
 void select_poi(MapsApp& app, const std::string& id);
 
 }  // namespace maps

@@ -86,12 +86,22 @@ std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, d
 void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
   const Rect& b = app.bounds_rect;
   const double w = b.width();
-  double usable = is_narrow_layout(b) ? w - 32.0 : w - (side_panel_width(b) + 32.0 + 10.0);
+  const bool narrow = is_narrow_layout(b);
+  double usable = narrow ? w - 32.0 : w - (side_panel_width(b) + 32.0 + 10.0);
   if (!(usable >= 200.0)) usable = 200.0;
   const auto view = viewport_for_points(points, usable, b.height(), kFitInset);
   if (!view) return;
+  const double zoom = std::min(view->zoom, kHighestFittedZoom);
+  app.model.zoom = zoom;
   app.model.center = view->center;
-  app.model.zoom = std::min(view->zoom, kHighestFittedZoom);
+  // Beside a shown side panel the points are centred in the map area right of it, else their
+  // start would lie under the panel.
+  if (narrow || app.panel_collapsed) return;
+  const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
+  const double dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
+  if (!std::isfinite(dx)) return;
+  const Point c = project_mercator(view->center.lat, view->center.lon, zoom);
+  app.model.center = unproject_mercator(c.x - dx, c.y, zoom);
 }
 
 void fit_view_to_route(MapsApp& app) {

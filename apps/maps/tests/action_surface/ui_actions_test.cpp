@@ -9,6 +9,8 @@
 
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/surface_resources.hpp"
+#include "app/dispatch.hpp"
+#include "doc/readers.hpp"
 #include "resource_rows.hpp"
 #include "sample/sample_data.hpp"
 
@@ -64,6 +66,12 @@ TEST(UiActions, EffectsOfTheActions) {
 
   perform_ui_action(*f.app, f.state, 2, "maps.search", R"("  Hofgarten ")");
   EXPECT_EQ(f.app->model.query, "  Hofgarten ");
+  // The recent search is in the document: the next change of it keeps the entry.
+  EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
+  ASSERT_TRUE(doc::load_map_model(f.state.doc()).has_value());
+  EXPECT_EQ(doc::load_map_model(f.state.doc())->recents.front(), "Hofgarten");
+  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+  EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
 
   perform_ui_action(*f.app, f.state, 2, "maps.open-place", R"("hofgarten")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("hofgarten"));

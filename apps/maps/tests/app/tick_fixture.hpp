@@ -41,7 +41,20 @@ struct TickFixture {
   zarn_ui::state::State state;
   MonoTime clock = MonoTime{} + 1000s;
 
-  explicit TickFixture(bool live = true, MapModel model = default_map_model()) {
+  explicit TickFixture(bool live = true, MapModel model = default_map_model()) { start(live, std::move(model)); }
+  // A new state on the same document, as quitting and starting the app again gives.
+  void restart(bool live = true, MapModel model = default_map_model()) { start(live, std::move(model)); }
+  TickFixture(const TickFixture&) = delete;
+  TickFixture& operator=(const TickFixture&) = delete;
+
+  MapModel& model() { return app->model; }
+  void send(WorkerResult r) { ASSERT_TRUE(app->result_sender.send(std::move(r))); }
+  void tick() { app->tick(state); }
+  void advance(std::chrono::milliseconds by) { clock += by; }
+  MonoTime now() const { return clock; }
+
+ private:
+  void start(bool live, MapModel model) {
     // A cache directory that does not exist: nothing on disk, every size reads 0.
     app = build_maps_app(std::move(model), VectorMap{},
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-tick-test-none"), false,
@@ -51,14 +64,6 @@ struct TickFixture {
     app->job_spawner = std::move(recording);
     app->mono_now = [this] { return clock; };
   }
-  TickFixture(const TickFixture&) = delete;
-  TickFixture& operator=(const TickFixture&) = delete;
-
-  MapModel& model() { return app->model; }
-  void send(WorkerResult r) { ASSERT_TRUE(app->result_sender.send(std::move(r))); }
-  void tick() { app->tick(state); }
-  void advance(std::chrono::milliseconds by) { clock += by; }
-  MonoTime now() const { return clock; }
 };
 
 }  // namespace maps::testing

@@ -134,6 +134,8 @@ TEST(TickLocation, FixWithADestinationAsksForAPlanFromTheFix) {
     f.tick();
     EXPECT_EQ(f.jobs->of_kind<ReverseGeocodeJob>().size(), 1u);
     if (mode == TravelMode::Transit) {
+      f.advance(kJourneyAskPause);
+      f.tick();
       ASSERT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
       EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].from, fix);
       EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].to, dest);

@@ -8,6 +8,7 @@
 
 #include "app/tick_steps.hpp"
 #include "tick_fixture.hpp"
+#include "transitions/search.hpp"
 
 namespace maps {
 namespace {
@@ -156,6 +157,25 @@ TEST(TickResults, PlaceSearchSelectsTheFirstHitAndStoresEveryPlace) {
   f.tick();
   ASSERT_EQ(f.model().places.size(), 1u);
   EXPECT_EQ(f.model().places[0], a);
+}
+
+// A search that finds nothing, here or at the service, says so in the pill, and the card of the
+// place selected before is no longer shown as if it were the answer.
+TEST(TickResults, ASearchThatFindsNothingSaysSoAndLeavesNoCard) {
+  MapModel model = default_map_model();
+  model.places = {make_place("a")};
+  TickFixture f(true, model);
+  f.tick();
+  f.model().selected = "a";
+  f.model().query = "xyzzy";
+  submit_search(*f.app, &f.state);
+  EXPECT_EQ(f.model().selected, std::nullopt);
+  f.send(worker::PlaceSearch{std::vector<Place>{}, "xyzzy"});
+  f.tick();
+  EXPECT_EQ(f.model().status, "No results for \u201cxyzzy\u201d");
+  EXPECT_EQ(f.app->status_kind, StatusKind::Notice);
+  EXPECT_TRUE(f.model().results.empty());
+  EXPECT_EQ(f.model().selected, std::nullopt);
 }
 
 TEST(TickResults, PlaceSearchWhileSuggestionsAreOpenFillsOnlyTheSuggestions) {

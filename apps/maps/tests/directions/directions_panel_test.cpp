@@ -212,6 +212,8 @@ TEST(JourneyTime, LabelAndResetLink) {
 TEST(RoadRoute, TimesFollowTheJourneyTime) {
   const LocalDateTime nine = demo_clock_now();
   const LocalDateTime ten_to_midnight = nine.plus_minutes(14 * 60 + 50);
+  const LocalDateTime at_1813_10 = local_from_unix_ms(nine.plus_minutes(9 * 60 + 13).unix_ms + 10'000);
+  const LocalDateTime at_1813_50 = local_from_unix_ms(at_1813_10.unix_ms + 40'000);
   struct Case {
     const char* name;
     LocalDateTime now;
@@ -220,7 +222,15 @@ TEST(RoadRoute, TimesFollowTheJourneyTime) {
     std::optional<RouteTimes> times;
   } cases[] = {
       {"leaving now", nine, {TransitTimeMode::Depart, 0}, 360, RouteTimes{"Leave 09:00", "Arrive 09:06"}},
-      {"seconds are cut", nine, {TransitTimeMode::Depart, 0}, 419.9, RouteTimes{"Leave 09:00", "Arrive 09:06"}},
+      // The other end lies the shown duration from the shown minute.
+      {"7 min as shown", nine, {TransitTimeMode::Depart, 0}, 419.9, RouteTimes{"Leave 09:00", "Arrive 09:07"}},
+      {"3 min from 18:13:10", at_1813_10, {TransitTimeMode::Depart, 0}, 150, RouteTimes{"Leave 18:13", "Arrive 18:16"}},
+      {"3 min from 18:13:50", at_1813_50, {TransitTimeMode::Depart, 0}, 150, RouteTimes{"Leave 18:13", "Arrive 18:16"}},
+      {"arriving by 18:13:50 in 1 min",
+       at_1813_50,
+       {TransitTimeMode::Arrive, 0},
+       89,
+       RouteTimes{"Leave 18:12", "Arrive 18:13"}},
       {"later", nine, {TransitTimeMode::Depart, 15}, 600, RouteTimes{"Leave 09:15", "Arrive 09:25"}},
       {"arriving by", nine, {TransitTimeMode::Arrive, 60}, 1200, RouteTimes{"Leave 09:40", "Arrive 10:00"}},
       {"past midnight", ten_to_midnight, {TransitTimeMode::Depart, 0}, 1200, RouteTimes{"Leave 23:50", "Arrive 00:10"}},
@@ -268,6 +278,20 @@ TEST(RoadRoute, SummaryTimesAndSteps) {
     EXPECT_TRUE(has_text(scene, "Arrive 09:21"));
   }
   m.route.reset();
+  {
+    AppFixture f(m);
+    EXPECT_TRUE(has_text(f.draw(), "Select a place, then tap Directions."));
+  }
+  // A destination without a start (after "End", or a start still to be chosen) asks for one.
+  m.origin.reset();
+  {
+    AppFixture f(m);
+    const auto scene = f.draw();
+    EXPECT_TRUE(has_text(scene, "Choose a starting point to see the route."));
+    EXPECT_TRUE(has_text(scene, m.dest_name));
+  }
+  m.dest.reset();
+  m.selected.reset();
   {
     AppFixture f(m);
     EXPECT_TRUE(has_text(f.draw(), "Select a place, then tap Directions."));

@@ -215,5 +215,60 @@ TEST(Plans, SeedingWithoutARouteKeepsTheRouteMapButThePlanHidesIt) {
   EXPECT_EQ(doc.length(*get_list(doc, root, kTransit)), 0u);
 }
 
+// The endpoints the person chose are one pair for every travel mode: a mode switch goes on with
+// them, a plan of the new mode made for other endpoints ends, and ending the route ends its
+// start but keeps the destination; all of it reads back the same after a restart.
+TEST(Plans, ChosenEndpointsOutlastModeSwitchesAndEndingTheRoute) {
+  const LatLon a{48.10, 11.50}, b{48.20, 11.60}, c{48.13, 11.56}, d{48.137, 11.575};
+  AutoCommit doc;
+  save_map_model(doc, MapModel{});
+  maps_action_apply({MapsAction::SetTransit{{testing::journey()}, a, "A", b, "B"}}, doc);
+  maps_action_apply({MapsAction::SetTravelMode{TravelMode::Car}}, doc);
+  maps_action_apply({MapsAction::SetRoute{testing::route(), c, "C", d, "D", TravelMode::Car}}, doc);
+
+  struct Step {
+    const char* name;
+    MapsAction action;
+    std::optional<LatLon> origin;
+    std::string origin_name;
+    std::optional<LatLon> dest;
+    bool route;
+    bool journeys;
+  };
+  const Step steps[] = {
+      {"to transit: the journeys made from A end",
+       {MapsAction::SetTravelMode{TravelMode::Transit}},
+       c,
+       "C",
+       d,
+       true,
+       false},
+      {"back to the car: its route goes on", {MapsAction::SetTravelMode{TravelMode::Car}}, c, "C", d, true, false},
+      {"the route ends, and its start", {MapsAction::ClearRoute{}}, std::nullopt, "Map centre", d, false, false},
+      {"to transit after the end",
+       {MapsAction::SetTravelMode{TravelMode::Transit}},
+       std::nullopt,
+       "Map centre",
+       d,
+       false,
+       false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    maps_action_apply(step.action, doc);
+    auto reloaded = AutoCommit::load(doc.save());
+    ASSERT_TRUE(reloaded);
+    for (const AutoCommit* read : {&doc, &*reloaded}) {
+      const MapModel m = *load_map_model(*read);
+      EXPECT_EQ(m.origin, step.origin);
+      EXPECT_EQ(m.origin_name, step.origin_name);
+      EXPECT_EQ(m.dest, step.dest);
+      EXPECT_EQ(m.dest_name, "D");
+      EXPECT_EQ(m.route.has_value(), step.route);
+      EXPECT_EQ(!m.transit.empty(), step.journeys);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace maps::doc

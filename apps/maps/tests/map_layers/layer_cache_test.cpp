@@ -81,6 +81,11 @@ struct Twins {
     });
     direct->map_layers.set_caching(false);
   }
+  // Every picture made in the frame that needs it.
+  Twins& in_frame() {
+    cached->map_layers.set_background_pictures(false);
+    return *this;
+  }
   void both(const std::function<void(MapsApp&)>& f) {
     f(*cached);
     f(*direct);
@@ -92,6 +97,7 @@ class LayerCachePoses : public ::testing::TestWithParam<std::tuple<double, bool>
 TEST_P(LayerCachePoses, FramesLookAsTheLayersDrawnDirectly) {
   const auto [scale, traffic] = GetParam();
   Twins twins(900, 600, traffic);
+  twins.in_frame();
   const Theme theme = Theme::dark();
   enum class Picture { Kept, Filled, Moved, New };
   struct Pose {
@@ -157,6 +163,7 @@ INSTANTIATE_TEST_SUITE_P(ScalesAndTraffic, LayerCachePoses,
 TEST(LayerCache, NewPictureExactlyWhenWhatItShowsChanges) {
   auto app = new_sample_app();
   app->bounds_rect = {0, 0, 800, 600};
+  app->map_layers.set_background_pictures(false);
   Theme theme = Theme::light();
   double scale = 1.0;
   Scene last = layers(*app, theme, scale);
@@ -199,6 +206,90 @@ TEST(LayerCache, NewPictureExactlyWhenWhatItShowsChanges) {
     }
     last = now;
   }
+}
+
+// A new zoom shows the picture at hand scaled (sampled fast, over land where it does not reach)
+// while the new one is made off the thread; then the new one, as sharp as the layers drawn
+// directly. A zoom too far for the old picture to say anything makes the new one at once.
+TEST(LayerCache, ZoomShowsThePictureScaledUntilTheNewOneIsMade) {
+  Twins twins(800, 600, true);
+  const Theme theme = Theme::light();
+  (void)frame(*twins.cached, theme, 1.0);
+  const zarn_ui::Image first = twins.cached->map_layers.picture();
+  ASSERT_FALSE(first.empty());
+  struct Step {
+    const char* what;
+    double zoom_by;
+    bool scaled;
+  };
+  for (const Step& step : std::vector<Step>{{"in", 0.35, true}, {"out", -0.7, true}, {"far in", 2.5, false}}) {
+    const zarn_ui::Image before = twins.cached->map_layers.picture();
+    const std::uint64_t rebuilds = twins.cached->map_layers.rebuilds();
+    twins.both([&](MapsApp& app) { app.model.zoom += step.zoom_by; });
+    const Scene now = layers(*twins.cached, theme, 1.0);
+    const auto images = items_of<scene::DrawImage>(now);
+    ASSERT_EQ(images.size(), 1u) << step.what;
+    if (!step.scaled) {
+      EXPECT_EQ(twins.cached->map_layers.rebuilds(), rebuilds + 1) << step.what;
+      EXPECT_FALSE(twins.cached->map_layers.picture_pending()) << step.what;
+      continue;
+    }
+    EXPECT_EQ(images[0].image, before) << step.what;
+    EXPECT_EQ(images[0].sampling, scene::Sampling::Fast) << step.what;
+    EXPECT_NEAR(images[0].brush_transform.a, std::exp2(step.zoom_by), 1e-12) << step.what;
+    const auto fills = items_of<scene::Fill>(now);
+    const bool land_under = !fills.empty() && fills.front().shape == zarn_ui::Shape(twins.cached->bounds_rect);
+    EXPECT_EQ(land_under, step.zoom_by < 0) << step.what;
+    EXPECT_EQ(twins.cached->map_layers.rebuilds(), rebuilds) << step.what;
+    EXPECT_TRUE(twins.cached->map_layers.picture_pending()) << step.what;
+
+    twins.cached->map_layers.wait_for_picture();
+    const Pixels sharp = frame(*twins.cached, theme, 1.0);
+    EXPECT_FALSE(twins.cached->map_layers.picture_pending()) << step.what;
+    EXPECT_EQ(twins.cached->map_layers.rebuilds(), rebuilds + 1) << step.what;
+    EXPECT_FALSE(twins.cached->map_layers.picture() == before) << step.what;
+    EXPECT_EQ(compare(sharp, frame(*twins.direct, theme, 1.0)).pixels, 0u) << step.what;
+  }
+}
+
+// A move past the picture shows it moved, over land where it ends, while the picture around the
+// new view is made off the thread.
+TEST(LayerCache, MovePastThePictureShowsItMovedUntilTheNewOneIsMade) {
+  Twins twins(800, 600, true);
+  const Theme theme = Theme::light();
+  (void)frame(*twins.cached, theme, 1.0);
+  const zarn_ui::Image first = twins.cached->map_layers.picture();
+  twins.both([](MapsApp& app) { pan_map(app, 300, 0); });
+  const Scene now = layers(*twins.cached, theme, 1.0);
+  const auto images = items_of<scene::DrawImage>(now);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].image, first);
+  EXPECT_EQ(images[0].brush_transform.a, 1.0);
+  EXPECT_EQ(items_of<scene::Fill>(now).front().color, map_palette(theme).land);
+  EXPECT_EQ(twins.cached->map_layers.scrolls(), 0u);
+  EXPECT_TRUE(twins.cached->map_layers.picture_pending());
+  twins.cached->map_layers.wait_for_picture();
+  const Pixels sharp = frame(*twins.cached, theme, 1.0);
+  EXPECT_FALSE(twins.cached->map_layers.picture() == first);
+  EXPECT_EQ(compare(sharp, frame(*twins.direct, theme, 1.0)).pixels, 0u);
+}
+
+// A picture made off the thread for a city that changed meanwhile is not taken.
+TEST(LayerCache, BackgroundPictureOfAChangedCityIsDropped) {
+  auto app = new_sample_app();
+  app->bounds_rect = {0, 0, 600, 400};
+  const Theme theme = Theme::light();
+  layers(*app, theme, 1.0);
+  app->model.zoom += 0.35;
+  layers(*app, theme, 1.0);
+  ASSERT_TRUE(app->map_layers.picture_pending());
+  app->map_layers.wait_for_picture();
+  app->vector_map.roads.pop_back();
+  const std::uint64_t rebuilds = app->map_layers.rebuilds();
+  const Scene now = layers(*app, theme, 1.0);
+  // Made at once for the changed city instead.
+  EXPECT_EQ(app->map_layers.rebuilds(), rebuilds + 1);
+  EXPECT_EQ(items_of<scene::DrawImage>(now).at(0).sampling, scene::Sampling::Smooth);
 }
 
 TEST(LayerCache, DrawsDirectlyWhereNoPictureServes) {

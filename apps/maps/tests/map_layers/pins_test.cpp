@@ -13,6 +13,8 @@
 #include "layer_scene_items.hpp"
 #include "map_layers/location_pins.hpp"
 #include "map_layers/pin.hpp"
+#include "map_layers/pin_images.hpp"
+#include "zarn_ui/render.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
@@ -100,12 +102,13 @@ struct PinScene {
     p.pos = camera_unproject(camera, x, y);
     app->model.places.push_back(p);
   }
-  Scene draw() const {
+  Scene draw() {
     Scene s;
     const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
-    paint_location_and_selection(s, Affine::identity(), text, camera, *app, kTheme, kPalette, area);
+    paint_location_and_selection(s, Affine::identity(), text, camera, *app, kTheme, kPalette, area, images, 1.0);
     return s;
   }
+  PinImages images;
 };
 
 // Tips of the pins drawn, from their shadows, with whether the pin was the large one.
@@ -210,6 +213,70 @@ TEST(LocationAndSelection, OriginDotOnlyInsideTheMarkerArea) {
     EXPECT_EQ(rings(s, 6.0).at(0).color, kTheme.accent);
     EXPECT_EQ(discs(s, 2.2).at(0).color, kTheme.accent);
   }
+}
+
+// A crowd of pins in view is stamped from one image per colour, in the places' order, with pins
+// standing on another's tip left out; up to the crowd's size they are drawn from outlines. The
+// selected pin is always drawn from its outline, last.
+TEST(LocationAndSelection, ACrowdOfPinsIsStampedFromImages) {
+  struct Case {
+    std::size_t pins;
+    bool crowd;
+  };
+  for (const Case& c : {Case{PinImages::kCrowd - 1, false}, Case{PinImages::kCrowd, true}}) {
+    PinScene ps;
+    for (std::size_t i = 0; i < c.pins; ++i) {
+      ps.add("p" + std::to_string(i), "P", i < 4 ? Category::Museum : Category::Cafe, 20.0 + 20.0 * (i % 30),
+             100.0 + 40.0 * (i / 30));
+    }
+    ps.add("twin", "T", Category::Cafe, 20.0 + 2.0, 100.0);  // on the first pin's tip
+    ps.add("sel", "S", Category::Cafe, 400, 300);
+    ps.app->model.selected = "sel";
+    const Scene s = ps.draw();
+    const auto stamps = items_of<scene::ImageStamps>(s);
+    const auto drawn = pins(s);
+    if (!c.crowd) {
+      EXPECT_TRUE(stamps.empty());
+      EXPECT_EQ(drawn.size(), c.pins + 2);  // every pin, the twin and the selected one
+      continue;
+    }
+    // A run of museums, then the cafés; the twin is left out.
+    ASSERT_EQ(stamps.size(), 2u);
+    EXPECT_EQ(stamps[0].at.size(), 4u);
+    EXPECT_EQ(stamps[1].at.size(), c.pins - 4);
+    EXPECT_FALSE(stamps[0].image == stamps[1].image);
+    EXPECT_EQ(stamps[0].at.front(), (Point{20, 100}));
+    // Only the selected pin is drawn from outlines, after the stamps.
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(drawn[0].second);
+    // The images are made once per colour.
+    const Scene again = ps.draw();
+    EXPECT_TRUE(items_of<scene::ImageStamps>(again)[1].image == stamps[1].image);
+  }
+}
+
+// A stamped pin looks as the pin drawn from its outline at the same whole pixel.
+TEST(PinImages, StampLooksAsThePinItStandsFor) {
+  PinImages images;
+  const Color color = category_color(kTheme, Category::Museum);
+  Scene outline, stamped;
+  paint_pin(outline, Affine::identity(), {30, 40}, color, kPalette, false);
+  Point tip;
+  const zarn_ui::Image& img = images.image(color, kPalette, 1.0, tip);
+  stamped.stamp_image(img, tip, {{30.2, 39.7}});
+  const auto a = zarn_ui::render::render_to_image(outline, 60, 60).to_rgba8();
+  const auto b = zarn_ui::render::render_to_image(stamped, 60, 60).to_rgba8();
+  ASSERT_EQ(a.size(), b.size());
+  int worst = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
+  EXPECT_LE(worst, 2);  // composited once rather than item by item
+}
+
+TEST(ThinPoints, LeavesOutPointsCloserThanTheSpacingToOneKept) {
+  const std::vector<Point> pts = {{0, 0}, {3, 4}, {5.9, 0}, {6, 0}, {100, 100}, {104, 100}, {1e9, 1e9}};
+  EXPECT_EQ(thin_points(pts, 6.0), (std::vector<std::size_t>{0, 3, 4, 6}));  // exactly the spacing stays
+  EXPECT_EQ(thin_points(pts, 0.0).size(), pts.size());
+  EXPECT_EQ(thin_points({{std::nan(""), 0}, {1, 1}}, 6.0), (std::vector<std::size_t>{1}));
 }
 
 }  // namespace

@@ -81,21 +81,15 @@ void expect_near(Point a, Point b) {
   EXPECT_NEAR(a.y, b.y, 1e-9);
 }
 
-TEST(RasterTiles, NothingLoadedFillsLandAndRequestsEveryTileOnce) {
+// The city or the grid covers the bounds when no imagery is drawn: nothing is painted under them.
+TEST(RasterTiles, NothingLoadedPaintsNothingAndRequestsEveryTileOnce) {
   Fixture f;
   Scene s;
   const auto tiles = tiles_at(14.4);
   ASSERT_FALSE(tiles.empty());
   EXPECT_FALSE(paint(s, f, 14.4));
+  EXPECT_TRUE(s.empty());
 
-  ASSERT_EQ(s.size(), tiles.size() + 2);
-  EXPECT_EQ(std::get<scene::PushLayer>(s.items().front()).clip, zarn_ui::Shape(kBounds));
-  EXPECT_TRUE(std::holds_alternative<scene::PopLayer>(s.items().back()));
-  const auto fills = items_of<scene::Fill>(s);
-  for (std::size_t i = 0; i < tiles.size(); ++i) {
-    EXPECT_EQ(fills[i].shape, zarn_ui::Shape(Rect{tiles[i].x0, tiles[i].y0, tiles[i].x1, tiles[i].y1}));
-    EXPECT_EQ(fills[i].color, kPalette.land);
-  }
   std::vector<TileKey> keys;
   for (const auto& t : tiles) keys.push_back(t.key);
   EXPECT_EQ(f.requested(), keys);
@@ -104,6 +98,24 @@ TEST(RasterTiles, NothingLoadedFillsLandAndRequestsEveryTileOnce) {
   Scene again;
   paint(again, f, 14.4);
   EXPECT_TRUE(f.requested().empty());
+}
+
+// Land is filled once over the bounds, under the images, in the clip of the bounds; a tile with
+// no imagery shows it.
+TEST(RasterTiles, ImageryLiesOverOneLandFillOfTheBounds) {
+  Fixture f;
+  const auto tiles = tiles_at(14.4);
+  ASSERT_GE(tiles.size(), 2u);
+  f.load(tiles[0].key, tile_image());
+  Scene s;
+  EXPECT_TRUE(paint(s, f, 14.4));
+  ASSERT_EQ(s.size(), 4u);
+  EXPECT_EQ(std::get<scene::PushLayer>(s.items()[0]).clip, zarn_ui::Shape(kBounds));
+  const auto& land = std::get<scene::Fill>(s.items()[1]);
+  EXPECT_EQ(land.shape, zarn_ui::Shape(kBounds));
+  EXPECT_EQ(land.color, kPalette.land);
+  EXPECT_TRUE(std::holds_alternative<scene::DrawImage>(s.items()[2]));
+  EXPECT_TRUE(std::holds_alternative<scene::PopLayer>(s.items()[3]));
 }
 
 TEST(RasterTiles, BackingOffTilesAreNotAskedFor) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "base/scoped_env.hpp"
 #include "fake_service.hpp"
 #include "net/geocoding.hpp"
 #include "net/http_client.hpp"
@@ -106,11 +107,13 @@ TEST_F(Adapters, FetchRouteServiceCodes) {
   svc.reply(R"(/route/v1/cycling/.*)", R"({"code":"NoSegment","message":"Could not find a matching segment"})", 400);
   using K = base::ErrorKind;
   EXPECT_EQ(fetch_route(hosts, TravelMode::Foot, {1, 2}, {3, 4}).failure(), base::err(K::NoResult, "NoRoute"));
-  EXPECT_EQ(fetch_route(hosts, TravelMode::Transit, {1, 2}, {3, 4}).failure(), base::err(K::BadReply, "routing failed"));
+  EXPECT_EQ(fetch_route(hosts, TravelMode::Transit, {1, 2}, {3, 4}).failure(),
+            base::err(K::BadReply, "routing failed"));
   EXPECT_EQ(fetch_route(hosts, TravelMode::Bike, {1, 2}, {3, 4}).failure(), base::err(K::NoResult, "NoSegment"));
 }
 
 TEST_F(Adapters, FetchTransitPlan) {
+  const base::ScopedTz utc("UTC0");  // the reply's times are read in local time
   svc.reply("/api/v1/plan", R"({"itineraries":[{"startTime":"2026-12-08T14:05:00Z","endTime":"2026-12-08T14:30:00Z",
     "duration":1500,"transfers":0,"legs":[{"mode":"TRAM","routeShortName":"19","headsign":"Pasing",
     "from":{"name":"Karlsplatz"},"to":{"name":"Hauptbahnhof"},"startTime":"2026-12-08T14:05:00Z",

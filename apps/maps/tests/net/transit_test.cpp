@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/scoped_env.hpp"
+#include "net/local_clock.hpp"
 #include "net/polyline.hpp"
 #include "net/transit.hpp"
 
@@ -14,6 +16,8 @@ namespace maps {
 namespace {
 
 using nlohmann::json;
+
+using base::ScopedTz;
 
 constexpr const char* kWorkedExample = "_p~iF~ps|U_ulLnnqC_mqNvxq`@";
 
@@ -71,6 +75,58 @@ TEST(IsoClockText, HourAndMinuteOrWholeText) {
   for (const auto& [in, out] : cases) EXPECT_EQ(iso_clock_text(in), out) << in;
 }
 
+// The planner's instants in the machine's local time: UTC, an offset of its own, summer time,
+// a day boundary; texts without an offset or that do not parse keep the cut of iso_clock_text.
+TEST(LocalClockText, InstantsInTheLocalTime) {
+  struct Case {
+    const char* tz;
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", "2024-11-06T16:34:00Z", "17:34"},          // winter, +01:00
+      {"Europe/Berlin", "2024-07-06T16:34:00Z", "18:34"},          // summer, +02:00
+      {"Europe/Berlin", "2024-11-06T17:34:00+01:00", "17:34"},     // the planner's own offset
+      {"Europe/Berlin", "2024-11-06T11:34:00-0500", "17:34"},      // an offset without a colon
+      {"Europe/Berlin", "2024-11-06T16:34:59.750Z", "17:34"},      // fractions never round up
+      {"Europe/Berlin", "2024-12-31T23:10:00Z", "00:10"},          // past midnight into the new year
+      {"Europe/Berlin", "2024-03-31T00:59:00Z", "01:59"},          // the last minute before summer time
+      {"Europe/Berlin", "2024-03-31T01:00:00Z", "03:00"},          // summer time has begun
+      {"Europe/Berlin", "2024-10-27T00:30:00Z", "02:30"},          // the first 02:30 of the night
+      {"Europe/Berlin", "2024-10-27T01:30:00Z", "02:30"},          // and the second
+      {"America/New_York", "2024-11-06T16:34:00Z", "11:34"},       // -05:00
+      {"America/New_York", "2024-11-07T03:10:00+01:00", "21:10"},  // back across midnight
+      {"UTC0", "2024-11-06T17:34:00+01:00", "16:34"},
+      {"Europe/Berlin", "2024-11-06T16:34", "16:34"},            // no offset: cut as before
+      {"Europe/Berlin", "2024-13-06T16:34:00Z", "16:34"},        // no such month: cut as before
+      {"Europe/Berlin", "2023-02-29T16:34:00Z", "16:34"},        // no such day
+      {"Europe/Berlin", "2024-11-06T16:34:00+01:00x", "16:34"},  // trailing text
+      {"Europe/Berlin", "2024-11-06T16:34:00+25:00", "16:34"},   // no such offset
+      {"Europe/Berlin", "16:34", "16:34"},
+      {"Europe/Berlin", "", ""},
+  };
+  for (const Case& c : cases) {
+    ScopedTz tz(c.tz);
+    EXPECT_EQ(local_clock_text(c.in), c.out) << c.tz << " " << c.in;
+  }
+}
+
+TEST(ParseTransitPlan, JourneyAndLegTimesAreLocal) {
+  ScopedTz tz("Europe/Berlin");
+  const json plan = json::parse(R"({"itineraries": [
+    {"startTime": "2024-11-06T22:51:00Z", "endTime": "2024-11-06T23:12:00Z",
+     "legs": [{"mode": "BUS", "startTime": "2024-11-06T23:51:00+01:00", "endTime": "2024-11-07T00:12:00+01:00"}]}
+  ]})");
+  auto r = parse_transit_plan(plan);
+  ASSERT_TRUE(r.is_ok()) << r.error();
+  ASSERT_EQ(r->size(), 1u);
+  EXPECT_EQ((*r)[0].dep, "23:51");
+  EXPECT_EQ((*r)[0].arr, "00:12");
+  ASSERT_EQ((*r)[0].legs.size(), 1u);
+  EXPECT_EQ((*r)[0].legs[0].dep, "23:51");
+  EXPECT_EQ((*r)[0].legs[0].arr, "00:12");
+}
+
 TEST(HexColourField, SixHexDigitsWithoutHash) {
   const std::pair<json, std::optional<std::string>> cases[] = {
       {"##0a64C8", "0a64C8"},    {"0A64C8", "0A64C8"}, {"#0A64C8FF", std::nullopt},
@@ -90,6 +146,7 @@ TEST(TransitModeKind, CodesIgnoringCase) {
       {"NIGHT_RAIL", TransitMode::Rail}, {"REGIONAL_FAST_RAIL", TransitMode::Rail},
       {"FERRY", TransitMode::Ferry},     {"BUS", TransitMode::Bus},
       {"COACH", TransitMode::Bus},       {"", TransitMode::Bus},
+      {"SUBURBAN", TransitMode::Rail},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(transit_mode_kind(in), out) << in;
 }
@@ -112,6 +169,7 @@ const char* kPlan = R"({"itineraries": [
 ]})";
 
 TEST(ParseTransitPlan, JourneysAndLegs) {
+  ScopedTz utc("UTC0");
   auto r = parse_transit_plan(json::parse(kPlan));
   ASSERT_TRUE(r.is_ok()) << r.error();
   ASSERT_EQ(r->size(), 3u);
@@ -217,6 +275,43 @@ TEST(ParseTransitPlan, LegWithoutPrecisionIsReadAtSevenWhenFiveLeavesTheGlobe) {
   ASSERT_TRUE(r.is_ok()) << r.error();
   const auto& geometry = r->at(0).legs.at(0).geometry;
   expect_points_near(geometry, {{48.13743, 11.57549}, {48.13906, 11.56592}}, 1e-9);
+}
+
+// Without itineraries, the planner's walk-only journeys under "direct" are the answer; beside
+// itineraries they are not listed, and an empty answer stays empty.
+TEST(ParseTransitPlan, WalkOnlyJourneysComeFromDirect) {
+  ScopedTz utc("UTC0");
+  const json walk = json::parse(R"({"duration": 267, "startTime": "2024-11-06T16:34:00Z",
+    "endTime": "2024-11-06T16:38:27Z", "transfers": 0,
+    "legs": [{"mode": "WALK", "to": {"name": "END"}, "duration": 267}]})");
+  const json ride = json::parse(R"({"duration": 600, "legs": [{"mode": "TRAM", "routeShortName": "19"}]})");
+  struct Case {
+    const char* name;
+    json reply;
+    std::size_t journeys;
+    TransitMode first_leg;
+  };
+  const Case cases[] = {
+      {"only the walk", json{{"itineraries", json::array()}, {"direct", json::array({walk})}}, 1, TransitMode::Walk},
+      {"a ride beside the walk", json{{"itineraries", json::array({ride})}, {"direct", json::array({walk})}}, 1,
+       TransitMode::Tram},
+      {"nothing", json{{"itineraries", json::array()}, {"direct", json::array()}}, 0, TransitMode::Walk},
+      {"no direct list", json{{"itineraries", json::array()}, {"direct", "x"}}, 0, TransitMode::Walk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = parse_transit_plan(c.reply);
+    ASSERT_TRUE(r.is_ok()) << r.error();
+    ASSERT_EQ(r->size(), c.journeys);
+    if (c.journeys == 0) continue;
+    ASSERT_FALSE((*r)[0].legs.empty());
+    EXPECT_EQ((*r)[0].legs[0].mode, c.first_leg);
+  }
+  auto only_walk = parse_transit_plan(cases[0].reply);
+  EXPECT_EQ((*only_walk)[0].dep, "16:34");
+  EXPECT_EQ((*only_walk)[0].arr, "16:38");
+  EXPECT_EQ((*only_walk)[0].duration_min, 4u);
+  EXPECT_EQ((*only_walk)[0].legs[0].to_name, "END");
 }
 
 TEST(ParseTransitPlan, ItinerariesMustBeAnArray) {

@@ -109,25 +109,27 @@ TEST(Overlay, TrafficLegendTable) {
   }
 }
 
-TEST(Overlay, StatusPillShowsWorkAndFailures) {
+TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
   struct Case {
     const char* status;
+    StatusKind kind;
     std::uint32_t pending;
     bool suggestions;
     bool shown;
     bool danger;
   } cases[] = {
-      {"Searching…", 0, false, true, false},
-      {"Routing failed (offline estimate shown): timeout", 0, false, true, true},
-      {"Location DENIED", 0, false, true, true},
-      {"12 places nearby", 0, false, false, false},
-      {"12 places nearby", 1, false, true, false},
-      {"Searching…", 1, true, false, false},
-      {"", 3, false, false, false},
+      {"Searching…", StatusKind::Outcome, 0, false, true, false},
+      {"Routing failed (offline estimate shown): timeout", StatusKind::Outcome, 0, false, true, true},
+      {"Location DENIED", StatusKind::Outcome, 0, false, true, true},
+      {"12 places nearby", StatusKind::Outcome, 0, false, false, false},
+      {"12 places nearby", StatusKind::Outcome, 1, false, true, false},
+      {"No results for \u201cxyzzy\u201d", StatusKind::Notice, 0, false, true, false},
+      {"Searching…", StatusKind::Outcome, 1, true, false, false},
+      {"", StatusKind::Outcome, 3, false, false, false},
   };
   for (const auto& c : cases) {
     AppFixture f;
-    f.app->set_status(c.status);
+    f.app->set_status(c.status, c.kind);
     f.app->pending_jobs = c.pending;
     if (c.suggestions) {
       f.model().query = "Mar";

@@ -118,6 +118,8 @@ TEST(EndpointEvents, ChosenSuggestionBecomesThatEndpointAndAsksForAPlan) {
     const Place chosen{"osm-node-9", "Stachus", Category::Shop, "Karlsplatz", {48.1390, 11.5660}, false};
     handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{chosen, c.field}}, &f.state);
     tick_a_few(f);
+    f.advance(kJourneyAskPause);  // journeys are asked for once the asking pauses
+    f.tick();
 
     ASSERT_TRUE(f.app->find_place(chosen.id).has_value()) << "stored through the document";
     const LatLon from = origin ? chosen.pos : kCentre;

@@ -196,6 +196,8 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
     start_transit_search(*f.app);
+    f.advance(kJourneyAskPause);
+    f.tick();
     ASSERT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
     EXPECT_EQ(f.jobs->of_kind<TransitJob>()[0].request, 2u);
     f.send(worker::Route{to_museum, 1});
@@ -351,6 +353,8 @@ TEST(StartTransitSearch, QueryTimeFollowsTheJourneyTime) {
     const LocalDateTime before = f.app->now_local();
     start_transit_search(*f.app);
     const LocalDateTime after = f.app->now_local();
+    f.advance(kJourneyAskPause);
+    f.tick();
     const auto jobs = f.jobs->of_kind<TransitJob>();
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].from, kCentre);
@@ -395,6 +399,9 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   check_requested();
   EXPECT_TRUE(f.app->panel_expanded);
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
+  EXPECT_EQ(f.app->pending_jobs, 0u) << "asked for once the asking pauses";
+  f.advance(kJourneyAskPause);
+  f.tick();
   EXPECT_EQ(f.app->pending_jobs, 1u);
   EXPECT_NEAR(f.model().center.lat, (kHome.lat + kMuseum.lat) / 2, 1e-9) << "fitted to the two ends";
   EXPECT_NEAR(f.model().center.lon, (kHome.lon + kMuseum.lon) / 2, 1e-9);
@@ -432,6 +439,91 @@ TEST(StartTransitSearch, WithoutADestinationNothingHappens) {
   EXPECT_EQ(f.app->pending_jobs, 0u);
   EXPECT_TRUE(f.jobs->requests.empty());
   EXPECT_TRUE(f.app->transient.empty());
+}
+
+// A place just picked is centred, so the map centre as the start would plan from the place to
+// itself. Within 100 m of the destination the device position stands in when one is known;
+// otherwise the start field waits, focused, and no service is asked until a start is chosen.
+TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
+  constexpr LatLon kNearMuseum{48.15, 11.6012};     // about 90 m east of kMuseum
+  constexpr LatLon kFarFromMuseum{48.15, 11.6020};  // about 150 m
+  constexpr LatLon kFix{48.12, 11.53};
+  struct Case {
+    const char* name;
+    LatLon centre;
+    std::optional<LatLon> fix;
+    TravelMode mode;
+    // Expected: the start, or none.
+    std::optional<LatLon> from;
+    std::string origin_name;
+  };
+  const Case cases[] = {
+      {"on the destination", kMuseum, std::nullopt, TravelMode::Car, std::nullopt, "Map centre"},
+      {"90 m away", kNearMuseum, std::nullopt, TravelMode::Foot, std::nullopt, "Map centre"},
+      {"on the destination, journeys", kMuseum, std::nullopt, TravelMode::Transit, std::nullopt, "Map centre"},
+      {"on the destination, the device located", kMuseum, kFix, TravelMode::Car, kFix, "Current location"},
+      {"on the destination, the device located, journeys", kMuseum, kFix, TravelMode::Transit, kFix,
+       "Current location"},
+      {"150 m away: the map centre", kFarFromMuseum, kFix, TravelMode::Car, kFarFromMuseum, "Map centre"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapModel model = default_map_model();
+    model.mode = c.mode;
+    model.places = {Place{"m", "Museum", Category::Museum, "", kMuseum, false}};
+    TickFixture f(true, model);
+    f.tick();
+    f.app->located_fix = c.fix;
+    select_place(*f.app, "m");
+    f.model().center = c.centre;
+    handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+    tick_a_few(f);
+    f.advance(kJourneyAskPause);
+    f.tick();
+
+    EXPECT_EQ(f.model().panel, Panel::Directions);
+    EXPECT_EQ(f.model().origin, c.from);
+    EXPECT_EQ(f.model().origin_name, c.origin_name);
+    const auto routes = f.jobs->of_kind<RouteJob>();
+    const auto journeys = f.jobs->of_kind<TransitJob>();
+    if (!c.from) {
+      EXPECT_TRUE(f.jobs->requests.empty());
+      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_FALSE(f.model().route.has_value()) << "no estimate from the place to itself";
+      EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::Origin) << "the start field waits for a start";
+      continue;
+    }
+    if (c.mode == TravelMode::Transit) {
+      ASSERT_EQ(journeys.size(), 1u);
+      EXPECT_EQ(journeys[0].from, *c.from);
+    } else {
+      ASSERT_EQ(routes.size(), 1u);
+      EXPECT_EQ(routes[0].from, *c.from);
+      EXPECT_EQ(routes[0].to, kMuseum);
+    }
+    EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
+  }
+}
+
+TEST(StandInOrigin, AStartChosenInTheWaitingFieldAsksForThePlan) {
+  MapModel model = default_map_model();
+  model.places = {Place{"m", "Museum", Category::Museum, "", kMuseum, false}};
+  TickFixture f(true, model);
+  f.tick();
+  f.app->transient.set_route(f.model(), make_route());  // a route shown for earlier endpoints
+  select_place(*f.app, "m");
+  handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+  EXPECT_FALSE(f.model().route.has_value());
+  ASSERT_TRUE(f.jobs->requests.empty());
+
+  const Place home{"h", "Home", Category::Other, "", kHome, false};
+  handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{home, EndpointField::Origin}},
+                               &f.state);
+  const auto routes = f.jobs->of_kind<RouteJob>();
+  ASSERT_EQ(routes.size(), 1u);
+  EXPECT_EQ(routes[0].from, kHome);
+  EXPECT_EQ(routes[0].to, kMuseum);
+  EXPECT_EQ(f.model().origin_name, "Home");
 }
 
 TEST(UseMapCentreAsOrigin, NamesTheCentreOnlyWhenThereIsNoOrigin) {

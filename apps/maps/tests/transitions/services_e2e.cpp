@@ -19,6 +19,7 @@
 #include "geo/geo.hpp"
 #include "net/job_spawner.hpp"
 #include "transitions/messages.hpp"
+#include "transitions/plans.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -66,6 +67,7 @@ ServiceHosts hosts_at(const std::string& host) {
 struct LiveApp {
   FakeService svc;
   std::atomic<bool> failing{false};
+  std::atomic<bool> router_down{false};
   std::unique_ptr<MapsApp> app;
   zarn_ui::state::State state;
 
@@ -73,6 +75,11 @@ struct LiveApp {
     svc.reply("/search", kSearchReply);
     svc.on(R"(/route/v1/driving/.*)", [this](const httplib::Request&, httplib::Response& res) {
       // The routing service sends its errors with status 400 and its own code.
+      if (router_down) {
+        res.status = 503;
+        res.set_content("<html>unavailable</html>", "text/html");
+        return;
+      }
       res.status = failing ? 400 : 200;
       res.set_content(failing ? R"({"code":"NoSegment","message":"Could not find a matching segment"})" : kRouteReply,
                       "application/json");
@@ -94,7 +101,7 @@ struct LiveApp {
   // Ticks until every job has answered (bounded), then once more.
   void settle() {
     const auto limit = std::chrono::steady_clock::now() + 8s;
-    while (app->pending_jobs > 0 && std::chrono::steady_clock::now() < limit) {
+    while (journeys_awaited(*app) && std::chrono::steady_clock::now() < limit) {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
@@ -169,28 +176,43 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   EXPECT_EQ(f.model().status, "Departures updated");
   const auto plans = f.targets_starting("/api/v1/plan");
   ASSERT_EQ(plans.size(), 1u);
-  // The journeys keep endpoints of their own: without a journey plan yet, the origin is the map
-  // centre, the destination the selected place.
+  // The journeys go on from the start the route had.
   EXPECT_EQ(f.model().dest, std::optional(dest));
-  EXPECT_EQ(f.model().origin_name, "Map centre");
-  EXPECT_NE(plans[0].find("&toPlace=48.137400,11.575500&numItineraries=4"), std::string::npos) << plans[0];
+  EXPECT_EQ(f.model().origin, std::optional(kHome));
+  EXPECT_EQ(f.model().origin_name, "Home");
+  EXPECT_NE(plans[0].find("fromPlace=48.130000,11.560000&toPlace=48.137400,11.575500&numItineraries=4"),
+            std::string::npos)
+      << plans[0];
   EXPECT_EQ(plans[0].find("time="), std::string::npos) << "leaving now sends no time";
 
-  // The services fail: the estimate stays with the routing error, and no journeys are shown.
-  f.failing = true;
+  // The router cannot be asked: the estimate stays with the routing error.
+  f.router_down = true;
   handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   const Route estimate = offline_route_estimate(TravelMode::Car, kHome, dest);
   EXPECT_EQ(f.model().route, std::optional(estimate));
   f.settle();
   for (int i = 0; i < 3; ++i) f.app->tick(f.state);
   EXPECT_EQ(f.model().route, std::optional(estimate));
+  EXPECT_TRUE(route_is_estimate(*f.app));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoSegment");
+  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): HTTP 503 Service Unavailable");
 
+  // The router answers that there is no route: no line, no estimate, and it says so.
+  f.router_down = false;
+  f.failing = true;
+  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Foot}}, f.state);
+  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  f.settle();
+  for (int i = 0; i < 3; ++i) f.app->tick(f.state);
+  EXPECT_FALSE(f.model().route.has_value());
+  EXPECT_EQ(f.model().status, "No route found");
+
+  // The journey planner fails: no journeys, and the list tells of the failure.
   handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 500 Internal Server Error");
+  EXPECT_EQ(f.app->plan_request.failure, "Transit lookup failed: HTTP 500 Internal Server Error");
 }
 
 }  // namespace

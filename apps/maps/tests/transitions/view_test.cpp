@@ -24,6 +24,16 @@ LatLon geo_at(const MapsApp& app, double x, double y) {
   return camera_unproject(view_camera(app.bounds_rect, app.model.center, app.model.zoom), x, y);
 }
 
+// Where a fitted view puts the middle of what it fits in the 1280 x 800 window: the middle of
+// the map area right of the shown side panel (x 410 to 1264).
+constexpr Point kFittedMiddle{410.0 + (1280.0 - 426.0) / 2.0, 400.0};
+
+void expect_on_screen_at(const MapsApp& app, LatLon p, Point want, const char* name) {
+  const Point got = screen_of(app, p);
+  EXPECT_NEAR(got.x, want.x, 1e-6) << name;
+  EXPECT_NEAR(got.y, want.y, 1e-6) << name;
+}
+
 TEST(ViewChanges, ZoomIsClampedAndKeepsTheAnchorInPlace) {
   struct Case {
     double zoom, delta, expected;
@@ -102,7 +112,7 @@ TEST(ViewportForPoints, Cases) {
   AppFixture f;
   fit_view_to_points(*f.app, {a, b});
   EXPECT_DOUBLE_EQ(f.model().zoom, 16.5);
-  EXPECT_DOUBLE_EQ(f.model().center.lon, (a.lon + b.lon) / 2);
+  expect_on_screen_at(*f.app, LatLon{a.lat, (a.lon + b.lon) / 2}, kFittedMiddle, "100 m");
 }
 
 TEST(ViewportForPoints, RoomNeverBelow64) {
@@ -139,6 +149,40 @@ TEST(FitView, UsableWidthLeavesOutTheSidePanel) {
   EXPECT_DOUBLE_EQ(viewport_for_points(pts, 1280, 800, 70)->zoom, 11.25);
 }
 
+// A route fitted beside the shown side panel lies in the map area right of it, start and end
+// markers inside the fitting inset; with the panel folded, or in the narrow layout where the
+// panel covers the whole map, the route is centred on the window.
+TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
+  Route route;
+  route.geometry = {{48.1412, 11.5580}, {48.1412, 11.5754}, {48.1374, 11.5754}};  // west to east, then south
+  struct Case {
+    const char* name;
+    Rect bounds;
+    bool collapsed;
+    double area_x0;  // the left edge of the map area the route is fitted into
+    double middle_x;
+  } cases[] = {
+      {"wide, panel shown", {0, 0, 1280, 800}, false, 410.0, kFittedMiddle.x},
+      {"wide, panel folded", {0, 0, 1280, 800}, true, 0.0, 640.0},
+      {"wider window", {0, 0, 1600, 1000}, false, 410.0, 410.0 + (1600.0 - 426.0) / 2.0},
+      {"narrow", {0, 0, 600, 800}, false, 0.0, 300.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AppFixture f(default_map_model(), c.bounds);
+    f.app->panel_collapsed = c.collapsed;
+    f.model().route = route;
+    fit_view_to_route(*f.app);
+    const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
+    expect_on_screen_at(*f.app, middle, Point{c.middle_x, c.bounds.height() / 2.0}, c.name);
+    for (const LatLon& p : route.geometry) {
+      const Point s = screen_of(*f.app, p);
+      EXPECT_GE(s.x, c.area_x0 + 70.0 - 1e-6);
+      EXPECT_LE(s.x, c.bounds.x1 - 70.0 + 1e-6);
+    }
+  }
+}
+
 TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
   const LatLon o{48.10, 11.50}, d{48.20, 11.70};
   const LatLon j1{48.00, 11.00}, j2{48.30, 11.90};
@@ -173,9 +217,11 @@ TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
     f.model().dest = c.dest;
     const LatLon before = f.model().center;
     fit_view_to_plan(*f.app);
-    const LatLon want = c.center.value_or(before);
-    EXPECT_NEAR(f.model().center.lat, want.lat, 1e-9) << c.name;
-    EXPECT_NEAR(f.model().center.lon, want.lon, 1e-9) << c.name;
+    if (c.center) {
+      expect_on_screen_at(*f.app, *c.center, kFittedMiddle, c.name);
+    } else {
+      EXPECT_EQ(f.model().center, before) << c.name;
+    }
     EXPECT_FALSE(f.app->view_idle_deadline) << c.name;
   }
   AppFixture none;

@@ -3,6 +3,7 @@
 // test assertion leaves the scope early. For tests; the variables are the process's own.
 
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,6 +38,25 @@ class ScopedEnv {
   }
 
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// The time zone of the C library's local time for one scope: TZ set and read again (tzset),
+// and the old value put back and read again when the scope ends.
+class ScopedTz {
+ public:
+  explicit ScopedTz(const std::string& tz) {
+    env_.emplace("TZ", tz);
+    ::tzset();
+  }
+  ~ScopedTz() {
+    env_.reset();
+    ::tzset();
+  }
+  ScopedTz(const ScopedTz&) = delete;
+  ScopedTz& operator=(const ScopedTz&) = delete;
+
+ private:
+  std::optional<ScopedEnv> env_;
 };
 
 }  // namespace base

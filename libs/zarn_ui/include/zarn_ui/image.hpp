@@ -1,7 +1,8 @@
 #pragma once
 // An image shared by reference, held once: as the premultiplied ARGB32 surface that Cairo draws
 // from. The surface is filled when the image is made (from straight RGBA8 pixels), so drawing
-// never converts pixels and no second copy of them is kept.
+// never converts pixels and no second copy of them is kept. An image whose every pixel is opaque
+// is drawn from an RGB24 view of the same pixels, so that Cairo copies it instead of blending.
 
 #include <array>
 #include <cstddef>
@@ -24,8 +25,11 @@ class Image {
   std::uint32_t width() const { return data_ ? data_->width : 0; }
   std::uint32_t height() const { return data_ ? data_->height : 0; }
   bool empty() const { return !data_; }
-  // The premultiplied ARGB32 surface; null for an empty image. Owned by the image.
+  // The surface to draw from: premultiplied ARGB32, or RGB24 for an opaque image; null for an
+  // empty image. Owned by the image.
   cairo_surface_t* cairo_surface() const { return data_ ? data_->surface : nullptr; }
+  // Every pixel has alpha 255.
+  bool opaque() const { return data_ && data_->opaque; }
   // Bytes of pixel memory the image holds (the surface's rows, with their padding).
   std::size_t pixel_bytes() const;
 
@@ -45,6 +49,8 @@ class Image {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     cairo_surface_t* surface = nullptr;
+    cairo_surface_t* pixels = nullptr;  // the ARGB32 owner of an RGB24 view, else null
+    bool opaque = false;
     Data() = default;
     Data(const Data&) = delete;
     Data& operator=(const Data&) = delete;
@@ -57,8 +63,14 @@ class Image {
 // surface without holding the whole image twice.
 class ImageBuilder {
  public:
+  enum class Content : std::uint8_t {
+    // Rows start transparent; the image is opaque when every row was set and no alpha below 255.
+    WithAlpha,
+    // An RGB24 surface for drawing into with Cairo: every pixel is opaque (black until drawn).
+    Opaque,
+  };
   // Not usable (`ok` false) for a zero or larger-than-32767 side, or when Cairo has no memory.
-  ImageBuilder(std::uint32_t width, std::uint32_t height);
+  ImageBuilder(std::uint32_t width, std::uint32_t height, Content content = Content::WithAlpha);
   ImageBuilder(const ImageBuilder&) = delete;
   ImageBuilder& operator=(const ImageBuilder&) = delete;
   ~ImageBuilder();
@@ -79,6 +91,10 @@ class ImageBuilder {
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
   cairo_surface_t* surface_ = nullptr;
+  Content content_ = Content::WithAlpha;
+  std::uint32_t opaque_rows_ = 0;  // rows set with alpha 255 throughout
+  bool translucent_ = false;       // a row set with some alpha below 255
+  std::vector<bool> row_set_;
 };
 
 }  // namespace zarn_ui

@@ -16,6 +16,7 @@
 #include "zarn_actions/registry.hpp"
 #include "zarn_ui/launch_args.hpp"
 #include "zarn_ui/persist.hpp"
+#include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
 #include "zarn_ui/widget.hpp"
 
@@ -76,6 +77,8 @@ struct LoopOptions {
   // followed while the window runs) or, where SDL scales the window itself, its pixel ratio.
   std::optional<double> scale;
   std::optional<std::uint64_t> max_frames;
+  // Gives the loop its text renderer (one prepared while the window opened); none: a new one.
+  std::function<text_render::TextRenderer()> text_renderer;
   std::function<void(std::uint64_t frame)> before_frame;
   // After each frame: whether its pixels were drawn again (an unchanged frame is not).
   std::function<void(std::uint64_t frame, bool repainted)> after_frame;

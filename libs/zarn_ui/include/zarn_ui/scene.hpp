@@ -104,14 +104,19 @@ struct PopLayer {
   bool operator==(const PopLayer&) const = default;
 };
 
+// How a scaled image is sampled: bilinear, or the nearest pixel (for a picture shown for a
+// frame or two while a sharp one is made).
+enum class Sampling : std::uint8_t { Smooth, Fast };
+
 // `shape` filled with the image; `brush_transform` maps image pixels into the shape's space.
-// Pad extension, bilinear sampling.
+// Pad extension, bilinear sampling unless `sampling` says otherwise.
 struct DrawImage {
   Image image;
   Affine brush_transform;
   Shape shape;
   Affine transform;
   float alpha = 1.0f;
+  Sampling sampling = Sampling::Smooth;
   bool operator==(const DrawImage&) const = default;
 };
 
@@ -127,7 +132,18 @@ struct TextRun {
   bool operator==(const TextRun&) const = default;
 };
 
-using Item = std::variant<Fill, Stroke, PushLayer, PopLayer, DrawImage, TextRun>;
+// One image drawn unscaled (an image pixel to a device pixel) at many places: the image pixel
+// `anchor` (whole pixels) lands on each point's nearest whole device pixel. For many copies of one small
+// picture (crowded pins), each as cheap as a copy of its pixels.
+struct ImageStamps {
+  Image image;
+  Point anchor;
+  std::vector<Point> at;
+  Affine transform;
+  bool operator==(const ImageStamps&) const = default;
+};
+
+using Item = std::variant<Fill, Stroke, PushLayer, PopLayer, DrawImage, TextRun, ImageStamps>;
 
 }  // namespace scene
 
@@ -138,8 +154,11 @@ class Scene {
   void push_layer(const Shape& clip, const Affine& transform = Affine::identity(), float alpha = 1.0f);
   void pop_layer();
   void draw_image(const Image& image, const Affine& brush_transform, const Shape& shape,
-                  const Affine& transform = Affine::identity(), float alpha = 1.0f);
+                  const Affine& transform = Affine::identity(), float alpha = 1.0f,
+                  scene::Sampling sampling = scene::Sampling::Smooth);
   void add_text(scene::TextRun run);
+  void stamp_image(const Image& image, Point anchor, std::vector<Point> at,
+                   const Affine& transform = Affine::identity());
   // Appends another scene's items, each transformed by `transform` first.
   void append(const Scene& other, const Affine& transform = Affine::identity());
 

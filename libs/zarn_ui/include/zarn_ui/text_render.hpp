@@ -25,6 +25,9 @@ class TextRenderer {
  public:
   // The Pango renderer. Copies share one layout cache.
   static TextRenderer create();
+  // The same with its fonts set up and opened, each weight shaped and drawn once: made on
+  // another thread while the window opens, then handed to the window's.
+  static TextRenderer create_warm();
   // A fake for geometry tests: every character (code point) is `advance` wide at any size.
   // It still records text runs in the scene.
   static TextRenderer fixed(double advance);

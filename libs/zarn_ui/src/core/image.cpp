@@ -16,7 +16,9 @@ std::uint32_t* surface_row(cairo_surface_t* surface, std::uint32_t y) {
   return reinterpret_cast<std::uint32_t*>(base + y * stride);
 }
 
-std::array<std::uint8_t, 4> unpremultiply(std::uint32_t argb) {
+std::array<std::uint8_t, 4> unpremultiply(std::uint32_t argb, bool opaque) {
+  if (opaque) return {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+                      static_cast<std::uint8_t>(argb), 255};
   const std::uint32_t a = argb >> 24;
   if (a == 0) return {0, 0, 0, 0};
   auto straight = [a](std::uint32_t c) {
@@ -30,6 +32,7 @@ std::array<std::uint8_t, 4> unpremultiply(std::uint32_t argb) {
 
 Image::Data::~Data() {
   if (surface) cairo_surface_destroy(surface);
+  if (pixels) cairo_surface_destroy(pixels);
 }
 
 std::size_t Image::pixel_bytes() const {
@@ -39,7 +42,7 @@ std::size_t Image::pixel_bytes() const {
 
 std::array<std::uint8_t, 4> Image::pixel_rgba8(std::uint32_t x, std::uint32_t y) const {
   if (!data_ || x >= data_->width || y >= data_->height) return {0, 0, 0, 0};
-  return unpremultiply(surface_row(data_->surface, y)[x]);
+  return unpremultiply(surface_row(data_->surface, y)[x], data_->opaque);
 }
 
 std::vector<std::uint8_t> Image::to_rgba8() const {
@@ -49,7 +52,7 @@ std::vector<std::uint8_t> Image::to_rgba8() const {
   for (std::uint32_t y = 0; y < data_->height; ++y) {
     const std::uint32_t* row = surface_row(data_->surface, y);
     for (std::uint32_t x = 0; x < data_->width; ++x) {
-      const auto px = unpremultiply(row[x]);
+      const auto px = unpremultiply(row[x], data_->opaque);
       out.insert(out.end(), px.begin(), px.end());
     }
   }
@@ -67,10 +70,11 @@ Image Image::from_rgba8(std::uint32_t width, std::uint32_t height, std::vector<s
   return builder.finish();
 }
 
-ImageBuilder::ImageBuilder(std::uint32_t width, std::uint32_t height) : width_(width), height_(height) {
+ImageBuilder::ImageBuilder(std::uint32_t width, std::uint32_t height, Content content)
+    : width_(width), height_(height), content_(content) {
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return;
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
+  const cairo_format_t format = content == Content::Opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+  cairo_surface_t* surface = cairo_image_surface_create(format, static_cast<int>(width), static_cast<int>(height));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return;
@@ -88,11 +92,20 @@ void ImageBuilder::set_row_rgba8(std::uint32_t y, std::span<const std::uint8_t> 
   if (!surface_ || y >= height_ || rgba.size() != static_cast<std::size_t>(width_) * 4) return;
   std::uint32_t* row = surface_row(surface_, y);
   const std::uint8_t* src = rgba.data();
+  std::uint32_t all = 255;
   for (std::uint32_t x = 0; x < width_; ++x, src += 4) {
     const std::uint32_t r = src[0], g = src[1], b = src[2], a = src[3];
+    all &= a;
     // Premultiply with rounding: c * a / 255.
     auto pm = [a](std::uint32_t c) { return (c * a + 127) / 255; };
     row[x] = (a << 24) | (pm(r) << 16) | (pm(g) << 8) | pm(b);
+  }
+  if (content_ == Content::Opaque) return;
+  if (row_set_.empty()) row_set_.assign(height_, false);
+  if (all != 255) translucent_ = true;
+  if (!row_set_[y]) {
+    row_set_[y] = true;
+    if (all == 255) ++opaque_rows_;
   }
 }
 
@@ -104,7 +117,21 @@ Image ImageBuilder::finish() {
   data->width = width_;
   data->height = height_;
   data->surface = surface_;
+  data->opaque = content_ == Content::Opaque;
   surface_ = nullptr;
+  if (!data->opaque && !translucent_ && opaque_rows_ == height_) {
+    // The same pixels seen as RGB24: Cairo then copies them where it would blend.
+    cairo_surface_t* view = cairo_image_surface_create_for_data(
+        cairo_image_surface_get_data(data->surface), CAIRO_FORMAT_RGB24, static_cast<int>(width_),
+        static_cast<int>(height_), cairo_image_surface_get_stride(data->surface));
+    if (cairo_surface_status(view) == CAIRO_STATUS_SUCCESS) {
+      data->pixels = data->surface;
+      data->surface = view;
+      data->opaque = true;
+    } else {
+      cairo_surface_destroy(view);
+    }
+  }
   img.data_ = std::move(data);
   return img;
 }

@@ -4,6 +4,8 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -57,8 +59,10 @@ enum class PathMode { Fill, Stroke };
 
 class Replayer {
  public:
-  // Draws on a caller's context, which stays the caller's.
-  Replayer(cairo_t* cr, double scale, const text_render::TextRenderer* text) : cr_(cr), scale_(Affine::scale(scale)) {
+  // Draws on a caller's context, which stays the caller's; `offset` moves everything by whole
+  // device pixels (a band of a larger target).
+  Replayer(cairo_t* cr, double scale, const text_render::TextRenderer* text, Vec2 offset = {})
+      : cr_(cr), scale_(Affine::translate(offset.x, offset.y) * Affine::scale(scale)) {
     if (text != nullptr) engine_ = text->engine();
   }
   // Draws on a context of its own on `surface`, which it may replace after a failure.
@@ -67,7 +71,7 @@ class Replayer {
     if (text != nullptr) engine_ = text->engine();
   }
 
-  base::Result<ReplayReport> run(const Scene& scene) {
+  base::Result<ReplayReport> run(const Scene& scene, std::size_t first = 0) {
     cairo_save(cr_);
     // What the target shows, in device pixels: geometry wholly outside it is not handed to Cairo,
     // whose stroker would otherwise build the whole outline first (a city of short round-capped
@@ -76,7 +80,9 @@ class Replayer {
     double vx0 = 0, vy0 = 0, vx1 = 0, vy1 = 0;
     cairo_clip_extents(cr_, &vx0, &vy0, &vx1, &vy1);
     view_ = Rect{vx0, vy0, vx1, vy1};
-    for (const scene::Item& item : scene.items()) {
+    const auto& items = scene.items();
+    for (std::size_t i = std::min(first, items.size()); i < items.size(); ++i) {
+      const scene::Item& item = items[i];
       if (!std::visit([this](const auto& it) { return draw(it); }, item)) ++report_.skipped;
       if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS && !recover()) {
         return base::err(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr_)));
@@ -259,6 +265,30 @@ class Replayer {
     cairo_restore(cr_);
   }
 
+  bool draw(const scene::ImageStamps& it) {
+    cairo_surface_t* surface = it.image.cairo_surface();
+    if (dead_ > 0 || surface == nullptr) return false;
+    const Affine m = scale_ * it.transform;
+    if (!usable(m) || !std::isfinite(it.anchor.x) || !std::isfinite(it.anchor.y)) return false;
+    const double w = it.image.width(), h = it.image.height();
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    for (const Point& p : it.at) {
+      const Point d = m.apply(p);
+      if (!std::isfinite(d.x) || !std::isfinite(d.y) || std::abs(d.x) > kCoordLimit || std::abs(d.y) > kCoordLimit) {
+        continue;
+      }
+      const double x = std::round(d.x) - std::round(it.anchor.x), y = std::round(d.y) - std::round(it.anchor.y);
+      if (x + w < view_.x0 || x > view_.x1 || y + h < view_.y0 || y > view_.y1) continue;
+      cairo_set_source_surface(cr_, surface, x, y);
+      cairo_rectangle(cr_, x, y, w, h);
+      cairo_fill(cr_);
+    }
+    cairo_restore(cr_);
+    ++report_.drawn;
+    return true;
+  }
+
   bool draw(const scene::DrawImage& it) {
     cairo_surface_t* surface = it.image.cairo_surface();
     if (dead_ > 0 || surface == nullptr) return false;
@@ -280,7 +310,8 @@ class Replayer {
     const cairo_matrix_t pm = to_cairo(to_pixels);
     cairo_pattern_set_matrix(pattern.get(), &pm);
     cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_filter(pattern.get(),
+                             it.sampling == scene::Sampling::Fast ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
     const float alpha = unit(it.alpha);
     cairo_save(cr_);
     cairo_set_source(cr_, pattern.get());
@@ -359,7 +390,7 @@ base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device
 }
 
 base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
-                                             const text_render::TextRenderer* text) {
+                                             const text_render::TextRenderer* text, std::size_t first) {
   if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     return base::err("cairo surface unusable");
   }
@@ -367,10 +398,47 @@ base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Sce
   base::Result<ReplayReport> result = base::err("cairo replay did not run");
   {
     Replayer r(surface, device_scale, text);
-    result = r.run(scene);
+    result = r.run(scene, first);
   }
   cairo_surface_flush(surface);
   return result;
+}
+
+std::optional<std::size_t> covering_item(const Scene& scene, double device_scale, std::uint32_t width,
+                                         std::uint32_t height) {
+  if (!valid_scale(device_scale)) return std::nullopt;
+  const Affine scale = Affine::scale(device_scale);
+  // Axis-aligned, so that the rectangle stays one; the edges must hold the target's whole pixels.
+  const auto covers = [&](const Shape& shape, const Affine& transform) {
+    const Rect* r = std::get_if<Rect>(&shape);
+    const Affine m = scale * transform;
+    if (r == nullptr || m.b != 0.0 || m.c != 0.0 || !m.is_finite()) return false;
+    const Rect d = Rect{m.a * r->x0 + m.e, m.d * r->y0 + m.f, m.a * r->x1 + m.e, m.d * r->y1 + m.f}.abs();
+    return d.x0 <= 0.0 && d.y0 <= 0.0 && d.x1 >= static_cast<double>(width) && d.y1 >= static_cast<double>(height);
+  };
+  std::optional<std::size_t> found;
+  int depth = 0;
+  const auto& items = scene.items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const scene::Item& item = items[i];
+    if (std::holds_alternative<scene::PushLayer>(item)) {
+      ++depth;
+    } else if (std::holds_alternative<scene::PopLayer>(item)) {
+      // An unbalanced pop ends nothing the target sees; the replay refuses it.
+      if (depth > 0) --depth;
+    } else if (depth == 0) {
+      if (const auto* f = std::get_if<scene::Fill>(&item)) {
+        if (f->color.a >= 1.0f && covers(f->shape, f->transform)) found = i;
+      } else if (const auto* im = std::get_if<scene::DrawImage>(&item)) {
+        // Pad extension spreads an image over its whole shape.
+        if (im->image.opaque() && im->alpha >= 1.0f && usable(im->brush_transform) &&
+            covers(im->shape, im->transform)) {
+          found = i;
+        }
+      }
+    }
+  }
+  return found;
 }
 
 Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
@@ -380,10 +448,73 @@ Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t hei
   return builder.finish();
 }
 
+Image render_opaque_in_bands(base::WorkPool& pool, const Image& previous, std::int32_t dx, std::int32_t dy,
+                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width,
+                             std::uint32_t height, double device_scale) {
+  ImageBuilder builder(width, height, ImageBuilder::Content::Opaque);
+  if (!builder.ok() || !valid_scale(device_scale)) return {};
+  for (const Rect& r : fresh) {
+    if (!r.is_finite()) return {};
+  }
+  cairo_surface_t* target = builder.surface();
+  unsigned char* data = cairo_image_surface_get_data(target);
+  const int stride = cairo_image_surface_get_stride(target);
+  cairo_surface_t* old = previous.cairo_surface();
+  const unsigned char* old_data = old ? cairo_image_surface_get_data(old) : nullptr;
+  const int old_stride = old ? cairo_image_surface_get_stride(old) : 0;
+  const auto w = static_cast<std::int64_t>(width), h = static_cast<std::int64_t>(height);
+  // Enough bands that a slow one does not hold up the rest.
+  const std::int64_t bands = std::min<std::int64_t>(h, 2 * static_cast<std::int64_t>(pool.threads() + 1));
+  std::vector<char> failed(static_cast<std::size_t>(bands), 0);
+  std::vector<std::function<void()>> pieces;
+  for (std::int64_t b = 0; b < bands; ++b) {
+    pieces.push_back([&, b] {
+      const std::int64_t y0 = h * b / bands, y1 = h * (b + 1) / bands;
+      // The old pixels are copied as they are; the two share one layout of 32 bits a pixel.
+      if (old_data != nullptr) {
+        const std::int64_t ow = previous.width(), oh = previous.height();
+        const std::int64_t x0 = std::max<std::int64_t>(0, dx), x1 = std::min<std::int64_t>(w, dx + ow);
+        for (std::int64_t y = y0; y < y1 && x0 < x1; ++y) {
+          const std::int64_t sy = y - dy;
+          if (sy < 0 || sy >= oh) continue;
+          std::memcpy(data + y * stride + 4 * x0, old_data + sy * old_stride + 4 * (x0 - dx),
+                      static_cast<std::size_t>(4 * (x1 - x0)));
+        }
+      }
+      const handles::CairoSurface band(cairo_image_surface_create_for_data(
+          data + y0 * stride, CAIRO_FORMAT_RGB24, static_cast<int>(w), static_cast<int>(y1 - y0), stride));
+      const handles::CairoContext cr(cairo_create(band.get()));
+      if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+        failed[static_cast<std::size_t>(b)] = 1;
+        return;
+      }
+      const Vec2 offset{0.0, -static_cast<double>(y0)};
+      for (const Rect& r : fresh) {
+        const Rect part = r.translate(offset).intersect({0, 0, static_cast<double>(w), static_cast<double>(y1 - y0)});
+        if (!(part.x1 > part.x0 && part.y1 > part.y0)) continue;
+        cairo_save(cr.get());
+        cairo_rectangle(cr.get(), part.x0, part.y0, part.width(), part.height());
+        cairo_clip(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+        Replayer replayer(cr.get(), device_scale, nullptr, offset);
+        const bool drawn = replayer.run(scene).is_ok();
+        cairo_restore(cr.get());
+        if (!drawn) failed[static_cast<std::size_t>(b)] = 1;
+      }
+      cairo_surface_flush(band.get());
+    });
+  }
+  pool.run_all(std::move(pieces));
+  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return {};
+  return builder.finish();
+}
+
 Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32_t dy, std::span<const Rect> fresh,
                               const Scene& scene, std::uint32_t width, std::uint32_t height, double device_scale,
-                              const text_render::TextRenderer* text) {
-  ImageBuilder builder(width, height);
+                              const text_render::TextRenderer* text, ImageBuilder::Content content) {
+  ImageBuilder builder(width, height, content);
   if (!builder.ok() || !valid_scale(device_scale)) return {};
   {
     const handles::CairoContext cr(cairo_create(builder.surface()));

@@ -119,11 +119,15 @@ void Scene::push_layer(const Shape& clip, const Affine& transform, float alpha) 
 void Scene::pop_layer() { items_.emplace_back(scene::PopLayer{}); }
 
 void Scene::draw_image(const Image& image, const Affine& brush_transform, const Shape& shape, const Affine& transform,
-                       float alpha) {
-  items_.emplace_back(scene::DrawImage{image, brush_transform, shape, transform, alpha});
+                       float alpha, scene::Sampling sampling) {
+  items_.emplace_back(scene::DrawImage{image, brush_transform, shape, transform, alpha, sampling});
 }
 
 void Scene::add_text(scene::TextRun run) { items_.emplace_back(std::move(run)); }
+
+void Scene::stamp_image(const Image& image, Point anchor, std::vector<Point> at, const Affine& transform) {
+  items_.emplace_back(scene::ImageStamps{image, anchor, std::move(at), transform});
+}
 
 void Scene::append(const Scene& other, const Affine& transform) {
   items_.reserve(items_.size() + other.items_.size());

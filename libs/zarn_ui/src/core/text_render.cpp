@@ -1,9 +1,12 @@
 #include "zarn_ui/text_render.hpp"
 
+#include <cairo.h>
+
 #include <cmath>
 #include <string>
 
 #include "base/utf8.hpp"
+#include "zarn_ui/render.hpp"
 #include "text_engine.hpp"
 
 namespace zarn_ui::text_render {
@@ -22,6 +25,22 @@ std::size_t code_points(std::string_view text) {
 TextRenderer TextRenderer::create() {
   TextRenderer r;
   r.engine_ = std::make_shared<TextEngine>();
+  return r;
+}
+
+TextRenderer TextRenderer::create_warm() {
+  TextRenderer r = create();
+  // Every weight once: fontconfig is set up and each font file opened and shaped with. The rest
+  // (sizes, glyphs) is quick once they are.
+  Scene scene;
+  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+    r.draw_text_weighted(scene, Affine::identity(), "Loading map\u2026 0123456789", 13.0f, Color::rgba(0, 0, 0),
+                         weight);
+  }
+  if (cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 16)) {
+    (void)render::replay_to_surface(scratch, scene, 1.0, &r);
+    cairo_surface_destroy(scratch);
+  }
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 #include "sdl_video.hpp"
 #include "zarn_ui/state.hpp"
@@ -37,6 +38,9 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
     return 0;
   }
 
+  // The fonts are opened on a thread of their own while the display, the document and the
+  // application are made ready: the first frame needs them all.
+  auto fonts = std::async(std::launch::async, &text_render::TextRenderer::create_warm);
   // The display first, so that nothing is built or opened (workers, the saved document) for a
   // window that cannot be shown.
   SdlVideo video(options.video_driver, d.app_id);
@@ -47,6 +51,7 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
   }
   LoopOptions loop = options;
   loop.app_id = d.app_id;
+  if (!loop.text_renderer) loop.text_renderer = [&fonts] { return fonts.get(); };
   // The window follows the desktop's look through the session bus's settings portal.
   if (!loop.theme && !loop.settings_bus) loop.settings_bus = "";
 

@@ -101,7 +101,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
 
   const theme::Theme& theme = desktop.theme();
   root.set_reduce_motion(theme.reduce_motion);
-  auto text = text_render::TextRenderer::create();
+  auto text = options.text_renderer ? options.text_renderer() : text_render::TextRenderer::create();
   const auto presence = presence::PresenceCtx::empty();
   const auto permissions = permissions::PermissionContext::permissive();
   // Text input (and its input method) is on only while a focused field shows its caret.
@@ -111,7 +111,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
 
   Scene previous;
   bool have_previous = false;
-  FrameSurface frame_surface;
+  FramePainter painter;
   int frame_w = 0, frame_h = 0;
   Point last_pointer;
   bool quit = false;
@@ -223,23 +223,21 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     paint_ctx.device_scale = scale;
     root.paint(scene, Affine::identity(), paint_ctx);
     text_input.update(text_focus.caret);
-    (void)state.flush();  // logged and retried by the state
 
-    if (px_w != frame_w || px_h != frame_h || !frame_surface) {
-      frame_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(px_w, 1), std::max(px_h, 1)));
+    if (px_w != frame_w || px_h != frame_h) {
       frame_w = px_w;
       frame_h = px_h;
       resized = true;
     }
     const bool repaint = resized || !have_previous || !(scene == previous);
     if (repaint) {
-      clear_frame(frame_surface.get());
-      auto report = render::replay_to_surface(frame_surface.get(), scene, scale, &text);
+      auto report = painter.paint(window.get(), scene, scale, &text);
       if (!report) spdlog::warn("frame replay failed: {}", report.error());
-      present_frame(window.get(), frame_surface.get());
       previous = std::move(scene);
       have_previous = true;
     }
+    // The document is written once the frame shows: its disk sync stays off the frame's way.
+    (void)state.flush();  // logged and retried by the state
     // The floating layer: panels on the desktop, each in its own window.
     if (auto* host = root.floating_surface_host()) surfaces.paint(*host, text, theme);
     if (options.after_frame) options.after_frame(frames, repaint);
@@ -247,7 +245,7 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     if (options.max_frames && frames >= *options.max_frames) break;
   }
   root.set_waker({});
-  frame_surface.reset();
+  painter.release();
   SDL_StopTextInput();
   (void)state.flush();  // logged and retried by the state
   return 0;

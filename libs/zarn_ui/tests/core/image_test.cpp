@@ -55,6 +55,32 @@ TEST(Image, RefusesWrongSizesAndKeepsOneCopy) {
   EXPECT_EQ(tile.pixel_bytes(), 256u * 256u * 4u);
 }
 
+// An image is opaque only when every row was set with alpha 255 throughout; it then draws from
+// an RGB24 view of its pixels, and reads back as before.
+TEST(Image, OpaqueOnlyWhenEveryPixelIsSetOpaque) {
+  const std::vector<std::uint8_t> solid = {10, 20, 30, 255, 40, 50, 60, 255};
+  const Image opaque = Image::from_rgba8(2, 1, solid);
+  EXPECT_TRUE(opaque.opaque());
+  EXPECT_EQ(cairo_image_surface_get_format(opaque.cairo_surface()), CAIRO_FORMAT_RGB24);
+  EXPECT_EQ(opaque.to_rgba8(), solid);
+  EXPECT_EQ(opaque.pixel_bytes(), 8u);
+
+  EXPECT_FALSE(Image::from_rgba8(2, 1, {10, 20, 30, 255, 40, 50, 60, 254}).opaque());
+  ImageBuilder partly(1, 2);
+  partly.set_row_rgba8(0, std::vector<std::uint8_t>{1, 2, 3, 255});
+  partly.set_row_rgba8(0, std::vector<std::uint8_t>{1, 2, 3, 255});  // one row twice is still one row
+  EXPECT_FALSE(partly.finish().opaque());
+  EXPECT_FALSE(Image{}.opaque());
+
+  // Drawn into with Cairo: RGB24 from the start, black until drawn, every pixel opaque.
+  ImageBuilder drawn(2, 2, ImageBuilder::Content::Opaque);
+  ASSERT_TRUE(drawn.ok());
+  EXPECT_EQ(cairo_image_surface_get_format(drawn.surface()), CAIRO_FORMAT_RGB24);
+  const Image black = drawn.finish();
+  EXPECT_TRUE(black.opaque());
+  EXPECT_EQ(black.pixel_rgba8(1, 1), (Px{0, 0, 0, 255}));
+}
+
 TEST(ImageBuilder, RowsGoStraightIntoTheSurface) {
   ImageBuilder b(2, 3);
   ASSERT_TRUE(b.ok());

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <limits>
 #include <vector>
 
@@ -294,6 +296,93 @@ TEST(RenderToImageReusing, KeepsTheOldPixelsAndDrawsOnlyTheFreshParts) {
   const Image alone = render::render_to_image_reusing(Image{}, 0, 0, fresh, everything, 64, 64);
   EXPECT_EQ(alone.pixel_rgba8(5, 3), (std::array<std::uint8_t, 4>{0, 0, 255, 255}));
   EXPECT_EQ(alone.pixel_rgba8(30, 20), (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+}
+
+// The last item outside any layer that paints the whole target opaquely; none when every
+// candidate falls short of it.
+TEST(CoveringItem, FindsTheLastOpaqueItemOverTheWholeTarget) {
+  const Image opaque = Image::from_rgba8(1, 1, {1, 2, 3, 255});
+  const Image translucent = Image::from_rgba8(1, 1, {1, 2, 3, 254});
+  const Affine brush = Affine::scale(64.0);
+  struct Case {
+    const char* what;
+    std::function<void(Scene&)> build;
+    std::optional<std::size_t> want;
+  };
+  const std::vector<Case> cases = {
+      {"nothing", [](Scene&) {}, std::nullopt},
+      {"an opaque fill", [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red()); }, 0},
+      {"the later of two",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 64, 64}, testing::red());
+         s.fill(Rect{-5, -5, 70, 70}, testing::blue());
+         s.fill(Rect{0, 0, 10, 10}, testing::green());
+       },
+       1},
+      {"translucent", [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red().with_alpha(0.99f)); }, std::nullopt},
+      {"short by a fraction", [](Scene& s) { s.fill(Rect{0, 0, 63.5, 64}, testing::red()); }, std::nullopt},
+      {"round corners", [](Scene& s) { s.fill(RoundedRect::make({0, 0, 64, 64}, 2), testing::red()); }, std::nullopt},
+      {"rotated",
+       [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine{0, 1, -1, 0, 64, 0}); },
+       std::nullopt},
+      {"scaled into place", [](Scene& s) { s.fill(Rect{0, 0, 32, 32}, testing::red(), Affine::scale(2.0)); }, 0},
+      {"inside a layer",
+       [](Scene& s) {
+         s.push_layer(Rect{0, 0, 64, 64});
+         s.fill(Rect{0, 0, 64, 64}, testing::red());
+         s.pop_layer();
+       },
+       std::nullopt},
+      {"an opaque image", [&](Scene& s) { s.draw_image(opaque, brush, Rect{0, 0, 64, 64}); }, 0},
+      {"a translucent image", [&](Scene& s) { s.draw_image(translucent, brush, Rect{0, 0, 64, 64}); }, std::nullopt},
+      {"an image faded", [&](Scene& s) { s.draw_image(opaque, brush, Rect{0, 0, 64, 64}, {}, 0.5f); }, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    Scene s;
+    c.build(s);
+    EXPECT_EQ(render::covering_item(s, 1.0, 64, 64), c.want) << c.what;
+  }
+  Scene half;
+  half.fill(Rect{0, 0, 32, 32}, testing::red());
+  EXPECT_EQ(render::covering_item(half, 2.0, 64, 64), std::optional<std::size_t>(0));
+  EXPECT_EQ(render::covering_item(half, 1.0, 64, 64), std::nullopt);
+}
+
+// A replay that starts at an item leaves out what came before it.
+TEST(Replay, StartsAtTheItemGiven) {
+  Scene s;
+  s.fill(Rect{0, 0, 64, 64}, testing::red());
+  s.fill(Rect{0, 0, 32, 64}, testing::blue());
+  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
+  ASSERT_TRUE(render::replay_to_surface(target, s, 1.0, nullptr, 1).is_ok());
+  const testing::Frame f{64, 64, offscreen::surface_rgba8(target)};
+  cairo_surface_destroy(target);
+  expect_probes(f, {{10, 10, kBlue}, {50, 10, kClear}});
+}
+
+// Drawn in bands side by side, a picture holds exactly the pixels drawn in one piece: the old
+// pixels kept, the fresh parts drawn, black where neither reaches; antialiased edges that cross
+// from band to band included.
+TEST(RenderInBands, SamePixelsAsInOnePiece) {
+  Scene old_scene;
+  old_scene.fill(Rect{0, 0, 40, 40}, testing::red());
+  const Image old = render::render_to_image(old_scene, 40, 40);
+  Scene scene;
+  scene.fill(Rect{0, 0, 97, 61}, Color::rgba(0.9f, 0.9f, 0.8f));
+  BezPath road;
+  road.move_to({3.3, 2.7}).line_to({90.1, 58.6}).quad_to({40, 70}, {10.5, 30.2});
+  scene.stroke(road, Color::rgba(0.2f, 0.4f, 0.9f), 5.3);
+  scene.fill(Circle{{50.5, 30.25}, 17.3}, Color::rgba(0.1f, 0.7f, 0.3f, 0.6f));
+  const std::vector<Rect> fresh = {{0, 0, 97, 20}, {60, 20, 97, 61}, {5.5, 30.5, 20.25, 50}};
+  const Image whole = render::render_to_image_reusing(old, 13, 17, fresh, scene, 97, 61, 1.5, nullptr,
+                                                      ImageBuilder::Content::Opaque);
+  for (std::size_t threads : {0u, 3u}) {
+    base::WorkPool pool(threads);
+    const Image bands = render::render_opaque_in_bands(pool, old, 13, 17, fresh, scene, 97, 61, 1.5);
+    ASSERT_FALSE(bands.empty());
+    EXPECT_TRUE(bands.opaque());
+    EXPECT_EQ(bands.to_rgba8(), whole.to_rgba8()) << threads;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <cmath>
 
 #include "probe.hpp"
@@ -135,3 +137,19 @@ TEST(Text, InvalidUtf8StillDraws) {
 
 }  // namespace
 }  // namespace zarn_ui
+
+namespace zarn_ui::text_render {
+namespace {
+
+// A renderer made ready on another thread measures as a fresh one, on the thread it is handed to.
+TEST(TextRenderer, MadeWarmOnAnotherThreadMeasuresAsAFreshOne) {
+  auto warm = std::async(std::launch::async, &TextRenderer::create_warm).get();
+  const TextRenderer fresh = TextRenderer::create();
+  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+    EXPECT_EQ(warm.measure_weighted("Loading map\u2026", 13.0f, weight),
+              fresh.measure_weighted("Loading map\u2026", 13.0f, weight));
+  }
+}
+
+}  // namespace
+}  // namespace zarn_ui::text_render
