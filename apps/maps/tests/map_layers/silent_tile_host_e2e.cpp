@@ -70,8 +70,9 @@ TEST(SilentTileHost, TheMapSaysItsImageryIsUnavailableWithinTwentySeconds) {
   EXPECT_TRUE(loading_first);
   ASSERT_TRUE(unavailable);
   EXPECT_LT(took, 20s);
-  // Only the first round of transfers went out; the screen's other tiles failed with them.
-  EXPECT_LE(server.total_hits(), static_cast<int>(kMaxTileTransfers));
+  // Only the first round of transfers went out (and, where their time-outs came one by one, a
+  // transfer in a slot freed before the third); the screen's other tiles failed with them.
+  EXPECT_LE(server.total_hits(), static_cast<int>(kMaxTileTransfers) + kHostFailuresInARow - 1);
   EXPECT_TRUE(tile_host_failing(app->tile_store));
   std::printf("the banner said so after %.1f s\n", std::chrono::duration<double>(took).count());
   app.reset();
