@@ -158,10 +158,10 @@ inline bool mutate_chunks(std::vector<PngChunk>& chunks, std::minstd_rand& rng, 
       if (rng() % 2 == 0) {
         const std::size_t want = raw_size_for(*ihdr, kCap);
         raw.resize(want, static_cast<std::uint8_t>(rng()));
-        const std::size_t row = ihdr->data.size() >= 13 && raw.size() > 0
-                                    ? std::max<std::size_t>(1, raw.size() / std::max<std::uint32_t>(
-                                                                                1, read_be32(ihdr->data.data() + 4)))
-                                    : 1;
+        const std::size_t row =
+            ihdr->data.size() >= 13 && raw.size() > 0
+                ? std::max<std::size_t>(1, raw.size() / std::max<std::uint32_t>(1, read_be32(ihdr->data.data() + 4)))
+                : 1;
         for (std::size_t i = 0; i < raw.size(); i += row) raw[i] = static_cast<std::uint8_t>(rng() % 5);  // filters
       } else if (raw.empty()) {
         raw = random_bytes(rng, 1 + rng() % 64);
@@ -177,9 +177,9 @@ inline bool mutate_chunks(std::vector<PngChunk>& chunks, std::minstd_rand& rng, 
       const std::size_t parts = 1 + rng() % 3;
       const std::size_t step = packed.size() / parts + 1;
       for (std::size_t from = 0; from < packed.size() || from == 0; from += step) {
-        PngChunk c{"IDAT", std::vector<std::uint8_t>(packed.begin() + static_cast<std::ptrdiff_t>(from),
-                                                     packed.begin() + static_cast<std::ptrdiff_t>(
-                                                                          std::min(packed.size(), from + step)))};
+        PngChunk c{"IDAT", std::vector<std::uint8_t>(
+                               packed.begin() + static_cast<std::ptrdiff_t>(from),
+                               packed.begin() + static_cast<std::ptrdiff_t>(std::min(packed.size(), from + step)))};
         at = chunks.insert(at, std::move(c)) + 1;
         if (packed.empty()) break;
       }

@@ -28,9 +28,8 @@ void RequestThreads::start(std::function<void()> body) {
 }
 
 std::size_t RequestThreads::running() const {
-  return static_cast<std::size_t>(std::count_if(threads_.begin(), threads_.end(), [](const Tracked& t) {
-    return !t.done->load(std::memory_order_acquire);
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      threads_.begin(), threads_.end(), [](const Tracked& t) { return !t.done->load(std::memory_order_acquire); }));
 }
 
 void RequestThreads::join_all() {

@@ -41,7 +41,9 @@ TEST(DetachedPanel, AWindowAnotherProgramDestroysComesBackIntoTheApp) {
                 other.windows_named("Active navigation", false).empty();
        }},
       {"the app goes on: the panel can be sent out again", [](MapsApp& a) { float_navigation(a); },
-       [&](MapsApp& a) { return navigation_on_desktop(a) && other.windows_named("Active navigation", true).size() == 1; }},
+       [&](MapsApp& a) {
+         return navigation_on_desktop(a) && other.windows_named("Active navigation", true).size() == 1;
+       }},
   });
   zarn_ui::launch::LoopOptions opts;
   opts.video_driver = "x11";

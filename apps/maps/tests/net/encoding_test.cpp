@@ -38,8 +38,8 @@ TEST(PauseText, SaysHowLongTheServiceAsksToWait) {
     std::chrono::milliseconds wait;
     const char* text;
   };
-  for (const Case& c : {Case{1ms, "1 s"}, Case{2000ms, "2 s"}, Case{59000ms, "59 s"}, Case{59001ms, "1 min"}, Case{60s, "1 min"},
-                        Case{61s, "2 min"}, Case{600s, "10 min"}}) {
+  for (const Case& c : {Case{1ms, "1 s"}, Case{2000ms, "2 s"}, Case{59000ms, "59 s"}, Case{59001ms, "1 min"},
+                        Case{60s, "1 min"}, Case{61s, "2 min"}, Case{600s, "10 min"}}) {
     EXPECT_EQ(pause_text("search service", c.wait),
               fmt::format("the search service asks to wait {} \u2014 try again later", c.text))
         << c.wait.count();

@@ -134,7 +134,8 @@ TEST_F(TileHost, TilesThatLeftTheViewDoNotWaitForATransfer) {
   EXPECT_EQ(store.pending.size(), second_view.size());
   server.release();
   ASSERT_TRUE(pump_until(store, [&] {
-    return std::all_of(second_view.begin(), second_view.end(), [&](const TileKey& k) { return store.decoded.contains(k); });
+    return std::all_of(second_view.begin(), second_view.end(),
+                       [&](const TileKey& k) { return store.decoded.contains(k); });
   }));
   // The running transfer finished as usual; the queued ones never went out.
   EXPECT_EQ(server.hits(light_path(first_view[0])), 1);

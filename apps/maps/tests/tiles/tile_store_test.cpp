@@ -97,8 +97,7 @@ TEST_F(TileStoreTest, ViewRequestsCancelTheTilesThatLeftTheView) {
   request_view_tiles(store, {kA, b});
   worker->take();
   request_view_tiles(store, {b, c});
-  EXPECT_EQ(worker->take(),
-            (std::vector<TileRequest>{{TileRequestKind::Cancel, kA}, {TileRequestKind::Display, c}}));
+  EXPECT_EQ(worker->take(), (std::vector<TileRequest>{{TileRequestKind::Cancel, kA}, {TileRequestKind::Display, c}}));
   EXPECT_EQ(store.pending, (std::unordered_set<TileKey>{b, c}));
   // An answer for the cancelled tile that was already under way is still taken.
   answer(TileLoaded{kA, pixel()});

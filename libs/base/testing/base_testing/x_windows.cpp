@@ -54,14 +54,18 @@ XConnection::~XConnection() {
 std::vector<XWindowId> XConnection::windows_of_class(const std::string& wm_class, bool viewable) const {
   std::vector<XWindowId> found;
   Display* d = dpy(display_);
-  if (d) collect(d, DefaultRootWindow(d), [&](Window w) { return of_class(d, w, wm_class); }, viewable, found);
+  if (d)
+    collect(
+        d, DefaultRootWindow(d), [&](Window w) { return of_class(d, w, wm_class); }, viewable, found);
   return found;
 }
 
 std::vector<XWindowId> XConnection::windows_named(const std::string& title, bool viewable) const {
   std::vector<XWindowId> found;
   Display* d = dpy(display_);
-  if (d) collect(d, DefaultRootWindow(d), [&](Window w) { return named(d, w, title); }, viewable, found);
+  if (d)
+    collect(
+        d, DefaultRootWindow(d), [&](Window w) { return named(d, w, title); }, viewable, found);
   return found;
 }
 

@@ -243,8 +243,9 @@ base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& 
   const std::string kept =
       taken.empty() ? std::string() : fmt::format(" The {} changes that could be read were kept.", taken.size());
   if (disk.read_only) {
-    add_status(status, fmt::format("The saved document snapshot could not be read whole ({}); it was left as it is.{}{}",
-                                   problem, kept, previous()));
+    add_status(status,
+               fmt::format("The saved document snapshot could not be read whole ({}); it was left as it is.{}{}",
+                           problem, kept, previous()));
     return {};
   }
   fs::path moved_to;

@@ -16,12 +16,12 @@
 #include <set>
 #include <string>
 
+#include "x11_error_guard.hpp"
 #include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
-#include "x11_error_guard.hpp"
 #include "zarn_ui/widget.hpp"
 
 namespace zarn_ui::launch {

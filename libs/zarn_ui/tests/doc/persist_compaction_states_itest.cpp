@@ -38,7 +38,8 @@ void put_keys(PersistedDoc& p, const std::string& prefix, int n, std::vector<std
 
 Files files_of(const std::filesystem::path& dir) {
   Files out;
-  for (const char* name : {"document.snapshot", "document.log", "document.snapshot.previous", "document.log.previous"}) {
+  for (const char* name :
+       {"document.snapshot", "document.log", "document.snapshot.previous", "document.log.previous"}) {
     if (std::filesystem::exists(dir / name)) out[name] = read_all(dir / name);
   }
   return out;
@@ -82,24 +83,38 @@ TEST(PersistCompactionStates, EveryStateACompactionCanLeaveOpensWithEveryFlushed
   const auto& s_b = after.at("document.snapshot");
   const auto& l_b = after.at("document.log");
   const State states[] = {
-      {"before anything", {{"document.snapshot", &s_a}, {"document.log", &l_a}, {"document.log.previous", &l_p}},
-       &before_keys, true},
+      {"before anything",
+       {{"document.snapshot", &s_a}, {"document.log", &l_a}, {"document.log.previous", &l_p}},
+       &before_keys,
+       true},
       {"the snapshot kept",
-       {{"document.snapshot", &s_a}, {"document.log", &l_a}, {"document.snapshot.previous", &s_a},
+       {{"document.snapshot", &s_a},
+        {"document.log", &l_a},
+        {"document.snapshot.previous", &s_a},
         {"document.log.previous", &l_p}},
-       &before_keys, false},
+       &before_keys,
+       false},
       {"both kept",
-       {{"document.snapshot", &s_a}, {"document.log", &l_a}, {"document.snapshot.previous", &s_a},
+       {{"document.snapshot", &s_a},
+        {"document.log", &l_a},
+        {"document.snapshot.previous", &s_a},
         {"document.log.previous", &l_a}},
-       &before_keys, false},
+       &before_keys,
+       false},
       {"the new snapshot in place",
-       {{"document.snapshot", &s_b}, {"document.log", &l_a}, {"document.snapshot.previous", &s_a},
+       {{"document.snapshot", &s_b},
+        {"document.log", &l_a},
+        {"document.snapshot.previous", &s_a},
         {"document.log.previous", &l_a}},
-       &before_keys, true},
+       &before_keys,
+       true},
       {"the new log in place, and written to",
-       {{"document.snapshot", &s_b}, {"document.log", &l_b}, {"document.snapshot.previous", &s_a},
+       {{"document.snapshot", &s_b},
+        {"document.log", &l_b},
+        {"document.snapshot.previous", &s_a},
         {"document.log.previous", &l_a}},
-       &after_keys, true},
+       &after_keys,
+       true},
   };
   for (const State& state : states) {
     for (const bool damaged : {false, true}) {

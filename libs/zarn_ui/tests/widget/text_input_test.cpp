@@ -220,7 +220,8 @@ TEST(TextInput, APasteReadsOnlyWhatFits) {
     field.handle_event(typed("v"), {mods::kControl, 1.0, &board});
     EXPECT_LE(board.largest_ask, TextInput::kMaxBytes + 64) << c.what;
     EXPECT_LE(field.text().size(), TextInput::kMaxBytes) << c.what;
-    EXPECT_TRUE(field.text().ends_with(c.expected)) << c.what << ": ..." << field.text().substr(field.text().size() - 3);
+    EXPECT_TRUE(field.text().ends_with(c.expected))
+        << c.what << ": ..." << field.text().substr(field.text().size() - 3);
     EXPECT_EQ(field.text().find('\xcc'), std::string::npos) << c.what;  // no half accent
   }
 }
