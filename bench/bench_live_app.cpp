@@ -20,8 +20,8 @@
 
 #include "app/construct.hpp"
 #include "base/scoped_env.hpp"
-#include "net/recording_job_spawner.hpp"
 #include "base_testing/private_x_server.hpp"
+#include "net/recording_job_spawner.hpp"
 #include "tile_bench_png.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"

@@ -45,7 +45,8 @@ struct TileCacheJob {
 struct TileRequest {
   TileRequest() = default;
   TileRequest(TileRequestKind kind, TileKey key) : kind(kind), key(key) {}
-  explicit TileRequest(std::shared_ptr<const TileCacheJob> job) : kind(TileRequestKind::CacheJob), job(std::move(job)) {}
+  explicit TileRequest(std::shared_ptr<const TileCacheJob> job)
+      : kind(TileRequestKind::CacheJob), job(std::move(job)) {}
 
   TileRequestKind kind = TileRequestKind::Display;
   TileKey key;

@@ -414,9 +414,9 @@ class TileWorker {
     bool write = true;   // false once a cache job removed the tile
     bool probe = false;  // tries a failing host again
   };
-  std::vector<Running> running_;        // transfers started, in the order started
+  std::vector<Running> running_;         // transfers started, in the order started
   std::deque<TileCacheRun> cache_jobs_;  // in the order sent; the front one is being done
-  std::deque<TileKey> dropped_;         // download tiles a job dropped, to answer as missing
+  std::deque<TileKey> dropped_;          // download tiles a job dropped, to answer as missing
 };
 
 }  // namespace

@@ -10,21 +10,21 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
+#include "../tiles/tile_server.hpp"
 #include "app/construct.hpp"
 #include "app/startup.hpp"
 #include "base/scoped_env.hpp"
 #include "base_testing/fake_settings_portal.hpp"
 #include "base_testing/private_bus.hpp"
 #include "base_testing/private_x_server.hpp"
-#include "../tiles/tile_server.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/launch.hpp"
@@ -160,8 +160,8 @@ TEST(IdleCpu, DemonstrationStateAfterASearch) {
   EXPECT_EQ(f.frames, 0u);
   EXPECT_EQ(f.wakes, 0u);
   EXPECT_LT(f.cpu_seconds, kIdleCpuBound);
-  std::printf("demonstration state, search pending: %.4f s CPU, %llu frames and %llu wake-ups in 1 s\n",
-              f.cpu_seconds, static_cast<unsigned long long>(f.frames), static_cast<unsigned long long>(f.wakes));
+  std::printf("demonstration state, search pending: %.4f s CPU, %llu frames and %llu wake-ups in 1 s\n", f.cpu_seconds,
+              static_cast<unsigned long long>(f.frames), static_cast<unsigned long long>(f.wakes));
 }
 
 }  // namespace

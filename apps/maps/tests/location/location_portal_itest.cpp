@@ -9,17 +9,17 @@
 #include <string>
 #include <thread>
 
+#include "base_testing/private_bus.hpp"
 #include "fake_portal.hpp"
 #include "location/location.hpp"
-#include "base_testing/private_bus.hpp"
 
 namespace maps {
 namespace {
 
+using base_testing::PrivateBus;
 using testing::FakePortal;
 using testing::PortalRecord;
 using testing::PortalScript;
-using base_testing::PrivateBus;
 using testing::UpdateValues;
 using testing::VariantMap;
 

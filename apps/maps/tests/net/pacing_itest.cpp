@@ -122,8 +122,9 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts, tx);
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err(
-                             base::ErrorKind::ServiceError, "the routing service asks to wait 2 s \u2014 try again later", 429)}));
+  EXPECT_EQ(receive(rx),
+            WorkerResult(worker::Route{base::err(base::ErrorKind::ServiceError,
+                                                 "the routing service asks to wait 2 s \u2014 try again later", 429)}));
   const auto refused_at = Clock::now();
 
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});

@@ -76,10 +76,12 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
 
   std::vector<WorkerResult> answers;
   for (auto got = rx.try_recv(); got.has_value(); got = rx.try_recv()) answers.push_back(std::move(*got.value));
-  EXPECT_THAT(answers, ::testing::UnorderedElementsAre(
-                           WorkerResult(worker::Route{base::err(base::ErrorKind::Cancelled, "request cancelled"), 5}),
-                           WorkerResult(worker::PlaceSearch{base::err(base::ErrorKind::Cancelled, "request cancelled"), "in flight"}),
-                           WorkerResult(worker::PlaceSearch{base::err(base::ErrorKind::Cancelled, "request cancelled"), "waiting"})));
+  EXPECT_THAT(
+      answers,
+      ::testing::UnorderedElementsAre(
+          WorkerResult(worker::Route{base::err(base::ErrorKind::Cancelled, "request cancelled"), 5}),
+          WorkerResult(worker::PlaceSearch{base::err(base::ErrorKind::Cancelled, "request cancelled"), "in flight"}),
+          WorkerResult(worker::PlaceSearch{base::err(base::ErrorKind::Cancelled, "request cancelled"), "waiting"})));
   EXPECT_EQ(svc.requests().size(), 3u) << "the waiting search was never sent";
 }
 

@@ -263,8 +263,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   f->click(*f->hit_centre({OfflineCommand::DeleteRegion{searched.id}}));
   // The area leaves the list at once; the status waits for the worker's answer.
   ASSERT_EQ(f->app->model.regions.size(), 1u);
-  const std::string removed =
-      "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
+  const std::string removed = "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
   EXPECT_NE(f->app->model.status, removed);
   ASSERT_TRUE(tick_until([&] { return f->app->model.status == removed; }));
   for (const TileKey& k : own) EXPECT_FALSE(fs::exists(tile_path(k)));

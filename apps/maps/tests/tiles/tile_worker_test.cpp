@@ -139,7 +139,8 @@ TEST(TileWorkerLoop, ClearForgetsQueuedDownloadsAndEmptiesTheFolder) {
 TEST(TileCacheRun, DeletesASliceAtATime) {
   TempDir dir;
   for (std::uint32_t x = 0; x < 3; ++x) {
-    for (std::uint32_t y = 0; y < 2; ++y) write_file(dir.path() / tile_file_name({x, y, 9}), std::vector<std::uint8_t>(10));
+    for (std::uint32_t y = 0; y < 2; ++y)
+      write_file(dir.path() / tile_file_name({x, y, 9}), std::vector<std::uint8_t>(10));
   }
   write_file(dir.path() / "other.bin", std::vector<std::uint8_t>(5));
   TileCacheJob job;
