@@ -27,7 +27,7 @@ TileCacheRun::TileCacheRun(std::shared_ptr<const TileCacheJob> job) : job_(std::
   result_.kind = job_->kind;
   if (job_->kind == TileCacheJobKind::Clear && !job_->cache_dir.empty()) {
     walk_.emplace(job_->cache_dir, DirWalk::Mode::Remove);
-  } else if (job_->kind != TileCacheJobKind::DeleteTiles || job_->tile_dir.empty()) {
+  } else if (job_->kind != TileCacheJobKind::DeleteTiles || job_->tile_dirs.empty()) {
     start_measuring();
   }
 }
@@ -77,7 +77,9 @@ bool TileCacheRun::step_deletion(std::size_t budget) {
     if (looked == budget) return false;
     ++looked;
     const TileKey key{x_, y_, s.z};
-    if (!spans_contain(job.keep, key)) result_.freed += remove_tile_file(job.tile_dir / tile_file_name(key));
+    if (!spans_contain(job.keep, key)) {
+      for (const fs::path& dir : job.tile_dirs) result_.freed += remove_tile_file(dir / tile_file_name(key));
+    }
     // Rows outer, columns inner, as the region's tiles are listed.
     if (x_ < s.xhi) {
       ++x_;

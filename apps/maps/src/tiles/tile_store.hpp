@@ -131,5 +131,7 @@ bool download_in_progress(const TileStore& store);
 bool has_failed_tiles(const TileStore& store);
 // The tile host does not answer: its tiles fail at once until it does again.
 bool tile_host_failing(const TileStore& store);
+// The tile's last request failed (it may be asked for again meanwhile).
+bool tile_has_failed(const TileStore& store, const TileKey& key);
 
 }  // namespace maps
