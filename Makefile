@@ -30,11 +30,13 @@ test: build
 	@$(MAKE) --no-print-directory test-fuzz
 
 # The test programs whose code runs threads (channels, request threads, tile workers, location
-# requests, document processes, the desktop settings watch, the app's window loop with its
-# workers), again under ThreadSanitizer.
+# requests, document processes, the desktop settings watch, the pool that draws pictures in bands,
+# the app's window loop with its workers), again under ThreadSanitizer. Optimised, as the
+# sanitizer's own guide advises: at -O0 the pixel tests take minutes under it.
 THREAD_TESTS := base_unit_tests maps_net_integration_tests maps_tiles_integration_tests \
 	maps_tiles_unit_tests maps_location_integration_tests zarn_ui_doc_integration_tests \
-	zarn_ui_launch_integration_tests zarn_ui_launch_e2e_tests maps_app_integration_tests maps_app_e2e_tests
+	zarn_ui_launch_integration_tests zarn_ui_launch_e2e_tests zarn_ui_core_unit_tests \
+	maps_app_unit_tests maps_app_integration_tests maps_app_e2e_tests
 test-threads: deps
 	@cmake --preset tsan >/dev/null
 	@cmake --build build/tsan -j $(JOBS) --target $(THREAD_TESTS) maps  # the binary: its end-to-end tests run it
