@@ -397,8 +397,6 @@ bool has_failed_tiles(const TileStore& store) { return !store.failures.empty(); 
 
 bool tile_host_failing(const TileStore& store) { return store.host_failing; }
 
-bool tile_has_failed(const TileStore& store, const TileKey& key) {
-  return store.failures.contains(key);
-}
+bool tile_has_failed(const TileStore& store, const TileKey& key) { return store.failures.contains(key); }
 
 }  // namespace maps
