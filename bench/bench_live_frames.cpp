@@ -146,9 +146,8 @@ int triangle(int k, int period) {
       ::_exit(0);
     }
   };
-  (void)zarn_ui::launch::run_window(*app, state, "maps",
-                                    {static_cast<std::uint32_t>(sc.width), static_cast<std::uint32_t>(sc.height)},
-                                    opts);
+  (void)zarn_ui::launch::run_window(
+      *app, state, "maps", {static_cast<std::uint32_t>(sc.width), static_cast<std::uint32_t>(sc.height)}, opts);
   ::_exit(1);
 }
 
@@ -163,7 +162,7 @@ void measure(benchmark::State& bs, const Scenario& sc) {
   for (auto _ : bs) {
     FrameRecord got;
     const bool ok = maps::bench::run_child<FrameRecord>([&](int fd) { drive(fd, sc); },
-                                                         [&](pid_t, const FrameRecord& r) { got = r; });
+                                                        [&](pid_t, const FrameRecord& r) { got = r; });
     if (!ok) {
       bs.SkipWithError("the window did not report its frames");
       return;

@@ -23,7 +23,6 @@ namespace {
 
 using maps::bench::LocalTileServer;
 
-
 // ---- the parent ----
 
 struct Started {
@@ -138,4 +137,3 @@ void BM_LiveStalledTiles_App(benchmark::State& s) {
 BENCHMARK(BM_LiveStart_App)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStart_Floor)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStalledTiles_App)->Iterations(1)->Unit(benchmark::kMillisecond);
-

@@ -51,6 +51,9 @@ class State;
 
 namespace maps {
 
+inline constexpr std::string_view kPasteUnreadableText =
+    "Nothing was pasted: what is on the clipboard could not be read as text";
+
 class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::FloatingSurfaceHost {
  public:
   // Model.
@@ -91,6 +94,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::vector<HitTarget> hit_targets;
 
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
+  // A paste that finds something there it cannot read as text says so in the status.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
   // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).

@@ -160,7 +160,8 @@ std::optional<Service> answering_service(const WorkerResult& result) {
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result) {
   if (app.backend.pending_jobs > 0) --app.backend.pending_jobs;
   // A service that answers again ends the status of its failure.
-  if (const auto service = answering_service(result); service && app.backend.status.service == service) app.clear_status();
+  if (const auto service = answering_service(result); service && app.backend.status.service == service)
+    app.clear_status();
   std::visit(
       [&](auto&& r) {
         using R = std::decay_t<decltype(r)>;

@@ -156,15 +156,22 @@ base::ErrorKind transport_kind(CURLcode rc) {
 
 }  // namespace
 
+namespace {
+std::atomic<std::size_t> crypto_installs{0};
+}  // namespace
+
 void install_crypto_provider() {
   // A failure leaves curl unusable; every request then reports that it could not start.
   (void)curl_global_init(CURL_GLOBAL_DEFAULT);
+  ++crypto_installs;
 }
 
 void ensure_crypto_provider() {
   static std::once_flag once;
   std::call_once(once, install_crypto_provider);
 }
+
+std::size_t crypto_provider_installs() { return crypto_installs.load(); }
 
 CurlEasy new_curl_handle() {
   ensure_crypto_provider();
@@ -275,9 +282,8 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
     if (t.cancelled) return base::err(ErrorKind::Cancelled, "request cancelled");
     if (rc == CURLE_UNSUPPORTED_PROTOCOL && t.head_has_location && t.head_status >= 300 && t.head_status < 400) {
       const std::string to = lower_scheme(t.location);
-      return base::err(ErrorKind::BadReply,
-                       fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
-                                   to.empty() ? std::string("an unsupported address") : to));
+      return base::err(ErrorKind::BadReply, fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
+                                                        to.empty() ? std::string("an unsupported address") : to));
     }
     if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(ErrorKind::TimedOut, timeout_text(t));
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err(ErrorKind::BadReply, "response body too large");

@@ -24,6 +24,8 @@ inline constexpr std::string_view kUserAgent = "Zarn-Maps/0.1 (maps@zarn.so; nat
 void ensure_crypto_provider();
 // The one-time initialisation itself; a failure is not fatal (requests then report it).
 void install_crypto_provider();
+// How many times the initialisation has run to its end in this process.
+std::size_t crypto_provider_installs();
 
 struct CurlEasyDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }

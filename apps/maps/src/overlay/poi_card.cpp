@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/maps_app.hpp"
-#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "overlay/map_controls.hpp"

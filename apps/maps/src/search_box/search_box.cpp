@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/text.hpp"
-#include "draw_kit/text_field.hpp"
 #include "draw_kit/suggestion_rows.hpp"
+#include "draw_kit/text_field.hpp"
 
 namespace maps {
 

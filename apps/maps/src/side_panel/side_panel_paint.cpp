@@ -5,9 +5,9 @@
 #include "directions/directions_panel.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
 #include "side_panel/explore_lists.hpp"
-#include "draw_kit/list_area.hpp"
 #include "side_panel/side_panel.hpp"
 
 namespace maps {

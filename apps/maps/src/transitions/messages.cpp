@@ -69,78 +69,77 @@ void open_place(MapsApp& app, zarn_ui::state::State& state, const std::string& i
 
 void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::State& state) {
   MapModel& m = app.model;
-  std::visit(Overloaded{
-                 [](const msg::Noop&) {},
-                 [&](const msg::SearchBox& e) { handle_search_box(app, e.event, state); },
-                 [&](const msg::TogglePanelCollapsed&) { app.panel.collapsed = !app.panel.collapsed; },
-                 [&](const msg::BackToPlaces&) {
-                   m.panel = Panel::Explore;
-                   app.endpoint_editor.reset_endpoint_editor();
-                   app.side_panel.reset_scroll();
-                 },
-                 [&](const msg::ChooseTravelMode& e) {
-                   if (e.mode == m.mode) return;
-                   commit_action(app.model, app.transient, app.commits, state,
-                                 MapsAction{MapsAction::SetTravelMode{e.mode}});
-                   m.panel = Panel::Directions;
-                   // Decide on the requested mode: a stand-in commit may not have changed the model.
-                   if (e.mode == TravelMode::Transit) {
-                     start_transit_search(app);
-                   } else {
-                     start_routing(app);
-                   }
-                 },
-                 [&](const msg::OpenPlace& e) { open_place(app, state, e.id); },
-                 [&](const msg::OpenPoi& e) {
-                   for (const Poi& poi : app.backend.view_pois.pois) {
-                     if (poi.id != e.id) continue;
-                     m.center = poi.pos;
-                     app.selected_poi = poi.id;
-                     app.panel.expanded = true;
-                     return;
-                   }
-                 },
-                 [&](const msg::ClosePoi&) { app.selected_poi.reset(); },
-                 [&](const msg::DirectionsToPoi&) { directions_to_poi(app, state); },
-                 [&](const msg::SearchAgain& e) {
-                   m.query = e.text;
-                   submit_search(app, &state);
-                 },
-                 [&](const msg::ClearRecents&) {
-                   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRecents{}});
-                 },
-                 [&](const msg::ToggleNavigation&) { app.panel.expanded = !app.panel.expanded; },
-                 [&](const msg::CloseNavigation&) { app.panel.expanded = false; },
-                 [&](const msg::Directions&) { open_directions(app); },
-                 [&](const msg::TransitDirections&) { show_transit_directions(app, state); },
-                 [&](const msg::ToggleSaved&) { toggle_selected_saved(app, state); },
-                 [&](const msg::ClearRoute&) { clear_route(app, state); },
-                 [&](const msg::UseMyLocation&) { start_locating(app); },
-                 [&](const msg::SetTransitTimeMode& e) {
-                   commit_transit_time(app, state, TransitTime{e.mode, m.transit_time.offset_min});
-                 },
-                 [&](const msg::ShiftTransitTime& e) {
-                   // Summed in 64 bits: the stored offset and the step are both arbitrary 32-bit values.
-                   const std::int64_t sum = std::int64_t{m.transit_time.offset_min} + std::int64_t{e.minutes};
-                   const auto offset =
-                       static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, 0, kMaxTransitOffsetMin));
-                   commit_transit_time(app, state, TransitTime{m.transit_time.mode, offset});
-                 },
-                 [&](const msg::LeaveNow&) {
-                   commit_transit_time(app, state, TransitTime{TransitTimeMode::Depart, 0});
-                 },
-                 [&](const msg::ChooseJourney& e) {
-                   m.transit_choice = e.index;
-                   fit_view_to_plan(app);
-                 },
-                 // The menu, the dialog and the panels they open are the window's (app/ui_messages.cpp).
-                 [&](const msg::ToggleOverflowMenu&) {},
-                 [&](const msg::OpenAttribution&) {},
-                 [&](const msg::OpenLicenses&) {},
-                 [&](const msg::OpenOfflineMaps&) {},
-                 [&](const msg::FloatNavigation&) {},
-             },
-             message.value);
+  std::visit(
+      Overloaded{
+          [](const msg::Noop&) {},
+          [&](const msg::SearchBox& e) { handle_search_box(app, e.event, state); },
+          [&](const msg::TogglePanelCollapsed&) { app.panel.collapsed = !app.panel.collapsed; },
+          [&](const msg::BackToPlaces&) {
+            m.panel = Panel::Explore;
+            app.endpoint_editor.reset_endpoint_editor();
+            app.side_panel.reset_scroll();
+          },
+          [&](const msg::ChooseTravelMode& e) {
+            if (e.mode == m.mode) return;
+            commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::SetTravelMode{e.mode}});
+            m.panel = Panel::Directions;
+            // Decide on the requested mode: a stand-in commit may not have changed the model.
+            if (e.mode == TravelMode::Transit) {
+              start_transit_search(app);
+            } else {
+              start_routing(app);
+            }
+          },
+          [&](const msg::OpenPlace& e) { open_place(app, state, e.id); },
+          [&](const msg::OpenPoi& e) {
+            for (const Poi& poi : app.backend.view_pois.pois) {
+              if (poi.id != e.id) continue;
+              m.center = poi.pos;
+              app.selected_poi = poi.id;
+              app.panel.expanded = true;
+              return;
+            }
+          },
+          [&](const msg::ClosePoi&) { app.selected_poi.reset(); },
+          [&](const msg::DirectionsToPoi&) { directions_to_poi(app, state); },
+          [&](const msg::SearchAgain& e) {
+            m.query = e.text;
+            submit_search(app, &state);
+          },
+          [&](const msg::ClearRecents&) {
+            commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRecents{}});
+          },
+          [&](const msg::ToggleNavigation&) { app.panel.expanded = !app.panel.expanded; },
+          [&](const msg::CloseNavigation&) { app.panel.expanded = false; },
+          [&](const msg::Directions&) { open_directions(app); },
+          [&](const msg::TransitDirections&) { show_transit_directions(app, state); },
+          [&](const msg::ToggleSaved&) { toggle_selected_saved(app, state); },
+          [&](const msg::ClearRoute&) { clear_route(app, state); },
+          [&](const msg::UseMyLocation&) { start_locating(app); },
+          [&](const msg::SetTransitTimeMode& e) {
+            commit_transit_time(app, state, TransitTime{e.mode, m.transit_time.offset_min});
+          },
+          [&](const msg::ShiftTransitTime& e) {
+            // Summed in 64 bits: the stored offset and the step are both arbitrary 32-bit values.
+            const std::int64_t sum = std::int64_t{m.transit_time.offset_min} + std::int64_t{e.minutes};
+            const auto offset = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, 0, kMaxTransitOffsetMin));
+            commit_transit_time(app, state, TransitTime{m.transit_time.mode, offset});
+          },
+          [&](const msg::LeaveNow&) {
+            commit_transit_time(app, state, TransitTime{TransitTimeMode::Depart, 0});
+          },
+          [&](const msg::ChooseJourney& e) {
+            m.transit_choice = e.index;
+            fit_view_to_plan(app);
+          },
+          // The menu, the dialog and the panels they open are the window's (app/ui_messages.cpp).
+          [&](const msg::ToggleOverflowMenu&) {},
+          [&](const msg::OpenAttribution&) {},
+          [&](const msg::OpenLicenses&) {},
+          [&](const msg::OpenOfflineMaps&) {},
+          [&](const msg::FloatNavigation&) {},
+      },
+      message.value);
 }
 
 void set_panel(MapsApp& app, Panel panel) {

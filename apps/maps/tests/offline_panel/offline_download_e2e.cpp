@@ -119,7 +119,8 @@ struct OfflineE2E : ::testing::Test {
   void SetUp() override {
     geocoder.reply("/search", kGeocoderReply);
     f = std::make_unique<PanelFixture>(live_app(root.path(), tiles.host()));
-    f->app->backend.job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->backend.result_sender);
+    f->app->backend.job_spawner =
+        std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->backend.result_sender);
   }
   // Ticks (and paints) until `done` holds; false after ten seconds.
   template <class Pred>
@@ -263,8 +264,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   f->click(*f->hit_centre({OfflineCommand::DeleteRegion{searched.id}}));
   // The area leaves the list at once; the status waits for the worker's answer.
   ASSERT_EQ(f->app->model.regions.size(), 1u);
-  const std::string removed =
-      "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
+  const std::string removed = "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
   EXPECT_NE(f->app->model.status, removed);
   // The panel tells of the deletion, not of the download finished before it.
   for (const std::string& t : f->paint()) EXPECT_FALSE(t.rfind("Downloaded ", 0) == 0 && t.ends_with(" tiles")) << t;

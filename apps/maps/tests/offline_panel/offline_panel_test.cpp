@@ -1,7 +1,7 @@
 // The offline panel's area search, its download area, its commands and its accessible entries.
 
-#include "model/place_ops.hpp"
 #include "offline_panel/offline_panel.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 

@@ -229,7 +229,8 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
        }},
       {"the card's Directions button", [&] { return target<msg::Directions>(a).has_value(); },
        [&] { click(centre(*target<msg::Directions>(a))); }},
-      {"the route comes", [&] { return a.model.panel == Panel::Directions && a.model.route && a.backend.pending_jobs == 0; },
+      {"the route comes",
+       [&] { return a.model.panel == Panel::Directions && a.model.route && a.backend.pending_jobs == 0; },
        [&] {
          expect(a.model.route->steps.size() == 3, "the route's steps");
          expect(target<msg::ClearRoute>(a).has_value(), "the route shows no Clear");
@@ -305,12 +306,21 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
   };
 
   // The loop sleeps while nothing is pending; a steady wake-up lets every step be tested in time.
+  // It starts with the first frame: before, SDL's event queue does not exist yet.
   std::atomic<bool> running{true};
+  std::atomic<bool> looping{false};
+  const auto script = opts.before_frame;
+  opts.before_frame = [&, script](std::uint64_t frame) {
+    looping = true;
+    script(frame);
+  };
   std::thread waker([&] {
     while (running) {
-      SDL_Event e{};
-      e.type = SDL_USEREVENT;
-      SDL_PushEvent(&e);
+      if (looping) {
+        SDL_Event e{};
+        e.type = SDL_USEREVENT;
+        SDL_PushEvent(&e);
+      }
       std::this_thread::sleep_for(15ms);
     }
   });

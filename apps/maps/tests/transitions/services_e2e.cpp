@@ -196,7 +196,8 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   EXPECT_EQ(f.model().route, std::optional(estimate));
   EXPECT_TRUE(route_is_estimate(*f.app));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
+  EXPECT_EQ(f.model().status,
+            "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
 
   // The router answers that there is no route: no line, no estimate, and it says so.
   f.router_down = false;
