@@ -1,6 +1,5 @@
 #include "backend/backend.hpp"
 
-#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -17,27 +16,7 @@ bool Backend::start(JobRequest job) {
     return true;
   }
   ++pending_jobs;
-  std::visit(
-      [&](auto&& j) {
-        using J = std::decay_t<decltype(j)>;
-        if constexpr (std::is_same_v<J, PlaceSearchJob>) {
-          job_spawner->spawn_place_search(std::move(j));
-        } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
-          job_spawner->spawn_endpoint_search(std::move(j));
-        } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
-          job_spawner->spawn_area_search(std::move(j));
-        } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
-          job_spawner->spawn_reverse_geocode(j);
-        } else if constexpr (std::is_same_v<J, PoiJob>) {
-          job_spawner->spawn_pois(j);
-        } else if constexpr (std::is_same_v<J, RouteJob>) {
-          job_spawner->spawn_route(j);
-        } else {
-          static_assert(std::is_same_v<J, TransitJob>);
-          job_spawner->spawn_transit(std::move(j));
-        }
-      },
-      std::move(job));
+  job_spawner->spawn(std::move(job));
   return true;
 }
 
