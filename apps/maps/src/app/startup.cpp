@@ -9,7 +9,6 @@
 #include "base/text.hpp"
 #include "doc/action_path.hpp"
 #include "geo/geo.hpp"
-#include "net/http_client.hpp"
 #include "sample/sample_data.hpp"
 #include "search/local_search.hpp"
 #include "search/ranking.hpp"
@@ -103,7 +102,8 @@ zarn_ui::launch::AppDescriptor maps_descriptor() {
 }
 
 int maps_main(int argc, char** argv) {
-  ensure_crypto_provider();
+  // The HTTP and TLS stack is set up by the first request, on its own thread, not here: loading
+  // it would come before the window's first frame.
   const zarn_ui::launch::AppDescriptor descriptor = maps_descriptor();
   zarn_ui::launch::run_or_exit(descriptor, argc, argv);
 }
