@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   if (argc != 4) return 2;
   const std::string host = argv[1], cache = argv[2];
   const int fd = std::atoi(argv[3]);
+  maps::hold_http_for_first_frame();
   zarn_ui::launch::AppDescriptor d = maps::maps_descriptor();
   maps::MapsApp* live = nullptr;
   maps::RecordingJobSpawner* jobs = nullptr;

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,6 +22,25 @@ std::optional<CurlLibrary>& process_library() {
 base::Error& process_error() {
   static base::Error error = base::err("the HTTP library was not opened");
   return error;
+}
+
+struct OpenHold {
+  std::mutex mu;
+  std::condition_variable released;
+  bool held = false;
+  std::chrono::steady_clock::time_point until;
+};
+
+OpenHold& open_hold() {
+  static OpenHold hold;
+  return hold;
+}
+
+void wait_for_release() {
+  OpenHold& hold = open_hold();
+  std::unique_lock lock(hold.mu);
+  hold.released.wait_until(lock, hold.until, [&] { return !hold.held; });
+  hold.held = false;
 }
 
 std::string version_text(unsigned int v) { return fmt::format("{}.{}.{}", (v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff); }
@@ -73,7 +93,24 @@ base::Result<CurlLibrary> open_curl_library(const char* file) {
   return lib;
 }
 
+void hold_curl_library(std::chrono::milliseconds limit) {
+  OpenHold& hold = open_hold();
+  std::lock_guard lock(hold.mu);
+  hold.held = true;
+  hold.until = std::chrono::steady_clock::now() + limit;
+}
+
+void release_curl_library() {
+  OpenHold& hold = open_hold();
+  {
+    std::lock_guard lock(hold.mu);
+    hold.held = false;
+  }
+  hold.released.notify_all();
+}
+
 void install_crypto_provider() {
+  wait_for_release();
   auto lib = open_curl_library(kCurlLibraryFile);
   if (!lib) {
     process_error() = base::err(fmt::format("the HTTP library could not be loaded: {}", lib.error()));

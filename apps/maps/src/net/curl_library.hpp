@@ -6,6 +6,8 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
+
 #include "base/result.hpp"
 
 namespace maps {
@@ -47,6 +49,13 @@ base::Result<CurlLibrary> open_curl_library(const char* file);
 void ensure_crypto_provider();
 // The one-time step itself; a failure is not fatal (requests then report it).
 void install_crypto_provider();
+
+// While the window draws its first frame it starts threads, and a thread being started waits
+// for any library another thread is opening: curl and its libraries would make that frame late.
+// After `hold_curl_library`, the opening waits for `release_curl_library` or for `limit` to
+// pass, whichever comes first; without a hold it never waits.
+void hold_curl_library(std::chrono::milliseconds limit);
+void release_curl_library();
 
 // The process's curl after `ensure_crypto_provider`; null when it could not be opened.
 const CurlLibrary* curl_library();

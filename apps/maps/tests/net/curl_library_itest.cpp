@@ -2,8 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "fake_service.hpp"
 #include "net/curl_library.hpp"
@@ -51,6 +54,43 @@ TEST(CurlLibraryDeathTest, OpenedByTheFirstRequestAndNotBefore) {
         if (curl_is_loaded()) std::exit(1);
         const auto reply = get_json(svc.host() + "/x");
         std::exit(reply.is_ok() && curl_is_loaded() && curl_library() != nullptr ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Held for the window's first frame: the first request waits, without curl, until the hold is
+// released, and a hold nobody releases ends at its limit.
+TEST(CurlLibraryDeathTest, AHeldOpeningWaitsForTheReleaseOrTheLimit) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto serve = [](testing::FakeService& svc) {
+    svc.on("/x", [](const httplib::Request&, httplib::Response& res) { res.set_content("{}", "application/json"); });
+  };
+  EXPECT_EXIT(
+      {
+        testing::FakeService svc;
+        serve(svc);
+        hold_curl_library(std::chrono::seconds(60));
+        std::atomic<bool> answered = false;
+        bool ok = false;
+        std::thread request([&] {
+          ok = get_json(svc.host() + "/x").is_ok();
+          answered = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        if (answered || curl_is_loaded()) std::exit(1);
+        release_curl_library();
+        request.join();
+        std::exit(ok && curl_is_loaded() ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      {
+        testing::FakeService svc;
+        serve(svc);
+        hold_curl_library(std::chrono::milliseconds(100));
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = get_json(svc.host() + "/x").is_ok();
+        std::exit(ok && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(100) ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
 }
