@@ -153,6 +153,8 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
                        app.model.transit_choice == m.index);
         } else if constexpr (std::is_same_v<M, msg::ToggleOverflowMenu>) {
           return entry("More map options", "maps.overflow", r);
+        } else if constexpr (std::is_same_v<M, msg::OpenAttribution>) {
+          return entry("Map data \u00a9 OpenStreetMap contributors, tiles \u00a9 CARTO", "maps.attribution", r);
         } else {
           // Noop and CloseNavigation describe nothing.
           return std::nullopt;

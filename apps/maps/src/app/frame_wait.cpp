@@ -11,13 +11,16 @@ namespace maps {
 // nothing (and a job that never answers keeps nothing running).
 std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   using std::chrono::milliseconds;
-  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion)) return milliseconds{0};
+  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion) || tile_notice_waiting) {
+    return milliseconds{0};
+  }
   // Nothing would tell the loop that an answer arrived.
   if (!waker && has_pending_work()) return milliseconds{0};
   std::optional<MonoTime> soonest;
   const std::optional<MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
   for (const std::optional<MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
-                                            journey_at, offline_panel.deadline(), overlay.tooltips().due()}) {
+                                            journey_at, offline_panel.deadline(), overlay.tooltips().due(),
+                                            status_expires}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;

@@ -20,6 +20,7 @@
 #include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
+#include "format/failure_text.hpp"
 #include "directions/endpoint_editor.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
@@ -85,6 +86,15 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   TileStore tile_store;
   // What `model.status` is telling; written with it by set_status.
   StatusKind status_kind = StatusKind::Outcome;
+  // A failure status: the service that failed, and when the status goes away by itself.
+  std::optional<Service> status_service;
+  std::optional<MonoTime> status_expires;
+  // The status told that tiles in view failed; it is told once until none in view has failed.
+  bool tile_failure_told = false;
+  // The status was set during this tick; what the tick learnt this frame is not replaced in it.
+  bool status_fresh = false;
+  // The tile notice waits for the next tick (the status was fresh): one more frame is due.
+  bool tile_notice_waiting = false;
 
   // The views.
   MapLayers map_layers;
@@ -101,6 +111,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // Layout, pointer and frame.
   Rect bounds_rect;
   Rect drawn_bounds;
+  // The scale bar's backdrop as this frame drew it; none when it was not drawn.
+  std::optional<Rect> drawn_scale_bar;
   std::optional<zarn_ui::layout::NodeId> layout_node;
   Point last_pointer;
   // The pointer in the navigation panel's own desktop window, in window coordinates.
@@ -142,6 +154,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The status line's text and what it tells.
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
   void clear_status() { set_status({}); }
+  // "{prefix}{short text}" for the service's failure, for 10 s or until the service answers
+  // again; the error's full text goes to the log.
+  void report_failure(std::string_view prefix, Service service, const base::Error& error);
 
   // Model operations.
   std::optional<Place> find_place(const std::string& id) const;

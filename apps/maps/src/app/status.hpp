@@ -2,6 +2,7 @@
 // What the status line is telling, kept beside its text so that the state never reads its own
 // behaviour back out of the words shown.
 
+#include <chrono>
 #include <cstdint>
 
 namespace maps {
@@ -13,6 +14,9 @@ enum class StatusKind : std::uint8_t {
   Downloading,    // an offline area is being downloaded
   Notice,         // a finished result the person must be told: a search that found nothing
 };
+
+// A service's failure is told this long, unless the service answers again sooner.
+inline constexpr std::chrono::seconds kFailureStatusLife{10};
 
 // Work in progress.
 constexpr bool status_in_progress(StatusKind kind) { return kind != StatusKind::Outcome && kind != StatusKind::Notice; }

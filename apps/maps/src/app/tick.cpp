@@ -10,6 +10,7 @@ namespace maps {
 // The only place where background answers enter the state, timers fire and the state meets
 // the document. Nothing here waits.
 void MapsApp::tick(zarn_ui::state::State& state) {
+  tick_steps::expire_failure_status(*this);
   tick_steps::drain_worker_results(*this, state);
   tick_steps::poll_location_outcome(*this);
   fire_search_deadline(*this);
@@ -17,6 +18,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   send_waiting_journey_request(*this);
   fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
+  tick_steps::report_tile_failures(*this);
   tick_steps::sync_document(*this, state);
   sync_endpoint_texts(*this);
   fire_endpoint_deadline(*this);

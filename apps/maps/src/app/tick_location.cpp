@@ -51,7 +51,7 @@ void poll_location_outcome(MapsApp& app) {
   const LocationOutcome outcome = std::move(*next.value);
   end_request(app);
   if (outcome.is_err()) {
-    app.set_status(fmt::format("Location unavailable \u2014 {}", outcome.error()));
+    app.report_failure("Location unavailable \u2014 ", Service::Location, outcome.failure());
     app.action_surface.locate_failed("location_unavailable", outcome.error());
     return;
   }

@@ -22,7 +22,7 @@ namespace {
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
   app.place_searches.answered(r.query, r.result);
   if (r.result.is_err()) {
-    app.set_status(fmt::format("Search failed: {}", r.result.error()));
+    app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
@@ -47,7 +47,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
   app.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
   if (r.result.is_err()) {
-    app.set_status(fmt::format("Search failed: {}", r.result.error()));
+    app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
@@ -82,7 +82,7 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
     }
     // The estimate stays shown; the transient values keep it over the document's plan.
     app.plan_request.outcome = PlanOutcome::Unavailable;
-    app.set_status(fmt::format("Routing failed (offline estimate shown): {}", r.result.error()));
+    app.report_failure("Routing failed (offline estimate shown): ", Service::Router, r.result.failure());
     app.plan_request.failure = app.model.status;
     return;
   }
@@ -100,7 +100,7 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   if (r.result.is_err()) {
     // The journey list tells of the failure too, instead of reading as an empty answer.
     app.plan_request.outcome = PlanOutcome::Unavailable;
-    app.set_status(fmt::format("Transit lookup failed: {}", r.result.error()));
+    app.report_failure("Transit lookup failed: ", Service::Planner, r.result.failure());
     app.plan_request.failure = app.model.status;
     return;
   }
@@ -123,7 +123,7 @@ void on_pois(MapsApp& app, worker::Pois r) {
   // An answer for an earlier view.
   if (r.generation != app.poi_generation) return;
   if (r.result.is_err()) {
-    app.set_status(fmt::format("Places unavailable: {}", r.result.error()));
+    app.report_failure("Places unavailable: ", Service::Places, r.result.failure());
     return;
   }
   std::vector<Poi> pois = std::move(r.result).value();
@@ -139,8 +139,27 @@ void on_pois(MapsApp& app, worker::Pois r) {
 
 }  // namespace
 
+std::optional<Service> answering_service(const WorkerResult& result) {
+  return std::visit(
+      [](const auto& r) -> std::optional<Service> {
+        using R = std::decay_t<decltype(r)>;
+        if constexpr (std::is_same_v<R, worker::Superseded>) {
+          return std::nullopt;
+        } else {
+          if (r.result.is_err() && r.result.error_kind() != base::ErrorKind::NoResult) return std::nullopt;
+          if constexpr (std::is_same_v<R, worker::Route>) return Service::Router;
+          if constexpr (std::is_same_v<R, worker::Transit>) return Service::Planner;
+          if constexpr (std::is_same_v<R, worker::Pois>) return Service::Places;
+          return Service::Geocoder;
+        }
+      },
+      result);
+}
+
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result) {
   if (app.pending_jobs > 0) --app.pending_jobs;
+  // A service that answers again ends the status of its failure.
+  if (const auto service = answering_service(result); service && app.status_service == service) app.clear_status();
   std::visit(
       [&](auto&& r) {
         using R = std::decay_t<decltype(r)>;

@@ -24,6 +24,15 @@ void drain_worker_results(MapsApp& app, zarn_ui::state::State& state);
 // Lowers the pending count (never below zero), applies the result, and clears a status of job
 // work in progress once nothing is pending (a download's status waits for the download).
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result);
+// A failure status goes away 10 s after it was set. Runs first: a status set after it is fresh.
+void expire_failure_status(MapsApp& app);
+// While tiles in view have failed, the status says so once (for 10 s, like every failure); it
+// goes when none in view has failed any more. A status of work under way, one set in this tick
+// and another service's failure are not replaced; the notice waits for them.
+void report_tile_failures(MapsApp& app);
+// The service whose answer this is, when it did answer (with a result, or with none for the
+// request); nothing for a failure or a replaced request.
+std::optional<Service> answering_service(const WorkerResult& result);
 // The outcome of the running location request, if it has come.
 void poll_location_outcome(MapsApp& app);
 // The view-idle deadline: the points of interest of the view.

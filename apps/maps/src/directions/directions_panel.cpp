@@ -6,6 +6,7 @@
 #include "app/maps_app.hpp"
 #include "directions/directions_plan.hpp"
 #include "directions/journey_time.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/labels.hpp"
 
 namespace maps {
@@ -84,7 +85,7 @@ void paint_mode_tabs(MapsApp& app, Scene& scene, const Affine& transform, const 
       fill_rounded_rect(scene, transform, {cell.x0 + 3.0, y + 145.0, cell.x1 - 3.0, y + 179.0}, theme.accent, 7.0);
     }
     draw_text_centered(scene, text, transform, travel_mode_label(kModes[i]),
-                       chosen ? Color::white() : theme.text_secondary, cell.x0, cell.x1, y + 154.5, 12.0f);
+                       chosen ? label_on(theme.accent) : theme.text_secondary, cell.x0, cell.x1, y + 154.5, 12.0f);
     add_list_target(app.hit_targets, list, cell, UiMessage{msg::ChooseTravelMode{kModes[i]}});
   }
 }

@@ -6,6 +6,7 @@
 #include "app/maps_app.hpp"
 #include "directions/directions_plan.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/clock_text.hpp"
 #include "format/labels.hpp"
@@ -38,10 +39,11 @@ void paint_times(Scene& scene, const Affine& transform, const TextRenderer& text
 double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
                    const ListArea& list, const std::vector<RouteStep>& steps, double s) {
   const double left = list.left, right = list.right;
+  const Color step_ink = readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.16f), theme.surface));
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const RouteStep& step = steps[i];
     fill_circle(scene, transform, theme.accent.multiply_alpha(0.16f), left + 16.0, s + 19.0, 13.0);
-    draw_text_centered(scene, text, transform, maneuver_glyph(step.maneuver), theme.accent, left + 3.0, left + 29.0,
+    draw_text_centered(scene, text, transform, maneuver_glyph(step.maneuver), step_ink, left + 3.0, left + 29.0,
                        s + 10.0, 15.0f);
     draw_text_ellipsized(scene, text, transform, step.instruction, theme.text, left + 38.0, s, 13.0f,
                          list.width() - 80.0);
@@ -98,7 +100,8 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
   const double dw = text.measure_weighted(duration, 26.0f, 3);
   draw_label(scene, text, transform, fmt::format("\u00b7 {}", format_distance(route.distance_m)), theme.text_secondary,
              left + dw + 12.0, r + 8.0, 14.0f);
-  draw_text_right(scene, text, transform, "Clear", theme.danger, right - 4.0, r + 8.0, 12.0f);
+  draw_text_right(scene, text, transform, "Clear", readable_on(theme.danger, theme.surface), right - 4.0, r + 8.0,
+                  12.0f);
   add_list_target(app.hit_targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
 
   const TransitTime& time = app.model.transit_time;

@@ -2,6 +2,7 @@
 // chosen journey's legs in detail, and the data credit.
 
 #include <algorithm>
+#include <string_view>
 
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
@@ -44,10 +45,12 @@ void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& 
       const std::string label = leg.line.empty() ? std::string(transit_mode_label(leg.mode)) : leg.line;
       const double w = measure_text(text, label, 12.0f);
       const Rect chip{x, c + 38.0, x + w + 16.0, c + 60.0};
-      fill_rounded_rect(scene, transform, chip, transit_leg_color(theme, leg), 6.0);
-      const std::optional<Color> ink = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
-      draw_text_centered(scene, text, transform, label, ink.value_or(Color::white()), chip.x0, chip.x1, c + 41.5,
-                         12.0f);
+      const Color fill = transit_leg_color(theme, leg);
+      fill_rounded_rect(scene, transform, chip, fill, 6.0);
+      // The line's own text colour where it reads on the chip, else white or black by contrast.
+      const std::optional<Color> given = leg.text_color ? parse_hex_color(*leg.text_color) : std::nullopt;
+      const Color ink = given && zarn_ui::theme::contrast_ratio(*given, fill) >= 4.5 ? *given : label_on(fill);
+      draw_text_centered(scene, text, transform, label, ink, chip.x0, chip.x1, c + 41.5, 12.0f);
       x += w + 22.0;
     }
     if (x > list.right - 40.0) break;
@@ -56,9 +59,14 @@ void paint_leg_chips(Scene& scene, const Affine& transform, const TextRenderer& 
 
 // The legs of the chosen journey, one 38 px row each; returns the y below them.
 double paint_leg_details(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
-                         const ListArea& list, const TransitJourney& journey, double e) {
+                         const ListArea& list, const TransitJourney& journey, std::string_view destination, double e) {
   const double left = list.left, right = list.right, w = list.width();
   for (const TransitLeg& leg : journey.legs) {
+    // A walk the planner leaves unnamed ends at the journey's destination when it is the last leg.
+    const bool last = &leg == &journey.legs.back();
+    const std::string_view walk_to = !leg.to_name.empty() ? std::string_view(leg.to_name)
+                                     : last               ? destination
+                                                          : std::string_view();
     const Color colour = transit_leg_color(theme, leg);
     stroke_line(scene, transform, colour, left + 18.0, e + 4.0, left + 18.0, e + 36.0, 3.0);
     fill_circle(scene, transform, colour, left + 18.0, e + 8.0, 4.0);
@@ -74,9 +82,10 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
     if (leg.realtime) {
       const double tw = measure_text(text, shown, 12.0f);
       fill_circle(scene, transform, theme.success, left + 32.0 + tw + 11.0, e + 7.0, 3.0);
-      draw_label(scene, text, transform, "live", theme.success, left + 32.0 + tw + 17.0, e + 1.0, 10.0f);
+      draw_label(scene, text, transform, "live", readable_on(theme.success, theme.surface), left + 32.0 + tw + 17.0,
+                 e + 1.0, 10.0f);
     }
-    const std::string subtitle = leg.line.empty() ? fmt::format("to {}", leg.to_name)
+    const std::string subtitle = leg.line.empty() ? (walk_to.empty() ? std::string() : fmt::format("to {}", walk_to))
                                                   : fmt::format("{} \u2192 alight {} \u00b7 {} stops", leg.from_name,
                                                                 leg.to_name, leg.num_stops);
     draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 32.0, e + 16.0, 11.0f,
@@ -102,14 +111,15 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
   }
   draw_label_weighted(scene, text, transform, fmt::format("{} \u2013 {}", journey.dep, journey.arr), theme.text,
                       left + 12.0, c + 10.0, 15.0f, 3);
-  draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min), theme.accent, right - 12.0,
-                  c + 10.0, 14.0f);
+  const Color card_fill = chosen ? composite(theme.accent.multiply_alpha(0.12f), theme.surface) : theme.background;
+  draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min),
+                  readable_on(theme.accent, card_fill), right - 12.0, c + 10.0, 14.0f);
   draw_text_right(scene, text, transform, transfers_text(journey.transfers), theme.text_secondary, right - 12.0,
                   c + 30.0, 11.0f);
   paint_leg_chips(scene, transform, text, theme, list, journey, c);
   add_list_target(app.hit_targets, list, card, UiMessage{msg::ChooseJourney{i}});
   c += 96.0;
-  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, c);
+  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, header_destination(app), c);
   return c;
 }
 
@@ -150,8 +160,8 @@ std::string transit_credit(const std::vector<TransitJourney>& journeys) {
 double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                           const Theme& theme, const ListArea& list, double r) {
   const double left = list.left, right = list.right;
-  draw_label_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)), theme.text,
-                      left, r, 14.0f, 2);
+  draw_text_ellipsized_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)),
+                                theme.text, left, r, 14.0f, 2, right - left);
   r += 26.0;
   if (app.model.transit.empty()) {
     draw_text_ellipsized(scene, text, transform, no_journeys_text(app), theme.text_secondary, left, r, 13.0f,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/clock_text.hpp"
 
 namespace maps {
@@ -86,7 +87,8 @@ double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, c
       fill_rounded_rect(scene, transform, inset, theme.accent.multiply_alpha(0.14f), 7.0);
       stroke_rounded_rect(scene, transform, inset, theme.accent, 7.0, 1.0);
     }
-    draw_text_centered(scene, text, transform, h.label, chosen ? theme.accent : theme.text_secondary, h.half.x0,
+    const Color chosen_ink = readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.14f), theme.background));
+    draw_text_centered(scene, text, transform, h.label, chosen ? chosen_ink : theme.text_secondary, h.half.x0,
                        h.half.x1, t + 10.5, 12.0f);
     add_list_target(app.hit_targets, list, h.half, UiMessage{msg::SetTransitTimeMode{h.mode}});
   }

@@ -11,8 +11,10 @@ constexpr std::string_view kEllipsis = "…";
 
 }  // namespace
 
-std::string ellipsize_text(const TextRenderer& text, std::string_view s, float size, double max_width) {
-  if (!(measure_text(text, s, size) > max_width)) return std::string(s);
+std::string ellipsize_text(const TextRenderer& text, std::string_view s, float size, double max_width,
+                           std::uint8_t weight) {
+  const auto width = [&](std::string_view t) { return text.measure_weighted(t, size, weight); };
+  if (!(width(s) > max_width)) return std::string(s);
   std::string prefix;
   std::string candidate;
   for (std::size_t i = 0; i < s.size();) {
@@ -20,7 +22,7 @@ std::string ellipsize_text(const TextRenderer& text, std::string_view s, float s
     candidate.assign(prefix);
     candidate.append(s.substr(i, n));
     candidate.append(kEllipsis);
-    if (measure_text(text, candidate, size) > max_width) break;
+    if (width(candidate) > max_width) break;
     prefix.append(s.substr(i, n));
     i += n;
   }
@@ -32,6 +34,13 @@ void draw_text_ellipsized(Scene& scene, const TextRenderer& text, const Affine& 
                           const Color& color, double x, double y, float size, double max_width) {
   const std::string shown = ellipsize_text(text, s, size, max_width);
   text.draw_text(scene, transform * Affine::translate(x, y), shown, size, color, max_width + 1.0);
+}
+
+void draw_text_ellipsized_weighted(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
+                                   const Color& color, double x, double y, float size, std::uint8_t weight,
+                                   double max_width) {
+  const std::string shown = ellipsize_text(text, s, size, max_width, weight);
+  text.draw_text_weighted(scene, transform * Affine::translate(x, y), shown, size, color, weight, max_width + 1.0);
 }
 
 }  // namespace maps

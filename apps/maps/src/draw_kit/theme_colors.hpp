@@ -9,6 +9,11 @@
 
 namespace maps {
 
+// Labels and coloured texts on fills choose their colour by contrast (WCAG AA, 4.5 : 1).
+using zarn_ui::theme::composite;
+using zarn_ui::theme::label_on;
+using zarn_ui::theme::readable_on;
+
 zarn_ui::Color category_color(const zarn_ui::theme::Theme& theme, Category category);
 zarn_ui::Color transit_mode_color(const zarn_ui::theme::Theme& theme, TransitMode mode);
 // The leg's own colour when its text is six hex digits (after any '#'), else its mode's colour.

@@ -11,7 +11,7 @@ namespace maps {
 
 void location_thread_main(base::Sender<LocationOutcome> sender, LocationOptions options) {
   pthread_setname_np(pthread_self(), "maps-location");
-  LocationOutcome outcome = base::err("no location fix available");
+  LocationOutcome outcome = base::err(base::ErrorKind::NoResult, "no location fix available");
   try {
     outcome = request_location(options);
   } catch (const std::exception& e) {

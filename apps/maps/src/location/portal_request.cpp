@@ -41,6 +41,12 @@ std::string display(const sdbus::Error& e) {
 
 PortalError bus_error(const sdbus::Error& e) { return PortalError{false, 0, display(e)}; }
 
+// A refusal is the portal's answer; any other error of the exchange is a failure of the service.
+base::Error portal_failure(const PortalError& error) {
+  return base::err(error.negative_response ? base::ErrorKind::ServiceError : base::ErrorKind::Other,
+                   portal_error_text(error));
+}
+
 std::optional<double> read_double(const Options& values, const char* key) {
   auto it = values.find(key);
   if (it == values.end() || !it->second.containsValueOfType<double>()) return std::nullopt;
@@ -106,7 +112,7 @@ class Exchange {
       // Reading the interface's version tells whether a portal with Location is there at all.
       (void)desktop_->getProperty("version").onInterface(kLocation);
     } catch (const sdbus::Error& e) {
-      return base::err(fmt::format("location portal unavailable: {}", display(e)));
+      return base::err(base::ErrorKind::Unreachable, fmt::format("location portal unavailable: {}", display(e)));
     }
 
     sdbus::ObjectPath session;
@@ -115,7 +121,7 @@ class Exchange {
                       {"accuracy", sdbus::Variant(kAccuracyExact)}};
       desktop_->callMethod("CreateSession").onInterface(kLocation).withArguments(options).storeResultsTo(session);
     } catch (const sdbus::Error& e) {
-      return base::err(portal_error_text(bus_error(e)));
+      return portal_failure(bus_error(e));
     }
     SessionCloser closer(*connection_, session);
 
@@ -123,7 +129,7 @@ class Exchange {
       updates_ = connection_->addMatch(signal_rule(kDesktopPath, kLocation, "LocationUpdated"),
                                        [this, session](sdbus::Message& m) { on_update(m, session); });
     } catch (const sdbus::Error& e) {
-      return base::err(portal_error_text(bus_error(e)));
+      return portal_failure(bus_error(e));
     }
 
     return start_and_wait(session);
@@ -146,17 +152,19 @@ class Exchange {
                           on_start_reply(error, std::move(handle));
                         });
     } catch (const sdbus::Error& e) {
-      return base::err(portal_error_text(bus_error(e)));
+      return portal_failure(bus_error(e));
     }
 
     bool timed_out = !wait_until(deadline);
 
     // A refused Start ends the wait at once: no update follows a refusal, and the user should
     // read why, not a time-out.
-    if (progress_.start_error) return base::err(portal_error_text(*progress_.start_error));
-    if (timed_out) return base::err("timed out waiting for a location fix");
+    if (progress_.start_error) return portal_failure(*progress_.start_error);
+    if (timed_out) return base::err(base::ErrorKind::TimedOut, "timed out waiting for a location fix");
     // Only a lost connection ends the wait without both; the updates ended with it.
-    if (!progress_.fix || !progress_.start_done) return base::err("no location fix available");
+    if (!progress_.fix || !progress_.start_done) {
+      return base::err(base::ErrorKind::NoResult, "no location fix available");
+    }
     return *progress_.fix;
   }
 

@@ -25,16 +25,35 @@ MarkerSize marker_size(bool selected, bool large) {
 
 double distance2(Point a, Point b) { return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y); }
 
-void paint_label(Scene& scene, const Affine& transform, const TextRenderer& text, const std::string& name,
-                 const zarn_ui::theme::Theme& theme, float size, const Rect& area, Point p, double r) {
+float label_size(bool selected) { return selected ? 12.0f : 11.0f; }
+
+// A marker's name beside it: where the text starts and its backdrop.
+struct LabelBox {
+  Point at;
+  Rect backdrop;
+};
+
+LabelBox label_box(const TextRenderer& text, const std::string& name, float size, Point p, double r) {
   const double w = measure_text(text, name, size);
   const Point at{p.x + r + 6.0, p.y - 0.72 * size};
-  const Rect backdrop{at.x - 4.0, at.y - 1.0, at.x + w + 6.0, at.y + size + 3.0};
-  // The bottom is left to the clip layer.
-  if (backdrop.x0 < area.x0 || backdrop.x1 > area.x1 || backdrop.y0 < area.y0) return;
-  fill_rounded_rect(scene, transform, backdrop, theme.background.multiply_alpha(0.74f), 4.0);
-  draw_label_weighted(scene, text, transform, name, theme.text, at.x, at.y, size, 1);
+  return {at, {at.x - 4.0, at.y - 1.0, at.x + w + 6.0, at.y + size + 3.0}};
 }
+
+// The label stays inside the marker area at the left, right and top; the bottom is left to the
+// clip layer.
+bool label_fits(const Rect& backdrop, const Rect& area) {
+  return !(backdrop.x0 < area.x0 || backdrop.x1 > area.x1 || backdrop.y0 < area.y0);
+}
+
+void paint_label(Scene& scene, const Affine& transform, const TextRenderer& text, const std::string& name,
+                 const zarn_ui::theme::Theme& theme, float size, const Rect& area, Point p, double r) {
+  const LabelBox box = label_box(text, name, size, p, r);
+  if (!label_fits(box.backdrop, area)) return;
+  fill_rounded_rect(scene, transform, box.backdrop, theme.background.multiply_alpha(0.74f), 4.0);
+  draw_label_weighted(scene, text, transform, name, theme.text, box.at.x, box.at.y, size, 1);
+}
+
+bool overlaps(const Rect& a, const Rect& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }
 
 }  // namespace
 
@@ -111,7 +130,7 @@ void paint_marker(Scene& scene, const Affine& transform, const TextRenderer& tex
   if (look.pictogram) paint_category_glyph(scene, transform, poi.category, palette.halo, c, p, size.pictogram);
   if (look.selected) stroke_circle(scene, transform, c.multiply_alpha(0.5f), p.x, p.y, size.radius + 4.0, 2.0);
   if (look.label) {
-    paint_label(scene, transform, text, poi.name, theme, look.selected ? 12.0f : 11.0f, marker_area, p, size.radius);
+    paint_label(scene, transform, text, poi.name, theme, label_size(look.selected), marker_area, p, size.radius);
   }
 }
 
@@ -121,24 +140,56 @@ void paint_markers(Scene& scene, const Affine& transform, const TextRenderer& te
                    const MapPalette& palette, const Rect& marker_area) {
   const bool pictogram = camera.zoom >= kPictogramZoom;
   const bool label = camera.zoom >= kMarkerLabelZoom;
-  scene.push_layer(marker_area, transform);
+  // What is drawn, in drawing order: the kept markers, then the selected one above them.
+  struct Drawn {
+    std::size_t index;
+    Point p;
+    MarkerLook look;
+  };
+  std::vector<Drawn> drawn;
   for (const std::size_t i : indices) {
     if (i >= pois.size()) continue;
     const Poi& poi = pois[i];
     if (selected_id && poi.id == *selected_id) continue;
     const Point p = camera_project(camera, poi.pos.lat, poi.pos.lon);
     if (!marker_area.contains(p)) continue;
-    paint_marker(scene, transform, text, poi, theme, palette, {false, label, pictogram}, marker_area, p);
+    drawn.push_back({i, p, {false, label, pictogram}});
   }
   if (selected_id) {
     const auto it = std::find_if(pois.begin(), pois.end(), [&](const Poi& poi) { return poi.id == *selected_id; });
     if (it != pois.end()) {
       const Point p = camera_project(camera, it->pos.lat, it->pos.lon);
       if (marker_area.contains(p)) {
-        paint_marker(scene, transform, text, *it, theme, palette, {true, true, pictogram}, marker_area, p);
+        drawn.push_back({static_cast<std::size_t>(it - pois.begin()), p, {true, true, pictogram}});
       }
     }
   }
+  // Names are placed in marker priority order (the selected one first); one that would overlap
+  // a name already placed is left out, its marker stays.
+  std::vector<std::size_t> order(drawn.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  const PoiMarkerPriority priority(pois, selected_id);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return priority(drawn[a].index, drawn[b].index); });
+  std::vector<Rect> placed;
+  for (const std::size_t d : order) {
+    Drawn& m = drawn[d];
+    if (!m.look.label) continue;
+    const float size = label_size(m.look.selected);
+    const Rect backdrop =
+        label_box(text, pois[m.index].name, size, m.p, marker_size(m.look.selected, m.look.pictogram).radius).backdrop;
+    if (!label_fits(backdrop, marker_area)) continue;
+    const bool crowded =
+        std::any_of(placed.begin(), placed.end(), [&](const Rect& r) { return overlaps(r, backdrop); });
+    if (crowded) {
+      m.look.label = false;
+    } else {
+      placed.push_back(backdrop);
+    }
+  }
+  scene.push_layer(marker_area, transform);
+  for (const Drawn& m : drawn)
+    paint_marker(scene, transform, text, pois[m.index], theme, palette, m.look, marker_area, m.p);
   scene.pop_layer();
 }
 

@@ -1,5 +1,6 @@
 #include "map_layers/raster_tiles.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -19,7 +20,32 @@ std::vector<VisibleTile> tiles_of(const Rect& bounds, LatLon center, double zoom
 
 Rect rect_of(const VisibleTile& t) { return {t.x0, t.y0, t.x1, t.y1}; }
 
+constexpr double kHatchSpacing = 16.0;
+
+// A tile that could not be loaded: a muted ground with diagonal hatching, so it reads as missing,
+// not as one still on its way (those show the plain land colour).
+void paint_failed_tile(Scene& scene, const Affine& transform, const Rect& r, const MapPalette& palette) {
+  fill_rect(scene, transform, r, palette.grid_ground);
+  BezPath hatch;
+  const double w = r.width(), h = r.height();
+  if (!(w > 0.0) || !(h > 0.0)) return;
+  // Lines x - y = c across the tile, clipped to it.
+  for (double c = -h + kHatchSpacing / 2.0; c < w; c += kHatchSpacing) {
+    const double x_start = std::max(c, 0.0), x_end = std::min(c + h, w);
+    hatch.move_to({r.x0 + x_start, r.y0 + x_start - c});
+    hatch.line_to({r.x0 + x_end, r.y0 + x_end - c});
+  }
+  stroke_path(scene, transform, hatch, mix_color(palette.grid_ground, palette.grid_line, 0.85f), 1.0);
+}
+
 }  // namespace
+
+std::size_t failed_tiles_in_view(const TileStore& store, const Rect& bounds, LatLon center, double zoom) {
+  const Point mid{0.5 * (bounds.x0 + bounds.x1), 0.5 * (bounds.y0 + bounds.y1)};
+  std::size_t n = 0;
+  for (const VisibleTile& t : tiles_of(bounds, center, zoom, mid.x, mid.y)) n += tile_has_failed(store, t.key) ? 1 : 0;
+  return n;
+}
 
 void draw_image_in_rect(Scene& scene, const Affine& transform, const zarn_ui::Image& image, const Rect& rect) {
   const double w = rect.width(), h = rect.height();
@@ -83,13 +109,19 @@ bool paint_raster_tiles(Scene& scene, const Affine& transform, const Rect& bound
     const Rect r = rect_of(tile);
     const zarn_ui::Image* own = loaded_tile(store, tile.key);
     if (!own) {
+      bool substitute = false;
       if (const auto ancestor = find_loaded_ancestor(store, tile.key)) {
         if (const auto image = tile_image_handle(loaded_tile(store, ancestor->first))) {
           paint_tile_image(images, transform, *image, ancestor->first, tile.key, ancestor->second, r);
-          drawn = true;
+          substitute = true;
         }
       }
-      if (paint_tile_children(images, transform, store, tile.key, r, kChildDepth)) drawn = true;
+      if (paint_tile_children(images, transform, store, tile.key, r, kChildDepth)) substitute = true;
+      if (substitute) {
+        drawn = true;
+      } else if (tile_has_failed(store, tile.key)) {
+        paint_failed_tile(images, transform, r, palette);
+      }
       missing.push_back(tile.key);
     } else if (const auto image = tile_image_handle(own)) {
       draw_image_in_rect(images, transform, *image, r);

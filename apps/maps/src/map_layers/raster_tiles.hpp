@@ -12,10 +12,15 @@
 namespace maps {
 
 // Paints the visible tiles of the view and asks the store for the missing ones, after painting.
-// True when any raster image (own, ancestor or descendant) was drawn.
+// A tile that failed and has nothing to stand in for it is drawn hatched. True when any raster
+// image (own, ancestor or descendant) was drawn.
 bool paint_raster_tiles(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::Rect& bounds,
                         TileStore& store, LatLon center, double zoom, const MapPalette& palette, double center_x,
                         double center_y);
+
+// The visible tiles of the view that could not be loaded (see tile_has_failed), the map's centre
+// drawn in the middle of `bounds`.
+std::size_t failed_tiles_in_view(const TileStore& store, const zarn_ui::Rect& bounds, LatLon center, double zoom);
 
 // Loaded descendants of `key` up to `depth` levels down, into its rectangle; the first level that
 // has any wins. True when any was drawn.

@@ -21,9 +21,13 @@ struct ScaleBar {
 // zoom (1 m when none is), labelled "{} m" below 1000 m, else "{} km".
 ScaleBar scale_bar_length(double latitude_deg, double zoom, double max_width_px);
 
-// The bar ends at `right_x`, 26 px above the bottom of the bounds.
-void paint_scale_bar(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                     const zarn_ui::text_render::TextRenderer& text, const zarn_ui::Rect& bounds, LatLon center,
-                     double zoom, const zarn_ui::theme::Theme& theme, double right_x);
+inline constexpr double kMaxScaleBarWidth = 110.0;
+
+// The bar ends at `right_x`, 26 px above the bottom of the bounds, at most `max_width` long
+// (shorter where something beside it leaves less room). Returns its backdrop.
+zarn_ui::Rect paint_scale_bar(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
+                              const zarn_ui::text_render::TextRenderer& text, const zarn_ui::Rect& bounds,
+                              LatLon center, double zoom, const zarn_ui::theme::Theme& theme, double right_x,
+                              double max_width = kMaxScaleBarWidth);
 
 }  // namespace maps

@@ -5,6 +5,7 @@
 #include "app/maps_app.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/labels.hpp"
 #include "format/units.hpp"
 #include "transitions/plans.hpp"
@@ -77,7 +78,9 @@ void paint_navigation_panel(MapsApp& app, Scene& scene, const Affine& transform,
 
   const NextStep step = next_step(route);
   fill_circle(scene, t, theme.accent.multiply_alpha(0.18f), x0 + 34.0, y0 + 66.0, 18.0);
-  draw_text_centered(scene, text, t, step.glyph, theme.accent, x0 + 16.0, x0 + 52.0, y0 + 56.0, 17.0f);
+  draw_text_centered(scene, text, t, step.glyph,
+                     readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.18f), theme.surface)), x0 + 16.0,
+                     x0 + 52.0, y0 + 56.0, 17.0f);
   draw_text_ellipsized(scene, text, t, step.instruction, theme.text, x0 + 64.0, y0 + 47.0, 15.0f, (x1 - x0) - 82.0);
   draw_label(scene, text, t, format_distance(step.distance_m), theme.text_secondary, x0 + 64.0, y0 + 70.0, 12.0f);
 

@@ -70,11 +70,20 @@ void NavigationPanel::apply_surface_event(bool has_route, const zarn_ui::Rect& b
         } else if constexpr (std::is_same_v<E, SurfaceEvent::AdoptionConfirmed>) {
           placement_.confirm_app_adoption(bounds);
         } else {
-          // Returned and Closed alike bring the panel back into the window.
-          placement_.reattach_to_app(bounds, host_rect_or(bounds));
+          hand_back(bounds, std::is_same_v<E, SurfaceEvent::Returned>);
         }
       },
       event.value);
+}
+
+void NavigationPanel::hand_back(const zarn_ui::Rect& bounds, bool returned) {
+  // Let go over the window, the panel stays where the person dropped it. Otherwise (its window
+  // closed, or refused) it goes where the person last had it in the window, or to its dock,
+  // never to where its desktop window was, over whatever controls lie there.
+  const bool dropped_here = returned && zarn_ui::floating_surface::returns_to_host(panel_rect(bounds), bounds);
+  if (!dropped_here && window_spot_) placement_.floating_rect = *window_spot_;
+  placement_.reattach_to_app(bounds, host_rect_or(bounds));
+  if (!dropped_here && !window_spot_) placement_.state = zarn_ui::floating_surface::PlacementState::Docked;
 }
 
 bool NavigationPanel::returning_over(bool has_route, const zarn_ui::Rect& bounds) const {
@@ -119,6 +128,7 @@ void NavigationPanel::update_drag(bool has_route, const zarn_ui::Rect& bounds, z
 bool NavigationPanel::end_drag(const zarn_ui::Rect& bounds) {
   const bool dragging = placement_.drag.has_value();
   placement_.end_drag(host_rect_or(bounds));
+  if (dragging && !placement_.is_docked() && !placement_.detached) window_spot_ = placement_.floating_rect;
   return dragging;
 }
 
@@ -129,6 +139,7 @@ void NavigationPanel::detach(bool has_route, const zarn_ui::Rect& bounds) {
 
 void NavigationPanel::reset() {
   placement_.reset_keep_size();
+  window_spot_.reset();
   surface_request_.reset();
   end_hover_ = false;
   drag_rect_ = {};

@@ -99,6 +99,9 @@ class NavigationPanel {
   zarn_ui::Rect drag_rect_;
   zarn_ui::Rect end_rect_;
   bool end_hover_ = false;
+  // Where the person last let the panel float inside the window, if they did.
+  std::optional<zarn_ui::Rect> window_spot_;
+  void hand_back(const zarn_ui::Rect& bounds, bool returned);
 };
 
 }  // namespace maps

@@ -21,6 +21,15 @@ bool is_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
 
 std::string text_or_empty(const nlohmann::json& v) { return jr::text(v).value_or(""); }
 
+// A place's name. The planner calls the coordinates it was asked from and to "START" and "END";
+// those are no names, so they come out empty and the panel names the person's own endpoints.
+std::string place_name(const nlohmann::json& place) {
+  std::string name = text_or_empty(jr::member(place, "name"));
+  const bool stop = !jr::member(place, "stopId").is_null();
+  if (!stop && (name == "START" || name == "END")) name.clear();
+  return name;
+}
+
 // Seconds to whole minutes, halves away from zero, clamped to the 32-bit range.
 std::uint32_t minutes_of(const nlohmann::json& v) {
   const auto seconds = jr::number(v);
@@ -42,8 +51,8 @@ TransitLeg parse_leg(const nlohmann::json& leg) {
   const auto& short_name = jr::member(leg, "routeShortName");
   out.line = short_name.is_string() ? short_name.get<std::string>() : text_or_empty(jr::member(leg, "route"));
   out.headsign = text_or_empty(jr::member(leg, "headsign"));
-  out.from_name = text_or_empty(jr::member(jr::member(leg, "from"), "name"));
-  out.to_name = text_or_empty(jr::member(jr::member(leg, "to"), "name"));
+  out.from_name = place_name(jr::member(leg, "from"));
+  out.to_name = place_name(jr::member(leg, "to"));
   out.dep = local_clock_text(text_or_empty(jr::member(leg, "startTime")));
   out.arr = local_clock_text(text_or_empty(jr::member(leg, "endTime")));
   out.duration_min = minutes_of(jr::member(leg, "duration"));

@@ -70,6 +70,10 @@ class OfflinePanel {
   void expect_cache_job(OfflineCacheWork work) { cache_work_.push_back(std::move(work)); }
   std::optional<OfflineCacheWork> take_cache_work(std::uint64_t job);
   const std::vector<OfflineCacheWork>& cache_work() const { return cache_work_; }
+  // What the last deletion or clearing did ("Removed “…” · 1.2 MB freed"), shown in the panel's
+  // status line in place of the download before it; a new download drops it.
+  const std::optional<std::string>& cache_report() const { return cache_report_; }
+  void set_cache_report(std::optional<std::string> report) { cache_report_ = std::move(report); }
   // The field's text as last seen, and when it is to be searched.
   void set_last_text(std::string text) { last_text_ = std::move(text); }
   void arm_deadline(MonoTime at) { deadline_ = at; }
@@ -102,6 +106,7 @@ class OfflinePanel {
   std::uint8_t download_detail_ = 2;
   std::vector<OfflineHit> hits_;
   std::vector<OfflineCacheWork> cache_work_;
+  std::optional<std::string> cache_report_;
 };
 
 // A candidate as a suggestion row: its name as label and id, its label as the detail line.

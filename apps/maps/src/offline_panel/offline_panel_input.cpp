@@ -32,6 +32,7 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
                           area.z1,
                           n};
   commit_action(app, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
+  app.offline_panel.set_cache_report(std::nullopt);
   app.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
                            : fmt::format("Downloading {} tiles for offline use\u2026", n),
                  StatusKind::Downloading);
@@ -54,6 +55,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
   }
   const std::uint64_t job = start_tile_delete(app.tile_store, area_spans(doomed), std::move(keep));
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
+  app.offline_panel.set_cache_report(fmt::format("Removing \u201c{}\u201d\u2026", doomed.name));
   commit_action(app, state, MapsAction{MapsAction::DeleteRegion{id}});
   // A store without worker has answered already.
   apply_offline_cache_jobs(app);
@@ -62,6 +64,7 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
 void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
   const std::uint64_t job = start_cache_clear(app.tile_store);
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
+  app.offline_panel.set_cache_report("Clearing offline tiles\u2026");
   commit_action(app, state, MapsAction{MapsAction::ClearRegions{}});
   apply_offline_cache_jobs(app);
 }

@@ -10,6 +10,7 @@
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "format/units.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "tiles/tile_geometry.hpp"
@@ -44,8 +45,11 @@ struct PanelPen {
   }
 };
 
-std::string status_line(const TileStore& tiles, const OfflineDownloadArea& area) {
+// A running download, else what the last deletion or clearing did, else the finished download,
+// else the estimate for the area.
+std::string status_line(const TileStore& tiles, const OfflinePanel& panel, const OfflineDownloadArea& area) {
   const std::uint32_t total = tiles.download_total, done = tiles.download_done, failed = tiles.download_failed;
+  if (!download_in_progress(tiles) && panel.cache_report()) return *panel.cache_report();
   if (total == 0) {
     const GeoBox& b = area.box;
     const std::size_t t = region_tile_count(TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
@@ -158,10 +162,11 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
   panel.add_hit({plus, OfflineCommand{OfflineCommand::Zoom{1}}});
 
   const TileStore& tiles = app.tile_store;
-  pen.fitted(status_line(tiles, area), theme.text_secondary, cl, top + 174 * s, 12, pen.cw());
+  pen.fitted(status_line(tiles, panel, area), theme.text_secondary, cl, top + 174 * s, 12, pen.cw());
   const Rect track{cl, top + 196 * s, cr, top + 204 * s};
   fill_rounded_rect(scene, transform, track, theme.background, 4);
-  if (tiles.download_total > 0 && tiles.download_done > 0) {
+  const bool reported = !download_in_progress(tiles) && panel.cache_report();
+  if (!reported && tiles.download_total > 0 && tiles.download_done > 0) {
     const double share = std::min(1.0, double(tiles.download_done) / double(tiles.download_total));
     fill_rounded_rect(scene, transform, {cl, track.y0, cl + std::max(pen.cw() * share, 4.0), track.y1}, theme.accent,
                       4);
@@ -192,11 +197,11 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
   const auto& chosen = panel.chosen_area();
   const std::string dl_label = chosen ? fmt::format("Download {}", chosen->name) : std::string("Download current view");
   const std::string fitted = ellipsize_text(ctx.text, dl_label, pen.size(13), bw - 20);
-  pen.centred(fitted, Color::white(), dl.x0, dl.x1, by + 12.5 * s - 1, 13);
+  pen.centred(fitted, label_on(theme.accent), dl.x0, dl.x1, by + 12.5 * s - 1, 13);
   panel.add_hit({dl, OfflineCommand{OfflineCommand::Download{}}});
   fill_rounded_rect(scene, transform, clear, theme.background, 9);
   stroke_rounded_rect(scene, transform, clear, theme.border, 9, 1);
-  pen.centred("Clear all", theme.danger, clear.x0, clear.x1, by + 12.5 * s - 1, 13);
+  pen.centred("Clear all", readable_on(theme.danger, theme.background), clear.x0, clear.x1, by + 12.5 * s - 1, 13);
   panel.add_hit({clear, OfflineCommand{OfflineCommand::ClearCache{}}});
 
   panel.area_input().draw_overlay(scene, transform, ctx);

@@ -22,15 +22,15 @@ void on_area_search(MapsApp& app, worker::AreaSearch result) {
 
 void apply_offline_cache_jobs(MapsApp& app) {
   for (const TileCacheDone& done : take_finished_cache_jobs(app.tile_store)) {
-    app.offline_panel.set_disk_usage(done.usage);
+    if (done.usage) app.offline_panel.set_disk_usage(*done.usage);
     const auto work = app.offline_panel.take_cache_work(done.id);
     if (!work) continue;
     const std::string freed = zarn_ui::format::bytes(done.freed);
-    if (work->report == OfflineCacheWork::Report::RegionRemoved) {
-      app.set_status(fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", work->region_name, freed));
-    } else {
-      app.set_status(fmt::format("Cleared {} of offline tiles", freed));
-    }
+    std::string report = work->report == OfflineCacheWork::Report::RegionRemoved
+                             ? fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", work->region_name, freed)
+                             : fmt::format("Cleared {} of offline tiles", freed);
+    app.offline_panel.set_cache_report(report);
+    app.set_status(std::move(report));
   }
 }
 

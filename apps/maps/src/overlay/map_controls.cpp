@@ -34,6 +34,12 @@ MapControl hit_test_controls(const zarn_ui::Rect& r, double x, double y) {
 
 zarn_ui::Rect more_button_rect(const zarn_ui::Rect& b) { return {b.x1 - 56.0, b.y1 - 46.0, b.x1 - 16.0, b.y1 - 16.0}; }
 
+bool more_button_shown(const zarn_ui::Rect& bounds, bool panel_expanded) {
+  if (!is_narrow_layout(bounds) || !panel_expanded) return true;
+  const zarn_ui::Rect more = more_button_rect(bounds), panel = side_panel_rect(bounds);
+  return !(more.x0 < panel.x1 && panel.x0 < more.x1 && more.y0 < panel.y1 && panel.y0 < more.y1);
+}
+
 void handle_map_control(MapsApp& app, MapControl control) {
   const zarn_ui::Point c = map_viewport_center(app.bounds_rect);
   switch (control) {

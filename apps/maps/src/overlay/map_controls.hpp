@@ -29,6 +29,9 @@ bool map_controls_shown(const zarn_ui::Rect& bounds, bool panel_expanded);
 
 // The "More" button in the bottom-right corner of `bounds`, which opens the overflow menu.
 zarn_ui::Rect more_button_rect(const zarn_ui::Rect& bounds);
+// Not where it would lie over the narrow layout's open side panel (up to 455 px wide windows);
+// the menu is there again once the panel is closed.
+bool more_button_shown(const zarn_ui::Rect& bounds, bool panel_expanded);
 
 // Runs a control's command.
 void handle_map_control(MapsApp& app, MapControl control);

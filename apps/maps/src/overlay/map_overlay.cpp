@@ -15,7 +15,8 @@ namespace {
 
 // The control under the pointer, else the menu button or the "More" button under it.
 std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered, const zarn_ui::Rect& drawn_bounds,
-                                                              const zarn_ui::Rect& b, zarn_ui::Point p) {
+                                                              const zarn_ui::Rect& b, zarn_ui::Point p,
+                                                              bool controls_shown) {
   static constexpr const char* kControlTips[] = {"Zoom in", "Zoom out", "My location", "Traffic"};
   if (hovered != MapControl::None) {
     return zarn_ui::widgets::TooltipTarget{control_button_rect(drawn_bounds, hovered),
@@ -25,7 +26,10 @@ std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered
     return zarn_ui::widgets::TooltipTarget{*menu, "Menu"};
   }
   const zarn_ui::Rect more = more_button_rect(b);
-  if (rect_contains_point(more, p.x, p.y)) return zarn_ui::widgets::TooltipTarget{more, "More"};
+  // The controls are hidden only under the narrow layout's open panel, which may hide "More" too.
+  if (more_button_shown(b, !controls_shown) && rect_contains_point(more, p.x, p.y)) {
+    return zarn_ui::widgets::TooltipTarget{more, "More"};
+  }
   return std::nullopt;
 }
 
@@ -52,7 +56,7 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
     hovered_ = MapControl::None;
   } else {
     hovered_ = controls_shown ? hit_test_controls(drawn_bounds, p.x, p.y) : MapControl::None;
-    target = tooltip_target(hovered_, drawn_bounds, bounds, p);
+    target = tooltip_target(hovered_, drawn_bounds, bounds, p, controls_shown);
   }
   const bool tooltip_changed = tooltips_.on_pointer(std::move(target), now);
   return tooltip_changed || hovered_ != before;
@@ -84,7 +88,7 @@ void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_u
   // 5. Status pill.
   paint_status_pill(app, scene, t, text, theme);
   // 6. Card of the selected point of interest.
-  paint_poi_card(app, scene, t, text, theme);
+  paint_poi_card(app, scene, t, text, theme, legend);
   // 7. Search suggestion list.
   paint_search_suggestions(app, scene, t, text, theme);
   // 8. Endpoint suggestion list.

@@ -80,6 +80,7 @@ void paint_menu_button(MapsApp& app, Scene& scene, const Affine& t, const Overla
 }
 
 void paint_more_button(MapsApp& app, Scene& scene, const Affine& t, const OverlayTheme& theme) {
+  if (!more_button_shown(app.bounds_rect, app.panel_expanded)) return;
   const Rect r = more_button_rect(app.bounds_rect);
   const bool open = app.overflow_menu.is_open();
   const bool busy = download_in_progress(app.tile_store);

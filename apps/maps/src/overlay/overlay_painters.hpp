@@ -23,6 +23,8 @@ double overlay_card_left(const MapsApp& app);
 
 void paint_map_controls(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,
                         const OverlayTheme& theme);
+// Where the legend's card (or pill) goes this frame, when it is shown.
+std::optional<zarn_ui::Rect> traffic_legend_rect(const MapsApp& app, const OverlayText& text);
 // The legend's card (or pill) as drawn, when it is.
 std::optional<zarn_ui::Rect> paint_traffic_legend(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t,
                                                   const OverlayText& text, const OverlayTheme& theme);
@@ -30,8 +32,10 @@ void paint_menu_button(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affin
 // Shown while work is under way or the status reports a failure.
 void paint_status_pill(const MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,
                        const OverlayTheme& theme);
+// Above the traffic legend (`legend`, when drawn) and the docked navigation panel where they
+// would lie under it; not over the narrow layout's open panel.
 void paint_poi_card(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,
-                    const OverlayTheme& theme);
+                    const OverlayTheme& theme, const std::optional<zarn_ui::Rect>& legend);
 void paint_more_button(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayTheme& theme);
 // The tooltip host's tooltip, once it is up.
 void paint_tooltip(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& t, const OverlayText& text,

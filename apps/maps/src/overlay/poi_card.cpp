@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
+#include "navigation/navigation_steps.hpp"
+#include "overlay/map_controls.hpp"
 #include "overlay/overlay_painters.hpp"
 #include "search/categories.hpp"
 
@@ -18,6 +21,11 @@ namespace maps {
 namespace {
 
 using zarn_ui::text_render::kWeightBold;
+
+constexpr double kBaseHeight = 118.0;  // name, category and Directions
+constexpr double kRowHeight = 24.0;
+constexpr double kHighestTop = 114.0;  // below the status pill
+constexpr double kMinWidth = 200.0;
 
 struct PoiDetailRow {
   std::string text;
@@ -36,20 +44,47 @@ std::vector<PoiDetailRow> detail_rows(const Poi& poi) {
 
 }  // namespace
 
-void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme) {
+void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme,
+                    const std::optional<Rect>& legend) {
   if (!app.selected_poi) return;
+  // Over the narrow layout's open panel there is no room for it: the panel lists the place,
+  // highlighted, and the card comes once the panel is closed.
+  if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) return;
   const auto it =
       std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
   if (it == app.pois.end()) return;
   const Poi poi = *it;
-  const std::vector<PoiDetailRow> rows = detail_rows(poi);
-  const double n = static_cast<double>(rows.size());
+  std::vector<PoiDetailRow> rows = detail_rows(poi);
 
   const Rect& b = app.bounds_rect;
   const double left = overlay_card_left(app), right_limit = b.x1 - 16.0;
   const double w = std::min(std::max(right_limit - left, 200.0), 360.0);
-  const double x0 = std::max((left + right_limit) / 2.0 - w / 2.0, left), x1 = x0 + w;
-  const double bottom = b.y1 - 54.0, top = bottom - (118.0 + 24.0 * n);
+  double x0 = std::max((left + right_limit) / 2.0 - w / 2.0, left), x1 = x0 + w;
+  // Above the bottom controls, and above the traffic legend and the docked navigation panel
+  // where they lie under it.
+  double bottom = b.y1 - 54.0;
+  std::optional<Rect> docked;
+  if (navigation_docked_visible(app)) docked = app.navigation.panel_rect(b);
+  for (const auto& below : {legend, docked}) {
+    if (below && below->x0 < x1 && x0 < below->x1) bottom = std::min(bottom, below->y0 - kLayoutGap);
+  }
+  // Below the status pill's row. Where that leaves too little room, the detail rows go first
+  // (the place's name, category and Directions stay); a card that reaches up beside the map
+  // controls ends left of them.
+  const double highest = b.y0 + kHighestTop;
+  while (!rows.empty() && bottom - (kBaseHeight + kRowHeight * static_cast<double>(rows.size())) < highest) {
+    rows.pop_back();
+  }
+  const double n = static_cast<double>(rows.size());
+  const double top = std::max(bottom - (kBaseHeight + kRowHeight * n), highest);
+  bottom = top + kBaseHeight + kRowHeight * n;
+  if (map_controls_shown(b, app.panel_expanded)) {
+    const Rect controls = control_button_rect(b, MapControl::Traffic);
+    if (top < controls.y1 + kLayoutGap) {
+      x1 = std::min(x1, control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap);
+      x0 = std::min(x0, std::max(x1 - kMinWidth, left));
+    }
+  }
 
   const Rect card{x0, top, x1, bottom};
   paint_card(scene, t, card, theme.surface, theme.border, 16.0);
@@ -62,7 +97,9 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   draw_text_centered(scene, text, t, "✕", theme.text_secondary, x1 - 36.0, x1 - 10.0, top + 14.0, 14.0f);
   app.hit_targets.push_back({{x1 - 36.0, top + 12.0, x1 - 10.0, top + 38.0}, UiMessage{msg::ClosePoi{}}});
 
-  draw_label_weighted(scene, text, t, poi.name, theme.text, x0 + 16.0, top + 14.0, 18.0f, kWeightBold);
+  // The name ends clear of the close button.
+  draw_text_ellipsized_weighted(scene, text, t, poi.name, theme.text, x0 + 16.0, top + 14.0, 18.0f, kWeightBold,
+                                (x1 - 40.0) - (x0 + 16.0));
   const std::string_view label = search::category_label(poi.category);
   draw_label(scene, text, t, label, theme.accent, x0 + 16.0, top + 40.0, 12.0f);
   if (poi.kind) {
@@ -80,7 +117,7 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   const double by = top + 70.0 + 24.0 * n;
   const Rect button{x0 + 16.0, by, x1 - 16.0, by + 36.0};
   fill_rounded_rect(scene, t, button, theme.accent, 9.0);
-  draw_text_centered(scene, text, t, "Directions", Color::white(), button.x0, button.x1, by + 9.875, 13.0f);
+  draw_text_centered(scene, text, t, "Directions", label_on(theme.accent), button.x0, button.x1, by + 9.875, 13.0f);
   app.hit_targets.push_back({button, UiMessage{msg::DirectionsToPoi{}}});
 }
 

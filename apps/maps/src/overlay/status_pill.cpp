@@ -6,16 +6,17 @@
 #include <string>
 
 #include "app/maps_app.hpp"
+#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "overlay/map_controls.hpp"
 #include "overlay/overlay_painters.hpp"
 
 namespace maps {
 namespace {
 
 constexpr double kPillPadding = 36.0;  // the dot and the space around the text
-constexpr double kPillMargin = 16.0;
 
 bool reports_failure(const std::string& status) {
   std::string lower = status;
@@ -27,22 +28,34 @@ bool reports_failure(const std::string& status) {
   return false;
 }
 
+// Where the pill is centred: under the search box in the map beside the side panel, left of the
+// map controls; over the narrow layout's open panel, in the panel's header beside its title.
+Rect status_pill_area(const MapsApp& app) {
+  const Rect& b = app.bounds_rect;
+  const bool narrow = is_narrow_layout(b);
+  if (narrow && app.panel_expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
+  const double left = narrow ? b.x0 + kLayoutMargin : side_panel_rect(b).x1 + kLayoutGap;
+  const double right = control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap;
+  return {left, b.y0 + 74.0, std::max(right, left), b.y0 + 104.0};
+}
+
 }  // namespace
 
 void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
                        const OverlayTheme& theme) {
   const std::string& status = app.model.status;
   if (status.empty() || app.search_box.suggestions_showing(app.model.query)) return;
-  const bool failure = reports_failure(status);
+  const bool failure = app.status_service.has_value() || reports_failure(status);
   const bool working =
       app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
   if (!working && !failure && app.status_kind != StatusKind::Notice) return;
-  const Rect& b = app.bounds_rect;
-  // A text wider than the window is shortened so the pill keeps a margin on both sides.
-  const double room = std::max(b.width() - 2.0 * kPillMargin - kPillPadding, 0.0);
+  const Rect area = status_pill_area(app);
+  // One line, shortened to the area: a long text never runs under the controls or the panel.
+  const double room = std::max(area.width() - kPillPadding, 0.0);
   const std::string shown = ellipsize_text(text, status, 12.0f, room);
-  const double w = measure_text(text, shown, 12.0f), cx = (b.x0 + b.x1) / 2.0;
-  const Rect pill{cx - (w + kPillPadding) / 2.0, b.y0 + 74.0, cx + (w + kPillPadding) / 2.0, b.y0 + 104.0};
+  const double w = std::min(measure_text(text, shown, 12.0f), room), cx = (area.x0 + area.x1) / 2.0;
+  const double top = (area.y0 + area.y1) / 2.0 - 15.0;
+  const Rect pill{cx - (w + kPillPadding) / 2.0, top, cx + (w + kPillPadding) / 2.0, top + 30.0};
   paint_card(scene, t, pill, theme.surface, theme.border, 15.0);
   fill_circle(scene, t, failure ? theme.danger : theme.accent, pill.x0 + 16.0, (pill.y0 + pill.y1) / 2.0, 4.0);
   draw_label(scene, text, t, shown, theme.text, pill.x0 + 28.0, pill.y0 + 7.5, 12.0f);

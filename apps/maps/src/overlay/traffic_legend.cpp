@@ -19,15 +19,13 @@ constexpr const char* kLevelNames[] = {"Free flowing", "Moderate", "Heavy", "Sta
 constexpr double kLegendWidth = 180.0;
 constexpr double kLegendHeight = 118.0;
 constexpr double kBottomMargin = 16.0;
+constexpr const char* kNoDataLabel = "No traffic data";
 
-Rect paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme, double left,
-                        double bottom) {
-  constexpr const char* kLabel = "No traffic data";
-  const double w = measure_text(text, kLabel, 12.0f);
-  const Rect pill{left, bottom - 48.0, left + w + 40.0, bottom - 16.0};
+Rect paint_no_data_pill(Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme,
+                        const Rect& pill) {
   paint_card(scene, t, pill, theme.surface.multiply_alpha(0.96f), theme.border, 16.0);
-  fill_circle(scene, t, theme.muted, left + 16.0, bottom - 32.0, 3.6);
-  draw_label(scene, text, t, kLabel, theme.foreground, left + 27.0, bottom - 39.5, 12.0f);
+  fill_circle(scene, t, theme.muted, pill.x0 + 16.0, pill.y0 + 16.0, 3.6);
+  draw_label(scene, text, t, kNoDataLabel, theme.foreground, pill.x0 + 27.0, pill.y0 + 8.5, 12.0f);
   return pill;
 }
 
@@ -39,14 +37,23 @@ double overlay_card_left(const MapsApp& app) {
   return side_panel_rect(b).x1 + kLayoutGap;
 }
 
-std::optional<Rect> paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
-                                         const OverlayTheme& theme) {
+std::optional<Rect> traffic_legend_rect(const MapsApp& app, const OverlayText& text) {
   const Rect& b = app.bounds_rect;
   if (!app.traffic_enabled || (is_narrow_layout(b) && app.panel_expanded)) return std::nullopt;
   const double left = overlay_card_left(app);
-  if (app.traffic_segments.empty()) return paint_no_data_pill(scene, t, text, theme, left, b.y1);
-  const double bottom = b.y1 - kBottomMargin, top = bottom - kLegendHeight, right = left + kLegendWidth - 12.0;
-  const Rect card{left, top, left + kLegendWidth, bottom};
+  if (app.traffic_segments.empty()) {
+    return Rect{left, b.y1 - 48.0, left + measure_text(text, kNoDataLabel, 12.0f) + 40.0, b.y1 - 16.0};
+  }
+  return Rect{left, b.y1 - kBottomMargin - kLegendHeight, left + kLegendWidth, b.y1 - kBottomMargin};
+}
+
+std::optional<Rect> paint_traffic_legend(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
+                                         const OverlayTheme& theme) {
+  const std::optional<Rect> area = traffic_legend_rect(app, text);
+  if (!area) return std::nullopt;
+  if (app.traffic_segments.empty()) return paint_no_data_pill(scene, t, text, theme, *area);
+  const Rect card = *area;
+  const double left = card.x0, top = card.y0, right = left + kLegendWidth - 12.0;
   paint_card(scene, t, card, theme.surface.multiply_alpha(0.96f), theme.border, 12.0);
   constexpr std::uint8_t kTitleWeight = 2;
   draw_label_weighted(scene, text, t, "Traffic", theme.foreground, left + 12.0, top + 12.0, 12.0f, kTitleWeight);

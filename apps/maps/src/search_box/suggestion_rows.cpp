@@ -53,7 +53,10 @@ SuggestionRows paint_suggestion_rows(Scene& scene, const Affine& transform, cons
     draw_text_ellipsized(scene, text, transform, place.name, theme.text, anchor.x0 + 36.0, y + 6.0, 13.0f, room);
     draw_text_ellipsized(scene, text, transform, place.address, theme.text_secondary, anchor.x0 + 36.0, y + 24.0, 11.0f,
                          room);
-    draw_text_right(scene, text, transform, distance, theme.accent, anchor.x1 - 14.0, y + 8.0, 11.0f);
+    Color row_fill = pointed == i ? theme.hover : theme.surface;
+    if (selected && place.id == *selected) row_fill = composite(theme.accent.multiply_alpha(0.12f), row_fill);
+    draw_text_right(scene, text, transform, distance, readable_on(theme.accent, row_fill), anchor.x1 - 14.0, y + 8.0,
+                    11.0f);
     out.rows.push_back(row);
   }
   return out;

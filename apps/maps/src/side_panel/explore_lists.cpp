@@ -6,6 +6,7 @@
 #include "app/maps_app.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/units.hpp"
 #include "geo/geo.hpp"
@@ -42,7 +43,8 @@ double paint_place_card(MapsApp& app, Scene& scene, const Affine& transform, con
   const double left = list.left, right = list.right, w = list.width();
   fill_rounded_rect(scene, transform, {left, y, right, y + 132.0}, theme.background, 12.0);
   fill_rounded_rect(scene, transform, {left, y, left + 5.0, y + 132.0}, theme.accent, 12.0);
-  draw_label_weighted(scene, text, transform, place.name, theme.text, left + 16.0, y + 12.0, 18.0f, 3);
+  draw_text_ellipsized_weighted(scene, text, transform, place.name, theme.text, left + 16.0, y + 12.0, 18.0f, 3,
+                                w - 28.0);
   draw_label(scene, text, transform, search::category_label(place.category), theme.accent, left + 16.0, y + 38.0,
              12.0f);
   draw_text_ellipsized(scene, text, transform, place.address, theme.text_secondary, left + 16.0, y + 58.0, 12.0f,
@@ -65,12 +67,12 @@ double paint_place_card(MapsApp& app, Scene& scene, const Affine& transform, con
     Color label = theme.text;
     if (i == 0) {
       fill_rounded_rect(scene, transform, r, theme.accent, 8.0);
-      label = Color::white();
+      label = label_on(theme.accent);
     } else {
       const bool saved = i == 2 && place.saved;
       fill_rounded_rect(scene, transform, r, saved ? theme.accent.multiply_alpha(0.18f) : theme.surface, 8.0);
       stroke_rounded_rect(scene, transform, r, theme.border, 8.0, 1.0);
-      if (saved) label = theme.accent;
+      if (saved) label = readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.18f), theme.background));
     }
     draw_text_centered(scene, text, transform, buttons[i].label, label, r.x0, r.x1, y + 95.5, 12.0f);
     add_list_target(app.hit_targets, list, r, buttons[i].message);
@@ -90,7 +92,9 @@ double paint_recent_searches(MapsApp& app, Scene& scene, const Affine& transform
   const std::vector<std::string> recents = app.model.recents;
   for (const std::string& t : recents) {
     stroke_circle(scene, transform, theme.text_secondary, left + 11.0, y + 15.0, 5.0, 1.5);
-    draw_label(scene, text, transform, t, theme.text, left + 26.0, y + 7.5, 12.0f);
+    // A long search (a pasted page) ends in "…" at the row's edge.
+    draw_text_ellipsized(scene, text, transform, t, theme.text, left + 26.0, y + 7.5, 12.0f,
+                         right - (left + 26.0) - 4.0);
     add_list_target(app.hit_targets, list, {left, y, right, y + 30.0}, UiMessage{msg::SearchAgain{t}});
     y += 32.0;
   }
@@ -113,7 +117,13 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
   draw_text_ellipsized(scene, text, transform, place.name, theme.text, left + 36.0, y + 6.0, 13.0f, room);
   const std::string subtitle = fmt::format("{} \u00b7 {}", search::category_label(place.category), place.address);
   draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 36.0, y + 24.0, 11.0f, room);
-  if (place.saved) draw_text_right(scene, text, transform, "\u2665", theme.danger, right - 8.0, y + 24.0, 12.0f);
+  // A result is a copy made when the search answered; whether it is saved is the stored place's.
+  const std::optional<Place> stored = app.find_place(place.id);
+  if (stored ? stored->saved : place.saved) {
+    const Color row =
+        app.model.selected == place.id ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
+    draw_text_right(scene, text, transform, "\u2665", readable_on(theme.danger, row), right - 8.0, y + 24.0, 12.0f);
+  }
   add_list_target(app.hit_targets, list, {left, y, right, y + kRowHeight}, UiMessage{msg::OpenPlace{place.id}});
   return y + kRowPitch;
 }

@@ -4,6 +4,7 @@
 #include "draw_kit/category_glyph.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
+#include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/units.hpp"
 #include "geo/geo.hpp"
@@ -38,7 +39,9 @@ void paint_nearby_row(MapsApp& app, Scene& scene, const Affine& transform, const
   paint_category_glyph(scene, transform, poi.category, theme.text, disc, centre, kDiscRadius);
 
   const std::string d = format_distance(haversine_m(poi.pos, reference));
-  draw_text_right(scene, text, transform, d, theme.accent, right - 8.0, y + 8.0, 11.0f);
+  const Color row =
+      app.selected_poi == poi.id ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
+  draw_text_right(scene, text, transform, d, readable_on(theme.accent, row), right - 8.0, y + 8.0, 11.0f);
   const double room = (w - 38.0) - (measure_text(text, d, 11.0f) + 10.0);
   draw_text_ellipsized(scene, text, transform, poi.name, theme.text, left + 38.0, y + 6.0, 13.0f, room);
   draw_text_ellipsized(scene, text, transform, nearby_subtitle(poi), theme.text_secondary, left + 38.0, y + 24.0, 11.0f,

@@ -30,12 +30,17 @@ class SidePanel {
   // collapsed, hidden, covered by the search suggestions or too short.
   const std::optional<zarn_ui::Rect>& list_panel() const { return list_panel_; }
   void set_list_panel(std::optional<zarn_ui::Rect> panel) { list_panel_ = panel; }
+  // The empty part of the open panel's header, right of its title, as last drawn; none when the
+  // panel was not drawn open. A status told over the narrow layout's panel goes there.
+  const std::optional<zarn_ui::Rect>& header_room() const { return header_room_; }
+  void set_header_room(std::optional<zarn_ui::Rect> room) { header_room_ = room; }
 
  private:
   double scroll_ = 0.0;
   double content_height_ = 0.0;
   double view_height_ = 0.0;
   std::optional<zarn_ui::Rect> list_panel_;
+  std::optional<zarn_ui::Rect> header_room_;
 };
 
 // The panel's cards and lists. `draw` has already painted the narrow layout's scrim and decided

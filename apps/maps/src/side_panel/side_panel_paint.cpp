@@ -21,7 +21,8 @@ void paint_collapsed_card(MapsApp& app, Scene& scene, const Affine& transform, c
   const Rect card{p.x0, p.y0, p.x1, p.y0 + 60.0};
   paint_card(scene, transform, card, theme.surface, theme.border, 14.0);
   app.hit_targets.push_back({card, UiMessage{msg::Noop{}}});
-  draw_label_weighted(scene, text, transform, "Places", theme.text, p.x0 + 14.0, p.y0 + 20.625, 15.0f, 2);
+  draw_label_weighted(scene, text, transform, app.model.panel == Panel::Directions ? "Directions" : "Places",
+                      theme.text, p.x0 + 14.0, p.y0 + 20.625, 15.0f, 2);
   const Rect expand{p.x1 - 50.0, p.y0 + 10.0, p.x1 - 10.0, p.y0 + 50.0};
   fill_rounded_rect(scene, transform, expand, theme.background, 8.0);
   draw_text_centered(scene, text, transform, "\u00bb", theme.text, expand.x0, expand.x1, p.y0 + 20.0, 16.0f);
@@ -41,8 +42,10 @@ void paint_header(MapsApp& app, Scene& scene, const Affine& transform, const Tex
     app.hit_targets.push_back({back, UiMessage{msg::BackToPlaces{}}});
     h = p.x0 + 58.0;
   }
-  draw_label_weighted(scene, text, transform, directions ? "Directions" : "Places", theme.text, h + 2.0, p.y0 + 20.0,
-                      16.0f, 3);
+  const std::string_view title = directions ? "Directions" : "Places";
+  draw_label_weighted(scene, text, transform, title, theme.text, h + 2.0, p.y0 + 20.0, 16.0f, 3);
+  const double title_end = h + 2.0 + text.measure_weighted(title, 16.0f, 3);
+  app.side_panel.set_header_room(Rect{title_end + 12.0, p.y0 + 15.0, narrow ? p.x1 - 10.0 : p.x1 - 58.0, p.y0 + 45.0});
   if (!narrow) {
     const Rect collapse{p.x1 - 50.0, p.y0 + 10.0, p.x1 - 10.0, p.y0 + 50.0};
     fill_rounded_rect(scene, transform, collapse, theme.background, 8.0);

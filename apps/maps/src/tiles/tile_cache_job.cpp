@@ -39,7 +39,7 @@ bool TileCacheRun::step(std::size_t budget) {
     finish();
     return true;
   }
-  if (job.kind == TileCacheJobKind::DeleteTiles && !job.tile_dir.empty()) {
+  if (job.kind == TileCacheJobKind::DeleteTiles && !job.tile_dirs.empty()) {
     std::size_t looked = 0;
     while (span_ < job.doomed.size()) {
       const TileSpan& s = job.doomed[span_];
@@ -51,7 +51,9 @@ bool TileCacheRun::step(std::size_t budget) {
       if (looked == budget) return false;
       ++looked;
       const TileKey key{x_, y_, s.z};
-      if (!spans_contain(job.keep, key)) result_.freed += remove_tile_file(job.tile_dir / tile_file_name(key));
+      if (!spans_contain(job.keep, key)) {
+        for (const fs::path& dir : job.tile_dirs) result_.freed += remove_tile_file(dir / tile_file_name(key));
+      }
       // Rows outer, columns inner, as the region's tiles are listed.
       if (x_ < s.xhi) {
         ++x_;
@@ -69,7 +71,7 @@ bool TileCacheRun::step(std::size_t budget) {
 }
 
 void TileCacheRun::finish() {
-  result_.usage = job_->cache_dir.empty() ? 0 : dir_size_recursive(job_->cache_dir);
+  if (!job_->cache_dir.empty()) result_.usage = dir_size_recursive(job_->cache_dir);
   done_ = true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -21,7 +22,7 @@ enum class TileRequestKind {
 };
 
 enum class TileCacheJobKind {
-  DeleteTiles,  // remove the `doomed` tiles that no `keep` span holds from `tile_dir`
+  DeleteTiles,  // remove the `doomed` tiles that no `keep` span holds from every `tile_dirs`
   Clear,        // remove `cache_dir` with everything below it
   Measure,      // only measure
 };
@@ -33,7 +34,9 @@ struct TileCacheJob {
   TileCacheJobKind kind = TileCacheJobKind::Measure;
   std::vector<TileSpan> doomed;
   std::vector<TileSpan> keep;
-  std::filesystem::path tile_dir;   // where the tiles of DeleteTiles lie ({z}/{x}/{y}.png)
+  // Where the tiles of DeleteTiles lie ({z}/{x}/{y}.png): the folder of every style, since an
+  // area downloaded in one style is deleted whatever style is shown.
+  std::vector<std::filesystem::path> tile_dirs;
   std::filesystem::path cache_dir;  // cleared by Clear, measured by every job
   // The store has no download running any more: the worker forgets the download tiles it still
   // has queued (Clear always does).
@@ -68,12 +71,13 @@ struct TileDownloaded {
   bool ok = false;
 };
 
-// A cache job done: the bytes its removals freed and what the measured folder holds after it.
+// A cache job done: the bytes its removals freed and what the measured folder holds after it
+// (nothing for a store without a folder, which has no cache to measure).
 struct TileCacheDone {
   std::uint64_t id = 0;
   TileCacheJobKind kind = TileCacheJobKind::Measure;
   std::uint64_t freed = 0;
-  std::uint64_t usage = 0;
+  std::optional<std::uint64_t> usage;
   bool operator==(const TileCacheDone&) const = default;
 };
 

@@ -119,6 +119,17 @@ void drop_worker(TileStore& store) {
 // A store without a folder keeps nothing on disk (an empty path would name the working folder).
 bool has_disk(const TileStore& store) { return store.root.has_value() || !store.style_dir.empty(); }
 
+constexpr const char* kStyleNames[] = {"light", "dark"};
+
+fs::path style_dir_of(const fs::path& root, bool dark) { return root / kStyleNames[dark ? 1 : 0]; }
+
+// The folders a tile may lie in: every style's under a root, else the one folder.
+std::vector<fs::path> style_dirs(const TileStore& store) {
+  if (store.root) return {style_dir_of(*store.root, false), style_dir_of(*store.root, true)};
+  if (store.style_dir.empty()) return {};
+  return {store.style_dir};
+}
+
 }  // namespace
 
 TileStore open_tile_store() { return new_tile_store(tile_cache_root()); }
@@ -130,7 +141,7 @@ TileStore new_tile_store(const fs::path& root, const std::string& host, const Ti
   store.host = host;
   store.worker_settings = worker_settings;
   store.root = root;
-  store.style_dir = root / "light";
+  store.style_dir = style_dir_of(root, false);
   store.dark = false;
   attach_worker(store);
   return store;
@@ -150,7 +161,7 @@ void set_tile_waker(TileStore& store, std::function<void()> waker) {
 void set_tile_style(TileStore& store, bool dark) {
   if (dark == store.dark) return;
   store.dark = dark;
-  if (store.root) store.style_dir = *store.root / (dark ? "dark" : "light");
+  if (store.root) store.style_dir = style_dir_of(*store.root, dark);
   clear_memory(store);
   if (!store.request) return;
   // Dropping the old channels ends the old worker.
@@ -261,19 +272,12 @@ std::uint32_t enqueue_region_download(TileStore& store, const TileBox& box, std:
 
 std::uint64_t delete_region_tiles(TileStore& store, const std::vector<TileKey>& keys) {
   std::uint64_t freed = 0;
+  const std::vector<fs::path> dirs = style_dirs(store);
   for (const TileKey& key : keys) {
     if (store.decoded.erase(key) > 0) {
       if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
     }
-    if (!has_disk(store)) continue;
-    const fs::path path = store.style_dir / tile_file_name(key);
-    std::error_code ec;
-    const auto st = fs::symlink_status(path, ec);
-    if (!ec && fs::is_regular_file(st)) {
-      const auto size = fs::file_size(path, ec);
-      if (!ec) freed += size;
-    }
-    fs::remove(path, ec);
+    for (const fs::path& dir : dirs) freed += remove_tile_file(dir / tile_file_name(key));
   }
   return freed;
 }
@@ -309,7 +313,7 @@ std::uint64_t send_cache_job(TileStore& store, TileCacheJob job) {
   auto shared = std::make_shared<const TileCacheJob>(std::move(job));
   store.cache_jobs.push_back(shared);
   if (!has_disk(store)) {
-    finish_cache_job(store, {shared->id, shared->kind, 0, 0});
+    finish_cache_job(store, {shared->id, shared->kind, 0, std::nullopt});
   } else if (!store.request || !store.request->send(TileRequest{shared})) {
     run_here(store, shared);
   }
@@ -337,7 +341,7 @@ std::uint64_t start_tile_delete(TileStore& store, std::vector<TileSpan> doomed, 
   job.kind = TileCacheJobKind::DeleteTiles;
   job.doomed = std::move(doomed);
   job.keep = std::move(keep);
-  if (has_disk(store)) job.tile_dir = store.style_dir;
+  job.tile_dirs = style_dirs(store);
   job.drop_downloads = !download_in_progress(store);
   return send_cache_job(store, std::move(job));
 }
@@ -370,5 +374,9 @@ bool download_in_progress(const TileStore& store) {
 }
 
 bool has_failed_tiles(const TileStore& store) { return !store.failures.empty(); }
+
+bool tile_has_failed(const TileStore& store, const TileKey& key) {
+  return store.failures.contains(key);
+}
 
 }  // namespace maps

@@ -124,5 +124,7 @@ bool cache_jobs_running(const TileStore& store);
 bool tiles_in_flight(const TileStore& store);
 bool download_in_progress(const TileStore& store);
 bool has_failed_tiles(const TileStore& store);
+// The tile's last request failed (it may be asked for again meanwhile).
+bool tile_has_failed(const TileStore& store, const TileKey& key);
 
 }  // namespace maps

@@ -128,6 +128,7 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
                    fit_view_to_plan(app);
                  },
                  [&](const msg::ToggleOverflowMenu&) { app.overflow_menu.toggle(app.bounds_rect); },
+                 [&](const msg::OpenAttribution&) { app.dialog.open_attribution_dialog(false); },
              },
              message.value);
 }

@@ -80,16 +80,17 @@ struct ChooseJourney {
   bool operator==(const ChooseJourney&) const = default;
 };
 MAPS_UNIT_MESSAGE(ToggleOverflowMenu);
+MAPS_UNIT_MESSAGE(OpenAttribution);
 #undef MAPS_UNIT_MESSAGE
 }  // namespace msg
 
-// Kinds 0 to 22, in the order of the variant.
+// Kinds 0 to 23, in the order of the variant.
 struct UiMessage {
   std::variant<msg::Noop, msg::SearchBox, msg::TogglePanelCollapsed, msg::BackToPlaces, msg::ChooseTravelMode,
                msg::OpenPlace, msg::OpenPoi, msg::ClosePoi, msg::DirectionsToPoi, msg::SearchAgain, msg::ClearRecents,
                msg::ToggleNavigation, msg::CloseNavigation, msg::Directions, msg::TransitDirections, msg::ToggleSaved,
                msg::ClearRoute, msg::UseMyLocation, msg::SetTransitTimeMode, msg::ShiftTransitTime, msg::LeaveNow,
-               msg::ChooseJourney, msg::ToggleOverflowMenu>
+               msg::ChooseJourney, msg::ToggleOverflowMenu, msg::OpenAttribution>
       value;
   bool operator==(const UiMessage&) const = default;
   std::uint8_t kind() const { return static_cast<std::uint8_t>(value.index()); }

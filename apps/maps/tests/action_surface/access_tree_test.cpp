@@ -135,6 +135,8 @@ TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
       {{msg::ChooseJourney{0}}, e("Journey option 1", "maps.journey:0", false)},
       {{msg::ChooseJourney{1}}, e("Journey option 2", "maps.journey:1", true)},
       {{msg::ToggleOverflowMenu{}}, e("More map options", "maps.overflow")},
+      {{msg::OpenAttribution{}},
+       e("Map data \u00a9 OpenStreetMap contributors, tiles \u00a9 CARTO", "maps.attribution")},
   };
   std::set<std::size_t> kinds;
   for (const Case& c : cases) {

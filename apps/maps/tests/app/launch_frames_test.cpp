@@ -136,5 +136,14 @@ TEST(LaunchFrames, DirectionsTransitAndClosedPanels) {
   }
 }
 
+// The offline state's cache figure is its own: no measure of the user's (or any) cache replaces
+// it, however many frames go by.
+TEST(LaunchFrames, OfflineKeepsItsCacheFigureFrameAfterFrame) {
+  Shot shot = first_frame({"--offline"});
+  zarn_ui::state::State state;
+  for (int i = 0; i < 3; ++i) shot.app->tick(state);
+  EXPECT_EQ(shot.app->offline_panel.disk_usage(), 47'542'000u);
+}
+
 }  // namespace
 }  // namespace maps

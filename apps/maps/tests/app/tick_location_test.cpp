@@ -42,7 +42,7 @@ TEST(TickLocation, NothingYetKeepsTheRequestRunning) {
 TEST(TickLocation, FailuresEndTheRequestAndFailTheWaitingAction) {
   struct Case {
     const char* name;
-    std::optional<std::string> error;  // none: the thread ended without answering
+    std::optional<base::Error> error;  // none: the thread ended without answering
     const char* status;
     const char* code;
     const char* message;
@@ -50,11 +50,18 @@ TEST(TickLocation, FailuresEndTheRequestAndFailTheWaitingAction) {
   const std::vector<Case> cases = {
       {"channel closed", std::nullopt, "Location unavailable", "location_channel_closed",
        "The location service disconnected before returning a fix"},
-      {"denied", std::string("permission denied"), "Location unavailable \u2014 permission denied",
-       "location_unavailable", "permission denied"},
-      {"timed out", std::string("timed out waiting for a location fix"),
-       "Location unavailable \u2014 timed out waiting for a location fix", "location_unavailable",
+      {"denied", base::err(base::ErrorKind::ServiceError, "permission denied"),
+       "Location unavailable \u2014 permission denied", "location_unavailable", "permission denied"},
+      {"timed out", base::err(base::ErrorKind::TimedOut, "timed out waiting for a location fix"),
+       "Location unavailable \u2014 no location fix in time", "location_unavailable",
        "timed out waiting for a location fix"},
+      // The portal missing from the bus: the person reads that location is not available, the
+      // action (and the log) the full text.
+      {"no portal",
+       base::err(base::ErrorKind::Unreachable,
+                 "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown: The name is not activatable"),
+       "Location unavailable \u2014 location not available", "location_unavailable",
+       "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown: The name is not activatable"},
   };
   for (const Case& c : cases) {
     for (bool locate_action : {false, true}) {
@@ -63,7 +70,7 @@ TEST(TickLocation, FailuresEndTheRequestAndFailTheWaitingAction) {
       {
         auto sender = start_request(f, locate_action);
         if (c.error) {
-          ASSERT_TRUE(sender.send(base::err(*c.error)));
+          ASSERT_TRUE(sender.send(*c.error));
         }
       }
       f.tick();

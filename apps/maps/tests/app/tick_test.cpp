@@ -2,16 +2,21 @@
 // variant's effect on the state.
 
 #include <gtest/gtest.h>
+#include <spdlog/sinks/ringbuffer_sink.h>
+#include <spdlog/spdlog.h>
 
 #include <string>
 #include <vector>
 
 #include "app/tick_steps.hpp"
+#include "tiles/tile_geometry.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/search.hpp"
 
 namespace maps {
 namespace {
+
+using namespace std::chrono_literals;
 
 using testing::make_place;
 using testing::make_route;
@@ -51,25 +56,30 @@ struct StatusCase {
 };
 
 TEST(TickResults, EachVariantSetsItsStatusText) {
+  using K = base::ErrorKind;
   const std::vector<StatusCase> cases = {
-      {"search failed", worker::PlaceSearch{base::err("boom"), "cafe"}, "Search failed: boom"},
+      {"search failed", worker::PlaceSearch{base::err(K::Unreachable, "Couldn't connect to server"), "cafe"},
+       "Search failed: cannot reach the search service"},
       {"search empty", worker::PlaceSearch{std::vector<Place>{}, "cafe"}, "No results for \u201ccafe\u201d"},
       {"search hits", worker::PlaceSearch{std::vector<Place>{make_place("a"), make_place("b", 48.2)}, "caf"},
        "2 results for \u201ccaf\u201d"},
-      {"endpoint failed", worker::EndpointSearch{base::err("HTTP 500 Internal Server Error"), "x", 1},
-       "Search failed: HTTP 500 Internal Server Error"},
+      {"endpoint failed", worker::EndpointSearch{base::err(K::ServiceError, "HTTP 500 Internal Server Error", 500), "x", 1},
+       "Search failed: the search service answered with an error (HTTP 500)"},
       {"endpoint empty", worker::EndpointSearch{std::vector<Place>{}, "x", 1}, "No matching places"},
       {"endpoint hits", worker::EndpointSearch{std::vector<Place>{make_place("a")}, "x", 1}, ""},
-      {"reverse failed is silent", worker::ReverseGeocode{base::err("no address for this location")}, "Ready"},
-      {"route failed", worker::Route{base::err("routing failed")},
-       "Routing failed (offline estimate shown): routing failed"},
+      {"reverse failed is silent", worker::ReverseGeocode{base::err(K::NoResult, "no address for this location")},
+       "Ready"},
+      {"route failed", worker::Route{base::err(K::BadReply, "routing failed")},
+       "Routing failed (offline estimate shown): unexpected answer from the routing service"},
       {"route", worker::Route{make_route()}, "Route updated"},
-      {"transit failed", worker::Transit{base::err("unexpected response")},
-       "Transit lookup failed: unexpected response"},
+      {"transit failed", worker::Transit{base::err(K::TimedOut, "timed out waiting for a reply (limit 12000 ms)")},
+       "Transit lookup failed: the transit planner did not answer in time"},
       {"transit empty", worker::Transit{std::vector<TransitJourney>{}}, "No transit options found"},
       {"transit", worker::Transit{std::vector<TransitJourney>{make_journey("09:30")}}, "Departures updated"},
-      {"pois failed", worker::Pois{base::err("HTTP 429 Too Many Requests"), 0},
-       "Places unavailable: HTTP 429 Too Many Requests"},
+      {"pois failed", worker::Pois{base::err(K::ServiceError, "HTTP 429 Too Many Requests", 429), 0},
+       "Places unavailable: the places service answered with an error (HTTP 429)"},
+      {"our own failure", worker::Pois{base::err("failed to build HTTP client"), 0},
+       "Places unavailable: could not ask the places service"},
       {"pois without loading status", worker::Pois{std::vector<Poi>{}, 0}, "Ready"},
       {"area search leaves the status", worker::AreaSearch{base::err("boom"), "Berlin"}, "Ready"},
       {"replaced request leaves the status", worker::Superseded{}, "Ready"},
@@ -84,6 +94,130 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
     EXPECT_EQ(f.model().status, c.status);
     EXPECT_EQ(f.app->pending_jobs, 1u);
   }
+}
+
+// A service's failure is told until that service answers again, or for 10 s; another service's
+// answer leaves it, and its full text goes to the log.
+TEST(TickResults, AFailureStatusLastsUntilItsServiceAnswersOrTenSeconds) {
+  using K = base::ErrorKind;
+  const auto fail = [](TickFixture& f) {
+    f.send(worker::Pois{base::err(K::Unreachable, "Failed to connect to overpass-api.de port 443 after 3 ms"), 0});
+    f.tick();
+    ASSERT_EQ(f.model().status, "Places unavailable: cannot reach the places service");
+  };
+  {
+    SCOPED_TRACE("ten seconds");
+    TickFixture f;
+    fail(f);
+    f.advance(9999ms);
+    f.tick();
+    EXPECT_FALSE(f.model().status.empty());
+    EXPECT_EQ(f.app->next_deadline(), std::optional(1ms)) << "the window wakes to take it away";
+    f.advance(1ms);
+    f.tick();
+    EXPECT_EQ(f.model().status, "");
+  }
+  {
+    SCOPED_TRACE("the service answers");
+    TickFixture f;
+    fail(f);
+    f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});  // another service
+    f.tick();
+    EXPECT_EQ(f.model().status, "Places unavailable: cannot reach the places service");
+    f.send(worker::Pois{std::vector<Poi>{poi("a")}, 0});
+    f.tick();
+    EXPECT_EQ(f.model().status, "");
+  }
+  {
+    SCOPED_TRACE("a newer status is not taken away");
+    TickFixture f;
+    fail(f);
+    f.app->set_status("Searching\u2026", StatusKind::InProgress);
+    f.app->pending_jobs = 1;
+    f.advance(20s);
+    f.tick();
+    EXPECT_EQ(f.model().status, "Searching\u2026");
+  }
+}
+
+// While tiles in view have failed the status says so once, for 10 s; it is not said again until
+// the view has no failed tile, and it goes when none in view has failed any more.
+TEST(TickTiles, FailedTilesInViewAreToldOnce) {
+  TickFixture f;
+  f.app->bounds_rect = {0, 0, 800, 600};
+  const auto& c = f.model().center;
+  const auto tiles = visible_tiles(0, 0, 800, 600, c.lat, c.lon, f.model().zoom, 400, 300);
+  ASSERT_FALSE(tiles.empty());
+  TileStore& store = f.app->tile_store;
+  const auto fail_view = [&] {
+    for (const auto& t : tiles) store.failures[t.key] = {store.now() + 1h, 2s};
+    store.last_failure = base::err(base::ErrorKind::Unreachable, "Couldn't connect to server");
+  };
+  const std::string told = "Some map tiles could not be loaded: cannot reach the map tile server";
+  f.tick();
+  EXPECT_EQ(f.model().status, "");
+  fail_view();
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
+  f.advance(10s);
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "gone after 10 s";
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "and not told again while the same tiles fail";
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.tick();
+  EXPECT_EQ(f.model().status, told) << "a new failure after the view had none is told";
+  store.failures.clear();
+  f.tick();
+  EXPECT_EQ(f.model().status, "") << "the tiles loaded";
+  // Work under way keeps its status; the failure is told once it is done.
+  fail_view();
+  f.app->set_status("Searching\u2026", StatusKind::InProgress);
+  f.tick();
+  EXPECT_EQ(f.model().status, "Searching\u2026");
+  f.app->clear_status();
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
+  // What a tick reports stays for that frame; the notice comes with the next, which is due.
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.send(worker::PlaceSearch{std::vector<Place>{}, "tea"});
+  f.tick();
+  EXPECT_EQ(f.model().status, "No results for \u201ctea\u201d");
+  EXPECT_EQ(f.app->next_deadline(), std::optional(0ms));
+  f.tick();
+  EXPECT_EQ(f.model().status, told);
+  // Another service's failure is told first.
+  store.failures.clear();
+  f.tick();
+  fail_view();
+  f.app->report_failure("Search failed: ", Service::Geocoder, base::err(base::ErrorKind::TimedOut, "timed out"));
+  f.tick();
+  f.tick();
+  EXPECT_EQ(f.model().status, "Search failed: the search service did not answer in time");
+  f.advance(10s);
+  f.tick();
+  EXPECT_EQ(f.model().status, told) << "once it has gone";
+}
+
+TEST(TickResults, TheFullFailureTextGoesToTheLog) {
+  auto sink = std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(8);
+  auto logger = std::make_shared<spdlog::logger>("maps::services", sink);
+  spdlog::drop("maps::services");
+  spdlog::register_logger(logger);
+  TickFixture f;
+  f.send(worker::PlaceSearch{base::err(base::ErrorKind::BadReply, "error decoding response body: last read: '<'"), "x"});
+  f.tick();
+  spdlog::drop("maps::services");
+  const auto lines = sink->last_formatted();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("the search service failed: error decoding response body: last read: '<'"),
+            std::string::npos)
+      << lines[0];
+  EXPECT_EQ(f.model().status, "Search failed: unexpected answer from the search service");
 }
 
 struct CountCase {

@@ -38,6 +38,7 @@ struct Scenario {
   std::string error;               // the expected error text (a prefix when `error_is_prefix`)
   bool error_is_prefix = false;
   bool session_created = true;
+  base::ErrorKind kind = base::ErrorKind::Other;  // of the error
 };
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
@@ -65,16 +66,19 @@ Scenario answer(const char* name, PortalScript p, LocationFix fix) {
   return s;
 }
 
-Scenario refusal(const char* name, PortalScript p, std::string error, bool session_created = true) {
+Scenario refusal(const char* name, PortalScript p, std::string error, base::ErrorKind kind,
+                 bool session_created = true) {
   Scenario s;
   s.name = name;
   s.script = std::move(p);
   s.error = std::move(error);
+  s.kind = kind;
   s.session_created = session_created;
   return s;
 }
 
 std::vector<Scenario> scenarios() {
+  using K = base::ErrorKind;
   const LocationFix munich{48.1371, 11.5754, 35.5};
   const std::string timed_out = "timed out waiting for a location fix";
   PortalScript foreign_first = script(0u, munich_update());
@@ -83,22 +87,23 @@ std::vector<Scenario> scenarios() {
   std::vector<Scenario> s;
   s.push_back(answer("fix", script(0u, munich_update()), munich));
   s.push_back(answer("fix_after_foreign_update", foreign_first, munich));
-  s.push_back(refusal("denied", script(1u), "permission denied"));
-  s.push_back(refusal("cancelled", script(2u), "permission denied"));
-  s.push_back(refusal("denied_with_update", script(1u, munich_update()), "permission denied"));
-  s.push_back(refusal("silence", script(0u), timed_out));
-  s.push_back(refusal("no_response", script(std::nullopt), timed_out));
-  s.push_back(refusal("update_without_response", script(std::nullopt, munich_update()), timed_out));
-  s.push_back(refusal("update_without_coordinates", script(0u, UpdateValues{{"Accuracy", 5.0}}), timed_out));
+  s.push_back(refusal("denied", script(1u), "permission denied", K::ServiceError));
+  s.push_back(refusal("cancelled", script(2u), "permission denied", K::ServiceError));
+  s.push_back(refusal("denied_with_update", script(1u, munich_update()), "permission denied", K::ServiceError));
+  s.push_back(refusal("silence", script(0u), timed_out, K::TimedOut));
+  s.push_back(refusal("no_response", script(std::nullopt), timed_out, K::TimedOut));
+  s.push_back(refusal("update_without_response", script(std::nullopt, munich_update()), timed_out, K::TimedOut));
+  s.push_back(refusal("update_without_coordinates", script(0u, UpdateValues{{"Accuracy", 5.0}}), timed_out, K::TimedOut));
   s.push_back(refusal("update_with_impossible_latitude",
                       script(0u, UpdateValues{{"Latitude", 200.0}, {"Longitude", 11.0}, {"Accuracy", 5.0}}),
-                      timed_out));
+                      timed_out, K::TimedOut));
   s.push_back(refusal("start_fails", failing(std::nullopt, "org.freedesktop.portal.Error.Failed"),
-                      "org.freedesktop.portal.Error.Failed: start refused"));
+                      "org.freedesktop.portal.Error.Failed: start refused", K::Other));
   s.push_back(refusal("create_session_fails", failing("org.freedesktop.portal.Error.NotAllowed", std::nullopt),
-                      "org.freedesktop.portal.Error.NotAllowed: session refused", false));
+                      "org.freedesktop.portal.Error.NotAllowed: session refused", K::Other, false));
   Scenario absent = refusal("portal_absent", PortalScript{},
-                            "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown", false);
+                            "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown",
+                            K::Unreachable, false);
   absent.portal_present = false;
   absent.error_is_prefix = true;
   s.push_back(absent);
@@ -129,6 +134,7 @@ TEST_P(PortalExchange, SendsOneOutcomeAndClosesTheSession) {
     } else {
       EXPECT_EQ(outcome.error(), sc.error);
     }
+    EXPECT_EQ(outcome.error_kind(), sc.kind);
   }
   // Exactly one outcome: the channel ends after it.
   EXPECT_EQ(rx.recv_for(kOutcomeWait).status, base::RecvStatus::Disconnected);

@@ -217,5 +217,35 @@ TEST(PaintMarkers, LabelsAndMarkersStayInTheMarkerArea) {
   }
 }
 
+// At zoom 17 a name that would overlap a name of higher priority already placed is left out; its
+// marker stays. A plain label's backdrop spans p.x + 11 to p.x + 70 and p.y - 8.92 to p.y + 6.08.
+TEST(PaintMarkers, ANameOverlappingAHigherOnesIsLeftOut) {
+  using enum Category;
+  struct Case {
+    const char* what;
+    std::vector<Spot> spots;
+    std::optional<std::string> selected;
+    std::vector<std::string> labels;  // in drawing order
+  };
+  const std::vector<Case> cases = {
+      {"side by side, 40 px apart: the shop's name would cover the landmark's",
+       {{Shop, 300, 300}, {Landmark, 340, 300}},
+       std::nullopt,
+       {"Place 1"}},
+      {"the same, the landmark listed first", {{Landmark, 300, 300}, {Shop, 340, 300}}, std::nullopt, {"Place 0"}},
+      {"one above the other, 20 px apart: no overlap",
+       {{Shop, 300, 300}, {Landmark, 300, 320}},
+       std::nullopt,
+       {"Place 0", "Place 1"}},
+      {"the selected one wins over any category", {{Shop, 300, 300}, {Landmark, 340, 300}}, "poi-0", {"Place 0"}},
+  };
+  for (const Case& c : cases) {
+    const Camera camera = camera_at(17.0);
+    const Drawn d = draw(pois_at(camera, c.spots), c.selected, 17.0);
+    EXPECT_EQ(d.labels, c.labels) << c.what;
+    EXPECT_EQ(discs(d.scene, 9.0).size() + discs(d.scene, 13.0).size(), 2u) << "both markers stay: " << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace maps

@@ -130,6 +130,38 @@ TEST(RasterTiles, BackingOffTilesAreNotAskedFor) {
   EXPECT_EQ(asked.front(), tiles[1].key);
 }
 
+// A tile that could not be loaded is drawn hatched on a muted ground, never blank like one still
+// loading; a loaded ancestor stands in for it where there is one.
+TEST(RasterTiles, AFailedTileIsHatchedUnlessSomethingStandsInForIt) {
+  Fixture f;
+  const auto tiles = tiles_at(14.4);
+  ASSERT_GE(tiles.size(), 3u);
+  const Rect failed{tiles[0].x0, tiles[0].y0, tiles[0].x1, tiles[0].y1};
+  f.store.failures[tiles[0].key] = {f.now + 1s, 2s};
+  // The second failed too, but its parent is loaded.
+  f.store.failures[tiles[1].key] = {f.now + 1s, 2s};
+  const TileKey parent{tiles[1].key.x >> 1, tiles[1].key.y >> 1, static_cast<std::uint8_t>(tiles[1].key.z - 1)};
+  f.load(parent, tile_image());
+  Scene s;
+  paint(s, f, 14.4);
+  std::vector<Rect> muted;
+  for (const auto& fill : items_of<scene::Fill>(s)) {
+    if (fill.color == kPalette.grid_ground) muted.push_back(std::get<Rect>(fill.shape));
+  }
+  EXPECT_EQ(muted, std::vector<Rect>{failed});
+  const auto hatches = items_of<scene::Stroke>(s);
+  ASSERT_EQ(hatches.size(), 1u);
+  const auto& path = std::get<zarn_ui::BezPath>(hatches[0].shape).elements();
+  EXPECT_GT(path.size(), 20u) << "lines every 16 px across the tile";
+  for (const auto& el : path) {
+    EXPECT_GE(el.p[0].x, failed.x0 - 1e-9);
+    EXPECT_LE(el.p[0].x, failed.x1 + 1e-9);
+    EXPECT_GE(el.p[0].y, failed.y0 - 1e-9);
+    EXPECT_LE(el.p[0].y, failed.y1 + 1e-9);
+  }
+  EXPECT_EQ(failed_tiles_in_view(f.store, kBounds, kCenter, 14.4), 2u);
+}
+
 TEST(RasterTiles, LoadedTileIsStretchedOverItsRectangle) {
   Fixture f;
   const auto tiles = tiles_at(14.4);

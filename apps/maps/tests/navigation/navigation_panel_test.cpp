@@ -290,6 +290,48 @@ TEST(NavigationPanel, DraggedOnTheDesktopBackOverTheWindow) {
   EXPECT_FALSE(f.painter.window(*f.app).stroke_of(zarn_ui::RoundedRect::make(ring, 18.0)));
 }
 
+// A panel handed back from the desktop lands where it covers no control: docked, unless the
+// person had floated it inside the window, or lets it go over the window.
+TEST(NavigationPanel, HandedBackItDocksOrGoesWhereThePersonHadIt) {
+  // Its desktop window last stood over the map controls, here at the window's top right.
+  const ProtocolRect over_controls{1000, 20, 360, 156};
+  for (const bool closed : {true, false}) {
+    RouteFixture f;
+    f.painter.window(*f.app);
+    const Rect docked = f.panel();
+    float_navigation(*f.app);
+    f.app->apply_surface_event({SurfaceEvent::DetachConfirmed{kId, over_controls}});
+    f.app->apply_surface_event({SurfaceEvent::Placed{kId, {1600, 20, 360, 156}, {}, true}});  // beside the window
+    if (closed) {
+      f.app->apply_surface_event({SurfaceEvent::Closed{kId}});
+    } else {
+      f.app->apply_surface_event({SurfaceEvent::Returned{kId}});  // refused on the way out
+    }
+    EXPECT_TRUE(f.nav().placement().is_docked()) << closed;
+    EXPECT_EQ(f.panel(), docked) << closed;
+    EXPECT_TRUE(f.painter.window(*f.app).has_text("Navigation")) << closed;
+  }
+  {
+    // Floated inside the window first: it comes back to that spot.
+    RouteFixture f;
+    f.drag_grip_to({300, 300});
+    const Rect spot = f.panel();
+    ASSERT_FALSE(f.nav().placement().is_docked());
+    float_navigation(*f.app);
+    f.app->apply_surface_event({SurfaceEvent::Placed{kId, over_controls, {}, true}});
+    f.app->apply_surface_event({SurfaceEvent::Closed{kId}});
+    EXPECT_EQ(f.panel(), spot);
+  }
+  {
+    // Let go over the window: it stays where it was dropped.
+    RouteFixture f;
+    float_navigation(*f.app);
+    f.app->apply_surface_event({SurfaceEvent::Placed{kId, {500, 300, 360, 156}, {}, true}});
+    f.app->apply_surface_event({SurfaceEvent::Returned{kId}});
+    EXPECT_EQ(f.panel(), (Rect{500, 300, 860, 456}));
+  }
+}
+
 TEST(NavigationPanel, FloatNavigationAsksForTheSurfaceWhereThePanelIs) {
   RouteFixture f;
   f.painter.window(*f.app);

@@ -311,7 +311,32 @@ TEST(ParseTransitPlan, WalkOnlyJourneysComeFromDirect) {
   EXPECT_EQ((*only_walk)[0].dep, "16:34");
   EXPECT_EQ((*only_walk)[0].arr, "16:38");
   EXPECT_EQ((*only_walk)[0].duration_min, 4u);
-  EXPECT_EQ((*only_walk)[0].legs[0].to_name, "END");
+  EXPECT_EQ((*only_walk)[0].legs[0].to_name, "") << "the planner's stand-in for the asked coordinates";
+}
+
+// The planner names the asked coordinates "START" and "END"; a real stop of that name keeps it.
+TEST(ParseTransitPlan, TheAskedEndpointsAreNoNames) {
+  struct Case {
+    const char* place;
+    const char* name;
+  };
+  const Case cases[] = {
+      {R"({"name": "END", "lat": 48.1, "lon": 11.5, "vertexType": "NORMAL"})", ""},
+      {R"({"name": "START"})", ""},
+      {R"({"name": "END", "stopId": "de:09162:2"})", "END"},
+      {R"({"name": "Stachus", "stopId": "de:09162:1"})", "Stachus"},
+      {R"({"name": "Ende"})", "Ende"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.place);
+    json reply = json::parse(R"({"itineraries": [{"duration": 60, "legs": [{"mode": "WALK"}]}]})");
+    reply["itineraries"][0]["legs"][0]["from"] = json::parse(c.place);
+    reply["itineraries"][0]["legs"][0]["to"] = json::parse(c.place);
+    auto r = parse_transit_plan(reply);
+    ASSERT_TRUE(r.is_ok()) << r.error();
+    EXPECT_EQ((*r)[0].legs[0].from_name, c.name);
+    EXPECT_EQ((*r)[0].legs[0].to_name, c.name);
+  }
 }
 
 TEST(ParseTransitPlan, ItinerariesMustBeAnArray) {

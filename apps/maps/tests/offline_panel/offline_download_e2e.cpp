@@ -266,7 +266,11 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   const std::string removed =
       "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
   EXPECT_NE(f->app->model.status, removed);
+  // The panel tells of the deletion, not of the download finished before it.
+  for (const std::string& t : f->paint()) EXPECT_FALSE(t.rfind("Downloaded ", 0) == 0 && t.ends_with(" tiles")) << t;
+  EXPECT_TRUE(contains_text(f->paint(), "Removing \u201cMarienplatz\u201d\u2026"));
   ASSERT_TRUE(tick_until([&] { return f->app->model.status == removed; }));
+  EXPECT_TRUE(contains_text(f->paint(), removed));
   for (const TileKey& k : own) EXPECT_FALSE(fs::exists(tile_path(k)));
   for (const TileKey& k : shared) EXPECT_TRUE(fs::exists(tile_path(k)));
   EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->tile_store));
@@ -282,6 +286,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   EXPECT_EQ(tile_disk_usage(f->app->tile_store), 0u);
   EXPECT_EQ(f->panel().disk_usage(), 0u);
   EXPECT_TRUE(contains_text(f->paint(), "Cached on disk: " + format_bytes(0)));
+  EXPECT_TRUE(contains_text(f->paint(), cleared));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "offline_panel/offline_entries.hpp"
 #include "panel_fixture.hpp"
 #include "sample/sample_data.hpp"
+#include "zarn_ui/format.hpp"
 
 namespace maps {
 namespace {
@@ -198,6 +199,27 @@ TEST(OfflinePanelCommands, DownloadRecordsTheRegionAndSaysWhatItDownloads) {
   f.paint();
   f.click(*f.hit_centre({OfflineCommand::Download{}}));
   EXPECT_EQ(f.app->model.regions.size(), 1u);
+}
+
+// After a deletion the panel reports the deletion, not the download finished before it; the next
+// download reports itself again.
+TEST(OfflinePanelCommands, TheStatusLineShowsWhatTheLastDeletionDid) {
+  PanelFixture f(new_sample_app());
+  f.app->bounds_rect = {0, 0, 1280, 800};
+  f.app->model.regions = sample_regions();
+  f.event(key_text("m"));
+  TileStore& tiles = f.app->tile_store;
+  tiles.download_total = tiles.download_done = 321;
+  EXPECT_TRUE(contains_text(f.paint(), "Downloaded 321 tiles"));
+  const DownloadedRegion doomed = f.app->model.regions.at(0);
+  f.click(*f.hit_centre({OfflineCommand::DeleteRegion{doomed.id}}));
+  const std::string removed =
+      fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", doomed.name, zarn_ui::format::bytes(0));
+  const auto texts = f.paint();
+  EXPECT_TRUE(contains_text(texts, removed));
+  EXPECT_FALSE(contains_text(texts, "Downloaded 321 tiles"));
+  f.click(*f.hit_centre({OfflineCommand::Download{}}));
+  EXPECT_FALSE(contains_text(f.paint(), removed));
 }
 
 TEST(OfflinePanelCommands, DeletingAnUnknownIdChangesNothing) {

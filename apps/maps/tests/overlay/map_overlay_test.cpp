@@ -9,6 +9,7 @@
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"
 #include "sample/synthetic_traffic.hpp"
+#include "transitions/traffic.hpp"
 
 namespace maps {
 namespace {
@@ -141,8 +142,10 @@ TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
     const auto run = p.run(c.status);
     EXPECT_EQ(run.has_value() && c.status[0] != '\0', c.shown) << c.status;
     if (!c.shown || !run) continue;
+    // Centred in the map between the side panel (ending at 400) and the controls (from 1224),
+    // 10 px from each.
     const double w = painter.text.measure(c.status, 12.0f);
-    const Rect pill{640 - (w + 36) / 2, 74, 640 + (w + 36) / 2, 104};
+    const Rect pill{812 - (w + 36) / 2, 74, 812 + (w + 36) / 2, 104};
     EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5})) << c.status;
     const auto dot = p.fill_of(zarn_ui::Circle{{pill.x0 + 16, 89}, 4.0});
     ASSERT_TRUE(dot) << c.status;
@@ -150,25 +153,48 @@ TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
   }
 }
 
-TEST(Overlay, AStatusWiderThanTheWindowIsShortenedInsideIt) {
-  AppFixture f(default_map_model(), {0, 0, 400, 800});
-  const std::string status = "Map imagery unavailable offline — reconnect and try again";
-  f.app->set_status(status);
-  f.app->panel_expanded = false;
-  Painter painter;
-  ASSERT_GT(painter.text.measure(status, 12.0f) + 36, 400 - 32) << "the case needs a text too wide for the window";
-  const auto p = painter.window(*f.app);
-  EXPECT_FALSE(p.has_text(status));
-  std::optional<zarn_ui::scene::TextRun> run;
-  for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
-    if (r.text.starts_with("Map imagery") && r.text.ends_with("\u2026")) run = r;
+// The pill keeps to the map beside the side panel and left of the controls, shortened to fit on
+// one line; over the narrow layout's open panel it sits in the panel's header, beside the title.
+TEST(Overlay, TheStatusPillKeepsToItsAreaAndIsShortenedInsideIt) {
+  const std::string status = "Search failed: cannot reach the search service";
+  struct Case {
+    const char* what;
+    Rect bounds;
+    bool expanded;
+    bool collapsed;
+    Rect area;  // the pill lies inside it, centred
+  } cases[] = {
+      {"wide", {0, 0, 1280, 800}, true, false, {410, 74, 1214, 104}},
+      {"wide, panel collapsed", {0, 0, 1280, 800}, true, true, {410, 74, 1214, 104}},
+      {"800 x 600", {0, 0, 800, 600}, true, false, {362, 74, 734, 104}},
+      {"narrow, panel closed", {0, 0, 400, 700}, false, false, {16, 74, 334, 104}},
+      // "Places" is 6 characters of 7 px at x 28.
+      {"narrow, panel open", {0, 0, 400, 700}, true, false, {82, 89, 374, 119}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppFixture f(default_map_model(), c.bounds);
+    f.app->set_status(status);
+    f.app->panel_expanded = c.expanded;
+    f.app->panel_collapsed = c.collapsed;
+    Painter painter;
+    const auto p = painter.window(*f.app);
+    std::optional<zarn_ui::scene::TextRun> run;
+    for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
+      if (r.text.starts_with("Search failed")) run = r;
+    }
+    ASSERT_TRUE(run);
+    const double w = painter.text.measure(run->text, 12.0f);
+    if (w + 36 > c.area.width()) ADD_FAILURE() << "the text is not shortened to the area";
+    if (painter.text.measure(status, 12.0f) + 36 > c.area.width()) {
+      EXPECT_TRUE(run->text.ends_with("\u2026"));
+    }
+    const double cx = (c.area.x0 + c.area.x1) / 2;
+    const Rect pill{cx - (w + 36) / 2, c.area.y0, cx + (w + 36) / 2, c.area.y1};
+    EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5}));
+    EXPECT_GE(pill.x0, c.area.x0);
+    EXPECT_LE(pill.x1, c.area.x1);
   }
-  ASSERT_TRUE(run);
-  const double w = painter.text.measure(run->text, 12.0f);
-  const Rect pill{200 - (w + 36) / 2, 74, 200 + (w + 36) / 2, 104};
-  EXPECT_GE(pill.x0, 16.0);
-  EXPECT_LE(pill.x1, 384.0);
-  EXPECT_EQ(text_origin(*run), (Point{pill.x0 + 28, pill.y0 + 7.5}));
 }
 
 TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
@@ -188,9 +214,19 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
     bool scale_label = false;
     for (const auto& r : p.all<zarn_ui::scene::TextRun>()) scale_label |= text_origin(r).y == 800 - 26 + 2;
     EXPECT_EQ(scale_label, !expanded) << "the scale bar";
-    // The menu button and "More" stay: they act on the panel and above it.
-    EXPECT_EQ(f.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
+    // "More" would lie over the open panel's list at this width: it waits until the panel closes.
+    EXPECT_EQ(f.app->hit_targets.back().message == UiMessage{msg::ToggleOverflowMenu{}}, !expanded);
+    const bool menu_button = std::any_of(f.app->hit_targets.begin(), f.app->hit_targets.end(), [](const HitTarget& t) {
+      return t.message == UiMessage{msg::ToggleNavigation{}};
+    });
+    EXPECT_TRUE(menu_button) << "the menu button stays: it closes the panel";
   }
+  // Where the open panel leaves it room, "More" stays above it.
+  AppFixture wide(sample_map_model(), {0, 0, 600, 800});
+  wide.app->panel_expanded = true;
+  Painter painter;
+  painter.window(*wide.app);
+  EXPECT_EQ(wide.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
 }
 
 Poi card_poi(bool all_rows) {
@@ -237,6 +273,61 @@ TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
   }
 }
 
+// The card never lies over something else: not over the narrow layout's open panel (the panel
+// lists the place), above the traffic legend, and with fewer rows where the window is short.
+TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
+  const auto card_of = [](const MapsApp& app) -> std::optional<Rect> {
+    for (const HitTarget& t : app.hit_targets) {
+      if (t.message == UiMessage{msg::ClosePoi{}}) {
+        for (const HitTarget& c : app.hit_targets) {
+          if (c.message == UiMessage{msg::Noop{}} && c.rect.contains(t.rect.center())) return c.rect;
+        }
+      }
+    }
+    return std::nullopt;
+  };
+  Painter painter;
+  {
+    AppFixture f(default_map_model(), {0, 0, 600, 800});
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    painter.window(*f.app);
+    EXPECT_FALSE(card_of(*f.app)) << "over the open narrow panel";
+    f.app->panel_expanded = false;
+    painter.window(*f.app);
+    EXPECT_TRUE(card_of(*f.app)) << "once it is closed";
+  }
+  {
+    AppFixture f(sample_map_model(), {0, 0, 400, 700});
+    f.model().route.reset();
+    f.app->panel_expanded = false;
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    set_traffic_enabled(*f.app, true);
+    painter.window(*f.app);
+    const auto card = card_of(*f.app);
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->y1, 700 - 48 - 10) << "a gap above the legend (its no-data pill here)";
+    EXPECT_EQ(card->height(), 214);
+  }
+  {
+    // Too short for every row: the rows go, the name, category and Directions stay below the
+    // status pill, and the card ends left of the controls it reaches up beside.
+    AppFixture f(sample_map_model(), {0, 0, 400, 420});
+    f.app->panel_expanded = false;
+    f.app->pois = {card_poi(true)};
+    f.app->selected_poi = "poi-1";
+    set_traffic_enabled(*f.app, true);
+    const auto p = painter.window(*f.app);
+    const auto card = card_of(*f.app);
+    ASSERT_TRUE(card);
+    EXPECT_GE(card->y0, 114);
+    EXPECT_LT(card->height(), 214);
+    EXPECT_TRUE(p.has_text("Directions"));
+    EXPECT_LE(card->x1, control_button_rect(f.app->bounds_rect, MapControl::ZoomIn).x0 - 10);
+  }
+}
+
 TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
   AppFixture f;
   Painter painter;
@@ -267,8 +358,9 @@ TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
   Painter painter;
   painter.window(*f.app);
   const Rect button{16, 16, 56, 64};
-  ASSERT_GE(f.app->hit_targets.size(), 2u);
-  EXPECT_EQ(f.app->hit_targets.front(), (HitTarget{button, UiMessage{msg::ToggleNavigation{}}}));
+  // The first of the overlay's, above only the map's credit.
+  ASSERT_GE(f.app->hit_targets.size(), 3u);
+  EXPECT_EQ(f.app->hit_targets[1], (HitTarget{button, UiMessage{msg::ToggleNavigation{}}}));
   f.click(30, 30);
   EXPECT_TRUE(f.app->panel_expanded);
   const auto p = painter.window(*f.app);

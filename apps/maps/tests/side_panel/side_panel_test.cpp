@@ -92,6 +92,16 @@ TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
     EXPECT_FALSE(f.app->side_panel.list_panel()) << "a collapsed card has no list to scroll";
   }
   {
+    // The collapsed card names the page it hides.
+    MapModel m = default_map_model();
+    m.panel = Panel::Directions;
+    AppFixture f(m, {0, 0, 1280, 800});
+    f.app->panel_collapsed = true;
+    const auto scene = f.draw();
+    EXPECT_TRUE(has_text(scene, "Directions"));
+    EXPECT_FALSE(has_text(scene, "Places"));
+  }
+  {
     // Collapsing belongs to the wide layout; a narrow panel shows its list.
     AppFixture f(default_map_model(), {0, 0, 600, 800});
     f.app->panel_collapsed = true;
@@ -169,6 +179,18 @@ TEST(ExploreLists, ASavedResultIsListedAndHighlightedTwice) {
   EXPECT_EQ(highlights[0], (Rect{26, rows[0].rect.y0, 390, rows[0].rect.y0 + 48}));
   EXPECT_EQ(highlights[1], (Rect{26, rows[1].rect.y0, 390, rows[1].rect.y0 + 48}));
   EXPECT_TRUE(has_text(scene, "Saved \u2713"));
+  // Both rows say it is saved, also when the result is a copy from before it was saved.
+  const auto hearts_on = [](const zarn_ui::Scene& sc, const std::vector<HitTarget>& rs) {
+    std::size_t n = 0;
+    for (const auto& r : rs) {
+      for (const auto& t : texts(sc)) n += t.text == "\u2665" && t.at.y == r.rect.y0 + 24;
+    }
+    return n;
+  };
+  EXPECT_EQ(hearts_on(scene, rows), 2u);
+  for (Place& r : f.app->model.results) r.saved = false;
+  const auto again = f.draw(theme);
+  EXPECT_EQ(hearts_on(again, targets_with(*f.app, UiMessage{msg::OpenPlace{"cafe-glueck"}})), 2u);
 }
 
 TEST(ExploreLists, RowsScrolledOutOfViewTakeNoPress) {
@@ -199,21 +221,25 @@ TEST(ExploreLists, RowsScrolledOutOfViewTakeNoPress) {
   EXPECT_EQ(directions[0].rect.y0, 134 + 86 - 20);
 }
 
-TEST(ExploreLists, LongTextsEndInAnEllipsisButRecentSearchesDoNot) {
+TEST(ExploreLists, LongTextsEndInAnEllipsis) {
   MapModel m = explore_sample();
   const std::string long_text(80, 'w');
   m.results.front().name = long_text;
-  m.recents = {long_text};
+  // A pasted page searched for is kept whole, and shortened where it is drawn.
+  const std::string pasted(10000, 'w');
+  m.recents = {pasted};
   AppFixture f(m);
   const auto scene = f.draw();
-  bool shortened = false;
+  std::size_t shortened = 0;
   for (const auto& t : texts(scene)) {
-    if (t.text.size() > 3 && t.text.substr(t.text.size() - 3) == "\u2026" && t.text.front() == 'w') shortened = true;
+    if (t.text.size() > 3 && t.text.ends_with("\u2026") && t.text.front() == 'w') {
+      ++shortened;
+      EXPECT_LE(t.text.size(), 80u);
+    }
   }
-  EXPECT_TRUE(shortened) << "the long result name is shortened";
-  const auto recent = find_text(scene, long_text);
-  ASSERT_TRUE(recent) << "the recent search is drawn whole";
-  EXPECT_FALSE(recent->max_width);
+  EXPECT_EQ(shortened, 2u) << "the long result name and the recent search";
+  EXPECT_FALSE(find_text(scene, pasted));
+  EXPECT_EQ(f.app->model.recents.front(), pasted);
 }
 
 TEST(ExploreLists, EmptyStateOnlyWhenEveryListIsEmpty) {

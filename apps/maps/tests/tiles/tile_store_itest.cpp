@@ -233,6 +233,30 @@ TEST_F(TileStoreIntegration, ADownloadAfterADeletionKeepsEveryTileItNeeds) {
   EXPECT_EQ(server.total_hits(), static_cast<int>(keys.size()));
 }
 
+// An area downloaded in the light style and deleted while the dark one shows leaves nothing of
+// it on disk, in either style, and says what that freed.
+TEST_F(TileStoreIntegration, DeletingAnAreaRemovesItsTilesOfEveryStyle) {
+  const TileBox box{{48.13, 11.57}, {48.15, 11.60}};
+  const auto keys = region_tiles(box, 14, 14);
+  const std::vector<std::uint8_t> light_png(7, 1), dark_png(5, 2);
+  for (const TileKey& k : keys) {
+    testing::write_file(root() / "light" / tile_file_name(k), light_png);
+    testing::write_file(root() / "dark" / tile_file_name(k), dark_png);
+  }
+  TileStore store = open();
+  set_tile_style(store, true);
+  start_tile_delete(store, region_spans(box, 14, 14), {});
+  ASSERT_TRUE(pump_until(store, [&] { return !cache_jobs_running(store); }));
+  const auto done = take_finished_cache_jobs(store);
+  ASSERT_EQ(done.size(), 1u);
+  EXPECT_EQ(done[0].freed, keys.size() * (light_png.size() + dark_png.size()));
+  EXPECT_EQ(done[0].usage, 0u);
+  // The same on the window's thread.
+  for (const TileKey& k : keys) testing::write_file(root() / "light" / tile_file_name(k), light_png);
+  EXPECT_EQ(delete_region_tiles(store, keys), keys.size() * light_png.size());
+  EXPECT_EQ(tile_disk_usage(store), 0u);
+}
+
 // Deleting the area being downloaded ends the download: the tiles on their way are not written
 // and the rest are not asked for, so nothing of the area is left on disk.
 TEST_F(TileStoreIntegration, DeletingTheAreaBeingDownloadedEndsTheDownload) {

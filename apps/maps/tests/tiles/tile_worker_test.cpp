@@ -18,7 +18,7 @@ std::string describe(const TileResult& r) {
   if (auto* f = std::get_if<TileFailed>(&r)) return "failed " + std::to_string(f->key.x);
   if (auto* c = std::get_if<TileCacheDone>(&r)) {
     return "job " + std::to_string(c->id) + " freed " + std::to_string(c->freed) + " leaves " +
-           std::to_string(c->usage);
+           (c->usage ? std::to_string(*c->usage) : std::string("unmeasured"));
   }
   const auto& d = std::get<TileDownloaded>(r);
   return std::string(d.ok ? "downloaded " : "missing ") + std::to_string(d.key.x);
@@ -83,7 +83,8 @@ TEST(TileWorkerLoop, ACacheJobComesBeforeTheDownloadsSentAfterIt) {
   del.kind = TileCacheJobKind::DeleteTiles;
   del.doomed = {TileSpan{5, 1, 3, 0, 0}};
   del.keep = {TileSpan{5, 3, 4, 0, 0}};
-  del.tile_dir = del.cache_dir = dir.path();
+  del.tile_dirs = {dir.path()};
+  del.cache_dir = dir.path();
 
   auto [req_tx, req_rx] = base::channel<TileRequest>();
   auto [res_tx, res_rx] = base::channel<TileResult>();
@@ -143,7 +144,8 @@ TEST(TileCacheRun, DeletesASliceAtATime) {
   job.kind = TileCacheJobKind::DeleteTiles;
   job.doomed = {TileSpan{9, 0, 3, 0, 1}};  // column 3 has no files
   job.keep = {TileSpan{9, 2, 2, 1, 1}};
-  job.tile_dir = job.cache_dir = dir.path();
+  job.tile_dirs = {dir.path()};
+  job.cache_dir = dir.path();
   TileCacheRun run(job_of(job));
   EXPECT_FALSE(run.step(3));
   EXPECT_FALSE(run.step(3));

@@ -108,7 +108,7 @@ TEST(PlanFailures, AFailedJourneyLookupIsNoEmptyAnswer) {
   f.send(worker::Transit{base::err(base::ErrorKind::Unreachable, "Could not connect to server"), 1});
   f.tick();
   const auto scene = draw(*f.app);
-  EXPECT_TRUE(has_text(scene, "Transit lookup failed: Could not connect to server"));
+  EXPECT_TRUE(has_text(scene, "Transit lookup failed: cannot reach the transit planner"));
   EXPECT_FALSE(has_text(scene, "No public-transport itineraries found."));
 
   // An answer with nothing in it still says that nothing was found.
@@ -139,6 +139,7 @@ TEST(PlanFailures, AWalkOnlyAnswerIsAJourney) {
   EXPECT_TRUE(has_text(scene, "4 min"));
   EXPECT_TRUE(has_text(scene, "walk 4m"));
   EXPECT_TRUE(has_text(scene, "Walk \u00b7 4 min"));
+  EXPECT_TRUE(has_text(scene, "to Museum")) << "the walk ends at the destination, not at the planner's \"END\"";
   EXPECT_FALSE(has_text(scene, "No public-transport itineraries found."));
 }
 

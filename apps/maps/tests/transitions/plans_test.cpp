@@ -127,11 +127,12 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
     const std::optional<Route> estimate = f.model().route;
-    f.send(worker::Route{base::err("NoRoute"), 1});
+    f.send(worker::Route{base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503), 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().route, estimate);
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
-    EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): NoRoute");
+    EXPECT_EQ(f.model().status,
+              "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
     EXPECT_EQ(f.app->pending_jobs, 0u);
   }
 }
@@ -424,10 +425,10 @@ TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
   commit_action(*f.app, f.state,
                 MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
   start_transit_search(*f.app);
-  f.send(worker::Transit{base::err("HTTP 503 Service Unavailable"), 1});
+  f.send(worker::Transit{base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503), 1});
   tick_a_few(f);
   EXPECT_TRUE(f.model().transit.empty());
-  EXPECT_EQ(f.model().status, "Transit lookup failed: HTTP 503 Service Unavailable");
+  EXPECT_EQ(f.model().status, "Transit lookup failed: the transit planner answered with an error (HTTP 503)");
 }
 
 TEST(StartTransitSearch, WithoutADestinationNothingHappens) {

@@ -102,7 +102,6 @@ class TextInput {
   bool handle_pointer(const widget::Event& event, const EventCtx& ctx);
   // The caret position nearest to a logical x, from the renderer of the last draw.
   std::size_t offset_at(double x) const;
-  double prefix_width(std::string_view text, std::size_t bytes) const;
 
   std::string text_;
   std::string placeholder_;

@@ -51,6 +51,17 @@ class TextRenderer {
 
   static double line_height(float size) { return 1.25 * static_cast<double>(size); }
 
+  // Whether the line reads right to left: its first strong character is right-to-left (Hebrew,
+  // Arabic, ...). Such a line is laid out from the right.
+  bool right_to_left(std::string_view text) const;
+  // Where the caret before byte `index` stands in the line as laid out, from its left edge: in
+  // right-to-left text it stands right of the characters before it. The fake mirrors a
+  // right-to-left line.
+  double caret_x(std::string_view text, float size, std::size_t index) const;
+  // The caret position (a byte index on a character boundary) nearest to `x` from the line's
+  // left edge.
+  std::size_t index_at(std::string_view text, float size, double x) const;
+
   bool is_fixed() const { return !engine_; }
   // The Pango side, for the replay; null for the fake.
   TextEngine* engine() const { return engine_.get(); }

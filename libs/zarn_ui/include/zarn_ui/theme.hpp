@@ -53,4 +53,16 @@ struct Theme {
 // Luminance 0.2126 R + 0.7152 G + 0.0722 B of a colour's 8-bit channels (0 .. 255).
 double luminance8(const Color& c);
 
+// How far two opaque colours stand out from each other, 1 to 21 (WCAG's contrast ratio of their
+// relative luminances); alpha is ignored.
+double contrast_ratio(const Color& a, const Color& b);
+// `top` laid over an opaque `below`, opaque.
+Color composite(const Color& top, const Color& below);
+// The label colour for text on an opaque `fill`: white or near black, whichever stands out more.
+Color label_on(const Color& fill);
+// `color` (laid over `fill`) as it is when it stands out `least` : 1 from the opaque `fill`,
+// else moved toward black or white, whichever needs the smaller step, just far enough to; the
+// hue stays. Normal text needs 4.5 : 1.
+Color readable_on(const Color& color, const Color& fill, double least = 4.5);
+
 }  // namespace zarn_ui::theme

@@ -28,7 +28,7 @@ Theme Theme::light() {
   t.tone_3 = hex(0x2aa3a3);
   t.tone_4 = hex(0x8f6b3e);
   t.foreground = hex(0x1b1e24);
-  t.muted = hex(0x8a909c);
+  t.muted = hex(0x686c75);
   t.border = hex(0xd4d8df);
   t.background = hex(0xf4f5f7);
   t.surface = hex(0xffffff);
@@ -53,7 +53,7 @@ Theme Theme::dark() {
   t.tone_3 = hex(0x4cc2c2);
   t.tone_4 = hex(0xc39a64);
   t.foreground = hex(0xe8eaee);
-  t.muted = hex(0x7d8491);
+  t.muted = hex(0x9298a3);
   t.border = hex(0x3a404b);
   t.background = hex(0x17191e);
   t.surface = hex(0x22262d);
@@ -94,6 +94,52 @@ Theme Theme::with_text_scale(float scale) const {
 
 double luminance8(const Color& c) {
   return 0.2126 * channel_to_u8(c.r) + 0.7152 * channel_to_u8(c.g) + 0.0722 * channel_to_u8(c.b);
+}
+
+namespace {
+
+double linear(float c) {
+  const double v = std::clamp(static_cast<double>(c), 0.0, 1.0);
+  return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+double relative_luminance(const Color& c) { return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b); }
+
+Color toward(const Color& c, const Color& target, float t) {
+  return {c.r + (target.r - c.r) * t, c.g + (target.g - c.g) * t, c.b + (target.b - c.b) * t, 1.0f};
+}
+
+constexpr Color kNearBlack = Color::from_rgba8(0x11, 0x11, 0x11);
+
+}  // namespace
+
+double contrast_ratio(const Color& a, const Color& b) {
+  const double la = relative_luminance(a), lb = relative_luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Color composite(const Color& top, const Color& below) {
+  const float a = std::clamp(top.a, 0.0f, 1.0f);
+  return {top.r * a + below.r * (1 - a), top.g * a + below.g * (1 - a), top.b * a + below.b * (1 - a), 1.0f};
+}
+
+Color label_on(const Color& fill) {
+  return contrast_ratio(Color::white(), fill) >= contrast_ratio(kNearBlack, fill) ? Color::white() : kNearBlack;
+}
+
+Color readable_on(const Color& color, const Color& fill, double least) {
+  const Color shown = composite(color, fill);
+  if (contrast_ratio(shown, fill) >= least) return color;
+  // The smallest step toward either end that reaches `least`; the better end when none does.
+  constexpr int kSteps = 40;
+  for (int i = 1; i <= kSteps; ++i) {
+    const float t = static_cast<float>(i) / kSteps;
+    for (const Color& end : {Color::white(), Color::black()}) {
+      const Color c = toward(shown, end, t);
+      if (contrast_ratio(c, fill) >= least) return c;
+    }
+  }
+  return label_on(fill);
 }
 
 }  // namespace zarn_ui::theme

@@ -30,10 +30,6 @@ void centred_text(Scene& scene, const Affine& transform, const TextRenderer& tex
 }
 
 // White on dark fills, near-black on light ones (the high-contrast accent is yellow).
-Color label_on(const Color& fill) {
-  return theme::luminance8(fill) < 160.0 ? Color::white() : Color::from_rgba8(0x11, 0x11, 0x11);
-}
-
 void focus_ring(Scene& scene, const Affine& transform, const Rect& r, double radius, const Color& color) {
   scene.stroke(RoundedRect::make(r.inflate(kRingGap, kRingGap), radius + kRingGap), color, kRingWidth, transform);
 }
@@ -64,7 +60,7 @@ void draw_action_button(Scene& scene, const Affine& transform, const TextRendere
     scene.stroke(shape, theme.border, 1.0, transform);
   }
   centred_text(scene, transform, text, rect, label, kActionLabelSize, text_render::kWeightSemibold,
-               primary ? label_on(theme.accent) : theme.text);
+               primary ? theme::label_on(theme.accent) : theme.text);
   if (focused) focus_ring(scene, transform, rect, kActionRadius, theme.focus);
 }
 

@@ -39,27 +39,11 @@ Point TextInput::text_origin() const {
   return {rect_.x0 + kPadding - scroll_, rect_.y0 + (rect_.height() - line) / 2.0};
 }
 
-double TextInput::prefix_width(std::string_view text, std::size_t bytes) const {
-  if (!measurer_) return 0.0;
-  return measurer_->measure(text.substr(0, bytes), measured_size_);
-}
-
 std::size_t TextInput::offset_at(double x) const {
   if (!measurer_) return text_.size();
-  const double local = x - text_origin().x;
-  const auto b = text_edit::boundaries(text_);
-  // The first boundary at or right of the point, then the nearer of it and the one before.
-  std::size_t lo = 0, hi = b.size() - 1;
-  while (lo < hi) {
-    const std::size_t mid = (lo + hi) / 2;
-    if (prefix_width(text_, b[mid]) < local) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  if (lo > 0 && local - prefix_width(text_, b[lo - 1]) < prefix_width(text_, b[lo]) - local) return b[lo - 1];
-  return b[lo];
+  // The renderer knows where each caret position lies in the line as laid out, right-to-left
+  // runs included.
+  return text_edit::snap(text_, measurer_->index_at(text_, measured_size_, x - text_origin().x));
 }
 
 void TextInput::draw(Scene& scene, const Affine& transform, const widget::PaintCtx& ctx) {
@@ -94,19 +78,25 @@ void TextInput::draw(Scene& scene, const Affine& transform, const widget::PaintC
   } else {
     shown = text_;
   }
-  const auto width_of = [&](std::size_t bytes) {
-    return ctx.text.measure(std::string_view(shown).substr(0, bytes), size);
-  };
-  const double caret_x = width_of(caret_at);
-  const double full = width_of(shown.size());
-  if (caret_x - scroll_ > room) scroll_ = caret_x - room;
-  if (caret_x < scroll_) scroll_ = caret_x;
-  scroll_ = std::clamp(scroll_, 0.0, std::max(full - room, 0.0));
+  // Caret positions as the line is laid out: in right-to-left text a later character stands to
+  // the left. Such a line keeps to the field's right edge while it fits, as it does when shown
+  // unfocused, so it does not jump when the field takes or loses the focus.
+  const auto x_of = [&](std::size_t bytes) { return ctx.text.caret_x(shown, size, bytes); };
+  const double caret_x = x_of(caret_at);
+  const double full = ctx.text.measure(shown, size);
+  if (full <= room) {
+    scroll_ = ctx.text.right_to_left(shown) ? full - room : 0.0;
+  } else {
+    if (caret_x - scroll_ > room) scroll_ = caret_x - room;
+    if (caret_x < scroll_) scroll_ = caret_x;
+    scroll_ = std::clamp(scroll_, 0.0, full - room);
+  }
   const double x0 = left - scroll_;
 
   scene.push_layer(r, transform);
   if (composition_.empty() && from != to) {
-    scene.fill(Rect{x0 + width_of(from), top, x0 + width_of(to), top + line},
+    const double a = x_of(from), b = x_of(to);
+    scene.fill(Rect{x0 + std::min(a, b), top, x0 + std::max(a, b), top + line},
                theme.accent.multiply_alpha(kSelectionAlpha), transform);
   }
   if (shown.empty()) {
@@ -116,8 +106,8 @@ void TextInput::draw(Scene& scene, const Affine& transform, const widget::PaintC
   }
   if (!composition_.empty()) {
     const double y = top + line - 1.5;
-    scene.stroke(Line{{x0 + width_of(from), y}, {x0 + width_of(from + composition_.size()), y}}, theme.text, 1.0,
-                 transform);
+    const double a = x_of(from), b = x_of(from + composition_.size());
+    scene.stroke(Line{{x0 + std::min(a, b), y}, {x0 + std::max(a, b), y}}, theme.text, 1.0, transform);
   }
   const Rect caret{x0 + caret_x - kCaretWidth / 2.0, top + 0.12 * line, x0 + caret_x + kCaretWidth / 2.0,
                    top + 0.88 * line};

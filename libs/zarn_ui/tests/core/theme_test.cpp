@@ -26,6 +26,36 @@ TEST(Theme, BackgroundLuminanceTellsDarkFromLight) {
   EXPECT_GT(theme::luminance8(hc.border), theme::luminance8(dark.border));
 }
 
+// The text colours reach WCAG AA (4.5 : 1) on the surfaces they are drawn on, in every theme.
+TEST(Theme, TextColoursStandOutFromSurfaces) {
+  for (const Theme& t : {Theme::light(), Theme::dark(), Theme::high_contrast()}) {
+    for (const Color& fg : {t.text, t.text_secondary, t.muted, t.foreground}) {
+      for (const Color& bg : {t.surface, t.background, t.control}) EXPECT_GE(theme::contrast_ratio(fg, bg), 4.5);
+    }
+  }
+}
+
+TEST(Contrast, RatiosLabelsAndReadableColours) {
+  EXPECT_NEAR(theme::contrast_ratio(Color::white(), Color::black()), 21.0, 1e-9);
+  EXPECT_NEAR(theme::contrast_ratio(Color::black(), Color::black()), 1.0, 1e-9);
+  EXPECT_EQ(theme::composite(Color::white().with_alpha(0.5f), Color::black()), Color::rgba(0.5f, 0.5f, 0.5f, 1.0f));
+  // White on the light theme's blue, near black on the dark theme's lighter blue and on the
+  // high-contrast yellow.
+  EXPECT_EQ(theme::label_on(Theme::light().accent), Color::white());
+  for (const Theme& t : {Theme::dark(), Theme::high_contrast()}) {
+    EXPECT_NE(theme::label_on(t.accent), Color::white());
+    EXPECT_GE(theme::contrast_ratio(theme::label_on(t.accent), t.accent), 4.5);
+  }
+  // A colour that already reads stays; one that does not moves just far enough, keeping its hue.
+  const Theme light = Theme::light();
+  EXPECT_EQ(theme::readable_on(light.text, light.surface), light.text);
+  const Color tint = theme::composite(light.accent.multiply_alpha(0.18f), light.control);
+  const Color moved = theme::readable_on(light.accent, tint);
+  EXPECT_GE(theme::contrast_ratio(moved, tint), 4.5);
+  EXPECT_LT(theme::contrast_ratio(moved, tint), 5.5);
+  EXPECT_GT(moved.b, moved.r);
+}
+
 TEST(Theme, TextScale) {
   const Theme t = Theme::dark();
   EXPECT_EQ(t.text_scale, 1.0f);

@@ -5,6 +5,7 @@
 
 #include "field_fixture.hpp"
 #include "paint_fixture.hpp"
+#include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/text_input.hpp"
 
 namespace zarn_ui::widgets {
@@ -214,6 +215,90 @@ TEST(TextInputDraw, TextSizeFollowsTheThemeScaleWithinTheField) {
   EXPECT_EQ(field.drawn_size(4.0f), 24.0f);  // a 30 px field holds a 24 px line
   field.text_size = -3.0f;
   EXPECT_EQ(field.drawn_size(1.0f), TextInput::kDefaultTextSize);
+}
+
+// Right-to-left text keeps to the field's right edge while it fits, focused or not, and its caret
+// stands where the line puts the character positions: at the logical end, on the text's left.
+// (The fake renderer mirrors a right-to-left line.)
+TEST(TextInputDraw, RightToLeftTextKeepsToTheRightAndItsCaretToTheCharacters) {
+  const std::string shalom = "\u05e9\u05dc\u05d5\u05dd";  // four letters, 40 px
+  PaintFixture f;
+  TextInput field = TextInput::local();
+  field.set_rect(kField);
+  field.set_text(shalom);
+  field.focused = true;
+  field.draw(f.scene, Affine::identity(), f.ctx());
+  const double right = kTextLeft + 200;
+  ASSERT_EQ(f.runs().size(), 1u);
+  EXPECT_DOUBLE_EQ(f.runs()[0].transform.translation().x, right - 40) << "the line ends at the right edge";
+  const auto fills = f.fills();
+  ASSERT_FALSE(fills.empty());
+  EXPECT_DOUBLE_EQ(std::get<Rect>(fills.back().shape).center().x, right - 40) << "the caret after the last letter";
+
+  // Pressing just right of the text's left end puts the caret at the logical end; near the
+  // right end, at the start.
+  field.handle_event(PointerMoved{{right - 39, 25}}, {});
+  field.handle_event(MouseButtonEvent{MouseButton::Primary, true}, {});
+  field.handle_event(MouseButtonEvent{MouseButton::Primary, false}, {});
+  EXPECT_EQ(marked(field), shalom + "|");
+  field.handle_event(PointerMoved{{right - 1, 25}}, {});
+  field.handle_event(MouseButtonEvent{MouseButton::Primary, true}, {});
+  field.handle_event(MouseButtonEvent{MouseButton::Primary, false}, {});
+  EXPECT_EQ(marked(field), "|" + shalom);
+  f.scene.clear();
+  field.draw(f.scene, Affine::identity(), f.ctx());
+  EXPECT_DOUBLE_EQ(std::get<Rect>(f.fills().back().shape).center().x, right);
+}
+
+// With the real renderer: the line shows in the same place whether the field has the focus or
+// not, and the caret at the logical end stands left of the letters, the caret at the start right
+// of them.
+TEST(TextInputDraw, RightToLeftTextDoesNotJumpWhenTheFocusChanges) {
+  const std::string shalom = "\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd";
+  auto text = text_render::TextRenderer::create();
+  PaintFixture f;
+  const auto ink_columns = [&](bool focused) {
+    TextInput field = TextInput::local();
+    field.set_rect(kField);
+    field.set_text(shalom);
+    field.focused = focused;
+    Scene scene;
+    const widget::PaintCtx ctx{text, f.theme, f.presence, f.permissions, nullptr};
+    field.draw(scene, Affine::identity(), ctx);
+    // Only the text: the caret is not ink of the line.
+    Scene letters;
+    for (const auto& item : scene.items()) {
+      if (std::holds_alternative<scene::TextRun>(item)) letters.add_text(std::get<scene::TextRun>(item));
+    }
+    auto r = offscreen::OffscreenRenderer::create(320, 50);
+    EXPECT_TRUE(r.is_ok());
+    r->set_text_renderer(text);
+    const auto px = r->render_resilient(letters);
+    int lo = 320, hi = -1;
+    for (int y = 0; y < 50; ++y) {
+      for (int x = 0; x < 320; ++x) {
+        if (px[(static_cast<std::size_t>(y) * 320 + x) * 4 + 3] > 128) {
+          lo = std::min(lo, x);
+          hi = std::max(hi, x);
+        }
+      }
+    }
+    return std::pair{lo, hi};
+  };
+  const auto shown = ink_columns(false), editing = ink_columns(true);
+  ASSERT_GE(shown.second, 0);
+  EXPECT_NEAR(shown.first, editing.first, 1);
+  EXPECT_NEAR(shown.second, editing.second, 1);
+  EXPECT_GT(shown.first, kTextLeft + 100) << "kept to the right edge";
+
+  const double full = text.measure(shalom, 15.0f);
+  EXPECT_NEAR(text.caret_x(shalom, 15.0f, shalom.size()), 0.0, 0.5);
+  EXPECT_NEAR(text.caret_x(shalom, 15.0f, 0), full, 0.5);
+  EXPECT_EQ(text.index_at(shalom, 15.0f, full - 0.5), 0u);
+  EXPECT_EQ(text.index_at(shalom, 15.0f, 0.5), shalom.size());
+  EXPECT_TRUE(text.right_to_left(shalom));
+  EXPECT_FALSE(text.right_to_left("Marienplatz"));
+  EXPECT_NEAR(text.caret_x("ab", 15.0f, 1), text.measure("a", 15.0f), 0.01);
 }
 
 }  // namespace
