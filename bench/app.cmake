@@ -16,3 +16,5 @@ target_link_libraries(maps_start_child PRIVATE maps_app)
 add_executable(stack_floor_window ${CMAKE_CURRENT_LIST_DIR}/floor_window.cpp)
 target_link_libraries(stack_floor_window PRIVATE SDL2::SDL2 PkgConfig::BENCH_APP_PANGOCAIRO)
 add_dependencies(bench_live_start maps_start_child stack_floor_window)
+# The live map against a tile host that never answers: how soon the window says so.
+maps_benchmark(bench_stalled_tile_host SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_stalled_tile_host.cpp DEPS maps_app)

@@ -83,8 +83,11 @@ std::vector<maps::Place> stored_places(int n, double radius) {
   out.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     const double a = i * 2.399963, r = 0.002 + radius * std::sqrt((i + 0.5) / n);
-    out.push_back(maps::Place{"place-" + std::to_string(i), "Place " + std::to_string(i), maps::Category::Cafe,
-                              "Street " + std::to_string(i), {48.137 + r * std::sin(a), 11.575 + r * std::cos(a)},
+    out.push_back(maps::Place{"place-" + std::to_string(i),
+                              "Place " + std::to_string(i),
+                              maps::Category::Cafe,
+                              "Street " + std::to_string(i),
+                              {48.137 + r * std::sin(a), 11.575 + r * std::cos(a)},
                               i % 7 == 0});
   }
   return out;
@@ -203,9 +206,7 @@ void BM_WheelZoom_Plain_3840x2160(benchmark::State& s) { run_wheel(s, {}, 1920, 
 void BM_WheelZoom_Traffic_3840x2160(benchmark::State& s) { run_wheel(s, {"--traffic"}, 1920, 1080, 2.0, false); }
 // Each zoom frame followed by the frame that takes its sharp picture: the time to a sharp map.
 void BM_WheelZoomSharp_Traffic_1280x800(benchmark::State& s) { run_wheel(s, {"--traffic"}, 1280, 800, 1.0, true); }
-void BM_WheelZoomSharp_Traffic_3840x2160(benchmark::State& s) {
-  run_wheel(s, {"--traffic"}, 1920, 1080, 2.0, true);
-}
+void BM_WheelZoomSharp_Traffic_3840x2160(benchmark::State& s) { run_wheel(s, {"--traffic"}, 1920, 1080, 2.0, true); }
 
 // Pan frames at 3840 x 2160 (1920 x 1080 at scale 2), plain and with traffic.
 void run_pan(benchmark::State& bs, std::vector<std::string> flags, int w, int h, double scale) {
@@ -221,9 +222,7 @@ void run_pan(benchmark::State& bs, std::vector<std::string> flags, int w, int h,
 }
 void BM_Pan_Plain_3840x2160(benchmark::State& s) { run_pan(s, {}, 1920, 1080, 2.0); }
 void BM_Pan_Traffic_3840x2160(benchmark::State& s) { run_pan(s, {"--traffic"}, 1920, 1080, 2.0); }
-void BM_TrafficFrame_PictureMoved_3840x2160(benchmark::State& s) {
-  run_drag(s, Drag::Cached, 257, 1, 1920, 1080, 2.0);
-}
+void BM_TrafficFrame_PictureMoved_3840x2160(benchmark::State& s) { run_drag(s, Drag::Cached, 257, 1, 1920, 1080, 2.0); }
 
 void BM_SampleFrame_1280x800(benchmark::State& s) { run_frames(s, {}, 1280, 800, 1.0); }
 void BM_SampleFrame_2560x1600(benchmark::State& s) { run_frames(s, {}, 1280, 800, 2.0); }

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "automerge/automerge.hpp"
-#include "doc/readers.hpp"
 #include "doc/primitives.hpp"
+#include "doc/readers.hpp"
 #include "doc/schema_keys.hpp"
 #include "doc/writers.hpp"
-#include "zarn_ui/persist.hpp"
 #include "sample/sample_data.hpp"
+#include "zarn_ui/persist.hpp"
 
 namespace {
 

@@ -20,9 +20,9 @@
 
 #include "app/construct.hpp"
 #include "base/scoped_env.hpp"
-#include "net/recording_job_spawner.hpp"
 #include "base_testing/private_x_server.hpp"
-#include "tile_bench_png.hpp"
+#include "live_rig.hpp"
+#include "net/recording_job_spawner.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -30,33 +30,12 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using maps::bench::cpu_seconds;
+using maps::bench::LocalTileServer;
+using maps::bench::status_kib;
 
 struct Ready {
   double first_frame_s = 0;
-};
-
-// Serves the same tile for every path, on 127.0.0.1.
-class LocalTileServer {
- public:
-  LocalTileServer() {
-    const auto png = maps::bench::make_tile_png();
-    body_.assign(png.begin(), png.end());
-    server_.Get(R"(/(\w+)/(\d+)/(\d+)/(\d+)\.png)",
-                [this](const httplib::Request&, httplib::Response& res) { res.set_content(body_, "image/png"); });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-  }
-  ~LocalTileServer() {
-    server_.stop();
-    thread_.join();
-  }
-  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
- private:
-  httplib::Server server_;
-  std::string body_;
-  int port_ = 0;
-  std::thread thread_;
 };
 
 // The child: runs the live app until it is killed, and says once when it is at rest.
@@ -94,30 +73,6 @@ class LocalTileServer {
   };
   const int status = zarn_ui::launch::run_window(*app, state, "maps", {1280, 800}, opts);
   ::_exit(status == 0 ? 0 : 1);
-}
-
-double status_kib(pid_t pid, const std::string& field) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1));
-  }
-  return 0;
-}
-
-double cpu_seconds(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto close = all.rfind(')');
-  if (close == std::string::npos) return 0;
-  std::istringstream rest(all.substr(close + 2));
-  std::string field;
-  unsigned long long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && rest >> field; ++i) {
-    if (i == 14) utime = std::stoull(field);
-    if (i == 15) stime = std::stoull(field);
-  }
-  return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 std::filesystem::path fresh_dir() {

@@ -106,7 +106,8 @@ int triangle(int k, int period) {
   opts.before_frame = [&](std::uint64_t frame) {
     if (step < 0) {
       // Before each wait: once the window would sleep, events drive it.
-      const bool rest = !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->tile_store.decoded.empty()));
+      const bool rest =
+          !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->tile_store.decoded.empty()));
       if (frame < 1 || !rest) return;
       step = 0;
     }
@@ -145,9 +146,8 @@ int triangle(int k, int period) {
       ::_exit(0);
     }
   };
-  (void)zarn_ui::launch::run_window(*app, state, "maps",
-                                    {static_cast<std::uint32_t>(sc.width), static_cast<std::uint32_t>(sc.height)},
-                                    opts);
+  (void)zarn_ui::launch::run_window(
+      *app, state, "maps", {static_cast<std::uint32_t>(sc.width), static_cast<std::uint32_t>(sc.height)}, opts);
   ::_exit(1);
 }
 
@@ -162,7 +162,7 @@ void measure(benchmark::State& bs, const Scenario& sc) {
   for (auto _ : bs) {
     FrameRecord got;
     const bool ok = maps::bench::run_child<FrameRecord>([&](int fd) { drive(fd, sc); },
-                                                         [&](pid_t, const FrameRecord& r) { got = r; });
+                                                        [&](pid_t, const FrameRecord& r) { got = r; });
     if (!ok) {
       bs.SkipWithError("the window did not report its frames");
       return;

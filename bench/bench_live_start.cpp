@@ -25,7 +25,6 @@ namespace {
 
 using maps::bench::LocalTileServer;
 
-
 // ---- the parent ----
 
 struct Started {
@@ -145,4 +144,3 @@ BENCHMARK(BM_LiveStart_App)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStart_Floor)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStart_AppTilesOnDisk)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStalledTiles_App)->Iterations(1)->Unit(benchmark::kMillisecond);
-

@@ -4,3 +4,4 @@ maps_benchmark(bench_tiles SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_tiles.cpp
 maps_benchmark(bench_tile_memory SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_tile_memory.cpp DEPS maps_tiles)
 maps_benchmark(bench_tile_fetch SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_tile_fetch.cpp
   DEPS maps_tiles PkgConfig::BENCH_TILES_HTTPLIB)
+maps_benchmark(bench_tile_cache_measure SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_tile_cache_measure.cpp DEPS maps_tiles)

@@ -67,6 +67,9 @@ function(maps_library name)
   endif()
 endfunction()
 
+# Sanitizer builds run several times slower; their test time limits grow by this factor.
+set(MAPS_TEST_TIMEOUT_SCALE 1 CACHE STRING "factor on every test's time limit")
+
 # maps_tests(NAME DIR <dir>... [DEPS ...])
 # One test program per label from the *_test.cpp files in the DIR folders:
 #   name_test.cpp -> label unit, name_itest.cpp -> integration, name_e2e.cpp -> e2e.
@@ -96,9 +99,17 @@ function(maps_tests name)
       target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
       target_include_directories(${target} PRIVATE ${ARG_DIR})
       target_compile_definitions(${target} PRIVATE MAPS_TEST_SOURCE_DIR="${first_dir}")
+      # No test may hang the run: a unit test gets 30 s, the others 120 s (each far above its
+      # measured time), stretched for the sanitizer builds.
+      if(kind STREQUAL "unit")
+        set(timeout 30)
+      else()
+        set(timeout 120)
+      endif()
+      math(EXPR timeout "${timeout} * ${MAPS_TEST_TIMEOUT_SCALE}")
       gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${kind} ENVIRONMENT "MAPS_TEST_SOURCE_DIR=${first_dir}"
+        PROPERTIES LABELS ${kind} ENVIRONMENT "MAPS_TEST_SOURCE_DIR=${first_dir}" TIMEOUT ${timeout}
         DISCOVERY_TIMEOUT 60)
     endif()
   endforeach()

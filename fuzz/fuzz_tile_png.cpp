@@ -1,11 +1,12 @@
 // Any bytes into the tile decoder: an error or a well-formed image, never a crash, and never
 // an allocation beyond the size limit. The drawable image the worker makes holds the same
-// pixels as the plain decode.
+// pixels as the plain decode. Inputs are mutated as PNGs (png_mutator.hpp), from real tiles.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "png_mutator.hpp"
 #include "tiles/png_decode.hpp"
 #include "zarn_ui/image.hpp"
 
@@ -34,4 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   return 0;
+}
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t max_size,
+                                               unsigned int seed) {
+  return maps::fuzzing::mutate_png(data, size, max_size, seed);
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "action_surface/action_resources.hpp"
 #include "action_surface/action_encoding.hpp"
+#include "action_surface/action_resources.hpp"
 #include "app/maps_app.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"

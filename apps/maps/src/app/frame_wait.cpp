@@ -18,9 +18,9 @@ std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   if (!waker && has_pending_work()) return milliseconds{0};
   std::optional<MonoTime> soonest;
   const std::optional<MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
-  for (const std::optional<MonoTime>& at : {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline,
-                                            journey_at, offline_panel.deadline(), overlay.tooltips().due(),
-                                            status_expires}) {
+  for (const std::optional<MonoTime>& at :
+       {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline, journey_at, offline_panel.deadline(),
+        overlay.tooltips().due(), status_expires}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;

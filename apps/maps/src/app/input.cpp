@@ -170,6 +170,8 @@ void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t mo
   }
   if (const auto* key = std::get_if<Key>(&event)) {
     key_event(*this, event, *key, modifiers, extra, state, handled, scale);
+    // A paste that found nothing it could read says so, rather than seem to do nothing.
+    if (clipboard && clipboard->take_unreadable()) set_status(std::string(kPasteUnreadableText));
   } else if (const auto* wheel = std::get_if<Wheel>(&event)) {
     wheel_event(*this, *wheel, handled);
   } else if (const auto* move = std::get_if<PointerMoved>(&event)) {

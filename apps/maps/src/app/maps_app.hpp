@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "action_surface/action_surface.hpp"
@@ -20,8 +21,8 @@
 #include "app/transient_overlay.hpp"
 #include "app/worker_channel.hpp"
 #include "automerge/automerge.hpp"
-#include "format/failure_text.hpp"
 #include "directions/endpoint_editor.hpp"
+#include "format/failure_text.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
 #include "menu/dialog.hpp"
@@ -49,6 +50,9 @@ class State;
 }
 
 namespace maps {
+
+inline constexpr std::string_view kPasteUnreadableText =
+    "Nothing was pasted: what is on the clipboard could not be read as text";
 
 class MapsApp;
 
@@ -127,6 +131,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
 
   MonoNow mono_now = &MonoClock::now;
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
+  // A paste that finds something there it cannot read as text says so in the status.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
   // The worker-result channel the jobs answer on, drained by the tick.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw_kit/primitives.hpp"
 #include "map_layers/traffic.hpp"
 #include "map_layers/vector_map.hpp"
-#include "draw_kit/primitives.hpp"
 #include "zarn_ui/render.hpp"
 
 namespace maps {
@@ -163,8 +163,7 @@ Scene MapLayers::picture_scene(const View& v, Point corner, double width, double
                          std::max(reach->y1, l.y1)}
                   : l;
   }
-  paint_direct(layers, Affine::identity(), {0.0, 0.0, width / s, height / s}, own, v.map, v.traffic, v.palette,
-               reach);
+  paint_direct(layers, Affine::identity(), {0.0, 0.0, width / s, height / s}, own, v.map, v.traffic, v.palette, reach);
   return layers;
 }
 
@@ -174,9 +173,9 @@ bool MapLayers::fill(const View& v, const Rect& want) {
   const double w = picture_.width();
   const double h = picture_.height();
   const std::vector<Rect> fresh = outside(want, filled_);
-  zarn_ui::Image picture = zarn_ui::render::render_opaque_in_bands(
-      pool(), picture_, 0, 0, fresh, picture_scene(v, *at, w, h, fresh), picture_.width(), picture_.height(),
-      v.key.device_scale);
+  zarn_ui::Image picture =
+      zarn_ui::render::render_opaque_in_bands(pool(), picture_, 0, 0, fresh, picture_scene(v, *at, w, h, fresh),
+                                              picture_.width(), picture_.height(), v.key.device_scale);
   if (picture.empty()) return false;
   picture_ = std::move(picture);
   filled_ = want;
@@ -271,8 +270,8 @@ void MapLayers::paint_scaled(Scene& scene, const View& v) {
   const double ox = world_origin_.x * f - (v.camera.world_x - v.camera.screen_x);
   const double oy = world_origin_.y * f - (v.camera.world_y - v.camera.screen_y);
   const double k = f / s;
-  const Rect shown = intersect({ox + filled_.x0 * k, oy + filled_.y0 * k, ox + filled_.x1 * k, oy + filled_.y1 * k},
-                               v.bounds);
+  const Rect shown =
+      intersect({ox + filled_.x0 * k, oy + filled_.y0 * k, ox + filled_.x1 * k, oy + filled_.y1 * k}, v.bounds);
   if (!holds(shown, v.bounds)) fill_rect(scene, v.transform, v.bounds, v.palette.land);
   if (!is_empty(shown)) {
     scene.draw_image(picture_, Affine::translate(ox, oy) * Affine::scale(k), shown, v.transform, 1.0f,
@@ -289,8 +288,7 @@ void MapLayers::start_background_picture(const View& v) {
   if (!p) return;
   const double s = v.key.device_scale;
   job_.start(pool(), picture_scene(v, {p->left, p->top}, p->width, p->height, {p->need}),
-             static_cast<std::uint32_t>(p->width),
-             static_cast<std::uint32_t>(p->height), s, p->need);
+             static_cast<std::uint32_t>(p->width), static_cast<std::uint32_t>(p->height), s, p->need);
   pending_ = Pending{v.key,
                      {p->left / s - v.transform.e + (v.camera.world_x - v.camera.screen_x),
                       p->top / s - v.transform.f + (v.camera.world_y - v.camera.screen_y)},

@@ -20,8 +20,7 @@ constexpr std::size_t kMaxImages = 64;
 
 }  // namespace
 
-const zarn_ui::Image& PinImages::image(const Color& color, const MapPalette& palette, double device_scale,
-                                       Point& tip) {
+const zarn_ui::Image& PinImages::image(const Color& color, const MapPalette& palette, double device_scale, Point& tip) {
   for (const Made& m : made_) {
     if (m.color == color && m.halo == palette.halo && m.scale == device_scale) {
       tip = m.tip;

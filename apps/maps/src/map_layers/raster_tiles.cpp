@@ -136,7 +136,7 @@ bool paint_raster_tiles(Scene& scene, const Affine& transform, const Rect& bound
     scene.append(images);
     scene.pop_layer();
   }
-  for (const TileKey& key : missing) request_tile(store, key);
+  request_view_tiles(store, missing);
   return drawn;
 }
 

@@ -6,7 +6,10 @@
 
 namespace maps {
 
-bool tiles_may_still_load(const TileStore& store) { return !has_failed_tiles(store) || tiles_in_flight(store); }
+bool tiles_may_still_load(const TileStore& store) {
+  if (tile_host_failing(store)) return false;
+  return !has_failed_tiles(store) || tiles_in_flight(store);
+}
 
 void paint_status_banner(Scene& scene, const Affine& transform, const TextRenderer& text, const Rect& bounds,
                          bool panel_collapsed, const TileStore& store, const zarn_ui::theme::Theme& theme) {

@@ -1,6 +1,7 @@
 #pragma once
 // The status banner over a map that has nothing to show yet: "Loading map…" while tiles may
-// still come, "Map imagery unavailable offline" once every request has failed.
+// still come, "Map imagery unavailable offline" once every request has failed or the tile host
+// is known not to answer.
 
 #include <string_view>
 
@@ -15,7 +16,8 @@ namespace maps {
 inline constexpr std::string_view kLoadingMapText = "Loading map…";
 inline constexpr std::string_view kImageryUnavailableText = "Map imagery unavailable offline";
 
-// Loading while no tile has failed or any request is pending.
+// Loading while the tile host is not known to fail and no tile has failed or any request is
+// pending.
 bool tiles_may_still_load(const TileStore& store);
 
 // Centred over the map beside the side panel (over the whole width when the panel is collapsed

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -24,6 +25,8 @@ base::Error& process_error() {
   return error;
 }
 
+std::atomic<std::size_t> crypto_installs{0};
+
 struct OpenHold {
   std::mutex mu;
   std::condition_variable released;
@@ -43,7 +46,9 @@ void wait_for_release() {
   hold.held = false;
 }
 
-std::string version_text(unsigned int v) { return fmt::format("{}.{}.{}", (v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff); }
+std::string version_text(unsigned int v) {
+  return fmt::format("{}.{}.{}", (v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
+}
 
 }  // namespace
 
@@ -112,19 +117,22 @@ void release_curl_library() {
 void install_crypto_provider() {
   wait_for_release();
   auto lib = open_curl_library(kCurlLibraryFile);
-  if (!lib) {
+  if (lib) {
+    // A failure leaves curl unusable; every request then reports that it could not start.
+    (void)lib->global_init(CURL_GLOBAL_DEFAULT);
+    process_library() = *lib;
+  } else {
     process_error() = base::err(fmt::format("the HTTP library could not be loaded: {}", lib.error()));
-    return;
   }
-  // A failure leaves curl unusable; every request then reports that it could not start.
-  (void)lib->global_init(CURL_GLOBAL_DEFAULT);
-  process_library() = *lib;
+  ++crypto_installs;
 }
 
 void ensure_crypto_provider() {
   static std::once_flag once;
   std::call_once(once, install_crypto_provider);
 }
+
+std::size_t crypto_provider_installs() { return crypto_installs.load(); }
 
 const CurlLibrary* curl_library() {
   ensure_crypto_provider();

@@ -7,6 +7,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <cstddef>
 
 #include "base/result.hpp"
 
@@ -49,6 +50,8 @@ base::Result<CurlLibrary> open_curl_library(const char* file);
 void ensure_crypto_provider();
 // The one-time step itself; a failure is not fatal (requests then report it).
 void install_crypto_provider();
+// How many times the initialisation has run to its end in this process.
+std::size_t crypto_provider_installs();
 
 // While the window draws its first frame it starts threads, and a thread being started waits
 // for any library another thread is opening: curl and its libraries would make that frame late.

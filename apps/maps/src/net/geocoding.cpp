@@ -148,19 +148,19 @@ base::Result<std::string> parse_reverse_geocode(const nlohmann::json& reply) {
 }
 
 base::Result<std::vector<Place>> search_places(const ServiceHosts& hosts, std::string_view query) {
-  auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get());
+  auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get(), kGeocoderService);
   if (!reply) return reply.failure();
   return parse_place_search(*reply);
 }
 
 base::Result<std::vector<AreaCandidate>> search_areas(const ServiceHosts& hosts, std::string_view query) {
-  auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get());
+  auto reply = get_json(place_search_url(hosts, query), hosts.timeout, hosts.control.get(), kGeocoderService);
   if (!reply) return reply.failure();
   return parse_area_search(*reply);
 }
 
 base::Result<std::string> reverse_geocode(const ServiceHosts& hosts, double lat, double lon) {
-  auto reply = get_json(reverse_geocode_url(hosts, lat, lon), hosts.timeout, hosts.control.get());
+  auto reply = get_json(reverse_geocode_url(hosts, lat, lon), hosts.timeout, hosts.control.get(), kGeocoderService);
   if (!reply) return reply.failure();
   return parse_reverse_geocode(*reply);
 }

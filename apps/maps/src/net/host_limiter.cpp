@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include <fmt/format.h>
+#include "net/http_client.hpp"
 
 namespace maps {
 
@@ -14,7 +14,10 @@ HostSchedule::Ticket HostLimiter::enter(HostSchedule::Request request) {
   {
     std::lock_guard lock(mu_);
     const auto now = HostSchedule::Clock::now();
+    std::string service = request.service;
     submitted = schedule_.submit(std::move(request), now);
+    services_.emplace(submitted.ticket, std::move(service));
+    if (submitted.replaced) services_.erase(*submitted.replaced);
     const auto d = schedule_.poll(submitted.ticket, now);
     if (d.turn != HostSchedule::Turn::Wait) decided_.emplace(submitted.ticket, d);
   }
@@ -33,6 +36,7 @@ HostLimiter::Admission HostLimiter::wait(HostSchedule::Ticket ticket) {
   for (;;) {
     if (closed_) {
       schedule_.withdraw(ticket);
+      services_.erase(ticket);
       return {Outcome::Closed, {}};
     }
     const auto d = early ? *std::exchange(early, std::nullopt) : schedule_.poll(ticket, HostSchedule::Clock::now());
@@ -40,16 +44,15 @@ HostLimiter::Admission HostLimiter::wait(HostSchedule::Ticket ticket) {
       case HostSchedule::Turn::Send:
         // The next spaced request may be waiting on this one.
         cv_.notify_all();
+        services_.erase(ticket);
         return {Outcome::Send, {}};
-      case HostSchedule::Turn::Replaced: return {Outcome::Replaced, {}};
+      case HostSchedule::Turn::Replaced: services_.erase(ticket); return {Outcome::Replaced, {}};
       case HostSchedule::Turn::Refused: {
         cv_.notify_all();
-        const auto seconds = std::chrono::ceil<std::chrono::seconds>(d.hold_left).count();
-        // Only a 429's Retry-After holds a host back.
-        return {Outcome::Refused,
-                base::err(base::ErrorKind::ServiceError,
-                          fmt::format("the service asked for a pause; try again in {} s", static_cast<long long>(seconds)),
-                          429)};
+        const auto service = services_.find(ticket);
+        base::Error error = pause_error(service == services_.end() ? "service" : service->second, d.hold_left);
+        services_.erase(ticket);
+        return {Outcome::Refused, std::move(error)};
       }
       case HostSchedule::Turn::Wait:
         if (d.until == HostSchedule::TimePoint::max()) {

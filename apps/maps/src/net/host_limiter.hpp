@@ -42,6 +42,7 @@ class HostLimiter {
   HostSchedule schedule_;
   // Requests already let through, or refused, when they were entered.
   std::map<HostSchedule::Ticket, HostSchedule::Decision> decided_;
+  std::map<HostSchedule::Ticket, std::string> services_;  // of the requests in line
   bool closed_ = false;
 };
 

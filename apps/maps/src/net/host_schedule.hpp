@@ -20,8 +20,9 @@ inline constexpr std::chrono::milliseconds kGeocoderSpacing{1000};
 // A host that asks for a longer pause than this fails requests at once instead of keeping them
 // (and the "…" of the status) waiting.
 inline constexpr std::chrono::milliseconds kLongestHostWait{20000};
-// Retry-After values past this are read as this.
-inline constexpr std::chrono::milliseconds kLongestHold{3600000};
+// Retry-After values past this are read as this: a service that asks for an hour or a day would
+// otherwise be given up for that long on the strength of one reply.
+inline constexpr std::chrono::milliseconds kLongestHold{600000};
 
 class HostSchedule {
  public:
@@ -34,6 +35,8 @@ class HostSchedule {
     bool spaced = false;
     // Among spaced requests to one host, a newer one with the same key replaces a waiting one.
     std::optional<int> replace_key;
+    // What the user knows the host as, for the text of a refusal ("search service").
+    std::string service = "service";
   };
   struct Submitted {
     Ticket ticket = 0;

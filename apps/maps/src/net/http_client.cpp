@@ -1,5 +1,6 @@
 #include "net/http_client.hpp"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include "net/host_schedule.hpp"
 #include "net/request_control.hpp"
 
 namespace maps {
@@ -86,10 +88,26 @@ base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseco
   return reply;
 }
 
+std::string pause_text(std::string_view service, std::chrono::milliseconds wait) {
+  const auto seconds = std::chrono::ceil<std::chrono::seconds>(std::max(wait, std::chrono::milliseconds{1})).count();
+  const std::string how_long = seconds < 60 ? fmt::format("{} s", seconds) : fmt::format("{} min", (seconds + 59) / 60);
+  return fmt::format("the {} asks to wait {} \u2014 try again later", service, how_long);
+}
+
+base::Error pause_error(std::string_view service, std::chrono::milliseconds wait) {
+  return base::err(base::ErrorKind::ServiceError, pause_text(service, wait), 429);
+}
+
+std::optional<base::Error> asked_pause(const HttpReply& reply, std::string_view service) {
+  if (reply.status != 429 || !reply.retry_after) return std::nullopt;
+  return pause_error(service, std::min<std::chrono::milliseconds>(*reply.retry_after, kLongestHold));
+}
+
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout,
-                                      RequestControl* control) {
+                                      RequestControl* control, std::string_view service) {
   auto reply = get_reply(url, timeout, control);
   if (!reply) return reply.failure();
+  if (auto pause = asked_pause(*reply, service)) return std::move(*pause);
   if (reply->status < 200 || reply->status > 299) return http_status_error(reply->status);
   return parse_json_body(reply->body);
 }

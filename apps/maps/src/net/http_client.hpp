@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,8 +45,19 @@ base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseco
 
 // `get_reply`, where only a 2xx reply counts and its body is parsed as JSON. Every error has its
 // kind: the transport's, ServiceError for another status, BadReply for a body that is not JSON.
+// `service` names the service in the text of a 429 that asks for a pause.
 base::Result<nlohmann::json> get_json(const std::string& url, std::chrono::milliseconds timeout = kJsonRequestTimeout,
-                                      RequestControl* control = nullptr);
+                                      RequestControl* control = nullptr, std::string_view service = "service");
+
+// "the search service asks to wait 10 min — try again later": what a request says when the
+// service asked for a pause, or when the pause it asked for is still running. The wait is in
+// whole seconds below a minute, else in whole minutes (rounded up).
+std::string pause_text(std::string_view service, std::chrono::milliseconds wait);
+// The same as an error (ServiceError, status 429).
+base::Error pause_error(std::string_view service, std::chrono::milliseconds wait);
+// The pause error of a 429 reply that carried a Retry-After (as long as the limiter holds the
+// host: at most kLongestHold); nothing for any other reply.
+std::optional<base::Error> asked_pause(const HttpReply& reply, std::string_view service);
 
 // The body half of `get_json`: any text that is not one JSON value is an error, and so is one
 // nested deeper than kMaxJsonDepth or holding more than kMaxJsonValues values.

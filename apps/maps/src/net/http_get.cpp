@@ -223,7 +223,7 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, const HttpGetO
 #else
   lib.easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
   lib.easy_setopt(h, CURLOPT_REDIR_PROTOCOLS,
-                   static_cast<long>(secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS)));
+                  static_cast<long>(secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS)));
 #endif
   lib.easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
   lib.easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -278,9 +278,8 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
     if (t.cancelled) return base::err(ErrorKind::Cancelled, "request cancelled");
     if (rc == CURLE_UNSUPPORTED_PROTOCOL && t.head_has_location && t.head_status >= 300 && t.head_status < 400) {
       const std::string to = lower_scheme(t.location);
-      return base::err(ErrorKind::BadReply,
-                       fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
-                                   to.empty() ? std::string("an unsupported address") : to));
+      return base::err(ErrorKind::BadReply, fmt::format("refused redirect from {} to {}", secure ? "https" : "http",
+                                                        to.empty() ? std::string("an unsupported address") : to));
     }
     if (t.timed_out || rc == CURLE_OPERATION_TIMEDOUT) return base::err(ErrorKind::TimedOut, timeout_text(t));
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err(ErrorKind::BadReply, "response body too large");

@@ -45,6 +45,8 @@ class ThreadJobSpawner final : public JobSpawner {
   const ServiceHosts& hosts() const { return hosts_; }
   // Threads started and not yet joined.
   std::size_t threads() const { return threads_.size(); }
+  // Threads still doing their job.
+  std::size_t running_threads() const { return threads_.running(); }
 
  private:
   void start(JobRequest job);

@@ -134,7 +134,8 @@ base::Result<std::vector<Poi>> parse_overpass_reply(const nlohmann::json& value)
 
 base::Result<std::vector<Poi>> fetch_pois(const ServiceHosts& hosts, double min_lat, double min_lon, double max_lat,
                                           double max_lon) {
-  auto reply = get_json(overpass_url(hosts, min_lat, min_lon, max_lat, max_lon), hosts.timeout, hosts.control.get());
+  auto reply = get_json(overpass_url(hosts, min_lat, min_lon, max_lat, max_lon), hosts.timeout, hosts.control.get(),
+                        kPoiService);
   if (!reply) return reply.failure();
   return parse_overpass_reply(*reply);
 }

@@ -27,6 +27,11 @@ void RequestThreads::start(std::function<void()> body) {
   threads_.push_back(Tracked{std::move(thread), std::move(done)});
 }
 
+std::size_t RequestThreads::running() const {
+  return static_cast<std::size_t>(std::count_if(
+      threads_.begin(), threads_.end(), [](const Tracked& t) { return !t.done->load(std::memory_order_acquire); }));
+}
+
 void RequestThreads::join_all() {
   for (auto& t : threads_) {
     if (t.thread.joinable()) t.thread.join();

@@ -23,6 +23,8 @@ class RequestThreads {
   void join_all();
   // Threads started and not yet joined (finished ones included until the next start).
   std::size_t size() const { return threads_.size(); }
+  // Threads whose body has not returned yet.
+  std::size_t running() const;
 
  private:
   struct Tracked {

@@ -122,6 +122,7 @@ base::Result<Route> parse_osrm_reply(const HttpReply& reply, TravelMode mode, La
     if (!value) return value.failure();
     return parse_osrm_route(*value, mode, from, to);
   }
+  if (auto pause = asked_pause(reply, kRoutingService)) return std::move(*pause);
   if (reply.status >= 400 && reply.status <= 499) {
     if (auto value = parse_json_body(reply.body)) {
       const auto code = jr::text(jr::member(*value, "code"));

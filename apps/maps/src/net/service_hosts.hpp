@@ -4,12 +4,19 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace maps {
 
 struct RequestControl;
 
 inline constexpr std::chrono::milliseconds kJsonRequestTimeout{12000};
+
+// What the texts shown to the user call each service.
+inline constexpr std::string_view kGeocoderService = "search service";
+inline constexpr std::string_view kPoiService = "places service";
+inline constexpr std::string_view kRoutingService = "routing service";
+inline constexpr std::string_view kJourneyService = "journey planner";
 
 struct ServiceHosts {
   std::string nominatim = "https://nominatim.openstreetmap.org";

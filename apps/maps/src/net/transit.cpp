@@ -153,7 +153,7 @@ base::Result<std::vector<TransitJourney>> parse_transit_plan(const nlohmann::jso
 
 base::Result<std::vector<TransitJourney>> fetch_transit_plan(const ServiceHosts& hosts, const TransitQuery& query,
                                                              LatLon from, LatLon to) {
-  auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout, hosts.control.get());
+  auto reply = get_json(transit_plan_url(hosts, query, from, to), hosts.timeout, hosts.control.get(), kJourneyService);
   if (!reply) return reply.failure();
   return parse_transit_plan(*reply);
 }

@@ -99,7 +99,7 @@ HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts
   // Replace keys: one per kind of query that a newer one makes pointless.
   enum Key : int { kSearchBox, kOriginField, kDestinationField, kAreaSearch };
   const auto geocoder = [&](std::optional<int> key) {
-    return HostSchedule::Request{host_key(hosts.nominatim), true, key};
+    return HostSchedule::Request{host_key(hosts.nominatim), true, key, std::string(kGeocoderService)};
   };
   return std::visit(
       [&](const auto& j) -> HostSchedule::Request {
@@ -113,11 +113,11 @@ HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts
         } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
           return geocoder(std::nullopt);
         } else if constexpr (std::is_same_v<J, PoiJob>) {
-          return {host_key(hosts.overpass), false, std::nullopt};
+          return {host_key(hosts.overpass), false, std::nullopt, std::string(kPoiService)};
         } else if constexpr (std::is_same_v<J, RouteJob>) {
-          return {host_key(hosts.osrm), false, std::nullopt};
+          return {host_key(hosts.osrm), false, std::nullopt, std::string(kRoutingService)};
         } else {
-          return {host_key(hosts.motis), false, std::nullopt};
+          return {host_key(hosts.motis), false, std::nullopt, std::string(kJourneyService)};
         }
       },
       job);

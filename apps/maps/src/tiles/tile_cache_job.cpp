@@ -25,54 +25,73 @@ std::uint64_t remove_tile_file(const fs::path& path) {
 TileCacheRun::TileCacheRun(std::shared_ptr<const TileCacheJob> job) : job_(std::move(job)) {
   result_.id = job_->id;
   result_.kind = job_->kind;
+  if (job_->kind == TileCacheJobKind::Clear && !job_->cache_dir.empty()) {
+    walk_.emplace(job_->cache_dir, DirWalk::Mode::Remove);
+  } else if (job_->kind != TileCacheJobKind::DeleteTiles || job_->tile_dirs.empty()) {
+    start_measuring();
+  }
+}
+
+void TileCacheRun::start_measuring() {
+  phase_ = Phase::Measure;
+  walk_.reset();
+  if (job_->cache_dir.empty()) {
+    phase_ = Phase::Done;
+    return;
+  }
+  walk_.emplace(job_->cache_dir, DirWalk::Mode::Measure);
 }
 
 bool TileCacheRun::step(std::size_t budget) {
-  if (done_) return true;
-  const TileCacheJob& job = *job_;
-  if (job.kind == TileCacheJobKind::Clear) {
-    if (!job.cache_dir.empty()) {
-      result_.freed = dir_size_recursive(job.cache_dir);
-      std::error_code ec;
-      fs::remove_all(job.cache_dir, ec);
-    }
-    finish();
-    return true;
+  switch (phase_) {
+    case Phase::Remove:
+      if (job_->kind == TileCacheJobKind::Clear) {
+        if (!walk_->step(budget)) return false;
+        result_.freed = walk_->bytes();
+      } else if (!step_deletion(budget)) {
+        return false;
+      }
+      start_measuring();
+      return phase_ == Phase::Done;
+    case Phase::Measure:
+      if (!walk_->step(budget)) return false;
+      result_.usage = walk_->bytes();
+      walk_.reset();
+      phase_ = Phase::Done;
+      return true;
+    case Phase::Done: return true;
   }
-  if (job.kind == TileCacheJobKind::DeleteTiles && !job.tile_dirs.empty()) {
-    std::size_t looked = 0;
-    while (span_ < job.doomed.size()) {
-      const TileSpan& s = job.doomed[span_];
-      if (!started_) {
-        x_ = s.xlo;
-        y_ = s.ylo;
-        started_ = true;
-      }
-      if (looked == budget) return false;
-      ++looked;
-      const TileKey key{x_, y_, s.z};
-      if (!spans_contain(job.keep, key)) {
-        for (const fs::path& dir : job.tile_dirs) result_.freed += remove_tile_file(dir / tile_file_name(key));
-      }
-      // Rows outer, columns inner, as the region's tiles are listed.
-      if (x_ < s.xhi) {
-        ++x_;
-      } else if (y_ < s.yhi) {
-        x_ = s.xlo;
-        ++y_;
-      } else {
-        ++span_;
-        started_ = false;
-      }
-    }
-  }
-  finish();
   return true;
 }
 
-void TileCacheRun::finish() {
-  if (!job_->cache_dir.empty()) result_.usage = dir_size_recursive(job_->cache_dir);
-  done_ = true;
+bool TileCacheRun::step_deletion(std::size_t budget) {
+  const TileCacheJob& job = *job_;
+  std::size_t looked = 0;
+  while (span_ < job.doomed.size()) {
+    const TileSpan& s = job.doomed[span_];
+    if (!started_) {
+      x_ = s.xlo;
+      y_ = s.ylo;
+      started_ = true;
+    }
+    if (looked == budget) return false;
+    ++looked;
+    const TileKey key{x_, y_, s.z};
+    if (!spans_contain(job.keep, key)) {
+      for (const fs::path& dir : job.tile_dirs) result_.freed += remove_tile_file(dir / tile_file_name(key));
+    }
+    // Rows outer, columns inner, as the region's tiles are listed.
+    if (x_ < s.xhi) {
+      ++x_;
+    } else if (y_ < s.yhi) {
+      x_ = s.xlo;
+      ++y_;
+    } else {
+      ++span_;
+      started_ = false;
+    }
+  }
+  return true;
 }
 
 TileCacheDone run_cache_job(std::shared_ptr<const TileCacheJob> job) {

@@ -19,6 +19,7 @@ enum class TileRequestKind {
   Display,   // load for painting: disk cache, else network; answer with the pixels
   Download,  // make sure the file is in the disk cache; answer whether it is
   CacheJob,  // delete, clear or measure files of the cache (the request's `job`)
+  Cancel,    // the screen no longer needs this tile: drop it if it still waits for a transfer
 };
 
 enum class TileCacheJobKind {
@@ -47,7 +48,8 @@ struct TileCacheJob {
 struct TileRequest {
   TileRequest() = default;
   TileRequest(TileRequestKind kind, TileKey key) : kind(kind), key(key) {}
-  explicit TileRequest(std::shared_ptr<const TileCacheJob> job) : kind(TileRequestKind::CacheJob), job(std::move(job)) {}
+  explicit TileRequest(std::shared_ptr<const TileCacheJob> job)
+      : kind(TileRequestKind::CacheJob), job(std::move(job)) {}
 
   TileRequestKind kind = TileRequestKind::Display;
   TileKey key;
@@ -81,6 +83,13 @@ struct TileCacheDone {
   bool operator==(const TileCacheDone&) const = default;
 };
 
-using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded, TileCacheDone>;
+// Whether the tile host answers: sent with the worker's first transfer that ends, and whenever it
+// changes (three transfers in a row without a reply make it failing, any reply ends that).
+struct TileHostStatus {
+  bool failing = false;
+  bool operator==(const TileHostStatus&) const = default;
+};
+
+using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded, TileCacheDone, TileHostStatus>;
 
 }  // namespace maps

@@ -187,6 +187,21 @@ void request_tile(TileStore& store, const TileKey& key) {
   if (store.request->send(TileRequest{TileRequestKind::Display, key})) store.pending.insert(key);
 }
 
+void request_view_tiles(TileStore& store, const std::vector<TileKey>& keys) {
+  if (!store.pending.empty()) {
+    const std::unordered_set<TileKey> wanted(keys.begin(), keys.end());
+    for (auto it = store.pending.begin(); it != store.pending.end();) {
+      if (wanted.contains(*it) || !store.request) {
+        ++it;
+        continue;
+      }
+      (void)store.request->send(TileRequest{TileRequestKind::Cancel, *it});
+      it = store.pending.erase(it);
+    }
+  }
+  for (const TileKey& key : keys) request_tile(store, key);
+}
+
 void touch_tile(TileStore& store, const TileKey& key) {
   if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
   store.lru.push_back(key);
@@ -239,6 +254,11 @@ void pump_tile_results(TileStore& store) {
             record_failure(store, msg.key, std::move(msg.error), now);
           } else if constexpr (std::is_same_v<T, TileCacheDone>) {
             finish_cache_job(store, msg);
+          } else if constexpr (std::is_same_v<T, TileHostStatus>) {
+            // Answering again: the tiles that failed meanwhile are asked for at once, not after
+            // the back-off they gathered while it was down.
+            if (store.host_failing && !msg.failing) store.failures.clear();
+            store.host_failing = msg.failing;
           } else {
             record_loaded(store, msg.key, std::move(msg.image));
           }
@@ -375,8 +395,8 @@ bool download_in_progress(const TileStore& store) {
 
 bool has_failed_tiles(const TileStore& store) { return !store.failures.empty(); }
 
-bool tile_has_failed(const TileStore& store, const TileKey& key) {
-  return store.failures.contains(key);
-}
+bool tile_host_failing(const TileStore& store) { return store.host_failing; }
+
+bool tile_has_failed(const TileStore& store, const TileKey& key) { return store.failures.contains(key); }
 
 }  // namespace maps

@@ -54,6 +54,8 @@ struct TileStore {
   std::uint32_t download_done = 0;
   std::uint32_t download_failed = 0;
   bool dark = false;
+  // The worker found that the tile host does not answer (and has not answered since).
+  bool host_failing = false;
 
   std::string host = kDefaultTileHost;  // the styles' bases are host + "/light_nolabels" etc.
   TileWorkerSettings worker_settings;   // for every worker this store starts
@@ -88,6 +90,9 @@ void set_tile_style(TileStore& store, bool dark);
 void set_tile_waker(TileStore& store, std::function<void()> waker);
 
 void request_tile(TileStore& store, const TileKey& key);
+// The tiles the view misses now, asked for once a frame: tiles still waiting for a transfer that
+// the view no longer needs are dropped from the worker's queue (and are no longer pending).
+void request_view_tiles(TileStore& store, const std::vector<TileKey>& keys);
 // A lookup for painting counts as a use.
 const zarn_ui::Image* loaded_tile(TileStore& store, const TileKey& key);
 // The nearest loaded tile 1 to 8 levels up, and how many levels up it is.
@@ -124,6 +129,8 @@ bool cache_jobs_running(const TileStore& store);
 bool tiles_in_flight(const TileStore& store);
 bool download_in_progress(const TileStore& store);
 bool has_failed_tiles(const TileStore& store);
+// The tile host does not answer: its tiles fail at once until it does again.
+bool tile_host_failing(const TileStore& store);
 // The tile's last request failed (it may be asked for again meanwhile).
 bool tile_has_failed(const TileStore& store, const TileKey& key);
 

@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -21,10 +22,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using TileClock = TileHostHealth::Clock;
+
 // The longest wait on running transfers; curl ends it sooner for its own timers (a transfer's
-// time limit). A newly sent request, or the store letting go of the channels, ends it at once:
-// the request channel wakes the client, and the store drops its answers before its requests.
-// So a transfer that never moves costs no wake-ups until its time limit.
+// time limit), and so does the end of the tile host's pause. A newly sent request, or the store
+// letting go of the channels, ends it at once: the request channel wakes the client, and the
+// store drops its answers before its requests. So a transfer that never moves costs no wake-ups
+// until its time limit.
 constexpr std::chrono::milliseconds kRequestCheckInterval{60000};
 // Cached region tiles checked in a row before new requests are looked at again (each check
 // decodes the file).
@@ -66,8 +70,13 @@ TileResult success_of(const TileRequest& request, zarn_ui::Image image) {
 class TileWorker {
  public:
   TileWorker(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results, const fs::path& style_dir,
-             const std::string& base, std::optional<TileHttpClient>& client)
-      : requests_(requests), results_(results), style_dir_(style_dir), base_(base), client_(client) {
+             const std::string& base, std::optional<TileHttpClient>& client, std::chrono::milliseconds first_host_pause)
+      : requests_(requests),
+        results_(results),
+        style_dir_(style_dir),
+        base_(base),
+        client_(client),
+        health_(first_host_pause) {
     if (client_) {
       const std::size_t n = client_->max_transfers();
       download_slots_ = n > kTransfersKeptForScreen ? n - kTransfersKeptForScreen : 1;
@@ -95,7 +104,7 @@ class TileWorker {
         continue;
       }
       if (client_ && client_->running() > 0) {
-        for (TileTransferDone& done : client_->run(kRequestCheckInterval)) {
+        for (TileTransferDone& done : client_->run(wait_limit())) {
           if (!finish_transfer(done)) return;
         }
         continue;
@@ -105,6 +114,9 @@ class TileWorker {
         auto next = requests_.recv();
         if (!next) return;
         queue(*next);
+      } else if (client_ && !health_.may_start(TileClock::now())) {
+        // Queued tiles wait for the host's pause to end, or for a new request.
+        wait_for_host();
       }
     }
   }
@@ -115,7 +127,61 @@ class TileWorker {
       if (r.job) take_cache_job(r.job);
       return;
     }
+    if (r.kind == TileRequestKind::Cancel) {
+      // Once its transfer runs, the tile is answered as usual.
+      std::erase(display_, r.key);
+      std::erase(display_net_, r.key);
+      return;
+    }
+    // Asked again after a cancel while its transfer ran on: that transfer answers for both.
+    if (r.kind == TileRequestKind::Display && screen_tile_asked(r.key)) return;
     (r.kind == TileRequestKind::Display ? display_ : download_).push_back(r.key);
+  }
+
+  bool screen_tile_asked(const TileKey& key) const {
+    const auto is = [&](const TileKey& k) { return k == key; };
+    return std::any_of(display_.begin(), display_.end(), is) ||
+           std::any_of(display_net_.begin(), display_net_.end(), is) ||
+           std::any_of(running_.begin(), running_.end(), [&](const Running& r) {
+             return r.request.kind == TileRequestKind::Display && r.request.key == key;
+           });
+  }
+
+  // Screen tiles do not wait for a host that does not answer, nor out a long Retry-After.
+  bool host_unreachable(TileClock::time_point now) const {
+    return health_.failing() || health_.hold_left(now) > kLongestTileWait;
+  }
+
+  // Why a tile fails without a transfer.
+  base::Error unreachable_error(TileClock::time_point now) const {
+    if (health_.failing()) return base::err(base::ErrorKind::Unreachable, "the tile server does not answer");
+    return base::err(base::ErrorKind::ServiceError, pause_text("tile server", health_.hold_left(now)), 429);
+  }
+
+  // How long a wait on running transfers may last: up to when queued tiles may go.
+  std::chrono::milliseconds wait_limit() const {
+    auto limit = kRequestCheckInterval;
+    const auto now = TileClock::now();
+    if (display_net_.empty() && download_.empty()) return limit;
+    if (const auto at = health_.next_start(now)) {
+      limit = std::min(limit, std::chrono::ceil<std::chrono::milliseconds>(*at - now));
+    }
+    return std::max(limit, std::chrono::milliseconds{1});
+  }
+
+  void wait_for_host() {
+    const auto limit = wait_limit();
+    if (!open_) {
+      // Nothing more will be asked; what is queued is answered when the pause ends.
+      std::this_thread::sleep_for(std::min(limit, std::chrono::milliseconds{100}));
+      return;
+    }
+    auto next = requests_.recv_for(limit);
+    if (next.status == base::RecvStatus::Value) {
+      queue(*next.value);
+    } else if (next.status == base::RecvStatus::Disconnected) {
+      open_ = false;
+    }
   }
 
   // What the job removes is no longer to be fetched or written: download tiles queued before it
@@ -207,20 +273,29 @@ class TileWorker {
   }
 
   // Fills free transfers, screen tiles first; region tiles already on disk are answered
-  // without one.
+  // without one. While the host does not answer (or holds requests back for long), the screen's
+  // queued tiles fail at once, as do the region tiles not on disk while it fails; one tile at a
+  // time probes it once its pause is over.
   bool start_work() {
-    std::size_t checks = 0;
-    while (!client_ || client_->has_free_slot()) {
-      if (client_ && !display_net_.empty()) {
-        start_transfer({TileRequestKind::Display, display_net_.front()});
+    const auto now = TileClock::now();
+    while (client_ && !display_net_.empty()) {
+      if (health_.may_start(now)) {
+        if (!client_->has_free_slot()) return true;  // region tiles wait for the screen's
+        start_transfer({TileRequestKind::Display, display_net_.front()}, now);
         display_net_.pop_front();
         continue;
       }
-      // Download tiles wait for the cache jobs sent before them.
-      if (!cache_jobs_.empty() || download_.empty() || checks == kDownloadChecksPerRound) break;
-      if (client_ && downloads_running_ >= download_slots_) break;
+      if (!host_unreachable(now)) break;  // a short pause: they wait for it
+      if (!answer(TileFailed{display_net_.front(), unreachable_error(now)})) return false;
+      display_net_.pop_front();
+    }
+    if (client_ && !display_net_.empty()) return true;
+    std::size_t checks = 0;
+    // Download tiles wait for the cache jobs sent before them.
+    while (cache_jobs_.empty() && !download_.empty() && checks < kDownloadChecksPerRound) {
+      const bool may_start = client_ && health_.may_start(now);
+      if (may_start && (!client_->has_free_slot() || downloads_running_ >= download_slots_)) break;
       const TileRequest request{TileRequestKind::Download, download_.front()};
-      download_.pop_front();
       ++checks;
       bool cached = false;
       try {
@@ -232,39 +307,66 @@ class TileWorker {
         if (!answer(TileDownloaded{request.key, true})) return false;
       } else if (!client_) {
         if (!answer(failure_of(request, no_client_error()))) return false;
+      } else if (!may_start && health_.failing()) {
+        if (!answer(failure_of(request, unreachable_error(now)))) return false;
+      } else if (may_start) {
+        start_transfer(request, now);
       } else {
-        start_transfer(request);
+        break;  // the host asked for a pause: the download goes on after it
       }
+      download_.pop_front();
     }
     return true;
   }
 
-  void start_transfer(const TileRequest& request) {
+  void start_transfer(const TileRequest& request, TileClock::time_point now) {
     if (request.kind == TileRequestKind::Download) ++downloads_running_;
-    running_.push_back({request, true});
+    running_.push_back({request, true, health_.started(now)});
     client_->start(request, tile_url(base_, request.key));
   }
 
-  // Whether the transfer's file is to be written, and it off the running list. Of two
-  // transfers of one tile the later one decides: it was asked for after any job that removed
-  // the tile, so the file is wanted again.
-  bool take_running(const TileRequest& request) {
+  struct Taken {
     bool write = true;
+    bool probe = false;
+  };
+  // Whether the transfer's file is to be written and whether it probed the host, and it off the
+  // running list. Of two transfers of one tile the later one decides on writing: it was asked for
+  // after any job that removed the tile, so the file is wanted again.
+  Taken take_running(const TileRequest& request) {
+    Taken taken;
     auto first = running_.end();
     for (auto it = running_.begin(); it != running_.end(); ++it) {
       if (it->request.kind != request.kind || it->request.key != request.key) continue;
       if (first == running_.end()) first = it;
-      write = it->write;
+      taken.write = it->write;
     }
-    if (first != running_.end()) running_.erase(first);
-    return write;
+    if (first != running_.end()) {
+      taken.probe = first->probe;
+      running_.erase(first);
+    }
+    return taken;
+  }
+
+  // Learns from the transfer whether the host answers; tells the store the first time, and
+  // whenever that changes.
+  bool note_host(const TileTransferDone& done, bool probe) {
+    const auto now = TileClock::now();
+    if (done.reply) {
+      health_.answered(done.reply->status, done.reply->retry_after, now);
+    } else {
+      health_.failed(probe, now);
+    }
+    if (told_failing_ == health_.failing()) return true;
+    told_failing_ = health_.failing();
+    return answer(TileHostStatus{health_.failing()});
   }
 
   // Only a successful reply that is a PNG is worth keeping; error pages never reach the cache.
   bool finish_transfer(TileTransferDone& done) {
     const TileRequest& request = done.request;
     if (request.kind == TileRequestKind::Download) --downloads_running_;
-    const bool write = take_running(request);
+    const auto [write, probe] = take_running(request);
+    if (!note_host(done, probe)) return false;
     TileResult result = failure_of(request, base::err(base::ErrorKind::Cancelled, "the tile was deleted meanwhile"));
     try {
       if (!done.reply) {
@@ -305,20 +407,24 @@ class TileWorker {
   std::deque<TileKey> download_;     // region tiles, in the order asked
   std::size_t download_slots_ = 1;
   std::size_t downloads_running_ = 0;
+  TileHostHealth health_;
+  std::optional<bool> told_failing_;  // what the store last heard of the host
   struct Running {
     TileRequest request;
-    bool write = true;  // false once a cache job removed the tile
+    bool write = true;   // false once a cache job removed the tile
+    bool probe = false;  // tries a failing host again
   };
-  std::vector<Running> running_;        // transfers started, in the order started
+  std::vector<Running> running_;         // transfers started, in the order started
   std::deque<TileCacheRun> cache_jobs_;  // in the order sent; the front one is being done
-  std::deque<TileKey> dropped_;         // download tiles a job dropped, to answer as missing
+  std::deque<TileKey> dropped_;          // download tiles a job dropped, to answer as missing
 };
 
 }  // namespace
 
 void tile_worker_loop(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results,
-                      const fs::path& style_dir, const std::string& base, std::optional<TileHttpClient>& client) {
-  TileWorker(requests, results, style_dir, base, client).run();
+                      const fs::path& style_dir, const std::string& base, std::optional<TileHttpClient>& client,
+                      std::chrono::milliseconds first_host_pause) {
+  TileWorker(requests, results, style_dir, base, client, first_host_pause).run();
 }
 
 void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileResult> results, fs::path style_dir,
@@ -331,7 +437,7 @@ void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileRes
     } else {
       tiles_logger()->warn("maps tile HTTP client failed to build: {}", built.error());
     }
-    tile_worker_loop(requests, results, style_dir, base, client);
+    tile_worker_loop(requests, results, style_dir, base, client, settings.first_host_pause);
   } catch (...) {
     // Nothing may escape a thread; the store notices the closed channel.
   }

@@ -39,6 +39,7 @@ void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileRes
 // The loop itself; `client` may be absent (then only the disk cache serves).
 void tile_worker_loop(base::Receiver<TileRequest>& requests, const base::Sender<TileResult>& results,
                       const std::filesystem::path& style_dir, const std::string& base,
-                      std::optional<TileHttpClient>& client);
+                      std::optional<TileHttpClient>& client,
+                      std::chrono::milliseconds first_host_pause = kFirstHostPause);
 
 }  // namespace maps

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstddef>
 
+#include "tiles/tile_host_health.hpp"
+
 namespace maps {
 
 inline constexpr std::chrono::milliseconds kTileClientTimeout{15000};
@@ -14,6 +16,8 @@ inline constexpr std::size_t kMaxTileTransfers = 6;
 struct TileWorkerSettings {
   std::chrono::milliseconds timeout = kTileClientTimeout;  // per transfer
   std::size_t max_transfers = kMaxTileTransfers;           // running at once
+  // Before a failing host is tried again; doubles with each failed try.
+  std::chrono::milliseconds first_host_pause = kFirstHostPause;
   bool operator==(const TileWorkerSettings&) const = default;
 };
 

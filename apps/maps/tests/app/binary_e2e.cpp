@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "base_testing/x_windows.hpp"
 #include "draw_kit/palette.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/theme.hpp"
@@ -179,7 +180,10 @@ TEST(Binary, OpensAWindowAndClosesOnRequest) {
     execl(MAPS_BINARY, MAPS_BINARY, "--traffic", static_cast<char*>(nullptr));
     _exit(127);
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  // Up once its window shows, and still up then.
+  const base_testing::XConnection x(display);
+  ASSERT_TRUE(x.ok());
+  EXPECT_EQ(x.wait_for_windows("so.zarn.maps", 1, std::chrono::seconds(30)).size(), 1u) << "no window showed";
   int status = 0;
   EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the app ended on its own";
   kill(pid, SIGTERM);  // what a window manager's close does, as far as SDL is concerned

@@ -415,6 +415,27 @@ TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   EXPECT_FALSE(f.app->map_press);
 }
 
+// A paste that finds something on the clipboard it cannot read as text says so; one that reads
+// its text, or finds the clipboard empty, leaves the status alone.
+TEST(Keys, APasteThatCannotBeReadSaysSo) {
+  AppFixture f;
+  f.app->search_box.open();
+  f.draw();
+  f.app->set_status("Ready");
+  f.clipboard.holds_unreadable = true;
+  f.send(ev::Key{"v", true}, kControl);
+  EXPECT_EQ(f.model().status, kPasteUnreadableText);
+  EXPECT_EQ(f.model().query, "");
+
+  f.app->set_status("Ready");
+  f.clipboard.set_text("Odeonsplatz");
+  f.send(ev::Key{"v", true}, kControl);
+  EXPECT_EQ(f.model().query, "Odeonsplatz");
+  f.clipboard.contents.reset();
+  f.send(ev::Key{"v", true}, kControl);
+  EXPECT_EQ(f.model().status, "Ready");
+}
+
 TEST(Pointer, TooltipTargets) {
   struct Case {
     double width;

@@ -125,7 +125,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
   std::atomic<bool> idle{false};
   int repaints_after_idle = 0;
   bool seen_idle = false;
-  std::thread quitter;
+  bool quit_sent = false;
 
   zarn_ui::launch::LoopOptions opts;
   opts.video_driver = "dummy";
@@ -191,12 +191,6 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
         if (!a.needs_frame() && !a.has_pending_work() && !seen_idle) {
           seen_idle = true;
           idle = true;
-          quitter = std::thread([] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            SDL_Event q{};
-            q.type = SDL_QUIT;
-            SDL_PushEvent(&q);
-          });
           step = Done;
         }
         break;
@@ -206,9 +200,16 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
   opts.after_frame = [&](std::uint64_t, bool repainted) {
     if (idle && repainted) ++repaints_after_idle;
   };
+  // Once idle, the loop goes to sleep with no timer armed; then the window is closed.
+  opts.before_wait = [&](std::optional<std::chrono::milliseconds> timeout) {
+    if (!idle || quit_sent || timeout) return;
+    quit_sent = true;
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+  };
 
   EXPECT_EQ(zarn_ui::launch::run_window(*app, state, "maps", {800, 600}, opts), 0);
-  if (quitter.joinable()) quitter.join();
   EXPECT_EQ(failure, "");
   EXPECT_EQ(step, Done) << "stopped at step " << step;
   EXPECT_GT(server.requests(), 0);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/tick_steps.hpp"
-#include "tiles/tile_geometry.hpp"
 #include "tick_fixture.hpp"
+#include "tiles/tile_geometry.hpp"
 #include "transitions/search.hpp"
 
 namespace maps {
@@ -63,7 +63,8 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
       {"search empty", worker::PlaceSearch{std::vector<Place>{}, "cafe"}, "No results for \u201ccafe\u201d"},
       {"search hits", worker::PlaceSearch{std::vector<Place>{make_place("a"), make_place("b", 48.2)}, "caf"},
        "2 results for \u201ccaf\u201d"},
-      {"endpoint failed", worker::EndpointSearch{base::err(K::ServiceError, "HTTP 500 Internal Server Error", 500), "x", 1},
+      {"endpoint failed",
+       worker::EndpointSearch{base::err(K::ServiceError, "HTTP 500 Internal Server Error", 500), "x", 1},
        "Search failed: the search service answered with an error (HTTP 500)"},
       {"endpoint empty", worker::EndpointSearch{std::vector<Place>{}, "x", 1}, "No matching places"},
       {"endpoint hits", worker::EndpointSearch{std::vector<Place>{make_place("a")}, "x", 1}, ""},
@@ -209,13 +210,13 @@ TEST(TickResults, TheFullFailureTextGoesToTheLog) {
   spdlog::drop("maps::services");
   spdlog::register_logger(logger);
   TickFixture f;
-  f.send(worker::PlaceSearch{base::err(base::ErrorKind::BadReply, "error decoding response body: last read: '<'"), "x"});
+  f.send(
+      worker::PlaceSearch{base::err(base::ErrorKind::BadReply, "error decoding response body: last read: '<'"), "x"});
   f.tick();
   spdlog::drop("maps::services");
   const auto lines = sink->last_formatted();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find("the search service failed: error decoding response body: last read: '<'"),
-            std::string::npos)
+  EXPECT_NE(lines[0].find("the search service failed: error decoding response body: last read: '<'"), std::string::npos)
       << lines[0];
   EXPECT_EQ(f.model().status, "Search failed: unexpected answer from the search service");
 }

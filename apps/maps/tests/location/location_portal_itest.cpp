@@ -9,17 +9,17 @@
 #include <string>
 #include <thread>
 
+#include "base_testing/private_bus.hpp"
 #include "fake_portal.hpp"
 #include "location/location.hpp"
-#include "base_testing/private_bus.hpp"
 
 namespace maps {
 namespace {
 
+using base_testing::PrivateBus;
 using testing::FakePortal;
 using testing::PortalRecord;
 using testing::PortalScript;
-using base_testing::PrivateBus;
 using testing::UpdateValues;
 using testing::VariantMap;
 
@@ -93,17 +93,18 @@ std::vector<Scenario> scenarios() {
   s.push_back(refusal("silence", script(0u), timed_out, K::TimedOut));
   s.push_back(refusal("no_response", script(std::nullopt), timed_out, K::TimedOut));
   s.push_back(refusal("update_without_response", script(std::nullopt, munich_update()), timed_out, K::TimedOut));
-  s.push_back(refusal("update_without_coordinates", script(0u, UpdateValues{{"Accuracy", 5.0}}), timed_out, K::TimedOut));
+  s.push_back(
+      refusal("update_without_coordinates", script(0u, UpdateValues{{"Accuracy", 5.0}}), timed_out, K::TimedOut));
   s.push_back(refusal("update_with_impossible_latitude",
-                      script(0u, UpdateValues{{"Latitude", 200.0}, {"Longitude", 11.0}, {"Accuracy", 5.0}}),
-                      timed_out, K::TimedOut));
+                      script(0u, UpdateValues{{"Latitude", 200.0}, {"Longitude", 11.0}, {"Accuracy", 5.0}}), timed_out,
+                      K::TimedOut));
   s.push_back(refusal("start_fails", failing(std::nullopt, "org.freedesktop.portal.Error.Failed"),
                       "org.freedesktop.portal.Error.Failed: start refused", K::Other));
   s.push_back(refusal("create_session_fails", failing("org.freedesktop.portal.Error.NotAllowed", std::nullopt),
                       "org.freedesktop.portal.Error.NotAllowed: session refused", K::Other, false));
-  Scenario absent = refusal("portal_absent", PortalScript{},
-                            "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown",
-                            K::Unreachable, false);
+  Scenario absent =
+      refusal("portal_absent", PortalScript{}, "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown",
+              K::Unreachable, false);
   absent.portal_present = false;
   absent.error_is_prefix = true;
   s.push_back(absent);

@@ -79,6 +79,9 @@ TEST(StatusBanner, TextFollowsFailuresAndPendingRequests) {
   EXPECT_FALSE(tiles_may_still_load(store));
   store.pending.insert({4, 5, 6});
   EXPECT_TRUE(tiles_may_still_load(store));
+  // A host known not to answer: nothing pending will come either.
+  store.host_failing = true;
+  EXPECT_FALSE(tiles_may_still_load(store));
 }
 
 TEST(StatusBanner, CardCentredBesideTheSidePanel) {

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "base_testing/private_x_server.hpp"
 #include "app/construct.hpp"
 #include "base/scoped_env.hpp"
+#include "base_testing/private_x_server.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "window_script.hpp"

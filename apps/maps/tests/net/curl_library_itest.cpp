@@ -50,7 +50,8 @@ TEST(CurlLibraryDeathTest, OpenedByTheFirstRequestAndNotBefore) {
   EXPECT_EXIT(
       {
         testing::FakeService svc;
-        svc.on("/x", [](const httplib::Request&, httplib::Response& res) { res.set_content("{}", "application/json"); });
+        svc.on("/x",
+               [](const httplib::Request&, httplib::Response& res) { res.set_content("{}", "application/json"); });
         if (curl_is_loaded()) std::exit(1);
         const auto reply = get_json(svc.host() + "/x");
         std::exit(reply.is_ok() && curl_is_loaded() && curl_library() != nullptr ? 0 : 2);

@@ -1,6 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
+#include <chrono>
+
 #include "net/http_client.hpp"
 #include "net/json_read.hpp"
 #include "net/service_hosts.hpp"
@@ -26,6 +30,25 @@ TEST(PercentEncode, Table) {
 TEST(HttpStatusText, KnownAndUnknownCodes) {
   EXPECT_EQ(http_status_text(404), "404 Not Found");
   EXPECT_EQ(http_status_text(429), "429 Too Many Requests");
+}
+
+TEST(PauseText, SaysHowLongTheServiceAsksToWait) {
+  using namespace std::chrono_literals;
+  struct Case {
+    std::chrono::milliseconds wait;
+    const char* text;
+  };
+  for (const Case& c : {Case{1ms, "1 s"}, Case{2000ms, "2 s"}, Case{59000ms, "59 s"}, Case{59001ms, "1 min"},
+                        Case{60s, "1 min"}, Case{61s, "2 min"}, Case{600s, "10 min"}}) {
+    EXPECT_EQ(pause_text("search service", c.wait),
+              fmt::format("the search service asks to wait {} \u2014 try again later", c.text))
+        << c.wait.count();
+  }
+  // Only a 429 that names its pause says so; the pause is the one the host is held for.
+  EXPECT_EQ(asked_pause(HttpReply{429, "", std::chrono::seconds(86400)}, "x"),
+            base::err(base::ErrorKind::ServiceError, "the x asks to wait 10 min \u2014 try again later", 429));
+  EXPECT_EQ(asked_pause(HttpReply{429, "", std::nullopt}, "x"), std::nullopt);
+  EXPECT_EQ(asked_pause(HttpReply{503, "", std::chrono::seconds(5)}, "x"), std::nullopt);
   EXPECT_EQ(http_status_text(500), "500 Internal Server Error");
   EXPECT_EQ(http_status_text(599), "599");
 }

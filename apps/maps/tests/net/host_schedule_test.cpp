@@ -160,9 +160,9 @@ TEST(HostSchedule, RetryAfterHoldsBackEveryRequestToItsHost) {
       {"a hold past the longest wait refuses requests at once instead of keeping them",
        {geo(0, "a", kSearch), geo(100, "b", kSearch), hold(200, 60000), plain(300, "route")},
        {{"a", "sent@0"}, {"b", "refused(60s)"}, {"route", "refused(60s)"}}},
-      {"an absurd Retry-After is read as an hour",
+      {"an absurd Retry-After is read as ten minutes",
        {hold(0, 1000LL * 3600 * 24 * 365), plain(10, "route")},
-       {{"route", "refused(3600s)"}}},
+       {{"route", "refused(600s)"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(simulate(c.events), c.want) << c.what;
 }
@@ -187,11 +187,11 @@ TEST(HostSchedule, WithdrawnAndForgottenTickets) {
 TEST(HostLimiter, ARequestBehindALongPauseIsRefusedAsTheServicesAnswer) {
   HostLimiter limiter;
   limiter.hold("h:1", 10min);
-  const auto admission = limiter.wait(limiter.enter({"h:1", false, std::nullopt}));
+  const auto admission = limiter.wait(limiter.enter({"h:1", false, std::nullopt, "routing service"}));
   EXPECT_EQ(admission.outcome, HostLimiter::Outcome::Refused);
   EXPECT_EQ(admission.error.kind, base::ErrorKind::ServiceError);
   EXPECT_EQ(admission.error.http_status, 429);
-  EXPECT_EQ(admission.error.message, "the service asked for a pause; try again in 600 s");
+  EXPECT_EQ(admission.error.message, "the routing service asks to wait 10 min \u2014 try again later");
 }
 
 TEST(HostKey, IsTheHostAndPortOfTheUrl) {

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <latch>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "fake_service.hpp"
 #include "net/http_client.hpp"
@@ -159,13 +161,23 @@ TEST(GetJson, OnlyHttpSchemesAreFetched) {
   EXPECT_TRUE(get_json("ftp://127.0.0.1/x").is_err());
 }
 
-TEST(EnsureCryptoProvider, ConcurrentCallsAreSafe) {
-  std::thread a([] { ensure_crypto_provider(); });
-  std::thread b([] { ensure_crypto_provider(); });
-  a.join();
-  b.join();
+// Callers that arrive together initialise once, and none goes on before it is done.
+TEST(EnsureCryptoProvider, ConcurrentCallsInitialiseOnceAndWaitForIt) {
+  constexpr int kCallers = 8;
+  std::latch start(kCallers);
+  std::vector<std::size_t> seen(kCallers, 0);
+  std::vector<std::thread> callers;
+  for (int i = 0; i < kCallers; ++i) {
+    callers.emplace_back([&, i] {
+      start.arrive_and_wait();
+      ensure_crypto_provider();
+      seen[static_cast<std::size_t>(i)] = crypto_provider_installs();
+    });
+  }
+  for (auto& t : callers) t.join();
   ensure_crypto_provider();
-  SUCCEED();
+  EXPECT_EQ(crypto_provider_installs(), 1u);
+  EXPECT_THAT(seen, ::testing::Each(1u));
 }
 
 }  // namespace

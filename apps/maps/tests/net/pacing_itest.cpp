@@ -122,7 +122,9 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts, tx);
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
-  EXPECT_EQ(receive(rx), WorkerResult(worker::Route{base::err(base::ErrorKind::ServiceError, "HTTP 429 Too Many Requests", 429)}));
+  EXPECT_EQ(receive(rx),
+            WorkerResult(worker::Route{base::err(base::ErrorKind::ServiceError,
+                                                 "the routing service asks to wait 2 s \u2014 try again later", 429)}));
   const auto refused_at = Clock::now();
 
   spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
@@ -138,6 +140,30 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   const auto seen = arrivals.get();
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_GE(seen[1].second - seen[0].second, 2s - kArrivalJitter);
+}
+
+// A geocoder that asks for a day: the search says how long it asks for (cut to ten minutes), and
+// the next search is refused at once, saying the same, without reaching the service.
+TEST(Pacing, AHugeRetryAfterIsCutToTenMinutesAndSaidSo) {
+  FakeService svc;
+  std::atomic<int> hits{0};
+  svc.on("/search", [&](const httplib::Request&, httplib::Response& res) {
+    ++hits;
+    res.status = 429;
+    res.set_header("Retry-After", "86400");
+    res.set_content("[]", "application/json");
+  });
+  auto [tx, rx] = base::channel<WorkerResult>();
+  ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
+  const base::Error said =
+      base::err(base::ErrorKind::ServiceError, "the search service asks to wait 10 min \u2014 try again later", 429);
+  spawner.spawn_place_search({"cafe"});
+  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "cafe"}));
+  const auto asked = Clock::now();
+  spawner.spawn_place_search({"bar"});
+  EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "bar"}));
+  EXPECT_LT(Clock::now() - asked, 2s);
+  EXPECT_EQ(hits.load(), 1);
 }
 
 }  // namespace

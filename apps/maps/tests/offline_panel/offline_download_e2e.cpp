@@ -263,8 +263,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   f->click(*f->hit_centre({OfflineCommand::DeleteRegion{searched.id}}));
   // The area leaves the list at once; the status waits for the worker's answer.
   ASSERT_EQ(f->app->model.regions.size(), 1u);
-  const std::string removed =
-      "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
+  const std::string removed = "Removed \u201cMarienplatz\u201d \u00b7 " + zarn_ui::format::bytes(own_bytes) + " freed";
   EXPECT_NE(f->app->model.status, removed);
   // The panel tells of the deletion, not of the download finished before it.
   for (const std::string& t : f->paint()) EXPECT_FALSE(t.rfind("Downloaded ", 0) == 0 && t.ends_with(" tiles")) << t;

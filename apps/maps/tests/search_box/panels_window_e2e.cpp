@@ -305,12 +305,21 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
   };
 
   // The loop sleeps while nothing is pending; a steady wake-up lets every step be tested in time.
+  // It starts with the first frame: before, SDL's event queue does not exist yet.
   std::atomic<bool> running{true};
+  std::atomic<bool> looping{false};
+  const auto script = opts.before_frame;
+  opts.before_frame = [&, script](std::uint64_t frame) {
+    looping = true;
+    script(frame);
+  };
   std::thread waker([&] {
     while (running) {
-      SDL_Event e{};
-      e.type = SDL_USEREVENT;
-      SDL_PushEvent(&e);
+      if (looping) {
+        SDL_Event e{};
+        e.type = SDL_USEREVENT;
+        SDL_PushEvent(&e);
+      }
       std::this_thread::sleep_for(15ms);
     }
   });

@@ -145,7 +145,9 @@ TEST(TileHttpClient, TheWakeFunctionEndsAWaitEarly) {
   client->start(display(1), server.url("/stalled.png"));
   const auto wake = client->wake_function();
   ASSERT_TRUE(wake);
-  while (server.stalled() == 0) (void)client->run(10ms);  // the request reached the server
+  const auto reached = std::chrono::steady_clock::now() + 20s;
+  while (server.stalled() == 0 && std::chrono::steady_clock::now() < reached) (void)client->run(10ms);
+  ASSERT_EQ(server.stalled(), 1) << "the request never reached the server";
   std::thread waker([&] {
     std::this_thread::sleep_for(100ms);
     wake();

@@ -1,7 +1,8 @@
 #pragma once
 // A tile service on 127.0.0.1 for the tests: serves /{style}/{z}/{x}/{y}.png from a table the
-// test fills, counts requests per path and records the headers of the last one. Requests can
-// be held back, all of them or those of chosen paths, until the test releases them.
+// test fills, counts requests per path, notes when each arrived and records the headers of the
+// last one. Requests can be held back, all of them or those of chosen paths, until the test
+// releases them.
 
 #include <httplib.h>
 
@@ -9,9 +10,11 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace maps::testing {
@@ -19,6 +22,7 @@ namespace maps::testing {
 struct CannedReply {
   int status = 200;
   std::string body;
+  std::string retry_after;  // the Retry-After header, when not empty
 };
 
 class TileServer {
@@ -27,6 +31,7 @@ class TileServer {
     server_.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
       std::unique_lock lock(mu_);
       ++hits_[req.path];
+      arrivals_.push_back({req.path, std::chrono::steady_clock::now()});
       seen_.notify_all();
       gate_.wait(lock, [&] { return !held_ && !stalled_.contains(req.path); });
       headers_.clear();
@@ -40,6 +45,7 @@ class TileServer {
         return;
       }
       res.status = it->second.status;
+      if (!it->second.retry_after.empty()) res.set_header("Retry-After", it->second.retry_after);
       res.set_content(it->second.body, "image/png");
     });
     server_.set_tcp_nodelay(true);  // otherwise delayed ACKs add 40 ms to every reply
@@ -57,9 +63,10 @@ class TileServer {
 
   std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
-  void set(const std::string& path, int status, const std::vector<std::uint8_t>& body) {
+  void set(const std::string& path, int status, const std::vector<std::uint8_t>& body,
+           const std::string& retry_after = "") {
     std::lock_guard lock(mu_);
-    replies_[path] = {status, std::string(body.begin(), body.end())};
+    replies_[path] = {status, std::string(body.begin(), body.end()), retry_after};
   }
   int hits(const std::string& path) {
     std::lock_guard lock(mu_);
@@ -105,6 +112,14 @@ class TileServer {
       return total >= n;
     });
   }
+  // When the first request for `path` arrived, if one did.
+  std::optional<std::chrono::steady_clock::time_point> first_arrival(const std::string& path) {
+    std::lock_guard lock(mu_);
+    for (const auto& [p, at] : arrivals_) {
+      if (p == path) return at;
+    }
+    return std::nullopt;
+  }
   std::map<std::string, std::string> last_headers() {
     std::lock_guard lock(mu_);
     return headers_;
@@ -121,6 +136,7 @@ class TileServer {
   std::set<std::string> stalled_;
   std::map<std::string, CannedReply> replies_;
   std::map<std::string, int> hits_;
+  std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> arrivals_;
   std::map<std::string, std::string> headers_;
 };
 

@@ -90,6 +90,39 @@ TEST_F(TileStoreTest, RequestsOnlyWhatIsNeitherLoadedPendingNorBackingOff) {
   EXPECT_EQ(tile_image_handle(loaded_tile(store, kA)), *loaded_tile(store, kA));
 }
 
+// Each frame names the tiles the view misses: pending tiles it no longer names are cancelled
+// (and no longer pending), the others are not asked twice, new ones are asked for.
+TEST_F(TileStoreTest, ViewRequestsCancelTheTilesThatLeftTheView) {
+  const TileKey b{2, 2, 3}, c{3, 2, 3};
+  request_view_tiles(store, {kA, b});
+  worker->take();
+  request_view_tiles(store, {b, c});
+  EXPECT_EQ(worker->take(), (std::vector<TileRequest>{{TileRequestKind::Cancel, kA}, {TileRequestKind::Display, c}}));
+  EXPECT_EQ(store.pending, (std::unordered_set<TileKey>{b, c}));
+  // An answer for the cancelled tile that was already under way is still taken.
+  answer(TileLoaded{kA, pixel()});
+  pump_tile_results(store);
+  EXPECT_NE(loaded_tile(store, kA), nullptr);
+}
+
+// Known to fail, the host makes the map say so; answering again, the tiles that failed meanwhile
+// are asked for at once instead of after their back-off.
+TEST_F(TileStoreTest, TheHostsStatusIsKeptAndItsRecoveryEndsTheBackOff) {
+  answer(TileFailed{kA, base::err(base::ErrorKind::Unreachable, "the tile server does not answer")});
+  answer(TileHostStatus{true});
+  pump_tile_results(store);
+  EXPECT_TRUE(tile_host_failing(store));
+  request_tile(store, kA);
+  EXPECT_TRUE(worker->take().empty());  // backing off
+
+  answer(TileHostStatus{false});
+  pump_tile_results(store);
+  EXPECT_FALSE(tile_host_failing(store));
+  EXPECT_FALSE(has_failed_tiles(store));
+  request_tile(store, kA);
+  EXPECT_EQ(worker->take(), (std::vector<TileRequest>{{TileRequestKind::Display, kA}}));
+}
+
 TEST_F(TileStoreTest, BackoffDoublesUpToFiveMinutes) {
   const std::vector<int> expected_s = {2, 4, 8, 16, 32, 64, 128, 256, 300, 300, 300};
   for (int want : expected_s) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "png_fixture.hpp"
 #include "temp_dir.hpp"
 #include "tiles/tile_cache_job.hpp"
@@ -137,7 +140,8 @@ TEST(TileWorkerLoop, ClearForgetsQueuedDownloadsAndEmptiesTheFolder) {
 TEST(TileCacheRun, DeletesASliceAtATime) {
   TempDir dir;
   for (std::uint32_t x = 0; x < 3; ++x) {
-    for (std::uint32_t y = 0; y < 2; ++y) write_file(dir.path() / tile_file_name({x, y, 9}), std::vector<std::uint8_t>(10));
+    for (std::uint32_t y = 0; y < 2; ++y)
+      write_file(dir.path() / tile_file_name({x, y, 9}), std::vector<std::uint8_t>(10));
   }
   write_file(dir.path() / "other.bin", std::vector<std::uint8_t>(5));
   TileCacheJob job;
@@ -147,13 +151,48 @@ TEST(TileCacheRun, DeletesASliceAtATime) {
   job.tile_dirs = {dir.path()};
   job.cache_dir = dir.path();
   TileCacheRun run(job_of(job));
+  // Eight tiles in slices of three; the measuring after them goes in slices too.
   EXPECT_FALSE(run.step(3));
   EXPECT_FALSE(run.step(3));
-  EXPECT_TRUE(run.step(3));
+  EXPECT_FALSE(run.step(3));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({2, 0, 9})));
+  int measuring = 1;
+  while (!run.step(3)) ++measuring;
+  EXPECT_GT(measuring, 1);
   EXPECT_EQ(run.result().freed, 50u);
   EXPECT_EQ(run.result().usage, 15u);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / tile_file_name({2, 1, 9})));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / tile_file_name({2, 0, 9})));
+}
+
+// Measuring and clearing a cache of many files never takes the whole folder at once, and count
+// what the whole walk counts.
+TEST(TileCacheRun, MeasuresAndClearsASliceAtATime) {
+  TempDir dir;
+  const auto cache = dir.path() / "cache";
+  for (std::uint32_t x = 0; x < 10; ++x) {
+    for (std::uint32_t y = 0; y < 10; ++y) {
+      write_file(cache / "light" / tile_file_name({x, y, 12}), std::vector<std::uint8_t>(x + y + 1));
+    }
+  }
+  std::filesystem::create_symlink("/nonexistent-target", cache / "light" / "link");
+  const std::uint64_t whole = dir_size_recursive(cache);
+  for (const TileCacheJobKind kind : {TileCacheJobKind::Measure, TileCacheJobKind::Clear}) {
+    TileCacheJob job;
+    job.kind = kind;
+    job.cache_dir = cache;
+    TileCacheRun run(job_of(job));
+    int slices = 1;
+    while (!run.step(16)) ++slices;
+    EXPECT_GE(slices, 7) << "100 files and their folders in slices of 16";
+    if (kind == TileCacheJobKind::Measure) {
+      EXPECT_EQ(run.result().usage, whole);
+      EXPECT_EQ(run.result().freed, 0u);
+    } else {
+      EXPECT_EQ(run.result().freed, whole);
+      EXPECT_EQ(run.result().usage, 0u);
+      EXPECT_FALSE(std::filesystem::exists(cache));
+    }
+  }
 }
 
 TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {
@@ -162,10 +201,15 @@ TEST(TileWorkerLoop, EndsWhenTheStoreStopsListening) {
   auto [res_tx, res_rx] = base::channel<TileResult>();
   ASSERT_TRUE(req_tx.send({TileRequestKind::Display, TileKey{1, 1, 1}}));
   { auto drop = std::move(res_rx); }
-  std::optional<TileHttpClient> no_client;
-  // The sender is still open: only the failed answer can end the loop.
-  tile_worker_loop(req_rx, res_tx, dir.path(), "http://127.0.0.1:9", no_client);
-  SUCCEED();
+  // The sender stays open while the loop runs: only noticing that nobody listens can end it.
+  auto loop = std::async(std::launch::async, [&] {
+    std::optional<TileHttpClient> no_client;
+    tile_worker_loop(req_rx, res_tx, dir.path(), "http://127.0.0.1:9", no_client);
+  });
+  const bool ended = loop.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  { auto close = std::move(req_tx); }  // lets a loop that missed it end, so the test ends either way
+  loop.wait();
+  EXPECT_TRUE(ended) << "the worker kept waiting for requests whose answers nobody takes";
 }
 
 }  // namespace

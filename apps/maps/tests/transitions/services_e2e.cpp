@@ -195,7 +195,8 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   EXPECT_EQ(f.model().route, std::optional(estimate));
   EXPECT_TRUE(route_is_estimate(*f.app));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.model().status, "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
+  EXPECT_EQ(f.model().status,
+            "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
 
   // The router answers that there is no route: no line, no estimate, and it says so.
   f.router_down = false;
@@ -212,7 +213,8 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
-  EXPECT_EQ(f.app->plan_request.failure, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
+  EXPECT_EQ(f.app->plan_request.failure,
+            "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // line, builds the application through one of its factories, and runs the window loop or the
 // headless shot. It ends the process itself.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -84,6 +85,8 @@ struct LoopOptions {
   std::function<void(std::uint64_t frame)> before_frame;
   // After each frame: whether its pixels were drawn again (an unchanged frame is not).
   std::function<void(std::uint64_t frame, bool repainted)> after_frame;
+  // Just before the loop sleeps: the longest it will sleep (none: until an event or a wake-up).
+  std::function<void(std::optional<std::chrono::milliseconds> timeout)> before_wait;
   const char* video_driver = nullptr;  // e.g. "dummy"; none: SDL's choice
 };
 

@@ -36,8 +36,7 @@ base::Result<ReplayReport> replay(cairo_t* cr, const Scene& scene, double device
 // a fresh one replaces it and the replay goes on with the next item outside any layer. Items
 // before `first` are left out (see `covering_item`).
 base::Result<ReplayReport> replay_to_surface(cairo_surface_t* surface, const Scene& scene, double device_scale,
-                                             const text_render::TextRenderer* text = nullptr,
-                                             std::size_t first = 0);
+                                             const text_render::TextRenderer* text = nullptr, std::size_t first = 0);
 
 // The last item outside any layer that alone paints every pixel of a width x height target
 // opaquely (an opaque fill or opaque image over an axis-aligned rectangle that holds the
@@ -67,7 +66,7 @@ Image render_to_image_reusing(const Image& previous, std::int32_t dx, std::int32
 // `pool` (each band a surface of its own over the image's rows): the same pixels, sooner. The
 // scene must hold no text.
 Image render_opaque_in_bands(base::WorkPool& pool, const Image& previous, std::int32_t dx, std::int32_t dy,
-                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width,
-                             std::uint32_t height, double device_scale);
+                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width, std::uint32_t height,
+                             double device_scale);
 
 }  // namespace zarn_ui::render

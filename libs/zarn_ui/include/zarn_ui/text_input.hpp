@@ -99,6 +99,7 @@ class TextInput {
   void move_to(std::size_t at, bool extend);
   bool handle_key(const widget::Key& key, const EventCtx& ctx);
   bool handle_command(const std::string& key, const EventCtx& ctx);
+  void paste(clipboard::Clipboard& board);
   bool handle_pointer(const widget::Event& event, const EventCtx& ctx);
   // The caret position nearest to a logical x, from the renderer of the last draw.
   std::size_t offset_at(double x) const;

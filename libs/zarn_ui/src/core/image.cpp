@@ -17,8 +17,9 @@ std::uint32_t* surface_row(cairo_surface_t* surface, std::uint32_t y) {
 }
 
 std::array<std::uint8_t, 4> unpremultiply(std::uint32_t argb, bool opaque) {
-  if (opaque) return {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
-                      static_cast<std::uint8_t>(argb), 255};
+  if (opaque)
+    return {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+            static_cast<std::uint8_t>(argb), 255};
   const std::uint32_t a = argb >> 24;
   if (a == 0) return {0, 0, 0, 0};
   auto straight = [a](std::uint32_t c) {

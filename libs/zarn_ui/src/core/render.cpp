@@ -4,9 +4,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -449,8 +449,8 @@ Image render_to_image(const Scene& scene, std::uint32_t width, std::uint32_t hei
 }
 
 Image render_opaque_in_bands(base::WorkPool& pool, const Image& previous, std::int32_t dx, std::int32_t dy,
-                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width,
-                             std::uint32_t height, double device_scale) {
+                             std::span<const Rect> fresh, const Scene& scene, std::uint32_t width, std::uint32_t height,
+                             double device_scale) {
   ImageBuilder builder(width, height, ImageBuilder::Content::Opaque);
   if (!builder.ok() || !valid_scale(device_scale)) return {};
   for (const Rect& r : fresh) {

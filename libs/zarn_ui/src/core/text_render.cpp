@@ -9,8 +9,8 @@
 #include <string>
 
 #include "base/utf8.hpp"
-#include "zarn_ui/render.hpp"
 #include "text_engine.hpp"
+#include "zarn_ui/render.hpp"
 
 namespace zarn_ui::text_render {
 namespace {

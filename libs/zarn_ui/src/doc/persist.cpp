@@ -68,6 +68,8 @@ base::Status compact_locked(automerge::AutoCommit& doc, Disk& disk) {
   Bytes snap = file_header(FileKind::Snapshot, Generation{});
   auto saved = doc.save();
   append_record(snap, saved);
+  // Should the new snapshot ever be unreadable, the one it replaces and its log still hold it all.
+  if (auto ok = keep_previous_generation(disk); !ok) return ok;
   if (auto ok = replace_file(disk.snapshot, snap); !ok) return ok;
   // A crash here leaves the old log beside a snapshot that already holds it: harmless.
   if (auto ok = create_log(disk); !ok) return ok;
@@ -167,6 +169,8 @@ PersistedDoc open_in(const fs::path& folder) {
   disk->folder = folder;
   disk->snapshot = folder / "document.snapshot";
   disk->log = folder / "document.log";
+  disk->previous_snapshot = folder / "document.snapshot.previous";
+  disk->previous_log = folder / "document.log.previous";
   if (auto lock_fd = open_file(folder / "document.lock", O_RDWR | O_CREAT)) {
     disk->lock_fd = std::move(*lock_fd);
   } else {

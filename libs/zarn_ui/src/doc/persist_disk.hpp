@@ -23,6 +23,10 @@ struct PersistedDoc::Disk {
   std::filesystem::path folder;
   std::filesystem::path snapshot;
   std::filesystem::path log;
+  // The generation the last compaction replaced: its snapshot and the log that went with it, which
+  // together hold everything the newest snapshot holds. Read only when that one is unreadable.
+  std::filesystem::path previous_snapshot;
+  std::filesystem::path previous_log;
   detail::Fd lock_fd;  // none in a read-only folder without a lock file
   bool read_only = false;
   std::optional<detail::Generation> generation;       // of the log we have read; none when there is no log
@@ -42,8 +46,14 @@ using Disk = PersistedDoc::Disk;
 void add_status(std::string& status, const std::string& text);
 
 // Reads the snapshot into the document. One that cannot be read whole is moved aside; the
-// changes read from it stay. An error only when moving it aside fails.
+// changes read from it stay, and the previous generation is read in its place. So is the previous
+// generation when the snapshot is missing. An error only when moving it aside fails.
 base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& status);
+
+// Before a compaction replaces the snapshot and the log: keeps them as the previous generation
+// (hard links, so nothing is copied). Without a snapshot to keep, the previous generation stays as
+// it is, but the very first compaction keeps the log that holds everything so far.
+base::Status keep_previous_generation(Disk& disk);
 
 // Reads the whole log. A log whose header is unreadable is moved aside; a damaged record, or one
 // the document refuses, ends the log there: the file is copied aside and cut back.

@@ -141,6 +141,22 @@ base::Status replace_file(const std::filesystem::path& path, std::span<const std
   return sync_folder(path.parent_path());
 }
 
+base::Result<bool> link_as(const std::filesystem::path& path, const std::filesystem::path& to) {
+  std::filesystem::path tmp = to;
+  tmp += ".tmp";
+  ::unlink(tmp.c_str());  // left by an interrupted earlier try
+  if (::link(path.c_str(), tmp.c_str()) != 0) {
+    if (errno == ENOENT) return false;
+    return base::err(errno_text("cannot link", path));
+  }
+  if (::rename(tmp.c_str(), to.c_str()) != 0) {
+    auto e = errno_text("cannot rename onto", to);
+    ::unlink(tmp.c_str());
+    return base::err(e);
+  }
+  return true;
+}
+
 std::filesystem::path aside_name(const std::filesystem::path& path, const std::string& suffix) {
   std::time_t now = std::time(nullptr);
   std::tm tm{};

@@ -56,6 +56,9 @@ base::Status sync_folder(const std::filesystem::path& folder);
 base::Status create_folders(const std::filesystem::path& folder);
 // Writes `data` to a temp file beside `path`, fsyncs it, renames it over `path`, fsyncs the folder.
 base::Status replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> data);
+// Makes `to` a second name of the file at `path` (a hard link put in place by a rename, so `to`
+// is never missing or half made). False when `path` does not exist.
+base::Result<bool> link_as(const std::filesystem::path& path, const std::filesystem::path& to);
 // A free name beside `path` with the suffix and a UTC time stamp.
 std::filesystem::path aside_name(const std::filesystem::path& path, const std::string& suffix);
 

@@ -144,7 +144,63 @@ base::Status take_records(automerge::AutoCommit& doc, Disk& disk, const LogTail&
   return {};
 }
 
+// The changes of a saved snapshot's record: the whole saved state into an empty document, else
+// one change at a time. Returns a problem, or nothing.
+std::string take_saved(automerge::AutoCommit& doc, std::span<const std::uint8_t> saved,
+                       std::vector<automerge::ChangeHash>& taken) {
+  std::string problem;
+  if (load_whole(doc, saved)) {
+    taken = doc.change_hashes();
+  } else if (auto changes = automerge::AutoCommit::load_changes(saved); !changes) {
+    problem = changes.error();
+  } else if (std::size_t refused = take_each(doc, *changes, taken, problem); refused > 0) {
+    problem = fmt::format("{} of its {} changes refused, the first: {}", refused, changes->size(), problem);
+  }
+  return problem;
+}
+
+// Reads the previous generation (its snapshot, then its log, each as far as it can be read) into
+// the document, changing neither file. The number of changes they held; none without either file.
+std::optional<std::size_t> read_previous_generation(automerge::AutoCommit& doc, const Disk& disk) {
+  auto snapshot = read_file(disk.previous_snapshot);
+  auto log = read_file(disk.previous_log);
+  const bool have_snapshot = snapshot && snapshot->has_value();
+  const bool have_log = log && log->has_value();
+  if (!have_snapshot && !have_log) return std::nullopt;
+  std::vector<automerge::ChangeHash> taken;
+  if (have_snapshot && header_ok(FileKind::Snapshot, **snapshot)) {
+    auto recs = parse_records(**snapshot, kHeaderSize);
+    if (!recs.payloads.empty()) (void)take_saved(doc, recs.payloads[0], taken);
+  }
+  std::size_t count = taken.size();
+  if (have_log && header_ok(FileKind::Log, **log)) {
+    auto recs = parse_records(**log, kHeaderSize);
+    for (const auto& payload : recs.payloads) {
+      auto c = automerge::Change::from_bytes(payload);
+      if (!c || !doc.apply_changes({*c})) break;
+      ++count;
+    }
+  }
+  return count;
+}
+
 }  // namespace
+
+base::Status keep_previous_generation(Disk& disk) {
+  auto snapshot = link_as(disk.snapshot, disk.previous_snapshot);
+  if (!snapshot) return base::err(snapshot.error());
+  if (!*snapshot) {
+    // No snapshot (none yet, or it was set aside): a previous generation stays as it is. The first
+    // compaction keeps the log, which then holds every change from the start.
+    std::error_code ec;
+    if (fs::exists(disk.previous_snapshot, ec) || fs::exists(disk.previous_log, ec)) return {};
+  }
+  auto log = link_as(disk.log, disk.previous_log);
+  if (!log) return base::err(log.error());
+  // A snapshot without its log: an older log kept before would not belong to it.
+  if (*snapshot && !*log) ::unlink(disk.previous_log.c_str());
+  return sync_folder(disk.folder);
+}
 
 void add_status(std::string& status, const std::string& text) {
   spdlog::warn("{}", text);
@@ -154,7 +210,18 @@ void add_status(std::string& status, const std::string& text) {
 
 base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& status) {
   auto file = read_file(disk.snapshot);
-  if (file && !file->has_value()) return {};
+  const auto previous = [&] {
+    const auto read = read_previous_generation(doc, disk);
+    if (!read) return std::string();
+    // Nothing of them is in the files now in place: they are written again.
+    disk.files_changed = true;
+    return fmt::format(" The previous snapshot and its log were read in its place ({} changes).", *read);
+  };
+  if (file && !file->has_value()) {
+    const std::string instead = previous();
+    if (!instead.empty()) add_status(status, "The saved document snapshot is missing." + instead);
+    return {};
+  }
   std::string problem;
   std::vector<automerge::ChangeHash> taken;
   if (!file) {
@@ -165,12 +232,8 @@ base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& 
     auto recs = parse_records(**file, kHeaderSize);
     if (recs.damaged || recs.payloads.size() != 1) {
       problem = recs.problem.empty() ? "not one record" : recs.problem;
-    } else if (load_whole(doc, recs.payloads[0])) {
-      taken = doc.change_hashes();
-    } else if (auto changes = automerge::AutoCommit::load_changes(recs.payloads[0]); !changes) {
-      problem = changes.error();
-    } else if (std::size_t refused = take_each(doc, *changes, taken, problem); refused > 0) {
-      problem = fmt::format("{} of its {} changes refused, the first: {}", refused, changes->size(), problem);
+    } else {
+      problem = take_saved(doc, recs.payloads[0], taken);
     }
   }
   if (problem.empty()) {
@@ -180,14 +243,15 @@ base::Status read_snapshot(automerge::AutoCommit& doc, Disk& disk, std::string& 
   const std::string kept =
       taken.empty() ? std::string() : fmt::format(" The {} changes that could be read were kept.", taken.size());
   if (disk.read_only) {
-    add_status(status, fmt::format("The saved document snapshot could not be read whole ({}); it was left as it is.{}",
-                                   problem, kept));
+    add_status(status,
+               fmt::format("The saved document snapshot could not be read whole ({}); it was left as it is.{}{}",
+                           problem, kept, previous()));
     return {};
   }
   fs::path moved_to;
   if (auto ok = move_aside(disk, disk.snapshot, "unreadable", moved_to); !ok) return ok;
-  add_status(status, fmt::format("The saved document snapshot could not be read whole ({}); it was moved to {}.{}",
-                                 problem, moved_to.string(), kept));
+  add_status(status, fmt::format("The saved document snapshot could not be read whole ({}); it was moved to {}.{}{}",
+                                 problem, moved_to.string(), kept, previous()));
   return {};
 }
 

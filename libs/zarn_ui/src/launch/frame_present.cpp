@@ -59,7 +59,8 @@ base::Result<render::ReplayReport> FramePainter::paint_into(SDL_Surface* target,
     return replay_frame(view.get(), scene, scale, text);
   }
   const int w = std::max(target->w, 1), h = std::max(target->h, 1);
-  if (!frame_ || cairo_image_surface_get_width(frame_.get()) != w || cairo_image_surface_get_height(frame_.get()) != h) {
+  if (!frame_ || cairo_image_surface_get_width(frame_.get()) != w ||
+      cairo_image_surface_get_height(frame_.get()) != h) {
     frame_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
   }
   auto report = replay_frame(frame_.get(), scene, scale, text);

@@ -55,8 +55,8 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
   // The window follows the desktop's look through the session bus's settings portal.
   if (!loop.theme && !loop.settings_bus) loop.settings_bus = "";
   if (d.first_frame_shown) {
-    loop.after_frame = [shown = d.first_frame_shown, then = options.after_frame, told = false](
-                           std::uint64_t frame, bool repainted) mutable {
+    loop.after_frame = [shown = d.first_frame_shown, then = options.after_frame, told = false](std::uint64_t frame,
+                                                                                               bool repainted) mutable {
       if (repainted && !told) {
         told = true;
         shown();

@@ -64,6 +64,7 @@ void claim_framebuffer(SDL_Window* window) { SDL_GetWindowSurface(window); }
 struct SurfaceWindows::Window {
   std::string id;
   WindowHandle sdl;
+  X11ErrorGuard::Watched watched;
   bool shaped = false;
   Rect outer;  // host-window coordinates, as last synced
   FrameSurface frame;
@@ -71,14 +72,17 @@ struct SurfaceWindows::Window {
   bool drawn = false;
 };
 
-SurfaceWindows::SurfaceWindows(SDL_Window* host, bool allowed) : host_(host), allowed_(allowed) {
+SurfaceWindows::SurfaceWindows(SDL_Window* host, bool allowed, X11ErrorGuard* guard)
+    : host_(host), allowed_(allowed), guard_(guard) {
   // Framebuffers in memory (SDL decides once, for the first window that asks): an accelerated
   // one would make SDL create a panel's window again, and the copy loses its shape. One set in
   // the environment still wins.
   if (allowed_) SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
 }
 
-SurfaceWindows::~SurfaceWindows() = default;
+SurfaceWindows::~SurfaceWindows() {
+  while (!windows_.empty()) close(windows_.begin()->first);
+}
 
 bool SurfaceWindows::window_system_places_windows() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -158,6 +162,7 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
     if (dragging) refused_.insert(request.id);
     return;
   }
+  if (guard_) window->watched = guard_->watch(window->sdl.get());
   claim_framebuffer(window->sdl.get());
   if (shapeable) window->shaped = shape_window(window->sdl.get(), w, h, kMargin * (w / outer.width()));
   SDL_SetWindowPosition(window->sdl.get(), x, y);
@@ -175,8 +180,13 @@ void SurfaceWindows::open(widget::FloatingSurfaceHost& host, const floating_surf
 }
 
 void SurfaceWindows::close(const std::string& id) {
+  const auto it = windows_.find(id);
+  if (it == windows_.end()) return;
+  const X11ErrorGuard::Watched watched = it->second->watched;
+  windows_.erase(it);
+  if (guard_) guard_->forget(watched);
   // Where the panel's window had the keyboard, the host window takes it back.
-  if (windows_.erase(id) > 0) SDL_SetWindowInputFocus(host_);
+  SDL_SetWindowInputFocus(host_);
 }
 
 void SurfaceWindows::handle_event(const SDL_Event& e, widget::Widget& root, state::State& state) {
@@ -235,6 +245,18 @@ void SurfaceWindows::sync(widget::Widget& root, bool drag_ended, double scale, d
   const Rect bounds = host_bounds();
   host->set_host_rect(to_screen(bounds));
   const bool dragging = root.has_pointer_capture();
+
+  // A window another program destroyed: its panel is handed back, as closing the window does.
+  std::vector<std::string> vanished;
+  for (const auto& [id, window] : windows_) {
+    if (guard_ && !guard_->alive(window->watched)) vanished.push_back(id);
+  }
+  for (const auto& id : vanished) {
+    spdlog::warn("the floating panel's window was destroyed by another program; the panel goes back in");
+    host->apply_surface_event({SurfaceEvent::Closed{id}});
+    guard_->before_destroying_gone(windows_.at(id)->watched);
+    close(id);
+  }
 
   while (auto request = host->take_surface_request()) {
     if (!windows_.count(request->id)) open(*host, *request, dragging);

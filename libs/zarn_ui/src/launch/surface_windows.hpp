@@ -3,8 +3,9 @@
 // borderless window of its own beside the host window, where the window system lets an
 // application place windows (X11). The loop tells the widget where its window is, opens and
 // moves the surface windows, paints them, passes their input on, and reports what the desktop
-// did with them (placed, confirmed, handed back, closed). Where no window can be had, the panel
-// simply stays floating inside the host window.
+// did with them (placed, confirmed, handed back, closed). A window another program destroys hands
+// its panel back as closing it does. Where no window can be had, the panel simply stays floating
+// inside the host window.
 
 #include <SDL.h>
 
@@ -15,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "x11_error_guard.hpp"
 #include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
@@ -26,8 +28,9 @@ namespace zarn_ui::launch {
 
 class SurfaceWindows {
  public:
-  // `allowed`: the window system lets the application open and place extra windows.
-  SurfaceWindows(SDL_Window* host, bool allowed);
+  // `allowed`: the window system lets the application open and place extra windows. With a
+  // `guard`, the windows are watched, so one destroyed by another program is noticed.
+  SurfaceWindows(SDL_Window* host, bool allowed, X11ErrorGuard* guard = nullptr);
   ~SurfaceWindows();
   SurfaceWindows(const SurfaceWindows&) = delete;
   SurfaceWindows& operator=(const SurfaceWindows&) = delete;
@@ -70,6 +73,7 @@ class SurfaceWindows {
 
   SDL_Window* host_;
   bool allowed_;
+  X11ErrorGuard* guard_;
   double scale_ = 1.0;  // host pixels per logical unit
   double ratio_ = 1.0;  // host pixels per screen unit
   std::map<std::string, std::unique_ptr<Window>> windows_;

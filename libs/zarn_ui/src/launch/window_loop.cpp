@@ -92,8 +92,11 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 
+  // An X error Xlib would end the process with saves the document first; one about a floating
+  // panel's window (another program may destroy it) ends nothing.
+  X11ErrorGuard x11_errors([&state] { (void)state.flush(); });
   // Floating panels sent to the desktop get windows of their own where they can be placed.
-  SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows());
+  SurfaceWindows surfaces(window.get(), SurfaceWindows::window_system_places_windows(), &x11_errors);
   const std::uint32_t window_id = SDL_GetWindowID(window.get());
 
   const theme::Theme& theme = desktop.theme();
@@ -135,11 +138,13 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
     SDL_Event ev;
     int got = 0;
     if (!deadline) {
+      if (options.before_wait) options.before_wait(std::nullopt);
       got = SDL_WaitEvent(&ev);
     } else {
       const auto slot = std::chrono::ceil<std::chrono::milliseconds>(kFramePeriod - (Clock::now() - frame_start));
       const auto wait = std::max(*deadline, slot);
       const int ms = static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), INT_MAX));
+      if (options.before_wait) options.before_wait(std::chrono::milliseconds{ms});
       got = ms > 0 ? SDL_WaitEventTimeout(&ev, ms) : SDL_PollEvent(&ev);
     }
     if (got) events.push_back(ev);

@@ -163,4 +163,11 @@ std::size_t code_point_offset(std::string_view s, std::size_t n) {
 
 std::size_t fit_prefix(std::string_view s, std::size_t max_bytes) { return snap(s, max_bytes); }
 
+std::size_t code_point_floor(std::string_view s, std::size_t at) {
+  if (at >= s.size()) return s.size();
+  std::size_t p = at;
+  for (int k = 0; k < 3 && p > 0 && continuation(static_cast<unsigned char>(s[p])); ++k) --p;
+  return continuation(static_cast<unsigned char>(s[p])) ? at : p;
+}
+
 }  // namespace zarn_ui::widgets::text_edit

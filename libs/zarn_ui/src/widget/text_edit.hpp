@@ -34,4 +34,8 @@ std::size_t code_point_offset(std::string_view text, std::size_t n);
 // The longest prefix of at most `max_bytes` bytes that ends on a boundary.
 std::size_t fit_prefix(std::string_view text, std::size_t max_bytes);
 
+// `at`, or the start of the UTF-8 sequence that holds the byte at `at`: a cut there splits no
+// code point.
+std::size_t code_point_floor(std::string_view text, std::size_t at);
+
 }  // namespace zarn_ui::widgets::text_edit

@@ -85,6 +85,21 @@ void TextInput::replace_selection(const std::string& with) {
   if (changed) dirty_ = true;
 }
 
+void TextInput::paste(clipboard::Clipboard& board) {
+  const auto [from, to] = selection();
+  const std::size_t kept = text_.size() - (to - from);
+  const std::size_t room = kept >= kMaxBytes ? 0 : kMaxBytes - kept;
+  // Only what can fit is read, made one line and measured, so a huge clipboard costs no more
+  // than a full field. A little more than the room is read: where the cut falls depends on the
+  // characters after it.
+  constexpr std::size_t kLookahead = 64;
+  const auto pasted = board.text_prefix(room + kLookahead);
+  if (!pasted) return;
+  std::string_view raw = *pasted;
+  if (raw.size() == room + kLookahead) raw = raw.substr(0, text_edit::code_point_floor(raw, raw.size() - 3));
+  replace_selection(text_edit::sanitize_line(raw));
+}
+
 bool TextInput::handle_event(const widget::Event& event, const EventCtx& ctx) {
   settle();
   if (const auto* key = std::get_if<Key>(&event)) {
@@ -193,9 +208,7 @@ bool TextInput::handle_command(const std::string& key, const EventCtx& ctx) {
       }
       return true;
     case 'v':
-      if (ctx.clipboard) {
-        if (auto pasted = ctx.clipboard->text()) replace_selection(text_edit::sanitize_line(*pasted));
-      }
+      if (ctx.clipboard) paste(*ctx.clipboard);
       return true;
     default: return false;
   }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "probe.hpp"
@@ -311,7 +311,11 @@ TEST(CoveringItem, FindsTheLastOpaqueItemOverTheWholeTarget) {
   };
   const std::vector<Case> cases = {
       {"nothing", [](Scene&) {}, std::nullopt},
-      {"an opaque fill", [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red()); }, 0},
+      {"an opaque fill",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 64, 64}, testing::red());
+       },
+       0},
       {"the later of two",
        [](Scene& s) {
          s.fill(Rect{0, 0, 64, 64}, testing::red());
@@ -319,13 +323,31 @@ TEST(CoveringItem, FindsTheLastOpaqueItemOverTheWholeTarget) {
          s.fill(Rect{0, 0, 10, 10}, testing::green());
        },
        1},
-      {"translucent", [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red().with_alpha(0.99f)); }, std::nullopt},
-      {"short by a fraction", [](Scene& s) { s.fill(Rect{0, 0, 63.5, 64}, testing::red()); }, std::nullopt},
-      {"round corners", [](Scene& s) { s.fill(RoundedRect::make({0, 0, 64, 64}, 2), testing::red()); }, std::nullopt},
-      {"rotated",
-       [](Scene& s) { s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine{0, 1, -1, 0, 64, 0}); },
+      {"translucent",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 64, 64}, testing::red().with_alpha(0.99f));
+       },
        std::nullopt},
-      {"scaled into place", [](Scene& s) { s.fill(Rect{0, 0, 32, 32}, testing::red(), Affine::scale(2.0)); }, 0},
+      {"short by a fraction",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 63.5, 64}, testing::red());
+       },
+       std::nullopt},
+      {"round corners",
+       [](Scene& s) {
+         s.fill(RoundedRect::make({0, 0, 64, 64}, 2), testing::red());
+       },
+       std::nullopt},
+      {"rotated",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine{0, 1, -1, 0, 64, 0});
+       },
+       std::nullopt},
+      {"scaled into place",
+       [](Scene& s) {
+         s.fill(Rect{0, 0, 32, 32}, testing::red(), Affine::scale(2.0));
+       },
+       0},
       {"inside a layer",
        [](Scene& s) {
          s.push_layer(Rect{0, 0, 64, 64});
@@ -333,9 +355,21 @@ TEST(CoveringItem, FindsTheLastOpaqueItemOverTheWholeTarget) {
          s.pop_layer();
        },
        std::nullopt},
-      {"an opaque image", [&](Scene& s) { s.draw_image(opaque, brush, Rect{0, 0, 64, 64}); }, 0},
-      {"a translucent image", [&](Scene& s) { s.draw_image(translucent, brush, Rect{0, 0, 64, 64}); }, std::nullopt},
-      {"an image faded", [&](Scene& s) { s.draw_image(opaque, brush, Rect{0, 0, 64, 64}, {}, 0.5f); }, std::nullopt},
+      {"an opaque image",
+       [&](Scene& s) {
+         s.draw_image(opaque, brush, Rect{0, 0, 64, 64});
+       },
+       0},
+      {"a translucent image",
+       [&](Scene& s) {
+         s.draw_image(translucent, brush, Rect{0, 0, 64, 64});
+       },
+       std::nullopt},
+      {"an image faded",
+       [&](Scene& s) {
+         s.draw_image(opaque, brush, Rect{0, 0, 64, 64}, {}, 0.5f);
+       },
+       std::nullopt},
   };
   for (const Case& c : cases) {
     Scene s;
@@ -374,8 +408,8 @@ TEST(RenderInBands, SamePixelsAsInOnePiece) {
   scene.stroke(road, Color::rgba(0.2f, 0.4f, 0.9f), 5.3);
   scene.fill(Circle{{50.5, 30.25}, 17.3}, Color::rgba(0.1f, 0.7f, 0.3f, 0.6f));
   const std::vector<Rect> fresh = {{0, 0, 97, 20}, {60, 20, 97, 61}, {5.5, 30.5, 20.25, 50}};
-  const Image whole = render::render_to_image_reusing(old, 13, 17, fresh, scene, 97, 61, 1.5, nullptr,
-                                                      ImageBuilder::Content::Opaque);
+  const Image whole =
+      render::render_to_image_reusing(old, 13, 17, fresh, scene, 97, 61, 1.5, nullptr, ImageBuilder::Content::Opaque);
   for (std::size_t threads : {0u, 3u}) {
     base::WorkPool pool(threads);
     const Image bands = render::render_opaque_in_bands(pool, old, 13, 17, fresh, scene, 97, 61, 1.5);

@@ -103,10 +103,41 @@ TEST(PersistDamage, AnUnreadableSnapshotIsSetAsideAndTheLogStillRead) {
   auto aside = dir.files_starting("document.snapshot.unreadable-");
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(read_all(aside[0]), garbage);
-  EXPECT_TRUE(dir.files_starting("document.log.").empty());
+  EXPECT_TRUE(dir.files_starting("document.log.unreadable-").empty());
+  EXPECT_TRUE(dir.files_starting("document.log.damaged-").empty());
   expect_saving_works(p, dir.path());
   PersistedDoc again = open_in(dir.path());
   EXPECT_EQ(int_at(again.doc(), "k1"), 2);
+}
+
+// One damaged byte in the newest snapshot: the generation it replaced (the snapshot before it and
+// that snapshot's log) stands in, so every change, those of the log after it too, still shows.
+TEST(PersistDamage, ADamagedSnapshotFallsBackToTheGenerationBefore) {
+  TempDir dir;
+  std::vector<std::string> keys;
+  for (int round = 0; round < 3; ++round) {
+    PersistedDoc p = open_in(dir.path());  // each open but the first folds the log into a snapshot
+    std::vector<std::string> more;
+    for (int i = 0; i < 200; ++i) more.push_back("r" + std::to_string(round) + "-" + std::to_string(i));
+    put_keys(p, dir.path(), more);
+    keys.insert(keys.end(), more.begin(), more.end());
+  }
+  const auto snapshot = dir.path() / "document.snapshot";
+  auto bytes = read_all(snapshot);
+  bytes[bytes.size() / 2] ^= 0x20;
+  write_all(snapshot, bytes);
+
+  {
+    PersistedDoc p = open_in(dir.path());
+    EXPECT_TRUE(contains(p.status(), "The previous snapshot and its log were read in its place")) << p.status();
+    EXPECT_EQ(p.doc().queued_count(), 0u);
+    for (const std::string& k : keys) ASSERT_EQ(int_at(p.doc(), k), static_cast<std::int64_t>(k.size())) << k;
+    EXPECT_EQ(dir.files_starting("document.snapshot.unreadable-").size(), 1u);
+    expect_saving_works(p, dir.path());
+  }
+  PersistedDoc again = open_in(dir.path());
+  EXPECT_EQ(again.status(), "");
+  EXPECT_EQ(again.doc().keys(ROOT).size(), keys.size() + 1);
 }
 
 // A snapshot whose saved form holds a change the document refuses: the changes around it are
@@ -157,8 +188,9 @@ TEST(PersistDamage, ASnapshotWithARefusedChangeKeepsTheOthers) {
   EXPECT_EQ(int_at(again.doc(), "side"), 5);
 }
 
-// After a compaction the log builds on the snapshot. Without it, the logged change cannot be
-// shown: the open says so, and the change is kept, so the old snapshot can still be merged in.
+// After a compaction the log builds on the snapshot. Without it, the generation the compaction
+// replaced stands in; without that too, the logged change cannot be shown: the open says so, and
+// the change is kept, so the old snapshot can still be merged in.
 TEST(PersistDamage, AMissingSnapshotIsReportedAndItsLogKept) {
   TempDir dir;
   {
@@ -170,7 +202,19 @@ TEST(PersistDamage, AMissingSnapshotIsReportedAndItsLogKept) {
     put_keys(p, dir.path(), {"k1"});
   }
   const auto snapshot = read_all(dir.path() / "document.snapshot");
+  const auto log = read_all(dir.path() / "document.log");
   std::filesystem::remove(dir.path() / "document.snapshot");
+  {
+    PersistedDoc p = open_in(dir.path());
+    EXPECT_TRUE(contains(p.status(), "snapshot is missing. The previous snapshot and its log were read")) << p.status();
+    EXPECT_EQ(int_at(p.doc(), "k0"), 2);
+    EXPECT_EQ(int_at(p.doc(), "k1"), 2);
+    EXPECT_EQ(p.doc().queued_count(), 0u);
+  }
+  // The same log alone, with no generation beside it.
+  std::filesystem::remove_all(dir.path());
+  std::filesystem::create_directories(dir.path());
+  write_all(dir.path() / "document.log", log);
 
   PersistedDoc p = open_in(dir.path());
   EXPECT_TRUE(contains(p.status(), "1 saved changes build on changes that are on no file")) << p.status();

@@ -38,7 +38,8 @@ TEST(FramePainter, PaintsTheSameIntoEitherKindOfWindowSurface) {
     const Scene* scene;
     std::array<Uint8, 3> left, right;
   };
-  const Case cases[] = {{"covered", &covered, {127, 0, 128}, {255, 0, 0}}, {"partial", &partial, {0, 0, 128}, {0, 0, 0}}};
+  const Case cases[] = {{"covered", &covered, {127, 0, 128}, {255, 0, 0}},
+                        {"partial", &partial, {0, 0, 128}, {0, 0, 0}}};
   for (Uint32 format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_ABGR8888}) {
     for (const Case& c : cases) {
       SdlSurface target = surface_of(format);

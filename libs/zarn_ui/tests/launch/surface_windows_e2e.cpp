@@ -8,10 +8,20 @@
 #include <SDL_shape.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "../../src/launch/surface_windows.hpp"
 #include "base/scoped_env.hpp"
 #include "base_testing/private_x_server.hpp"
+#include "base_testing/x_windows.hpp"
+#include "zarn_ui/persist.hpp"
 #include "zarn_ui/state.hpp"
+
+// Xlib last: its macros (Status, None, Bool) would break the headers above.
+#include <SDL_syswm.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zarn_ui::launch {
 namespace {
@@ -87,6 +97,13 @@ struct HostWindow {
   }
   SDL_Window* window;
 };
+
+base_testing::XWindowId window_id_of(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+  return info.info.x11.window;
+}
 
 void pump() {
   SDL_PumpEvents();
@@ -217,6 +234,95 @@ TEST(SurfaceWindows, OnTheDesktopWhereWindowsCanBePlaced) {
   windows.handle_event(press, host, state);
   ASSERT_EQ(host.inputs.size(), 2u);
   EXPECT_EQ(host.inputs[0].second, (widget::Event{widget::PointerMoved{{224, 208}}}));
+}
+
+// Another program destroys the panel's window: what the window system then reports about it ends
+// nothing, and the panel is handed back, as a close hands it back. Any other X error would still
+// end the process, but saves the document first.
+TEST(SurfaceWindows, AWindowAnotherProgramDestroysHandsItsPanelBack) {
+  base_testing::PrivateXServer server("1600x1200x24");
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv display("DISPLAY", server.display());
+  Video video("x11");
+  ASSERT_TRUE(video.ok) << SDL_GetError();
+  HostWindow host_window;
+  ASSERT_TRUE(host_window.window);
+  int last_words = 0;
+  X11ErrorGuard guard([&] { ++last_words; });
+  ASSERT_TRUE(guard.active());
+  FakeHost host;
+  state::State state;
+  SurfaceWindows windows(host_window.window, true, &guard);
+  ASSERT_TRUE(SDL_GetWindowSurface(host_window.window));
+  host.ask({900, 100, 1260, 256});
+  windows.sync(host, false, 1.0, 1.0);
+  ASSERT_EQ(windows.open_count(), 1u);
+  SDL_Window* surface = SDL_GetWindowFromID(*windows.window_id("panel"));
+  ASSERT_TRUE(surface);
+  auto text = text_render::TextRenderer::fixed(7);
+  windows.paint(host, text, theme::Theme::light());
+  pump();
+
+  const base_testing::XConnection other(server.display());
+  ASSERT_TRUE(other.ok());
+  other.destroy(window_id_of(surface));
+  // Everything the loop does with the window before it notices: events, a resize, a paint.
+  pump();
+  SDL_SetWindowSize(surface, 380, 180);
+  host.draws = 0;
+  windows.paint(host, text, theme::Theme::light());
+  windows.sync(host, false, 1.0, 1.0);
+  EXPECT_EQ(host.count<SurfaceEvent::Closed>(), 1u);
+  EXPECT_EQ(windows.open_count(), 0u);
+  pump();
+  EXPECT_EQ(last_words, 0) << "nothing fatal happened";
+
+  // The panel can go out again, into a new window.
+  host.ask({900, 100, 1260, 256});
+  windows.sync(host, false, 1.0, 1.0);
+  EXPECT_EQ(windows.open_count(), 1u);
+}
+
+// An X error about anything else, and the loss of the display, still end the process as Xlib
+// does, but only once the loop's last words have run: the last change is saved.
+TEST(X11ErrorGuard, AFatalXErrorSavesTheDocumentFirst) {
+  base_testing::PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv display("DISPLAY", server.display());
+  for (const bool lose_display : {false, true}) {
+    SCOPED_TRACE(lose_display ? "the display lost" : "a bad request");
+    char folder[] = "/tmp/x11-guard-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      Video video("x11");
+      HostWindow host_window;
+      if (!video.ok || !host_window.window) ::_exit(10);
+      state::State state(persist::open_in(folder));
+      X11ErrorGuard guard([&] { (void)state.flush(); });
+      if (!state.doc().put(automerge::ROOT, "last", automerge::ScalarValue::int64(7)).is_ok()) ::_exit(11);
+      SDL_SysWMinfo info;
+      SDL_VERSION(&info.version);
+      if (!SDL_GetWindowWMInfo(host_window.window, &info)) ::_exit(12);
+      Display* d = info.info.x11.display;
+      if (lose_display) {
+        ::shutdown(ConnectionNumber(d), SHUT_RDWR);
+      } else {
+        XDestroyWindow(d, 0x1fffff);  // no such window
+      }
+      XSync(d, False);
+      ::_exit(0);  // not reached: Xlib ends the process
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    persist::PersistedDoc saved = persist::open_in(folder);
+    const auto last = saved.doc().get(automerge::ROOT, "last");
+    ASSERT_TRUE(last && last->has_value()) << "the last change was lost";
+    EXPECT_EQ((*last)->value.to_scalar().as_int(), 7);
+    std::filesystem::remove_all(folder);
+  }
 }
 
 TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {

@@ -183,6 +183,49 @@ TEST(TextInput, PasteStopsAtTheSizeLimitOnACharacterBoundary) {
   EXPECT_EQ(field.text().back(), 'q');
 }
 
+// A clipboard that hands out prefixes of a large text, as the system's does, and notes how much
+// was asked for.
+class LargeClipboard final : public clipboard::Clipboard {
+ public:
+  explicit LargeClipboard(std::string text) : text_(std::move(text)) {}
+  std::optional<std::string> text() override { return text_prefix(std::string::npos); }
+  std::optional<std::string> text_prefix(std::size_t max_bytes) override {
+    largest_ask = std::max(largest_ask, std::min(max_bytes, text_.size()));
+    return text_.substr(0, max_bytes);
+  }
+  void set_text(const std::string&) override {}
+  std::size_t largest_ask = 0;
+
+ private:
+  std::string text_;
+};
+
+// Only what fits is read from a huge clipboard; the cut still falls on a character boundary,
+// decided with the characters that follow it.
+TEST(TextInput, APasteReadsOnlyWhatFits) {
+  struct Case {
+    const char* what;
+    std::string tail;      // follows 8191 - 1 bytes of "a"
+    std::string expected;  // what the field ends with
+  };
+  const std::string filler(TextInput::kMaxBytes - 2, 'a');
+  const Case cases[] = {
+      {"a letter and its accent stay together", "e\u0301" + std::string(1 << 20, 'x'), "a"},
+      {"a four-byte character does not fit in one byte of room", "\U0001F600" + std::string(100, 'x'), "a"},
+      {"a line break becomes a space", "\r\n" + std::string(1 << 20, 'x'), " x"},
+  };
+  for (const Case& c : cases) {
+    LargeClipboard board(filler + c.tail);
+    TextInput field = focused_field("|");
+    field.handle_event(typed("v"), {mods::kControl, 1.0, &board});
+    EXPECT_LE(board.largest_ask, TextInput::kMaxBytes + 64) << c.what;
+    EXPECT_LE(field.text().size(), TextInput::kMaxBytes) << c.what;
+    EXPECT_TRUE(field.text().ends_with(c.expected))
+        << c.what << ": ..." << field.text().substr(field.text().size() - 3);
+    EXPECT_EQ(field.text().find('\xcc'), std::string::npos) << c.what;  // no half accent
+  }
+}
+
 TEST(TextInput, InputMethodCompositionIsShownNotTyped) {
   TextInput field = focused_field("東京|");
   EXPECT_TRUE(field.handle_event(widget::TextEditing{"たわ", 1, 0}, {}));

@@ -1,0 +1,83 @@
+// The live map against a tile server that takes connections and never answers: with the worker's
+// real time limits, the map says that its imagery is unavailable within twenty seconds of the
+// first request, instead of "Loading map…" for as long as one watches.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../tiles/tile_server.hpp"
+#include "app/construct.hpp"
+#include "map_layers/status_banner.hpp"
+#include "net/recording_job_spawner.hpp"
+#include "zarn_ui/permissions.hpp"
+#include "zarn_ui/presence.hpp"
+#include "zarn_ui/state.hpp"
+#include "zarn_ui/theme.hpp"
+
+namespace maps {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> frame_texts(MapsApp& app) {
+  auto text = zarn_ui::text_render::TextRenderer::fixed(7);
+  const auto theme = zarn_ui::theme::Theme::light();
+  const auto presence = zarn_ui::presence::PresenceCtx::empty();
+  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
+  const zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
+  zarn_ui::Scene scene;
+  app.draw(scene, zarn_ui::Affine::identity(), ctx);
+  std::vector<std::string> texts;
+  for (const auto& item : scene.items()) {
+    if (const auto* run = std::get_if<zarn_ui::scene::TextRun>(&item)) texts.push_back(run->text);
+  }
+  return texts;
+}
+
+bool shows(const std::vector<std::string>& texts, std::string_view s) {
+  return std::find(texts.begin(), texts.end(), s) != texts.end();
+}
+
+TEST(SilentTileHost, TheMapSaysItsImageryIsUnavailableWithinTwentySeconds) {
+  testing::TileServer server;
+  server.hold();
+  const auto root = std::filesystem::temp_directory_path() / ("maps-silent-host-" + std::to_string(getpid()));
+  std::filesystem::remove_all(root);
+  auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
+  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  app->bounds_rect = {0, 0, 1280, 800};
+  zarn_ui::state::State state;
+
+  const auto start = Clock::now();
+  bool loading_first = false;
+  bool unavailable = false;
+  while (!unavailable && Clock::now() - start < 40s) {
+    app->tick(state);
+    const auto texts = frame_texts(*app);
+    if (Clock::now() - start < 1s && shows(texts, kLoadingMapText)) loading_first = true;
+    unavailable = shows(texts, kImageryUnavailableText);
+    if (!unavailable) std::this_thread::sleep_for(50ms);
+  }
+  const auto took = Clock::now() - start;
+  EXPECT_TRUE(loading_first);
+  ASSERT_TRUE(unavailable);
+  EXPECT_LT(took, 20s);
+  // Only the first round of transfers went out (and, where their time-outs came one by one, a
+  // transfer in a slot freed before the third); the screen's other tiles failed with them.
+  EXPECT_LE(server.total_hits(), static_cast<int>(kMaxTileTransfers) + kHostFailuresInARow - 1);
+  EXPECT_TRUE(tile_host_failing(app->tile_store));
+  std::printf("the banner said so after %.1f s\n", std::chrono::duration<double>(took).count());
+  app.reset();
+  std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace maps
