@@ -8,7 +8,6 @@
 
 #include "app/construct.hpp"
 #include "app/startup.hpp"
-#include "net/http_get.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "start_record.hpp"
 #include "zarn_ui/launch.hpp"
@@ -17,7 +16,7 @@ int main(int argc, char** argv) {
   if (argc != 4) return 2;
   const std::string host = argv[1], cache = argv[2];
   const int fd = std::atoi(argv[3]);
-  maps::ensure_crypto_provider();
+  maps::hold_http_for_first_frame();
   zarn_ui::launch::AppDescriptor d = maps::maps_descriptor();
   maps::MapsApp* live = nullptr;
   maps::RecordingJobSpawner* jobs = nullptr;

@@ -7,6 +7,12 @@ find_package(fmt REQUIRED)
 find_package(spdlog REQUIRED)
 find_package(nlohmann_json REQUIRED)
 find_package(CURL REQUIRED)
+# The app opens libcurl itself when its first request goes out (net/curl_library.hpp): it is
+# built against curl's headers and never linked with it.
+add_library(CurlHeaders INTERFACE)
+target_include_directories(CurlHeaders INTERFACE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
+target_compile_definitions(CurlHeaders INTERFACE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_COMPILE_DEFINITIONS>)
+target_link_libraries(CurlHeaders INTERFACE ${CMAKE_DL_LIBS})
 find_package(OpenSSL REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
 find_package(SDL2 REQUIRED)

@@ -9,7 +9,7 @@
 #include "base/text.hpp"
 #include "doc/action_path.hpp"
 #include "geo/geo.hpp"
-#include "net/http_client.hpp"
+#include "net/curl_library.hpp"
 #include "sample/sample_data.hpp"
 #include "search/local_search.hpp"
 #include "search/ranking.hpp"
@@ -90,14 +90,19 @@ zarn_ui::launch::AppDescriptor maps_descriptor() {
   d.register_actions = &register_actions;
   d.window_size = &default_window_size;
   d.persist_open = &zarn_ui::persist::open;
+  d.first_frame_shown = &release_curl_library;
   d.single_instance = false;
   d.remember_window_size = true;
   d.high_dpi = true;
   return d;
 }
 
+void hold_http_for_first_frame() { hold_curl_library(std::chrono::milliseconds(500)); }
+
 int maps_main(int argc, char** argv) {
-  ensure_crypto_provider();
+  // The HTTP and TLS stack is set up by the first request, on its own thread, once the first
+  // frame shows: loaded with the program, or beside the first frame, it would delay that frame.
+  hold_http_for_first_frame();
   const zarn_ui::launch::AppDescriptor descriptor = maps_descriptor();
   zarn_ui::launch::run_or_exit(descriptor, argc, argv);
 }

@@ -16,6 +16,9 @@ inline constexpr const char* kPanelOption = "--panel";
 inline constexpr const char* kAppId = "so.zarn.maps";
 
 zarn_ui::launch::AppDescriptor maps_descriptor();
+// Holds the opening of the HTTP library until the window's first frame shows (the descriptor
+// releases it), or half a second at most; `maps_main` calls it before the window opens.
+void hold_http_for_first_frame();
 int maps_main(int argc, char** argv);
 
 std::unique_ptr<MapsApp> app_from_launch_args(const zarn_ui::launch::LaunchArgs& args);

@@ -79,7 +79,10 @@ base::Error http_status_error(long status) {
 base::Result<HttpReply> get_reply(const std::string& url, std::chrono::milliseconds timeout, RequestControl* control) {
   // A new handle per request: connections are never reused between service calls.
   CurlEasy handle = new_curl_handle();
-  if (!handle) return base::err(base::ErrorKind::Other, "failed to build HTTP client");
+  if (!handle) {
+    if (curl_library() == nullptr) return curl_library_error();
+    return base::err(base::ErrorKind::Other, "failed to build HTTP client");
+  }
   auto reply = http_get(handle.get(), url, {timeout, kMaxReplyBytes, control ? &control->cancelled : nullptr, {}});
   if (reply && reply->retry_after && control) control->limiter.hold(host_key(url), *reply->retry_after);
   return reply;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
 
 #include <fmt/format.h>
 
@@ -13,7 +12,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct CurlListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist* list) const {
+    if (const CurlLibrary* lib = curl_library()) lib->slist_free_all(list);
+  }
 };
 using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
 
@@ -156,29 +157,18 @@ base::ErrorKind transport_kind(CURLcode rc) {
 
 }  // namespace
 
-namespace {
-std::atomic<std::size_t> crypto_installs{0};
-}  // namespace
-
-void install_crypto_provider() {
-  // A failure leaves curl unusable; every request then reports that it could not start.
-  (void)curl_global_init(CURL_GLOBAL_DEFAULT);
-  ++crypto_installs;
+void CurlEasyDeleter::operator()(CURL* handle) const {
+  // A handle exists only once the library is open.
+  if (const CurlLibrary* lib = curl_library()) lib->easy_cleanup(handle);
 }
-
-void ensure_crypto_provider() {
-  static std::once_flag once;
-  std::call_once(once, install_crypto_provider);
-}
-
-std::size_t crypto_provider_installs() { return crypto_installs.load(); }
 
 CurlEasy new_curl_handle() {
-  ensure_crypto_provider();
-  return CurlEasy(curl_easy_init());
+  const CurlLibrary* lib = curl_library();
+  return CurlEasy(lib ? lib->easy_init() : nullptr);
 }
 
 struct HttpGetTransfer::State {
+  const CurlLibrary* lib = nullptr;
   CURL* handle = nullptr;
   bool ready = false;
   bool secure = false;
@@ -198,12 +188,14 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, const HttpGetO
     : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.handle = h;
-  if (h == nullptr) return;
+  s.lib = curl_library();
+  if (h == nullptr || s.lib == nullptr) return;
+  const CurlLibrary& lib = *s.lib;
   const auto timeout = options.timeout;
-  curl_easy_reset(h);
+  lib.easy_reset(h);
 
   // curl adds "Accept: */*" by default; an empty value removes it so only the User-Agent is sent.
-  s.headers.reset(curl_slist_append(nullptr, "Accept:"));
+  s.headers.reset(lib.slist_append(nullptr, "Accept:"));
   if (!s.headers) return;
 
   s.url = url;
@@ -214,43 +206,43 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, const HttpGetO
   t.head_deadline = Clock::now() + timeout;
   const long limit_ms = static_cast<long>(std::max<long long>(1, timeout.count()));
 
-  curl_easy_setopt(h, CURLOPT_URL, s.url.c_str());
-  curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(h, CURLOPT_USERAGENT, s.user_agent.c_str());
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, s.headers.get());
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, s.errbuf);
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  lib.easy_setopt(h, CURLOPT_URL, s.url.c_str());
+  lib.easy_setopt(h, CURLOPT_HTTPGET, 1L);
+  lib.easy_setopt(h, CURLOPT_USERAGENT, s.user_agent.c_str());
+  lib.easy_setopt(h, CURLOPT_HTTPHEADER, s.headers.get());
+  lib.easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  lib.easy_setopt(h, CURLOPT_ERRORBUFFER, s.errbuf);
+  lib.easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+  lib.easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
   // What starts on https stays on https: a redirect must not downgrade it to plain http.
   const bool secure = lower_scheme(url) == "https";
   s.secure = secure;
 #if LIBCURL_VERSION_NUM >= 0x075500
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  lib.easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  lib.easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
 #else
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS,
-                   static_cast<long>(secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS)));
+  lib.easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  lib.easy_setopt(h, CURLOPT_REDIR_PROTOCOLS,
+                  static_cast<long>(secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS)));
 #endif
-  curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  lib.easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+  lib.easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!options.ca_file.empty()) {
     s.ca_file = options.ca_file;
-    curl_easy_setopt(h, CURLOPT_CAINFO, s.ca_file.c_str());
-    curl_easy_setopt(h, CURLOPT_CAPATH, nullptr);
+    lib.easy_setopt(h, CURLOPT_CAINFO, s.ca_file.c_str());
+    lib.easy_setopt(h, CURLOPT_CAPATH, nullptr);
   }
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limit_ms);
+  lib.easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limit_ms);
   // Backstop for both phases together; the progress callback enforces each phase.
-  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 2 * limit_ms);
-  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.max_body_bytes));
-  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, on_header);
-  curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
-  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+  lib.easy_setopt(h, CURLOPT_TIMEOUT_MS, 2 * limit_ms);
+  lib.easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.max_body_bytes));
+  lib.easy_setopt(h, CURLOPT_HEADERFUNCTION, on_header);
+  lib.easy_setopt(h, CURLOPT_HEADERDATA, &t);
+  lib.easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
+  lib.easy_setopt(h, CURLOPT_WRITEDATA, &t);
+  lib.easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+  lib.easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
+  lib.easy_setopt(h, CURLOPT_XFERINFODATA, &t);
   s.ready = true;
 }
 
@@ -261,20 +253,24 @@ HttpGetTransfer::~HttpGetTransfer() = default;
 bool HttpGetTransfer::ready() const { return state_ && state_->ready; }
 
 base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
-  if (!ready()) return base::err(base::ErrorKind::Other, "failed to build HTTP client");
+  if (!ready()) {
+    if (curl_library() == nullptr) return curl_library_error();
+    return base::err(base::ErrorKind::Other, "failed to build HTTP client");
+  }
   State& s = *state_;
+  const CurlLibrary& lib = *s.lib;
   const Transfer& t = s.transfer;
   HttpReply reply;
-  curl_easy_getinfo(s.handle, CURLINFO_RESPONSE_CODE, &reply.status);
+  lib.easy_getinfo(s.handle, CURLINFO_RESPONSE_CODE, &reply.status);
   curl_off_t retry_after = 0;
   if (rc == CURLE_OK && reply.status == 429 &&
-      curl_easy_getinfo(s.handle, CURLINFO_RETRY_AFTER, &retry_after) == CURLE_OK && retry_after > 0) {
+      lib.easy_getinfo(s.handle, CURLINFO_RETRY_AFTER, &retry_after) == CURLE_OK && retry_after > 0) {
     // A day is already far past any pause worth honouring; the cap keeps later sums in range.
     reply.retry_after =
         std::chrono::seconds(static_cast<std::chrono::seconds::rep>(std::min<curl_off_t>(retry_after, 86400)));
   }
   // The buffers and the header list die with this object; a reused handle must not point at them.
-  curl_easy_reset(s.handle);
+  lib.easy_reset(s.handle);
   s.ready = false;
   const bool secure = s.secure;
   if (rc != CURLE_OK) {
@@ -289,7 +285,7 @@ base::Result<HttpReply> HttpGetTransfer::finish(CURLcode rc) {
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) return base::err(ErrorKind::BadReply, "response body too large");
     const ErrorKind kind = transport_kind(rc);
     if (s.errbuf[0] != '\0') return base::err(kind, s.errbuf);
-    return base::err(kind, curl_easy_strerror(rc));
+    return base::err(kind, lib.easy_strerror(rc));
   }
   reply.body = std::move(s.transfer.body);
   return reply;
@@ -303,7 +299,7 @@ base::Result<HttpReply> http_get(CURL* h, const std::string& url, std::chrono::m
 base::Result<HttpReply> http_get(CURL* h, const std::string& url, const HttpGetOptions& options) {
   HttpGetTransfer get(h, url, options);
   if (!get.ready()) return get.finish(CURLE_FAILED_INIT);
-  return get.finish(curl_easy_perform(h));
+  return get.finish(curl_library()->easy_perform(h));
 }
 
 }  // namespace maps

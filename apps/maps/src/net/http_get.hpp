@@ -4,8 +4,6 @@
 // verified, a time-out for the reply head and again for its body, and a cap on the body. The
 // JSON client and the tile worker's client both send through it.
 
-#include <curl/curl.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -15,24 +13,19 @@
 #include <string_view>
 
 #include "base/result.hpp"
+#include "net/curl_library.hpp"
 
 namespace maps {
 
 inline constexpr std::string_view kUserAgent = "Zarn-Maps/0.1 (maps@zarn.so; native maps app)";
 
-// Initialises the TLS and HTTP stack once per process; later and concurrent calls wait for the first.
-void ensure_crypto_provider();
-// The one-time initialisation itself; a failure is not fatal (requests then report it).
-void install_crypto_provider();
-// How many times the initialisation has run to its end in this process.
-std::size_t crypto_provider_installs();
-
 struct CurlEasyDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+  void operator()(CURL* handle) const;
 };
 using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
 
-// A fresh handle, after `ensure_crypto_provider`; null when curl cannot make one.
+// A fresh handle, after `ensure_crypto_provider`; null when curl cannot be opened or cannot
+// make one.
 CurlEasy new_curl_handle();
 
 struct HttpReply {

@@ -31,7 +31,9 @@ struct TileTransferDone {
 
 class TileHttpClient {
  public:
-  // An error when curl cannot make its multi handle. `max_transfers` is at least 1.
+  // `max_transfers` is at least 1. curl is opened with the first transfer, not here: a client
+  // whose tiles all come from disk never loads it, and a curl that cannot be opened or cannot
+  // make its multi handle fails each transfer with the reason.
   static base::Result<TileHttpClient> create(std::chrono::milliseconds timeout = kTileClientTimeout,
                                              std::size_t max_transfers = kMaxTileTransfers);
   TileHttpClient(TileHttpClient&&) noexcept;

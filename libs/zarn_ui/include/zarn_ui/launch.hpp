@@ -56,6 +56,9 @@ struct AppDescriptor {
   std::function<void(app::App&)> register_actions;
   std::function<std::pair<std::uint32_t, std::uint32_t>()> window_size;
   PersistOpener persist_open;
+  // Called once, when the window's first frame shows: what was held back so as not to slow that
+  // frame may start.
+  std::function<void()> first_frame_shown;
   // Framework switches: one instance per user session, keep the window size, allow HiDPI.
   bool single_instance = false;
   bool remember_window_size = true;

@@ -54,6 +54,16 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
   if (!loop.text_renderer) loop.text_renderer = [&fonts] { return fonts.get(); };
   // The window follows the desktop's look through the session bus's settings portal.
   if (!loop.theme && !loop.settings_bus) loop.settings_bus = "";
+  if (d.first_frame_shown) {
+    loop.after_frame = [shown = d.first_frame_shown, then = options.after_frame, told = false](std::uint64_t frame,
+                                                                                               bool repainted) mutable {
+      if (repainted && !told) {
+        told = true;
+        shown();
+      }
+      if (then) then(frame, repainted);
+    };
+  }
 
   app::App application;
   if (d.register_actions) d.register_actions(application);

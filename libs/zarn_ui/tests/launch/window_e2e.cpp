@@ -103,6 +103,31 @@ TEST(WindowLoop, RealWindowRunsFramesTakesInputAndCloses) {
 
 TEST(WindowLoop, DummyDriverRunsTheSameScript) { run_scripted("dummy"); }
 
+// The launcher tells the application once, when the first frame shows, before the frame's own
+// hook runs.
+TEST(WindowLoop, TheLauncherTellsOfTheFirstFrameOnce) {
+  AppDescriptor d;
+  d.app_id = "so.zarn.probe";
+  d.default_factory = [] { return std::make_unique<ProbeWidget>(); };
+  int shown = 0;
+  std::uint64_t frames = 0, frames_when_shown = 99;
+  d.first_frame_shown = [&] {
+    ++shown;
+    frames_when_shown = frames;
+  };
+  LoopOptions opts;
+  opts.video_driver = "dummy";
+  opts.max_frames = 50;
+  opts.after_frame = [&](std::uint64_t frame, bool) {
+    ++frames;
+    if (frame == 3) push_quit();
+  };
+  EXPECT_EQ(run(d, "probe", {}, opts), 0);
+  EXPECT_GE(frames, 4u);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(frames_when_shown, 0u);
+}
+
 // A window whose only widget is a text field.
 class FieldWidget : public widget::Widget {
  public:
