@@ -19,6 +19,7 @@
 #include "app/tick_steps.hpp"
 #include "doc/readers.hpp"
 #include "frame_present.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/view.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/permissions.hpp"
@@ -126,7 +127,7 @@ void run_hydration(benchmark::State& bs, bool full) {
     if (full) {
       if (maps::doc::hydrate_state(doc, app->model)) app->transient.apply(app->model);
     } else {
-      maps::tick_steps::hydrate_if_moved(*app, doc);
+      maps::hydrate_if_moved(app->model, app->transient, app->commits, doc);
     }
     benchmark::DoNotOptimize(app->model.places.data());
   }

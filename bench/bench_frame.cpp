@@ -54,8 +54,8 @@ std::vector<VisibleTile> view_tiles(const MapsApp& app) {
 std::unique_ptr<MapsApp> city_app(double w, double h) {
   auto app = new_sample_app();
   app->bounds_rect = {0, 0, w, h};
-  app->traffic_enabled = true;
-  app->traffic_segments = synthetic_traffic(app->vector_map).segments;
+  app->backend.traffic.enabled = true;
+  app->backend.traffic.segments = synthetic_traffic(app->vector_map).segments;
   return app;
 }
 
@@ -65,8 +65,8 @@ std::unique_ptr<MapsApp> tile_app(double w, double h) {
   app->bounds_rect = {0, 0, w, h};
   int seed = 0;
   for (const VisibleTile& t : view_tiles(*app)) {
-    app->tile_store.decoded[t.key] = tile_image(seed++);
-    app->tile_store.lru.push_back(t.key);
+    app->backend.tiles.decoded[t.key] = tile_image(seed++);
+    app->backend.tiles.lru.push_back(t.key);
   }
   return app;
 }
@@ -98,7 +98,7 @@ BENCHMARK(city_frame)->Args({1280, 800, 1})->Args({2560, 1600, 1})->Args({1280, 
 
 void city_frame_without_traffic(benchmark::State& state) {
   auto app = city_app(1280, 800);
-  app->traffic_enabled = false;
+  app->backend.traffic.enabled = false;
   run_frames(state, *app, 1.0);
 }
 BENCHMARK(city_frame_without_traffic)->Unit(benchmark::kMillisecond);
@@ -121,7 +121,7 @@ BENCHMARK(city_scene_only)->Unit(benchmark::kMillisecond);
 
 void tile_frame(benchmark::State& state) {
   auto app = tile_app(static_cast<double>(state.range(0)), static_cast<double>(state.range(1)));
-  state.counters["tiles"] = static_cast<double>(app->tile_store.decoded.size());
+  state.counters["tiles"] = static_cast<double>(app->backend.tiles.decoded.size());
   run_frames(state, *app, static_cast<double>(state.range(2)));
 }
 BENCHMARK(tile_frame)->Args({1280, 800, 1})->Args({1280, 800, 2})->Unit(benchmark::kMillisecond);
@@ -136,7 +136,7 @@ void bare_tiles(benchmark::State& state) {
     cairo_t* cr = cairo_create(surface.ptr);
     cairo_scale(cr, scale, scale);
     for (const VisibleTile& t : tiles) {
-      const Image& image = app->tile_store.decoded.at(t.key);
+      const Image& image = app->backend.tiles.decoded.at(t.key);
       cairo_pattern_t* p = cairo_pattern_create_for_surface(image.cairo_surface());
       cairo_matrix_t m;
       cairo_matrix_init_scale(&m, 256.0 / (t.x1 - t.x0), 256.0 / (t.y1 - t.y0));

@@ -51,7 +51,7 @@ struct Ready {
                                   maps::new_tile_store(tiles, server.host()), false, true);
   auto spawner = std::make_unique<maps::RecordingJobSpawner>();
   maps::RecordingJobSpawner* jobs = spawner.get();
-  app->job_spawner = std::move(spawner);
+  app->backend.job_spawner = std::move(spawner);
   zarn_ui::state::State state;
   Ready ready;
   bool told = false;
@@ -65,9 +65,9 @@ struct Ready {
     // The view-idle deadline asks for the points of interest around: none.
     const auto pois = jobs->of_kind<maps::PoiJob>();
     for (; answered < pois.size(); ++answered) {
-      app->result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
+      app->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
     }
-    if (told || app->needs_frame() || app->has_pending_work() || app->tile_store.decoded.empty()) return;
+    if (told || app->needs_frame() || app->has_pending_work() || app->backend.tiles.decoded.empty()) return;
     told = true;
     if (::write(ready_fd, &ready, sizeof ready) != static_cast<ssize_t>(sizeof ready)) ::_exit(1);
   };

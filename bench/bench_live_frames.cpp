@@ -90,7 +90,7 @@ int triangle(int k, int period) {
                                maps::new_tile_store(dir / "tiles", server->host()), false, true);
     auto spawner = std::make_unique<maps::RecordingJobSpawner>();
     jobs = spawner.get();
-    app->job_spawner = std::move(spawner);
+    app->backend.job_spawner = std::move(spawner);
   } else {
     app = maps::app_from_launch_args(zarn_ui::launch::LaunchArgs::from_flags(sc.flags));
   }
@@ -107,7 +107,7 @@ int triangle(int k, int period) {
     if (step < 0) {
       // Before each wait: once the window would sleep, events drive it.
       const bool rest =
-          !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->tile_store.decoded.empty()));
+          !app->needs_frame() && (!sc.tiles || (!app->has_pending_work() && !app->backend.tiles.decoded.empty()));
       if (frame < 1 || !rest) return;
       step = 0;
     }
@@ -134,7 +134,7 @@ int triangle(int k, int period) {
     if (jobs) {
       const auto pois = jobs->of_kind<maps::PoiJob>();
       for (; answered < pois.size(); ++answered) {
-        app->result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
+        app->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
       }
     }
     if (step < 0) return;

@@ -98,7 +98,7 @@ void BM_StalledTileHost(benchmark::State& state) {
     std::filesystem::remove_all(root);
     auto app = maps::build_maps_app(maps::default_map_model(), maps::VectorMap{},
                                     maps::new_tile_store(root, silent.host()), false, true);
-    app->job_spawner = std::make_unique<maps::RecordingJobSpawner>();
+    app->backend.job_spawner = std::make_unique<maps::RecordingJobSpawner>();
     app->bounds_rect = {0, 0, 1280, 800};
     zarn_ui::state::State ui;
     const auto start = Clock::now();
@@ -108,7 +108,7 @@ void BM_StalledTileHost(benchmark::State& state) {
       app->tick(ui);
       if (!banner && frame_shows(*app, maps::kImageryUnavailableText)) banner = Clock::now() - start;
       // Every tile the screen asked for has had its answer.
-      if (!answered && Clock::now() - start > 1s && app->tile_store.pending.empty()) answered = Clock::now() - start;
+      if (!answered && Clock::now() - start > 1s && app->backend.tiles.pending.empty()) answered = Clock::now() - start;
       std::this_thread::sleep_for(16ms);
     }
     banner_s = std::chrono::duration<double>(banner.value_or(kCap)).count();

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     // The services are not there: the view-idle deadline's points of interest are answered empty.
     auto spawner = std::make_unique<maps::RecordingJobSpawner>();
     jobs = spawner.get();
-    app->job_spawner = std::move(spawner);
+    app->backend.job_spawner = std::move(spawner);
     live = app.get();
     return app;
   };
@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
     if (!live) return;
     const auto pois = jobs->of_kind<maps::PoiJob>();
     for (; answered < pois.size(); ++answered) {
-      live->result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
+      live->backend.result_sender.send(maps::worker::Pois{std::vector<maps::Poi>{}, pois[answered].generation});
     }
-    if (told || live->needs_frame() || live->has_pending_work() || live->tile_store.decoded.empty()) return;
+    if (told || live->needs_frame() || live->has_pending_work() || live->backend.tiles.decoded.empty()) return;
     told = true;
     maps::bench::tell_parent(fd);
   };

@@ -47,7 +47,7 @@ elseif(MAPS_SANITIZE STREQUAL "thread")
   add_link_options(-fsanitize=thread)
 endif()
 
-# maps_library(NAME DIR <dir> [DEPS ...] [PUBLIC_INCLUDE <dir>])
+# maps_library(NAME DIR <dir> [DEPS ...] [INCLUDE <dir>...])
 # A static library of every .cpp below DIR.
 function(maps_library name)
   cmake_parse_arguments(ARG "" "DIR" "INCLUDE;DEPS" ${ARGN})
@@ -65,6 +65,22 @@ function(maps_library name)
     target_include_directories(${name} INTERFACE ${ARG_INCLUDE})
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
   endif()
+endfunction()
+
+# maps_area(AREA [USES area...] [DEPS target...] [INCLUDE dir...])
+# apps/maps/src/AREA as the library maps_AREA. Its include root holds one link, to the folder itself,
+# so "AREA/x.hpp" resolves for it and for what links it, and no other folder of apps/maps/src does:
+# an include of a folder it does not use fails to compile. USES names the folders it may include,
+# linked PUBLIC, so their own uses come along and nothing else.
+function(maps_area area)
+  cmake_parse_arguments(ARG "" "" "USES;DEPS;INCLUDE" ${ARGN})
+  set(root ${CMAKE_BINARY_DIR}/maps_include/${area})
+  if(NOT EXISTS ${root}/${area})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${MAPS_SRC}/${area} ${root}/${area} SYMBOLIC)
+  endif()
+  list(TRANSFORM ARG_USES PREPEND maps_ OUTPUT_VARIABLE uses)
+  maps_library(maps_${area} DIR ${MAPS_SRC}/${area} INCLUDE ${root} ${ARG_INCLUDE} DEPS ${uses} ${ARG_DEPS})
 endfunction()
 
 # Sanitizer builds run several times slower; their test time limits grow by this factor.

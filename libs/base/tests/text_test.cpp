@@ -13,4 +13,11 @@ TEST(TrimWhiteSpace, UnicodeWhiteSpaceAtBothEnds) {
   EXPECT_EQ(base::trim_white_space(""), "");
 }
 
+TEST(AsciiLower, OnlyTheLettersAToZChange) {
+  EXPECT_EQ(base::ascii_lower("Transit ABC-xyz 09"), "transit abc-xyz 09");
+  // Letters beyond ASCII, and bytes of their encoding, stay as they are.
+  EXPECT_EQ(base::ascii_lower("\xC3\x84RGER M\xC3\xBCNCHEN"), "\xC3\x84rger m\xC3\xBCnchen");
+  EXPECT_EQ(base::ascii_lower(""), "");
+}
+
 }  // namespace

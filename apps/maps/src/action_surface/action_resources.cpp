@@ -17,18 +17,9 @@ namespace zr = zarn_actions::resource;
 namespace {
 
 constexpr std::string_view kHistoryPrefix = "maps.search-history:";
-constexpr std::string_view kPlacePrefix = "maps.place:";
 constexpr std::string_view kRegionPrefix = "maps.region:";
 constexpr std::int32_t kTimeStepMin = 15;
 constexpr std::int32_t kMaxOffsetMin = 1440;
-
-std::string ascii_lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 std::int32_t shifted_offset(std::int32_t offset, std::int32_t delta) {
   const std::int64_t v = std::int64_t{offset} + delta;
@@ -81,7 +72,7 @@ Resource plan_settings_resource(const MapModel& model) {
                                                        TravelMode::Foot};
   for (const TravelMode mode : kModes) {
     const std::string_view label = travel_mode_label(mode);
-    r.with_action(action_spec_with_contract(fmt::format("travel-mode-{}", ascii_lower(label)),
+    r.with_action(action_spec_with_contract(fmt::format("travel-mode-{}", base::ascii_lower(label)),
                                             fmt::format("Travel by {}", label),
                                             MapsAction{MapsAction::SetTravelMode{mode}}));
   }

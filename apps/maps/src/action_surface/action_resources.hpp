@@ -18,6 +18,9 @@ namespace maps {
 
 using zarn_actions::resource::Resource;
 
+// The id of a place's resource is this prefix and the place's id.
+inline constexpr std::string_view kPlacePrefix = "maps.place:";
+
 // At most this many children of each kind.
 inline constexpr std::size_t kMaxResourcesPerKind = 12;
 

@@ -6,6 +6,7 @@
 #include "action_surface/action_encoding.hpp"
 #include "action_surface/action_resources.hpp"
 #include "app/maps_app.hpp"
+#include "model/place_ops.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
 
@@ -15,7 +16,6 @@ namespace zr = zarn_actions::resource;
 
 namespace {
 
-constexpr std::string_view kPlacePrefix = "maps.place:";
 constexpr std::string_view kResultPrefix = "maps.search-result:";
 constexpr std::string_view kPoiPrefix = "maps.poi:";
 
@@ -31,10 +31,10 @@ ActionSpec surface_spec(std::string name, std::string title, std::uint8_t kind, 
 
 ActionSpec locate_spec(const MapsApp& app) {
   ActionSpec spec = surface_spec("locate", "Use my location", zr::action_kind::kDevice, "maps.locate", "");
-  if (!app.live) {
+  if (!app.backend.live) {
     spec.availability =
         zr::Availability::refused("location_service_offline", "The location service is unavailable in this session");
-  } else if (app.location_receiver) {
+  } else if (app.backend.location.receiver) {
     spec.availability = zr::Availability::refused("request_in_progress", "A location request is already in progress");
   }
   return spec;
@@ -48,8 +48,9 @@ std::optional<std::string> id_after(const std::string& id, std::string_view pref
 void insert_first(zr::Resource& r, ActionSpec spec) { r.actions.insert(r.actions.begin(), std::move(spec)); }
 
 const Poi* loaded_poi(const MapsApp& app, const std::string& id) {
-  auto it = std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == id; });
-  return it == app.pois.end() ? nullptr : &*it;
+  auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                         [&](const Poi& p) { return p.id == id; });
+  return it == app.backend.view_pois.pois.end() ? nullptr : &*it;
 }
 
 const Place* result_place(const MapsApp& app, const std::string& id) {
@@ -66,11 +67,11 @@ void add_surface_actions(const MapsApp& app, zr::Resource& r) {
   namespace kinds = zr::action_kind;
   if (r.kind == "maps.workspace") {
     r.with_action(locate_spec(app));
-    r.with_action(surface_spec("toggle-traffic", app.traffic_enabled ? "Hide traffic" : "Show traffic",
+    r.with_action(surface_spec("toggle-traffic", app.backend.traffic.enabled ? "Hide traffic" : "Show traffic",
                                kinds::kInterface, "maps.toggle-traffic", ""));
   } else if (r.kind == "maps.place" || r.kind == "maps.search-result") {
     const auto id = id_after(r.id, r.kind == "maps.place" ? kPlacePrefix : kResultPrefix);
-    if (id && app.find_place(*id)) {
+    if (id && find_place(app.model, *id)) {
       if (r.kind == "maps.place") {
         insert_first(r, surface_spec("open", "Open place", kinds::kInterface, "maps.open-place", *id));
       }
@@ -94,8 +95,8 @@ std::vector<zr::Resource> surface_resources(const MapsApp& app, const zarn_ui::s
   for (std::size_t i = 0; i < std::min(results.size(), kMaxResourcesPerKind); ++i) {
     root.with_child(zr::Resource(std::string(kResultPrefix) + results[i].id, "maps.search-result", results[i].name));
   }
-  const std::vector<Poi> nearby =
-      search::nearby_pois(app.pois, search::origin_or_centre(app.model.origin, app.model.center), app.selected_poi);
+  const std::vector<Poi> nearby = search::nearby_pois(
+      app.backend.view_pois.pois, search::origin_or_centre(app.model.origin, app.model.center), app.selected_poi);
   for (std::size_t i = 0; i < std::min(nearby.size(), kMaxResourcesPerKind); ++i) {
     root.with_child(zr::Resource(std::string(kPoiPrefix) + nearby[i].id, "maps.poi", nearby[i].name));
   }

@@ -5,6 +5,7 @@
 
 #include "app/maps_app.hpp"
 #include "model/json_reader.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/locating.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -38,7 +39,8 @@ base::Result<std::string> string_argument(std::string_view argument) {
 }
 
 bool has_poi(const MapsApp& app, const std::string& id) {
-  return std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == id; });
+  return std::any_of(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                     [&](const Poi& p) { return p.id == id; });
 }
 
 bool is_interface_action(std::string_view id) {
@@ -49,7 +51,7 @@ bool is_interface_action(std::string_view id) {
 ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, std::string_view id,
                                    std::string_view argument) {
   if (id == "maps.toggle-traffic") {
-    set_traffic_enabled(app, !app.traffic_enabled);
+    set_traffic_enabled(app, !app.backend.traffic.enabled);
     return ActionOutcome::performed();
   }
   base::Result<std::string> text = string_argument(argument);
@@ -62,7 +64,7 @@ ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, s
     return ActionOutcome::performed();
   }
   if (id == "maps.open-place" || id == "maps.directions") {
-    if (!app.find_place(value)) return ActionOutcome::failed("Map place is no longer available");
+    if (!find_place(app.model, value)) return ActionOutcome::failed("Map place is no longer available");
     select_place(app, value);
     if (id == "maps.directions") open_directions(app);
     return ActionOutcome::performed();
@@ -82,7 +84,7 @@ ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std:
   if (kind == kinds::kCommand) return ActionOutcome::not_handled();
   if (kind == kinds::kDevice) {
     if (id != kLocate) return ActionOutcome::not_handled();
-    if (app.location_receiver) return ActionOutcome::failed(std::string(kBusy));
+    if (app.backend.location.receiver) return ActionOutcome::failed(std::string(kBusy));
     start_locating(app);
     return ActionOutcome::performed();
   }
@@ -93,8 +95,8 @@ ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std:
 BeginOutcome begin_ui_action(MapsApp& app, zarn_ui::state::State& state, const zarn_ui::ui_action::RequestId& request,
                              std::uint8_t kind, std::string_view id, std::string_view argument) {
   if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
-    if (!app.live) return BeginOutcome::refused(std::string(kOffline));
-    if (app.action_surface.locate_pending() || app.location_receiver) {
+    if (!app.backend.live) return BeginOutcome::refused(std::string(kOffline));
+    if (app.action_surface.locate_pending() || app.backend.location.receiver) {
       return BeginOutcome::refused(std::string(kBusy));
     }
     app.action_surface.await_locate(request);

@@ -12,11 +12,11 @@ std::unique_ptr<MapsApp> build_maps_app(MapModel model, VectorMap vector_map, Ti
   auto app = std::make_unique<MapsApp>();
   app->model = std::move(model);
   app->vector_map = std::move(vector_map);
-  app->tile_store = std::move(tile_store);
+  app->backend.tiles = std::move(tile_store);
   // The cache's size comes from the tile worker, which walks the folder off the window's thread.
-  start_disk_measure(app->tile_store);
-  app->panel_expanded = panel_expanded;
-  app->live = live;
+  start_disk_measure(app->backend.tiles);
+  app->panel.expanded = panel_expanded;
+  app->backend.live = live;
   return app;
 }
 

@@ -3,7 +3,7 @@
 // the city (MapLayers).
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_credit.hpp"
 #include "map_layers/map_layers.hpp"
@@ -43,11 +43,11 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   const bool narrow = is_narrow_layout(bounds_rect);
   const bool raster = paint_map_layers(*this, scene, transform, text, theme, ctx.device_scale);
 
-  if (narrow && panel_expanded) {
+  if (narrow && panel.expanded) {
     fill_rect(scene, transform, bounds_rect, Color::black().with_alpha(0.5f));
     hit_targets.push_back({bounds_rect, UiMessage{msg::CloseNavigation{}}});
   }
-  if ((!narrow || panel_expanded) && !suggestions_showing(*this) &&
+  if ((!narrow || panel.expanded) && !suggestions_showing(*this) &&
       !(side_panel_rect(bounds_rect).height() < kMinPanelHeight)) {
     paint_side_panel(*this, scene, transform, ctx);
   }
@@ -55,7 +55,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   // Like the control column it keeps clear of, the scale bar stays under a narrow open panel.
   // Beside the traffic legend it is only as long as the room between them.
   drawn_scale_bar.reset();
-  if (!(narrow && panel_expanded)) {
+  if (!(narrow && panel.expanded)) {
     const double right = bounds_rect.x1 - kScaleBarRightInset;
     double longest = kMaxScaleBarWidth;
     if (const auto legend = traffic_legend_rect(*this, text)) {
@@ -66,13 +66,13 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
           paint_scale_bar(scene, transform, text, bounds_rect, model.center, model.zoom, theme, right, longest);
     }
   }
-  if (!raster && vector_map_empty(vector_map) && !(narrow && panel_expanded)) {
-    paint_status_banner(scene, transform, text, bounds_rect, panel_collapsed, tile_store, theme);
+  if (!raster && vector_map_empty(vector_map) && !(narrow && panel.expanded)) {
+    paint_status_banner(scene, transform, text, bounds_rect, panel.collapsed, backend.tiles, theme);
   }
   // The map's credit, beside the side panel in the wide layout.
-  if (!(narrow && panel_expanded)) {
+  if (!(narrow && panel.expanded)) {
     const double left =
-        !narrow && !panel_collapsed ? side_panel_rect(bounds_rect).x1 + kLayoutGap : bounds_rect.x0 + kLayoutMargin;
+        !narrow && !panel.collapsed ? side_panel_rect(bounds_rect).x1 + kLayoutGap : bounds_rect.x0 + kLayoutMargin;
     if (const auto credit = paint_map_credit(scene, transform, text, bounds_rect, left, theme)) {
       hit_targets.push_back({*credit, UiMessage{msg::OpenAttribution{}}});
     }

@@ -11,29 +11,26 @@ namespace maps {
 // nothing (and a job that never answers keeps nothing running).
 std::optional<std::chrono::milliseconds> MapsApp::next_deadline() const {
   using std::chrono::milliseconds;
-  if (!doc_initialised || navigation.dragging() || navigation.animating(reduce_motion) || tile_notice_waiting) {
+  if (!commits.doc_initialised || navigation.dragging() || navigation.animating(reduce_motion) ||
+      backend.status.tile_notice_waiting) {
     return milliseconds{0};
   }
   // Nothing would tell the loop that an answer arrived.
-  if (!waker && has_pending_work()) return milliseconds{0};
-  std::optional<MonoTime> soonest;
-  const std::optional<MonoTime> journey_at = journey_wait ? std::optional(journey_wait->at) : std::nullopt;
-  for (const std::optional<MonoTime>& at :
-       {search_box.deadline(), endpoint_editor.deadline(), view_idle_deadline, journey_at, offline_panel.deadline(),
-        overlay.tooltips().due(), status_expires}) {
+  if (!backend.waker && has_pending_work()) return milliseconds{0};
+  std::optional<base::MonoTime> soonest;
+  const std::optional<base::MonoTime> journey_at =
+      backend.plans.journey_wait ? std::optional(backend.plans.journey_wait->at) : std::nullopt;
+  for (const std::optional<base::MonoTime>& at :
+       {search_box.deadline(), endpoint_editor.deadline(), backend.view_pois.idle_deadline, journey_at,
+        offline_panel.deadline(), overlay.tooltips().due(), backend.status.expires}) {
     if (at && (!soonest || *at < *soonest)) soonest = at;
   }
   if (!soonest) return std::nullopt;
-  const MonoTime now = mono_now();
+  const base::MonoTime now = backend.now();
   if (*soonest <= now) return milliseconds{0};
   return std::chrono::ceil<milliseconds>(*soonest - now);
 }
 
-void MapsApp::set_waker(std::function<void()> wake) {
-  waker = std::move(wake);
-  result_receiver.set_waker(waker);
-  if (location_receiver) location_receiver->set_waker(waker);
-  set_tile_waker(tile_store, waker);
-}
+void MapsApp::set_waker(std::function<void()> wake) { backend.set_waker(std::move(wake)); }
 
 }  // namespace maps

@@ -7,8 +7,9 @@
 
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
 #include "offline_panel/offline_panel_input.hpp"
 #include "search_box/search_box_input.hpp"
@@ -59,8 +60,8 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
     // Peel one layer at a time: the point of interest, the narrow panel, then the place.
     if (app.selected_poi) {
       app.selected_poi.reset();
-    } else if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) {
-      app.panel_expanded = false;
+    } else if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) {
+      app.panel.expanded = false;
     } else {
       app.model.selected.reset();
     }
@@ -97,12 +98,14 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   return true;
 }
 
-void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, std::uint8_t /*extra*/,
-               zarn_ui::state::State& state, bool& handled, double scale) {
+void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t modifiers, zarn_ui::state::State& state,
+               bool& handled, double scale) {
   app.overlay.dismiss_tooltip();
   if (!key.pressed) return;
   if (app.overflow_menu.is_open()) {
-    overflow_menu_event(app, event, modifiers, scale);
+    if (auto chosen = overflow_menu_event(app.overflow_menu, event, {modifiers, scale})) {
+      route_message(app, *chosen, state);
+    }
     handled = true;
   } else if (app.offline_panel.is_open()) {
     if (key.is(NamedKey::Escape)) {
@@ -149,7 +152,7 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
   // Only a panel drawn with its list last frame scrolls; over a collapsed, hidden or covered
   // panel the wheel zooms the map under the pointer.
   const std::optional<Rect> panel = app.side_panel.list_panel();
-  const Point p = app.last_pointer;
+  const Point p = app.pointer.last;
   const bool over_map = !panel || !rect_contains_point(*panel, p.x, p.y) || p.y <= panel->y0 + kPanelTopNoScroll;
   if (over_map) {
     zoom_map_at(app, kWheelZoomPerLine * lines, p.x, p.y);
@@ -160,7 +163,7 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
 
 }  // namespace
 
-void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
+void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t /*extra*/,
                            zarn_ui::state::State& state, bool& handled, double scale) {
   if (dialog.is_open()) {
     dialog.modal_dialog_event(event, scale);
@@ -169,15 +172,15 @@ void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t mo
     return;
   }
   if (const auto* key = std::get_if<Key>(&event)) {
-    key_event(*this, event, *key, modifiers, extra, state, handled, scale);
+    key_event(*this, event, *key, modifiers, state, handled, scale);
     // A paste that found nothing it could read says so, rather than seem to do nothing.
     if (clipboard && clipboard->take_unreadable()) set_status(std::string(kPasteUnreadableText));
   } else if (const auto* wheel = std::get_if<Wheel>(&event)) {
     wheel_event(*this, *wheel, handled);
   } else if (const auto* move = std::get_if<PointerMoved>(&event)) {
-    input_pointer::pointer_moved(*this, event, *move, modifiers, extra, handled, scale);
+    input_pointer::pointer_moved(*this, event, *move, modifiers, handled, scale);
   } else if (const auto* button = std::get_if<MouseButtonEvent>(&event)) {
-    input_pointer::button_event(*this, event, *button, modifiers, extra, state, handled, scale);
+    input_pointer::button_event(*this, event, *button, modifiers, state, handled, scale);
   } else if (std::holds_alternative<TextEditing>(event)) {
     text_editing_event(*this, event, modifiers, state, handled, scale);
   }

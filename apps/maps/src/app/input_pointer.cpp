@@ -8,8 +8,9 @@
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
+#include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -33,11 +34,11 @@ constexpr double kPanThreshold = 0.5;
 
 }  // namespace
 
-void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, std::uint32_t modifiers,
-                   std::uint8_t /*extra*/, bool& handled, double scale) {
+void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, std::uint32_t modifiers, bool& handled,
+                   double scale) {
   const double s = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
   const Point p{move.position.x / s, move.position.y / s};
-  app.last_pointer = p;
+  app.pointer.last = p;
 
   if (app.navigation.dragging()) {
     app.navigation.update_drag(app.model.route.has_value(), app.bounds_rect, p);
@@ -51,20 +52,21 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   const zarn_ui::widgets::EventCtx field_ctx = app.field_ctx(modifiers, scale);
   app.search_box.field_event(event, field_ctx);
   app.endpoint_editor.route_to_fields(event, field_ctx);
-  if (app.overflow_menu.is_open()) overflow_menu_event(app, event, modifiers, scale);
+  // A move only highlights an entry; it never chooses one.
+  if (app.overflow_menu.is_open()) app.overflow_menu.menu_event(event, {modifiers, scale});
   if (app.offline_panel.is_open()) offline_area_event(app, event, modifiers, scale);
 
-  if (app.pointer_down && app.map_press) {
-    const double dx = p.x - app.drag_anchor.x, dy = p.y - app.drag_anchor.y;
+  if (app.pointer.down && app.pointer.map_press) {
+    const double dx = p.x - app.pointer.drag_anchor.x, dy = p.y - app.pointer.drag_anchor.y;
     if (std::abs(dx) > kPanThreshold || std::abs(dy) > kPanThreshold) {
       pan_map(app, dx, dy);
       handled = true;
     }
-    app.drag_anchor = p;
+    app.pointer.drag_anchor = p;
   }
 
-  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer_down,
-                                map_controls_shown(app.drawn_bounds, app.panel_expanded), app.mono_now())) {
+  if (app.overlay.pointer_moved(app.drawn_bounds, app.bounds_rect, p, app.pointer.down,
+                                map_controls_shown(app.drawn_bounds, app.panel.expanded), app.backend.now())) {
     handled = true;
   }
 }
@@ -82,7 +84,7 @@ void run_hit_target(MapsApp& app, const Event& event, std::uint32_t modifiers, z
                                  std::holds_alternative<SearchBoxEvent::SuggestionChosen>(box->event.value));
   if (!keeps_box) app.search_box.close_search_suggestions();
   app.endpoint_editor.reset_endpoint_editor();
-  handle_ui_message(app, message, state);
+  route_message(app, message, state);
   if (opens_box) {
     app.search_box.focus();
     app.search_box.field_event(event, app.field_ctx(modifiers, scale));
@@ -136,8 +138,8 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
   const Poi* best = nullptr;
   double best_d = 0.0;
   for (std::size_t i : poi_marker_layout(app)) {
-    if (i >= app.pois.size()) continue;
-    const Poi& poi = app.pois[i];
+    if (i >= app.backend.view_pois.pois.size()) continue;
+    const Poi& poi = app.backend.view_pois.pois[i];
     const bool selected = app.selected_poi == poi.id;
     const Point at = camera_project(camera, poi.pos.lat, poi.pos.lon);
     const double d = std::hypot(p.x - at.x, p.y - at.y);
@@ -157,17 +159,19 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
 // controls, the markers and last the bare map. The panel's End and grip rectangles are those of
 // its last paint; a panel that is not drawn in the window this frame (hidden under the narrow
 // side panel, or on the desktop) takes no press here.
-void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                   zarn_ui::state::State& state, bool& handled, double scale) {
-  const Point p = app.last_pointer;
+void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                   bool& handled, double scale) {
+  const Point p = app.pointer.last;
   if (app.overflow_menu.is_open()) {
-    app.pointer_down = true;
+    app.pointer.down = true;
     handled = true;
-    overflow_menu_event(app, event, modifiers, scale);
+    if (auto chosen = overflow_menu_event(app.overflow_menu, event, {modifiers, scale})) {
+      route_message(app, *chosen, state);
+    }
     return;
   }
   if (more_button_press(app, event, modifiers, state, scale, p)) {
-    app.pointer_down = true;
+    app.pointer.down = true;
     handled = true;
     return;
   }
@@ -184,10 +188,10 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
       return;
     }
   }
-  app.pointer_down = true;
+  app.pointer.down = true;
   handled = true;
 
-  if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, extra, state, scale, p)) return;
+  if (app.offline_panel.is_open() && offline_panel_press(app, event, modifiers, state, scale, p)) return;
   if (app.model.panel == Panel::Directions && endpoint_editor_press(app, event, modifiers, scale, p, state)) return;
   if (hit_target_press(app, event, modifiers, state, scale, p)) return;
 
@@ -203,14 +207,14 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, st
 
   // The bare map: moving the pointer now pans.
   app.selected_poi.reset();
-  app.drag_anchor = p;
-  app.map_press = true;
+  app.pointer.drag_anchor = p;
+  app.pointer.map_press = true;
 }
 
 }  // namespace
 
 void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& button, std::uint32_t modifiers,
-                  std::uint8_t extra, zarn_ui::state::State& state, bool& handled, double scale) {
+                  zarn_ui::state::State& state, bool& handled, double scale) {
   const bool primary = button.button == MouseButton::Primary;
   if (!button.pressed) {
     if (!primary) return;
@@ -219,14 +223,14 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
     app.search_box.field_event(event, field_ctx);
     app.endpoint_editor.route_to_fields(event, field_ctx);
     const bool dragging = app.navigation.end_drag(app.bounds_rect);
-    app.pointer_down = false;
-    app.map_press = false;
+    app.pointer.down = false;
+    app.pointer.map_press = false;
     if (dragging) handled = true;
     return;
   }
   app.overlay.dismiss_tooltip();
   if (!primary) return;
-  primary_press(app, event, modifiers, extra, state, handled, scale);
+  primary_press(app, event, modifiers, state, handled, scale);
 }
 
 }  // namespace maps::input_pointer

@@ -16,9 +16,8 @@ class MapsApp;
 namespace maps::input_pointer {
 
 void pointer_moved(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::PointerMoved& move,
-                   std::uint32_t modifiers, std::uint8_t extra, bool& handled, double scale);
+                   std::uint32_t modifiers, bool& handled, double scale);
 void button_event(MapsApp& app, const zarn_ui::widget::Event& event, const zarn_ui::widget::MouseButtonEvent& button,
-                  std::uint32_t modifiers, std::uint8_t extra, zarn_ui::state::State& state, bool& handled,
-                  double scale);
+                  std::uint32_t modifiers, zarn_ui::state::State& state, bool& handled, double scale);
 
 }  // namespace maps::input_pointer

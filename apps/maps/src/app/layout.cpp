@@ -22,8 +22,8 @@ void MapsApp::apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::lay
   if (!l) return;
   bounds_rect = {origin.x + l->left, origin.y + l->top, origin.x + l->left + l->width, origin.y + l->top + l->height};
   // Load the points of interest of the first view once the window has a size.
-  if (live && !poi_box && !view_idle_deadline && bounds_rect.width() > tick_steps::kMinMapWidth &&
-      model.zoom >= tick_steps::kPoiMinZoom) {
+  if (backend.live && !backend.view_pois.box && !backend.view_pois.idle_deadline &&
+      bounds_rect.width() > tick_steps::kMinMapWidth && model.zoom >= tick_steps::kPoiMinZoom) {
     arm_view_idle_timer(*this);
   }
 }

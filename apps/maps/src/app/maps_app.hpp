@@ -11,35 +11,35 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "action_surface/action_surface.hpp"
-#include "app/clock.hpp"
-#include "app/mono_clock.hpp"
-#include "app/screen_geometry.hpp"
-#include "app/status.hpp"
-#include "app/transient_overlay.hpp"
-#include "app/worker_channel.hpp"
+#include "app/pointer_state.hpp"
 #include "automerge/automerge.hpp"
+#include "backend/backend.hpp"
+#include "backend/latest_search.hpp"
+#include "backend/plan_request.hpp"
+#include "base/mono_clock.hpp"
 #include "directions/endpoint_editor.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "format/failure_text.hpp"
+#include "format/local_date_time.hpp"
+#include "geo/screen_view.hpp"
 #include "location/location.hpp"
 #include "map_layers/layer_cache.hpp"
 #include "menu/dialog.hpp"
 #include "menu/overflow_menu.hpp"
+#include "messages/ui_message.hpp"
 #include "model/records.hpp"
+#include "model/vector_map.hpp"
 #include "navigation/navigation_panel.hpp"
-#include "net/job_spawner.hpp"
 #include "offline_panel/offline_panel.hpp"
 #include "overlay/map_overlay.hpp"
-#include "sample/vector_map.hpp"
 #include "search_box/search_box.hpp"
 #include "side_panel/side_panel.hpp"
 #include "tiles/tile_store.hpp"
-#include "transitions/latest_search.hpp"
-#include "transitions/plan_request.hpp"
-#include "transitions/ui_message.hpp"
-#include "zarn_ui/action_host.hpp"
+#include "transitions/commit.hpp"
 #include "zarn_ui/clipboard.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/system_clipboard.hpp"
@@ -54,51 +54,20 @@ namespace maps {
 inline constexpr std::string_view kPasteUnreadableText =
     "Nothing was pasted: what is on the clipboard could not be read as text";
 
-class MapsApp;
-
-// Stands in for the action path when set: tests record what would be committed.
-using CommitOverride = std::function<void(MapsApp&, zarn_ui::state::State&, MapsAction)>;
-
 class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::FloatingSurfaceHost {
  public:
   // Model.
   MapModel model;
 
-  // Dispatches every committed MapsAction (commit_state).
-  zarn_ui::action_host::ActionHost action_host{"maps::actions"};
+  // The road of every committed MapsAction, and where the model last met the document.
+  CommitPath commits;
+  // The work behind the window: jobs, their answers, the clock, the status line's kind.
+  Backend backend;
 
   // Flags and counters shared by the transitions, the views and the tick.
-  bool live = false;
-  std::uint32_t pending_jobs = 0;
-  bool location_pending = false;
-  bool doc_initialised = false;
-  // Where the document stood when the model last read it; the tick reads it again only once it
-  // has moved (see tick_steps::sync_document).
-  std::optional<automerge::AutoCommit::Mark> hydrated_at;
-  std::vector<Poi> pois;
   std::optional<std::string> selected_poi;
-  bool traffic_enabled = false;
-  std::vector<TrafficSegment> traffic_segments;
-  std::optional<std::string> traffic_source;
   VectorMap vector_map;
-  bool panel_expanded = false;
-  bool panel_collapsed = false;
-  std::optional<MonoTime> view_idle_deadline;
-  std::optional<GeoBox> poi_box;
-  std::uint64_t poi_generation = 0;
-  std::optional<base::Receiver<LocationOutcome>> location_receiver;
-  TileStore tile_store;
-  // What `model.status` is telling; written with it by set_status.
-  StatusKind status_kind = StatusKind::Outcome;
-  // A failure status: the service that failed, and when the status goes away by itself.
-  std::optional<Service> status_service;
-  std::optional<MonoTime> status_expires;
-  // The status told that tiles in view failed; it is told once until none in view has failed.
-  bool tile_failure_told = false;
-  // The status was set during this tick; what the tick learnt this frame is not replaced in it.
-  bool status_fresh = false;
-  // The tile notice waits for the next tick (the status was fresh): one more frame is due.
-  bool tile_notice_waiting = false;
+  PanelFlags panel;
 
   // The views.
   MapLayers map_layers;
@@ -118,57 +87,30 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   // The scale bar's backdrop as this frame drew it; none when it was not drawn.
   std::optional<Rect> drawn_scale_bar;
   std::optional<zarn_ui::layout::NodeId> layout_node;
-  Point last_pointer;
-  // The pointer in the navigation panel's own desktop window, in window coordinates.
-  Point surface_pointer;
-  bool pointer_down = false;
-  bool map_press = false;
-  Point drag_anchor;
+  PointerState pointer;
   bool reduce_motion = false;
   // Emptied at the start of every draw and refilled by the painters in drawing order; presses
   // test them from the last to the first.
   std::vector<HitTarget> hit_targets;
 
-  MonoNow mono_now = &MonoClock::now;
   // The clipboard the text fields cut, copy and paste through; tests put one in memory here.
   // A paste that finds something there it cannot read as text says so in the status.
   zarn_ui::clipboard::Clipboard* clipboard = &zarn_ui::launch::system_clipboard();
 
-  // The worker-result channel the jobs answer on, drained by the tick.
-  base::Receiver<WorkerResult> result_receiver;
-  // Declared after the receiver: opening the channel fills it. Every job gets a clone.
-  base::Sender<WorkerResult> result_sender = open_worker_channel(result_receiver);
-  // Starts the request threads (only a live state asks it); tests put a RecordingJobSpawner here.
-  std::unique_ptr<JobSpawner> job_spawner = std::make_unique<ThreadJobSpawner>(ServiceHosts{}, result_sender);
-  // The last location fix; its address is applied only while it is still the origin.
-  std::optional<LatLon> located_fix;
-  // The latest route or journey request; the answers of earlier ones are dropped.
-  PlanRequest plan_request;
-  // A journey request waiting for the asking to pause (see transitions/plans.hpp).
-  std::optional<JourneyWait> journey_wait;
-  // The latest geocoding searches of the search box and of the endpoint fields.
-  LatestSearch place_searches;
-  LatestSearch endpoint_searches;
-  // Wakes the window loop; handed to every channel the tick drains (empty: nothing wakes it).
-  std::function<void()> waker;
-  // Direct writes of persisted fields that hydration must not undo (see app/transient_overlay.hpp).
+  // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).
   TransientOverlay transient;
-  // Stands in for the action path when set (see app/dispatch.hpp).
-  CommitOverride commit_override;
 
   // The status line's text and what it tells.
-  void set_status(std::string text, StatusKind kind = StatusKind::Outcome);
+  void set_status(std::string text, StatusKind kind = StatusKind::Outcome) {
+    backend.status.set(model, std::move(text), kind);
+  }
   void clear_status() { set_status({}); }
   // "{prefix}{short text}" for the service's failure, for 10 s or until the service answers
   // again; the error's full text goes to the log.
-  void report_failure(std::string_view prefix, Service service, const base::Error& error);
-
-  // Model operations.
-  std::optional<Place> find_place(const std::string& id) const;
-  std::optional<Place> selected_place() const;
-  void upsert_place(const Place& place);
-  bool toggle_place_saved(const std::string& id);
-  LocalDateTime now_local() const;
+  void report_failure(std::string_view prefix, Service service, const base::Error& error) {
+    backend.status.report_failure(model, prefix, service, error, backend.now());
+  }
+  LocalDateTime now_local() const { return backend.now_local(); }
   // What the text fields get beside an event.
   zarn_ui::widgets::EventCtx field_ctx(std::uint32_t modifiers, double scale) const {
     return {modifiers, scale, clipboard};
@@ -226,11 +168,5 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   void handle_surface_event(const std::string& id, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
                             zarn_ui::state::State& state, bool& handled, double scale) override;
 };
-
-Place new_place(const std::string& id, const std::string& name, Category category, const std::string& address,
-                LatLon pos);
-std::optional<Place> cloned_place(const Place* place);
-std::optional<Poi> cloned_poi(const Poi* poi);
-std::optional<DownloadedRegion> cloned_region(const DownloadedRegion* region);
 
 }  // namespace maps

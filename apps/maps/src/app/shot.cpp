@@ -100,10 +100,7 @@ ShotOutcome render_shot(const zarn_ui::launch::LaunchArgs& args) {
   const auto pixels = renderer->render_resilient(scene);
   auto png = renderer->encode_png(pixels);
   base::Status written = png ? zarn_ui::atomic_file::write(path, *png) : base::Status(base::err(png.error()));
-  if (!written) {
-    std::fprintf(stderr, "atomically publish png: %s\n", written.error().c_str());
-    std::exit(1);
-  }
+  if (!written) return {ShotOutcome::Kind::Failed, "atomically publish png: " + written.error()};
   std::printf("maps: wrote shot to %s\n", path.c_str());
   std::fflush(stdout);
   return {ShotOutcome::Kind::Written, {}};

@@ -20,13 +20,7 @@ namespace maps {
 namespace {
 
 // Trims Unicode white space from both ends and lowers ASCII letters.
-std::string normalise_panel_value(const std::string& text) {
-  std::string out(base::trim_white_space(text));
-  for (char& ch : out) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return out;
-}
+std::string normalise_panel_value(const std::string& text) { return base::ascii_lower(base::trim_white_space(text)); }
 
 }  // namespace
 
@@ -52,7 +46,7 @@ const std::vector<std::string>& launch_flags() {
 
 std::unique_ptr<MapsApp> app_from_launch_args(const zarn_ui::launch::LaunchArgs& args) {
   std::unique_ptr<MapsApp> app = args.has("--empty") ? new_empty_app() : new_sample_app();
-  if (args.has("--nav-closed")) app->panel_expanded = false;
+  if (args.has("--nav-closed")) app->panel.expanded = false;
   if (auto value = args.value(kPanelOption)) {
     const std::string v = normalise_panel_value(*value);
     if (v == "explore") {
@@ -127,7 +121,7 @@ void apply_launch_transit_time(MapsApp& app) {
 }
 
 void apply_launch_pois(MapsApp& app) {
-  app.pois = sample_pois();
+  app.backend.view_pois.pois = sample_pois();
   app.selected_poi = "osm-node-203";
   app.model.center = {48.1381, 11.577};
   app.model.zoom = 16.7;
@@ -158,7 +152,7 @@ void apply_launch_offline(MapsApp& app) {
 void apply_launch_attribution(MapsApp& app) { app.dialog.open_attribution_dialog(false); }
 
 void apply_launch_offline_banner(MapsApp& app) {
-  app.set_status("Map imagery unavailable offline — reconnect and try again");
+  app.set_status("Map imagery unavailable offline — reconnect and try again", StatusKind::Failure);
 }
 
 void apply_launch_endpoint_search(MapsApp& app) {
@@ -166,7 +160,8 @@ void apply_launch_endpoint_search(MapsApp& app) {
   app.model.origin_query = "hauptbahnhof";
   app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
   app.endpoint_editor.set_endpoint_suggestions(
-      EndpointField::Origin, search::search_local_places(app.model.places, app.pois, app.model.origin_query));
+      EndpointField::Origin,
+      search::search_local_places(app.model.places, app.backend.view_pois.pois, app.model.origin_query));
 }
 
 void apply_launch_search(MapsApp& app) {

@@ -3,6 +3,7 @@
 #include "directions/endpoint_tick.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "search_box/search_box_tick.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
@@ -19,7 +20,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
   tick_steps::report_tile_failures(*this);
-  tick_steps::sync_document(*this, state);
+  sync_document(model, transient, commits, state);
   sync_endpoint_texts(*this);
   fire_endpoint_deadline(*this);
 }

@@ -12,20 +12,17 @@ namespace maps::tick_steps {
 namespace {
 
 void end_request(MapsApp& app) {
-  app.location_pending = false;
-  app.location_receiver.reset();
+  app.backend.location.pending = false;
+  app.backend.location.receiver.reset();
 }
 
 void on_fix(MapsApp& app, const LocationFix& fix) {
   const LatLon pos{fix.lat, fix.lon};
   app.transient.set_origin(app.model, pos, "Current location");
-  app.located_fix = pos;
+  app.backend.location.located_fix = pos;
   app.model.center = pos;
   app.set_status("Located");
-  if (app.live) {
-    ++app.pending_jobs;
-    app.job_spawner->spawn_reverse_geocode(ReverseGeocodeJob{fix.lat, fix.lon});
-  }
+  app.backend.start(ReverseGeocodeJob{fix.lat, fix.lon});
   // A plan to the destination now starts from where the device is.
   if (app.model.dest) request_plan(app);
   app.action_surface.locate_succeeded();
@@ -34,15 +31,16 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
 }  // namespace
 
 void poll_location_outcome(MapsApp& app) {
-  if (!app.location_receiver) return;
+  if (!app.backend.location.receiver) return;
   // A request started since the last tick: its answer wakes the window loop too.
-  if (app.waker && !app.location_receiver->has_waker()) app.location_receiver->set_waker(app.waker);
-  auto next = app.location_receiver->try_recv();
+  if (app.backend.waker && !app.backend.location.receiver->has_waker())
+    app.backend.location.receiver->set_waker(app.backend.waker);
+  auto next = app.backend.location.receiver->try_recv();
   switch (next.status) {
     case base::RecvStatus::Empty: return;
     case base::RecvStatus::Disconnected:
       end_request(app);
-      app.set_status("Location unavailable");
+      app.set_status("Location unavailable", StatusKind::Failure);
       app.action_surface.locate_failed("location_channel_closed",
                                        "The location service disconnected before returning a fix");
       return;

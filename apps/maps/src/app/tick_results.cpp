@@ -9,9 +9,9 @@
 
 #include <fmt/format.h>
 
-#include "app/dispatch.hpp"
 #include "app/tick_steps.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
 #include "transitions/view.hpp"
@@ -20,7 +20,7 @@ namespace maps::tick_steps {
 namespace {
 
 void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSearch r) {
-  app.place_searches.answered(r.query, r.result);
+  app.backend.place_searches.answered(r.query, r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -31,7 +31,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
     return;
   }
   // Every place a search returns is kept in the document.
-  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
   const std::size_t count = places.size();
   if (app.search_box.is_open()) {
@@ -45,7 +45,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
-  app.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
+  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -55,7 +55,7 @@ void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::Endp
     app.set_status("No matching places");
     return;
   }
-  commit_action(app, state, MapsAction{MapsAction::UpsertPlaces{places}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app);
   app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
   app.clear_status();
@@ -65,7 +65,7 @@ void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
   // A failed lookup is silent; an empty address names nothing.
   if (r.result.is_err() || r.result.value().empty()) return;
   // The address belongs to the fix; an origin chosen since keeps its own name.
-  if (!app.located_fix || app.model.origin != app.located_fix) return;
+  if (!app.backend.location.located_fix || app.model.origin != app.backend.location.located_fix) return;
   app.transient.set_origin_name(app.model, std::move(r.result).value());
 }
 
@@ -76,19 +76,19 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
     if (r.result.error_kind() == base::ErrorKind::NoResult) {
       // The router found no route: nothing to draw, and no estimate pretends there is one.
       app.transient.set_route(app.model, std::nullopt);
-      app.plan_request.outcome = PlanOutcome::NoPlan;
+      app.backend.plans.latest.outcome = PlanOutcome::NoPlan;
       app.set_status("No route found", StatusKind::Notice);
       return;
     }
     // The estimate stays shown; the transient values keep it over the document's plan.
-    app.plan_request.outcome = PlanOutcome::Unavailable;
+    app.backend.plans.latest.outcome = PlanOutcome::Unavailable;
     app.report_failure("Routing failed (offline estimate shown): ", Service::Router, r.result.failure());
-    app.plan_request.failure = app.model.status;
+    app.backend.plans.latest.failure = app.model.status;
     return;
   }
-  app.plan_request.outcome = PlanOutcome::Answered;
+  app.backend.plans.latest.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
-  commit_action(app, state,
+  commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
                                                 ends.dest, std::move(ends.dest_name), app.model.mode}});
   fit_view_to_route(app);
@@ -99,20 +99,20 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
   if (!answers_latest_plan_request(app, r.request)) return;
   if (r.result.is_err()) {
     // The journey list tells of the failure too, instead of reading as an empty answer.
-    app.plan_request.outcome = PlanOutcome::Unavailable;
+    app.backend.plans.latest.outcome = PlanOutcome::Unavailable;
     app.report_failure("Transit lookup failed: ", Service::Planner, r.result.failure());
-    app.plan_request.failure = app.model.status;
+    app.backend.plans.latest.failure = app.model.status;
     return;
   }
   std::vector<TransitJourney> journeys = std::move(r.result).value();
   if (journeys.empty()) {
-    app.plan_request.outcome = PlanOutcome::NoPlan;
+    app.backend.plans.latest.outcome = PlanOutcome::NoPlan;
     app.set_status("No transit options found");
     return;
   }
-  app.plan_request.outcome = PlanOutcome::Answered;
+  app.backend.plans.latest.outcome = PlanOutcome::Answered;
   PlanEndpoints ends = plan_answer_endpoints(app);
-  commit_action(app, state,
+  commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),
                                                   ends.dest, std::move(ends.dest_name)}});
   fit_view_to_plan(app);
@@ -121,20 +121,21 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
 
 void on_pois(MapsApp& app, worker::Pois r) {
   // An answer for an earlier view.
-  if (r.generation != app.poi_generation) return;
+  if (r.generation != app.backend.view_pois.generation) return;
   if (r.result.is_err()) {
     app.report_failure("Places unavailable: ", Service::Places, r.result.failure());
     return;
   }
   std::vector<Poi> pois = std::move(r.result).value();
   if (pois.size() > kMaxPoisPerAnswer) pois.resize(kMaxPoisPerAnswer);
-  app.pois = std::move(pois);
+  app.backend.view_pois.pois = std::move(pois);
   if (app.selected_poi) {
-    const bool kept =
-        std::any_of(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
+    const bool kept = std::any_of(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                                  [&](const Poi& p) { return p.id == *app.selected_poi; });
     if (!kept) app.selected_poi.reset();
   }
-  if (app.status_kind == StatusKind::LoadingPlaces) app.set_status(fmt::format("{} places nearby", app.pois.size()));
+  if (app.backend.status.kind == StatusKind::LoadingPlaces)
+    app.set_status(fmt::format("{} places nearby", app.backend.view_pois.pois.size()));
 }
 
 }  // namespace
@@ -157,9 +158,10 @@ std::optional<Service> answering_service(const WorkerResult& result) {
 }
 
 void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResult result) {
-  if (app.pending_jobs > 0) --app.pending_jobs;
+  if (app.backend.pending_jobs > 0) --app.backend.pending_jobs;
   // A service that answers again ends the status of its failure.
-  if (const auto service = answering_service(result); service && app.status_service == service) app.clear_status();
+  if (const auto service = answering_service(result); service && app.backend.status.service == service)
+    app.clear_status();
   std::visit(
       [&](auto&& r) {
         using R = std::decay_t<decltype(r)>;
@@ -183,16 +185,11 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         }
       },
       std::move(result));
-  if (app.pending_jobs == 0 && status_ends_with_jobs(app.status_kind)) app.clear_status();
+  if (app.backend.pending_jobs == 0 && status_ends_with_jobs(app.backend.status.kind)) app.clear_status();
 }
 
 void drain_worker_results(MapsApp& app, zarn_ui::state::State& state) {
-  // A closed channel ends the draining like an empty one.
-  for (;;) {
-    auto next = app.result_receiver.try_recv();
-    if (!next.has_value()) return;
-    apply_worker_result(app, state, std::move(*next.value));
-  }
+  while (auto next = app.backend.take_result()) apply_worker_result(app, state, std::move(*next));
 }
 
 }  // namespace maps::tick_steps

@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "net/worker_result.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -40,12 +40,6 @@ void fire_view_idle_deadline(MapsApp& app);
 // Tile answers; a finished region download has the cache measured and may report itself, and
 // the answers of cache jobs reach the offline panel.
 void apply_tile_results(MapsApp& app);
-// First tick: load or seed (an older "maps" entry is carried into "maps_v2"); later ticks:
-// hydrate when the document moved. The transient values are laid over again after every
-// hydration.
-void sync_document(MapsApp& app, zarn_ui::state::State& state);
-// Hydrates the model, unless the document stands where it stood at the last hydration.
-void hydrate_if_moved(MapsApp& app, const automerge::AutoCommit& document);
 
 // The visible box widened by a quarter of its extent on every side.
 GeoBox widened_poi_box(const GeoBox& visible);

@@ -26,28 +26,28 @@ bool box_contains(const GeoBox& outer, const GeoBox& inner) {
 }
 
 void fire_view_idle_deadline(MapsApp& app) {
-  const MonoTime now = app.mono_now();
-  if (!take_due(app.view_idle_deadline, now)) return;
+  const base::MonoTime now = app.backend.now();
+  if (!base::take_due(app.backend.view_pois.idle_deadline, now)) return;
   const Rect& b = app.bounds_rect;
   // Not laid out yet: ask again later. A width that is not a number counts as not laid out.
   if (!(b.x1 - b.x0 > kMinMapWidth)) {
-    app.view_idle_deadline = now + kViewIdleDelay;
+    app.backend.view_pois.idle_deadline = now + kViewIdleDelay;
     return;
   }
   if (app.model.zoom < kPoiMinZoom) {
-    app.pois.clear();
-    app.poi_box.reset();
+    app.backend.view_pois.pois.clear();
+    app.backend.view_pois.box.reset();
     return;
   }
   const GeoBox visible = visible_bounds(b, app.model.center, app.model.zoom);
-  if (app.poi_box && box_contains(*app.poi_box, visible)) return;
-  app.poi_box = widened_poi_box(visible);
-  ++app.poi_generation;
-  if (!app.live) return;
-  ++app.pending_jobs;
-  app.set_status("Loading places\u2026", StatusKind::LoadingPlaces);
-  const GeoBox& box = *app.poi_box;
-  app.job_spawner->spawn_pois(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.poi_generation});
+  if (app.backend.view_pois.box && box_contains(*app.backend.view_pois.box, visible)) return;
+  app.backend.view_pois.box = widened_poi_box(visible);
+  ++app.backend.view_pois.generation;
+  const GeoBox& box = *app.backend.view_pois.box;
+  // "Loading places…" only while the window waits for them (a demonstration state asks nothing).
+  if (app.backend.start(PoiJob{box.min_lat, box.min_lon, box.max_lat, box.max_lon, app.backend.view_pois.generation})) {
+    app.set_status("Loading places\u2026", StatusKind::LoadingPlaces);
+  }
 }
 
 }  // namespace maps::tick_steps

@@ -1,24 +1,25 @@
 // The frame predicates the window loop asks every frame, the window's modal area, and the
 // action and accessibility operations, which the action surface answers.
 
-#include "action_surface/access_tree.hpp"
 #include "action_surface/surface_resources.hpp"
 #include "action_surface/ui_actions.hpp"
+#include "app/access_tree.hpp"
 #include "app/maps_app.hpp"
 
 namespace maps {
 
 bool MapsApp::has_pending_work() const {
-  return pending_jobs != 0 || !doc_initialised || location_pending || location_receiver.has_value() ||
-         view_idle_deadline.has_value() || journey_wait.has_value() || tiles_in_flight(tile_store) ||
-         download_in_progress(tile_store);
+  return backend.pending_jobs != 0 || !commits.doc_initialised || backend.location.pending ||
+         backend.location.receiver.has_value() || backend.view_pois.idle_deadline.has_value() ||
+         backend.plans.journey_wait.has_value() || tiles_in_flight(backend.tiles) ||
+         download_in_progress(backend.tiles);
 }
 
 bool MapsApp::needs_frame() const {
-  if (pending_jobs != 0 || search_box.is_open() || search_box.deadline() || endpoint_editor.deadline() ||
-      view_idle_deadline || endpoint_editor.editing() || location_pending || location_receiver.has_value() ||
-      tiles_in_flight(tile_store) || download_in_progress(tile_store) || navigation.dragging() ||
-      map_layers.picture_pending()) {
+  if (backend.pending_jobs != 0 || search_box.is_open() || search_box.deadline() || endpoint_editor.deadline() ||
+      backend.view_pois.idle_deadline || endpoint_editor.editing() || backend.location.pending ||
+      backend.location.receiver.has_value() || tiles_in_flight(backend.tiles) || download_in_progress(backend.tiles) ||
+      navigation.dragging() || map_layers.picture_pending()) {
     return true;
   }
   if (navigation.animating(reduce_motion)) return true;
@@ -58,7 +59,7 @@ std::optional<zarn_actions::resource::Resource> MapsApp::resource(std::string_vi
 }
 
 std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output() {
-  auto entry = action_host.take_pending_output();
+  auto entry = commits.action_host.take_pending_output();
   if (!entry) return std::nullopt;
   return zarn_ui::widget::ActionOutput{std::move(entry->type_name), std::move(entry->label), entry->succeeded,
                                        std::move(entry->error)};

@@ -8,6 +8,7 @@
 #include "directions/journey_time.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "format/labels.hpp"
+#include "model/place_ops.hpp"
 
 namespace maps {
 namespace {
@@ -55,7 +56,7 @@ void paint_endpoints(MapsApp& app, Scene& scene, const Affine& transform, const 
 
 void paint_location_button(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                            const Theme& theme, const ListArea& list, double t) {
-  const bool locating = app.location_pending;
+  const bool locating = app.backend.location.pending;
   const std::string_view label = locating ? "Locating\u2026" : "Use my location";
   const double left = list.left;
   const Rect button{left, t, left + measure_text(text, label, 13.0f) + 44.0, t + 30.0};
@@ -98,7 +99,7 @@ std::string origin_label(const MapsApp& app) {
 
 std::string destination_label(const MapsApp& app) {
   if (!app.model.dest_name.empty()) return app.model.dest_name;
-  if (auto place = app.selected_place()) return place->name;
+  if (auto place = selected_place(app.model)) return place->name;
   return {};
 }
 

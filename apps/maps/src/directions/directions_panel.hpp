@@ -4,8 +4,8 @@
 // route or the public-transport journeys.
 
 #include "directions/endpoint_editor.hpp"
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
-#include "side_panel/list_area.hpp"
 #include "zarn_ui/theme.hpp"
 #include "zarn_ui/widget.hpp"
 

@@ -12,6 +12,7 @@
 #include "format/labels.hpp"
 #include "format/rounding.hpp"
 #include "format/units.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
@@ -63,10 +64,10 @@ double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& te
 // What stands in the place of a road route that is not there.
 const char* no_route_text(const MapsApp& app) {
   const MapModel& m = app.model;
-  const PlanRequest& asked = app.plan_request;
+  const PlanRequest& asked = app.backend.plans.latest;
   if (asked.outcome == PlanOutcome::NoPlan && !asked.withdrawn && asked.mode == m.mode) return "No route found";
   // A destination without a start (the start field waits for one) asks for the start.
-  const bool has_dest = m.dest || app.selected_place();
+  const bool has_dest = m.dest || selected_place(app.model);
   if (has_dest && !m.origin) return "Choose a starting point to see the route.";
   return "Select a place, then tap Directions.";
 }
@@ -107,8 +108,9 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
   const TransitTime& time = app.model.transit_time;
   if (route_is_estimate(app)) {
     // The estimate's times would be no better than its line: the line says what it is instead.
-    const char* note = app.plan_request.outcome == PlanOutcome::Waiting ? "Estimate \u00b7 finding the route\u2026"
-                                                                        : "Estimate \u00b7 service unavailable";
+    const char* note = app.backend.plans.latest.outcome == PlanOutcome::Waiting
+                           ? "Estimate \u00b7 finding the route\u2026"
+                           : "Estimate \u00b7 service unavailable";
     draw_text_ellipsized(scene, text, transform, note, theme.text_secondary, left, r + 40.0, 13.0f, list.width());
   } else if (auto times = route_times(app.now_local(), time, route.duration_s)) {
     const bool leaving_now = time.mode == TransitTimeMode::Depart && time.offset_min == 0;

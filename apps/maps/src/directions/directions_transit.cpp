@@ -12,6 +12,7 @@
 #include "draw_kit/theme_colors.hpp"
 #include "fmt/format.h"
 #include "format/labels.hpp"
+#include "model/place_ops.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
@@ -23,7 +24,7 @@ std::uint32_t walk_minutes(const TransitLeg& leg) { return std::max<std::uint32_
 
 std::string header_destination(const MapsApp& app) {
   if (!app.model.dest_name.empty()) return app.model.dest_name;
-  if (auto place = app.selected_place()) return place->name;
+  if (auto place = selected_place(app.model)) return place->name;
   return "destination";
 }
 
@@ -125,8 +126,8 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
 
 // What stands in the place of journeys that are not there.
 std::string no_journeys_text(const MapsApp& app) {
-  const PlanRequest& asked = app.plan_request;
-  if (!app.model.dest && !app.selected_place()) return "Choose a destination to see departures.";
+  const PlanRequest& asked = app.backend.plans.latest;
+  if (!app.model.dest && !selected_place(app.model)) return "Choose a destination to see departures.";
   if (!app.model.origin) return "Choose a starting point to see departures.";
   if (journeys_awaited(app)) return "Finding departures\u2026";
   // A failed lookup is told as such, in the words of its status, not as an empty answer.

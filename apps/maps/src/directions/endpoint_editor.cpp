@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "base/text.hpp"
-#include "search_box/suggestion_rows.hpp"
-#include "search_box/text_field.hpp"
+#include "draw_kit/suggestion_rows.hpp"
+#include "draw_kit/text_field.hpp"
 
 namespace maps {
 namespace {
@@ -85,7 +85,7 @@ void EndpointEditor::reset_endpoint_editor() {
 }
 
 std::optional<EndpointEvent> EndpointEditor::field_key(const zarn_ui::widget::Event& event,
-                                                       const zarn_ui::widgets::EventCtx& ctx, MonoTime now) {
+                                                       const zarn_ui::widgets::EventCtx& ctx, base::MonoTime now) {
   const EndpointField field = is_origin(active_) ? EndpointField::Origin : EndpointField::Destination;
   auto& input = input_of(field);
   std::string& copy = is_origin(field) ? origin_text_ : dest_text_;

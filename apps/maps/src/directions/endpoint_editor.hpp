@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/mono_clock.hpp"
-#include "directions/endpoint_event.hpp"
-#include "directions/endpoint_field.hpp"
+#include "base/mono_clock.hpp"
+#include "messages/endpoint_event.hpp"
+#include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
@@ -50,7 +50,7 @@ class EndpointEditor {
   const std::vector<Place>& suggestions(EndpointField field) const;
   // The editor's copy of the field's query text.
   const std::string& text(EndpointField field) const;
-  const std::optional<MonoTime>& deadline() const { return deadline_; }
+  const std::optional<base::MonoTime>& deadline() const { return deadline_; }
   const std::vector<EndpointHit>& hits() const { return hits_; }
   // The suggestion row of the edited field that the arrow keys point at; none until they are
   // used, and again whenever the list, the text or the edited field changes.
@@ -70,15 +70,15 @@ class EndpointEditor {
   // Ends editing; neither field shows a caret.
   void reset_endpoint_editor();
 
-  void arm_deadline(MonoTime at) { deadline_ = at; }
+  void arm_deadline(base::MonoTime at) { deadline_ = at; }
   // True once, when the typing deadline has passed.
-  bool take_due_deadline(MonoTime now) { return take_due(deadline_, now); }
+  bool take_due_deadline(base::MonoTime now) { return base::take_due(deadline_, now); }
 
   // An event for the field being edited (a key, composed text): Enter submits its trimmed copy
   // (and clears the deadline); a change replaces the copy and arms the deadline a typing pause
   // after `now` (none for a blank text). Nothing when the event changed nothing.
   std::optional<EndpointEvent> field_key(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx,
-                                         MonoTime now);
+                                         base::MonoTime now);
   // Hands an event to both fields.
   void route_to_fields(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
   // Hands an event to one field.
@@ -111,7 +111,7 @@ class EndpointEditor {
   std::vector<Place> origin_suggestions_;
   std::vector<Place> dest_suggestions_;
   EndpointField active_ = EndpointField::None;
-  std::optional<MonoTime> deadline_;
+  std::optional<base::MonoTime> deadline_;
   std::string origin_text_;
   std::string dest_text_;
   std::vector<EndpointHit> hits_;

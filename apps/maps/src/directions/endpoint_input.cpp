@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "transitions/plans.hpp"
 
 namespace maps {
@@ -48,7 +48,7 @@ void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const
 }
 
 void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
-  if (auto edited = app.endpoint_editor.field_key(event, app.field_ctx(modifiers, scale), app.mono_now())) {
+  if (auto edited = app.endpoint_editor.field_key(event, app.field_ctx(modifiers, scale), app.backend.now())) {
     handle_endpoint_editor_event(app, *edited);
   }
 }

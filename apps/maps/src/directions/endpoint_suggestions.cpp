@@ -3,8 +3,8 @@
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 #include "search/ranking.hpp"
-#include "search_box/suggestion_rows.hpp"
 
 namespace maps {
 

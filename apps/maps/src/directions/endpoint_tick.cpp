@@ -15,7 +15,7 @@ void sync_endpoint_texts(MapsApp& app) {
 
 void fire_endpoint_deadline(MapsApp& app) {
   EndpointEditor& editor = app.endpoint_editor;
-  if (!editor.take_due_deadline(app.mono_now())) return;
+  if (!editor.take_due_deadline(app.backend.now())) return;
   if (!editor.editing()) return;
   const EndpointField field = editor.active();
   std::string text(base::trim_white_space(editor.text(field)));

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
-#include "side_panel/list_area.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {

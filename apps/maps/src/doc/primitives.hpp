@@ -31,8 +31,8 @@ bool read_bool_field(const AutoCommit& doc, const ExId& obj, std::string_view ke
 bool read_bool(const AutoCommit& doc, const ExId& obj, std::string_view key);
 bool is_deleted(const AutoCommit& doc, const ExId& record);
 std::optional<LatLon> read_latlon(const AutoCommit& doc, const ExId& obj, std::string_view key);
-// The list "geometry" of `obj`; unreadable points are skipped.
-std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj);
+// The list of points at `key` of `obj`; unreadable points are skipped.
+std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj, std::string_view key = "geometry");
 
 // Writing.
 std::optional<ExId> maps_root(AutoCommit& doc);
@@ -44,7 +44,8 @@ void write_text(AutoCommit& doc, const ExId& obj, std::string_view key, std::str
 void write_opt_text(AutoCommit& doc, const ExId& obj, std::string_view key, const std::optional<std::string>& value);
 void write_latlon(AutoCommit& doc, const ExId& obj, std::string_view key, LatLon value);
 void write_opt_latlon(AutoCommit& doc, const ExId& obj, std::string_view key, const std::optional<LatLon>& value);
-void write_geometry(AutoCommit& doc, const ExId& obj, const std::vector<LatLon>& points);
+void write_geometry(AutoCommit& doc, const ExId& obj, const std::vector<LatLon>& points,
+                    std::string_view key = "geometry");
 void clear_list(AutoCommit& doc, const ExId& list);
 // A new map appended at the list's current end, so one failed insertion loses one element
 // and never shifts the ones after it.

@@ -113,9 +113,9 @@ std::optional<LatLon> read_latlon(const AutoCommit& doc, const ExId& obj, std::s
   return point(read_f64(doc, *m, "lat"), read_f64(doc, *m, "lon"));
 }
 
-std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj) {
+std::vector<LatLon> read_geometry(const AutoCommit& doc, const ExId& obj, std::string_view key) {
   std::vector<LatLon> out;
-  auto list = get_list(doc, obj, "geometry");
+  auto list = get_list(doc, obj, key);
   if (!list) return out;
   const std::size_t n = doc.length(*list);
   out.reserve(n);

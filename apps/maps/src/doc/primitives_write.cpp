@@ -60,8 +60,8 @@ void write_opt_latlon(AutoCommit& doc, const ExId& obj, std::string_view key, co
   }
 }
 
-void write_geometry(AutoCommit& doc, const ExId& obj, const std::vector<LatLon>& points) {
-  auto list = ensure_list(doc, obj, "geometry");
+void write_geometry(AutoCommit& doc, const ExId& obj, const std::vector<LatLon>& points, std::string_view key) {
+  auto list = ensure_list(doc, obj, key);
   if (!list) return;
   clear_list(doc, *list);
   for (const LatLon& p : points) {

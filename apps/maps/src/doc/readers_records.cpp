@@ -1,8 +1,12 @@
+#include <cstdint>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 #include "doc/primitives.hpp"
 #include "doc/readers_records.hpp"
 #include "doc/schema_keys.hpp"
+#include "model/record_fields.hpp"
 
 namespace maps::doc {
 
@@ -34,19 +38,85 @@ std::optional<ExId> live_record(const AutoCommit& doc, const ExId& collection, c
   return record;
 }
 
+template <HasFields R>
+std::optional<R> read_fields(const AutoCommit& doc, const ExId& obj);
+
+// Each reads the field at `key` into `out` and says whether the document held it.
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::string& out) {
+  auto v = read_text(doc, obj, key);
+  if (v) out = std::move(*v);
+  return v.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::optional<std::string>& out) {
+  out = read_text(doc, obj, key);
+  return out.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, bool& out) {
+  out = read_bool_field(doc, obj, key);
+  return true;
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, double& out) {
+  auto v = read_f64(doc, obj, key);
+  if (v) out = *v;
+  return v.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::uint32_t& out) {
+  auto v = read_u32(doc, obj, key);
+  if (v) out = *v;
+  return v.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::uint8_t& out) {
+  auto v = read_u8(doc, obj, key);
+  if (v) out = *v;
+  return v.has_value();
+}
+template <class E, std::enable_if_t<std::is_enum_v<E>, int> = 0>
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, E& out) {
+  auto v = read_key<E>(doc, obj, key);
+  if (v) out = *v;
+  return v.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, LatLon& out) {
+  auto v = read_latlon(doc, obj, key);
+  if (v) out = *v;
+  return v.has_value();
+}
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::vector<LatLon>& out) {
+  out = read_geometry(doc, obj, key);
+  return true;
+}
+
+template <HasFields R>
+std::optional<R> read_list_record(const AutoCommit& doc, const ExId& list, std::size_t index) {
+  auto item = list_item(doc, list, index);
+  if (!item) return std::nullopt;
+  return read_fields<R>(doc, *item);
+}
+
+template <HasFields R>
+bool read_field(const AutoCommit& doc, const ExId& obj, std::string_view key, std::vector<R>& out) {
+  out = read_items(doc, obj, key, &read_list_record<R>);
+  return true;
+}
+
+// None when a field the document must hold is missing or unreadable.
+template <HasFields R>
+std::optional<R> read_fields(const AutoCommit& doc, const ExId& obj) {
+  R out;
+  bool complete = true;
+  for_each_field<R>([&](const auto& f, std::size_t) {
+    if (complete && !read_field(doc, obj, f.key, out.*f.member) && f.in_doc == Absent::Required) complete = false;
+  });
+  if (!complete) return std::nullopt;
+  return out;
+}
+
 }  // namespace
 
 std::optional<Place> read_place(const AutoCommit& doc, const ExId& places, const std::string& key) {
   auto r = live_record(doc, places, key);
   if (!r) return std::nullopt;
-  auto id = read_text(doc, *r, "id");
-  auto name = read_text(doc, *r, "name");
-  auto category = read_key<Category>(doc, *r, "category");
-  auto pos = read_latlon(doc, *r, "pos");
-  if (!id || !name || !category || !pos) return std::nullopt;
-  return Place{std::move(*id), std::move(*name),
-               *category,      read_text(doc, *r, "address").value_or(std::string{}),
-               *pos,           read_bool_field(doc, *r, "saved")};
+  return read_fields<Place>(doc, *r);
 }
 
 std::optional<RecentEntry> read_recent_entry(const AutoCommit& doc, const ExId& recents, const std::string& key) {
@@ -61,83 +131,25 @@ std::optional<RecentEntry> read_recent_entry(const AutoCommit& doc, const ExId& 
 std::optional<DownloadedRegion> read_region(const AutoCommit& doc, const ExId& regions, const std::string& key) {
   auto r = live_record(doc, regions, key);
   if (!r) return std::nullopt;
-  auto id = read_text(doc, *r, "id");
-  auto name = read_text(doc, *r, "name");
-  auto min = read_latlon(doc, *r, "min");
-  auto max = read_latlon(doc, *r, "max");
-  auto z0 = read_u8(doc, *r, "z0");
-  auto z1 = read_u8(doc, *r, "z1");
-  auto tiles = read_u32(doc, *r, "tiles");
-  if (!id || !name || !min || !max || !z0 || !z1 || !tiles) return std::nullopt;
-  return DownloadedRegion{std::move(*id), std::move(*name), *min, *max, *z0, *z1, *tiles};
+  return read_fields<DownloadedRegion>(doc, *r);
 }
 
 std::optional<Route> read_route(const AutoCommit& doc, const ExId& model) {
   auto m = get_map(doc, model, kRoute);
   if (!m) return std::nullopt;
-  auto mode = read_key<TravelMode>(doc, *m, "mode");
-  auto distance = read_f64(doc, *m, "distance_m");
-  auto duration = read_f64(doc, *m, "duration_s");
-  auto from = read_latlon(doc, *m, "from");
-  auto to = read_latlon(doc, *m, "to");
-  if (!mode || !distance || !duration || !from || !to) return std::nullopt;
-  return Route{*mode, *distance, *duration, read_geometry(doc, *m), read_items(doc, *m, "steps", read_route_step),
-               *from, *to};
+  return read_fields<Route>(doc, *m);
 }
 
 std::optional<RouteStep> read_route_step(const AutoCommit& doc, const ExId& steps, std::size_t index) {
-  auto item = list_item(doc, steps, index);
-  if (!item) return std::nullopt;
-  auto instruction = read_text(doc, *item, "instruction");
-  auto distance = read_f64(doc, *item, "distance_m");
-  auto maneuver = read_key<Maneuver>(doc, *item, "maneuver");
-  if (!instruction || !distance || !maneuver) return std::nullopt;
-  return RouteStep{std::move(*instruction), *distance, *maneuver};
+  return read_list_record<RouteStep>(doc, steps, index);
 }
 
 std::optional<TransitJourney> read_transit_journey(const AutoCommit& doc, const ExId& transit, std::size_t index) {
-  auto item = list_item(doc, transit, index);
-  if (!item) return std::nullopt;
-  auto dep = read_text(doc, *item, "dep");
-  auto arr = read_text(doc, *item, "arr");
-  auto duration = read_u32(doc, *item, "duration_min");
-  auto transfers = read_u32(doc, *item, "transfers");
-  if (!dep || !arr || !duration || !transfers) return std::nullopt;
-  return TransitJourney{std::move(*dep), std::move(*arr), *duration, *transfers,
-                        read_items(doc, *item, "legs", read_transit_leg)};
+  return read_list_record<TransitJourney>(doc, transit, index);
 }
 
 std::optional<TransitLeg> read_transit_leg(const AutoCommit& doc, const ExId& legs, std::size_t index) {
-  auto item = list_item(doc, legs, index);
-  if (!item) return std::nullopt;
-  auto mode = read_key<TransitMode>(doc, *item, "mode");
-  auto line = read_text(doc, *item, "line");
-  auto headsign = read_text(doc, *item, "headsign");
-  auto from_name = read_text(doc, *item, "from_name");
-  auto to_name = read_text(doc, *item, "to_name");
-  auto dep = read_text(doc, *item, "dep");
-  auto arr = read_text(doc, *item, "arr");
-  auto duration = read_u32(doc, *item, "duration_min");
-  auto stops = read_u32(doc, *item, "num_stops");
-  if (!mode || !line || !headsign || !from_name || !to_name || !dep || !arr || !duration || !stops) {
-    return std::nullopt;
-  }
-  TransitLeg leg;
-  leg.mode = *mode;
-  leg.line = std::move(*line);
-  leg.headsign = std::move(*headsign);
-  leg.from_name = std::move(*from_name);
-  leg.to_name = std::move(*to_name);
-  leg.dep = std::move(*dep);
-  leg.arr = std::move(*arr);
-  leg.duration_min = *duration;
-  leg.num_stops = *stops;
-  leg.geometry = read_geometry(doc, *item);
-  leg.color = read_text(doc, *item, "color");
-  leg.text_color = read_text(doc, *item, "text_color");
-  leg.agency = read_text(doc, *item, "agency").value_or(std::string{});
-  leg.realtime = read_bool_field(doc, *item, "realtime");
-  return leg;
+  return read_list_record<TransitLeg>(doc, legs, index);
 }
 
 }  // namespace maps::doc

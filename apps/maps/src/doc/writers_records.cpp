@@ -1,92 +1,80 @@
+#include <cstdint>
 #include <set>
+#include <type_traits>
 
 #include "doc/primitives.hpp"
 #include "doc/schema_keys.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
+#include "model/record_fields.hpp"
 
 namespace maps::doc {
 
-void write_place(AutoCommit& doc, const ExId& record, const Place& place) {
-  write_text(doc, record, "id", place.id);
-  write_text(doc, record, "name", place.name);
-  write_text(doc, record, "category", doc_key(place.category));
-  write_text(doc, record, "address", place.address);
-  write_latlon(doc, record, "pos", place.pos);
-  put_bool_if_changed(doc, record, "saved", place.saved);
-}
-
-void write_region(AutoCommit& doc, const ExId& record, const DownloadedRegion& region) {
-  write_text(doc, record, "id", region.id);
-  write_text(doc, record, "name", region.name);
-  write_latlon(doc, record, "min", region.min);
-  write_latlon(doc, record, "max", region.max);
-  put_uint_if_changed(doc, record, "z0", region.z0);
-  put_uint_if_changed(doc, record, "z1", region.z1);
-  put_uint_if_changed(doc, record, "tiles", region.tiles);
-}
-
-void write_route(AutoCommit& doc, const ExId& model, const std::optional<Route>& route) {
-  if (!route) return;  // an earlier route map stays; the plan decides whether it is read
-  auto map = ensure_map(doc, model, kRoute);
-  if (!map) return;
-  write_text(doc, *map, "mode", travel_mode_key(route->mode));
-  put_f64_if_changed(doc, *map, "distance_m", route->distance_m);
-  put_f64_if_changed(doc, *map, "duration_s", route->duration_s);
-  write_geometry(doc, *map, route->geometry);
-  if (auto steps = ensure_list(doc, *map, "steps")) {
-    clear_list(doc, *steps);
-    for (const RouteStep& step : route->steps) {
-      auto item = append_map(doc, *steps);
-      if (!item) continue;
-      write_text(doc, *item, "instruction", step.instruction);
-      put_f64_if_changed(doc, *item, "distance_m", step.distance_m);
-      write_text(doc, *item, "maneuver", doc_key(step.maneuver));
-    }
-  }
-  write_latlon(doc, *map, "from", route->from);
-  write_latlon(doc, *map, "to", route->to);
-}
-
 namespace {
 
-void write_leg(AutoCommit& doc, const ExId& item, const TransitLeg& leg) {
-  write_text(doc, item, "mode", doc_key(leg.mode));
-  write_text(doc, item, "line", leg.line);
-  write_text(doc, item, "headsign", leg.headsign);
-  write_text(doc, item, "from_name", leg.from_name);
-  write_text(doc, item, "to_name", leg.to_name);
-  write_text(doc, item, "dep", leg.dep);
-  write_text(doc, item, "arr", leg.arr);
-  write_text(doc, item, "agency", leg.agency);
-  put_uint_if_changed(doc, item, "duration_min", leg.duration_min);
-  put_uint_if_changed(doc, item, "num_stops", leg.num_stops);
-  write_geometry(doc, item, leg.geometry);
-  write_opt_text(doc, item, "color", leg.color);
-  write_opt_text(doc, item, "text_color", leg.text_color);
-  put_bool_if_changed(doc, item, "realtime", leg.realtime);
+template <HasFields R>
+void write_fields(AutoCommit& doc, const ExId& obj, const R& record);
+
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, const std::string& v) {
+  write_text(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, const std::optional<std::string>& v) {
+  write_opt_text(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, bool v) {
+  put_bool_if_changed(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, double v) {
+  put_f64_if_changed(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, std::uint8_t v) {
+  put_uint_if_changed(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, std::uint32_t v) {
+  put_uint_if_changed(doc, obj, key, v);
+}
+template <class E, std::enable_if_t<std::is_enum_v<E>, int> = 0>
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, E v) {
+  write_text(doc, obj, key, doc_key(v));
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, const LatLon& v) {
+  write_latlon(doc, obj, key, v);
+}
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, const std::vector<LatLon>& v) {
+  write_geometry(doc, obj, v, key);
+}
+// A list of records is rewritten whole.
+template <HasFields R>
+void write_field(AutoCommit& doc, const ExId& obj, std::string_view key, const std::vector<R>& items) {
+  auto list = ensure_list(doc, obj, key);
+  if (!list) return;
+  clear_list(doc, *list);
+  for (const R& item : items) {
+    if (auto map = append_map(doc, *list)) write_fields(doc, *map, item);
+  }
+}
+
+// Every field of the record under its key, in field order.
+template <HasFields R>
+void write_fields(AutoCommit& doc, const ExId& obj, const R& record) {
+  for_each_field<R>([&](const auto& f, std::size_t) { write_field(doc, obj, f.key, record.*f.member); });
 }
 
 }  // namespace
 
+void write_place(AutoCommit& doc, const ExId& record, const Place& place) { write_fields(doc, record, place); }
+
+void write_region(AutoCommit& doc, const ExId& record, const DownloadedRegion& region) {
+  write_fields(doc, record, region);
+}
+
+void write_route(AutoCommit& doc, const ExId& model, const std::optional<Route>& route) {
+  if (!route) return;  // an earlier route map stays; the plan decides whether it is read
+  if (auto map = ensure_map(doc, model, kRoute)) write_fields(doc, *map, *route);
+}
+
 void write_transit(AutoCommit& doc, const ExId& model, const std::vector<TransitJourney>& journeys) {
-  auto list = ensure_list(doc, model, kTransit);
-  if (!list) return;
-  clear_list(doc, *list);
-  for (const TransitJourney& j : journeys) {
-    auto item = append_map(doc, *list);
-    if (!item) continue;
-    write_text(doc, *item, "dep", j.dep);
-    write_text(doc, *item, "arr", j.arr);
-    put_uint_if_changed(doc, *item, "duration_min", j.duration_min);
-    put_uint_if_changed(doc, *item, "transfers", j.transfers);
-    auto legs = ensure_list(doc, *item, "legs");
-    if (!legs) continue;
-    clear_list(doc, *legs);
-    for (const TransitLeg& leg : j.legs) {
-      if (auto leg_item = append_map(doc, *legs)) write_leg(doc, *leg_item, leg);
-    }
-  }
+  write_field(doc, model, kTransit, journeys);
 }
 
 void write_recents(AutoCommit& doc, const ExId& model, const std::vector<std::string>& recents) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "sample/vector_map.hpp"
+#include "model/vector_map.hpp"
 #include "zarn_ui/color.hpp"
 #include "zarn_ui/theme.hpp"
 

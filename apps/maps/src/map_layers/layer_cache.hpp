@@ -23,7 +23,7 @@
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
 #include "geo/geo.hpp"
-#include "sample/vector_map.hpp"
+#include "model/vector_map.hpp"
 #include "zarn_ui/image.hpp"
 
 namespace maps {

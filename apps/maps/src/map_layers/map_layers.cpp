@@ -1,8 +1,8 @@
 #include "map_layers/map_layers.hpp"
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/palette.hpp"
+#include "geo/screen_view.hpp"
 #include "map_layers/journey.hpp"
 #include "map_layers/layer_cache.hpp"
 #include "map_layers/location_pins.hpp"
@@ -19,29 +19,30 @@ bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine
                       double device_scale) {
   const Rect& bounds = app.bounds_rect;
   const MapModel& model = app.model;
-  set_tile_style(app.tile_store, is_dark_background(theme));
+  set_tile_style(app.backend.tiles, is_dark_background(theme));
   const MapPalette palette = map_palette(theme);
   const Camera camera = view_camera(bounds, model.center, model.zoom);
-  const Rect markers = marker_area(bounds, app.panel_expanded);
+  const Rect markers = marker_area(bounds, app.panel.expanded);
 
   const Point mid = map_viewport_center(bounds);
   const bool raster =
-      paint_raster_tiles(scene, transform, bounds, app.tile_store, model.center, model.zoom, palette, mid.x, mid.y);
+      paint_raster_tiles(scene, transform, bounds, app.backend.tiles, model.center, model.zoom, palette, mid.x, mid.y);
   const bool city = !raster && !vector_map_empty(app.vector_map);
   if (city) {
     app.map_layers.paint_city(scene, transform, bounds, camera, app.vector_map,
-                              app.traffic_enabled ? &app.traffic_segments : nullptr, palette, device_scale);
+                              app.backend.traffic.enabled ? &app.backend.traffic.segments : nullptr, palette,
+                              device_scale);
   } else {
     app.map_layers.release_picture();
     if (!raster) paint_tile_grid(scene, transform, bounds, model.center, model.zoom, palette, mid.x, mid.y);
-    if (app.traffic_enabled) paint_traffic(scene, transform, camera, app.traffic_segments, palette);
+    if (app.backend.traffic.enabled) paint_traffic(scene, transform, camera, app.backend.traffic.segments, palette);
   }
   if (model.route) paint_route(scene, transform, camera, *model.route, palette);
   if (model.mode == TravelMode::Transit && model.transit_choice < model.transit.size()) {
     paint_transit_journey(scene, transform, camera, model.transit[model.transit_choice], theme, palette, bounds);
   }
-  paint_markers(scene, transform, text, camera, app.pois, poi_marker_layout(app), app.selected_poi, theme, palette,
-                markers);
+  paint_markers(scene, transform, text, camera, app.backend.view_pois.pois, poi_marker_layout(app), app.selected_poi,
+                theme, palette, markers);
   paint_location_and_selection(scene, transform, text, camera, app, theme, palette, markers,
                                app.map_layers.pin_images(), device_scale);
   return raster;

@@ -4,8 +4,8 @@
 #include <numeric>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/category_glyph.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/theme_colors.hpp"
 
 namespace maps {
@@ -116,7 +116,7 @@ std::vector<std::size_t> declutter_points(const Camera& camera, const std::vecto
 std::vector<std::size_t> poi_marker_layout(const MapsApp& app) {
   const Camera camera = view_camera(app.bounds_rect, app.model.center, app.model.zoom);
   const double spacing = app.model.zoom >= kPictogramZoom ? 26.0 : 15.0;
-  return declutter_points(camera, app.pois, app.selected_poi, spacing);
+  return declutter_points(camera, app.backend.view_pois.pois, app.selected_poi, spacing);
 }
 
 void paint_marker(Scene& scene, const Affine& transform, const TextRenderer& text, const Poi& poi,

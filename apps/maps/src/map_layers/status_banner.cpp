@@ -1,7 +1,7 @@
 #include "map_layers/status_banner.hpp"
 
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 
 namespace maps {

@@ -8,7 +8,7 @@
 
 #include "draw_kit/palette.hpp"
 #include "geo/geo.hpp"
-#include "sample/vector_map.hpp"
+#include "model/vector_map.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
 

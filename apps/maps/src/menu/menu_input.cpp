@@ -1,24 +1,23 @@
 #include "menu/menu_input.hpp"
 
-#include "app/maps_app.hpp"
-#include "navigation/navigation_steps.hpp"
-#include "offline_panel/offline_panel_input.hpp"
-
 namespace maps {
 
-void run_overflow_menu_item(MapsApp& app, OverflowMenuItem item) {
+UiMessage overflow_menu_message(OverflowMenuItem item) {
   switch (item) {
-    case OverflowMenuItem::Attribution: app.dialog.open_attribution_dialog(false); break;
-    case OverflowMenuItem::OfflineMaps: open_offline_panel(app); break;
-    case OverflowMenuItem::Licenses: app.dialog.open_attribution_dialog(true); break;
-    case OverflowMenuItem::FloatNavigation: float_navigation(app); break;
+    case OverflowMenuItem::Attribution: return UiMessage{msg::OpenAttribution{}};
+    case OverflowMenuItem::OfflineMaps: return UiMessage{msg::OpenOfflineMaps{}};
+    case OverflowMenuItem::Licenses: return UiMessage{msg::OpenLicenses{}};
+    case OverflowMenuItem::FloatNavigation: return UiMessage{msg::FloatNavigation{}};
   }
+  return UiMessage{msg::Noop{}};
 }
 
-void overflow_menu_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
-  app.overflow_menu.menu_event(event, {modifiers, scale});
-  if (std::holds_alternative<zarn_ui::widget::PointerMoved>(event)) return;
-  if (auto item = app.overflow_menu.take_chosen()) run_overflow_menu_item(app, *item);
+std::optional<UiMessage> overflow_menu_event(OverflowMenu& menu, const zarn_ui::widget::Event& event,
+                                             const zarn_ui::widgets::EventCtx& ctx) {
+  menu.menu_event(event, ctx);
+  if (std::holds_alternative<zarn_ui::widget::PointerMoved>(event)) return std::nullopt;
+  if (auto item = menu.take_chosen()) return overflow_menu_message(*item);
+  return std::nullopt;
 }
 
 }  // namespace maps

@@ -1,18 +1,19 @@
 #pragma once
-// What the overflow menu's entries run, and the menu's share of input.
+// What the overflow menu's entries ask of the window, and the menu's share of input.
 
-#include <cstdint>
+#include <optional>
 
 #include "menu/overflow_menu.hpp"
+#include "messages/ui_message.hpp"
+#include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
 
 namespace maps {
 
-class MapsApp;
-
-void run_overflow_menu_item(MapsApp& app, OverflowMenuItem item);
+UiMessage overflow_menu_message(OverflowMenuItem item);
 // An event while the menu is open. After a key or a primary press (never after a pointer move)
-// the entry it chose, if any, runs at once.
-void overflow_menu_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale);
+// the message of the entry it chose, if any, for the window to run at once.
+std::optional<UiMessage> overflow_menu_event(OverflowMenu& menu, const zarn_ui::widget::Event& event,
+                                             const zarn_ui::widgets::EventCtx& ctx);
 
 }  // namespace maps

@@ -4,6 +4,7 @@
 
 #include "model/json_codec.hpp"
 #include "model/json_text.hpp"
+#include "model/record_fields.hpp"
 
 namespace maps {
 
@@ -11,6 +12,7 @@ namespace {
 
 struct Debug {
   std::string& o;
+  std::string_view action;  // the name of the action being written
 
   void value(double v) { json::append_debug_f64(o, v); }
   void value(bool v) { o += v ? "true" : "false"; }
@@ -55,135 +57,35 @@ struct Debug {
     o += last ? " }" : ", ";
   }
 
-  void value(const LatLon& v) {
-    open("LatLon");
-    field("lat", v.lat);
-    field("lon", v.lon, true);
-  }
-  void value(const Place& v) {
-    open("Place");
-    field("id", v.id);
-    field("name", v.name);
-    field("category", v.category);
-    field("address", v.address);
-    field("pos", v.pos);
-    field("saved", v.saved, true);
-  }
-  void value(const RouteStep& v) {
-    open("RouteStep");
-    field("instruction", v.instruction);
-    field("distance_m", v.distance_m);
-    field("maneuver", v.maneuver, true);
-  }
-  void value(const Route& v) {
-    open("Route");
-    field("mode", v.mode);
-    field("distance_m", v.distance_m);
-    field("duration_s", v.duration_s);
-    field("geometry", v.geometry);
-    field("steps", v.steps);
-    field("from", v.from);
-    field("to", v.to, true);
-  }
-  void value(const TransitLeg& v) {
-    open("TransitLeg");
-    field("mode", v.mode);
-    field("line", v.line);
-    field("headsign", v.headsign);
-    field("from_name", v.from_name);
-    field("to_name", v.to_name);
-    field("dep", v.dep);
-    field("arr", v.arr);
-    field("duration_min", v.duration_min);
-    field("num_stops", v.num_stops);
-    field("geometry", v.geometry);
-    field("color", v.color);
-    field("text_color", v.text_color);
-    field("agency", v.agency);
-    field("realtime", v.realtime, true);
-  }
-  void value(const TransitJourney& v) {
-    open("TransitJourney");
-    field("dep", v.dep);
-    field("arr", v.arr);
-    field("duration_min", v.duration_min);
-    field("transfers", v.transfers);
-    field("legs", v.legs, true);
-  }
-  void value(const TransitTime& v) {
-    open("TransitTime");
-    field("mode", v.mode);
-    field("offset_min", v.offset_min, true);
-  }
-  void value(const DownloadedRegion& v) {
-    open("DownloadedRegion");
-    field("id", v.id);
-    field("name", v.name);
-    field("min", v.min);
-    field("max", v.max);
-    field("z0", v.z0);
-    field("z1", v.z1);
-    field("tiles", v.tiles, true);
+  // `Name { key: value, ... }` in field order.
+  template <HasFields R>
+  void value(const R& v) {
+    open(RecordFields<R>::name);
+    for_each_field<R>([&](const auto& f, std::size_t i) { field(f.key, v.*f.member, i + 1 == kFieldCount<R>); });
   }
 
-  void operator()(const MapsAction::UpsertPlaces& a) {
-    open("UpsertPlaces");
-    field("places", a.places, true);
+  // An action: its fields as a record of the action's name, or the name alone, or a region in
+  // parentheses.
+  template <class A>
+  void operator()(const A& a) {
+    if constexpr (HasFields<A>) {
+      value(a);
+    } else {
+      o += action;
+    }
   }
-  void operator()(const MapsAction::SetPlaceSaved& a) {
-    open("SetPlaceSaved");
-    field("id", a.id);
-    field("saved", a.saved, true);
-  }
-  void operator()(const MapsAction::CommitSearch& a) {
-    open("CommitSearch");
-    field("query", a.query, true);
-  }
-  void operator()(const MapsAction::ClearRecents&) { o += "ClearRecents"; }
-  void operator()(const MapsAction::SetTravelMode& a) {
-    open("SetTravelMode");
-    field("mode", a.mode, true);
-  }
-  void operator()(const MapsAction::SetTransitTime& a) {
-    open("SetTransitTime");
-    field("value", a.value, true);
-  }
-  void operator()(const MapsAction::ClearRoute&) { o += "ClearRoute"; }
-  void operator()(const MapsAction::SetRoute& a) {
-    open("SetRoute");
-    field("route", a.route);
-    field("origin", a.origin);
-    field("origin_name", a.origin_name);
-    field("dest", a.dest);
-    field("dest_name", a.dest_name);
-    field("mode", a.mode, true);
-  }
-  void operator()(const MapsAction::SetTransit& a) {
-    open("SetTransit");
-    field("transit", a.transit);
-    field("origin", a.origin);
-    field("origin_name", a.origin_name);
-    field("dest", a.dest);
-    field("dest_name", a.dest_name, true);
-  }
-  void operator()(const MapsAction::ClearTransit&) { o += "ClearTransit"; }
   void operator()(const MapsAction::AddRegion& a) {
     o += "AddRegion(";
     value(a.region);
     o += ')';
   }
-  void operator()(const MapsAction::DeleteRegion& a) {
-    open("DeleteRegion");
-    field("id", a.id, true);
-  }
-  void operator()(const MapsAction::ClearRegions&) { o += "ClearRegions"; }
 };
 
 }  // namespace
 
 std::string maps_action_debug_text(const MapsAction& action) {
   std::string out;
-  std::visit(Debug{out}, action.value);
+  std::visit(Debug{out, action_name(action)}, action.value);
   return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/json_codec.hpp"
 #include "model/json_write.hpp"
+#include "model/record_fields.hpp"
 
 namespace maps {
 
@@ -25,14 +26,8 @@ template <class E, std::enable_if_t<std::is_enum_v<E>, int> = 0>
 void put(std::string& o, E v) {
   write_enum(o, v);
 }
-void put(std::string& o, const LatLon& v);
-void put(std::string& o, const Place& v);
-void put(std::string& o, const RouteStep& v);
-void put(std::string& o, const Route& v);
-void put(std::string& o, const TransitLeg& v);
-void put(std::string& o, const TransitJourney& v);
-void put(std::string& o, const TransitTime& v);
-void put(std::string& o, const DownloadedRegion& v);
+template <HasFields R>
+void put(std::string& o, const R& v);
 
 template <class T>
 void put(std::string& o, const std::optional<T>& v) {
@@ -60,103 +55,15 @@ void member(std::string& o, std::string_view key, const T& v) {
   put(o, v);
 }
 
-void put(std::string& o, const LatLon& v) {
-  member(o, R"({"lat":)", v.lat);
-  member(o, R"(,"lon":)", v.lon);
-  o += '}';
-}
-
-void put(std::string& o, const Place& v) {
-  member(o, R"({"id":)", v.id);
-  member(o, R"(,"name":)", v.name);
-  member(o, R"(,"category":)", v.category);
-  member(o, R"(,"address":)", v.address);
-  member(o, R"(,"pos":)", v.pos);
-  member(o, R"(,"saved":)", v.saved);
-  o += '}';
-}
-
-void put(std::string& o, const RouteStep& v) {
-  member(o, R"({"instruction":)", v.instruction);
-  member(o, R"(,"distance_m":)", v.distance_m);
-  member(o, R"(,"maneuver":)", v.maneuver);
-  o += '}';
-}
-
-void put(std::string& o, const Route& v) {
-  member(o, R"({"mode":)", v.mode);
-  member(o, R"(,"distance_m":)", v.distance_m);
-  member(o, R"(,"duration_s":)", v.duration_s);
-  member(o, R"(,"geometry":)", v.geometry);
-  member(o, R"(,"steps":)", v.steps);
-  member(o, R"(,"from":)", v.from);
-  member(o, R"(,"to":)", v.to);
-  o += '}';
-}
-
-void put(std::string& o, const TransitLeg& v) {
-  member(o, R"({"mode":)", v.mode);
-  member(o, R"(,"line":)", v.line);
-  member(o, R"(,"headsign":)", v.headsign);
-  member(o, R"(,"from_name":)", v.from_name);
-  member(o, R"(,"to_name":)", v.to_name);
-  member(o, R"(,"dep":)", v.dep);
-  member(o, R"(,"arr":)", v.arr);
-  member(o, R"(,"duration_min":)", v.duration_min);
-  member(o, R"(,"num_stops":)", v.num_stops);
-  member(o, R"(,"geometry":)", v.geometry);
-  member(o, R"(,"color":)", v.color);
-  member(o, R"(,"text_color":)", v.text_color);
-  member(o, R"(,"agency":)", v.agency);
-  member(o, R"(,"realtime":)", v.realtime);
-  o += '}';
-}
-
-void put(std::string& o, const TransitJourney& v) {
-  member(o, R"({"dep":)", v.dep);
-  member(o, R"(,"arr":)", v.arr);
-  member(o, R"(,"duration_min":)", v.duration_min);
-  member(o, R"(,"transfers":)", v.transfers);
-  member(o, R"(,"legs":)", v.legs);
-  o += '}';
-}
-
-void put(std::string& o, const TransitTime& v) {
-  member(o, R"({"mode":)", v.mode);
-  member(o, R"(,"offset_min":)", v.offset_min);
-  o += '}';
-}
-
-void put(std::string& o, const DownloadedRegion& v) {
-  member(o, R"({"id":)", v.id);
-  member(o, R"(,"name":)", v.name);
-  member(o, R"(,"min":)", v.min);
-  member(o, R"(,"max":)", v.max);
-  member(o, R"(,"z0":)", v.z0);
-  member(o, R"(,"z1":)", v.z1);
-  member(o, R"(,"tiles":)", v.tiles);
-  o += '}';
-}
-
-// The shared fields of a route plan and SetRoute, and of a transit plan and SetTransit.
-template <class R>
-void put_route_fields(std::string& o, const R& v) {
-  member(o, R"({"route":)", v.route);
-  member(o, R"(,"origin":)", v.origin);
-  member(o, R"(,"origin_name":)", v.origin_name);
-  member(o, R"(,"dest":)", v.dest);
-  member(o, R"(,"dest_name":)", v.dest_name);
-  member(o, R"(,"mode":)", v.mode);
-  o += '}';
-}
-
-template <class T>
-void put_transit_fields(std::string& o, const T& v) {
-  member(o, R"({"transit":)", v.transit);
-  member(o, R"(,"origin":)", v.origin);
-  member(o, R"(,"origin_name":)", v.origin_name);
-  member(o, R"(,"dest":)", v.dest);
-  member(o, R"(,"dest_name":)", v.dest_name);
+// `{"key":value,...}` in field order.
+template <HasFields R>
+void put(std::string& o, const R& v) {
+  for_each_field<R>([&](const auto& f, std::size_t i) {
+    o += i == 0 ? R"({")" : R"(,")";
+    o += f.key;
+    o += R"(":)";
+    put(o, v.*f.member);
+  });
   o += '}';
 }
 
@@ -166,71 +73,26 @@ void put_tag(std::string& o, std::string_view name) {
   o += R"(":)";
 }
 
-struct ActionWriter {
+// A variant without fields is its name; one with fields an object whose one member, named
+// after the variant, holds them.
+struct VariantWriter {
   std::string& o;
-  void operator()(const MapsAction::UpsertPlaces& a) {
-    put_tag(o, "UpsertPlaces");
-    member(o, R"({"places":)", a.places);
-    o += "}}";
+  std::string_view name;
+  template <class V>
+  void operator()(const V& v) {
+    if constexpr (!HasFields<V>) {
+      o += '"';
+      o += name;
+      o += '"';
+    } else {
+      put_tag(o, name);
+      put(o, v);
+      o += '}';
+    }
   }
-  void operator()(const MapsAction::SetPlaceSaved& a) {
-    put_tag(o, "SetPlaceSaved");
-    member(o, R"({"id":)", a.id);
-    member(o, R"(,"saved":)", a.saved);
-    o += "}}";
-  }
-  void operator()(const MapsAction::CommitSearch& a) {
-    put_tag(o, "CommitSearch");
-    member(o, R"({"query":)", a.query);
-    o += "}}";
-  }
-  void operator()(const MapsAction::ClearRecents&) { o += R"("ClearRecents")"; }
-  void operator()(const MapsAction::SetTravelMode& a) {
-    put_tag(o, "SetTravelMode");
-    member(o, R"({"mode":)", a.mode);
-    o += "}}";
-  }
-  void operator()(const MapsAction::SetTransitTime& a) {
-    put_tag(o, "SetTransitTime");
-    member(o, R"({"value":)", a.value);
-    o += "}}";
-  }
-  void operator()(const MapsAction::ClearRoute&) { o += R"("ClearRoute")"; }
-  void operator()(const MapsAction::SetRoute& a) {
-    put_tag(o, "SetRoute");
-    put_route_fields(o, a);
-    o += '}';
-  }
-  void operator()(const MapsAction::SetTransit& a) {
-    put_tag(o, "SetTransit");
-    put_transit_fields(o, a);
-    o += '}';
-  }
-  void operator()(const MapsAction::ClearTransit&) { o += R"("ClearTransit")"; }
   void operator()(const MapsAction::AddRegion& a) {
-    put_tag(o, "AddRegion");
+    put_tag(o, name);
     put(o, a.region);
-    o += '}';
-  }
-  void operator()(const MapsAction::DeleteRegion& a) {
-    put_tag(o, "DeleteRegion");
-    member(o, R"({"id":)", a.id);
-    o += "}}";
-  }
-  void operator()(const MapsAction::ClearRegions&) { o += R"("ClearRegions")"; }
-};
-
-struct PlanWriter {
-  std::string& o;
-  void operator()(const ActivePlan::None&) { o += R"("None")"; }
-  void operator()(const ActivePlan::Route& p) {
-    put_tag(o, "Route");
-    put_route_fields(o, p);
-    o += '}';
-  }
-  void operator()(const ActivePlan::Transit& p) {
-    put_tag(o, "Transit");
-    put_transit_fields(o, p);
     o += '}';
   }
 };
@@ -249,8 +111,10 @@ void serialize_json(const TransitLeg& v, std::string& out) { put(out, v); }
 void serialize_json(const TransitJourney& v, std::string& out) { put(out, v); }
 void serialize_json(const TransitTime& v, std::string& out) { put(out, v); }
 void serialize_json(const DownloadedRegion& v, std::string& out) { put(out, v); }
-void serialize_json(const ActivePlan& v, std::string& out) { std::visit(PlanWriter{out}, v.value); }
-void serialize_json(const MapsAction& v, std::string& out) { std::visit(ActionWriter{out}, v.value); }
+void serialize_json(const ActivePlan& v, std::string& out) {
+  std::visit(VariantWriter{out, kActivePlanNames[v.value.index()]}, v.value);
+}
+void serialize_json(const MapsAction& v, std::string& out) { std::visit(VariantWriter{out, action_name(v)}, v.value); }
 void serialize_json(Category v, std::string& out) { put(out, v); }
 void serialize_json(TravelMode v, std::string& out) { put(out, v); }
 void serialize_json(Maneuver v, std::string& out) { put(out, v); }

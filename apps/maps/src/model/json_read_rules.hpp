@@ -8,11 +8,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
 
 #include "model/json_reader.hpp"
+#include "model/record_fields.hpp"
 #include "model/records.hpp"
 
 namespace maps::json {
@@ -100,13 +103,12 @@ bool read_value(Reader& r, std::vector<T>& v) {
   return r.array_end();
 }
 
-// How a member may be left out.
-enum class Absent : std::uint8_t {
-  Required,
-  Optional,  // an optional value: none when missing from an object, but an array must hold its position
-  Default,   // missing from an object or off the end of an array: the record's default value
-};
+template <class T, std::size_t I>
+bool read_member(Reader& r, T& v) {
+  return read_value(r, v.*(std::get<I>(RecordFields<T>::fields).member));
+}
 
+// A record's fields as the reader looks them up: key, how it may be missing, and its reader.
 template <class T>
 struct Member {
   std::string_view name;
@@ -114,17 +116,20 @@ struct Member {
   bool (*read)(Reader&, T&);
 };
 
-template <class T, std::size_t N>
-struct RecordSpec {
-  std::string_view description;        // for the invalid-type error
-  std::string_view array_description;  // for the invalid-length error
-  std::array<Member<T>, N> members;
-};
+template <class T>
+inline constexpr auto kMembers = []<std::size_t... I>(std::index_sequence<I...>) {
+  return std::array<Member<T>, sizeof...(I)>{Member<T>{
+      std::get<I>(RecordFields<T>::fields).key, std::get<I>(RecordFields<T>::fields).in_json, &read_member<T, I>}...};
+}
+(std::make_index_sequence<kFieldCount<T>>{});
 
-// Reads into `out`, which holds the record's defaults; members not given keep them.
-template <class T, std::size_t N>
-bool read_record(Reader& r, T& out, const RecordSpec<T, N>& spec) {
+// Reads into `out`, which holds the record's defaults; members not given keep them. An object
+// takes its members in any order, an array takes them in field order.
+template <class T>
+bool read_record(Reader& r, T& out) {
+  constexpr std::size_t N = kFieldCount<T>;
   static_assert(N <= 32);
+  constexpr const auto& members = kMembers<T>;
   const char c = r.peek();
   if (c == '{') {
     r.bump();
@@ -133,19 +138,19 @@ bool read_record(Reader& r, T& out, const RecordSpec<T, N>& spec) {
     for (Step s = r.object_first(key); s != Step::End; s = r.object_next(key)) {
       if (s == Step::Error) return false;
       std::size_t i = 0;
-      while (i < N && spec.members[i].name != key) ++i;
+      while (i < N && members[i].name != key) ++i;
       if (i == N) {
         if (!r.colon() || !r.skip_value()) return false;
         continue;
       }
       const std::uint32_t bit = std::uint32_t{1} << i;
-      if (seen & bit) return r.fail(fmt::format("duplicate field `{}`", spec.members[i].name));
+      if (seen & bit) return r.fail(fmt::format("duplicate field `{}`", members[i].name));
       seen |= bit;
-      if (!r.colon() || !spec.members[i].read(r, out)) return false;
+      if (!r.colon() || !members[i].read(r, out)) return false;
     }
     for (std::size_t i = 0; i < N; ++i) {
-      if (!(seen & (std::uint32_t{1} << i)) && spec.members[i].absent == Absent::Required) {
-        return r.fail(fmt::format("missing field `{}`", spec.members[i].name));
+      if (!(seen & (std::uint32_t{1} << i)) && members[i].absent == Absent::Required) {
+        return r.fail(fmt::format("missing field `{}`", members[i].name));
       }
     }
     return true;
@@ -161,22 +166,17 @@ bool read_record(Reader& r, T& out, const RecordSpec<T, N>& spec) {
         ended = s == Step::End;
       }
       if (ended) {
-        if (spec.members[i].absent != Absent::Default) {
-          return r.fail(fmt::format("invalid length {}, expected {}", i, spec.array_description));
+        if (members[i].absent != Absent::Default) {
+          return r.fail(fmt::format("invalid length {}, expected {} with {} element{}", i, RecordFields<T>::description,
+                                    N, N == 1 ? "" : "s"));
         }
         continue;
       }
-      if (!spec.members[i].read(r, out)) return false;
+      if (!members[i].read(r, out)) return false;
     }
     return r.array_end();
   }
-  return r.invalid_type(spec.description);
+  return r.invalid_type(RecordFields<T>::description);
 }
-
-// Member table entry reading the field `F` of `T`.
-#define MAPS_JSON_MEMBER(T, field, absent)                                           \
-  Member<T> {                                                                        \
-#field, Absent::absent, [](Reader & r, T & v) { return read_value(r, v.field); } \
-  }
 
 }  // namespace maps::json

@@ -8,53 +8,7 @@ namespace {
 
 enum class Shape : std::uint8_t { Unit, Struct, Newtype };
 
-template <class R>
-constexpr RecordSpec<R, 6> route_fields(std::string_view description, std::string_view array_description) {
-  return {description,
-          array_description,
-          {MAPS_JSON_MEMBER(R, route, Required), MAPS_JSON_MEMBER(R, origin, Optional),
-           MAPS_JSON_MEMBER(R, origin_name, Required), MAPS_JSON_MEMBER(R, dest, Optional),
-           MAPS_JSON_MEMBER(R, dest_name, Required), MAPS_JSON_MEMBER(R, mode, Required)}};
-}
-
-template <class T>
-constexpr RecordSpec<T, 5> transit_fields(std::string_view description, std::string_view array_description) {
-  return {description,
-          array_description,
-          {MAPS_JSON_MEMBER(T, transit, Required), MAPS_JSON_MEMBER(T, origin, Optional),
-           MAPS_JSON_MEMBER(T, origin_name, Required), MAPS_JSON_MEMBER(T, dest, Optional),
-           MAPS_JSON_MEMBER(T, dest_name, Required)}};
-}
-
-const auto kPlanRoute = route_fields<ActivePlan::Route>("struct variant ActivePlan::Route",
-                                                        "struct variant ActivePlan::Route with 6 elements");
-const auto kPlanTransit = transit_fields<ActivePlan::Transit>("struct variant ActivePlan::Transit",
-                                                              "struct variant ActivePlan::Transit with 5 elements");
-
 using A = MapsAction;
-const RecordSpec<A::UpsertPlaces, 1> kUpsertPlaces{"struct variant MapsAction::UpsertPlaces",
-                                                   "struct variant MapsAction::UpsertPlaces with 1 element",
-                                                   {MAPS_JSON_MEMBER(A::UpsertPlaces, places, Required)}};
-const RecordSpec<A::SetPlaceSaved, 2> kSetPlaceSaved{
-    "struct variant MapsAction::SetPlaceSaved",
-    "struct variant MapsAction::SetPlaceSaved with 2 elements",
-    {MAPS_JSON_MEMBER(A::SetPlaceSaved, id, Required), MAPS_JSON_MEMBER(A::SetPlaceSaved, saved, Required)}};
-const RecordSpec<A::CommitSearch, 1> kCommitSearch{"struct variant MapsAction::CommitSearch",
-                                                   "struct variant MapsAction::CommitSearch with 1 element",
-                                                   {MAPS_JSON_MEMBER(A::CommitSearch, query, Required)}};
-const RecordSpec<A::SetTravelMode, 1> kSetTravelMode{"struct variant MapsAction::SetTravelMode",
-                                                     "struct variant MapsAction::SetTravelMode with 1 element",
-                                                     {MAPS_JSON_MEMBER(A::SetTravelMode, mode, Required)}};
-const RecordSpec<A::SetTransitTime, 1> kSetTransitTime{"struct variant MapsAction::SetTransitTime",
-                                                       "struct variant MapsAction::SetTransitTime with 1 element",
-                                                       {MAPS_JSON_MEMBER(A::SetTransitTime, value, Required)}};
-const auto kSetRoute = route_fields<A::SetRoute>("struct variant MapsAction::SetRoute",
-                                                 "struct variant MapsAction::SetRoute with 6 elements");
-const auto kSetTransit = transit_fields<A::SetTransit>("struct variant MapsAction::SetTransit",
-                                                       "struct variant MapsAction::SetTransit with 5 elements");
-const RecordSpec<A::DeleteRegion, 1> kDeleteRegion{"struct variant MapsAction::DeleteRegion",
-                                                   "struct variant MapsAction::DeleteRegion with 1 element",
-                                                   {MAPS_JSON_MEMBER(A::DeleteRegion, id, Required)}};
 
 constexpr std::array<Shape, 13> kActionShapes = {
     Shape::Struct, Shape::Struct, Shape::Struct, Shape::Unit,    Shape::Struct, Shape::Struct, Shape::Unit,
@@ -64,18 +18,18 @@ constexpr std::array<Shape, 3> kPlanShapes = {Shape::Unit, Shape::Struct, Shape:
 // Reads the value of the variant's member (the cursor is after the colon).
 bool read_action_body(Reader& r, std::size_t index, MapsAction& out) {
   switch (index) {
-    case 0: return read_record(r, out.value.emplace<A::UpsertPlaces>(), kUpsertPlaces);
-    case 1: return read_record(r, out.value.emplace<A::SetPlaceSaved>(), kSetPlaceSaved);
-    case 2: return read_record(r, out.value.emplace<A::CommitSearch>(), kCommitSearch);
+    case 0: return read_record(r, out.value.emplace<A::UpsertPlaces>());
+    case 1: return read_record(r, out.value.emplace<A::SetPlaceSaved>());
+    case 2: return read_record(r, out.value.emplace<A::CommitSearch>());
     case 3: out.value.emplace<A::ClearRecents>(); return read_unit(r);
-    case 4: return read_record(r, out.value.emplace<A::SetTravelMode>(), kSetTravelMode);
-    case 5: return read_record(r, out.value.emplace<A::SetTransitTime>(), kSetTransitTime);
+    case 4: return read_record(r, out.value.emplace<A::SetTravelMode>());
+    case 5: return read_record(r, out.value.emplace<A::SetTransitTime>());
     case 6: out.value.emplace<A::ClearRoute>(); return read_unit(r);
-    case 7: return read_record(r, out.value.emplace<A::SetRoute>(), kSetRoute);
-    case 8: return read_record(r, out.value.emplace<A::SetTransit>(), kSetTransit);
+    case 7: return read_record(r, out.value.emplace<A::SetRoute>());
+    case 8: return read_record(r, out.value.emplace<A::SetTransit>());
     case 9: out.value.emplace<A::ClearTransit>(); return read_unit(r);
     case 10: return read_value(r, out.value.emplace<A::AddRegion>().region);
-    case 11: return read_record(r, out.value.emplace<A::DeleteRegion>(), kDeleteRegion);
+    case 11: return read_record(r, out.value.emplace<A::DeleteRegion>());
     case 12: out.value.emplace<A::ClearRegions>(); return read_unit(r);
     default: return false;
   }
@@ -84,8 +38,8 @@ bool read_action_body(Reader& r, std::size_t index, MapsAction& out) {
 bool read_plan_body(Reader& r, std::size_t index, ActivePlan& out) {
   switch (index) {
     case 0: out.value.emplace<ActivePlan::None>(); return read_unit(r);
-    case 1: return read_record(r, out.value.emplace<ActivePlan::Route>(), kPlanRoute);
-    case 2: return read_record(r, out.value.emplace<ActivePlan::Transit>(), kPlanTransit);
+    case 1: return read_record(r, out.value.emplace<ActivePlan::Route>());
+    case 2: return read_record(r, out.value.emplace<ActivePlan::Transit>());
     default: return false;
   }
 }

@@ -243,13 +243,4 @@ struct AreaCandidate {
   bool operator==(const AreaCandidate&) const = default;
 };
 
-// Copies are plain value copies; these names exist for callers that want to say so.
-inline Place clone_place(const Place& p) { return p; }
-inline Route clone_route(const Route& r) { return r; }
-inline TransitJourney clone_journey(const TransitJourney& j) { return j; }
-inline std::vector<TransitJourney> clone_journeys(const std::vector<TransitJourney>& js) { return js; }
-inline std::vector<TransitLeg> clone_legs(const std::vector<TransitLeg>& ls) { return ls; }
-inline DownloadedRegion clone_region(const DownloadedRegion& r) { return r; }
-inline Poi clone_poi(const Poi& p) { return p; }
-
 }  // namespace maps

@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 
 namespace maps {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 
 namespace maps {
 
@@ -14,11 +14,11 @@ void float_navigation(MapsApp& app) {
 
 bool navigation_docked_visible(const MapsApp& app) {
   return app.navigation.docked_visible(app.model.route.has_value(), is_narrow_layout(app.bounds_rect),
-                                       app.panel_expanded);
+                                       app.panel.expanded);
 }
 
 bool navigation_in_window(const MapsApp& app) {
-  return app.navigation.in_window(app.model.route.has_value(), is_narrow_layout(app.bounds_rect), app.panel_expanded);
+  return app.navigation.in_window(app.model.route.has_value(), is_narrow_layout(app.bounds_rect), app.panel.expanded);
 }
 
 std::optional<Rect> navigation_end_target(const MapsApp& app) {
@@ -46,7 +46,7 @@ Rect clear_of_scale_bar(const MapsApp& app, Rect area) {
 
 zarn_ui::Rect navigation_dock_area(const MapsApp& app, const std::optional<Rect>& legend) {
   Rect area = app.bounds_rect;
-  if (!is_narrow_layout(area) && !app.panel_collapsed) area.x0 = side_panel_rect(area).x1 + kLayoutGap;
+  if (!is_narrow_layout(area) && !app.panel.collapsed) area.x0 = side_panel_rect(area).x1 + kLayoutGap;
   if (!legend) return clear_of_scale_bar(app, area);
   Rect beside = area;
   beside.x0 = std::max(area.x0, legend->x1 + kLayoutGap);

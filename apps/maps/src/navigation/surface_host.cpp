@@ -56,7 +56,7 @@ void MapsApp::handle_surface_event(const std::string& id, const zarn_ui::widget:
     } else if (navigation.update_end_hover(navigation_on_desktop(*this), p)) {
       handled = true;
     }
-    surface_pointer = p;
+    pointer.on_surface = p;
     return;
   }
   if (std::holds_alternative<w::PointerLeft>(event)) {
@@ -71,12 +71,12 @@ void MapsApp::handle_surface_event(const std::string& id, const zarn_ui::widget:
     return;
   }
   if (!navigation_on_desktop(*this)) return;
-  if (navigation.on_end(surface_pointer)) {
+  if (navigation.on_end(pointer.on_surface)) {
     clear_route(*this, state);
     navigation.clear_end_hover();
     handled = true;
-  } else if (navigation.on_grip(surface_pointer)) {
-    navigation.begin_drag(bounds_rect, surface_pointer);
+  } else if (navigation.on_grip(pointer.on_surface)) {
+    navigation.begin_drag(bounds_rect, pointer.on_surface);
     handled = true;
   }
 }

@@ -20,7 +20,7 @@ ThreadJobSpawner::~ThreadJobSpawner() {
   threads_.join_all();
 }
 
-void ThreadJobSpawner::start(JobRequest job) {
+void ThreadJobSpawner::spawn(JobRequest job) {
   // In line here, not on the new thread: threads start in any order, jobs keep theirs.
   const auto ticket = hosts_.control->limiter.enter(pacing_of(job, hosts_));
   try {
@@ -31,13 +31,5 @@ void ThreadJobSpawner::start(JobRequest job) {
     stop_on_spawn_failure(e);
   }
 }
-
-void ThreadJobSpawner::spawn_place_search(PlaceSearchJob job) { start(std::move(job)); }
-void ThreadJobSpawner::spawn_endpoint_search(EndpointSearchJob job) { start(std::move(job)); }
-void ThreadJobSpawner::spawn_area_search(AreaSearchJob job) { start(std::move(job)); }
-void ThreadJobSpawner::spawn_reverse_geocode(ReverseGeocodeJob job) { start(job); }
-void ThreadJobSpawner::spawn_pois(PoiJob job) { start(job); }
-void ThreadJobSpawner::spawn_route(RouteJob job) { start(job); }
-void ThreadJobSpawner::spawn_transit(TransitJob job) { start(std::move(job)); }
 
 }  // namespace maps

@@ -12,13 +12,7 @@ namespace maps {
 class JobSpawner {
  public:
   virtual ~JobSpawner() = default;
-  virtual void spawn_place_search(PlaceSearchJob job) = 0;
-  virtual void spawn_endpoint_search(EndpointSearchJob job) = 0;
-  virtual void spawn_area_search(AreaSearchJob job) = 0;
-  virtual void spawn_reverse_geocode(ReverseGeocodeJob job) = 0;
-  virtual void spawn_pois(PoiJob job) = 0;
-  virtual void spawn_route(RouteJob job) = 0;
-  virtual void spawn_transit(TransitJob job) = 0;
+  virtual void spawn(JobRequest job) = 0;
 };
 
 // Starts one thread per job, each with its own copy of the hosts and the sender. The threads
@@ -34,13 +28,7 @@ class ThreadJobSpawner final : public JobSpawner {
   ThreadJobSpawner(const ThreadJobSpawner&) = delete;
   ThreadJobSpawner& operator=(const ThreadJobSpawner&) = delete;
 
-  void spawn_place_search(PlaceSearchJob job) override;
-  void spawn_endpoint_search(EndpointSearchJob job) override;
-  void spawn_area_search(AreaSearchJob job) override;
-  void spawn_reverse_geocode(ReverseGeocodeJob job) override;
-  void spawn_pois(PoiJob job) override;
-  void spawn_route(RouteJob job) override;
-  void spawn_transit(TransitJob job) override;
+  void spawn(JobRequest job) override;
 
   const ServiceHosts& hosts() const { return hosts_; }
   // Threads started and not yet joined.
@@ -49,8 +37,6 @@ class ThreadJobSpawner final : public JobSpawner {
   std::size_t running_threads() const { return threads_.running(); }
 
  private:
-  void start(JobRequest job);
-
   ServiceHosts hosts_;  // its `control` belongs to this spawner
   WorkerSender sender_;
   RequestThreads threads_;

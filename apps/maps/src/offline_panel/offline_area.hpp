@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "model/records.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "tiles/tile_key.hpp"

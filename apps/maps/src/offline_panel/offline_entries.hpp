@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "offline_panel/offline_command.hpp"
+#include "messages/offline_command.hpp"
 
 namespace maps {
 

@@ -52,7 +52,7 @@ void OfflinePanel::reset_area_search() {
 }
 
 bool OfflinePanel::area_search_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx,
-                                     MonoTime now) {
+                                     base::MonoTime now) {
   using zarn_ui::widget::MouseButton;
   using zarn_ui::widget::MouseButtonEvent;
   if (const auto* moved = std::get_if<zarn_ui::widget::PointerMoved>(&event)) {
@@ -112,8 +112,8 @@ void OfflinePanel::show_demonstration(std::string text, std::vector<AreaCandidat
   area_input_.set_suggestions_open(true);
 }
 
-std::optional<std::string> OfflinePanel::take_due_query(MonoTime now) {
-  if (!take_due(deadline_, now)) return std::nullopt;
+std::optional<std::string> OfflinePanel::take_due_query(base::MonoTime now) {
+  if (!base::take_due(deadline_, now)) return std::nullopt;
   std::string query(base::trim_white_space(last_text_));
   if (query.empty()) return std::nullopt;
   return query;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/mono_clock.hpp"
+#include "base/mono_clock.hpp"
 #include "base/result.hpp"
+#include "messages/offline_command.hpp"
 #include "model/records.hpp"
-#include "offline_panel/offline_command.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/widgets.hpp"
@@ -41,7 +41,7 @@ class OfflinePanel {
   const std::string& last_text() const { return last_text_; }
   const std::vector<AreaCandidate>& candidates() const { return candidates_; }
   const std::optional<AreaCandidate>& chosen_area() const { return chosen_area_; }
-  const std::optional<MonoTime>& deadline() const { return deadline_; }
+  const std::optional<base::MonoTime>& deadline() const { return deadline_; }
   std::uint64_t disk_usage() const { return disk_usage_; }
   std::uint8_t download_detail() const { return download_detail_; }
   const std::optional<zarn_ui::Rect>& search_field_rect() const { return search_field_rect_; }
@@ -61,7 +61,8 @@ class OfflinePanel {
   // suggestion becomes the chosen area; an edit, a submit or a close shuts the dropdown. An event
   // that leaves no outcome (the pointer moving over the suggestions) leaves the dropdown open.
   // True when the field took the event.
-  bool area_search_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx, MonoTime now);
+  bool area_search_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx,
+                         base::MonoTime now);
 
   // Adds `delta` levels of detail, kept within 0 ..= 6.
   void change_download_detail(int delta);
@@ -76,11 +77,11 @@ class OfflinePanel {
   void set_cache_report(std::optional<std::string> report) { cache_report_ = std::move(report); }
   // The field's text as last seen, and when it is to be searched.
   void set_last_text(std::string text) { last_text_ = std::move(text); }
-  void arm_deadline(MonoTime at) { deadline_ = at; }
+  void arm_deadline(base::MonoTime at) { deadline_ = at; }
   // A demonstration shows the panel as if the text had been typed and answered.
   void show_demonstration(std::string text, std::vector<AreaCandidate> candidates, std::uint64_t disk_usage);
   // The trimmed text to search once the typing deadline has passed; none before, or for a blank text.
-  std::optional<std::string> take_due_query(MonoTime now);
+  std::optional<std::string> take_due_query(base::MonoTime now);
   // An area-search answer: while open and still for the text shown (both trimmed), the candidates
   // replace the old ones and fill the dropdown, open when there are any. A failed search empties
   // both.
@@ -99,7 +100,7 @@ class OfflinePanel {
   std::string last_text_;
   std::vector<AreaCandidate> candidates_;
   std::optional<AreaCandidate> chosen_area_;
-  std::optional<MonoTime> deadline_;
+  std::optional<base::MonoTime> deadline_;
   std::optional<zarn_ui::Rect> search_field_rect_;
   std::optional<zarn_ui::Point> pointer_;  // logical
   std::uint64_t disk_usage_ = 0;

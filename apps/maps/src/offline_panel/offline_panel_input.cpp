@@ -5,12 +5,12 @@
 
 #include <fmt/format.h>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "tiles/tile_geometry.hpp"
+#include "transitions/commit.hpp"
 #include "zarn_ui/system_clipboard.hpp"
 
 namespace maps {
@@ -23,7 +23,7 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
       offline_download_area(app.offline_panel, visible, download_zoom(app.model.zoom), app.bounds_rect);
   const GeoBox& b = area.box;
   const std::uint32_t n = enqueue_region_download(
-      app.tile_store, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
+      app.backend.tiles, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
   DownloadedRegion region{download_region_id(area),
                           download_region_name(area, app.model.places),
                           {b.min_lat, b.min_lon},
@@ -31,7 +31,7 @@ void download(MapsApp& app, zarn_ui::state::State& state) {
                           area.z0,
                           area.z1,
                           n};
-  commit_action(app, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
   app.offline_panel.set_cache_report(std::nullopt);
   app.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
                            : fmt::format("Downloading {} tiles for offline use\u2026", n),
@@ -53,19 +53,19 @@ void delete_region(MapsApp& app, zarn_ui::state::State& state, const std::string
     const std::vector<TileSpan> spans = area_spans(other);
     keep.insert(keep.end(), spans.begin(), spans.end());
   }
-  const std::uint64_t job = start_tile_delete(app.tile_store, area_spans(doomed), std::move(keep));
+  const std::uint64_t job = start_tile_delete(app.backend.tiles, area_spans(doomed), std::move(keep));
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
   app.offline_panel.set_cache_report(fmt::format("Removing \u201c{}\u201d\u2026", doomed.name));
-  commit_action(app, state, MapsAction{MapsAction::DeleteRegion{id}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::DeleteRegion{id}});
   // A store without worker has answered already.
   apply_offline_cache_jobs(app);
 }
 
 void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
-  const std::uint64_t job = start_cache_clear(app.tile_store);
+  const std::uint64_t job = start_cache_clear(app.backend.tiles);
   app.offline_panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
   app.offline_panel.set_cache_report("Clearing offline tiles\u2026");
-  commit_action(app, state, MapsAction{MapsAction::ClearRegions{}});
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRegions{}});
   apply_offline_cache_jobs(app);
 }
 
@@ -73,7 +73,7 @@ void clear_cache(MapsApp& app, zarn_ui::state::State& state) {
 
 void open_offline_panel(MapsApp& app) {
   app.offline_panel.begin_area_search(app.offline_panel.disk_usage());
-  start_disk_measure(app.tile_store);
+  start_disk_measure(app.backend.tiles);
   // A store without worker has answered already.
   apply_offline_cache_jobs(app);
 }
@@ -100,11 +100,11 @@ void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::
 
 bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
   const zarn_ui::widgets::EventCtx ctx{modifiers, scale, &zarn_ui::launch::system_clipboard()};
-  return app.offline_panel.area_search_event(event, ctx, app.mono_now());
+  return app.offline_panel.area_search_event(event, ctx, app.backend.now());
 }
 
 bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                         std::uint8_t /*extra*/, zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
+                         zarn_ui::state::State& state, double scale, zarn_ui::Point p) {
   if (offline_area_event(app, event, modifiers, scale)) return true;
   const auto& hits = app.offline_panel.hits();
   for (auto it = hits.rbegin(); it != hits.rend(); ++it) {

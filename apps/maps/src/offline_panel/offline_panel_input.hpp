@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "offline_panel/offline_command.hpp"
+#include "messages/offline_command.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
 
@@ -27,7 +27,7 @@ void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::
 bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale);
 // A press while the panel is open: the field first, then the panel's areas, the last recorded
 // first. False when neither took it.
-bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
+bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
                          zarn_ui::state::State& state, double scale, zarn_ui::Point p);
 
 }  // namespace maps

@@ -6,12 +6,12 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "format/units.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "tiles/tile_geometry.hpp"
 #include "zarn_ui/theme.hpp"
@@ -161,7 +161,7 @@ void paint_offline_panel(MapsApp& app, Scene& scene, const Affine& transform, co
   panel.add_hit({minus, OfflineCommand{OfflineCommand::Zoom{-1}}});
   panel.add_hit({plus, OfflineCommand{OfflineCommand::Zoom{1}}});
 
-  const TileStore& tiles = app.tile_store;
+  const TileStore& tiles = app.backend.tiles;
   pen.fitted(status_line(tiles, panel, area), theme.text_secondary, cl, top + 174 * s, 12, pen.cw());
   const Rect track{cl, top + 196 * s, cr, top + 204 * s};
   fill_rounded_rect(scene, transform, track, theme.background, 4);

@@ -10,10 +10,9 @@
 namespace maps {
 
 void fire_area_search_deadline(MapsApp& app) {
-  const auto query = app.offline_panel.take_due_query(app.mono_now());
+  const auto query = app.offline_panel.take_due_query(app.backend.now());
   if (!query) return;
-  ++app.pending_jobs;
-  if (app.live) app.job_spawner->spawn_area_search(AreaSearchJob{*query});
+  app.backend.start(AreaSearchJob{*query});
 }
 
 void on_area_search(MapsApp& app, worker::AreaSearch result) {
@@ -21,7 +20,7 @@ void on_area_search(MapsApp& app, worker::AreaSearch result) {
 }
 
 void apply_offline_cache_jobs(MapsApp& app) {
-  for (const TileCacheDone& done : take_finished_cache_jobs(app.tile_store)) {
+  for (const TileCacheDone& done : take_finished_cache_jobs(app.backend.tiles)) {
     if (done.usage) app.offline_panel.set_disk_usage(*done.usage);
     const auto work = app.offline_panel.take_cache_work(done.id);
     if (!work) continue;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "transitions/locating.hpp"
 #include "transitions/traffic.hpp"
 #include "transitions/view.hpp"
@@ -46,7 +46,7 @@ void handle_map_control(MapsApp& app, MapControl control) {
     case MapControl::ZoomIn: zoom_map_at(app, 1.0, c.x, c.y); break;
     case MapControl::ZoomOut: zoom_map_at(app, -1.0, c.x, c.y); break;
     case MapControl::Locate: start_locating(app); break;
-    case MapControl::Traffic: set_traffic_enabled(app, !app.traffic_enabled); break;
+    case MapControl::Traffic: set_traffic_enabled(app, !app.backend.traffic.enabled); break;
     case MapControl::None: break;
   }
 }

@@ -5,15 +5,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "messages/map_control.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
 
 class MapsApp;
-
-// The controls in the order of the column; None is no control.
-enum class MapControl : std::uint8_t { ZoomIn, ZoomOut, Locate, Traffic, None };
 
 // The four buttons of the column at the right edge of `r`, top to bottom.
 std::array<zarn_ui::Rect, 4> control_button_rects(const zarn_ui::Rect& r);

@@ -1,8 +1,8 @@
 #include "overlay/map_overlay.hpp"
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "directions/endpoint_suggestions.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "navigation/navigation_paint.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -49,7 +49,7 @@ void paint_navigation_in_window(MapsApp& app, Scene& scene, const Affine& t, con
 }  // namespace
 
 bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& bounds, zarn_ui::Point p,
-                               bool button_down, bool controls_shown, MonoTime now) {
+                               bool button_down, bool controls_shown, base::MonoTime now) {
   const MapControl before = hovered_;
   std::optional<zarn_ui::widgets::TooltipTarget> target;
   if (button_down) {
@@ -64,7 +64,7 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
 
 void paint_tooltip(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme) {
   // Told the time every frame, so a tooltip on its way comes up (and stops asking for frames).
-  app.overlay.tick_tooltips(app.mono_now());
+  app.overlay.tick_tooltips(app.backend.now());
   const auto& host = app.overlay.tooltips();
   if (!host.target() || !host.shown()) return;
   zarn_ui::widgets::draw_hover_tooltip(scene, t, text, theme, host.target()->rect, host.target()->text,

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "app/mono_clock.hpp"
+#include "base/mono_clock.hpp"
 #include "overlay/map_controls.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
@@ -30,13 +30,13 @@ class MapOverlay {
   // `controls_shown`); with a button held nothing is hovered. True when the hovered control or
   // the tooltip changed.
   bool pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& bounds, zarn_ui::Point p, bool button_down,
-                     bool controls_shown, MonoTime now);
+                     bool controls_shown, base::MonoTime now);
   // A press, a key or the wheel takes the tooltip down.
   void dismiss_tooltip() { tooltips_.dismiss(); }
   // Brings a tooltip up once the pointer has rested long enough.
-  void tick_tooltips(MonoTime now) { tooltips_.tick(now); }
+  void tick_tooltips(base::MonoTime now) { tooltips_.tick(now); }
   // Points the tooltip host at `target` (none takes it down); true when that changed.
-  bool point_tooltip(std::optional<zarn_ui::widgets::TooltipTarget> target, MonoTime now) {
+  bool point_tooltip(std::optional<zarn_ui::widgets::TooltipTarget> target, base::MonoTime now) {
     return tooltips_.on_pointer(std::move(target), now);
   }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/primitives.hpp"
 #include "overlay/map_controls.hpp"
@@ -35,7 +35,7 @@ void paint_locate_glyph(Scene& scene, const Affine& t, const Color& color, Point
 
 void paint_map_controls(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
                         const OverlayTheme& theme) {
-  if (!map_controls_shown(app.drawn_bounds, app.panel_expanded)) return;
+  if (!map_controls_shown(app.drawn_bounds, app.panel.expanded)) return;
   const auto rects = control_button_rects(app.drawn_bounds);
   zarn_ui::widgets::Button{.rect = rects[0],
                            .label = "Zoom in",
@@ -59,12 +59,12 @@ void paint_map_controls(const MapsApp& app, Scene& scene, const Affine& t, const
 
   const Rect& traffic = rects[3];
   const Color fill = hovered(app, MapControl::Traffic) ? theme.hover : theme.surface;
-  paint_card(scene, t, traffic, fill, app.traffic_enabled ? theme.accent : theme.border, kControlRadius);
+  paint_card(scene, t, traffic, fill, app.backend.traffic.enabled ? theme.accent : theme.border, kControlRadius);
   const Point c = rect_center(traffic);
   const Color lights[] = {theme.danger, theme.warning, theme.success};
   for (int i = 0; i < 3; ++i) {
     // Dimmed toward the button while the overlay is off.
-    const Color color = app.traffic_enabled ? lights[i] : mix_color(lights[i], fill, 0.55f);
+    const Color color = app.backend.traffic.enabled ? lights[i] : mix_color(lights[i], fill, 0.55f);
     fill_circle(scene, t, color, c.x, c.y - 8.0 + 8.0 * i, 3.2);
   }
 }
@@ -72,18 +72,18 @@ void paint_map_controls(const MapsApp& app, Scene& scene, const Affine& t, const
 void paint_menu_button(MapsApp& app, Scene& scene, const Affine& t, const OverlayTheme& theme) {
   const auto r = menu_button_rect(app.bounds_rect);
   if (!r) return;
-  paint_card(scene, t, *r, theme.surface, app.panel_expanded ? theme.focus : theme.border, 12.0);
+  paint_card(scene, t, *r, theme.surface, app.panel.expanded ? theme.focus : theme.border, 12.0);
   const Point c = rect_center(*r);
-  const Color line = app.panel_expanded ? theme.accent : theme.text;
+  const Color line = app.panel.expanded ? theme.accent : theme.text;
   for (const double dy : {-5.0, 0.0, 5.0}) stroke_line(scene, t, line, c.x - 8.0, c.y + dy, c.x + 8.0, c.y + dy, 2.0);
   app.hit_targets.push_back({*r, UiMessage{msg::ToggleNavigation{}}});
 }
 
 void paint_more_button(MapsApp& app, Scene& scene, const Affine& t, const OverlayTheme& theme) {
-  if (!more_button_shown(app.bounds_rect, app.panel_expanded)) return;
+  if (!more_button_shown(app.bounds_rect, app.panel.expanded)) return;
   const Rect r = more_button_rect(app.bounds_rect);
   const bool open = app.overflow_menu.is_open();
-  const bool busy = download_in_progress(app.tile_store);
+  const bool busy = download_in_progress(app.backend.tiles);
   paint_card(scene, t, r, theme.surface, open || busy ? theme.accent : theme.border, 10.0);
   const Point c = rect_center(r);
   for (const double dx : {-6.0, 0.0, 6.0}) fill_circle(scene, t, open ? theme.accent : theme.text, c.x + dx, c.y, 1.9);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
@@ -49,10 +49,10 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   if (!app.selected_poi) return;
   // Over the narrow layout's open panel there is no room for it: the panel lists the place,
   // highlighted, and the card comes once the panel is closed.
-  if (is_narrow_layout(app.bounds_rect) && app.panel_expanded) return;
-  const auto it =
-      std::find_if(app.pois.begin(), app.pois.end(), [&](const Poi& p) { return p.id == *app.selected_poi; });
-  if (it == app.pois.end()) return;
+  if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) return;
+  const auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
+                               [&](const Poi& p) { return p.id == *app.selected_poi; });
+  if (it == app.backend.view_pois.pois.end()) return;
   const Poi poi = *it;
   std::vector<PoiDetailRow> rows = detail_rows(poi);
 
@@ -78,7 +78,7 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   const double n = static_cast<double>(rows.size());
   const double top = std::max(bottom - (kBaseHeight + kRowHeight * n), highest);
   bottom = top + kBaseHeight + kRowHeight * n;
-  if (map_controls_shown(b, app.panel_expanded)) {
+  if (map_controls_shown(b, app.panel.expanded)) {
     const Rect controls = control_button_rect(b, MapControl::Traffic);
     if (top < controls.y1 + kLayoutGap) {
       x1 = std::min(x1, control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap);

@@ -2,12 +2,11 @@
 // a failure (then with a red dot), and for a notice such as a search that found nothing.
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "overlay/map_controls.hpp"
@@ -18,22 +17,12 @@ namespace {
 
 constexpr double kPillPadding = 36.0;  // the dot and the space around the text
 
-bool reports_failure(const std::string& status) {
-  std::string lower = status;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const char* word : {"failed", "unavailable", "denied", "error"}) {
-    if (lower.find(word) != std::string::npos) return true;
-  }
-  return false;
-}
-
 // Where the pill is centred: under the search box in the map beside the side panel, left of the
 // map controls; over the narrow layout's open panel, in the panel's header beside its title.
 Rect status_pill_area(const MapsApp& app) {
   const Rect& b = app.bounds_rect;
   const bool narrow = is_narrow_layout(b);
-  if (narrow && app.panel_expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
+  if (narrow && app.panel.expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
   const double left = narrow ? b.x0 + kLayoutMargin : side_panel_rect(b).x1 + kLayoutGap;
   const double right = control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap;
   return {left, b.y0 + 74.0, std::max(right, left), b.y0 + 104.0};
@@ -45,10 +34,11 @@ void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const 
                        const OverlayTheme& theme) {
   const std::string& status = app.model.status;
   if (status.empty() || app.search_box.suggestions_showing(app.model.query)) return;
-  const bool failure = app.status_service.has_value() || reports_failure(status);
-  const bool working =
-      app.pending_jobs > 0 || status_in_progress(app.status_kind) || status.find("…") != std::string::npos;
-  if (!working && !failure && app.status_kind != StatusKind::Notice) return;
+  // What the status tells, never its words: a place named "Error Bay" is no failure.
+  const StatusKind kind = app.backend.status.kind;
+  const bool failure = kind == StatusKind::Failure;
+  const bool working = app.backend.pending_jobs > 0 || status_in_progress(kind);
+  if (!working && !failure && kind != StatusKind::Notice) return;
   const Rect area = status_pill_area(app);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "model/vector_map.hpp"
 #include "sample/city_random.hpp"
-#include "sample/vector_map.hpp"
 
 namespace maps {
 

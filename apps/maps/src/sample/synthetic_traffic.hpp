@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sample/vector_map.hpp"
+#include "model/vector_map.hpp"
 
 namespace maps {
 

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/text.hpp"
-#include "search_box/suggestion_rows.hpp"
-#include "search_box/text_field.hpp"
+#include "draw_kit/suggestion_rows.hpp"
+#include "draw_kit/text_field.hpp"
 
 namespace maps {
 
@@ -41,7 +41,7 @@ std::optional<Place> SearchBox::suggestion(std::uint64_t index) const {
   return suggestions_[index];
 }
 
-void SearchBox::typed(std::string_view trimmed_query, std::vector<Place> local, MonoTime now) {
+void SearchBox::typed(std::string_view trimmed_query, std::vector<Place> local, base::MonoTime now) {
   highlighted_.reset();
   if (trimmed_query.empty()) {
     suggestions_.clear();

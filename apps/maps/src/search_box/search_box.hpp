@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/mono_clock.hpp"
+#include "base/mono_clock.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
@@ -43,7 +43,7 @@ class SearchBox {
   const zarn_ui::widgets::TextInput& input() const { return input_; }
   const std::vector<Place>& suggestions() const { return suggestions_; }
   bool is_open() const { return open_; }
-  const std::optional<MonoTime>& deadline() const { return deadline_; }
+  const std::optional<base::MonoTime>& deadline() const { return deadline_; }
   // The list shows while open, with a query that is not blank and at least one suggestion.
   bool suggestions_showing(std::string_view query) const;
 
@@ -67,10 +67,10 @@ class SearchBox {
 
   // Typed text, trimmed: `local` becomes the suggestions and the deadline is armed a typing pause
   // after `now`; a blank text empties the list and clears the deadline.
-  void typed(std::string_view trimmed_query, std::vector<Place> local, MonoTime now);
-  void arm_deadline(MonoTime at) { deadline_ = at; }
+  void typed(std::string_view trimmed_query, std::vector<Place> local, base::MonoTime now);
+  void arm_deadline(base::MonoTime at) { deadline_ = at; }
   // True once, when the typing deadline has passed.
-  bool take_due_deadline(MonoTime now) { return take_due(deadline_, now); }
+  bool take_due_deadline(base::MonoTime now) { return base::take_due(deadline_, now); }
 
   // The field takes the keys from now on.
   void focus() { input_.focused = true; }
@@ -92,7 +92,7 @@ class SearchBox {
   zarn_ui::widgets::TextInput input_;
   std::vector<Place> suggestions_;
   bool open_ = false;
-  std::optional<MonoTime> deadline_;
+  std::optional<base::MonoTime> deadline_;
   std::vector<SearchHit> hits_;
   std::optional<std::uint64_t> highlighted_;
 };

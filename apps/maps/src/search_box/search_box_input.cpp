@@ -45,7 +45,7 @@ void search_box_field_event(MapsApp& app, const zarn_ui::widget::Event& event, s
     app.model.query = *text;
     const std::string query(base::trim_white_space(*text));
     std::vector<Place> local = local_search_sorted(app, query);
-    box.typed(query, std::move(local), app.mono_now());
+    box.typed(query, std::move(local), app.backend.now());
   }
 }
 

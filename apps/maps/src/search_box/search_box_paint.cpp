@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "draw_kit/card.hpp"
-#include "search_box/suggestion_rows.hpp"
+#include "draw_kit/layout_metrics.hpp"
+#include "draw_kit/suggestion_rows.hpp"
 
 namespace maps {
 namespace {

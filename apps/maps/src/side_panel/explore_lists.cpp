@@ -10,6 +10,7 @@
 #include "fmt/format.h"
 #include "format/units.hpp"
 #include "geo/geo.hpp"
+#include "model/place_ops.hpp"
 #include "search/categories.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
@@ -118,7 +119,7 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
   const std::string subtitle = fmt::format("{} \u00b7 {}", search::category_label(place.category), place.address);
   draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 36.0, y + 24.0, 11.0f, room);
   // A result is a copy made when the search answered; whether it is saved is the stored place's.
-  const std::optional<Place> stored = app.find_place(place.id);
+  const std::optional<Place> stored = find_place(app.model, place.id);
   if (stored ? stored->saved : place.saved) {
     const Color row =
         app.model.selected == place.id ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
@@ -131,12 +132,12 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
 double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
                            const Theme& theme, const ListArea& list, double y) {
   const MapModel& m = app.model;
-  const std::optional<Place> selected = app.selected_place();
+  const std::optional<Place> selected = selected_place(app.model);
   std::vector<const Place*> saved;
   for (const Place& p : m.places) {
     if (p.saved) saved.push_back(&p);
   }
-  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.pois.empty()) {
+  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.backend.view_pois.pois.empty()) {
     return paint_empty_state(scene, transform, text, theme, list, y);
   }
 
@@ -149,7 +150,7 @@ double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, 
     y += kSectionGap;
   }
   const LatLon reference = search::origin_or_centre(m.origin, m.center);
-  const std::vector<Poi> nearby = search::nearby_pois(app.pois, reference, app.selected_poi);
+  const std::vector<Poi> nearby = search::nearby_pois(app.backend.view_pois.pois, reference, app.selected_poi);
   if (!nearby.empty()) {
     paint_heading(scene, transform, text, theme, "NEARBY", list.left, y);
     y += 20.0;

@@ -2,9 +2,9 @@
 // The Explore mode's lists in the side panel: the selected place, the search results, the nearby
 // points of interest, the saved places and the recent searches, or the empty state's greeting.
 
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
 #include "model/records.hpp"
-#include "side_panel/list_area.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {

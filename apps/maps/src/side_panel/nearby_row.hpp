@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
 #include "model/records.hpp"
-#include "side_panel/list_area.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {

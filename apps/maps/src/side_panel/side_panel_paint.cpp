@@ -2,12 +2,12 @@
 // which shows the explore lists or the directions panel.
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
 #include "directions/directions_panel.hpp"
 #include "draw_kit/card.hpp"
+#include "draw_kit/layout_metrics.hpp"
+#include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
 #include "side_panel/explore_lists.hpp"
-#include "side_panel/list_area.hpp"
 #include "side_panel/side_panel.hpp"
 
 namespace maps {
@@ -62,7 +62,7 @@ void paint_side_panel(MapsApp& app, Scene& scene, const Affine& transform, const
   const TextRenderer& text = ctx.text;
   const Rect p = side_panel_rect(app.bounds_rect);
   const bool narrow = is_narrow_layout(app.bounds_rect);
-  if (!narrow && app.panel_collapsed) {
+  if (!narrow && app.panel.collapsed) {
     paint_collapsed_card(app, scene, transform, text, theme, p);
     return;
   }

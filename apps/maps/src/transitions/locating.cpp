@@ -6,10 +6,10 @@
 namespace maps {
 
 void start_locating(MapsApp& app) {
-  if (app.location_pending) return;
-  app.location_pending = true;
+  if (app.backend.location.pending) return;
+  app.backend.location.pending = true;
   app.set_status("Locating…", StatusKind::InProgress);
-  if (app.live) app.location_receiver = spawn_location_worker();
+  if (app.backend.live) app.backend.location.receiver = spawn_location_worker();
 }
 
 }  // namespace maps

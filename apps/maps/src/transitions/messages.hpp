@@ -2,8 +2,8 @@
 // The switchboard of the state: UI messages from input handling and the action surface, and the
 // panel switch.
 
+#include "messages/ui_message.hpp"
 #include "model/records.hpp"
-#include "transitions/ui_message.hpp"
 
 namespace zarn_ui::state {
 class State;

@@ -7,10 +7,11 @@
 #include <variant>
 #include <vector>
 
-#include "app/dispatch.hpp"
 #include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "geo/geo.hpp"
+#include "model/place_ops.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/search.hpp"
 #include "transitions/selection.hpp"
 #include "transitions/view.hpp"
@@ -34,9 +35,9 @@ constexpr double kCentreAtDestinationM = 100.0;
 std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
   MapModel& m = app.model;
   if (m.origin || !(haversine_m(m.center, dest) < kCentreAtDestinationM)) return use_map_centre_as_origin(app);
-  if (!app.located_fix) return std::nullopt;
+  if (!app.backend.location.located_fix) return std::nullopt;
   app.transient.set_origin_name(m, "Current location");
-  return *app.located_fix;
+  return *app.backend.location.located_fix;
 }
 
 // No start to plan from: the start field waits for one, empty and focused, and no service is
@@ -44,11 +45,11 @@ std::optional<LatLon> stand_in_origin(MapsApp& app, LatLon dest) {
 void ask_for_start(MapsApp& app) {
   MapModel& m = app.model;
   m.panel = Panel::Directions;
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_route(m, std::nullopt);
   app.transient.set_transit(m, {});
   m.transit_choice = 0;
-  app.plan_request.withdrawn = true;
+  app.backend.plans.latest.withdrawn = true;
   app.endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
 }
 
@@ -68,11 +69,11 @@ std::optional<Endpoints> plan_endpoints(MapsApp& app) {
 std::uint64_t note_plan_request(MapsApp& app) {
   const MapModel& m = app.model;
   PlanRequest next;
-  next.id = app.plan_request.id + 1;
+  next.id = app.backend.plans.latest.id + 1;
   next.ends = PlanEndpoints{m.origin, m.origin_name, m.dest, m.dest_name};
   next.mode = m.mode;
-  app.plan_request = std::move(next);
-  return app.plan_request.id;
+  app.backend.plans.latest = std::move(next);
+  return app.backend.plans.latest.id;
 }
 
 TransitQuery transit_query(const MapsApp& app) {
@@ -100,19 +101,16 @@ void on_submitted(MapsApp& app, const EndpointEvent::Submitted& e) {
   if (base::trim_white_space(e.text).empty()) return;
   app.set_status("Searching\u2026", StatusKind::InProgress);
   const std::uint8_t endpoint = endpoint_job_byte(e.field);
-  if (!app.live) {
-    ++app.pending_jobs;
+  if (!app.backend.live) {
+    app.backend.start(EndpointSearchJob{e.text, endpoint});
     return;
   }
   // Sent once for a text and field, as the search box's searches are.
-  switch (app.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
-    case LatestSearch::Ask::Send:
-      ++app.pending_jobs;
-      app.job_spawner->spawn_endpoint_search(EndpointSearchJob{e.text, endpoint});
-      break;
+  switch (app.backend.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
+    case LatestSearch::Ask::Send: app.backend.start(EndpointSearchJob{e.text, endpoint}); break;
     case LatestSearch::Ask::Answered:
-      ++app.pending_jobs;
-      app.result_sender.send(WorkerResult{worker::EndpointSearch{app.endpoint_searches.answer(), e.text, endpoint}});
+      app.backend.answer_again(
+          WorkerResult{worker::EndpointSearch{app.backend.endpoint_searches.answer(), e.text, endpoint}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
@@ -171,13 +169,12 @@ void start_routing(MapsApp& app) {
   const auto ends = plan_endpoints(app);
   if (!ends) return;
   MapModel& m = app.model;
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_route(m, offline_route_estimate(m.mode, ends->origin, ends->dest));
   fit_view_to_route(app);
   const std::uint64_t request = note_plan_request(app);
-  ++app.pending_jobs;
   app.set_status("Routing\u2026", StatusKind::InProgress);
-  if (app.live) app.job_spawner->spawn_route(RouteJob{m.mode, ends->origin, ends->dest, request});
+  app.backend.start(RouteJob{m.mode, ends->origin, ends->dest, request});
 }
 
 void start_transit_search(MapsApp& app) {
@@ -188,31 +185,32 @@ void start_transit_search(MapsApp& app) {
   app.transient.set_mode(m, TravelMode::Transit);
   m.transit_choice = 0;
   app.transient.set_route(m, std::nullopt);
-  app.panel_expanded = true;
+  app.panel.expanded = true;
   app.transient.set_transit(m, {});
   const std::uint64_t request = note_plan_request(app);
   app.set_status("Finding departures\u2026", StatusKind::InProgress);
   fit_view_to_points(app, {ends->origin, ends->dest});
-  if (!app.live) {
-    ++app.pending_jobs;  // no job will answer; the count stays raised
+  TransitJob job{transit_query(app), ends->origin, ends->dest, request};
+  if (!app.backend.live) {
+    app.backend.start(std::move(job));  // no job will answer; the count stays raised
     return;
   }
   // The request goes out once the asking pauses; a newer one in the meantime takes its place.
-  app.journey_wait =
-      JourneyWait{app.mono_now() + kJourneyAskPause, TransitJob{transit_query(app), ends->origin, ends->dest, request}};
+  app.backend.plans.journey_wait = JourneyWait{app.backend.now() + kJourneyAskPause, std::move(job)};
 }
 
 void send_waiting_journey_request(MapsApp& app) {
-  if (!app.journey_wait || app.mono_now() < app.journey_wait->at) return;
-  TransitJob job = std::move(app.journey_wait->job);
-  app.journey_wait.reset();
+  if (!app.backend.plans.journey_wait || app.backend.now() < app.backend.plans.journey_wait->at) return;
+  TransitJob job = std::move(app.backend.plans.journey_wait->job);
+  app.backend.plans.journey_wait.reset();
   // Withdrawn, or replaced by a road route request since: nothing to ask.
   if (!answers_latest_plan_request(app, job.request)) return;
-  ++app.pending_jobs;
-  app.job_spawner->spawn_transit(std::move(job));
+  app.backend.start(std::move(job));
 }
 
-bool journeys_awaited(const MapsApp& app) { return app.pending_jobs > 0 || app.journey_wait.has_value(); }
+bool journeys_awaited(const MapsApp& app) {
+  return app.backend.pending_jobs > 0 || app.backend.plans.journey_wait.has_value();
+}
 
 // The estimate is the one route written over the document; an answered route is committed.
 bool route_is_estimate(const MapsApp& app) { return app.transient.route && app.transient.route->has_value(); }
@@ -225,14 +223,15 @@ void open_directions(MapsApp& app) {
 
 void show_transit_directions(MapsApp& app, zarn_ui::state::State& state) {
   set_destination_from_selection(app);
-  commit_action(app, state, MapsAction{MapsAction::SetTravelMode{TravelMode::Transit}});
+  commit_action(app.model, app.transient, app.commits, state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Transit}});
   start_transit_search(app);
 }
 
 void directions_to_poi(MapsApp& app, zarn_ui::state::State& state) {
   if (!app.selected_poi) return;
   const Poi* poi = nullptr;
-  for (const Poi& p : app.pois) {
+  for (const Poi& p : app.backend.view_pois.pois) {
     if (p.id == *app.selected_poi) {
       poi = &p;
       break;
@@ -275,7 +274,7 @@ std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint) {
 }
 
 bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
-  const PlanRequest& latest = app.plan_request;
+  const PlanRequest& latest = app.backend.plans.latest;
   if (request != latest.id || latest.withdrawn) return false;
   // Before any request there is nothing to compare the mode with.
   return !latest.ends || app.model.mode == latest.mode;
@@ -284,8 +283,8 @@ bool answers_latest_plan_request(const MapsApp& app, std::uint64_t request) {
 PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
   const MapModel& m = app.model;
   PlanEndpoints now{m.origin, m.origin_name, m.dest, m.dest_name};
-  if (!app.plan_request.ends) return now;
-  PlanEndpoints asked = *app.plan_request.ends;
+  if (!app.backend.plans.latest.ends) return now;
+  PlanEndpoints asked = *app.backend.plans.latest.ends;
   if (now.origin == asked.origin) asked.origin_name = std::move(now.origin_name);
   if (now.dest == asked.dest) asked.dest_name = std::move(now.dest_name);
   return asked;
@@ -293,8 +292,8 @@ PlanEndpoints plan_answer_endpoints(const MapsApp& app) {
 
 void clear_route(MapsApp& app, zarn_ui::state::State& state) {
   // A road route still on its way would bring the cleared route back.
-  if (app.plan_request.mode != TravelMode::Transit) app.plan_request.withdrawn = true;
-  commit_action(app, state, MapsAction{MapsAction::ClearRoute{}});
+  if (app.backend.plans.latest.mode != TravelMode::Transit) app.backend.plans.latest.withdrawn = true;
+  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::ClearRoute{}});
   // The route ends with its start (the document's writer ends the stored one); the destination
   // stays in its field for the next plan.
   app.transient.set_origin(app.model, std::nullopt, "Map centre");

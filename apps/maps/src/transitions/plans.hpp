@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "directions/endpoint_event.hpp"
+#include "backend/plan_request.hpp"
+#include "messages/endpoint_event.hpp"
 #include "model/records.hpp"
-#include "transitions/plan_request.hpp"
 
 namespace zarn_ui::state {
 class State;

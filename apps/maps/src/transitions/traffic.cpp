@@ -8,16 +8,16 @@
 namespace maps {
 
 void set_traffic_enabled(MapsApp& app, bool on) {
-  app.traffic_enabled = on;
+  app.backend.traffic.enabled = on;
   if (!on) return;  // the levels are kept, just not drawn
   if (vector_map_empty(app.vector_map)) {
-    app.traffic_segments.clear();
-    app.traffic_source.reset();
+    app.backend.traffic.segments.clear();
+    app.backend.traffic.source.reset();
     return;
   }
   SyntheticTraffic traffic = synthetic_traffic(app.vector_map);
-  app.traffic_segments = std::move(traffic.segments);
-  app.traffic_source = std::move(traffic.source);
+  app.backend.traffic.segments = std::move(traffic.segments);
+  app.backend.traffic.source = std::move(traffic.source);
 }
 
 }  // namespace maps

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "geo/geo.hpp"
 
 namespace maps {
@@ -17,7 +17,7 @@ bool finite_point(const LatLon& p) { return std::isfinite(p.lat) && std::isfinit
 
 }  // namespace
 
-void arm_view_idle_timer(MapsApp& app) { app.view_idle_deadline = app.mono_now() + kViewIdleDelay; }
+void arm_view_idle_timer(MapsApp& app) { app.backend.view_pois.idle_deadline = app.backend.now() + kViewIdleDelay; }
 
 void pan_map(MapsApp& app, double dx, double dy) {
   // A non-finite delta would poison the centre for good.
@@ -96,7 +96,7 @@ void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
   app.model.center = view->center;
   // Beside a shown side panel the points are centred in the map area right of it, else their
   // start would lie under the panel.
-  if (narrow || app.panel_collapsed) return;
+  if (narrow || app.panel.collapsed) return;
   const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
   const double dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
   if (!std::isfinite(dx)) return;

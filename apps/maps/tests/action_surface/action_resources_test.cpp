@@ -9,11 +9,12 @@
 
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/action_encoding.hpp"
-#include "app/dispatch.hpp"
 #include "app/startup.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
+#include "model/place_ops.hpp"
 #include "resource_rows.hpp"
+#include "transitions/commit.hpp"
 
 namespace maps {
 namespace {
@@ -63,9 +64,10 @@ TEST(ActionResources, EveryActionProducesItsPayloadUnderItsContract) {
   apply_launch_offline(*app);
   PanelFixture f(std::move(app));
   commit_action(
-      *f.app, f.state,
+      f.app->model, f.app->transient, f.app->commits, f.state,
       MapsAction{MapsAction::SetRoute{Route{}, std::nullopt, "", std::nullopt, "Marienplatz", TravelMode::Car}});
-  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTransitTime{{TransitTimeMode::Arrive, 30}}});
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                MapsAction{MapsAction::SetTransitTime{{TransitTimeMode::Arrive, 30}}});
 
   struct Case {
     std::string resource;

@@ -9,10 +9,11 @@
 
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/surface_resources.hpp"
-#include "app/dispatch.hpp"
 #include "doc/readers.hpp"
+#include "model/place_ops.hpp"
 #include "resource_rows.hpp"
 #include "sample/sample_data.hpp"
+#include "transitions/commit.hpp"
 
 namespace maps {
 namespace {
@@ -52,17 +53,17 @@ TEST(UiActions, KindAndIdDecideWhatRuns) {
   for (const Case& c : cases) {
     SCOPED_TRACE(fmt::format("{} {} {}", c.kind, c.id, c.argument));
     PanelFixture f;
-    f.app->pois = sample_pois();
+    f.app->backend.view_pois.pois = sample_pois();
     EXPECT_EQ(perform_ui_action(*f.app, f.state, c.kind, c.id, c.argument), c.want);
   }
 }
 
 TEST(UiActions, EffectsOfTheActions) {
   PanelFixture f;
-  f.app->pois = sample_pois();
-  const bool traffic = f.app->traffic_enabled;
+  f.app->backend.view_pois.pois = sample_pois();
+  const bool traffic = f.app->backend.traffic.enabled;
   perform_ui_action(*f.app, f.state, 2, "maps.toggle-traffic", "");
-  EXPECT_NE(f.app->traffic_enabled, traffic);
+  EXPECT_NE(f.app->backend.traffic.enabled, traffic);
 
   perform_ui_action(*f.app, f.state, 2, "maps.search", R"("  Hofgarten ")");
   EXPECT_EQ(f.app->model.query, "  Hofgarten ");
@@ -70,7 +71,8 @@ TEST(UiActions, EffectsOfTheActions) {
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
   ASSERT_TRUE(doc::load_map_model(f.state.doc()).has_value());
   EXPECT_EQ(doc::load_map_model(f.state.doc())->recents.front(), "Hofgarten");
-  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
 
   perform_ui_action(*f.app, f.state, 2, "maps.open-place", R"("hofgarten")");
@@ -83,9 +85,9 @@ TEST(UiActions, EffectsOfTheActions) {
   EXPECT_EQ(f.app->selected_poi, std::optional<std::string>("osm-node-203"));
 
   EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""), ActionOutcome::performed());
-  EXPECT_TRUE(f.app->location_pending);
+  EXPECT_TRUE(f.app->backend.location.pending);
   auto [tx, rx] = base::channel<LocationOutcome>();
-  f.app->location_receiver = std::move(rx);
+  f.app->backend.location.receiver = std::move(rx);
   EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""),
             ActionOutcome::failed("A location request is already in progress"));
 }
@@ -98,7 +100,7 @@ TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
 
   PanelFixture f(PanelFixture::live_sample());
   // A location request the window already asked for: no second portal request is started here.
-  f.app->location_pending = true;
+  f.app->backend.location.pending = true;
   EXPECT_EQ(begin_ui_action(*f.app, f.state, first, 1, "maps.locate", ""), BeginOutcome::started());
   EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 1, "maps.locate", ""),
             BeginOutcome::refused("A location request is already in progress"));
@@ -119,7 +121,7 @@ TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
 
 TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
   PanelFixture f;
-  f.app->pois = sample_pois();
+  f.app->backend.view_pois.pois = sample_pois();
   const auto roots = surface_resources(*f.app, f.state);
   ASSERT_EQ(roots.size(), 1u);
   const zr::Resource& w = roots[0];
@@ -178,7 +180,7 @@ TEST(SurfaceResources, CapsFallbackRootPagesAndLookups) {
   EXPECT_TRUE(r15->actions.empty());
   EXPECT_EQ(surface_resource(*f.app, "maps.search-result:nope", f.state), std::nullopt);
   EXPECT_EQ(surface_resource(*f.app, "maps.poi:osm-node-203", f.state), std::nullopt);
-  f.app->pois = sample_pois();
+  f.app->backend.view_pois.pois = sample_pois();
   EXPECT_EQ(surface_resource(*f.app, "maps.poi:osm-node-203", f.state)->actions.size(), 2u);
   EXPECT_EQ(surface_resource(*f.app, "maps.workspace", empty_doc)->actions.size(), 2u);
 }

@@ -29,7 +29,7 @@ struct AppFixture {
   std::unique_ptr<MapsApp> app;
   zarn_ui::state::State state;
   std::vector<MapsAction> commits;
-  MonoTime clock = MonoTime{} + 1000s;
+  base::MonoTime clock = base::MonoTime{} + 1000s;
   zarn_ui::clipboard::MemoryClipboard clipboard;
 
   explicit AppFixture(MapModel model = default_map_model(), Rect bounds = {0, 0, 1280, 800},
@@ -37,17 +37,17 @@ struct AppFixture {
     app = build_maps_app(std::move(model), std::move(city),
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-input-test-none"), true,
                          false);
-    app->mono_now = [this] { return clock; };
+    app->backend.now = [this] { return clock; };
     app->bounds_rect = bounds;
     app->drawn_bounds = bounds;
-    app->commit_override = [this](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+    app->commits.override = [this](zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
     app->clipboard = &clipboard;
   }
   AppFixture(const AppFixture&) = delete;
   AppFixture& operator=(const AppFixture&) = delete;
 
   MapModel& model() { return app->model; }
-  MonoTime now() const { return clock; }
+  base::MonoTime now() const { return clock; }
   void advance(std::chrono::milliseconds by) { clock += by; }
 
   bool send(const ev::Event& e, std::uint32_t modifiers = 0, double scale = 1.0) {

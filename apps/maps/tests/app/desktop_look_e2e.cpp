@@ -44,7 +44,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
   const auto root = std::filesystem::temp_directory_path() / ("maps-desktop-look-e2e-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
-  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  app->backend.job_spawner = std::make_unique<RecordingJobSpawner>();
   zarn_ui::state::State state;
 
   std::mutex mu;
@@ -59,8 +59,8 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
   opts.settings_bus = bus->address();
   opts.after_frame = [&](std::uint64_t, bool) {
     std::lock_guard lock(mu);
-    dark_frames.push_back(app->tile_store.dark);
-    tiles_awaited = tiles_in_flight(app->tile_store);
+    dark_frames.push_back(app->backend.tiles.dark);
+    tiles_awaited = tiles_in_flight(app->backend.tiles);
   };
   struct Step {
     const char* what;

@@ -42,7 +42,7 @@ struct State {
 // Names, addresses and searches longer than any line has room for.
 void long_texts(MapsApp& app) {
   const std::string name = "Staatliches Museum \u00c4gyptischer Kunst und Gesellschaft der Freunde des Hauses e.V.";
-  for (Poi& p : app.pois) p.name = name + " " + p.name;
+  for (Poi& p : app.backend.view_pois.pois) p.name = name + " " + p.name;
   if (!app.model.recents.empty()) app.model.recents.front() = std::string(10000, 'w');
   app.model.dest_name = name;
   for (Place& p : app.model.places) p.address = name;
@@ -73,7 +73,7 @@ const std::vector<State>& states() {
       {"directions", {"--panel", "directions"}, {}},
       {"directions and traffic", {"--panel", "directions", "--traffic"}, {}},
       {"pois over a route", {"--pois", "--traffic"}, [](MapsApp& app) { app.model.route = sample_route_steps(); }},
-      {"collapsed panel, traffic, error", {"--traffic", "--error"}, [](MapsApp& app) { app.panel_collapsed = true; }},
+      {"collapsed panel, traffic, error", {"--traffic", "--error"}, [](MapsApp& app) { app.panel.collapsed = true; }},
       {"floating navigation attached", {"--floating-navigation-attached"}, {}},
       {"floating navigation returning", {"--floating-navigation-returning"}, {}},
   };
@@ -138,7 +138,10 @@ std::string message_name(const UiMessage& m) {
                                            "LeaveNow",
                                            "ChooseJourney",
                                            "ToggleOverflowMenu",
-                                           "OpenAttribution"};
+                                           "OpenAttribution",
+                                           "OpenLicenses",
+                                           "OpenOfflineMaps",
+                                           "FloatNavigation"};
   return m.kind() < std::size(kNames) ? kNames[m.kind()] : "message";
 }
 
@@ -211,7 +214,7 @@ Frame frame_of(const Painted& p, const Theme& theme, const zarn_ui::text_render:
   for (const EndpointHit& h : app.endpoint_editor.hits()) {
     if (h.kind != EndpointHitKind::SuggestionCard && h.rect.area() > 0) f.presses.push_back({h.rect, "endpoint field"});
   }
-  if (map_controls_shown(b, app.panel_expanded)) {
+  if (map_controls_shown(b, app.panel.expanded)) {
     for (const Rect& r : control_button_rects(b)) f.presses.push_back({r, "map control"});
   }
   (void)text;

@@ -122,11 +122,11 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   std::filesystem::remove_all(root);
 
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
-  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  app->backend.job_spawner = std::make_unique<RecordingJobSpawner>();
   zarn_ui::state::State state;
   const IdleFigures f = run_idle(*app, state, bus->address(), {}, [&] { return server.total_hits() > 0; });
   ASSERT_TRUE(f.measured);
-  EXPECT_TRUE(tiles_in_flight(app->tile_store)) << "the tile request was answered after all";
+  EXPECT_TRUE(tiles_in_flight(app->backend.tiles)) << "the tile request was answered after all";
   EXPECT_TRUE(app->has_pending_work());
   EXPECT_EQ(f.frames, 0u);
   EXPECT_EQ(f.wakes, 0u);
@@ -153,9 +153,9 @@ TEST(IdleCpu, DemonstrationStateAfterASearch) {
         a.model.query = "coffee";
         submit_search(a, &state);
       },
-      [&] { return a.pending_jobs > 0; });
+      [&] { return a.backend.pending_jobs > 0; });
   ASSERT_TRUE(f.measured);
-  EXPECT_EQ(a.pending_jobs, 1u);  // nothing answers a search in a demonstration state
+  EXPECT_EQ(a.backend.pending_jobs, 1u);  // nothing answers a search in a demonstration state
   EXPECT_TRUE(a.has_pending_work());
   EXPECT_EQ(f.frames, 0u);
   EXPECT_EQ(f.wakes, 0u);

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "app/screen_geometry.hpp"
+#include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
+#include "geo/screen_view.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"
 
@@ -76,7 +77,7 @@ TEST(KeyShortcuts, ArrowKeysPanLikeADrag) {
   const Point s = camera_project(camera_of(*f.app), centre.lat, centre.lon);
   EXPECT_NEAR(s.x, 640, 1e-6);
   EXPECT_NEAR(s.y, 480, 1e-6);
-  EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
+  EXPECT_EQ(f.app->backend.view_pois.idle_deadline, f.now() + 450ms);
 }
 
 TEST(KeyShortcuts, ADialogTakesEveryEvent) {
@@ -85,19 +86,19 @@ TEST(KeyShortcuts, ADialogTakesEveryEvent) {
   EXPECT_TRUE(f.text("d"));
   EXPECT_TRUE(f.click(640, 400));
   EXPECT_EQ(f.model().panel, Panel::Explore);
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(KeyShortcuts, EscapePeelsOneLayerAtATime) {
   AppFixture f(default_map_model(), {0, 0, 600, 800});
   f.app->selected_poi = "poi";
   f.model().selected = "place";
-  f.app->panel_expanded = true;
+  f.app->panel.expanded = true;
   EXPECT_TRUE(f.key(ev::NamedKey::Escape));
   EXPECT_FALSE(f.app->selected_poi);
-  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_TRUE(f.app->panel.expanded);
   EXPECT_TRUE(f.key(ev::NamedKey::Escape));
-  EXPECT_FALSE(f.app->panel_expanded);
+  EXPECT_FALSE(f.app->panel.expanded);
   EXPECT_EQ(f.model().selected, "place");
   EXPECT_TRUE(f.key(ev::NamedKey::Escape));
   EXPECT_FALSE(f.model().selected);
@@ -106,7 +107,7 @@ TEST(KeyShortcuts, EscapePeelsOneLayerAtATime) {
   AppFixture wide;
   wide.model().selected = "place";
   wide.key(ev::NamedKey::Escape);
-  EXPECT_TRUE(wide.app->panel_expanded);
+  EXPECT_TRUE(wide.app->panel.expanded);
   EXPECT_FALSE(wide.model().selected);
 }
 
@@ -152,7 +153,7 @@ TEST(EndpointFields, PressEditsAFieldThatThenTakesTheKeys) {
   EXPECT_TRUE(f.app->endpoint_editor.input(EndpointField::Destination).focused);
   EXPECT_FALSE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
   EXPECT_EQ(f.app->endpoint_editor.text(EndpointField::Destination), "");
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 
   EXPECT_TRUE(f.text("d"));
   EXPECT_EQ(f.app->endpoint_editor.text(EndpointField::Destination), "d");
@@ -209,8 +210,8 @@ TEST(Wheel, ZoomsTheMapOrScrollsThePanel) {
   };
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
-    f.app->panel_expanded = c.expanded;
-    f.app->panel_collapsed = c.panel == Panel::Collapsed;
+    f.app->panel.expanded = c.expanded;
+    f.app->panel.collapsed = c.panel == Panel::Collapsed;
     if (c.panel == Panel::Covered) {
       f.model().query = "caf";
       f.app->search_box.open();
@@ -229,7 +230,7 @@ TEST(Wheel, ZoomsTheMapOrScrollsThePanel) {
 TEST(Wheel, ZoomKeepsThePointUnderThePointer) {
   AppFixture f;
   f.send(ev::PointerMoved{{1800, 600}}, 0, 2.0);  // physical pixels at scale 2
-  EXPECT_EQ(f.app->last_pointer, (Point{900, 300}));
+  EXPECT_EQ(f.app->pointer.last, (Point{900, 300}));
   const LatLon under = camera_unproject(camera_of(*f.app), 900, 300);
   f.send(ev::Wheel{ev::Wheel::Unit::Lines, 0, 3});
   const Point s = camera_project(camera_of(*f.app), under.lat, under.lon);
@@ -241,7 +242,7 @@ TEST(MapDrag, PansOnlyPastHalfAPixel) {
   AppFixture f;
   EXPECT_FALSE(f.move(700, 400)) << "a move over the bare map changes nothing";
   EXPECT_TRUE(f.press());
-  EXPECT_TRUE(f.app->map_press);
+  EXPECT_TRUE(f.app->pointer.map_press);
   const LatLon start = f.model().center;
   f.move(700.4, 400);
   f.move(700.8, 400.4);
@@ -254,7 +255,7 @@ TEST(MapDrag, PansOnlyPastHalfAPixel) {
   EXPECT_NEAR(s.y, 400.4, 1e-6);
 
   f.release();
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
   const LatLon after = f.model().center;
   f.move(800, 500);
   EXPECT_EQ(f.model().center, after) << "no pan after the release";
@@ -272,7 +273,7 @@ TEST(Presses, HitTargetsLastRecordedFirst) {
   EXPECT_EQ(f.model().selected, "b");
   EXPECT_FALSE(f.app->search_box.is_open());
   EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::None);
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
   EXPECT_TRUE(f.click(150, 150));
   EXPECT_EQ(f.model().selected, "a");
   f.click(400, 400);  // right and bottom edges are outside
@@ -295,7 +296,7 @@ TEST(Presses, MapControlsUseTheDrawnBounds) {
   const Rect zoom_in = control_button_rect(f.app->drawn_bounds, MapControl::ZoomIn);
   EXPECT_TRUE(f.click(zoom_in.x0 + 1, zoom_in.y0 + 1));
   EXPECT_DOUBLE_EQ(f.model().zoom, 15.4);
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(Presses, NearestPlaceMarkerWinsAndTiesGoToTheFirst) {
@@ -316,10 +317,10 @@ TEST(Presses, NearestPlaceMarkerWinsAndTiesGoToTheFirst) {
     f.click(600, 300);
     if (c.selected) {
       EXPECT_EQ(f.model().selected, c.selected) << c.name;
-      EXPECT_FALSE(f.app->map_press) << c.name;
+      EXPECT_FALSE(f.app->pointer.map_press) << c.name;
     } else {
       EXPECT_FALSE(f.model().selected) << c.name;
-      EXPECT_TRUE(f.app->map_press || !f.app->pointer_down) << c.name;
+      EXPECT_TRUE(f.app->pointer.map_press || !f.app->pointer.down) << c.name;
     }
   }
   // The selected marker stands higher and takes presses from further away.
@@ -328,7 +329,7 @@ TEST(Presses, NearestPlaceMarkerWinsAndTiesGoToTheFirst) {
   f.model().selected = "s";
   f.model().places[0].pos = camera_unproject(camera_of(*f.app), 600, 330);
   f.click(616, 300);
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(Presses, BareMapClearsThePointOfInterest) {
@@ -337,8 +338,8 @@ TEST(Presses, BareMapClearsThePointOfInterest) {
   f.move(700, 500);
   EXPECT_TRUE(f.press());
   EXPECT_FALSE(f.app->selected_poi);
-  EXPECT_TRUE(f.app->map_press);
-  EXPECT_EQ(f.app->drag_anchor, (Point{700, 500}));
+  EXPECT_TRUE(f.app->pointer.map_press);
+  EXPECT_EQ(f.app->pointer.drag_anchor, (Point{700, 500}));
 }
 
 TEST(Presses, NavigationEndClearsTheRouteAndNeverPans) {
@@ -350,8 +351,8 @@ TEST(Presses, NavigationEndClearsTheRouteAndNeverPans) {
   EXPECT_TRUE(f.press());
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
   EXPECT_FALSE(f.app->navigation.end_hovered());
-  EXPECT_FALSE(f.app->pointer_down);
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.down);
+  EXPECT_FALSE(f.app->pointer.map_press);
   const LatLon c = f.model().center;
   f.move(900, 700);
   EXPECT_EQ(f.model().center, c);
@@ -391,12 +392,12 @@ TEST(Presses, OtherButtonsOnlyDismissTheTooltip) {
   EXPECT_FALSE(f.press(ev::MouseButton::Secondary));
   EXPECT_FALSE(f.app->overlay.tooltips().target());
   EXPECT_DOUBLE_EQ(f.model().zoom, 14.4);
-  EXPECT_FALSE(f.app->pointer_down);
+  EXPECT_FALSE(f.app->pointer.down);
 }
 
 TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   AppFixture f;
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   const Rect menu = f.app->overflow_menu.rect();
   // Second row: "Offline maps".
   const double row_y =
@@ -404,15 +405,15 @@ TEST(Presses, OverflowMenuRowsRunTheirEntry) {
   EXPECT_TRUE(f.click(menu.x0 + 10, row_y));
   EXPECT_TRUE(f.app->offline_panel.is_open());
   EXPECT_FALSE(f.app->overflow_menu.is_open());
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 
   // Escape closes the offline panel; a press outside an open menu only closes the menu.
   f.key(ev::NamedKey::Escape);
   EXPECT_FALSE(f.app->offline_panel.is_open());
-  handle_ui_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
+  route_message(*f.app, {msg::ToggleOverflowMenu{}}, f.state);
   EXPECT_TRUE(f.click(300, 300));
   EXPECT_FALSE(f.app->overflow_menu.is_open());
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 // A paste that finds something on the clipboard it cannot read as text says so; one that reads

@@ -57,7 +57,7 @@ TEST(LaunchSearch, OpensTheBoxWithThePlacesNearestFirst) {
     EXPECT_LE(haversine_m(s[i - 1].pos, reference), haversine_m(s[i].pos, reference)) << i;
   }
   EXPECT_FALSE(app->search_box.deadline()) << "no timer is armed";
-  EXPECT_EQ(app->pending_jobs, 0u);
+  EXPECT_EQ(app->backend.pending_jobs, 0u);
 
   auto empty = from({"--empty", "--search"});
   EXPECT_TRUE(empty->search_box.is_open());

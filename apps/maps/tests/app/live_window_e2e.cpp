@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/construct.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "overlay/map_controls.hpp"
 #include "zarn_ui/launch.hpp"
@@ -114,7 +114,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
   auto spawner = std::make_unique<RecordingJobSpawner>();
   RecordingJobSpawner* jobs = spawner.get();
-  app->job_spawner = std::move(spawner);
+  app->backend.job_spawner = std::move(spawner);
   zarn_ui::state::State state;
 
   enum Step { WaitTiles, Pan, Wheel, Minus, Drag, Control, WaitPois, WaitIdle, Done };
@@ -137,7 +137,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
     };
     switch (step) {
       case WaitTiles:
-        if (!a.tile_store.decoded.empty() && a.drawn_bounds.width() > 0) {
+        if (!a.backend.tiles.decoded.empty() && a.drawn_bounds.width() > 0) {
           center_before = a.model.center;
           push(key(SDLK_RIGHT));
           step = Pan;
@@ -145,7 +145,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
         break;
       case Pan:
         expect(a.model.center != center_before, "arrow key did not pan");
-        expect(a.view_idle_deadline.has_value(), "a pan did not arm the view-idle deadline");
+        expect(a.backend.view_pois.idle_deadline.has_value(), "a pan did not arm the view-idle deadline");
         zoom_before = a.model.zoom;
         push(motion(600, 300));  // over the map, clear of the side panel
         push(wheel(1.0f));
@@ -183,7 +183,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
       case WaitPois:
         // The view-idle deadline passes and asks for the points of interest of the view; answer it.
         if (auto pois = jobs->of_kind<PoiJob>(); !pois.empty()) {
-          a.result_sender.send(worker::Pois{std::vector<Poi>{}, pois.back().generation});
+          a.backend.result_sender.send(worker::Pois{std::vector<Poi>{}, pois.back().generation});
           step = WaitIdle;
         }
         break;

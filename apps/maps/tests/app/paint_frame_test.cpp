@@ -86,15 +86,15 @@ TEST(DrawFrame, EmptyStateShowsTheGridAndLoadingBanner) {
   EXPECT_TRUE(has_text(f, "Loading map…"));
 
   // Every request failed and none is pending: the offline text, until one is pending again.
-  app->tile_store.failures[{1, 1, 14}] = {TileClock::now() + 60s, 2s};
+  app->backend.tiles.failures[{1, 1, 14}] = {TileClock::now() + 60s, 2s};
   EXPECT_TRUE(has_text(draw(*app), "Map imagery unavailable offline"));
-  app->tile_store.pending.insert({2, 2, 14});
+  app->backend.tiles.pending.insert({2, 2, 14});
   EXPECT_TRUE(has_text(draw(*app), "Loading map…"));
 }
 
 TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
   auto app = sized(new_empty_app(), 600, 800);
-  app->panel_expanded = true;
+  app->panel.expanded = true;
   app->hit_targets.push_back({{0, 0, 5, 5}, UiMessage{msg::Noop{}}});  // left from an earlier frame
   const Frame f = draw(*app);
   EXPECT_FALSE(has_text(f, "Loading map…"));
@@ -107,7 +107,7 @@ TEST(DrawFrame, NarrowOpenPanelGetsAScrimAndNoBanner) {
   for (const auto& h : app->hit_targets) EXPECT_NE(h.rect, (Rect{0, 0, 5, 5}));
   EXPECT_EQ(app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
 
-  app->panel_expanded = false;
+  app->panel.expanded = false;
   const Frame closed = draw(*app);
   EXPECT_TRUE(has_text(closed, "Loading map…"));
   for (const auto& h : app->hit_targets) EXPECT_NE(h.message, UiMessage{msg::CloseNavigation{}});
@@ -117,14 +117,14 @@ TEST(DrawFrame, TrafficLayerOnlyWhileSwitchedOn) {
   auto app = sized(new_sample_app());
   app->map_layers.set_caching(false);  // counts the layers' own strokes, not their kept picture
   const std::size_t without = draw(*app).strokes;
-  app->traffic_segments = synthetic_traffic(app->vector_map).segments;
+  app->backend.traffic.segments = synthetic_traffic(app->vector_map).segments;
   const std::size_t held_but_off = draw(*app).strokes;
   EXPECT_EQ(held_but_off, without);
-  app->traffic_enabled = true;
+  app->backend.traffic.enabled = true;
   const std::size_t with = draw(*app).strokes;
   Scene layer;
   paint_traffic(layer, Affine::identity(), view_camera(app->bounds_rect, app->model.center, app->model.zoom),
-                app->traffic_segments, map_palette(Theme::light()));
+                app->backend.traffic.segments, map_palette(Theme::light()));
   ASSERT_GT(layer.size(), 0u);
   // The layer, and the outline of the legend's card.
   EXPECT_EQ(with - without, layer.size() + 1);
@@ -133,17 +133,17 @@ TEST(DrawFrame, TrafficLayerOnlyWhileSwitchedOn) {
 TEST(DrawFrame, TileStyleFollowsTheTheme) {
   auto app = sized(new_sample_app());
   draw(*app, Theme::dark());
-  EXPECT_TRUE(app->tile_store.dark);
+  EXPECT_TRUE(app->backend.tiles.dark);
   draw(*app, Theme::light());
-  EXPECT_FALSE(app->tile_store.dark);
+  EXPECT_FALSE(app->backend.tiles.dark);
 }
 
 TEST(DrawFrame, NonFiniteViewStillDrawsAFrame) {
   auto app = sized(new_sample_app());
   app->model.zoom = std::numeric_limits<double>::quiet_NaN();
   app->model.center = {std::numeric_limits<double>::infinity(), 11.5};
-  app->traffic_enabled = true;
-  app->traffic_segments = synthetic_traffic(app->vector_map).segments;
+  app->backend.traffic.enabled = true;
+  app->backend.traffic.segments = synthetic_traffic(app->vector_map).segments;
   const Frame f = draw(*app);
   EXPECT_FALSE(f.scene.empty());
   auto renderer = zarn_ui::offscreen::OffscreenRenderer::create(64, 64);

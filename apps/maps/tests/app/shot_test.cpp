@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,23 @@ TEST(ShotPose, StagingDetachesAndPins) {
   // Dragged from (1000, 136) to (720, 360): the panel moved by the same amount.
   EXPECT_EQ(app->navigation.placement().floating_rect.x0, 820 - 280);
   EXPECT_EQ(app->navigation.placement().floating_rect.y0, 120 + 224);
+}
+
+// A shot that cannot be written is a failure the launcher reports, not an exit from inside the
+// callback, and leaves no file behind.
+TEST(ShotOutcome, AnUnwritablePathFailsWithItsReason) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "maps-shot-unwritable";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "file") << "x";
+  auto args = zarn_ui::launch::LaunchArgs::from_flags({"--empty"});
+  args.set_shot_output((dir / "file" / "out.png").string());
+  args.set_shot_size({64, 48});
+  const zarn_ui::launch::ShotOutcome out = render_shot(args);
+  EXPECT_EQ(out.kind, zarn_ui::launch::ShotOutcome::Kind::Failed);
+  EXPECT_NE(out.error.find("atomically publish png"), std::string::npos) << out.error;
+  EXPECT_FALSE(std::filesystem::exists(dir / "file" / "out.png"));
+  std::filesystem::remove_all(dir);
 }
 
 // The frame of a demonstration shot, on the recording scene.

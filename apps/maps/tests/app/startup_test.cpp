@@ -43,15 +43,15 @@ TEST(Descriptor, RegistersTheMapsActionDecoder) {
 
 TEST(Construction, TheThreeStates) {
   auto empty = new_empty_app();
-  EXPECT_FALSE(empty->live);
-  EXPECT_TRUE(empty->panel_expanded);
+  EXPECT_FALSE(empty->backend.live);
+  EXPECT_TRUE(empty->panel.expanded);
   EXPECT_EQ(empty->model, default_map_model());
   EXPECT_TRUE(vector_map_empty(empty->vector_map));
-  EXPECT_FALSE(empty->tile_store.request.has_value());
+  EXPECT_FALSE(empty->backend.tiles.request.has_value());
 
   auto sample = new_sample_app();
-  EXPECT_FALSE(sample->live);
-  EXPECT_TRUE(sample->panel_expanded);
+  EXPECT_FALSE(sample->backend.live);
+  EXPECT_TRUE(sample->panel.expanded);
   EXPECT_EQ(sample->model, sample_map_model());
   EXPECT_FALSE(vector_map_empty(sample->vector_map));
 
@@ -74,30 +74,8 @@ TEST(Construction, TheThreeStates) {
   EXPECT_EQ(sample->widget_id(), "maps_app");
 }
 
-TEST(Construction, ModelOperations) {
+TEST(Construction, ADemonstrationStateReadsNineOClockOfToday) {
   auto app = new_empty_app();
-  const Place a = new_place("a", "Alpha", Category::Cafe, "Street 1", {48.1, 11.5});
-  EXPECT_FALSE(a.saved);
-  app->upsert_place(a);
-  EXPECT_FALSE(app->toggle_place_saved("zzz"));
-  EXPECT_TRUE(app->toggle_place_saved("a"));
-  Place renamed = a;
-  renamed.name = "Alpha Bar";
-  renamed.saved = false;
-  app->upsert_place(renamed);  // keeps it saved, takes the new name
-  ASSERT_EQ(app->model.places.size(), 1u);
-  EXPECT_TRUE(app->model.places[0].saved);
-  EXPECT_EQ(app->model.places[0].name, "Alpha Bar");
-  EXPECT_FALSE(app->toggle_place_saved("a"));
-
-  Place twin = new_place("a", "Second", Category::Bar, "", {0, 0});
-  app->model.places.push_back(twin);
-  EXPECT_EQ(app->find_place("a")->name, "Alpha Bar");  // the first of two with one id
-  app->model.selected = "missing";
-  EXPECT_FALSE(app->selected_place().has_value());
-  app->model.selected = "a";
-  EXPECT_EQ(app->selected_place()->name, "Alpha Bar");
-  // A state that is not live reads 09:00 of today.
   EXPECT_EQ(app->now_local().format_hm(), "09:00");
 }
 
@@ -126,10 +104,10 @@ TEST(LaunchFlags, PanelValues) {
 }
 
 TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
-  EXPECT_FALSE(from({"--nav-closed"})->panel_expanded);
+  EXPECT_FALSE(from({"--nav-closed"})->panel.expanded);
   auto plain = from({"--floating-navigation"});
   EXPECT_EQ(plain->model, sample_map_model());
-  EXPECT_TRUE(plain->panel_expanded);
+  EXPECT_TRUE(plain->panel.expanded);
 
   auto arrive = from({"--transit-arrive"});
   EXPECT_EQ(arrive->model.panel, Panel::Directions);
@@ -140,17 +118,17 @@ TEST(LaunchFlags, FlagsApplyInOrderOnTheChosenState) {
 
   auto pois = from({"--empty", "--pois"});
   EXPECT_TRUE(pois->model.places.empty());
-  EXPECT_EQ(pois->pois, sample_pois());
+  EXPECT_EQ(pois->backend.view_pois.pois, sample_pois());
   EXPECT_EQ(pois->selected_poi, "osm-node-203");
   EXPECT_EQ(pois->model.zoom, 16.7);
 
   auto traffic = from({"--traffic"});
-  EXPECT_TRUE(traffic->traffic_enabled);
-  EXPECT_FALSE(traffic->traffic_segments.empty());
-  EXPECT_EQ(traffic->traffic_source, "sample data");
+  EXPECT_TRUE(traffic->backend.traffic.enabled);
+  EXPECT_FALSE(traffic->backend.traffic.segments.empty());
+  EXPECT_EQ(traffic->backend.traffic.source, "sample data");
   auto no_traffic_data = from({"--empty", "--traffic"});
-  EXPECT_TRUE(no_traffic_data->traffic_segments.empty());
-  EXPECT_FALSE(no_traffic_data->traffic_source.has_value());
+  EXPECT_TRUE(no_traffic_data->backend.traffic.segments.empty());
+  EXPECT_FALSE(no_traffic_data->backend.traffic.source.has_value());
 
   EXPECT_EQ(from({"--error"})->model.status, "Map imagery unavailable offline — reconnect and try again");
 

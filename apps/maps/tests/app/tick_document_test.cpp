@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch.hpp"
 #include "doc/readers.hpp"
 #include "doc/writers.hpp"
 #include "model/json_codec.hpp"
 #include "tick_fixture.hpp"
+#include "transitions/commit.hpp"
 
 namespace maps {
 namespace {
@@ -32,7 +32,7 @@ TEST(TickDocument, FirstTickSeedsADocumentWithoutModel) {
   TickFixture f(true, model_with_places({make_place("a"), make_place("b")}, TravelMode::Foot));
   ASSERT_FALSE(doc::load_map_model(f.state.doc()).has_value());
   f.tick();
-  EXPECT_TRUE(f.app->doc_initialised);
+  EXPECT_TRUE(f.app->commits.doc_initialised);
   const auto stored = doc::load_map_model(f.state.doc());
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->places, f.model().places);
@@ -109,7 +109,7 @@ TEST(TickDocument, HydrationFollowsTheDocumentsMark) {
     f.model().mode = TravelMode::Transit;  // a value hydration takes back
     f.tick();
     const bool read = f.model().mode != TravelMode::Transit;
-    EXPECT_EQ(f.app->hydrated_at, document.mark()) << what;
+    EXPECT_EQ(f.app->commits.hydrated_at, document.mark()) << what;
     return read;
   };
   EXPECT_FALSE(ticks_read("unmoved"));
@@ -129,9 +129,10 @@ TEST(TickDocument, HydrationFollowsTheDocumentsMark) {
   EXPECT_FALSE(ticks_read("unmoved after the merge"));
   // A committed action is read at once; the tick after it finds the document where that read
   // left it.
-  commit_state(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
+  commit_state(f.app->model, f.app->transient, f.app->commits, f.state,
+               MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
   EXPECT_EQ(f.model().mode, TravelMode::Car);
-  EXPECT_EQ(f.app->hydrated_at, document.mark());
+  EXPECT_EQ(f.app->commits.hydrated_at, document.mark());
 }
 
 TEST(TickDocument, OverlayKeepsDirectValuesUntilAPlanCoversThem) {
@@ -252,7 +253,7 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.status << " " << c.outstanding << " " << c.last_ok);
     TickFixture f;
-    TileStore& tiles = f.app->tile_store;
+    TileStore& tiles = f.app->backend.tiles;
     tiles.style_dir = dir_;
     auto [tx, rx] = base::channel<TileResult>();
     tiles.result = std::move(rx);
@@ -273,7 +274,7 @@ TEST_F(TickDownloads, CompletionMeasuresTheCacheAndReportsOnlyWhileDownloadingIs
 // A store without worker finishes a download as it is asked for; the next frame still reports it.
 TEST_F(TickDownloads, ADownloadThatEndedBeforeTheFrameIsReportedOnce) {
   TickFixture f;
-  TileStore& tiles = f.app->tile_store;
+  TileStore& tiles = f.app->backend.tiles;
   tiles.download_total = 3;
   tiles.download_done = 3;
   f.app->set_status("Downloading 3 tiles\u2026", StatusKind::Downloading);

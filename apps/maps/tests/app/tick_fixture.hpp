@@ -39,7 +39,7 @@ struct TickFixture {
   std::unique_ptr<MapsApp> app;
   RecordingJobSpawner* jobs = nullptr;
   zarn_ui::state::State state;
-  MonoTime clock = MonoTime{} + 1000s;
+  base::MonoTime clock = base::MonoTime{} + 1000s;
 
   explicit TickFixture(bool live = true, MapModel model = default_map_model()) { start(live, std::move(model)); }
   // A new state on the same document, as quitting and starting the app again gives.
@@ -48,10 +48,10 @@ struct TickFixture {
   TickFixture& operator=(const TickFixture&) = delete;
 
   MapModel& model() { return app->model; }
-  void send(WorkerResult r) { ASSERT_TRUE(app->result_sender.send(std::move(r))); }
+  void send(WorkerResult r) { ASSERT_TRUE(app->backend.result_sender.send(std::move(r))); }
   void tick() { app->tick(state); }
   void advance(std::chrono::milliseconds by) { clock += by; }
-  MonoTime now() const { return clock; }
+  base::MonoTime now() const { return clock; }
 
  private:
   void start(bool live, MapModel model) {
@@ -61,8 +61,8 @@ struct TickFixture {
                          live);
     auto recording = std::make_unique<RecordingJobSpawner>();
     jobs = recording.get();
-    app->job_spawner = std::move(recording);
-    app->mono_now = [this] { return clock; };
+    app->backend.job_spawner = std::move(recording);
+    app->backend.now = [this] { return clock; };
   }
 };
 

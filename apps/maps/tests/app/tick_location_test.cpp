@@ -20,8 +20,8 @@ constexpr LocateRequestId kRequest = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
 // A request in flight whose outcome the test sends, or whose sender it drops.
 base::Sender<LocationOutcome> start_request(TickFixture& f, bool locate_action) {
   auto [tx, rx] = base::channel<LocationOutcome>();
-  f.app->location_receiver = std::move(rx);
-  f.app->location_pending = true;
+  f.app->backend.location.receiver = std::move(rx);
+  f.app->backend.location.pending = true;
   f.app->set_status("Locating\u2026", StatusKind::InProgress);
   if (locate_action) {
     f.app->action_surface.await_locate(kRequest);
@@ -33,8 +33,8 @@ TEST(TickLocation, NothingYetKeepsTheRequestRunning) {
   TickFixture f;
   auto sender = start_request(f, true);
   f.tick();
-  EXPECT_TRUE(f.app->location_pending);
-  EXPECT_TRUE(f.app->location_receiver.has_value());
+  EXPECT_TRUE(f.app->backend.location.pending);
+  EXPECT_TRUE(f.app->backend.location.receiver.has_value());
   EXPECT_FALSE(f.app->action_surface.result().has_value());
   EXPECT_EQ(f.model().status, "Locating\u2026");
 }
@@ -74,8 +74,8 @@ TEST(TickLocation, FailuresEndTheRequestAndFailTheWaitingAction) {
         }
       }
       f.tick();
-      EXPECT_FALSE(f.app->location_pending);
-      EXPECT_FALSE(f.app->location_receiver.has_value());
+      EXPECT_FALSE(f.app->backend.location.pending);
+      EXPECT_FALSE(f.app->backend.location.receiver.has_value());
       EXPECT_EQ(f.model().status, c.status);
       if (locate_action) {
         EXPECT_EQ(f.app->action_surface.result(),
@@ -98,8 +98,8 @@ TEST(TickLocation, FixMovesOriginAndCentreAndAsksForItsAddressWhenLive) {
     ASSERT_TRUE(sender.send(LocationFix{48.2, 11.6, 15.0}));
     f.tick();
     const LatLon fix{48.2, 11.6};
-    EXPECT_FALSE(f.app->location_pending);
-    EXPECT_FALSE(f.app->location_receiver.has_value());
+    EXPECT_FALSE(f.app->backend.location.pending);
+    EXPECT_FALSE(f.app->backend.location.receiver.has_value());
     EXPECT_EQ(f.model().origin, std::optional(fix));
     EXPECT_EQ(f.model().origin_name, "Current location");
     EXPECT_EQ(f.model().center, fix);
@@ -108,7 +108,7 @@ TEST(TickLocation, FixMovesOriginAndCentreAndAsksForItsAddressWhenLive) {
     const std::vector<ReverseGeocodeJob> expected =
         live ? std::vector<ReverseGeocodeJob>{{48.2, 11.6}} : std::vector<ReverseGeocodeJob>{};
     EXPECT_EQ(f.jobs->of_kind<ReverseGeocodeJob>(), expected);
-    EXPECT_EQ(f.app->pending_jobs, live ? 1u : 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, live ? 1u : 0u);
   }
 }
 
@@ -124,7 +124,7 @@ TEST(TickLocation, FixStaysShownAcrossHydrationAndTakesItsAddress) {
   f.send(worker::ReverseGeocode{std::string("Leopoldstraße 10, München")});
   for (int i = 0; i < 3; ++i) f.tick();
   EXPECT_EQ(f.model().origin_name, "Leopoldstraße 10, München");
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(TickLocation, FixWithADestinationAsksForAPlanFromTheFix) {

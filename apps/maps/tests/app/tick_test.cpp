@@ -89,11 +89,11 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
     SCOPED_TRACE(c.name);
     TickFixture f;
     f.model().status = "Ready";
-    f.app->pending_jobs = 2;
+    f.app->backend.pending_jobs = 2;
     f.send(c.result);
     f.tick();
     EXPECT_EQ(f.model().status, c.status);
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   }
 }
 
@@ -134,7 +134,7 @@ TEST(TickResults, AFailureStatusLastsUntilItsServiceAnswersOrTenSeconds) {
     TickFixture f;
     fail(f);
     f.app->set_status("Searching\u2026", StatusKind::InProgress);
-    f.app->pending_jobs = 1;
+    f.app->backend.pending_jobs = 1;
     f.advance(20s);
     f.tick();
     EXPECT_EQ(f.model().status, "Searching\u2026");
@@ -149,7 +149,7 @@ TEST(TickTiles, FailedTilesInViewAreToldOnce) {
   const auto& c = f.model().center;
   const auto tiles = visible_tiles(0, 0, 800, 600, c.lat, c.lon, f.model().zoom, 400, 300);
   ASSERT_FALSE(tiles.empty());
-  TileStore& store = f.app->tile_store;
+  TileStore& store = f.app->backend.tiles;
   const auto fail_view = [&] {
     for (const auto& t : tiles) store.failures[t.key] = {store.now() + 1h, 2s};
     store.last_failure = base::err(base::ErrorKind::Unreachable, "Couldn't connect to server");
@@ -245,12 +245,12 @@ TEST(TickResults, PendingCountNeverGoesBelowZeroAndEllipsisClearsOnlyAtZero) {
   for (const CountCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pending << " pending, " << c.results << " results, " << c.status);
     TickFixture f;
-    f.app->pending_jobs = c.pending;
+    f.app->backend.pending_jobs = c.pending;
     f.app->set_status(c.status, c.kind);
     // Failed reverse lookups touch nothing but the count.
     for (int i = 0; i < c.results; ++i) f.send(worker::ReverseGeocode{base::err("x")});
     f.tick();
-    EXPECT_EQ(f.app->pending_jobs, c.pending_after);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending_after);
     EXPECT_EQ(f.model().status, c.status_after);
   }
 }
@@ -260,21 +260,21 @@ TEST(TickResults, ReplacedRequestOnlyComesOffTheCount) {
   f.model().places = {make_place("a")};
   f.model().results = {make_place("a")};
   f.model().selected = "a";
-  f.tick();                 // seeds the document
-  f.app->pending_jobs = 2;  // the replaced search and the newer one that took its place
+  f.tick();                         // seeds the document
+  f.app->backend.pending_jobs = 2;  // the replaced search and the newer one that took its place
   f.app->set_status("Searching\u2026", StatusKind::InProgress);
   const MapModel before = f.model();
   f.send(worker::Superseded{});
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model(), before) << "nothing is shown for it";
-  EXPECT_EQ(f.app->status_kind, StatusKind::InProgress);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::InProgress);
   EXPECT_TRUE(f.app->endpoint_editor.suggestions(EndpointField::Origin).empty());
   EXPECT_TRUE(f.app->search_box.suggestions().empty());
 
   f.send(worker::PlaceSearch{std::vector<Place>{make_place("b", 48.2)}, "Place b"});
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_EQ(f.model().selected, std::optional<std::string>("b"));
   EXPECT_EQ(f.model().status, "1 results for \u201cPlace b\u201d");
 }
@@ -308,7 +308,7 @@ TEST(TickResults, ASearchThatFindsNothingSaysSoAndLeavesNoCard) {
   f.send(worker::PlaceSearch{std::vector<Place>{}, "xyzzy"});
   f.tick();
   EXPECT_EQ(f.model().status, "No results for \u201cxyzzy\u201d");
-  EXPECT_EQ(f.app->status_kind, StatusKind::Notice);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::Notice);
   EXPECT_TRUE(f.model().results.empty());
   EXPECT_EQ(f.model().selected, std::nullopt);
 }
@@ -383,16 +383,16 @@ TEST(TickResults, TransitJourneysAreCommitted) {
 
 TEST(TickResults, StalePoiGenerationChangesNothingButTheCount) {
   TickFixture f;
-  f.app->poi_generation = 3;
-  f.app->pois = {poi("kept")};
-  f.app->pending_jobs = 2;
+  f.app->backend.view_pois.generation = 3;
+  f.app->backend.view_pois.pois = {poi("kept")};
+  f.app->backend.pending_jobs = 2;
   f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
   f.send(worker::Pois{std::vector<Poi>{poi("old")}, 2});
   f.send(worker::Pois{base::err("old failure"), 1});
   f.tick();
-  ASSERT_EQ(f.app->pois.size(), 1u);
-  EXPECT_EQ(f.app->pois[0].id, "kept");
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  ASSERT_EQ(f.app->backend.view_pois.pois.size(), 1u);
+  EXPECT_EQ(f.app->backend.view_pois.pois[0].id, "kept");
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   // The count reached zero, so the "…" status is cleared; no failure text was shown.
   EXPECT_EQ(f.model().status, "");
 }
@@ -407,15 +407,15 @@ TEST(TickResults, PoisAreCappedAndALostSelectionIsCleared) {
   for (const Case& c : {Case{150, "p3", 140, true}, Case{150, "p145", 140, false}, Case{5, "gone", 5, false}}) {
     SCOPED_TRACE(c.selected);
     TickFixture f;
-    f.app->poi_generation = 7;
+    f.app->backend.view_pois.generation = 7;
     f.app->selected_poi = c.selected;
-    f.app->pending_jobs = 2;  // another job still pending keeps the status in place
+    f.app->backend.pending_jobs = 2;  // another job still pending keeps the status in place
     f.app->set_status("Loading places\u2026", StatusKind::LoadingPlaces);
     std::vector<Poi> answer;
     for (std::size_t i = 0; i < c.count; ++i) answer.push_back(poi("p" + std::to_string(i)));
     f.send(worker::Pois{answer, 7});
     f.tick();
-    EXPECT_EQ(f.app->pois.size(), c.kept);
+    EXPECT_EQ(f.app->backend.view_pois.pois.size(), c.kept);
     EXPECT_EQ(f.app->selected_poi.has_value(), c.selection_stays);
     EXPECT_EQ(f.model().status, std::to_string(c.kept) + " places nearby");
   }
@@ -475,7 +475,7 @@ TEST(TickResults, FailedAreaSearchEmptiesCandidatesAndSuggestions) {
 TEST(TickResults, ReverseLookupNamesTheFixButNotAnOriginChosenSince) {
   TickFixture f;
   f.tick();
-  f.app->located_fix = LatLon{48.1, 11.5};
+  f.app->backend.location.located_fix = LatLon{48.1, 11.5};
   f.app->transient.set_origin(f.model(), LatLon{48.1, 11.5}, "Current location");
   f.send(worker::ReverseGeocode{std::string("Marienplatz 1")});
   f.tick();
@@ -500,14 +500,14 @@ using testing::TickFixture;
 TEST(TickResults, TheTickCommitsThroughTheStatesCommitPath) {
   TickFixture f;
   std::vector<MapsAction> commits;
-  f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
+  f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(std::move(a)); };
   f.send(worker::PlaceSearch{std::vector<Place>{make_place("a")}, "Place a"});
   f.send(worker::Route{make_route()});
   f.tick();
   ASSERT_EQ(commits.size(), 2u);
   EXPECT_EQ(commits[0], (MapsAction{MapsAction::UpsertPlaces{{make_place("a")}}}));
   EXPECT_TRUE(std::holds_alternative<MapsAction::SetRoute>(commits[1].value));
-  EXPECT_EQ(f.app->action_host.dispatch_count(), 0u) << "nothing reached the document's action path";
+  EXPECT_EQ(f.app->commits.action_host.dispatch_count(), 0u) << "nothing reached the document's action path";
 }
 
 }  // namespace

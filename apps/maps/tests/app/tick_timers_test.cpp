@@ -26,7 +26,7 @@ TEST(TickDeadlines, SearchDeadlineFiresOnceAtItsInstant) {
   f.tick();
   EXPECT_FALSE(f.app->search_box.deadline().has_value());
   EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), std::vector<PlaceSearchJob>{{"cafe"}});
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Searching\u2026");
   f.advance(1s);
   f.tick();
@@ -56,7 +56,7 @@ TEST(TickDeadlines, SearchDeadlineCases) {
     f.tick();
     EXPECT_FALSE(f.app->search_box.deadline().has_value());
     EXPECT_EQ(f.jobs->requests.size(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending);
     EXPECT_EQ(f.model().status, c.status);
   }
 }
@@ -91,38 +91,38 @@ TEST(TickDeadlines, BoxContainment) {
 TEST(TickDeadlines, ViewIdleBeforeLayoutRearmsItself) {
   TickFixture f;
   f.model().zoom = 15.0;
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
-  EXPECT_EQ(f.app->view_idle_deadline, std::optional<MonoTime>(f.now() + 450ms));
+  EXPECT_EQ(f.app->backend.view_pois.idle_deadline, std::optional<base::MonoTime>(f.now() + 450ms));
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->poi_generation, 0u);
+  EXPECT_EQ(f.app->backend.view_pois.generation, 0u);
 }
 
 TEST(TickDeadlines, ViewIdleAsksForTheWidenedBoxOnceWhileTheViewStaysInside) {
   TickFixture f;
   f.app->bounds_rect = Rect{0, 0, 1280, 800};
   f.model().zoom = 15.0;
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
   const GeoBox visible = visible_bounds(f.app->bounds_rect, f.model().center, f.model().zoom);
   const GeoBox box = tick_steps::widened_poi_box(visible);
-  EXPECT_EQ(f.app->poi_box, std::optional<GeoBox>(box));
-  EXPECT_EQ(f.app->poi_generation, 1u);
+  EXPECT_EQ(f.app->backend.view_pois.box, std::optional<GeoBox>(box));
+  EXPECT_EQ(f.app->backend.view_pois.generation, 1u);
   const std::vector<PoiJob> expected = {{box.min_lat, box.min_lon, box.max_lat, box.max_lon, 1}};
   EXPECT_EQ(f.jobs->of_kind<PoiJob>(), expected);
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Loading places\u2026");
 
   // A pan by a tenth of the view stays inside the widened box: no new request.
   f.model().center.lat += 0.1 * (visible.max_lat - visible.min_lat);
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
   EXPECT_EQ(f.jobs->requests.size(), 1u);
-  EXPECT_EQ(f.app->poi_generation, 1u);
+  EXPECT_EQ(f.app->backend.view_pois.generation, 1u);
 
   // A pan by a whole view leaves it.
   f.model().center.lon += visible.max_lon - visible.min_lon;
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
   ASSERT_EQ(f.jobs->of_kind<PoiJob>().size(), 2u);
   EXPECT_EQ(f.jobs->of_kind<PoiJob>()[1].generation, 2u);
@@ -132,14 +132,14 @@ TEST(TickDeadlines, ZoomBelowFourteenDropsPoisAndTheBox) {
   TickFixture f;
   f.app->bounds_rect = Rect{0, 0, 1280, 800};
   f.model().zoom = 13.9;
-  f.app->pois = {Poi{}};
-  f.app->poi_box = GeoBox{0, 0, 1, 1};
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.pois = {Poi{}};
+  f.app->backend.view_pois.box = GeoBox{0, 0, 1, 1};
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
-  EXPECT_TRUE(f.app->pois.empty());
-  EXPECT_FALSE(f.app->poi_box.has_value());
+  EXPECT_TRUE(f.app->backend.view_pois.pois.empty());
+  EXPECT_FALSE(f.app->backend.view_pois.box.has_value());
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_FALSE(f.app->view_idle_deadline.has_value());
+  EXPECT_FALSE(f.app->backend.view_pois.idle_deadline.has_value());
 }
 
 TEST(TickDeadlines, ViewIdleInAStateThatIsNotLiveUpdatesOnlyBoxAndGeneration) {
@@ -147,12 +147,12 @@ TEST(TickDeadlines, ViewIdleInAStateThatIsNotLiveUpdatesOnlyBoxAndGeneration) {
   f.app->bounds_rect = Rect{0, 0, 1280, 800};
   f.model().zoom = 16.0;
   f.model().status = "Ready";
-  f.app->view_idle_deadline = f.now();
+  f.app->backend.view_pois.idle_deadline = f.now();
   f.tick();
-  EXPECT_TRUE(f.app->poi_box.has_value());
-  EXPECT_EQ(f.app->poi_generation, 1u);
+  EXPECT_TRUE(f.app->backend.view_pois.box.has_value());
+  EXPECT_EQ(f.app->backend.view_pois.generation, 1u);
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_EQ(f.model().status, "Ready");
 }
 
@@ -175,7 +175,7 @@ TEST(TickDeadlines, AreaSearchDeadlineAsksForTheTrimmedTextWithoutStatus) {
     f.tick();
     EXPECT_FALSE(f.app->offline_panel.deadline().has_value());
     EXPECT_EQ(f.jobs->of_kind<AreaSearchJob>(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.pending);
+    EXPECT_EQ(f.app->backend.pending_jobs, c.pending);
     EXPECT_EQ(f.model().status, "Ready");
   }
 }
@@ -189,7 +189,7 @@ TEST(TickDeadlines, EndpointDeadlineWithoutActiveFieldDoesNothing) {
   f.tick();
   EXPECT_FALSE(f.app->endpoint_editor.deadline().has_value());
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(TickDeadlines, EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {

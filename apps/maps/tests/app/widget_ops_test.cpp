@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "draw_kit/text_field.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"
@@ -29,29 +30,30 @@ TEST(FramePredicates, EachReasonKeepsFramesComing) {
     bool work;
     bool frame;
   } cases[] = {
-      {"pending job", [](MapsApp& a) { a.pending_jobs = 1; }, true, true},
-      {"location", [](MapsApp& a) { a.location_pending = true; }, true, true},
-      {"view idle", [](MapsApp& a) { a.view_idle_deadline = a.mono_now(); }, true, true},
+      {"pending job", [](MapsApp& a) { a.backend.pending_jobs = 1; }, true, true},
+      {"location", [](MapsApp& a) { a.backend.location.pending = true; }, true, true},
+      {"view idle", [](MapsApp& a) { a.backend.view_pois.idle_deadline = a.backend.now(); }, true, true},
       {"search open", [](MapsApp& a) { a.search_box.open(); }, false, true},
-      {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.mono_now()); }, false, true},
+      {"search deadline", [](MapsApp& a) { a.search_box.arm_deadline(a.backend.now()); }, false, true},
       {"endpoint field", [](MapsApp& a) { a.endpoint_editor.begin_endpoint_edit(EndpointField::Origin); }, false, true},
       {"tile in flight",
        [](MapsApp& a) {
-         a.tile_store.pending.insert(TileKey{3, 1, 1});
+         a.backend.tiles.pending.insert(TileKey{3, 1, 1});
        },
        true, true},
-      {"download", [](MapsApp& a) { a.tile_store.download_total = 4, a.tile_store.download_done = 1; }, true, true},
+      {"download", [](MapsApp& a) { a.backend.tiles.download_total = 4, a.backend.tiles.download_done = 1; }, true,
+       true},
       {"drag",
        [](MapsApp& a) {
          a.navigation.set_control_rects({0, 0, 10, 10}, {});
          a.navigation.begin_drag(a.bounds_rect, {5, 5});
        },
        false, true},
-      {"area deadline only", [](MapsApp& a) { a.offline_panel.arm_deadline(a.mono_now()); }, false, false},
+      {"area deadline only", [](MapsApp& a) { a.offline_panel.arm_deadline(a.backend.now()); }, false, false},
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
-    app->doc_initialised = true;
+    app->commits.doc_initialised = true;
     c.arm(*app);
     EXPECT_EQ(app->has_pending_work(), c.work) << c.what;
     EXPECT_EQ(app->needs_frame(), c.frame) << c.what;
@@ -79,56 +81,58 @@ TEST(FramePredicates, TooltipOnItsWayKeepsFrames) {
 // the moving panel set a deadline; without a waker, pending work keeps the frames coming.
 TEST(NextDeadline, TimersAndMotionSetItAnswersDoNot) {
   using std::chrono::milliseconds;
-  const MonoTime t0 = MonoClock::now();
+  const base::MonoTime t0 = base::MonoClock::now();
   struct Case {
     const char* what;
-    void (*arm)(MapsApp&, MonoTime);
+    void (*arm)(MapsApp&, base::MonoTime);
     bool waker;
     std::optional<milliseconds> expected;
   } cases[] = {
-      {"nothing", [](MapsApp&, MonoTime) {}, true, std::nullopt},
-      {"first tick to come", [](MapsApp& a, MonoTime) { a.doc_initialised = false; }, true, milliseconds{0}},
-      {"job that never answers", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, true, std::nullopt},
-      {"job without a waker", [](MapsApp& a, MonoTime) { a.pending_jobs = 1; }, false, milliseconds{0}},
+      {"nothing", [](MapsApp&, base::MonoTime) {}, true, std::nullopt},
+      {"first tick to come", [](MapsApp& a, base::MonoTime) { a.commits.doc_initialised = false; }, true,
+       milliseconds{0}},
+      {"job that never answers", [](MapsApp& a, base::MonoTime) { a.backend.pending_jobs = 1; }, true, std::nullopt},
+      {"job without a waker", [](MapsApp& a, base::MonoTime) { a.backend.pending_jobs = 1; }, false, milliseconds{0}},
       {"tile in flight",
-       [](MapsApp& a, MonoTime) {
-         a.tile_store.pending.insert(TileKey{3, 1, 1});
+       [](MapsApp& a, base::MonoTime) {
+         a.backend.tiles.pending.insert(TileKey{3, 1, 1});
        },
        true, std::nullopt},
-      {"location", [](MapsApp& a, MonoTime) { a.location_pending = true; }, true, std::nullopt},
-      {"search open", [](MapsApp& a, MonoTime) { a.search_box.open(); }, true, std::nullopt},
-      {"typing pause", [](MapsApp& a, MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
+      {"location", [](MapsApp& a, base::MonoTime) { a.backend.location.pending = true; }, true, std::nullopt},
+      {"search open", [](MapsApp& a, base::MonoTime) { a.search_box.open(); }, true, std::nullopt},
+      {"typing pause", [](MapsApp& a, base::MonoTime t) { a.search_box.arm_deadline(t + kTypingPause); }, true,
        milliseconds{280}},
       {"part of a millisecond rounds up",
-       [](MapsApp& a, MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
+       [](MapsApp& a, base::MonoTime t) { a.endpoint_editor.arm_deadline(t + std::chrono::microseconds(1500)); }, true,
        milliseconds{2}},
-      {"view idle passed", [](MapsApp& a, MonoTime t) { a.view_idle_deadline = t - milliseconds{5}; }, true,
+      {"view idle passed",
+       [](MapsApp& a, base::MonoTime t) { a.backend.view_pois.idle_deadline = t - milliseconds{5}; }, true,
        milliseconds{0}},
       {"the soonest timer",
-       [](MapsApp& a, MonoTime t) {
+       [](MapsApp& a, base::MonoTime t) {
          a.search_box.arm_deadline(t + kTypingPause);
          a.offline_panel.arm_deadline(t + milliseconds{100});
-         a.view_idle_deadline = t + milliseconds{900};
+         a.backend.view_pois.idle_deadline = t + milliseconds{900};
        },
        true, milliseconds{100}},
       {"tooltip on its way",
-       [](MapsApp& a, MonoTime t) {
+       [](MapsApp& a, base::MonoTime t) {
          a.overlay.point_tooltip(zarn_ui::widgets::TooltipTarget{{0, 0, 10, 10}, "Zoom in"}, t - milliseconds{200});
        },
        true, milliseconds{300}},
       {"drag",
-       [](MapsApp& a, MonoTime) {
+       [](MapsApp& a, base::MonoTime) {
          a.navigation.set_control_rects({0, 0, 10, 10}, {});
          a.navigation.begin_drag(a.bounds_rect, {5, 5});
        },
        true, milliseconds{0}},
-      {"hand-off animation", [](MapsApp& a, MonoTime) { stage_floating_navigation(a, "attached"); }, true,
+      {"hand-off animation", [](MapsApp& a, base::MonoTime) { stage_floating_navigation(a, "attached"); }, true,
        milliseconds{0}},
   };
   for (const auto& c : cases) {
     auto app = new_empty_app();
-    app->doc_initialised = true;
-    app->mono_now = [t0] { return t0; };
+    app->commits.doc_initialised = true;
+    app->backend.now = [t0] { return t0; };
     if (c.waker) app->set_waker([] {});
     c.arm(*app, t0);
     EXPECT_EQ(app->next_deadline(), c.expected) << c.what;
@@ -142,20 +146,20 @@ TEST(NextDeadline, TheWakerReachesEveryChannelTheTickDrains) {
   app->tick(state);
   int wakes = 0;
   app->set_waker([&] { ++wakes; });
-  app->result_sender.send(worker::Pois{std::vector<Poi>{}, 0});
+  app->backend.result_sender.send(worker::Pois{std::vector<Poi>{}, 0});
   EXPECT_EQ(wakes, 1);
 
   auto [tx, rx] = base::channel<LocationOutcome>();
-  app->location_receiver = std::move(rx);
-  app->location_pending = true;
+  app->backend.location.receiver = std::move(rx);
+  app->backend.location.pending = true;
   app->tick(state);  // the tick hands the new request the waker
   EXPECT_EQ(wakes, 1);
   tx.send(LocationOutcome(LocationFix{48.1, 11.5, 10}));
   EXPECT_EQ(wakes, 2);
 
   auto [tile_tx, tile_rx] = base::channel<TileResult>();
-  app->tile_store.result = std::move(tile_rx);
-  set_tile_waker(app->tile_store, app->waker);
+  app->backend.tiles.result = std::move(tile_rx);
+  set_tile_waker(app->backend.tiles, app->backend.waker);
   { auto gone = std::move(tile_tx); }  // a worker that ends wakes the loop as well
   EXPECT_EQ(wakes, 3);
 }
@@ -225,12 +229,12 @@ TEST(WidgetOps, ModalRectIsTheOfflinePanelsScrimOnceItIsPainted) {
 namespace maps {
 namespace {
 
-MonoTime g_now = MonoTime{} + std::chrono::hours(1);
-MonoTime fake_now() { return g_now; }
+base::MonoTime g_now = base::MonoTime{} + std::chrono::hours(1);
+base::MonoTime fake_now() { return g_now; }
 
 TEST(FramePredicates, ARestingPointerStopsAskingForFramesOnceTheTooltipIsUp) {
   auto app = new_sample_app();
-  app->mono_now = &fake_now;
+  app->backend.now = &fake_now;
   app->bounds_rect = {0, 0, 1280, 800};
   zarn_ui::state::State state;
   app->tick(state);

@@ -336,7 +336,7 @@ TEST(Transit, EmptyListsSayWhy) {
     m.dest_name.clear();
     if (!c.selected) m.selected.reset();
     AppFixture f(m);
-    f.app->pending_jobs = c.pending;
+    f.app->backend.pending_jobs = c.pending;
     const auto scene = f.draw();
     EXPECT_TRUE(has_text(scene, c.text)) << c.name;
     EXPECT_TRUE(has_text(scene, c.selected ? "Departures to Marienplatz" : "Departures to destination")) << c.name;

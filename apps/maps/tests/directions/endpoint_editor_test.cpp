@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "draw_kit/text_field.hpp"
+
 namespace maps {
 namespace {
 
@@ -31,7 +33,7 @@ TEST(EndpointEditor, EditingAFieldAgainEmptiesItAndResettingEndsTheEdit) {
   EXPECT_TRUE(editor.suggestions(Origin).empty());
   EXPECT_TRUE(editor.input(Origin).focused);
 
-  const auto now = MonoTime{} + std::chrono::seconds(5);
+  const auto now = base::MonoTime{} + std::chrono::seconds(5);
   const auto typed = editor.field_key(zarn_ui::widget::Key{"K", true}, zarn_ui::widgets::EventCtx{}, now);
   ASSERT_TRUE(typed);
   EXPECT_EQ(*typed, (EndpointEvent{EndpointEvent::TextEdited{"K", Origin}}));

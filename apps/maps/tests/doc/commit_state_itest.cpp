@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
-#include "app/dispatch.hpp"
 #include "doc/readers.hpp"
 #include "doc/schema_keys.hpp"
 #include "doc_fixtures.hpp"
+#include "transitions/commit.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace maps {
@@ -17,7 +17,8 @@ TEST(CommitState, FirstCommitSeedsTheWholeStateThenAppliesTheAction) {
   zarn_ui::state::State state;
   const MapModel before = app->model;
   app->model.query = "not persisted";
-  commit_state(*app, state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+  commit_state(app->model, app->transient, app->commits, state,
+               MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
 
   auto stored = doc::load_map_model(state.doc());
   ASSERT_TRUE(stored);
@@ -28,17 +29,18 @@ TEST(CommitState, FirstCommitSeedsTheWholeStateThenAppliesTheAction) {
   EXPECT_EQ(app->model.mode, TravelMode::Foot);
   EXPECT_EQ(app->model.places, stored->places);
   EXPECT_EQ(app->model.query, "not persisted");
-  EXPECT_EQ(app->action_host.dispatch_count(), 1u);
-  EXPECT_EQ(app->action_host.entries().back().label, "Set travel mode");
+  EXPECT_EQ(app->commits.action_host.dispatch_count(), 1u);
+  EXPECT_EQ(app->commits.action_host.entries().back().label, "Set travel mode");
 }
 
 TEST(CommitState, LaterCommitsDoNotReseed) {
   auto app = new_empty_app();
   zarn_ui::state::State state;
-  commit_state(*app, state, MapsAction{MapsAction::AddRegion{doc::testing::region("r")}});
+  commit_state(app->model, app->transient, app->commits, state,
+               MapsAction{MapsAction::AddRegion{doc::testing::region("r")}});
   // A place only in the state is not written by the next commit: the document is the source.
   app->model.places.push_back(doc::testing::place("ghost", "Ghost"));
-  commit_state(*app, state, MapsAction{MapsAction::CommitSearch{"museum"}});
+  commit_state(app->model, app->transient, app->commits, state, MapsAction{MapsAction::CommitSearch{"museum"}});
   EXPECT_TRUE(app->model.places.empty());
   EXPECT_EQ(app->model.recents, std::vector<std::string>{"museum"});
   EXPECT_EQ(app->model.regions.size(), 1u);
@@ -53,7 +55,7 @@ TEST(CommitState, OlderDocumentIsCarriedBeforeTheFirstAction) {
   auto text = state.doc().put_object(automerge::ROOT, doc::kOlderRootKey, automerge::ObjType::Text);
   ASSERT_TRUE(text);
   ASSERT_TRUE(state.doc().splice_text(*text, 0, 0, older));
-  commit_state(*app, state, MapsAction{MapsAction::CommitSearch{"newer"}});
+  commit_state(app->model, app->transient, app->commits, state, MapsAction{MapsAction::CommitSearch{"newer"}});
   EXPECT_EQ(app->model.recents, (std::vector<std::string>{"newer", "older"}));
   EXPECT_EQ(app->model.mode, TravelMode::Bike);
 }

@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/screen_geometry.hpp"
 #include "draw_kit/palette.hpp"
+#include "geo/screen_view.hpp"
 #include "map_layers/traffic.hpp"
 #include "map_layers/vector_map.hpp"
 #include "sample/demo_city.hpp"

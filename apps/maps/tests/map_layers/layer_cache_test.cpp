@@ -75,8 +75,8 @@ struct Twins {
     both([&](MapsApp& app) {
       app.bounds_rect = {0, 0, w, h};
       if (traffic) {
-        app.traffic_enabled = true;
-        app.traffic_segments = synthetic_traffic(app.vector_map).segments;
+        app.backend.traffic.enabled = true;
+        app.backend.traffic.segments = synthetic_traffic(app.vector_map).segments;
       }
     });
     direct->map_layers.set_caching(false);
@@ -182,12 +182,12 @@ TEST(LayerCache, NewPictureExactlyWhenWhatItShowsChanges) {
       {"device scale", [&] { scale = 2.0; }, true},
       {"traffic on",
        [&] {
-         app->traffic_enabled = true;
-         app->traffic_segments = synthetic_traffic(app->vector_map).segments;
+         app->backend.traffic.enabled = true;
+         app->backend.traffic.segments = synthetic_traffic(app->vector_map).segments;
        },
        true},
-      {"traffic levels", [&] { app->traffic_segments.front().level = TrafficLevel::Standstill; }, true},
-      {"traffic off", [&] { app->traffic_enabled = false; }, true},
+      {"traffic levels", [&] { app->backend.traffic.segments.front().level = TrafficLevel::Standstill; }, true},
+      {"traffic off", [&] { app->backend.traffic.enabled = false; }, true},
       {"the city", [&] { app->vector_map.roads.pop_back(); }, true},
       {"route and selection drawn above it", [&] { app->model.selected.reset(); }, false},
   };

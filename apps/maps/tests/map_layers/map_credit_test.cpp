@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "action_surface/access_tree.hpp"
+#include "app/access_tree.hpp"
 #include "app_input_fixture.hpp"
 #include "display_list.hpp"
 
@@ -34,8 +34,8 @@ TEST(MapCredit, AlongTheBottomEdgeAtTheRightOfTheMap) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);
     AppFixture f(default_map_model(), {0, 0, c.width, 600});
-    f.app->panel_expanded = false;
-    f.app->panel_collapsed = c.collapsed;
+    f.app->panel.expanded = false;
+    f.app->panel.collapsed = c.collapsed;
     const auto scene = f.draw();
     const auto target = credit_target(*f.app);
     ASSERT_TRUE(target);
@@ -77,7 +77,7 @@ TEST(MapCredit, APressOpensTheAttributionAndTheTreeListsIt) {
 
 TEST(MapCredit, NotUnderTheNarrowLayoutsOpenPanel) {
   AppFixture f(default_map_model(), {0, 0, 400, 700});
-  f.app->panel_expanded = true;
+  f.app->panel.expanded = true;
   const auto scene = f.draw();
   EXPECT_FALSE(credit_target(*f.app));
   EXPECT_FALSE(has_text(scene, std::string(kMapCreditText)));

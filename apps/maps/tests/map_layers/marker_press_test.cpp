@@ -20,14 +20,14 @@ TEST(MarkerPress, SelectsTheMarkerUnderThePointer) {
   AppFixture f;
   f.model().center = {48.1381, 11.577};
   f.model().zoom = 16.7;
-  f.app->pois = sample_pois();
-  const Poi& cafe = f.app->pois.front();
+  f.app->backend.view_pois.pois = sample_pois();
+  const Poi& cafe = f.app->backend.view_pois.pois.front();
   const Point p = screen_of(*f.app, cafe);
   // The disc is 9 px wide from zoom 16; the press reaches 6 px beyond it.
   EXPECT_TRUE(f.click(p.x + 14.9, p.y));
   EXPECT_EQ(f.app->selected_poi, cafe.id);
   // Just beyond it lies the bare map, which clears the selection.
-  f.app->selected_poi = f.app->pois.back().id;
+  f.app->selected_poi = f.app->backend.view_pois.pois.back().id;
   EXPECT_TRUE(f.click(p.x + 15.1, p.y));
   EXPECT_FALSE(f.app->selected_poi);
 }
@@ -45,7 +45,7 @@ TEST(MarkerPress, ALeftOutPointTakesNoPress) {
   landmark.id = "landmark";
   landmark.category = Category::Landmark;
   landmark.pos = camera_unproject(camera, c.x + 12, c.y);
-  f.app->pois = {shop, landmark};
+  f.app->backend.view_pois.pois = {shop, landmark};
   ASSERT_EQ(poi_marker_layout(*f.app), std::vector<std::size_t>{1});
 
   // The shop's own spot lies 12 px from the landmark, beyond its reach of 4.5 + 6.

@@ -105,7 +105,7 @@ TEST(PoiMarkerLayout, SpacingWidensFromZoomSixteen) {
     app->model.zoom = zoom;
     const Camera camera = view_camera(app->bounds_rect, app->model.center, zoom);
     const Point c = map_viewport_center(app->bounds_rect);
-    app->pois = pois_at(camera, {{Category::Cafe, c.x, c.y}, {Category::Cafe, c.x + 20, c.y}});
+    app->backend.view_pois.pois = pois_at(camera, {{Category::Cafe, c.x, c.y}, {Category::Cafe, c.x + 20, c.y}});
     EXPECT_EQ(poi_marker_layout(*app), kept) << zoom;
   }
 }

@@ -20,6 +20,7 @@
 #include "map_layers/markers.hpp"
 #include "map_layers/pin.hpp"
 #include "map_layers/vector_map.hpp"
+#include "model/place_ops.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/theme.hpp"
 
@@ -101,7 +102,7 @@ TEST_P(PlanLayers, SampleStateShowsTheRouteItsPinsAndTheOrigin) {
   auto app = sample_app();
   ASSERT_TRUE(app->model.route.has_value());
   ASSERT_TRUE(app->model.origin.has_value());
-  const auto selected = app->selected_place();
+  const auto selected = selected_place(app->model);
   ASSERT_TRUE(selected.has_value());
   const Layers l = paint(*app, theme);
 
@@ -149,21 +150,23 @@ TEST_P(PlanLayers, PoisStateShowsMarkersWithPictogramsAndLabels) {
 
   std::set<std::string> expected;
   for (std::size_t i : poi_marker_layout(*app)) {
-    const Poi& poi = app->pois[i];
+    const Poi& poi = app->backend.view_pois.pois[i];
     if (app->bounds_rect.contains(camera_project(camera, poi.pos.lat, poi.pos.lon))) expected.insert(poi.name);
   }
   ASSERT_GE(expected.size(), 5u);
   std::set<std::string> labels;
   for (const std::string& t : l.texts) {
-    if (std::any_of(app->pois.begin(), app->pois.end(), [&](const Poi& p) { return p.name == t; })) labels.insert(t);
+    if (std::any_of(app->backend.view_pois.pois.begin(), app->backend.view_pois.pois.end(),
+                    [&](const Poi& p) { return p.name == t; }))
+      labels.insert(t);
   }
   EXPECT_EQ(labels, expected);
   EXPECT_EQ(discs(l.scene, 9.0).size() + discs(l.scene, 13.0).size(), expected.size());
   EXPECT_EQ(discs(l.scene, 13.0).size(), 1u);
 
-  const auto sel =
-      std::find_if(app->pois.begin(), app->pois.end(), [&](const Poi& p) { return p.id == app->selected_poi; });
-  ASSERT_NE(sel, app->pois.end());
+  const auto sel = std::find_if(app->backend.view_pois.pois.begin(), app->backend.view_pois.pois.end(),
+                                [&](const Poi& p) { return p.id == app->selected_poi; });
+  ASSERT_NE(sel, app->backend.view_pois.pois.end());
   const Point p = camera_project(camera, sel->pos.lat, sel->pos.lon);
   const auto rgba = render(l.scene);
   const Color c = category_color(theme, sel->category);
@@ -177,13 +180,16 @@ TEST_P(PlanLayers, PoisZoomedOutAreDecluttered) {
   app->model.zoom = 11.0;
   const Camera camera = camera_of(*app);
   const auto kept = poi_marker_layout(*app);
-  EXPECT_LT(kept.size(), app->pois.size());
+  EXPECT_LT(kept.size(), app->backend.view_pois.pois.size());
   for (std::size_t a : kept) {
     for (std::size_t b : kept) {
       if (a >= b) continue;
-      const Point pa = camera_project(camera, app->pois[a].pos.lat, app->pois[a].pos.lon);
-      const Point pb = camera_project(camera, app->pois[b].pos.lat, app->pois[b].pos.lon);
-      EXPECT_GE(std::hypot(pa.x - pb.x, pa.y - pb.y), 15.0) << app->pois[a].name << " / " << app->pois[b].name;
+      const Point pa =
+          camera_project(camera, app->backend.view_pois.pois[a].pos.lat, app->backend.view_pois.pois[a].pos.lon);
+      const Point pb =
+          camera_project(camera, app->backend.view_pois.pois[b].pos.lat, app->backend.view_pois.pois[b].pos.lon);
+      EXPECT_GE(std::hypot(pa.x - pb.x, pa.y - pb.y), 15.0)
+          << app->backend.view_pois.pois[a].name << " / " << app->backend.view_pois.pois[b].name;
     }
   }
   const Layers l = paint(*app, theme);

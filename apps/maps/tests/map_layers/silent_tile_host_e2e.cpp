@@ -52,7 +52,7 @@ TEST(SilentTileHost, TheMapSaysItsImageryIsUnavailableWithinTwentySeconds) {
   const auto root = std::filesystem::temp_directory_path() / ("maps-silent-host-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
   auto app = build_maps_app(default_map_model(), VectorMap{}, new_tile_store(root, server.host()), false, true);
-  app->job_spawner = std::make_unique<RecordingJobSpawner>();
+  app->backend.job_spawner = std::make_unique<RecordingJobSpawner>();
   app->bounds_rect = {0, 0, 1280, 800};
   zarn_ui::state::State state;
 
@@ -73,7 +73,7 @@ TEST(SilentTileHost, TheMapSaysItsImageryIsUnavailableWithinTwentySeconds) {
   // Only the first round of transfers went out (and, where their time-outs came one by one, a
   // transfer in a slot freed before the third); the screen's other tiles failed with them.
   EXPECT_LE(server.total_hits(), static_cast<int>(kMaxTileTransfers) + kHostFailuresInARow - 1);
-  EXPECT_TRUE(tile_host_failing(app->tile_store));
+  EXPECT_TRUE(tile_host_failing(app->backend.tiles));
   std::printf("the banner said so after %.1f s\n", std::chrono::duration<double>(took).count());
   app.reset();
   std::filesystem::remove_all(root);

@@ -109,7 +109,7 @@ TEST(Dialog, ClosesByItsButtonEnterEscapeOrAPressOutside) {
     for (const auto& e : c.events) EXPECT_TRUE(f.send(e) || std::holds_alternative<ev::PointerMoved>(e)) << c.name;
     EXPECT_EQ(!f.app->dialog.is_open(), c.closes) << c.name;
     EXPECT_EQ(f.model().panel, Panel::Explore) << c.name << ": the dialog took every event";
-    EXPECT_FALSE(f.app->map_press) << c.name;
+    EXPECT_FALSE(f.app->pointer.map_press) << c.name;
     if (c.closes) {
       EXPECT_EQ(f.app->dialog.kind(), DialogKind::Closed);
       EXPECT_FALSE(f.app->dialog.modal().is_open());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "menu/menu_input.hpp"
 #include "navigation/navigation_steps.hpp"
@@ -90,12 +91,12 @@ TEST(OverflowMenu, PointerHighlightsAndChoosesAPressOutsideOnlyCloses) {
   f.click(rect_center(zoom_in).x, rect_center(zoom_in).y);
   EXPECT_FALSE(f.app->overflow_menu.is_open());
   EXPECT_EQ(f.model().zoom, zoom) << "the press closed the menu and did nothing else";
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(OverflowMenu, FloatNavigationNeedsARoute) {
   MenuFixture f;
-  run_overflow_menu_item(*f.app, OverflowMenuItem::FloatNavigation);
+  route_message(*f.app, overflow_menu_message(OverflowMenuItem::FloatNavigation), f.state);
   EXPECT_FALSE(f.app->take_surface_request());
   EXPECT_TRUE(f.app->navigation.placement().is_docked());
 

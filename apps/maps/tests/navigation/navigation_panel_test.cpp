@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "action_surface/access_tree.hpp"
+#include "app/access_tree.hpp"
 #include "app_input_fixture.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "format/units.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay_frame.hpp"
@@ -108,12 +109,12 @@ TEST(NavigationPanel, IsPaintedOnceWhereverItIs) {
 TEST(NavigationPanel, HiddenUnderTheNarrowSidePanelItLeavesNoAreas) {
   RouteFixture f;
   f.app->bounds_rect = f.app->drawn_bounds = {0, 0, 600, 800};
-  f.app->panel_expanded = false;
+  f.app->panel.expanded = false;
   f.painter.window(*f.app);
   EXPECT_GT(f.nav().end_rect().area(), 0);
   EXPECT_EQ(navigation_end_target(*f.app), f.nav().end_rect());
   EXPECT_TRUE(has_end_entry(*f.app));
-  f.app->panel_expanded = true;
+  f.app->panel.expanded = true;
   EXPECT_FALSE(f.painter.window(*f.app).has_text("Navigation"));
   EXPECT_FALSE(navigation_end_target(*f.app));
   EXPECT_EQ(f.nav().end_rect(), Rect{});
@@ -121,7 +122,7 @@ TEST(NavigationPanel, HiddenUnderTheNarrowSidePanelItLeavesNoAreas) {
 
   // In the wide layout the docked panel shows whatever the side panel does.
   RouteFixture wide;
-  wide.app->panel_expanded = true;
+  wide.app->panel.expanded = true;
   EXPECT_TRUE(wide.painter.window(*wide.app).has_text("Navigation"));
 }
 
@@ -130,7 +131,7 @@ TEST(NavigationPanel, DockedBesideTheSidePanel) {
   f.painter.window(*f.app);
   // The map right of the side panel (16 + 384 + 10) is where it centres itself.
   EXPECT_EQ(f.panel(), (Rect{(410.0 + 1280) / 2 - 180, 628, (410.0 + 1280) / 2 + 180, 784}));
-  f.app->panel_collapsed = true;
+  f.app->panel.collapsed = true;
   f.painter.window(*f.app);
   EXPECT_EQ(f.panel(), (Rect{460, 628, 820, 784}));
 }
@@ -141,9 +142,9 @@ TEST(NavigationPanel, DockedClearOfTheTrafficLegend) {
   for (const Rect bounds : {Rect{0, 0, 1280, 800}, Rect{0, 0, 800, 600}, Rect{0, 0, 400, 800}}) {
     RouteFixture f;
     f.app->bounds_rect = f.app->drawn_bounds = bounds;
-    f.app->panel_expanded = false;
-    f.app->traffic_enabled = true;
-    f.app->traffic_segments = {TrafficSegment{{{48.1, 11.5}, {48.2, 11.6}}, TrafficLevel::Heavy}};
+    f.app->panel.expanded = false;
+    f.app->backend.traffic.enabled = true;
+    f.app->backend.traffic.segments = {TrafficSegment{{{48.1, 11.5}, {48.2, 11.6}}, TrafficLevel::Heavy}};
     f.painter.window(*f.app);
     const Rect panel = f.panel();
     // The legend's card: 180 x 118 above the bottom margin, at the card column.
@@ -163,7 +164,7 @@ TEST(NavigationPanel, DraggedOutOfTheWindowItAsksForItsSurface) {
   f.move(grip.x0 + 20, grip.y0 + 10);
   EXPECT_TRUE(f.press());
   EXPECT_TRUE(f.app->has_pointer_capture());
-  EXPECT_FALSE(f.app->pointer_down);
+  EXPECT_FALSE(f.app->pointer.down);
   f.move(grip.x0 + 120, grip.y0 - 100);  // still inside
   EXPECT_FALSE(f.nav().surface_request());
   EXPECT_EQ(f.panel(), start.translate({100, -110}));
@@ -358,7 +359,7 @@ TEST(NavigationPanel, PressingEndEndsTheRouteWhileFloating) {
   const Rect end = f.nav().end_rect();
   f.click(end.x0 + 3, end.y0 + 3);
   EXPECT_EQ(f.commits, (std::vector<MapsAction>{{MapsAction::ClearRoute{}}}));
-  EXPECT_FALSE(f.app->map_press);
+  EXPECT_FALSE(f.app->pointer.map_press);
 }
 
 TEST(NavigationPanel, ZeroHostRectFallsBackToTheBounds) {

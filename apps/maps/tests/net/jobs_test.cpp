@@ -17,11 +17,11 @@ TEST(EndpointByte, EditorFieldsAreInverted) {
 TEST(RecordingJobSpawner, KeepsRequestsInOrder) {
   RecordingJobSpawner fake;
   JobSpawner& spawner = fake;
-  spawner.spawn_place_search({"cafe"});
-  spawner.spawn_route({TravelMode::Bike, {1, 2}, {3, 4}});
-  spawner.spawn_transit({{"2026-12-08T14:05:00+01:00", true}, {1, 2}, {3, 4}});
-  spawner.spawn_place_search({"bar"});
-  spawner.spawn_pois({1, 2, 3, 4, 9});
+  spawner.spawn(PlaceSearchJob{"cafe"});
+  spawner.spawn(RouteJob{TravelMode::Bike, {1, 2}, {3, 4}});
+  spawner.spawn(TransitJob{{"2026-12-08T14:05:00+01:00", true}, {1, 2}, {3, 4}});
+  spawner.spawn(PlaceSearchJob{"bar"});
+  spawner.spawn(PoiJob{1, 2, 3, 4, 9});
   ASSERT_EQ(fake.requests.size(), 5u);
   EXPECT_EQ(fake.requests[1], JobRequest(RouteJob{TravelMode::Bike, {1, 2}, {3, 4}}));
   EXPECT_EQ(fake.of_kind<PlaceSearchJob>(), (std::vector<PlaceSearchJob>{{"cafe"}, {"bar"}}));

@@ -65,16 +65,16 @@ TEST(Pacing, GeocoderRequestsLeaveASecondApartAndANewerQueryReplacesAnUnsentOne)
   auto [tx, rx] = base::channel<WorkerResult>();
   {
     ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-    spawner.spawn_place_search({"m"});
+    spawner.spawn(PlaceSearchJob{"m"});
     ASSERT_EQ(receive(rx),
               WorkerResult(worker::PlaceSearch{
                   std::vector<Place>{{"osm-n-0", "Result m", Category::Other, "", {48.1, 11.5}, false}}, "m"}));
     // Typed while the first answer is fresh: these wait their turn, and each newer search box
     // text replaces the one before it; the reverse lookup only waits.
-    spawner.spawn_place_search({"ma"});
-    spawner.spawn_reverse_geocode({48.1, 11.5});
-    spawner.spawn_place_search({"mar"});
-    spawner.spawn_place_search({"mari"});
+    spawner.spawn(PlaceSearchJob{"ma"});
+    spawner.spawn(ReverseGeocodeJob{48.1, 11.5});
+    spawner.spawn(PlaceSearchJob{"mar"});
+    spawner.spawn(PlaceSearchJob{"mari"});
 
     std::vector<WorkerResult> answers;
     for (int i = 0; i < 4; ++i) answers.push_back(receive(rx));
@@ -121,14 +121,14 @@ TEST(Pacing, RetryAfterOfA429HoldsBackTheNextRequestToThatHostOnly) {
   hosts.motis = planner.host();
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts, tx);
-  spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
+  spawner.spawn(RouteJob{TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
   EXPECT_EQ(receive(rx),
             WorkerResult(worker::Route{base::err(base::ErrorKind::ServiceError,
                                                  "the routing service asks to wait 2 s \u2014 try again later", 429)}));
   const auto refused_at = Clock::now();
 
-  spawner.spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
-  spawner.spawn_transit({{}, {48.1, 11.5}, {48.2, 11.6}});
+  spawner.spawn(RouteJob{TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
+  spawner.spawn(TransitJob{{}, {48.1, 11.5}, {48.2, 11.6}});
   // Another host is not held: the journey plan answers first.
   const auto first = receive(rx);
   EXPECT_TRUE(std::holds_alternative<worker::Transit>(first));
@@ -157,10 +157,10 @@ TEST(Pacing, AHugeRetryAfterIsCutToTenMinutesAndSaidSo) {
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
   const base::Error said =
       base::err(base::ErrorKind::ServiceError, "the search service asks to wait 10 min \u2014 try again later", 429);
-  spawner.spawn_place_search({"cafe"});
+  spawner.spawn(PlaceSearchJob{"cafe"});
   EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "cafe"}));
   const auto asked = Clock::now();
-  spawner.spawn_place_search({"bar"});
+  spawner.spawn(PlaceSearchJob{"bar"});
   EXPECT_EQ(receive(rx), WorkerResult(worker::PlaceSearch{said, "bar"}));
   EXPECT_LT(Clock::now() - asked, 2s);
   EXPECT_EQ(hits.load(), 1);

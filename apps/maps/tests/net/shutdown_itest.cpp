@@ -62,9 +62,9 @@ TEST(SpawnerShutdown, CancelsRequestsInFlightAnswersWaitingOnesAndJoinsEveryThre
   ASSERT_GT(threads_before, 0);
 
   auto spawner = std::make_unique<ThreadJobSpawner>(slow_hosts(svc), tx);
-  spawner->spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}, 5});
-  spawner->spawn_place_search({"in flight"});
-  spawner->spawn_place_search({"waiting"});  // its turn is a second away
+  spawner->spawn(RouteJob{TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}, 5});
+  spawner->spawn(PlaceSearchJob{"in flight"});
+  spawner->spawn(PlaceSearchJob{"waiting"});  // its turn is a second away
   ASSERT_TRUE(wait_for_requests(svc, 2));
   EXPECT_EQ(spawner->threads(), 3u);
 
@@ -91,7 +91,7 @@ TEST(SpawnerShutdown, ReapsFinishedThreadsAsItGoes) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(slow_hosts(svc), tx);
   for (int i = 0; i < 5; ++i) {
-    spawner.spawn_pois({48.1, 11.5, 48.2, 11.6, static_cast<std::uint64_t>(i)});
+    spawner.spawn(PoiJob{48.1, 11.5, 48.2, 11.6, static_cast<std::uint64_t>(i)});
     // Only the new thread is kept: every earlier one had finished and is joined.
     EXPECT_EQ(spawner.threads(), 1u) << "spawn " << i;
     ASSERT_EQ(rx.recv_for(5s).status, base::RecvStatus::Value);
@@ -110,9 +110,9 @@ TEST(SpawnerShutdown, ReapsFinishedThreadsAsItGoes) {
   auto channel = base::channel<WorkerResult>();
   if (!get_json(svc->host() + "/warm").is_ok()) std::exit(4);
   auto spawner = std::make_unique<ThreadJobSpawner>(slow_hosts(*svc), channel.first);
-  spawner->spawn_place_search({"in flight"});
-  spawner->spawn_reverse_geocode({48.1, 11.5});
-  spawner->spawn_route({TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
+  spawner->spawn(PlaceSearchJob{"in flight"});
+  spawner->spawn(ReverseGeocodeJob{48.1, 11.5});
+  spawner->spawn(RouteJob{TravelMode::Car, {48.1, 11.5}, {48.2, 11.6}});
   if (!wait_for_requests(*svc, 2)) std::exit(3);
   spawner.reset();
   svc.reset();

@@ -43,8 +43,8 @@ TEST(RequestThreads, SearchAnswersArriveAsTheyFinishEachWithItsQuery) {
   });
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  spawner.spawn_place_search({"first"});
-  spawner.spawn_place_search({"second"});  // sent a second later: the first has gone out
+  spawner.spawn(PlaceSearchJob{"first"});
+  spawner.spawn(PlaceSearchJob{"second"});  // sent a second later: the first has gone out
 
   auto a = std::get<worker::PlaceSearch>(receive(rx));
   EXPECT_EQ(a.query, "second");
@@ -63,11 +63,11 @@ TEST(RequestThreads, EndpointAnswersNameTheInvertedField) {
   svc.reply("/search", place_reply("Stachus"));
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  spawner.spawn_endpoint_search({"from here", endpoint_byte_for_field(0)});
+  spawner.spawn(EndpointSearchJob{"from here", endpoint_byte_for_field(0)});
   auto origin = std::get<worker::EndpointSearch>(receive(rx));
   EXPECT_EQ(origin.endpoint, 1);
   EXPECT_EQ(origin.query, "from here");
-  spawner.spawn_endpoint_search({"to there", endpoint_byte_for_field(1)});
+  spawner.spawn(EndpointSearchJob{"to there", endpoint_byte_for_field(1)});
   auto dest = std::get<worker::EndpointSearch>(receive(rx));
   EXPECT_EQ(dest.endpoint, 0);
   EXPECT_EQ(dest.query, "to there");
@@ -80,8 +80,8 @@ TEST(RequestThreads, PoiAnswerKeepsItsGeneration) {
   svc.reply("/api/interpreter", R"({"elements":[]})");
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  spawner.spawn_pois({48.1, 11.5, 48.2, 11.6, 7});
-  spawner.spawn_pois({48.1, 11.5, 48.2, 11.6, 8});
+  spawner.spawn(PoiJob{48.1, 11.5, 48.2, 11.6, 7});
+  spawner.spawn(PoiJob{48.1, 11.5, 48.2, 11.6, 8});
   std::set<std::uint64_t> generations;
   for (int i = 0; i < 2; ++i) {
     auto p = std::get<worker::Pois>(receive(rx));
@@ -99,13 +99,13 @@ TEST(RequestThreads, EveryJobKindAnswersWithItsVariantAndTheFailureText) {
   });
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  spawner.spawn_place_search({"a"});
-  spawner.spawn_endpoint_search({"b", 1});
-  spawner.spawn_reverse_geocode({48.1, 11.5});
-  spawner.spawn_route({TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}, 41});
-  spawner.spawn_transit({{}, {48.1, 11.5}, {48.2, 11.6}, 42});
-  spawner.spawn_pois({48.1, 11.5, 48.2, 11.6, 1});
-  spawner.spawn_area_search({"c"});
+  spawner.spawn(PlaceSearchJob{"a"});
+  spawner.spawn(EndpointSearchJob{"b", 1});
+  spawner.spawn(ReverseGeocodeJob{48.1, 11.5});
+  spawner.spawn(RouteJob{TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}, 41});
+  spawner.spawn(TransitJob{{}, {48.1, 11.5}, {48.2, 11.6}, 42});
+  spawner.spawn(PoiJob{48.1, 11.5, 48.2, 11.6, 1});
+  spawner.spawn(AreaSearchJob{"c"});
 
   std::set<std::size_t> kinds;
   for (int i = 0; i < 7; ++i) {

@@ -7,12 +7,12 @@
 #include <thread>
 
 #include "../tiles/temp_dir.hpp"
-#include "app/dispatch.hpp"
 #include "base/scoped_env.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "panel_fixture.hpp"
 #include "tiles/tile_disk.hpp"
 #include "tiles/tile_worker.hpp"
+#include "transitions/commit.hpp"
 #include "zarn_ui/format.hpp"
 
 namespace maps {
@@ -76,7 +76,8 @@ TEST(OfflineDisk, DeletingAnAreaFreesOnlyTheTilesNoOtherAreaNeeds) {
   // An area whose tiles all belong to the other one too frees nothing and still goes.
   write_tiles(d.dir.path(), kWest);
   DownloadedRegion inner = region("c", "Inner", {48.115, 11.56}, {48.12, 11.58});
-  commit_action(*d.f.app, d.f.state, MapsAction{MapsAction::AddRegion{inner}});
+  commit_action(d.f.app->model, d.f.app->transient, d.f.app->commits, d.f.state,
+                MapsAction{MapsAction::AddRegion{inner}});
   offline_panel_action(*d.f.app, {OfflineCommand::DeleteRegion{"c"}}, d.f.state);
   EXPECT_EQ(d.f.app->model.status, "Removed \u201cInner\u201d \u00b7 " + zarn_ui::format::bytes(0) + " freed");
   EXPECT_EQ(d.f.app->model.regions.size(), 1u);
@@ -84,10 +85,10 @@ TEST(OfflineDisk, DeletingAnAreaFreesOnlyTheTilesNoOtherAreaNeeds) {
 
 TEST(OfflineDisk, ClearingTheCacheEmptiesTheFolderAndTheRegions) {
   DiskFixture d;
-  const std::uint64_t before = tile_disk_usage(d.f.app->tile_store);
+  const std::uint64_t before = tile_disk_usage(d.f.app->backend.tiles);
   ASSERT_GT(before, 0u);
   offline_panel_action(*d.f.app, {OfflineCommand::ClearCache{}}, d.f.state);
-  EXPECT_EQ(tile_disk_usage(d.f.app->tile_store), 0u);
+  EXPECT_EQ(tile_disk_usage(d.f.app->backend.tiles), 0u);
   EXPECT_TRUE(d.f.app->model.regions.empty());
   EXPECT_EQ(d.f.panel().disk_usage(), 0u);
   EXPECT_EQ(d.f.app->model.status, "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles");
@@ -199,7 +200,7 @@ TEST(OfflineDisk, DemonstrationStatesNeverTouchTheUsersCache) {
     EXPECT_EQ(f.panel().disk_usage(), 0u);
     f.event(key_text("m"));
     EXPECT_EQ(f.panel().disk_usage(), 0u);
-    commit_action(*f.app, f.state, MapsAction{MapsAction::AddRegion{kWest}});
+    commit_action(f.app->model, f.app->transient, f.app->commits, f.state, MapsAction{MapsAction::AddRegion{kWest}});
     offline_panel_action(*f.app, {OfflineCommand::DeleteRegion{"a"}}, f.state);
     EXPECT_EQ(f.app->model.status, "Removed \u201cWest\u201d \u00b7 " + zarn_ui::format::bytes(0) + " freed");
     offline_panel_action(*f.app, {OfflineCommand::ClearCache{}}, f.state);

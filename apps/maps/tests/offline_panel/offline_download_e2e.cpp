@@ -16,8 +16,8 @@
 
 #include "../net/fake_service.hpp"
 #include "../tiles/temp_dir.hpp"
-#include "app/screen_geometry.hpp"
 #include "format/units.hpp"
+#include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "panel_fixture.hpp"
 #include "tiles/tile_disk.hpp"
@@ -106,7 +106,7 @@ std::unique_ptr<MapsApp> live_app(const fs::path& root, const std::string& tile_
   app->model.center = {48.1372, 11.5755};
   app->model.zoom = 16.0;
   // The view's points of interest are not part of this story.
-  app->poi_box = GeoBox{-90, -180, 90, 180};
+  app->backend.view_pois.box = GeoBox{-90, -180, 90, 180};
   return app;
 }
 
@@ -119,7 +119,8 @@ struct OfflineE2E : ::testing::Test {
   void SetUp() override {
     geocoder.reply("/search", kGeocoderReply);
     f = std::make_unique<PanelFixture>(live_app(root.path(), tiles.host()));
-    f->app->job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->result_sender);
+    f->app->backend.job_spawner =
+        std::make_unique<ThreadJobSpawner>(hosts_at(geocoder.host()), f->app->backend.result_sender);
   }
   // Ticks (and paints) until `done` holds; false after ten seconds.
   template <class Pred>
@@ -142,13 +143,13 @@ struct OfflineE2E : ::testing::Test {
   }
   // Presses Download and watches the download: held after a few tiles, then let through.
   std::uint32_t download_watching_progress() {
-    TileStore& store = f->app->tile_store;
+    TileStore& store = f->app->backend.tiles;
     EXPECT_TRUE(tick_until([&] { return !tiles_in_flight(store); }));  // the screen's own tiles first
     tiles.hold_after(3);
     f->paint();
     f->click(*f->hit_centre({OfflineCommand::Download{}}));
     const std::uint32_t total = store.download_total;
-    EXPECT_EQ(f->app->status_kind, StatusKind::Downloading);
+    EXPECT_EQ(f->app->backend.status.kind, StatusKind::Downloading);
     const std::string downloading = f->app->model.status;
     // Half way, held by the server: the panel shows how far it got.
     EXPECT_TRUE(tick_until([&] { return store.download_done >= 3; }));
@@ -160,10 +161,10 @@ struct OfflineE2E : ::testing::Test {
     EXPECT_LT(half, total);
     EXPECT_TRUE(contains_text(f->paint(), fmt::format("Downloading {}/{} tiles\u2026", half, total)));
     // A job that ends now leaves the download's status alone.
-    ++f->app->pending_jobs;
-    f->app->result_sender.send(worker::ReverseGeocode{base::err("no address")});
+    ++f->app->backend.pending_jobs;
+    f->app->backend.result_sender.send(worker::ReverseGeocode{base::err("no address")});
     f->app->tick(f->state);
-    EXPECT_EQ(f->app->pending_jobs, 0u);
+    EXPECT_EQ(f->app->backend.pending_jobs, 0u);
     EXPECT_EQ(f->app->model.status, downloading);
     tiles.release();
     EXPECT_TRUE(tick_until([&] { return store.download_done == store.download_total; }));
@@ -211,9 +212,9 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   EXPECT_EQ(view->tiles, view_tiles);
 
   // 3. Listed with zoom range and tile count beside the cache size, once the worker measured it.
-  ASSERT_TRUE(tick_until([&] { return !cache_jobs_running(f->app->tile_store); }));
+  ASSERT_TRUE(tick_until([&] { return !cache_jobs_running(f->app->backend.tiles); }));
   const auto texts = f->paint();
-  const std::uint64_t on_disk = tile_disk_usage(f->app->tile_store);
+  const std::uint64_t on_disk = tile_disk_usage(f->app->backend.tiles);
   EXPECT_GT(on_disk, 0u);
   EXPECT_EQ(f->panel().disk_usage(), on_disk);
   EXPECT_TRUE(contains_text(texts, "Cached on disk: " + format_bytes(on_disk)));
@@ -234,7 +235,7 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
     ASSERT_FALSE(want.empty());
     auto all_loaded = [&] {
       for (const TileKey& k : want) {
-        if (!offline.app->tile_store.decoded.contains(k)) return false;
+        if (!offline.app->backend.tiles.decoded.contains(k)) return false;
       }
       return true;
     };
@@ -272,17 +273,17 @@ TEST_F(OfflineE2E, SearchDownloadListDrawOfflineDeleteAndClear) {
   EXPECT_TRUE(contains_text(f->paint(), removed));
   for (const TileKey& k : own) EXPECT_FALSE(fs::exists(tile_path(k)));
   for (const TileKey& k : shared) EXPECT_TRUE(fs::exists(tile_path(k)));
-  EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->tile_store));
+  EXPECT_EQ(f->panel().disk_usage(), tile_disk_usage(f->app->backend.tiles));
 
   // 6. Clear all.
-  const std::uint64_t before = tile_disk_usage(f->app->tile_store);
+  const std::uint64_t before = tile_disk_usage(f->app->backend.tiles);
   f->paint();
   f->click(*f->hit_centre({OfflineCommand::ClearCache{}}));
   EXPECT_TRUE(f->app->model.regions.empty());
   EXPECT_TRUE(contains_text(f->paint(), "No saved areas yet"));
   const std::string cleared = "Cleared " + zarn_ui::format::bytes(before) + " of offline tiles";
   ASSERT_TRUE(tick_until([&] { return f->app->model.status == cleared; }));
-  EXPECT_EQ(tile_disk_usage(f->app->tile_store), 0u);
+  EXPECT_EQ(tile_disk_usage(f->app->backend.tiles), 0u);
   EXPECT_EQ(f->panel().disk_usage(), 0u);
   EXPECT_TRUE(contains_text(f->paint(), "Cached on disk: " + format_bytes(0)));
   EXPECT_TRUE(contains_text(f->paint(), cleared));

@@ -1,6 +1,7 @@
 // The offline panel's area search, its download area, its commands and its accessible entries.
 
 #include "offline_panel/offline_panel.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 
@@ -193,7 +194,7 @@ TEST(OfflinePanelCommands, DownloadRecordsTheRegionAndSaysWhatItDownloads) {
   EXPECT_EQ(r.z1, r.z0 + 2);
   EXPECT_GT(r.tiles, 0u);
   EXPECT_EQ(f.app->model.status, fmt::format("Downloading {} tiles for offline use\u2026", r.tiles));
-  EXPECT_EQ(f.app->status_kind, StatusKind::Downloading);
+  EXPECT_EQ(f.app->backend.status.kind, StatusKind::Downloading);
   EXPECT_TRUE(f.panel().is_open());
   // The same view and zooms again: the same id, so still one region.
   f.paint();
@@ -208,7 +209,7 @@ TEST(OfflinePanelCommands, TheStatusLineShowsWhatTheLastDeletionDid) {
   f.app->bounds_rect = {0, 0, 1280, 800};
   f.app->model.regions = sample_regions();
   f.event(key_text("m"));
-  TileStore& tiles = f.app->tile_store;
+  TileStore& tiles = f.app->backend.tiles;
   tiles.download_total = tiles.download_done = 321;
   EXPECT_TRUE(contains_text(f.paint(), "Downloaded 321 tiles"));
   const DownloadedRegion doomed = f.app->model.regions.at(0);

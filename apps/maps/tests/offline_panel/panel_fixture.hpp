@@ -38,15 +38,15 @@ struct PanelFixture {
   std::unique_ptr<MapsApp> app;
   RecordingJobSpawner* jobs = nullptr;
   zarn_ui::state::State state;
-  MonoTime clock = MonoTime{} + 1000s;
+  base::MonoTime clock = base::MonoTime{} + 1000s;
   zarn_ui::theme::Theme theme = zarn_ui::theme::Theme::light();
   std::size_t images_drawn = 0;  // image fills of the last frame (raster tiles)
 
   explicit PanelFixture(std::unique_ptr<MapsApp> built) : app(std::move(built)) {
     auto recording = std::make_unique<RecordingJobSpawner>();
     jobs = recording.get();
-    app->job_spawner = std::move(recording);
-    app->mono_now = [this] { return clock; };
+    app->backend.job_spawner = std::move(recording);
+    app->backend.now = [this] { return clock; };
     app->bounds_rect = {0, 0, 1280, 800};
     app->tick(state);  // seeds the document with the model
   }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 
 namespace maps {
 namespace {

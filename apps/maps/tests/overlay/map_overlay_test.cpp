@@ -5,6 +5,7 @@
 
 #include "app_input_fixture.hpp"
 #include "draw_kit/palette.hpp"
+#include "model/place_ops.hpp"
 #include "overlay/map_controls.hpp"
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"
@@ -55,7 +56,7 @@ TEST(Overlay, ControlsShowHoverAndTheTrafficSwitch) {
   const Point c = rect_center(rects[3]);
   EXPECT_EQ(p.fill_of(zarn_ui::Circle{{c.x, c.y - 8.0}, 3.2})->color, mix_color(theme.danger, theme.surface, 0.55f));
 
-  f.app->traffic_enabled = true;
+  f.app->backend.traffic.enabled = true;
   f.move(rect_center(rects[3]).x, rect_center(rects[3]).y);
   p = painter.window(*f.app);
   EXPECT_EQ(p.fill_of(RoundedRect::make(rects[2], 10.0))->color, theme.surface);
@@ -87,11 +88,11 @@ TEST(Overlay, TrafficLegendTable) {
   };
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), {0, 0, c.width, 800});
-    f.app->traffic_enabled = true;
-    f.app->panel_expanded = c.expanded;
-    f.app->panel_collapsed = c.collapsed;
-    if (c.with_segments) f.app->traffic_segments = segments;
-    f.app->traffic_source = c.source;
+    f.app->backend.traffic.enabled = true;
+    f.app->panel.expanded = c.expanded;
+    f.app->panel.collapsed = c.collapsed;
+    if (c.with_segments) f.app->backend.traffic.segments = segments;
+    f.app->backend.traffic.source = c.source;
     Painter painter;
     const auto p = painter.window(*f.app);
     EXPECT_EQ(p.has_text("Traffic"), c.legend) << c.name;
@@ -119,19 +120,23 @@ TEST(Overlay, StatusPillShowsWorkFailuresAndNotices) {
     bool shown;
     bool danger;
   } cases[] = {
-      {"Searching…", StatusKind::Outcome, 0, false, true, false},
-      {"Routing failed (offline estimate shown): timeout", StatusKind::Outcome, 0, false, true, true},
-      {"Location DENIED", StatusKind::Outcome, 0, false, true, true},
+      {"Searching…", StatusKind::InProgress, 0, false, true, false},
+      {"Routing failed (offline estimate shown): timeout", StatusKind::Failure, 0, false, true, true},
+      {"Location DENIED", StatusKind::Failure, 0, false, true, true},
       {"12 places nearby", StatusKind::Outcome, 0, false, false, false},
       {"12 places nearby", StatusKind::Outcome, 1, false, true, false},
       {"No results for \u201cxyzzy\u201d", StatusKind::Notice, 0, false, true, false},
-      {"Searching…", StatusKind::Outcome, 1, true, false, false},
+      {"Searching…", StatusKind::InProgress, 1, true, false, false},
       {"", StatusKind::Outcome, 3, false, false, false},
+      // The kind tells, not the words: a found place or a query may hold any of them.
+      {"2 results for \u201cerror\u201d", StatusKind::Outcome, 1, false, true, false},
+      {"Removed \u201cFailed Hill\u201d \u00b7 3 MB freed", StatusKind::Outcome, 0, false, false, false},
+      {"No results for \u201cwait\u2026\u201d", StatusKind::Notice, 0, false, true, false},
   };
   for (const auto& c : cases) {
     AppFixture f;
     f.app->set_status(c.status, c.kind);
-    f.app->pending_jobs = c.pending;
+    f.app->backend.pending_jobs = c.pending;
     if (c.suggestions) {
       f.model().query = "Mar";
       f.app->search_box.open();
@@ -174,9 +179,9 @@ TEST(Overlay, TheStatusPillKeepsToItsAreaAndIsShortenedInsideIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     AppFixture f(default_map_model(), c.bounds);
-    f.app->set_status(status);
-    f.app->panel_expanded = c.expanded;
-    f.app->panel_collapsed = c.collapsed;
+    f.app->set_status(status, StatusKind::Failure);
+    f.app->panel.expanded = c.expanded;
+    f.app->panel.collapsed = c.collapsed;
     Painter painter;
     const auto p = painter.window(*f.app);
     std::optional<zarn_ui::scene::TextRun> run;
@@ -201,7 +206,7 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
   for (const bool expanded : {true, false}) {
     SCOPED_TRACE(expanded ? "panel open" : "panel closed");
     AppFixture f(sample_map_model(), {0, 0, 400, 800});
-    f.app->panel_expanded = expanded;
+    f.app->panel.expanded = expanded;
     Painter painter;
     painter.window(*f.app);
     const auto rects = control_button_rects(f.app->bounds_rect);
@@ -223,7 +228,7 @@ TEST(Overlay, TheNarrowOpenPanelKeepsTheControlsAndScaleBarUnderIt) {
   }
   // Where the open panel leaves it room, "More" stays above it.
   AppFixture wide(sample_map_model(), {0, 0, 600, 800});
-  wide.app->panel_expanded = true;
+  wide.app->panel.expanded = true;
   Painter painter;
   painter.window(*wide.app);
   EXPECT_EQ(wide.app->hit_targets.back().message, UiMessage{msg::ToggleOverflowMenu{}});
@@ -247,7 +252,7 @@ Poi card_poi(bool all_rows) {
 TEST(Overlay, PoiCardGrowsWithItsRowsAndItsCloseButtonWins) {
   for (const bool all_rows : {false, true}) {
     AppFixture f;
-    f.app->pois = {card_poi(all_rows)};
+    f.app->backend.view_pois.pois = {card_poi(all_rows)};
     f.app->selected_poi = "poi-1";
     Painter painter;
     const auto p = painter.window(*f.app);
@@ -289,19 +294,19 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
   Painter painter;
   {
     AppFixture f(default_map_model(), {0, 0, 600, 800});
-    f.app->pois = {card_poi(true)};
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     painter.window(*f.app);
     EXPECT_FALSE(card_of(*f.app)) << "over the open narrow panel";
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     painter.window(*f.app);
     EXPECT_TRUE(card_of(*f.app)) << "once it is closed";
   }
   {
     AppFixture f(sample_map_model(), {0, 0, 400, 700});
     f.model().route.reset();
-    f.app->panel_expanded = false;
-    f.app->pois = {card_poi(true)};
+    f.app->panel.expanded = false;
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
     painter.window(*f.app);
@@ -314,8 +319,8 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     // Too short for every row: the rows go, the name, category and Directions stay below the
     // status pill, and the card ends left of the controls it reaches up beside.
     AppFixture f(sample_map_model(), {0, 0, 400, 420});
-    f.app->panel_expanded = false;
-    f.app->pois = {card_poi(true)};
+    f.app->panel.expanded = false;
+    f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
     set_traffic_enabled(*f.app, true);
     const auto p = painter.window(*f.app);
@@ -339,13 +344,13 @@ TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
   EXPECT_EQ(p.stroke_of(shape)->color, theme.border);
   EXPECT_EQ(p.fill_of(middle)->color, theme.text);
 
-  f.app->tile_store.download_total = 10;
-  f.app->tile_store.download_done = 4;
+  f.app->backend.tiles.download_total = 10;
+  f.app->backend.tiles.download_done = 4;
   p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);
   EXPECT_EQ(p.fill_of(middle)->color, theme.text);
 
-  f.app->tile_store.download_done = 10;
+  f.app->backend.tiles.download_done = 10;
   f.app->overflow_menu.toggle(f.app->bounds_rect);
   p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(shape)->color, theme.accent);
@@ -354,7 +359,7 @@ TEST(Overlay, MoreButtonTellsOfTheMenuAndOfDownloads) {
 
 TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
   AppFixture f(default_map_model(), {0, 0, 600, 800});
-  f.app->panel_expanded = false;
+  f.app->panel.expanded = false;
   Painter painter;
   painter.window(*f.app);
   const Rect button{16, 16, 56, 64};
@@ -362,7 +367,7 @@ TEST(Overlay, MenuButtonOnlyInTheNarrowLayout) {
   ASSERT_GE(f.app->hit_targets.size(), 3u);
   EXPECT_EQ(f.app->hit_targets[1], (HitTarget{button, UiMessage{msg::ToggleNavigation{}}}));
   f.click(30, 30);
-  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_TRUE(f.app->panel.expanded);
   const auto p = painter.window(*f.app);
   EXPECT_EQ(p.stroke_of(RoundedRect::make(button, 12.0))->color, painter.theme.focus);
 

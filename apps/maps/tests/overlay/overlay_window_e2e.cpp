@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
-#include "app/screen_geometry.hpp"
+#include "geo/screen_view.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "window_script.hpp"
@@ -61,7 +61,7 @@ TEST(OverlayWindow, ControlsMenuDialogsAndTheFloatingPanel) {
        },
        [&](MapsApp& a) { return std::abs(a.model.zoom - (zoom + 1.0)) < 1e-9; }},
       {"traffic on", [&](MapsApp&) { click(control(MapControl::Traffic)); },
-       [](MapsApp& a) { return a.traffic_enabled; }},
+       [](MapsApp& a) { return a.backend.traffic.enabled; }},
       {"More opens the menu", more, [](MapsApp& a) { return a.overflow_menu.is_open(); }},
       {"Down, Enter: Attribution", keys({SDLK_DOWN, SDLK_RETURN}),
        [](MapsApp& a) { return a.dialog.kind() == DialogKind::Attribution && !a.overflow_menu.is_open(); }},

@@ -21,7 +21,7 @@
 #include "../net/fake_service.hpp"
 #include "app/construct.hpp"
 #include "app/maps_app.hpp"
-#include "app/screen_geometry.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "net/job_spawner.hpp"
 #include "sample/sample_data.hpp"
 #include "zarn_ui/launch.hpp"
@@ -151,7 +151,7 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
   ServiceHosts hosts;
   hosts.nominatim = hosts.overpass = hosts.osrm = hosts.motis = svc.host();
   hosts.timeout = 3s;
-  app->job_spawner = std::make_unique<ThreadJobSpawner>(hosts, app->result_sender);
+  app->backend.job_spawner = std::make_unique<ThreadJobSpawner>(hosts, app->backend.result_sender);
   zarn_ui::state::State state;
   MapsApp& a = *app;
   const auto box = [&] { return search_box_rect(a.bounds_rect); };
@@ -229,7 +229,8 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
        }},
       {"the card's Directions button", [&] { return target<msg::Directions>(a).has_value(); },
        [&] { click(centre(*target<msg::Directions>(a))); }},
-      {"the route comes", [&] { return a.model.panel == Panel::Directions && a.model.route && a.pending_jobs == 0; },
+      {"the route comes",
+       [&] { return a.model.panel == Panel::Directions && a.model.route && a.backend.pending_jobs == 0; },
        [&] {
          expect(a.model.route->steps.size() == 3, "the route's steps");
          expect(target<msg::ClearRoute>(a).has_value(), "the route shows no Clear");
@@ -242,7 +243,7 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
        [&] { expect(requests_to(svc, "/search") == 2, "the origin's text was searched before the pause"); }},
       {"the geocoder's suggestions for the origin after the pause",
        [&] {
-         return requests_to(svc, "/search") == 3 && a.pending_jobs == 0 &&
+         return requests_to(svc, "/search") == 3 && a.backend.pending_jobs == 0 &&
                 has_place(a.endpoint_editor.suggestions(EndpointField::Origin), "osm-node-77");
        },
        [&] {
@@ -269,7 +270,7 @@ TEST(PanelsWindow, SearchChooseListScrollAndDirections) {
              target_of(a, [](const UiMessage& m) { return m == UiMessage{msg::ChooseTravelMode{TravelMode::Foot}}; });
          click(centre(*walk));
        }},
-      {"walking", [&] { return a.model.mode == TravelMode::Foot && a.pending_jobs == 0 && a.model.route; },
+      {"walking", [&] { return a.model.mode == TravelMode::Foot && a.backend.pending_jobs == 0 && a.model.route; },
        [&] {
          expect(a.model.route->steps.size() == 3, "the walking route's steps");
          const auto transit = target_of(

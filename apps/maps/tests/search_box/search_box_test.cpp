@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/screen_geometry.hpp"
 #include "app_input_fixture.hpp"
 #include "display_list.hpp"
+#include "draw_kit/layout_metrics.hpp"
 #include "sample/sample_data.hpp"
 
 namespace maps {

@@ -69,14 +69,14 @@ TEST(SidePanelGeometry, CardHeaderAndListAtTheLayoutWidths) {
 TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
   {
     AppFixture f(default_map_model(), {0, 0, 600, 800});
-    f.app->panel_expanded = false;
+    f.app->panel.expanded = false;
     const auto scene = f.draw();
     EXPECT_FALSE(has_text(scene, "Places")) << "a closed narrow panel is not drawn";
     EXPECT_FALSE(f.app->side_panel.list_panel());
   }
   {
     AppFixture f(default_map_model(), {0, 0, 1280, 800});
-    f.app->panel_collapsed = true;
+    f.app->panel.collapsed = true;
     f.app->side_panel.set_heights(900, 400);
     const auto scene = f.draw();
     EXPECT_FALSE(has_text(scene, "Find your way"));
@@ -96,7 +96,7 @@ TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
     MapModel m = default_map_model();
     m.panel = Panel::Directions;
     AppFixture f(m, {0, 0, 1280, 800});
-    f.app->panel_collapsed = true;
+    f.app->panel.collapsed = true;
     const auto scene = f.draw();
     EXPECT_TRUE(has_text(scene, "Directions"));
     EXPECT_FALSE(has_text(scene, "Places"));
@@ -104,7 +104,7 @@ TEST(SidePanelGeometry, HiddenCollapsedAndShortPanels) {
   {
     // Collapsing belongs to the wide layout; a narrow panel shows its list.
     AppFixture f(default_map_model(), {0, 0, 600, 800});
-    f.app->panel_collapsed = true;
+    f.app->panel.collapsed = true;
     EXPECT_TRUE(has_text(f.draw(), "Find your way"));
   }
   // The panel's rectangle is 90 px shorter than the window: 79 px paints no card, 80 px does.
@@ -129,7 +129,7 @@ TEST(SidePanelGeometry, DirectionsHeaderHasABackButton) {
 
 TEST(ExploreLists, SectionsInOrderAndTheirTargets) {
   AppFixture f(explore_sample(), {0, 0, 1280, 2400});  // tall enough to show every row
-  f.app->pois = sample_pois();
+  f.app->backend.view_pois.pois = sample_pois();
   const auto scene = f.draw();
   const auto order = text_order(scene);
   const long card = index_of(order, "Landmark");  // the selected place's category under its name
@@ -253,7 +253,7 @@ TEST(ExploreLists, EmptyStateOnlyWhenEveryListIsEmpty) {
   }
   {
     AppFixture f(m);
-    f.app->pois = sample_pois();  // loaded points of interest alone end the empty state
+    f.app->backend.view_pois.pois = sample_pois();  // loaded points of interest alone end the empty state
     const auto scene = f.draw();
     EXPECT_FALSE(has_text(scene, "Find your way"));
     EXPECT_TRUE(has_text(scene, "NEARBY"));
@@ -269,7 +269,7 @@ TEST(NearbyRow, PictogramSizedToTheDiscOnItsColour) {
   bus.category = Category::Transit;
   bus.pos = default_map_model().center;
   AppFixture f;
-  f.app->pois = {bus};
+  f.app->backend.view_pois.pois = {bus};
   const Theme theme = Theme::light();
   const auto scene = f.draw(theme);
   const Color disc = mix_color(theme.accent, theme.background, 0.78f);

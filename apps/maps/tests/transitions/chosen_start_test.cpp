@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "directions/endpoint_event.hpp"
+#include "app/ui_messages.hpp"
+#include "messages/endpoint_event.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"
@@ -42,7 +43,7 @@ void answer_routes(TickFixture& f, std::size_t& answered) {
 }
 
 void message(TickFixture& f, UiMessage m) {
-  handle_ui_message(*f.app, m, f.state);
+  route_message(*f.app, m, f.state);
   f.tick();
 }
 

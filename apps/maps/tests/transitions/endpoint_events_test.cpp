@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/place_ops.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -90,7 +91,7 @@ TEST(EndpointEvents, TextsShowLocalSuggestionsAndASubmittedTextAsksTheGeocoder) 
     EXPECT_EQ(ids(f.app->endpoint_editor.suggestions(EndpointField::Origin)), c.origin_suggestions);
     EXPECT_EQ(ids(f.app->endpoint_editor.suggestions(EndpointField::Destination)), c.dest_suggestions);
     EXPECT_EQ(f.jobs->of_kind<EndpointSearchJob>(), c.jobs);
-    EXPECT_EQ(f.app->pending_jobs, c.jobs.size());
+    EXPECT_EQ(f.app->backend.pending_jobs, c.jobs.size());
     EXPECT_EQ(f.model().status, c.status);
     EXPECT_TRUE(f.jobs->of_kind<RouteJob>().empty());
   }
@@ -121,7 +122,7 @@ TEST(EndpointEvents, ChosenSuggestionBecomesThatEndpointAndAsksForAPlan) {
     f.advance(kJourneyAskPause);  // journeys are asked for once the asking pauses
     f.tick();
 
-    ASSERT_TRUE(f.app->find_place(chosen.id).has_value()) << "stored through the document";
+    ASSERT_TRUE(find_place(f.app->model, chosen.id).has_value()) << "stored through the document";
     const LatLon from = origin ? chosen.pos : kCentre;
     const LatLon to = origin ? kPark.pos : chosen.pos;
     // The map moved to the place, then fitted the plan's two ends.
@@ -153,7 +154,7 @@ TEST(EndpointEvents, ChosenSuggestionKeepsAStoredPlacesSavedMark) {
   handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{unsaved, EndpointField::Origin}},
                                &f.state);
   tick_a_few(f);
-  EXPECT_TRUE(f.app->find_place("park")->saved);
+  EXPECT_TRUE(find_place(f.app->model, "park")->saved);
 }
 
 TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
@@ -177,7 +178,7 @@ TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
     handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::Swap{}});
     EXPECT_EQ(f.model(), before);
     EXPECT_TRUE(f.jobs->requests.empty());
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 

@@ -2,6 +2,8 @@
 // overlay keeps over the document until a committed plan covers it, and which job goes out.
 
 #include "transitions/plans.hpp"
+#include "app/ui_messages.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch.hpp"
 #include "geo/geo.hpp"
 #include "tick_fixture.hpp"
+#include "transitions/commit.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/selection.hpp"
 
@@ -79,7 +81,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
       EXPECT_FALSE(f.model().route.has_value());
       EXPECT_FALSE(f.model().origin.has_value());
       EXPECT_EQ(f.model().status, "Ready");
-      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_EQ(f.app->backend.pending_jobs, 0u);
       EXPECT_TRUE(f.jobs->requests.empty());
       EXPECT_TRUE(f.app->transient.empty());
       continue;
@@ -89,9 +91,9 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
     EXPECT_EQ(f.model().origin_name, c.origin_name);
     EXPECT_EQ(f.model().dest, std::optional(c.to));
     EXPECT_EQ(f.model().route, std::optional(estimate)) << "the estimate is shown at once";
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().status, "Routing\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     const std::vector<RouteJob> want_jobs =
         c.live ? std::vector<RouteJob>{{TravelMode::Bike, c.from, c.to, 1}} : std::vector<RouteJob>{};
     EXPECT_EQ(f.jobs->of_kind<RouteJob>(), want_jobs);
@@ -133,7 +135,7 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
     EXPECT_EQ(f.model().status,
               "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 
@@ -155,7 +157,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].request, 1u);
     EXPECT_EQ(jobs[1].request, 2u);
-    EXPECT_EQ(f.app->pending_jobs, 2u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 2u);
 
     f.send(worker::Route{to_museum, 1});
     tick_a_few(f);
@@ -163,7 +165,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
         << "the estimate for the new destination stays until its own answer";
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Routing\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
 
     f.send(worker::Route{to_park, 2});
     tick_a_few(f);
@@ -171,7 +173,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     EXPECT_EQ(f.model().dest, std::optional(kPark));
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Route updated");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
   {
     SCOPED_TRACE("answers in the other order: the late old route and its failure change nothing");
@@ -188,7 +190,7 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     EXPECT_EQ(f.model().route, std::optional(to_park));
     EXPECT_EQ(f.model().dest_name, "Park");
     EXPECT_EQ(f.model().status, "Route updated");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
   {
     SCOPED_TRACE("a journey search replaces a road route request");
@@ -271,7 +273,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
     EXPECT_FALSE(f.model().route.has_value()) << "the cleared route does not come back";
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Routing\u2026");
     EXPECT_NE(f.model().status, "Route updated");
   }
@@ -294,13 +296,14 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_routing(*f.app);
-    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
+    commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                  MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
     ASSERT_EQ(f.model().mode, TravelMode::Foot);
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().mode, TravelMode::Foot) << "a car route would be stored as a walk";
     EXPECT_NE(f.model().route, std::optional(answer));
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Routing\u2026");
   }
   {
@@ -309,12 +312,13 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     start_transit_search(*f.app);
-    commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
+    commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                  MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
     f.send(worker::Transit{std::vector<TransitJourney>{journey("10:05")}, 1});
     tick_a_few(f);
     EXPECT_EQ(f.model().mode, TravelMode::Bike);
     EXPECT_TRUE(f.model().transit.empty());
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
     EXPECT_NE(f.model().status, "Finding departures\u2026");
   }
   {
@@ -375,13 +379,14 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   TickFixture f;
   f.tick();
   // The document holds a road route and journeys from earlier plans.
-  f.app->commit_override = nullptr;
-  commit_action(*f.app, f.state,
+  f.app->commits.override = nullptr;
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                 MapsAction{MapsAction::SetRoute{make_route(), kHome, "Home", kMuseum, "Museum", TravelMode::Car}});
   commit_action(
-      *f.app, f.state,
+      f.app->model, f.app->transient, f.app->commits, f.state,
       MapsAction{MapsAction::SetTransit{{journey("09:00"), journey("09:15")}, kHome, "Home", kMuseum, "Museum"}});
-  commit_action(*f.app, f.state, MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
+                MapsAction{MapsAction::SetTravelMode{TravelMode::Car}});
   f.model().transit_choice = 1;
   f.model().panel = Panel::Explore;
   ASSERT_TRUE(f.model().route.has_value());
@@ -398,12 +403,12 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
     EXPECT_EQ(f.model().dest, std::optional(kMuseum));
   };
   check_requested();
-  EXPECT_TRUE(f.app->panel_expanded);
+  EXPECT_TRUE(f.app->panel.expanded);
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
-  EXPECT_EQ(f.app->pending_jobs, 0u) << "asked for once the asking pauses";
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u) << "asked for once the asking pauses";
   f.advance(kJourneyAskPause);
   f.tick();
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_NEAR(f.model().center.lat, (kHome.lat + kMuseum.lat) / 2, 1e-9) << "fitted to the two ends";
   EXPECT_NEAR(f.model().center.lon, (kHome.lon + kMuseum.lon) / 2, 1e-9);
   tick_a_few(f);
@@ -421,8 +426,8 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
 TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
   TickFixture f;
   f.tick();
-  f.app->commit_override = nullptr;
-  commit_action(*f.app, f.state,
+  f.app->commits.override = nullptr;
+  commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                 MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
   start_transit_search(*f.app);
   f.send(worker::Transit{base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503), 1});
@@ -437,7 +442,7 @@ TEST(StartTransitSearch, WithoutADestinationNothingHappens) {
   start_transit_search(*f.app);
   EXPECT_EQ(f.model().mode, TravelMode::Car);
   EXPECT_EQ(f.model().panel, Panel::Explore);
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_TRUE(f.jobs->requests.empty());
   EXPECT_TRUE(f.app->transient.empty());
 }
@@ -474,10 +479,10 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     model.places = {Place{"m", "Museum", Category::Museum, "", kMuseum, false}};
     TickFixture f(true, model);
     f.tick();
-    f.app->located_fix = c.fix;
+    f.app->backend.location.located_fix = c.fix;
     select_place(*f.app, "m");
     f.model().center = c.centre;
-    handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+    route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
     tick_a_few(f);
     f.advance(kJourneyAskPause);
     f.tick();
@@ -489,7 +494,7 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     const auto journeys = f.jobs->of_kind<TransitJob>();
     if (!c.from) {
       EXPECT_TRUE(f.jobs->requests.empty());
-      EXPECT_EQ(f.app->pending_jobs, 0u);
+      EXPECT_EQ(f.app->backend.pending_jobs, 0u);
       EXPECT_FALSE(f.model().route.has_value()) << "no estimate from the place to itself";
       EXPECT_EQ(f.app->endpoint_editor.active(), EndpointField::Origin) << "the start field waits for a start";
       continue;
@@ -513,7 +518,7 @@ TEST(StandInOrigin, AStartChosenInTheWaitingFieldAsksForThePlan) {
   f.tick();
   f.app->transient.set_route(f.model(), make_route());  // a route shown for earlier endpoints
   select_place(*f.app, "m");
-  handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+  route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
   EXPECT_FALSE(f.model().route.has_value());
   ASSERT_TRUE(f.jobs->requests.empty());
 
@@ -542,18 +547,18 @@ TEST(UseMapCentreAsOrigin, NamesTheCentreOnlyWhenThereIsNoOrigin) {
 TEST(DirectionsToPoi, ThePlaceMadeFromThePointIsStoredBeforeItIsSelected) {
   TickFixture f;
   f.tick();
-  f.app->commit_override = nullptr;
+  f.app->commits.override = nullptr;
   Poi poi;
   poi.id = "osm-node-7";
   poi.name = "Glockenspiel Café";
   poi.category = Category::Cafe;
   poi.address = "Marienplatz 28";
   poi.pos = kMuseum;
-  f.app->pois = {poi};
+  f.app->backend.view_pois.pois = {poi};
   f.app->selected_poi = poi.id;
-  handle_ui_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
+  route_message(*f.app, UiMessage{msg::DirectionsToPoi{}}, f.state);
   tick_a_few(f);  // hydration used to take the place away again
-  const auto selected = f.app->selected_place();
+  const auto selected = selected_place(f.app->model);
   ASSERT_TRUE(selected.has_value());
   EXPECT_EQ(*selected, (Place{poi.id, poi.name, poi.category, poi.address, poi.pos, false}));
   EXPECT_EQ(f.model().dest, std::optional(kMuseum));
@@ -588,11 +593,11 @@ TEST(SelectPlace, DestinationCentreAndJourneys) {
     select_place(*f.app, c.id);
     tick_a_few(f);
     EXPECT_EQ(f.model().selected, std::optional(c.id));
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().transit.size(), c.changes_journeys ? 0u : 2u);
     EXPECT_EQ(f.model().transit_choice, c.changes_journeys ? 0u : 1u);
     if (c.sets_dest) {
-      const Place p = *f.app->find_place(c.id);
+      const Place p = *find_place(f.app->model, c.id);
       EXPECT_EQ(f.model().dest, std::optional(p.pos));
       EXPECT_EQ(f.model().dest_name, p.name);
       EXPECT_EQ(f.model().center, p.pos);

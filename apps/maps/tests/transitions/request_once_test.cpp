@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "directions/endpoint_event.hpp"
+#include "app/ui_messages.hpp"
+#include "messages/endpoint_event.hpp"
 #include "search_box/search_box_tick.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/messages.hpp"
@@ -77,7 +78,7 @@ TEST(RequestOnce, EnterAfterTheTypingPauseAsksTheGeocoderOnce) {
     EXPECT_EQ(f.model().results[0].id, "m");
     EXPECT_EQ(f.model().selected, std::optional<std::string>("m"));
     EXPECT_EQ(f.model().status, "1 results for \u201cMarienplatz\u201d");
-    EXPECT_EQ(f.app->pending_jobs, 0u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
 
@@ -112,7 +113,7 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
   LocalDateTime last_asked;
   for (int step = 0; step < 18; ++step) {
     last_asked = f.app->now_local();
-    handle_ui_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
+    route_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
     f.advance(250ms);
     f.tick();
     EXPECT_EQ(f.model().status, "Finding departures\u2026");
@@ -129,14 +130,14 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
   const std::string now = f.app->now_local().plus_minutes(270).to_rfc3339();
   ASSERT_TRUE(jobs[0].query.time.has_value());
   EXPECT_TRUE(*jobs[0].query.time == asked || *jobs[0].query.time == now) << *jobs[0].query.time;
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   f.advance(1s);
   f.tick();
   EXPECT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
 
   // A road route asked for during the pause takes the waiting journey request's place.
-  handle_ui_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  route_message(*f.app, UiMessage{msg::ShiftTransitTime{15}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   f.advance(1s);
   f.tick();
   EXPECT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);

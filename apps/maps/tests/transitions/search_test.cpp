@@ -2,6 +2,8 @@
 // nearby list.
 
 #include "transitions/search.hpp"
+#include "app/ui_messages.hpp"
+#include "model/place_ops.hpp"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +95,7 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     model.panel = Panel::Directions;
     TickFixture f(true, model);
     std::vector<MapsAction> commits;
-    f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
+    f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
     f.app->search_box.set_search_suggestions({place("s", "Suggested", kCentre)});
     f.app->side_panel.set_heights(900.0, 300.0);
     f.app->side_panel.scroll_by(120.0);
@@ -109,9 +111,9 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     EXPECT_EQ(f.model().panel, Panel::Explore);
     EXPECT_EQ(f.app->side_panel.scroll(), 0.0);
     EXPECT_TRUE(f.app->search_box.suggestions().empty());
-    EXPECT_TRUE(f.app->panel_expanded);
+    EXPECT_TRUE(f.app->panel.expanded);
     EXPECT_EQ(f.model().status, "Searching\u2026");
-    EXPECT_EQ(f.app->pending_jobs, 1u);
+    EXPECT_EQ(f.app->backend.pending_jobs, 1u);
     EXPECT_EQ(f.jobs->of_kind<PlaceSearchJob>(), c.jobs);
   }
 }
@@ -121,13 +123,13 @@ TEST(SubmitSearch, BlankQueryChangesNothing) {
   model.query = " \t ";
   TickFixture f(true, model);
   std::vector<MapsAction> commits;
-  f.app->commit_override = [&](MapsApp&, zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
+  f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
   const MapModel before = f.model();
   submit_search(*f.app, &f.state);
   EXPECT_EQ(f.model(), before);
   EXPECT_TRUE(commits.empty());
   EXPECT_TRUE(f.jobs->requests.empty());
-  EXPECT_EQ(f.app->pending_jobs, 0u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 0u);
 }
 
 TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
@@ -135,35 +137,35 @@ TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
   f.model().query = "Hofgarten";
   submit_search(*f.app, &f.state);
   f.app->tick(f.state);
-  EXPECT_EQ(f.app->pending_jobs, 1u);
+  EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Searching\u2026");
 }
 
 TEST(SubmitSearch, AFirstAnswerMadeFromAPointOfInterestIsStoredSoTheSelectionFindsIt) {
   TickFixture f(true, searchable_model());
   f.tick();  // seeds the document
-  f.app->pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740})};
+  f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740})};
   f.model().query = "frischhut";
   submit_search(*f.app, &f.state);
   for (int i = 0; i < 3; ++i) f.tick();
   ASSERT_EQ(ids(f.model().results), std::vector<std::string>{"osm-node-5"});
-  ASSERT_TRUE(f.app->selected_place().has_value());
-  EXPECT_EQ(f.app->selected_place()->name, "Café Frischhut");
-  EXPECT_FALSE(f.app->selected_place()->saved);
+  ASSERT_TRUE(selected_place(f.app->model).has_value());
+  EXPECT_EQ(selected_place(f.app->model)->name, "Café Frischhut");
+  EXPECT_FALSE(selected_place(f.app->model)->saved);
 }
 
 TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
   TickFixture f(true, searchable_model());
   f.tick();
-  f.app->pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740}),
-                 poi("osm-node-6", "Café Luitpold", {48.1440, 11.5750})};
+  f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740}),
+                                   poi("osm-node-6", "Café Luitpold", {48.1440, 11.5750})};
   f.model().query = "café";
   submit_search(*f.app, &f.state);
   ASSERT_EQ(f.model().results.size(), 2u);
   const Place second = f.model().results[1];
-  handle_ui_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
+  route_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
   for (int i = 0; i < 3; ++i) f.tick();
-  ASSERT_TRUE(f.app->find_place(second.id).has_value());
+  ASSERT_TRUE(find_place(f.app->model, second.id).has_value());
   EXPECT_EQ(f.model().dest, std::optional(second.pos));
   EXPECT_EQ(f.model().dest_name, second.name);
 }
@@ -183,7 +185,7 @@ TEST(SearchWrappers, MeasureFromTheOriginWhenSetElseFromTheCentre) {
   EXPECT_EQ(ids(search_local_places(*f.app, "marienplatz")), (std::vector<std::string>{"far", "near", "sub"}))
       << "unordered: in stored order";
 
-  f.app->pois = {poi("c", "Centre", kCentre), poi("n", "North", north)};
+  f.app->backend.view_pois.pois = {poi("c", "Centre", kCentre), poi("n", "North", north)};
   const auto nearby = nearby_pois(*f.app);
   ASSERT_EQ(nearby.size(), 2u);
   EXPECT_EQ(nearby[0].id, "n");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "app/ui_messages.hpp"
 #include "transitions/messages.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -16,7 +17,7 @@ TEST(SelectionOverlay, ChosenDestinationSurvivesHydration) {
   app->tick(state);  // seeds the document
   ASSERT_FALSE(app->model.places.empty());
   const Place target = app->model.places.back();
-  handle_ui_message(*app, UiMessage{msg::OpenPlace{target.id}}, state);
+  route_message(*app, UiMessage{msg::OpenPlace{target.id}}, state);
   ASSERT_EQ(app->model.dest, target.pos);
   for (int i = 0; i < 3; ++i) app->tick(state);
   EXPECT_EQ(app->model.dest, target.pos);
@@ -24,7 +25,7 @@ TEST(SelectionOverlay, ChosenDestinationSurvivesHydration) {
   EXPECT_TRUE(app->model.transit.empty());  // a new destination empties the journey list, and it stays empty
 
   // Clearing the route commits a plan that covers the route only; the destination stays.
-  handle_ui_message(*app, UiMessage{msg::ClearRoute{}}, state);
+  route_message(*app, UiMessage{msg::ClearRoute{}}, state);
   app->tick(state);
   EXPECT_FALSE(app->model.route.has_value());
   EXPECT_EQ(app->model.dest, target.pos);

@@ -16,6 +16,7 @@
 #include "../net/fake_service.hpp"
 #include "app/construct.hpp"
 #include "app/maps_app.hpp"
+#include "app/ui_messages.hpp"
 #include "geo/geo.hpp"
 #include "net/job_spawner.hpp"
 #include "transitions/messages.hpp"
@@ -91,7 +92,7 @@ struct LiveApp {
     app = build_maps_app(default_map_model(), VectorMap{},
                          new_offline_tile_store(std::filesystem::temp_directory_path() / "maps-services-e2e-none"),
                          false, true);
-    app->job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(svc.host()), app->result_sender);
+    app->backend.job_spawner = std::make_unique<ThreadJobSpawner>(hosts_at(svc.host()), app->backend.result_sender);
     app->bounds_rect = {0, 0, 1280, 800};
     app->tick(state);  // seeds the document
   }
@@ -105,7 +106,7 @@ struct LiveApp {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
-    ASSERT_EQ(app->pending_jobs, 0u) << "a job did not answer";
+    ASSERT_EQ(app->backend.pending_jobs, 0u) << "a job did not answer";
     app->tick(state);
   }
 
@@ -143,8 +144,8 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
 
   // Directions to the opened place, from a chosen origin: the estimate at once, then the route.
   f.app->transient.set_origin(f.model(), kHome, "Home");
-  handle_ui_message(*f.app, UiMessage{msg::OpenPlace{"osm-way-2"}}, f.state);
-  handle_ui_message(*f.app, UiMessage{msg::Directions{}}, f.state);
+  route_message(*f.app, UiMessage{msg::OpenPlace{"osm-way-2"}}, f.state);
+  route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
   const LatLon dest{48.1374, 11.5755};
   EXPECT_EQ(f.model().dest, std::optional(dest));
   EXPECT_EQ(f.model().route, std::optional(offline_route_estimate(TravelMode::Car, kHome, dest)));
@@ -164,7 +165,7 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
                                                                    "geojson&steps=true"});
 
   // Journeys: the road route goes, the planner's journeys come.
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
   EXPECT_FALSE(f.model().route.has_value());
   EXPECT_EQ(f.model().status, "Finding departures\u2026");
   f.settle();
@@ -187,7 +188,7 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
 
   // The router cannot be asked: the estimate stays with the routing error.
   f.router_down = true;
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   const Route estimate = offline_route_estimate(TravelMode::Car, kHome, dest);
   EXPECT_EQ(f.model().route, std::optional(estimate));
   f.settle();
@@ -201,19 +202,19 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   // The router answers that there is no route: no line, no estimate, and it says so.
   f.router_down = false;
   f.failing = true;
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Foot}}, f.state);
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Foot}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Car}}, f.state);
   f.settle();
   for (int i = 0; i < 3; ++i) f.app->tick(f.state);
   EXPECT_FALSE(f.model().route.has_value());
   EXPECT_EQ(f.model().status, "No route found");
 
   // The journey planner fails: no journeys, and the list tells of the failure.
-  handle_ui_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
+  route_message(*f.app, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}}, f.state);
   f.settle();
   EXPECT_TRUE(f.model().transit.empty());
   EXPECT_EQ(f.model().status, "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
-  EXPECT_EQ(f.app->plan_request.failure,
+  EXPECT_EQ(f.app->backend.plans.latest.failure,
             "Transit lookup failed: the transit planner answered with an error (HTTP 500)");
 }
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "app/screen_geometry.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/geo.hpp"
+#include "geo/screen_view.hpp"
 
 namespace maps {
 namespace {
@@ -51,7 +51,7 @@ TEST(ViewChanges, ZoomIsClampedAndKeepsTheAnchorInPlace) {
     const Point s = screen_of(*f.app, under);
     EXPECT_NEAR(s.x, c.ax, 1e-6) << c.zoom;
     EXPECT_NEAR(s.y, c.ay, 1e-6) << c.zoom;
-    EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
+    EXPECT_EQ(f.app->backend.view_pois.idle_deadline, f.now() + 450ms);
   }
 }
 
@@ -69,7 +69,7 @@ TEST(ViewChanges, PanMovesTheMapWithTheDragAndArmsTheDeadline) {
   pan_map(*f.app, 0, 0);
   EXPECT_NEAR(f.model().center.lat, before.lat, 1e-12);
   EXPECT_NEAR(f.model().center.lon, before.lon, 1e-12);
-  EXPECT_EQ(f.app->view_idle_deadline, f.now() + 450ms);
+  EXPECT_EQ(f.app->backend.view_pois.idle_deadline, f.now() + 450ms);
 }
 
 TEST(ViewChanges, NonFiniteGesturesLeaveTheView) {
@@ -79,7 +79,7 @@ TEST(ViewChanges, NonFiniteGesturesLeaveTheView) {
   zoom_map_at(*f.app, kNaN, 10, 10);
   zoom_map_at(*f.app, 1, std::numeric_limits<double>::infinity(), 10);
   EXPECT_EQ(f.model(), before);
-  EXPECT_FALSE(f.app->view_idle_deadline);
+  EXPECT_FALSE(f.app->backend.view_pois.idle_deadline);
 }
 
 TEST(ViewportForPoints, Cases) {
@@ -141,7 +141,7 @@ TEST(FitView, UsableWidthLeavesOutTheSidePanel) {
     const auto expect = viewport_for_points(pts, c.usable, c.bounds.height(), 70);
     ASSERT_TRUE(expect);
     EXPECT_DOUBLE_EQ(f.model().zoom, std::min(expect->zoom, 16.5)) << c.bounds.x1;
-    EXPECT_FALSE(f.app->view_idle_deadline) << "fitting arms no deadline";
+    EXPECT_FALSE(f.app->backend.view_pois.idle_deadline) << "fitting arms no deadline";
   }
   AppFixture wide;
   fit_view_to_points(*wide.app, pts);
@@ -170,7 +170,7 @@ TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppFixture f(default_map_model(), c.bounds);
-    f.app->panel_collapsed = c.collapsed;
+    f.app->panel.collapsed = c.collapsed;
     f.model().route = route;
     fit_view_to_route(*f.app);
     const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
@@ -222,7 +222,7 @@ TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
     } else {
       EXPECT_EQ(f.model().center, before) << c.name;
     }
-    EXPECT_FALSE(f.app->view_idle_deadline) << c.name;
+    EXPECT_FALSE(f.app->backend.view_pois.idle_deadline) << c.name;
   }
   AppFixture none;
   const MapModel before = none.model();
