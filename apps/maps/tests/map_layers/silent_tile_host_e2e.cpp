@@ -12,14 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "../overlay/overlay_frame.hpp"
 #include "../tiles/tile_server.hpp"
 #include "app/construct.hpp"
 #include "map_layers/status_banner.hpp"
 #include "net/recording_job_spawner.hpp"
-#include "zarn_ui/permissions.hpp"
-#include "zarn_ui/presence.hpp"
 #include "zarn_ui/state.hpp"
-#include "zarn_ui/theme.hpp"
 
 namespace maps {
 namespace {
@@ -27,20 +25,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-std::vector<std::string> frame_texts(MapsApp& app) {
-  auto text = zarn_ui::text_render::TextRenderer::fixed(7);
-  const auto theme = zarn_ui::theme::Theme::light();
-  const auto presence = zarn_ui::presence::PresenceCtx::empty();
-  const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
-  const zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
-  zarn_ui::Scene scene;
-  app.draw(scene, zarn_ui::Affine::identity(), ctx);
-  std::vector<std::string> texts;
-  for (const auto& item : scene.items()) {
-    if (const auto* run = std::get_if<zarn_ui::scene::TextRun>(&item)) texts.push_back(run->text);
-  }
-  return texts;
-}
+std::vector<std::string> frame_texts(MapsApp& app) { return overlay_testing::Painter{}.window(app).texts(); }
 
 bool shows(const std::vector<std::string>& texts, std::string_view s) {
   return std::find(texts.begin(), texts.end(), s) != texts.end();
