@@ -208,44 +208,50 @@ inline std::vector<std::string> covered(const Frame& f) {
   return out;
 }
 
-// Chrome texts that run out of their clip or their card, or onto a press area they are not part
-// of.
-inline std::vector<std::string> overflowing(const Frame& f, const zarn_ui::text_render::TextRenderer& text) {
-  std::vector<std::string> out;
+// Calls `visit(index, run, clip, box)` for each chrome text with the part of it that shows: a row
+// scrolled out of its list, wholly or in part, is not cut, only a text that runs out of its clip
+// sideways is.
+template <class Visit>
+void for_each_shown_text(const Frame& f, const zarn_ui::text_render::TextRenderer& text, Visit visit) {
   const auto clip = clips(f.scene);
   const auto& items = f.scene.items();
   for (std::size_t i = f.chrome_from; i < items.size(); ++i) {
     const auto* run = std::get_if<scene::TextRun>(&items[i]);
     if (!run || run->text.empty()) continue;
-    // A row scrolled out of its list, wholly or in part, is not cut: only a text that runs out of
-    // its clip sideways is.
-    const auto shown = shown_part(text_box(*run, text), clip[i]);
-    if (!shown) continue;
-    const Rect box = *shown;
-    const Point origin{box.x0 + 0.5, box.y0 + 0.5 * box.height()};
-    const std::string name = fmt::format("\"{}\"", run->text.substr(0, 40));
-    if (clip[i] && (box.x0 < clip[i]->x0 - 1.5 || box.x1 > clip[i]->x1 + 1.5)) {
-      out.push_back(fmt::format("{} {} is cut by its clip {}", name, describe(box), describe(*clip[i])));
-      continue;
-    }
-    const Surface* owner = nullptr;
-    for (const Surface& s : f.surfaces) {
-      if (s.z > i || !s.rect.contains(origin)) continue;
-      if (!owner || s.z > owner->z) owner = &s;
-    }
-    if (!owner) continue;
-    if (!inside(box, owner->rect, 1.5)) {
-      out.push_back(fmt::format("{} {} runs out of {}", name, describe(box), owner->what));
-      continue;
-    }
-    if (owner->cover) continue;
-    for (const PressArea& p : f.presses) {
-      if (owner_of(f, p.rect) != owner || p.rect.contains(origin)) continue;
-      if (overlap_area(p.rect, box) >= 1.0) {
-        out.push_back(fmt::format("{} {} runs onto {} {}", name, describe(box), p.what, describe(p.rect)));
-      }
-    }
+    if (const auto shown = shown_part(text_box(*run, text), clip[i])) visit(i, *run, clip[i], *shown);
   }
+}
+
+// Chrome texts that run out of their clip or their card, or onto a press area they are not part
+// of.
+inline std::vector<std::string> overflowing(const Frame& f, const zarn_ui::text_render::TextRenderer& text) {
+  std::vector<std::string> out;
+  for_each_shown_text(
+      f, text, [&](std::size_t i, const scene::TextRun& run, const std::optional<Rect>& clip, const Rect& box) {
+        const Point origin{box.x0 + 0.5, box.y0 + 0.5 * box.height()};
+        const std::string name = fmt::format("\"{}\"", run.text.substr(0, 40));
+        if (clip && (box.x0 < clip->x0 - 1.5 || box.x1 > clip->x1 + 1.5)) {
+          out.push_back(fmt::format("{} {} is cut by its clip {}", name, describe(box), describe(*clip)));
+          return;
+        }
+        const Surface* owner = nullptr;
+        for (const Surface& s : f.surfaces) {
+          if (s.z > i || !s.rect.contains(origin)) continue;
+          if (!owner || s.z > owner->z) owner = &s;
+        }
+        if (!owner) return;
+        if (!inside(box, owner->rect, 1.5)) {
+          out.push_back(fmt::format("{} {} runs out of {}", name, describe(box), owner->what));
+          return;
+        }
+        if (owner->cover) return;
+        for (const PressArea& p : f.presses) {
+          if (owner_of(f, p.rect) != owner || p.rect.contains(origin)) continue;
+          if (overlap_area(p.rect, box) >= 1.0) {
+            out.push_back(fmt::format("{} {} runs onto {} {}", name, describe(box), p.what, describe(p.rect)));
+          }
+        }
+      });
   return out;
 }
 
@@ -253,19 +259,14 @@ inline std::vector<std::string> overflowing(const Frame& f, const zarn_ui::text_
 inline std::vector<std::string> faint(const Frame& f, const zarn_ui::text_render::TextRenderer& text,
                                       double least = 4.5) {
   std::vector<std::string> out;
-  const auto clip = clips(f.scene);
-  const auto& items = f.scene.items();
-  for (std::size_t i = f.chrome_from; i < items.size(); ++i) {
-    const auto* run = std::get_if<scene::TextRun>(&items[i]);
-    if (!run || run->text.empty()) continue;
-    const auto shown = shown_part(text_box(*run, text), clip[i]);
-    if (!shown) continue;
-    const Rect box = *shown;
-    const Point mid{std::min(box.x0 + 3.0, box.x1), 0.5 * (box.y0 + box.y1)};
-    const Color under = colour_under(f.scene, i, mid, f.base);
-    const double ratio = contrast_ratio(over(run->color, under), under);
-    if (ratio < least) out.push_back(fmt::format("\"{}\" stands out only {:.2f} : 1", run->text.substr(0, 40), ratio));
-  }
+  for_each_shown_text(
+      f, text, [&](std::size_t i, const scene::TextRun& run, const std::optional<Rect>&, const Rect& box) {
+        const Point mid{std::min(box.x0 + 3.0, box.x1), 0.5 * (box.y0 + box.y1)};
+        const Color under = colour_under(f.scene, i, mid, f.base);
+        const double ratio = contrast_ratio(over(run.color, under), under);
+        if (ratio < least)
+          out.push_back(fmt::format("\"{}\" stands out only {:.2f} : 1", run.text.substr(0, 40), ratio));
+      });
   return out;
 }
 
