@@ -163,8 +163,8 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
 
 }  // namespace
 
-void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t /*extra*/,
-                           zarn_ui::state::State& state, bool& handled, double scale) {
+void MapsApp::handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                           bool& handled, double scale) {
   if (dialog.is_open()) {
     dialog.modal_dialog_event(event, scale);
     if (dialog.take_dialog_close_request()) dialog.close();

@@ -222,7 +222,7 @@ void button_event(MapsApp& app, const Event& event, const MouseButtonEvent& butt
     const zarn_ui::widgets::EventCtx field_ctx = app.field_ctx(modifiers, scale);
     app.search_box.field_event(event, field_ctx);
     app.endpoint_editor.route_to_fields(event, field_ctx);
-    const bool dragging = app.navigation.end_drag(app.bounds_rect);
+    const bool dragging = app.navigation.end_drag();
     app.pointer.down = false;
     app.pointer.map_press = false;
     if (dragging) handled = true;

@@ -124,8 +124,8 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
                                                       zarn_ui::layout::NodeWidgetMap& widgets) override;
   void apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::layout::NodeId node, Point origin) override;
   void draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx) override;
-  void handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, std::uint8_t extra,
-                    zarn_ui::state::State& state, bool& handled, double scale) override;
+  void handle_event(const zarn_ui::widget::Event& event, std::uint32_t modifiers, zarn_ui::state::State& state,
+                    bool& handled, double scale) override;
   std::vector<std::string> action_names() const override { return action_surface.action_names(); }
   std::string_view type_name() const override { return "MapsApp"; }
   std::string_view widget_id() const override { return "maps_app"; }

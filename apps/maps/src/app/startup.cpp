@@ -91,9 +91,6 @@ zarn_ui::launch::AppDescriptor maps_descriptor() {
   d.window_size = &default_window_size;
   d.persist_open = &zarn_ui::persist::open;
   d.first_frame_shown = &release_curl_library;
-  d.single_instance = false;
-  d.remember_window_size = true;
-  d.high_dpi = true;
   return d;
 }
 

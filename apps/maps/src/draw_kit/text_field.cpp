@@ -5,7 +5,7 @@
 namespace maps {
 
 zarn_ui::widgets::TextInput new_search_text_input(std::string placeholder, float text_size) {
-  auto input = zarn_ui::widgets::TextInput::local().with_kind(2);
+  auto input = zarn_ui::widgets::TextInput::local();
   input.text_size = text_size;
   input.submit_on_enter = true;
   input.set_placeholder(std::move(placeholder));

@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "base/utf8.hpp"
 #include "model/json_text.hpp"
 
 namespace maps::json {
@@ -13,24 +14,6 @@ namespace maps::json {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-void append_utf8(std::string& out, unsigned cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Decimal exponent of a literal's first significant digit; tells underflow from overflow when
 // the conversion reports a value out of range.
@@ -186,7 +169,7 @@ bool Reader::parse_string(std::string* out) {
           if (lo < 0xDC00 || lo > 0xDFFF) return fail("lone leading surrogate in hex escape");
           cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
         }
-        if (out) append_utf8(*out, cp);
+        if (out) base::append_utf8(*out, cp);
         continue;
       }
       default: return fail("invalid escape");

@@ -120,14 +120,14 @@ void NavigationPanel::begin_drag(const zarn_ui::Rect& bounds, zarn_ui::Point p) 
 
 void NavigationPanel::update_drag(bool has_route, const zarn_ui::Rect& bounds, zarn_ui::Point p) {
   const zarn_ui::Rect outer = panel_rect(bounds).inflate(kHandOffMargin, kHandOffMargin);
-  if (placement_.update_drag(bounds, host_rect_or(bounds), p) == 1) {
+  if (placement_.update_drag(bounds, p)) {
     surface_request_ = surface_for(has_route, bounds, outer);
   }
 }
 
-bool NavigationPanel::end_drag(const zarn_ui::Rect& bounds) {
+bool NavigationPanel::end_drag() {
   const bool dragging = placement_.drag.has_value();
-  placement_.end_drag(host_rect_or(bounds));
+  placement_.end_drag();
   if (dragging && !placement_.is_docked() && !placement_.detached) window_spot_ = placement_.floating_rect;
   return dragging;
 }
@@ -154,7 +154,7 @@ void NavigationPanel::stage(const std::string& mode, const zarn_ui::Rect& bounds
   if (mode == "hover") end_hover_ = true;
   if (mode == "returning" || mode == "returned") {
     placement_.begin_drag(bounds, host_rect_or(bounds), {1000, 136});
-    placement_.update_drag(bounds, host_rect_or(bounds), {720, 360});
+    placement_.update_drag(bounds, {720, 360});
   }
 }
 

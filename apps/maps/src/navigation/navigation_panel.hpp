@@ -78,7 +78,7 @@ class NavigationPanel {
   // desktop surface.
   void update_drag(bool has_route, const zarn_ui::Rect& bounds, zarn_ui::Point p);
   // True when a drag ended.
-  bool end_drag(const zarn_ui::Rect& bounds);
+  bool end_drag();
   // The panel goes to the desktop where it is drawn now, and asks for its surface.
   void detach(bool has_route, const zarn_ui::Rect& bounds);
   // Docked again, keeping its size; no hover, no areas.

@@ -67,7 +67,7 @@ void MapsApp::handle_surface_event(const std::string& id, const zarn_ui::widget:
   const auto* button = std::get_if<w::MouseButtonEvent>(&event);
   if (!button || button->button != w::MouseButton::Primary) return;
   if (!button->pressed) {
-    if (navigation.end_drag(bounds_rect)) handled = true;
+    if (navigation.end_drag()) handled = true;
     return;
   }
   if (!navigation_on_desktop(*this)) return;

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "base/text.hpp"
+#include "base/utf8.hpp"
 
 namespace maps::search {
 namespace {
@@ -37,14 +38,6 @@ constexpr auto kFoldTable = [] {
   return table;
 }();
 
-void append_utf8(std::string& out, UChar32 c) {
-  char buf[U8_MAX_LENGTH];
-  std::int32_t n = 0;
-  UBool error = false;
-  U8_APPEND(reinterpret_cast<std::uint8_t*>(buf), n, U8_MAX_LENGTH, c, error);
-  if (!error) out.append(buf, static_cast<std::size_t>(n));
-}
-
 // The full lower case of one character on its own (no context from its neighbours).
 void append_lower_char(std::string& out, UChar32 c) {
   if (c < 0x80) {
@@ -59,13 +52,13 @@ void append_lower_char(std::string& out, UChar32 c) {
   UErrorCode status = U_ZERO_ERROR;
   const std::int32_t n = u_strToLower(dst, 8, src, src_len, "", &status);
   if (U_FAILURE(status) || error) {
-    append_utf8(out, c);
+    base::append_utf8(out, static_cast<char32_t>(c));
     return;
   }
   for (std::int32_t i = 0; i < n;) {
     UChar32 lc = 0;
     U16_NEXT(dst, i, n, lc);
-    append_utf8(out, lc);
+    base::append_utf8(out, static_cast<char32_t>(lc));
   }
 }
 

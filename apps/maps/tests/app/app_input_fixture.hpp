@@ -52,7 +52,7 @@ struct AppFixture {
 
   bool send(const ev::Event& e, std::uint32_t modifiers = 0, double scale = 1.0) {
     bool handled = false;
-    app->handle_event(e, modifiers, 0, state, handled, scale);
+    app->handle_event(e, modifiers, state, handled, scale);
     return handled;
   }
   bool text(const std::string& t, std::uint32_t modifiers = 0) { return send(ev::Key{t, true}, modifiers); }

@@ -26,9 +26,6 @@ TEST(Descriptor, CarriesTheAppsIdentityFlagsAndCallbacks) {
   EXPECT_TRUE(d.default_factory && d.args_factory && d.render_shot && d.register_actions && d.window_size &&
               d.persist_open);
   EXPECT_EQ(default_window_size(), (std::pair<std::uint32_t, std::uint32_t>{1280, 800}));
-  EXPECT_FALSE(d.single_instance);
-  EXPECT_TRUE(d.remember_window_size);
-  EXPECT_TRUE(d.high_dpi);
 }
 
 TEST(Descriptor, RegistersTheMapsActionDecoder) {

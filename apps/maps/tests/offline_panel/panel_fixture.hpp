@@ -77,7 +77,7 @@ struct PanelFixture {
   // One event through the window's input handling.
   bool event(const Event& e) {
     bool handled = false;
-    app->handle_event(e, 0, 0, state, handled, 1.0);
+    app->handle_event(e, 0, state, handled, 1.0);
     return handled;
   }
   // Each character as a key of its own (whole UTF-8 sequences).

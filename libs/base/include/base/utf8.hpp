@@ -2,6 +2,7 @@
 // UTF-8 byte arithmetic shared by the text fields, text fitting, the services and the files.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace base {
@@ -37,5 +38,17 @@ constexpr std::size_t utf8_next_boundary(std::string_view s, std::size_t at) {
 std::size_t utf8_sequence_length(std::string_view s, std::size_t i);
 
 bool is_valid_utf8(std::string_view text);
+
+// The code point of the well-formed sequence at s[i] and its byte length; length 0 (and U+FFFD)
+// where the bytes there are not one.
+struct Utf8CodePoint {
+  char32_t value = 0xFFFD;
+  std::size_t length = 0;
+};
+Utf8CodePoint utf8_decode(std::string_view s, std::size_t i);
+
+// Appends the UTF-8 form of `cp`; a value that is no character (a surrogate, past U+10FFFF)
+// becomes U+FFFD.
+void append_utf8(std::string& out, char32_t cp);
 
 }  // namespace base

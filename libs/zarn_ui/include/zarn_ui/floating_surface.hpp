@@ -37,9 +37,9 @@ class FloatingPlacement {
   // corners' buttons when the window is too narrow to fit it between them), else where it floats.
   Rect rect(const Rect& bounds, const Rect& host) const;
   void begin_drag(const Rect& bounds, const Rect& host, Point pointer);
-  // 1 when the panel left the window far enough to go to the desktop, else 0.
-  std::uint8_t update_drag(const Rect& bounds, const Rect& host, Point pointer);
-  void end_drag(const Rect& host);
+  // True when the panel left the window far enough to go to the desktop.
+  bool update_drag(const Rect& bounds, Point pointer);
+  void end_drag();
   // Both start the hand-off animation, which ends by itself after kHandoffDuration.
   void detach_to_desktop(const Rect& at, Clock::time_point now = Clock::now());
   void reattach_to_app(const Rect& bounds, const Rect& host, Clock::time_point now = Clock::now());

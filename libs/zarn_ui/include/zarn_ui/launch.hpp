@@ -59,10 +59,6 @@ struct AppDescriptor {
   // Called once, when the window's first frame shows: what was held back so as not to slow that
   // frame may start.
   std::function<void()> first_frame_shown;
-  // Framework switches: one instance per user session, keep the window size, allow HiDPI.
-  bool single_instance = false;
-  bool remember_window_size = true;
-  bool high_dpi = true;
 };
 
 // How the window runs: the name and look it is given, and controls for tests (stop after a

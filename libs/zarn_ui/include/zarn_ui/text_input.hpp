@@ -8,7 +8,6 @@
 // byte offsets into the UTF-8 text and always sit on a character boundary.
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,10 +31,6 @@ class TextInput {
 
   // A text input that keeps its text locally (not bound to the document).
   static TextInput local() { return TextInput(); }
-  TextInput with_kind(std::uint8_t kind) && {
-    kind_ = kind;
-    return std::move(*this);
-  }
   void set_placeholder(std::string text) { placeholder_ = std::move(text); }
   // Replaces the text when it differs, with the caret at its end and no selection. Not a
   // change made through input: take_dirty does not report it.
@@ -51,7 +46,6 @@ class TextInput {
 
   const std::string& text() const { return text_; }
   const std::string& placeholder() const { return placeholder_; }
-  std::uint8_t kind() const { return kind_; }
 
   // The field's rectangle. Moving it moves the laid-out text by the same offset.
   const Rect& rect() const { return rect_; }
@@ -106,7 +100,6 @@ class TextInput {
 
   std::string text_;
   std::string placeholder_;
-  std::uint8_t kind_ = 0;
   Rect rect_;
   bool submitted_ = false;
 

@@ -117,8 +117,8 @@ class Widget {
   virtual void apply_layout(const layout::LayoutTree&, layout::NodeId, Point /*origin*/) {}
   virtual void draw(Scene&, const Affine&, const PaintCtx&) {}
   // Sets `handled` to true when the event was used; never clears it.
-  virtual void handle_event(const Event&, std::uint32_t /*modifiers*/, std::uint8_t /*extra*/, state::State&,
-                            bool& /*handled*/, double /*scale*/) {}
+  virtual void handle_event(const Event&, std::uint32_t /*modifiers*/, state::State&, bool& /*handled*/,
+                            double /*scale*/) {}
 
   virtual std::vector<std::string> action_names() const { return {}; }
   virtual std::string_view type_name() const { return "Widget"; }

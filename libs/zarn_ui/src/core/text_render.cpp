@@ -23,13 +23,10 @@ std::size_t code_points(std::string_view text) {
   return n;
 }
 
+// A byte that starts no well-formed sequence reads as its own value.
 std::uint32_t code_point_at(std::string_view s, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(s[i]);
-  const std::size_t n = base::utf8_sequence_length(s, i);
-  if (n <= 1) return lead;
-  std::uint32_t cp = lead & (0x7Fu >> n);
-  for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
-  return cp;
+  const base::Utf8CodePoint d = base::utf8_decode(s, i);
+  return d.length == 0 ? static_cast<unsigned char>(s[i]) : d.value;
 }
 
 // The fake's reading of a line's direction: its first letter of a right-to-left or a

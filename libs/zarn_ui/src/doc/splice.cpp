@@ -1,7 +1,7 @@
-#include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "base/utf8.hpp"
 #include "zarn_ui/doc.hpp"
 
 namespace zarn_ui::doc {
@@ -13,12 +13,8 @@ std::optional<std::vector<std::size_t>> boundaries(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
     out.push_back(i);
-    auto b = static_cast<std::uint8_t>(s[i]);
-    std::size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xe ? 3 : (b >> 3) == 0x1e ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return std::nullopt;
-    for (std::size_t k = 1; k < n; ++k) {
-      if ((static_cast<std::uint8_t>(s[i + k]) >> 6) != 0x2) return std::nullopt;
-    }
+    const std::size_t n = base::utf8_sequence_length(s, i);
+    if (n == 0) return std::nullopt;
     i += n;
   }
   out.push_back(s.size());

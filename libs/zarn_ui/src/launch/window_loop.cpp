@@ -202,14 +202,14 @@ int run_window(widget::Widget& root, state::State& state, const std::string& tit
         if (p != last_pointer) {
           bool handled = false;
           root.handle_event(widget::PointerMoved{p}, modifiers_from_sdl(static_cast<std::uint16_t>(SDL_GetModState())),
-                            0, state, handled, scale);
+                            state, handled, scale);
           last_pointer = p;
         }
       }
       if (e.type == SDL_MOUSEMOTION) last_pointer = {e.motion.x * ratio, e.motion.y * ratio};
       if (auto t = translate_sdl_event(e, ratio)) {
         bool handled = false;
-        root.handle_event(t->event, t->modifiers, 0, state, handled, scale);
+        root.handle_event(t->event, t->modifiers, state, handled, scale);
       }
       drag_ended = drag_ended || (captured && !root.has_pointer_capture());
     }

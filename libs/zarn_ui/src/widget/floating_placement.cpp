@@ -31,19 +31,18 @@ void FloatingPlacement::begin_drag(const Rect& bounds, const Rect& host, Point p
   if (state == PlacementState::Docked) floating_rect = r;
 }
 
-std::uint8_t FloatingPlacement::update_drag(const Rect& bounds, const Rect& /*host*/, Point pointer) {
-  if (!drag) return 0;
+bool FloatingPlacement::update_drag(const Rect& bounds, Point pointer) {
+  if (!drag) return false;
   state = PlacementState::Floating;
   const double x0 = pointer.x - drag->grab_offset.x, y0 = pointer.y - drag->grab_offset.y;
   floating_rect = {x0, y0, x0 + panel_size.width, y0 + panel_size.height};
   // Going to the desktop once more than half of the panel is outside the window.
   const Rect inside = floating_rect.intersect(bounds);
   const double area = floating_rect.area();
-  if (!detached && area > 0 && inside.area() < 0.5 * area) return 1;
-  return 0;
+  return !detached && area > 0 && inside.area() < 0.5 * area;
 }
 
-void FloatingPlacement::end_drag(const Rect& /*host*/) { drag.reset(); }
+void FloatingPlacement::end_drag() { drag.reset(); }
 
 void FloatingPlacement::detach_to_desktop(const Rect& at, Clock::time_point now) {
   state = PlacementState::Floating;

@@ -1,7 +1,8 @@
 #include "text_edit.hpp"
 
 #include <algorithm>
-#include <cstdint>
+
+#include "base/utf8.hpp"
 
 namespace zarn_ui::widgets::text_edit {
 namespace {
@@ -12,40 +13,11 @@ struct Decoded {
   bool valid = false;
 };
 
-bool continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// One code point at `i`, with the checks that rule out overlong forms, surrogates and values
-// past U+10FFFF. Anything else is one invalid byte.
+// One code point at `i`; anything that is not a well-formed sequence is one invalid byte.
 Decoded decode(std::string_view s, std::size_t i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char c = b(0);
-  if (c < 0x80) return {c, 1, true};
-  std::size_t len = 0;
-  unsigned char lo = 0x80, hi = 0xBF;
-  char32_t cp = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    len = 2;
-    cp = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    len = 3;
-    cp = c & 0x0F;
-    if (c == 0xE0) lo = 0xA0;
-    if (c == 0xED) hi = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    len = 4;
-    cp = c & 0x07;
-    if (c == 0xF0) lo = 0x90;
-    if (c == 0xF4) hi = 0x8F;
-  } else {
-    return {};
-  }
-  if (i + len > s.size()) return {};
-  for (std::size_t k = 1; k < len; ++k) {
-    const unsigned char n = b(k);
-    if (k == 1 ? (n < lo || n > hi) : !continuation(n)) return {};
-    cp = (cp << 6) | (n & 0x3F);
-  }
-  return {cp, len, true};
+  const base::Utf8CodePoint d = base::utf8_decode(s, i);
+  if (d.length == 0) return {};
+  return {d.value, d.length, true};
 }
 
 // Code points that belong to the character before them.
@@ -166,8 +138,8 @@ std::size_t fit_prefix(std::string_view s, std::size_t max_bytes) { return snap(
 std::size_t code_point_floor(std::string_view s, std::size_t at) {
   if (at >= s.size()) return s.size();
   std::size_t p = at;
-  for (int k = 0; k < 3 && p > 0 && continuation(static_cast<unsigned char>(s[p])); ++k) --p;
-  return continuation(static_cast<unsigned char>(s[p])) ? at : p;
+  for (int k = 0; k < 3 && p > 0 && base::is_utf8_continuation(s[p]); ++k) --p;
+  return base::is_utf8_continuation(s[p]) ? at : p;
 }
 
 }  // namespace zarn_ui::widgets::text_edit

@@ -34,8 +34,7 @@ class ProbeWidget : public widget::Widget {
     painted_scale = ctx.device_scale;
     scene.fill(bounds_, Color::rgba(0.2f, 0.4f, 0.8f), t);
   }
-  void handle_event(const widget::Event& e, std::uint32_t mods, std::uint8_t, state::State&, bool& handled,
-                    double scale) override {
+  void handle_event(const widget::Event& e, std::uint32_t mods, state::State&, bool& handled, double scale) override {
     handled = true;
     last_scale = scale;
     if (const auto* m = std::get_if<widget::PointerMoved>(&e)) last_pointer = m->position * (1.0 / scale);

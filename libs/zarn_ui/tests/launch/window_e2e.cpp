@@ -133,8 +133,7 @@ class FieldWidget : public widget::Widget {
  public:
   FieldWidget() { field.set_rect({20, 20, 300, 50}); }
   void draw(Scene& scene, const Affine& t, const widget::PaintCtx& ctx) override { field.draw(scene, t, ctx); }
-  void handle_event(const widget::Event& e, std::uint32_t mods, std::uint8_t, state::State&, bool& handled,
-                    double scale) override {
+  void handle_event(const widget::Event& e, std::uint32_t mods, state::State&, bool& handled, double scale) override {
     if (field.handle_event(e, {mods, scale, &system_clipboard()})) handled = true;
   }
   bool needs_frame() const override { return true; }

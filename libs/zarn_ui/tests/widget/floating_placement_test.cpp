@@ -107,7 +107,7 @@ TEST(FloatingPlacement, PlacedByTheDesktop) {
 
   FloatingPlacement dragged = FloatingPlacement::docked({360, 156});
   dragged.begin_drag(kBounds, kBounds, {500, 700});
-  dragged.update_drag(kBounds, kBounds, {510, 690});
+  dragged.update_drag(kBounds, {510, 690});
   dragged.place({0, 0, 10, 10}, {}, true);
   EXPECT_EQ(dragged.floating_rect, (Rect{0, 0, 360, 156}));
 }
