@@ -138,6 +138,8 @@ void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::S
           [&](const msg::OpenLicenses&) {},
           [&](const msg::OpenOfflineMaps&) {},
           [&](const msg::FloatNavigation&) {},
+          [&](const msg::Offline&) {},
+          [&](const msg::AskAreaSearch&) {},
       },
       message.value);
 }
