@@ -59,7 +59,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   if (app.pointer.down && app.pointer.map_press) {
     const double dx = p.x - app.pointer.drag_anchor.x, dy = p.y - app.pointer.drag_anchor.y;
     if (std::abs(dx) > kPanThreshold || std::abs(dy) > kPanThreshold) {
-      pan_map(app, dx, dy);
+      pan_map(app.session(), dx, dy);
       handled = true;
     }
     app.pointer.drag_anchor = p;
@@ -129,7 +129,7 @@ bool place_marker_press(MapsApp& app, const Camera& camera, Point p) {
     }
   }
   if (!best) return false;
-  select_place(app, std::string(best->id));
+  select_place(app.session(), std::string(best->id));
   return true;
 }
 
@@ -150,7 +150,7 @@ bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
     }
   }
   if (!best) return false;
-  select_poi(app, std::string(best->id));
+  select_poi(app.session(), std::string(best->id));
   return true;
 }
 
@@ -177,7 +177,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
   }
   if (navigation_in_window(app)) {
     if (app.navigation.on_end(p)) {
-      clear_route(app, state);
+      clear_route(app.session(), state);
       app.navigation.clear_end_hover();
       handled = true;
       return;
