@@ -11,10 +11,6 @@ namespace maps {
 
 namespace {
 
-OfflineChanges offline_changes(MapsApp& app) {
-  return {app.model, app.transient, app.commits, app.backend, app.bounds_rect};
-}
-
 // The area field pastes from the system's clipboard, whatever the window's.
 zarn_ui::widgets::EventCtx area_field_ctx(std::uint32_t modifiers, double scale) {
   return {modifiers, scale, &zarn_ui::launch::system_clipboard()};
@@ -22,14 +18,10 @@ zarn_ui::widgets::EventCtx area_field_ctx(std::uint32_t modifiers, double scale)
 
 }  // namespace
 
-void open_offline_panel(MapsApp& app) {
-  OfflineChanges changes = offline_changes(app);
-  open_offline_panel(app.offline_panel, changes);
-}
+void open_offline_panel(MapsApp& app) { open_offline_panel(app.offline_panel, app.session()); }
 
 void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state) {
-  OfflineChanges changes = offline_changes(app);
-  offline_panel_command(app.offline_panel, changes, state, command);
+  offline_panel_command(app.offline_panel, app.session(), state, command);
 }
 
 bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
@@ -55,9 +47,6 @@ void fire_area_search_deadline(MapsApp& app, zarn_ui::state::State& state) {
   }
 }
 
-void apply_offline_cache_jobs(MapsApp& app) {
-  OfflineChanges changes = offline_changes(app);
-  apply_offline_cache_jobs(app.offline_panel, changes);
-}
+void apply_offline_cache_jobs(MapsApp& app) { apply_offline_cache_jobs(app.offline_panel, app.session()); }
 
 }  // namespace maps

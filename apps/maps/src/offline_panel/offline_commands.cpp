@@ -16,30 +16,30 @@ namespace maps {
 
 namespace {
 
-void download(OfflinePanel& panel, OfflineChanges& c, zarn_ui::state::State& state) {
-  const GeoBox visible = visible_bounds(c.bounds, c.model.center, c.model.zoom);
-  const OfflineDownloadArea area = offline_download_area(panel, visible, download_zoom(c.model.zoom), c.bounds);
+void download(OfflinePanel& panel, Session& s, zarn_ui::state::State& state) {
+  const GeoBox visible = visible_bounds(s.bounds, s.model.center, s.model.zoom);
+  const OfflineDownloadArea area = offline_download_area(panel, visible, download_zoom(s.model.zoom), s.bounds);
   const GeoBox& b = area.box;
   const std::uint32_t n = enqueue_region_download(
-      c.backend.tiles, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
+      s.backend.tiles, TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
   DownloadedRegion region{download_region_id(area),
-                          download_region_name(area, c.model.places),
+                          download_region_name(area, s.model.places),
                           {b.min_lat, b.min_lon},
                           {b.max_lat, b.max_lon},
                           area.z0,
                           area.z1,
                           n};
-  commit_action(c.model, c.transient, c.commits, state, MapsAction{MapsAction::AddRegion{std::move(region)}});
+  s.commit(state, MapsAction{MapsAction::AddRegion{std::move(region)}});
   panel.set_cache_report(std::nullopt);
-  c.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
+  s.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
                          : fmt::format("Downloading {} tiles for offline use\u2026", n),
                StatusKind::Downloading);
 }
 
 // The area leaves the list at once; its files go on the tile worker, and the status tells what
 // they freed once they are gone.
-void delete_region(OfflinePanel& panel, OfflineChanges& c, zarn_ui::state::State& state, const std::string& id) {
-  const auto& regions = c.model.regions;
+void delete_region(OfflinePanel& panel, Session& s, zarn_ui::state::State& state, const std::string& id) {
+  const auto& regions = s.model.regions;
   auto it = std::find_if(regions.begin(), regions.end(), [&](const DownloadedRegion& r) { return r.id == id; });
   if (it == regions.end()) return;
   const DownloadedRegion doomed = *it;
@@ -51,32 +51,32 @@ void delete_region(OfflinePanel& panel, OfflineChanges& c, zarn_ui::state::State
     const std::vector<TileSpan> spans = area_spans(other);
     keep.insert(keep.end(), spans.begin(), spans.end());
   }
-  const std::uint64_t job = start_tile_delete(c.backend.tiles, area_spans(doomed), std::move(keep));
+  const std::uint64_t job = start_tile_delete(s.backend.tiles, area_spans(doomed), std::move(keep));
   panel.expect_cache_job({job, OfflineCacheWork::Report::RegionRemoved, doomed.name});
   panel.set_cache_report(fmt::format("Removing \u201c{}\u201d\u2026", doomed.name));
-  commit_action(c.model, c.transient, c.commits, state, MapsAction{MapsAction::DeleteRegion{id}});
+  s.commit(state, MapsAction{MapsAction::DeleteRegion{id}});
   // A store without worker has answered already.
-  apply_offline_cache_jobs(panel, c);
+  apply_offline_cache_jobs(panel, s);
 }
 
-void clear_cache(OfflinePanel& panel, OfflineChanges& c, zarn_ui::state::State& state) {
-  const std::uint64_t job = start_cache_clear(c.backend.tiles);
+void clear_cache(OfflinePanel& panel, Session& s, zarn_ui::state::State& state) {
+  const std::uint64_t job = start_cache_clear(s.backend.tiles);
   panel.expect_cache_job({job, OfflineCacheWork::Report::CacheCleared, {}});
   panel.set_cache_report("Clearing offline tiles\u2026");
-  commit_action(c.model, c.transient, c.commits, state, MapsAction{MapsAction::ClearRegions{}});
-  apply_offline_cache_jobs(panel, c);
+  s.commit(state, MapsAction{MapsAction::ClearRegions{}});
+  apply_offline_cache_jobs(panel, s);
 }
 
 }  // namespace
 
-void open_offline_panel(OfflinePanel& panel, OfflineChanges& changes) {
+void open_offline_panel(OfflinePanel& panel, Session& s) {
   panel.begin_area_search(panel.disk_usage());
-  start_disk_measure(changes.backend.tiles);
+  start_disk_measure(s.backend.tiles);
   // A store without worker has answered already.
-  apply_offline_cache_jobs(panel, changes);
+  apply_offline_cache_jobs(panel, s);
 }
 
-void offline_panel_command(OfflinePanel& panel, OfflineChanges& changes, zarn_ui::state::State& state,
+void offline_panel_command(OfflinePanel& panel, Session& s, zarn_ui::state::State& state,
                            const OfflineCommand& command) {
   std::visit(
       [&](const auto& c) {
@@ -86,19 +86,19 @@ void offline_panel_command(OfflinePanel& panel, OfflineChanges& changes, zarn_ui
         } else if constexpr (std::is_same_v<C, OfflineCommand::Zoom>) {
           panel.change_download_detail(c.delta);
         } else if constexpr (std::is_same_v<C, OfflineCommand::Download>) {
-          download(panel, changes, state);
+          download(panel, s, state);
         } else if constexpr (std::is_same_v<C, OfflineCommand::DeleteRegion>) {
-          delete_region(panel, changes, state, c.id);
+          delete_region(panel, s, state, c.id);
         } else if constexpr (std::is_same_v<C, OfflineCommand::ClearCache>) {
-          clear_cache(panel, changes, state);
+          clear_cache(panel, s, state);
         }
         // FocusSearch: the panel's empty parts take the press and do nothing.
       },
       command.value);
 }
 
-void apply_offline_cache_jobs(OfflinePanel& panel, OfflineChanges& changes) {
-  for (const TileCacheDone& done : take_finished_cache_jobs(changes.backend.tiles)) {
+void apply_offline_cache_jobs(OfflinePanel& panel, Session& s) {
+  for (const TileCacheDone& done : take_finished_cache_jobs(s.backend.tiles)) {
     if (done.usage) panel.set_disk_usage(*done.usage);
     const auto work = panel.take_cache_work(done.id);
     if (!work) continue;
@@ -107,7 +107,7 @@ void apply_offline_cache_jobs(OfflinePanel& panel, OfflineChanges& changes) {
                              ? fmt::format("Removed \u201c{}\u201d \u00b7 {} freed", work->region_name, freed)
                              : fmt::format("Cleared {} of offline tiles", freed);
     panel.set_cache_report(report);
-    changes.set_status(std::move(report));
+    s.set_status(std::move(report));
   }
 }
 

@@ -2,14 +2,9 @@
 // What the offline maps panel's commands do: close, change the detail, download the area, delete
 // one region (only the tiles no other region needs) or clear the cache.
 
-#include <string>
-
-#include "backend/backend.hpp"
 #include "messages/offline_command.hpp"
-#include "model/records.hpp"
 #include "offline_panel/offline_panel.hpp"
-#include "transitions/commit.hpp"
-#include "zarn_ui/geometry.hpp"
+#include "transitions/session.hpp"
 
 namespace zarn_ui::state {
 class State;
@@ -17,29 +12,15 @@ class State;
 
 namespace maps {
 
-// What the panel's lasting commands change beside the panel: the model through the commit path,
-// the tile store, and the status line.
-struct OfflineChanges {
-  MapModel& model;
-  TransientOverlay& transient;
-  CommitPath& commits;
-  Backend& backend;
-  const zarn_ui::Rect& bounds;
-
-  void set_status(std::string text, StatusKind kind = StatusKind::Outcome) {
-    backend.status.set(model, std::move(text), kind);
-  }
-};
-
 // Opens the panel showing the last measured cache size; the tile worker measures the cache again
 // and the figure follows when it answers, so a large cache never holds up the window.
-void open_offline_panel(OfflinePanel& panel, OfflineChanges& changes);
+void open_offline_panel(OfflinePanel& panel, Session& s);
 // Lasting changes are committed as actions at once. The files of a deletion or a clear go on the
 // tile worker; the status tells what they freed when it answers.
-void offline_panel_command(OfflinePanel& panel, OfflineChanges& changes, zarn_ui::state::State& state,
+void offline_panel_command(OfflinePanel& panel, Session& s, zarn_ui::state::State& state,
                            const OfflineCommand& command);
 // The tile store's answers to cache jobs: each gives the cache size; a deleted area and a
 // cleared cache report what they freed.
-void apply_offline_cache_jobs(OfflinePanel& panel, OfflineChanges& changes);
+void apply_offline_cache_jobs(OfflinePanel& panel, Session& s);
 
 }  // namespace maps
