@@ -41,8 +41,9 @@ bool paint_map_layers(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine
   if (model.mode == TravelMode::Transit && model.transit_choice < model.transit.size()) {
     paint_transit_journey(scene, transform, camera, model.transit[model.transit_choice], theme, palette, bounds);
   }
-  paint_markers(scene, transform, text, camera, app.backend.view_pois.pois, poi_marker_layout(app), app.selected_poi,
-                theme, palette, markers);
+  paint_markers(scene, transform, text, camera, app.backend.view_pois.pois,
+                poi_marker_layout(camera, app.backend.view_pois.pois, app.selected_poi), app.selected_poi, theme,
+                palette, markers);
   paint_location_and_selection(scene, transform, text, camera, app, theme, palette, markers,
                                app.map_layers.pin_images(), device_scale);
   return raster;

@@ -149,7 +149,7 @@ TEST_P(PlanLayers, PoisStateShowsMarkersWithPictogramsAndLabels) {
   const Camera camera = camera_of(*app);
 
   std::set<std::string> expected;
-  for (std::size_t i : poi_marker_layout(*app)) {
+  for (std::size_t i : poi_marker_layout(camera, app->backend.view_pois.pois, app->selected_poi)) {
     const Poi& poi = app->backend.view_pois.pois[i];
     if (app->bounds_rect.contains(camera_project(camera, poi.pos.lat, poi.pos.lon))) expected.insert(poi.name);
   }
@@ -179,7 +179,7 @@ TEST_P(PlanLayers, PoisZoomedOutAreDecluttered) {
   apply_launch_pois(*app);
   app->model.zoom = 11.0;
   const Camera camera = camera_of(*app);
-  const auto kept = poi_marker_layout(*app);
+  const auto kept = poi_marker_layout(camera, app->backend.view_pois.pois, app->selected_poi);
   EXPECT_LT(kept.size(), app->backend.view_pois.pois.size());
   for (std::size_t a : kept) {
     for (std::size_t b : kept) {
