@@ -1,7 +1,8 @@
 #pragma once
 // The point-of-interest markers: a disc in the category's colour, its pictogram from zoom 16 and
 // its name from zoom 16.5. A declutter step picks which points get a marker, so dense areas stay
-// readable. The markers' hit test (here too) follows the same choice and the drawn sizes.
+// readable. The hit tests of the markers and of the places' pins live here too: they follow the
+// same choice and the drawn sizes.
 
 #include <cstddef>
 #include <cstdint>
