@@ -59,7 +59,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   if (app.pointer.down && app.pointer.map_press) {
     const double dx = p.x - app.pointer.drag_anchor.x, dy = p.y - app.pointer.drag_anchor.y;
     if (std::abs(dx) > kPanThreshold || std::abs(dy) > kPanThreshold) {
-      pan_map(app, dx, dy);
+      pan_map(app.session(), dx, dy);
       handled = true;
     }
     app.pointer.drag_anchor = p;
@@ -120,11 +120,11 @@ bool more_button_press(MapsApp& app, const Event& event, std::uint32_t modifiers
 bool marker_press(MapsApp& app, Point p) {
   const Camera camera = view_camera(app.bounds_rect, app.model.center, app.model.zoom);
   if (const Place* place = place_marker_at(camera, app.model.places, app.model.selected, p)) {
-    select_place(app, std::string(place->id));
+    select_place(app.session(), std::string(place->id));
     return true;
   }
   if (const Poi* poi = poi_marker_at(camera, app.backend.view_pois.pois, app.selected_poi, p)) {
-    select_poi(app, std::string(poi->id));
+    select_poi(app.session(), std::string(poi->id));
     return true;
   }
   return false;
@@ -153,7 +153,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
   }
   if (navigation_in_window(app)) {
     if (app.navigation.on_end(p)) {
-      clear_route(app, state);
+      clear_route(app.session(), state);
       app.navigation.clear_end_hover();
       handled = true;
       return;

@@ -128,7 +128,7 @@ TEST_P(LayerCachePoses, FramesLookAsTheLayersDrawnDirectly) {
   std::vector<Pixels> seen;
   std::uint64_t started = 0, filled = 0, moved = 0;
   for (const Pose& pose : poses) {
-    twins.both([&](MapsApp& app) { pan_map(app, pose.dx, pose.dy); });
+    twins.both([&](MapsApp& app) { pan_map(app.session(), pose.dx, pose.dy); });
     const Pixels cached = frame(*twins.cached, theme, scale);
     const Pixels direct = frame(*twins.direct, theme, scale);
     started += pose.picture == Picture::New;
@@ -175,7 +175,7 @@ TEST(LayerCache, NewPictureExactlyWhenWhatItShowsChanges) {
   };
   const std::vector<Step> steps = {
       {"nothing", [] {}, false},
-      {"a pan by whole pixels", [&] { pan_map(*app, 12, -7); }, false},
+      {"a pan by whole pixels", [&] { pan_map(app->session(), 12, -7); }, false},
       {"zoom", [&] { app->model.zoom += 0.01; }, true},
       {"size", [&] { app->bounds_rect.x1 = 801; }, true},
       {"theme", [&] { theme = Theme::dark(); }, true},
@@ -259,7 +259,7 @@ TEST(LayerCache, MovePastThePictureShowsItMovedUntilTheNewOneIsMade) {
   const Theme theme = Theme::light();
   (void)frame(*twins.cached, theme, 1.0);
   const zarn_ui::Image first = twins.cached->map_layers.picture();
-  twins.both([](MapsApp& app) { pan_map(app, 300, 0); });
+  twins.both([](MapsApp& app) { pan_map(app.session(), 300, 0); });
   const Scene now = layers(*twins.cached, theme, 1.0);
   const auto images = items_of<scene::DrawImage>(now);
   ASSERT_EQ(images.size(), 1u);
