@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/construct.hpp"
+#include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "layer_scene_items.hpp"
-#include "map_layers/map_layers.hpp"
 #include "sample/synthetic_traffic.hpp"
 #include "transitions/view.hpp"
 #include "zarn_ui/render.hpp"
@@ -36,7 +36,7 @@ struct Pixels {
 Scene layers(MapsApp& app, const Theme& theme, double scale, const Affine& transform = Affine::identity()) {
   const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
   Scene scene;
-  paint_map_layers(app, scene, transform, text, theme, scale);
+  paint_map_layers(app.map_layers, map_layer_inputs(app), scene, transform, text, theme, scale);
   return scene;
 }
 
