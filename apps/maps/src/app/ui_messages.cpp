@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "app/maps_app.hpp"
-#include "navigation/navigation_steps.hpp"
+#include "app/navigation_view.hpp"
 #include "offline_panel/offline_panel_input.hpp"
 #include "transitions/messages.hpp"
 

@@ -1,6 +1,7 @@
 #include "overlay/map_overlay.hpp"
 
 #include "app/maps_app.hpp"
+#include "app/navigation_view.hpp"
 #include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
@@ -31,19 +32,6 @@ std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered
     return zarn_ui::widgets::TooltipTarget{more, "More"};
   }
   return std::nullopt;
-}
-
-// The navigation panel where the window shows it; a panel that is not drawn leaves no areas
-// behind, unless it is on the desktop, where the floating layer draws it.
-void paint_navigation_in_window(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
-                                const OverlayTheme& theme) {
-  if (navigation_in_window(app)) {
-    paint_navigation_panel(app, scene, t, text, theme);
-  } else if (navigation_on_desktop(app)) {
-    paint_navigation_return_hint(app, scene, t, theme);
-  } else {
-    app.navigation.forget_control_areas();
-  }
 }
 
 }  // namespace
@@ -80,7 +68,7 @@ void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_u
   paint_map_controls(app, scene, t, text, theme);
   // 2. Traffic legend; the docked navigation panel keeps clear of it.
   const std::optional<Rect> legend = paint_traffic_legend(app, scene, t, text, theme);
-  app.navigation.set_dock_area(navigation_dock_area(app, legend));
+  app.navigation.set_dock_area(navigation_dock_area(app.navigation, navigation_inputs(app), legend));
   // 3. Menu button (narrow layout).
   paint_menu_button(app, scene, t, theme);
   // 4. Search box.
@@ -96,7 +84,7 @@ void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_u
   // 9. Offline maps panel.
   paint_offline_panel(app, scene, t, ctx);
   // 10. Navigation panel inside the window.
-  paint_navigation_in_window(app, scene, t, text, theme);
+  paint_navigation_in_window(app.navigation, navigation_inputs(app), scene, t, text, theme);
   // 11. "More" button: its press area is the frame's last.
   paint_more_button(app, scene, t, theme);
   // 12. Overflow menu.

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/maps_app.hpp"
+#include "app/navigation_view.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "overlay/overlay_painters.hpp"
 #include "search/categories.hpp"

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "app/navigation_view.hpp"
 #include "app/shot.hpp"
 #include "app/startup.hpp"
 #include "frame_audit.hpp"
 #include "map_layers/map_credit.hpp"
 #include "map_layers/map_layers.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "sample/sample_data.hpp"
 #include "zarn_ui/permissions.hpp"
