@@ -7,6 +7,7 @@
 
 #include "app/maps_app.hpp"
 #include "app/navigation_view.hpp"
+#include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
 #include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
