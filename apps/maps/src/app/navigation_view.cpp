@@ -18,7 +18,7 @@ using zarn_ui::floating_surface::FloatingSurfaceRequest;
 using zarn_ui::floating_surface::SurfaceEvent;
 
 NavigationInputs navigation_inputs(const MapsApp& app) {
-  return {app.model.route, app.bounds_rect, app.panel, app.drawn_scale_bar, route_is_estimate(app)};
+  return {app.model.route, app.bounds_rect, app.panel, app.drawn_scale_bar, route_is_estimate(app.transient)};
 }
 
 void float_navigation(MapsApp& app) { float_navigation(app.navigation, navigation_inputs(app)); }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/navigation_view.hpp"
 #include "app/overlay_view.hpp"
@@ -14,7 +15,6 @@
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_credit.hpp"
-#include "map_layers/map_layers.hpp"
 #include "map_layers/scale_bar.hpp"
 #include "map_layers/status_banner.hpp"
 #include "navigation/navigation_paint.hpp"
@@ -99,7 +99,7 @@ void paint_window(MapsApp& app, Scene& scene, const Affine& t, const zarn_ui::wi
   const Theme& theme = ctx.theme;
   const TextRenderer& text = ctx.text;
   // 1. The map's layers.
-  const bool raster = paint_map_layers(app, scene, t, text, theme, ctx.device_scale);
+  const bool raster = paint_map_layers(app.map_layers, map_layer_inputs(app), scene, t, text, theme, ctx.device_scale);
   // 2. The narrow layout's scrim under its open side panel.
   paint_panel_scrim(app, scene, t);
   // 3. The side panel.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/map_layers_view.hpp"
 #include "app/navigation_view.hpp"
 #include "app/shot.hpp"
 #include "app/startup.hpp"
@@ -108,7 +109,7 @@ Painted paint(const State& s, Size size, const Theme& theme, zarn_ui::text_rende
   const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
   // The map layers alone first: the frame's items before their count are the map's.
   zarn_ui::Scene map_only;
-  paint_map_layers(app, map_only, zarn_ui::Affine::identity(), text, theme, 1.0);
+  paint_map_layers(app.map_layers, map_layer_inputs(app), map_only, zarn_ui::Affine::identity(), text, theme, 1.0);
   p.chrome_from = map_only.size();
   app.draw(p.scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
   return p;
