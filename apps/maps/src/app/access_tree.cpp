@@ -6,7 +6,9 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
+#include "app/navigation_view.hpp"
 #include "app/offline_panel_view.hpp"
+#include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
 #include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
@@ -15,7 +17,6 @@
 #include "menu/menu_input.hpp"
 #include "menu/overflow_menu.hpp"
 #include "model/place_ops.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_entries.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"

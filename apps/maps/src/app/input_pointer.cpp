@@ -8,13 +8,14 @@
 #include <string>
 
 #include "app/maps_app.hpp"
+#include "app/navigation_view.hpp"
 #include "app/offline_panel_view.hpp"
+#include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
 #include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"
@@ -151,18 +152,9 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
     handled = true;
     return;
   }
-  if (navigation_in_window(app)) {
-    if (app.navigation.on_end(p)) {
-      clear_route(app.session(), state);
-      app.navigation.clear_end_hover();
-      handled = true;
-      return;
-    }
-    if (app.navigation.on_grip(p)) {
-      app.navigation.begin_drag(app.bounds_rect, p);
-      handled = true;
-      return;
-    }
+  if (press_navigation_in_window(app, p, state)) {
+    handled = true;
+    return;
   }
   app.pointer.down = true;
   handled = true;

@@ -161,7 +161,7 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
                                                 std::string_view id, std::string_view argument) override;
   std::optional<zarn_ui::ui_action::AsyncResult> poll_action(const zarn_ui::ui_action::RequestId& request) override;
 
-  // Floating-surface host: the navigation panel on the desktop (navigation/surface_host.cpp).
+  // Floating-surface host: the navigation panel on the desktop (app/navigation_view.cpp).
   std::optional<zarn_ui::floating_surface::FloatingSurfaceRequest> take_surface_request() override;
   void draw_floating(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, zarn_ui::text_render::TextRenderer& text,
                      const zarn_ui::theme::Theme& theme) override;

@@ -7,8 +7,6 @@ namespace maps {
 
 struct PointerState {
   zarn_ui::Point last;
-  // The pointer in the navigation panel's own desktop window, in window coordinates.
-  zarn_ui::Point on_surface;
   bool down = false;
   // The press began on the map (not on a control): moving drags the map.
   bool map_press = false;

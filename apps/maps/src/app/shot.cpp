@@ -5,8 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/navigation_view.hpp"
 #include "app/startup.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/atomic_file.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/offscreen.hpp"

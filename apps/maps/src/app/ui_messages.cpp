@@ -4,8 +4,8 @@
 #include <variant>
 
 #include "app/maps_app.hpp"
+#include "app/navigation_view.hpp"
 #include "app/offline_panel_view.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/selection.hpp"
 

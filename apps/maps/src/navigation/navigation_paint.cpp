@@ -2,13 +2,12 @@
 
 #include <string>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "format/labels.hpp"
 #include "format/units.hpp"
-#include "transitions/plans.hpp"
+#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/surface.hpp"
 
 namespace maps {
@@ -50,15 +49,15 @@ void paint_end_button(Scene& scene, const Affine& t, const TextRenderer& text, c
 
 }  // namespace
 
-void paint_navigation_panel(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                            const zarn_ui::theme::Theme& theme) {
-  if (!app.model.route) {
-    app.navigation.forget_control_areas();
+void paint_navigation_panel(NavigationPanel& panel, const NavigationInputs& in, Scene& scene, const Affine& transform,
+                            const TextRenderer& text, const zarn_ui::theme::Theme& theme) {
+  if (!in.route) {
+    panel.forget_control_areas();
     return;
   }
-  const Route& route = *app.model.route;
-  const Rect p = app.navigation.panel_rect(app.bounds_rect);
-  const Affine t = app.navigation.placement().presentation_transform(transform, p, theme.reduce_motion);
+  const Route& route = *in.route;
+  const Rect p = panel.panel_rect(in.bounds);
+  const Affine t = panel.placement().presentation_transform(transform, p, theme.reduce_motion);
   const double x0 = p.x0, y0 = p.y0, x1 = p.x1;
 
   scene.fill(zarn_ui::surface::soft_outline({x0 - 5.0, y0 - 3.0, x1 + 5.0, p.y1 + 7.0}),
@@ -68,13 +67,13 @@ void paint_navigation_panel(MapsApp& app, Scene& scene, const Affine& transform,
   scene.stroke(body, theme.border, 1.0, t);
 
   const Rect end{x1 - 58.0, y0 + 6.0, x1 - 8.0, y0 + 30.0};
-  app.navigation.set_control_rects({x0, y0, x1 - kGripRight, y0 + kGripHeight}, end);
+  panel.set_control_rects({x0, y0, x1 - kGripRight, y0 + kGripHeight}, end);
 
   // The offline estimate is no route to follow; the panel says so.
-  const char* title = route_is_estimate(app.transient) ? "Navigation \u00b7 estimate" : "Navigation";
+  const char* title = in.estimate ? "Navigation \u00b7 estimate" : "Navigation";
   draw_label_weighted(scene, text, t, title, theme.text_secondary, x0 + 16.0, y0 + 10.0, 12.0f, kWeightMedium);
   zarn_ui::surface::floating_drag_grip(scene, t, p, theme.text_secondary);
-  paint_end_button(scene, t, text, theme, end, app.navigation.end_hovered());
+  paint_end_button(scene, t, text, theme, end, panel.end_hovered());
 
   const NextStep step = next_step(route);
   fill_circle(scene, t, theme.accent.multiply_alpha(0.18f), x0 + 34.0, y0 + 66.0, 18.0);
@@ -91,14 +90,25 @@ void paint_navigation_panel(MapsApp& app, Scene& scene, const Affine& transform,
                   y0 + 116.0, 12.0f);
 }
 
-void paint_navigation_return_hint(const MapsApp& app, Scene& scene, const Affine& transform,
-                                  const zarn_ui::theme::Theme& theme) {
-  if (!app.navigation.returning_over(app.model.route.has_value(), app.bounds_rect)) return;
+void paint_navigation_return_hint(const NavigationPanel& panel, const NavigationInputs& in, Scene& scene,
+                                  const Affine& transform, const zarn_ui::theme::Theme& theme) {
+  if (!panel.returning_over(in.route.has_value(), in.bounds)) return;
   constexpr double kGap = 4.0;
-  const Rect ring = app.navigation.panel_rect(app.bounds_rect).inflate(kGap, kGap);
+  const Rect ring = panel.panel_rect(in.bounds).inflate(kGap, kGap);
   const auto shape = zarn_ui::RoundedRect::make(ring, zarn_ui::surface::kPanelRadius + kGap);
   scene.fill(shape, theme.accent.multiply_alpha(0.14f), transform);
   scene.stroke(shape, theme.accent, 2.0, transform);
+}
+
+void paint_navigation_in_window(NavigationPanel& panel, const NavigationInputs& in, Scene& scene, const Affine& t,
+                                const TextRenderer& text, const zarn_ui::theme::Theme& theme) {
+  if (navigation_in_window(panel, in)) {
+    paint_navigation_panel(panel, in, scene, t, text, theme);
+  } else if (navigation_on_desktop(panel, in)) {
+    paint_navigation_return_hint(panel, in, scene, t, theme);
+  } else {
+    panel.forget_control_areas();
+  }
 }
 
 }  // namespace maps

@@ -7,13 +7,30 @@
 #include <string>
 #include <utility>
 
+#include "draw_kit/layout_metrics.hpp"
+#include "model/records.hpp"
 #include "zarn_ui/floating_surface.hpp"
 #include "zarn_ui/geometry.hpp"
 
 namespace maps {
 
+// What the panel reads of the rest of the window; app/ builds it.
+struct NavigationInputs {
+  // The road route being followed; none: no panel.
+  const std::optional<Route>& route;
+  const zarn_ui::Rect& bounds;
+  // The side panel's flags: the docked panel keeps beside the wide layout's open panel and hides
+  // under the narrow layout's.
+  const PanelFlags& side_panel;
+  // The scale bar's backdrop as this frame drew it, which the docked panel keeps clear of.
+  const std::optional<zarn_ui::Rect>& scale_bar;
+  // The route is the offline estimate, no route to follow.
+  bool estimate = false;
+};
+
 class NavigationPanel {
  public:
+  using Inputs = NavigationInputs;
   using Placement = zarn_ui::floating_surface::FloatingPlacement;
   using SurfaceRequest = zarn_ui::floating_surface::FloatingSurfaceRequest;
   using SurfaceEntry = zarn_ui::floating_surface::FloatingSurfaceEntry;
@@ -69,6 +86,9 @@ class NavigationPanel {
   bool update_end_hover(bool live, zarn_ui::Point p);
   void clear_end_hover() { end_hover_ = false; }
   void set_end_hover(bool hover) { end_hover_ = hover; }
+  // The pointer in the panel's own desktop window, in window coordinates.
+  zarn_ui::Point surface_pointer() const { return surface_pointer_; }
+  void set_surface_pointer(zarn_ui::Point p) { surface_pointer_ = p; }
   // The panel is not drawn: no hover and no areas.
   void forget_control_areas();
 
@@ -99,6 +119,7 @@ class NavigationPanel {
   zarn_ui::Rect drag_rect_;
   zarn_ui::Rect end_rect_;
   bool end_hover_ = false;
+  zarn_ui::Point surface_pointer_;
   // Where the person last let the panel float inside the window, if they did.
   std::optional<zarn_ui::Rect> window_spot_;
   void hand_back(const zarn_ui::Rect& bounds, bool returned);

@@ -2,40 +2,40 @@
 
 #include <algorithm>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/layout_metrics.hpp"
 
 namespace maps {
 
-void float_navigation(MapsApp& app) {
-  if (!app.model.route) return;
-  app.navigation.detach(true, app.bounds_rect);
+void float_navigation(NavigationPanel& panel, const NavigationInputs& in) {
+  if (!in.route) return;
+  panel.detach(true, in.bounds);
 }
 
-bool navigation_docked_visible(const MapsApp& app) {
-  return app.navigation.docked_visible(app.model.route.has_value(), is_narrow_layout(app.bounds_rect),
-                                       app.panel.expanded);
+bool navigation_docked_visible(const NavigationPanel& panel, const NavigationInputs& in) {
+  return panel.docked_visible(in.route.has_value(), is_narrow_layout(in.bounds), in.side_panel.expanded);
 }
 
-bool navigation_in_window(const MapsApp& app) {
-  return app.navigation.in_window(app.model.route.has_value(), is_narrow_layout(app.bounds_rect), app.panel.expanded);
+bool navigation_in_window(const NavigationPanel& panel, const NavigationInputs& in) {
+  return panel.in_window(in.route.has_value(), is_narrow_layout(in.bounds), in.side_panel.expanded);
 }
 
-std::optional<Rect> navigation_end_target(const MapsApp& app) {
-  const Rect& end = app.navigation.end_rect();
-  if (!app.model.route || !(end.width() * end.height() > 0) || !navigation_in_window(app)) return std::nullopt;
+std::optional<Rect> navigation_end_target(const NavigationPanel& panel, const NavigationInputs& in) {
+  const Rect& end = panel.end_rect();
+  if (!in.route || !(end.width() * end.height() > 0) || !navigation_in_window(panel, in)) return std::nullopt;
   return end;
 }
 
-bool navigation_on_desktop(const MapsApp& app) { return app.navigation.on_desktop(app.model.route.has_value()); }
+bool navigation_on_desktop(const NavigationPanel& panel, const NavigationInputs& in) {
+  return panel.on_desktop(in.route.has_value());
+}
 
 namespace {
 
 // The area with its bottom raised when the panel docked in it would lie over the scale bar.
-Rect clear_of_scale_bar(const MapsApp& app, Rect area) {
-  if (!app.drawn_scale_bar) return area;
-  const Rect docked = app.navigation.placement().rect(area, app.navigation.host_rect_or(app.bounds_rect));
-  const Rect& bar = *app.drawn_scale_bar;
+Rect clear_of_scale_bar(const NavigationPanel& panel, const NavigationInputs& in, Rect area) {
+  if (!in.scale_bar) return area;
+  const Rect docked = panel.placement().rect(area, panel.host_rect_or(in.bounds));
+  const Rect& bar = *in.scale_bar;
   if (docked.x0 < bar.x1 && bar.x0 < docked.x1 && docked.y1 > bar.y0) {
     area.y1 = std::min(area.y1, bar.y0 - kLayoutGap + kLayoutMargin);
   }
@@ -44,30 +44,36 @@ Rect clear_of_scale_bar(const MapsApp& app, Rect area) {
 
 }  // namespace
 
-zarn_ui::Rect navigation_dock_area(const MapsApp& app, const std::optional<Rect>& legend) {
-  Rect area = app.bounds_rect;
-  if (!is_narrow_layout(area) && !app.panel.collapsed) area.x0 = side_panel_rect(area).x1 + kLayoutGap;
-  if (!legend) return clear_of_scale_bar(app, area);
+zarn_ui::Rect navigation_dock_area(const NavigationPanel& panel, const NavigationInputs& in,
+                                   const std::optional<Rect>& legend) {
+  Rect area = in.bounds;
+  if (!is_narrow_layout(area) && !in.side_panel.collapsed) area.x0 = side_panel_rect(area).x1 + kLayoutGap;
+  if (!legend) return clear_of_scale_bar(panel, in, area);
   Rect beside = area;
   beside.x0 = std::max(area.x0, legend->x1 + kLayoutGap);
-  if (beside.width() >= app.navigation.placement().panel_size.width + kLayoutMargin) {
-    return clear_of_scale_bar(app, beside);
+  if (beside.width() >= panel.placement().panel_size.width + kLayoutMargin) {
+    return clear_of_scale_bar(panel, in, beside);
   }
   // The panel's bottom margin then lands it a gap above the legend.
   area.y1 = legend->y0 - kLayoutGap + kLayoutMargin;
-  return clear_of_scale_bar(app, area);
+  return clear_of_scale_bar(panel, in, area);
 }
 
-void stage_floating_navigation(MapsApp& app, const std::string& mode) {
-  app.navigation.stage(mode, app.bounds_rect);
+std::optional<Rect> navigation_docked_rect(const NavigationPanel& panel, const NavigationInputs& in) {
+  if (!navigation_docked_visible(panel, in)) return std::nullopt;
+  return panel.panel_rect(in.bounds);
+}
+
+void stage_floating_navigation(NavigationPanel& panel, const NavigationInputs& in, const std::string& mode) {
+  panel.stage(mode, in.bounds);
   if (mode == "returned") {
     // What the desktop reports once the window took the panel back.
-    if (const auto surface = app.navigation.surface_for(app.model.route.has_value(), app.bounds_rect,
-                                                        app.navigation.panel_rect(app.bounds_rect))) {
-      app.apply_surface_event({zarn_ui::floating_surface::SurfaceEvent::AdoptionConfirmed{surface->id}});
+    if (const auto surface = panel.surface_for(in.route.has_value(), in.bounds, panel.panel_rect(in.bounds))) {
+      panel.apply_surface_event(in.route.has_value(), in.bounds,
+                                {zarn_ui::floating_surface::SurfaceEvent::AdoptionConfirmed{surface->id}});
     }
   }
-  app.navigation.pin_handoff(mode == "attached" || mode == "detached" || mode == "hover" ? 1000 : 500);
+  panel.pin_handoff(mode == "attached" || mode == "detached" || mode == "hover" ? 1000 : 500);
 }
 
 }  // namespace maps

@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/layout_metrics.hpp"
-#include "transitions/locating.hpp"
-#include "transitions/traffic.hpp"
-#include "transitions/view.hpp"
 
 namespace maps {
 
@@ -38,17 +34,6 @@ bool more_button_shown(const zarn_ui::Rect& bounds, bool panel_expanded) {
   if (!is_narrow_layout(bounds) || !panel_expanded) return true;
   const zarn_ui::Rect more = more_button_rect(bounds), panel = side_panel_rect(bounds);
   return !(more.x0 < panel.x1 && panel.x0 < more.x1 && more.y0 < panel.y1 && panel.y0 < more.y1);
-}
-
-void handle_map_control(MapsApp& app, MapControl control) {
-  const zarn_ui::Point c = map_viewport_center(app.bounds_rect);
-  switch (control) {
-    case MapControl::ZoomIn: zoom_map_at(app.session(), 1.0, c.x, c.y); break;
-    case MapControl::ZoomOut: zoom_map_at(app.session(), -1.0, c.x, c.y); break;
-    case MapControl::Locate: start_locating(app.session()); break;
-    case MapControl::Traffic: set_traffic_enabled(app.session(), !app.backend.traffic.enabled); break;
-    case MapControl::None: break;
-  }
 }
 
 }  // namespace maps

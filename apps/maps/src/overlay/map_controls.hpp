@@ -11,8 +11,6 @@
 
 namespace maps {
 
-class MapsApp;
-
 // The four buttons of the column at the right edge of `r`, top to bottom.
 std::array<zarn_ui::Rect, 4> control_button_rects(const zarn_ui::Rect& r);
 // The button of a control; None reads the last one.
@@ -30,8 +28,5 @@ zarn_ui::Rect more_button_rect(const zarn_ui::Rect& bounds);
 // Not where it would lie over the narrow layout's open side panel (up to 455 px wide windows);
 // the menu is there again once the panel is closed.
 bool more_button_shown(const zarn_ui::Rect& bounds, bool panel_expanded);
-
-// Runs a control's command.
-void handle_map_control(MapsApp& app, MapControl control);
 
 }  // namespace maps

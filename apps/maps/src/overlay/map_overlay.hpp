@@ -1,8 +1,9 @@
 #pragma once
-// Everything above the map and the side panel: the map controls, the traffic legend, the menu
-// button, the search box, the status pill, the point-of-interest card, the panels that float over
-// the map, the "More" button, the overflow menu, the dialog and the hover tooltip. The overlay
-// owns the hover state of its controls and the tooltip host.
+// The overlay above the map and the side panel: the map controls, the traffic legend, the menu
+// button, the status pill, the point-of-interest card, the "More" button and the hover tooltip
+// (their painters: overlay/overlay_painters.hpp; the window's order of them among the other
+// views: app/window_order.cpp). The overlay owns the hover state of its controls and the tooltip
+// host.
 
 #include <optional>
 
@@ -16,8 +17,6 @@
 #include "zarn_ui/widgets.hpp"
 
 namespace maps {
-
-class MapsApp;
 
 class MapOverlay {
  public:
@@ -35,6 +34,9 @@ class MapOverlay {
   void dismiss_tooltip() { tooltips_.dismiss(); }
   // Brings a tooltip up once the pointer has rested long enough.
   void tick_tooltips(base::MonoTime now) { tooltips_.tick(now); }
+  // Brings a tooltip up when it is due, then paints it once it is up, kept inside `drawn_bounds`.
+  void paint_tooltip(zarn_ui::Scene& scene, const zarn_ui::Affine& t, const zarn_ui::text_render::TextRenderer& text,
+                     const zarn_ui::theme::Theme& theme, const zarn_ui::Rect& drawn_bounds, base::MonoTime now);
   // Points the tooltip host at `target` (none takes it down); true when that changed.
   bool point_tooltip(std::optional<zarn_ui::widgets::TooltipTarget> target, base::MonoTime now) {
     return tooltips_.on_pointer(std::move(target), now);
@@ -44,9 +46,5 @@ class MapOverlay {
   MapControl hovered_ = MapControl::None;
   zarn_ui::widgets::TooltipHost tooltips_;
 };
-
-// Paints the overlay and records its press areas; widgets that draw themselves get `ctx`.
-void paint_map_overlay(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
-                       const zarn_ui::widget::PaintCtx& ctx);
 
 }  // namespace maps

@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "overlay/overlay_painters.hpp"
 #include "search/categories.hpp"
@@ -44,28 +42,25 @@ std::vector<PoiDetailRow> detail_rows(const Poi& poi) {
 
 }  // namespace
 
-void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text, const OverlayTheme& theme,
-                    const std::optional<Rect>& legend) {
-  if (!app.selected_poi) return;
+std::vector<HitTarget> paint_poi_card(const OverlayInputs& in, const PoiCardClearOf& clear_of, Scene& scene,
+                                      const Affine& t, const OverlayText& text, const OverlayTheme& theme) {
+  if (!in.selected_poi) return {};
   // Over the narrow layout's open panel there is no room for it: the panel lists the place,
   // highlighted, and the card comes once the panel is closed.
-  if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) return;
-  const auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
-                               [&](const Poi& p) { return p.id == *app.selected_poi; });
-  if (it == app.backend.view_pois.pois.end()) return;
+  if (is_narrow_layout(in.bounds) && in.side_panel.expanded) return {};
+  const auto it = std::find_if(in.pois.begin(), in.pois.end(), [&](const Poi& p) { return p.id == *in.selected_poi; });
+  if (it == in.pois.end()) return {};
   const Poi poi = *it;
   std::vector<PoiDetailRow> rows = detail_rows(poi);
 
-  const Rect& b = app.bounds_rect;
-  const double left = overlay_card_left(app), right_limit = b.x1 - 16.0;
+  const Rect& b = in.bounds;
+  const double left = overlay_card_left(b, in.side_panel), right_limit = b.x1 - 16.0;
   const double w = std::min(std::max(right_limit - left, 200.0), 360.0);
   double x0 = std::max((left + right_limit) / 2.0 - w / 2.0, left), x1 = x0 + w;
   // Above the bottom controls, and above the traffic legend and the docked navigation panel
   // where they lie under it.
   double bottom = b.y1 - 54.0;
-  std::optional<Rect> docked;
-  if (navigation_docked_visible(app)) docked = app.navigation.panel_rect(b);
-  for (const auto& below : {legend, docked}) {
+  for (const auto& below : {clear_of.legend, clear_of.docked_navigation}) {
     if (below && below->x0 < x1 && x0 < below->x1) bottom = std::min(bottom, below->y0 - kLayoutGap);
   }
   // Below the status pill's row. Where that leaves too little room, the detail rows go first
@@ -78,7 +73,7 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   const double n = static_cast<double>(rows.size());
   const double top = std::max(bottom - (kBaseHeight + kRowHeight * n), highest);
   bottom = top + kBaseHeight + kRowHeight * n;
-  if (map_controls_shown(b, app.panel.expanded)) {
+  if (map_controls_shown(b, in.side_panel.expanded)) {
     const Rect controls = control_button_rect(b, MapControl::Traffic);
     if (top < controls.y1 + kLayoutGap) {
       x1 = std::min(x1, control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap);
@@ -88,14 +83,14 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
 
   const Rect card{x0, top, x1, bottom};
   paint_card(scene, t, card, theme.surface, theme.border, 16.0);
-  app.hit_targets.push_back({card, UiMessage{msg::Noop{}}});
+  std::vector<HitTarget> hits{{card, UiMessage{msg::Noop{}}}};
   // The category's strip along the left edge, following the card's rounded corners.
   scene.push_layer(zarn_ui::RoundedRect::make(card, 16.0), t);
   fill_rounded_rect(scene, t, {x0, top, x0 + 5.0, bottom}, category_color(theme, poi.category), 16.0);
   scene.pop_layer();
 
   draw_text_centered(scene, text, t, "✕", theme.text_secondary, x1 - 36.0, x1 - 10.0, top + 14.0, 14.0f);
-  app.hit_targets.push_back({{x1 - 36.0, top + 12.0, x1 - 10.0, top + 38.0}, UiMessage{msg::ClosePoi{}}});
+  hits.push_back({{x1 - 36.0, top + 12.0, x1 - 10.0, top + 38.0}, UiMessage{msg::ClosePoi{}}});
 
   // The name ends clear of the close button.
   draw_text_ellipsized_weighted(scene, text, t, poi.name, theme.text, x0 + 16.0, top + 14.0, 18.0f, kWeightBold,
@@ -118,7 +113,8 @@ void paint_poi_card(MapsApp& app, Scene& scene, const Affine& t, const OverlayTe
   const Rect button{x0 + 16.0, by, x1 - 16.0, by + 36.0};
   fill_rounded_rect(scene, t, button, theme.accent, 9.0);
   draw_text_centered(scene, text, t, "Directions", label_on(theme.accent), button.x0, button.x1, by + 9.875, 13.0f);
-  app.hit_targets.push_back({button, UiMessage{msg::DirectionsToPoi{}}});
+  hits.push_back({button, UiMessage{msg::DirectionsToPoi{}}});
+  return hits;
 }
 
 }  // namespace maps

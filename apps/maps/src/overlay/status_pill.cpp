@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <string>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
@@ -19,10 +18,10 @@ constexpr double kPillPadding = 36.0;  // the dot and the space around the text
 
 // Where the pill is centred: under the search box in the map beside the side panel, left of the
 // map controls; over the narrow layout's open panel, in the panel's header beside its title.
-Rect status_pill_area(const MapsApp& app) {
-  const Rect& b = app.bounds_rect;
+Rect status_pill_area(const OverlayInputs& in) {
+  const Rect& b = in.bounds;
   const bool narrow = is_narrow_layout(b);
-  if (narrow && app.panel.expanded && app.side_panel.header_room()) return *app.side_panel.header_room();
+  if (narrow && in.side_panel.expanded && in.panel_header_room) return *in.panel_header_room;
   const double left = narrow ? b.x0 + kLayoutMargin : side_panel_rect(b).x1 + kLayoutGap;
   const double right = control_button_rect(b, MapControl::ZoomIn).x0 - kLayoutGap;
   return {left, b.y0 + 74.0, std::max(right, left), b.y0 + 104.0};
@@ -30,16 +29,16 @@ Rect status_pill_area(const MapsApp& app) {
 
 }  // namespace
 
-void paint_status_pill(const MapsApp& app, Scene& scene, const Affine& t, const OverlayText& text,
+void paint_status_pill(const OverlayInputs& in, Scene& scene, const Affine& t, const OverlayText& text,
                        const OverlayTheme& theme) {
-  const std::string& status = app.model.status;
-  if (status.empty() || app.search_box.suggestions_showing(app.model.query)) return;
+  const std::string& status = in.status;
+  if (status.empty() || in.search_suggestions_showing) return;
   // What the status tells, never its words: a place named "Error Bay" is no failure.
-  const StatusKind kind = app.backend.status.kind;
+  const StatusKind kind = in.status_kind;
   const bool failure = kind == StatusKind::Failure;
-  const bool working = app.backend.pending_jobs > 0 || status_in_progress(kind);
+  const bool working = in.jobs_pending || status_in_progress(kind);
   if (!working && !failure && kind != StatusKind::Notice) return;
-  const Rect area = status_pill_area(app);
+  const Rect area = status_pill_area(in);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);
   const std::string shown = ellipsize_text(text, status, 12.0f, room);

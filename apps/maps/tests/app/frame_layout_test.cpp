@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "app/map_layers_view.hpp"
+#include "app/navigation_view.hpp"
 #include "app/shot.hpp"
 #include "app/startup.hpp"
 #include "frame_audit.hpp"
 #include "map_layers/map_credit.hpp"
-#include "navigation/navigation_steps.hpp"
+#include "map_layers/map_layers.hpp"
 #include "overlay/map_controls.hpp"
 #include "sample/sample_data.hpp"
 #include "zarn_ui/permissions.hpp"

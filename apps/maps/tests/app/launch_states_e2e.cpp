@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/navigation_view.hpp"
 #include "app/shot.hpp"
 #include "app/startup.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/layout.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/permissions.hpp"

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/construct.hpp"
+#include "app/navigation_view.hpp"
 #include "app/startup.hpp"
 #include "format/units.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "sample/sample_data.hpp"
 
 namespace maps {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "app/navigation_view.hpp"
 #include "draw_kit/text_field.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"
 #include "zarn_ui/scene.hpp"

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/navigation_view.hpp"
 #include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "menu/menu_input.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"

@@ -6,10 +6,10 @@
 
 #include "../overlay/window_script.hpp"
 #include "app/construct.hpp"
+#include "app/navigation_view.hpp"
 #include "base/scoped_env.hpp"
 #include "base_testing/private_x_server.hpp"
 #include "base_testing/x_windows.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace maps {

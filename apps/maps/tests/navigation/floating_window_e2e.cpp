@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/construct.hpp"
+#include "app/navigation_view.hpp"
 #include "base/scoped_env.hpp"
 #include "base_testing/private_x_server.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "window_script.hpp"
 #include "zarn_ui/state.hpp"

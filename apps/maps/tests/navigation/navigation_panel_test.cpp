@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/access_tree.hpp"
+#include "app/navigation_view.hpp"
 #include "app_input_fixture.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "format/units.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay_frame.hpp"
 #include "sample/sample_data.hpp"
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "app/construct.hpp"
+#include "app/navigation_view.hpp"
 #include "geo/screen_view.hpp"
-#include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "window_script.hpp"
 #include "zarn_ui/state.hpp"

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
 #include "app_input_fixture.hpp"
 #include "geo/screen_view.hpp"
