@@ -4,6 +4,7 @@
 
 #include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
+#include "app/side_panel_view.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_credit.hpp"
@@ -11,7 +12,6 @@
 #include "map_layers/status_banner.hpp"
 #include "overlay/map_overlay.hpp"
 #include "overlay/overlay_painters.hpp"
-#include "side_panel/side_panel.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
@@ -50,7 +50,7 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   }
   if ((!narrow || panel.expanded) && !suggestions_showing(*this) &&
       !(side_panel_rect(bounds_rect).height() < kMinPanelHeight)) {
-    paint_side_panel(*this, scene, transform, ctx);
+    paint_side_panel_view(*this, scene, transform, ctx);
   }
 
   // Like the control column it keeps clear of, the scale bar stays under a narrow open panel.
