@@ -79,8 +79,8 @@ ActionOutcome run_interface_action(Session& session, zarn_ui::state::State& stat
 
 }  // namespace
 
-ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, std::uint8_t kind,
-                                std::string_view id, std::string_view argument) {
+ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
+                                std::string_view argument) {
   namespace kinds = zarn_actions::resource::action_kind;
   if (kind == kinds::kCommand) return ActionOutcome::not_handled();
   if (kind == kinds::kDevice) {

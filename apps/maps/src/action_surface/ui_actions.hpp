@@ -21,8 +21,7 @@ zarn_ui::ui_action::ActionOutcome perform_ui_action(Session& session, zarn_ui::s
                                                     std::string_view id, std::string_view argument);
 // "maps.locate" with kind 1 waits in the surface's slot, which the tick fills and
 // ActionSurface::take_result empties; everything else answers at once.
-zarn_ui::ui_action::BeginOutcome begin_ui_action(ActionSurface& surface, Session& session,
-                                                 zarn_ui::state::State& state,
+zarn_ui::ui_action::BeginOutcome begin_ui_action(ActionSurface& surface, Session& session, zarn_ui::state::State& state,
                                                  const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
                                                  std::string_view id, std::string_view argument);
 

@@ -42,8 +42,7 @@ void paint_nearby_row(const ListPaint& p, const Poi& poi, LatLon reference, doub
   paint_category_glyph(scene, transform, poi.category, theme.text, disc, centre, kDiscRadius);
 
   const std::string d = format_distance(haversine_m(poi.pos, reference));
-  const Color row =
-      selected ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
+  const Color row = selected ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
   draw_text_right(scene, text, transform, d, readable_on(theme.accent, row), right - 8.0, y + 8.0, 11.0f);
   const double room = (w - 38.0) - (measure_text(text, d, 11.0f) + 10.0);
   draw_text_ellipsized(scene, text, transform, poi.name, theme.text, left + 38.0, y + 6.0, 13.0f, room);

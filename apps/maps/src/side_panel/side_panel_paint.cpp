@@ -19,8 +19,8 @@ void paint_collapsed_card(const SidePanelInputs& in, std::vector<HitTarget>& hit
   const Rect card{p.x0, p.y0, p.x1, p.y0 + 60.0};
   paint_card(scene, transform, card, theme.surface, theme.border, 14.0);
   hits.push_back({card, UiMessage{msg::Noop{}}});
-  draw_label_weighted(scene, text, transform, in.model.panel == Panel::Directions ? "Directions" : "Places",
-                      theme.text, p.x0 + 14.0, p.y0 + 20.625, 15.0f, 2);
+  draw_label_weighted(scene, text, transform, in.model.panel == Panel::Directions ? "Directions" : "Places", theme.text,
+                      p.x0 + 14.0, p.y0 + 20.625, 15.0f, 2);
   const Rect expand{p.x1 - 50.0, p.y0 + 10.0, p.x1 - 10.0, p.y0 + 50.0};
   fill_rounded_rect(scene, transform, expand, theme.background, 8.0);
   draw_text_centered(scene, text, transform, "\u00bb", theme.text, expand.x0, expand.x1, p.y0 + 20.0, 16.0f);

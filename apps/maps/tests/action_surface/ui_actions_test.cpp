@@ -96,13 +96,15 @@ TEST(UiActions, EffectsOfTheActions) {
 TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   const RequestId first = {1}, other = {2};
   PanelFixture offline;
-  EXPECT_EQ(begin_ui_action(offline.app->action_surface, offline.app->session(), offline.state, first, 1, "maps.locate", ""),
-            BeginOutcome::refused("The location service is unavailable in this session"));
+  EXPECT_EQ(
+      begin_ui_action(offline.app->action_surface, offline.app->session(), offline.state, first, 1, "maps.locate", ""),
+      BeginOutcome::refused("The location service is unavailable in this session"));
 
   PanelFixture f(PanelFixture::live_sample());
   // A location request the window already asked for: no second portal request is started here.
   f.app->backend.location.pending = true;
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, first, 1, "maps.locate", ""), BeginOutcome::started());
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, first, 1, "maps.locate", ""),
+            BeginOutcome::started());
   EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 1, "maps.locate", ""),
             BeginOutcome::refused("A location request is already in progress"));
   EXPECT_EQ(f.app->action_surface.take_result(first), std::nullopt);  // nothing yet
@@ -114,10 +116,12 @@ TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   EXPECT_FALSE(f.app->action_surface.locate_pending());
 
   // Other actions answer at once.
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.toggle-traffic", ""), BeginOutcome::completed({}));
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.toggle-traffic", ""),
+            BeginOutcome::completed({}));
   EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.open-place", R"("gone")"),
             BeginOutcome::refused("Map place is no longer available"));
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 0, "maps.open-place", R"("gone")"), BeginOutcome::not_handled());
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 0, "maps.open-place", R"("gone")"),
+            BeginOutcome::not_handled());
 }
 
 TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
