@@ -72,7 +72,7 @@ Resource plan_settings_resource(const MapModel& model) {
                                                        TravelMode::Foot};
   for (const TravelMode mode : kModes) {
     const std::string_view label = travel_mode_label(mode);
-    r.with_action(action_spec_with_contract(fmt::format("travel-mode-{}", base::ascii_lower(label)),
+    r.with_action(action_spec_with_contract(fmt::format("travel-mode-{}", travel_mode_id(mode)),
                                             fmt::format("Travel by {}", label),
                                             MapsAction{MapsAction::SetTravelMode{mode}}));
   }

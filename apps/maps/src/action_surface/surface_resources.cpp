@@ -5,7 +5,6 @@
 
 #include "action_surface/action_encoding.hpp"
 #include "action_surface/action_resources.hpp"
-#include "app/maps_app.hpp"
 #include "model/place_ops.hpp"
 #include "search/nearby.hpp"
 #include "search/ranking.hpp"
@@ -29,12 +28,12 @@ ActionSpec surface_spec(std::string name, std::string title, std::uint8_t kind, 
       .with_contract(std::move(contract));
 }
 
-ActionSpec locate_spec(const MapsApp& app) {
+ActionSpec locate_spec(const Backend& backend) {
   ActionSpec spec = surface_spec("locate", "Use my location", zr::action_kind::kDevice, "maps.locate", "");
-  if (!app.backend.live) {
+  if (!backend.live) {
     spec.availability =
         zr::Availability::refused("location_service_offline", "The location service is unavailable in this session");
-  } else if (app.backend.location.receiver) {
+  } else if (backend.location.receiver) {
     spec.availability = zr::Availability::refused("request_in_progress", "A location request is already in progress");
   }
   return spec;
@@ -47,14 +46,14 @@ std::optional<std::string> id_after(const std::string& id, std::string_view pref
 
 void insert_first(zr::Resource& r, ActionSpec spec) { r.actions.insert(r.actions.begin(), std::move(spec)); }
 
-const Poi* loaded_poi(const MapsApp& app, const std::string& id) {
-  auto it = std::find_if(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
-                         [&](const Poi& p) { return p.id == id; });
-  return it == app.backend.view_pois.pois.end() ? nullptr : &*it;
+const Poi* loaded_poi(const Backend& backend, const std::string& id) {
+  const std::vector<Poi>& pois = backend.view_pois.pois;
+  auto it = std::find_if(pois.begin(), pois.end(), [&](const Poi& p) { return p.id == id; });
+  return it == pois.end() ? nullptr : &*it;
 }
 
-const Place* result_place(const MapsApp& app, const std::string& id) {
-  const auto& results = app.model.results;
+const Place* result_place(const MapModel& model, const std::string& id) {
+  const auto& results = model.results;
   auto it = std::find_if(results.begin(), results.end(), [&](const Place& p) { return p.id == id; });
   return it == results.end() ? nullptr : &*it;
 }
@@ -63,15 +62,15 @@ zr::Resource fallback_workspace() { return zr::Resource("maps.workspace", "maps.
 
 }  // namespace
 
-void add_surface_actions(const MapsApp& app, zr::Resource& r) {
+void add_surface_actions(const MapModel& model, const Backend& backend, zr::Resource& r) {
   namespace kinds = zr::action_kind;
   if (r.kind == "maps.workspace") {
-    r.with_action(locate_spec(app));
-    r.with_action(surface_spec("toggle-traffic", app.backend.traffic.enabled ? "Hide traffic" : "Show traffic",
+    r.with_action(locate_spec(backend));
+    r.with_action(surface_spec("toggle-traffic", backend.traffic.enabled ? "Hide traffic" : "Show traffic",
                                kinds::kInterface, "maps.toggle-traffic", ""));
   } else if (r.kind == "maps.place" || r.kind == "maps.search-result") {
     const auto id = id_after(r.id, r.kind == "maps.place" ? kPlacePrefix : kResultPrefix);
-    if (id && find_place(app.model, *id)) {
+    if (id && find_place(model, *id)) {
       if (r.kind == "maps.place") {
         insert_first(r, surface_spec("open", "Open place", kinds::kInterface, "maps.open-place", *id));
       }
@@ -79,55 +78,55 @@ void add_surface_actions(const MapsApp& app, zr::Resource& r) {
     }
   } else if (r.kind == "maps.poi") {
     const auto id = id_after(r.id, kPoiPrefix);
-    if (id && loaded_poi(app, *id)) {
+    if (id && loaded_poi(backend, *id)) {
       r.with_action(surface_spec("open", "Open place", kinds::kInterface, "maps.open-poi", *id));
       r.with_action(surface_spec("directions", "Get directions", kinds::kInterface, "maps.directions-poi", *id));
     }
   }
-  for (zr::Resource& child : r.children) add_surface_actions(app, child);
+  for (zr::Resource& child : r.children) add_surface_actions(model, backend, child);
 }
 
-std::vector<zr::Resource> surface_resources(const MapsApp& app, const zarn_ui::state::State& state) {
+std::vector<zr::Resource> surface_resources(const ResourceInputs& in, const zarn_ui::state::State& state) {
   std::vector<zr::Resource> out = app_action_resources(state.doc());
   if (out.empty()) out.push_back(fallback_workspace());
   zr::Resource& root = out.front();
-  const auto& results = app.model.results;
+  const auto& results = in.model.results;
   for (std::size_t i = 0; i < std::min(results.size(), kMaxResourcesPerKind); ++i) {
     root.with_child(zr::Resource(std::string(kResultPrefix) + results[i].id, "maps.search-result", results[i].name));
   }
   const std::vector<Poi> nearby = search::nearby_pois(
-      app.backend.view_pois.pois, search::origin_or_centre(app.model.origin, app.model.center), app.selected_poi);
+      in.backend.view_pois.pois, search::origin_or_centre(in.model.origin, in.model.center), in.selected_poi);
   for (std::size_t i = 0; i < std::min(nearby.size(), kMaxResourcesPerKind); ++i) {
     root.with_child(zr::Resource(std::string(kPoiPrefix) + nearby[i].id, "maps.poi", nearby[i].name));
   }
-  for (zr::Resource& r : out) add_surface_actions(app, r);
+  for (zr::Resource& r : out) add_surface_actions(in.model, in.backend, r);
   return out;
 }
 
-zarn_ui::resource_query::ResourcePage query_surface_resources(const MapsApp& app,
+zarn_ui::resource_query::ResourcePage query_surface_resources(const ResourceInputs& in,
                                                               const zarn_ui::resource_query::ResourceQuery& query,
                                                               const zarn_ui::state::State& state) {
   zarn_ui::resource_query::ResourcePage page;
   page.complete = true;
-  if (!query.continuation && query.page_size != 0) page.items = surface_resources(app, state);
+  if (!query.continuation && query.page_size != 0) page.items = surface_resources(in, state);
   return page;
 }
 
-std::optional<zr::Resource> surface_resource(const MapsApp& app, std::string_view id,
+std::optional<zr::Resource> surface_resource(const ResourceInputs& in, std::string_view id,
                                              const zarn_ui::state::State& state) {
   std::optional<zr::Resource> found = resolve_action_resource(state.doc(), id);
   const std::string key(id);
   if (!found && key == "maps.workspace") found = fallback_workspace();
   if (!found) {
     if (auto rest = id_after(key, kResultPrefix)) {
-      if (const Place* place = result_place(app, *rest)) {
+      if (const Place* place = result_place(in.model, *rest)) {
         found = zr::Resource(key, "maps.search-result", place->name);
       }
     } else if (auto poi_id = id_after(key, kPoiPrefix)) {
-      if (const Poi* poi = loaded_poi(app, *poi_id)) found = zr::Resource(key, "maps.poi", poi->name);
+      if (const Poi* poi = loaded_poi(in.backend, *poi_id)) found = zr::Resource(key, "maps.poi", poi->name);
     }
   }
-  if (found) add_surface_actions(app, *found);
+  if (found) add_surface_actions(in.model, in.backend, *found);
   return found;
 }
 

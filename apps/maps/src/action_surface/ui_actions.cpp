@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "app/maps_app.hpp"
 #include "model/json_reader.hpp"
 #include "model/place_ops.hpp"
 #include "transitions/locating.hpp"
@@ -38,9 +37,9 @@ base::Result<std::string> string_argument(std::string_view argument) {
   return out;
 }
 
-bool has_poi(const MapsApp& app, const std::string& id) {
-  return std::any_of(app.backend.view_pois.pois.begin(), app.backend.view_pois.pois.end(),
-                     [&](const Poi& p) { return p.id == id; });
+bool has_poi(const Backend& backend, const std::string& id) {
+  const std::vector<Poi>& pois = backend.view_pois.pois;
+  return std::any_of(pois.begin(), pois.end(), [&](const Poi& p) { return p.id == id; });
 }
 
 bool is_interface_action(std::string_view id) {
@@ -48,73 +47,71 @@ bool is_interface_action(std::string_view id) {
          id == "maps.open-poi" || id == "maps.directions-poi";
 }
 
-ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, std::string_view id,
+ActionOutcome run_interface_action(Session& session, zarn_ui::state::State& state, std::string_view id,
                                    std::string_view argument) {
   if (id == "maps.toggle-traffic") {
-    set_traffic_enabled(app.session(), !app.backend.traffic.enabled);
+    set_traffic_enabled(session, !session.backend.traffic.enabled);
     return ActionOutcome::performed();
   }
   base::Result<std::string> text = string_argument(argument);
   if (!text) return ActionOutcome::failed(text.error());
   std::string value = std::move(text).value();
   if (id == "maps.search") {
-    app.model.query = std::move(value);
+    session.model.query = std::move(value);
     // Recorded through the document like a typed search, so the next document change keeps it.
-    submit_search(app.session(), &state);
+    submit_search(session, &state);
     return ActionOutcome::performed();
   }
   if (id == "maps.open-place" || id == "maps.directions") {
-    if (!find_place(app.model, value)) return ActionOutcome::failed("Map place is no longer available");
-    select_place(app.session(), value);
-    if (id == "maps.directions") open_directions(app.session());
+    if (!find_place(session.model, value)) return ActionOutcome::failed("Map place is no longer available");
+    select_place(session, value);
+    if (id == "maps.directions") open_directions(session);
     return ActionOutcome::performed();
   }
   // "maps.open-poi" and "maps.directions-poi".
-  if (!has_poi(app, value)) return ActionOutcome::failed("Map point of interest is no longer in this viewport");
-  select_poi(app.session(), value);
-  if (id == "maps.directions-poi") directions_to_poi(app.session(), state);
+  if (!has_poi(session.backend, value)) {
+    return ActionOutcome::failed("Map point of interest is no longer in this viewport");
+  }
+  select_poi(session, value);
+  if (id == "maps.directions-poi") directions_to_poi(session, state);
   return ActionOutcome::performed();
 }
 
 }  // namespace
 
-ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
+ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
                                 std::string_view argument) {
   namespace kinds = zarn_actions::resource::action_kind;
   if (kind == kinds::kCommand) return ActionOutcome::not_handled();
   if (kind == kinds::kDevice) {
     if (id != kLocate) return ActionOutcome::not_handled();
-    if (app.backend.location.receiver) return ActionOutcome::failed(std::string(kBusy));
-    start_locating(app.session());
+    if (session.backend.location.receiver) return ActionOutcome::failed(std::string(kBusy));
+    start_locating(session);
     return ActionOutcome::performed();
   }
   if (!is_interface_action(id)) return ActionOutcome::not_handled();
-  return run_interface_action(app, state, id, argument);
+  return run_interface_action(session, state, id, argument);
 }
 
-BeginOutcome begin_ui_action(MapsApp& app, zarn_ui::state::State& state, const zarn_ui::ui_action::RequestId& request,
-                             std::uint8_t kind, std::string_view id, std::string_view argument) {
+BeginOutcome begin_ui_action(ActionSurface& surface, Session& session, zarn_ui::state::State& state,
+                             const zarn_ui::ui_action::RequestId& request, std::uint8_t kind, std::string_view id,
+                             std::string_view argument) {
   if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
-    if (!app.backend.live) return BeginOutcome::refused(std::string(kOffline));
-    if (app.action_surface.locate_pending() || app.backend.location.receiver) {
+    if (!session.backend.live) return BeginOutcome::refused(std::string(kOffline));
+    if (surface.locate_pending() || session.backend.location.receiver) {
       return BeginOutcome::refused(std::string(kBusy));
     }
-    app.action_surface.await_locate(request);
-    start_locating(app.session());
+    surface.await_locate(request);
+    start_locating(session);
     return BeginOutcome::started();
   }
-  ActionOutcome outcome = perform_ui_action(app, state, kind, id, argument);
+  ActionOutcome outcome = perform_ui_action(session, state, kind, id, argument);
   switch (outcome.kind) {
     case ActionOutcome::Kind::Performed: return BeginOutcome::completed({});
     case ActionOutcome::Kind::Failed: return BeginOutcome::refused(std::move(outcome.error));
     case ActionOutcome::Kind::NotHandled: break;
   }
   return BeginOutcome::not_handled();
-}
-
-std::optional<zarn_ui::ui_action::AsyncResult> poll_ui_action(MapsApp& app,
-                                                              const zarn_ui::ui_action::RequestId& request) {
-  return app.action_surface.take_result(request);
 }
 
 }  // namespace maps

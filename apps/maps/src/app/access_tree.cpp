@@ -10,7 +10,6 @@
 #include "app/offline_panel_view.hpp"
 #include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
-#include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "format/labels.hpp"
@@ -105,7 +104,7 @@ std::optional<AccessEntry> map_menu_entry(const MapsApp& app, const UiMessage& m
           return entry("Back to places", "maps.panel.back", r);
         } else if constexpr (std::is_same_v<M, msg::ChooseTravelMode>) {
           const std::string_view label = travel_mode_label(m.mode);
-          return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", base::ascii_lower(label)), r);
+          return entry(fmt::format("Travel by {}", label), fmt::format("maps.mode:{}", travel_mode_id(m.mode)), r);
         } else if constexpr (std::is_same_v<M, msg::OpenPlace>) {
           const auto place = find_place(app.model, m.id);
           if (!place) return std::nullopt;

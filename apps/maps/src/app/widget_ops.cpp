@@ -4,6 +4,7 @@
 #include "action_surface/surface_resources.hpp"
 #include "action_surface/ui_actions.hpp"
 #include "app/access_tree.hpp"
+#include "app/action_surface_view.hpp"
 #include "app/maps_app.hpp"
 
 namespace maps {
@@ -45,17 +46,17 @@ bool MapsApp::perform_semantic_action(std::string_view id, zarn_ui::access::Sema
 }
 
 std::vector<zarn_actions::resource::Resource> MapsApp::resources(const zarn_ui::state::State& state) const {
-  return surface_resources(*this, state);
+  return surface_resources(resource_inputs(*this), state);
 }
 
 zarn_ui::resource_query::ResourcePage MapsApp::query_resources(const zarn_ui::resource_query::ResourceQuery& query,
                                                                const zarn_ui::state::State& state) const {
-  return query_surface_resources(*this, query, state);
+  return query_surface_resources(resource_inputs(*this), query, state);
 }
 
 std::optional<zarn_actions::resource::Resource> MapsApp::resource(std::string_view id,
                                                                   const zarn_ui::state::State& state) const {
-  return surface_resource(*this, id, state);
+  return surface_resource(resource_inputs(*this), id, state);
 }
 
 std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output() {
@@ -67,17 +68,17 @@ std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output
 
 zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(zarn_ui::state::State& state, std::uint8_t kind,
                                                           std::string_view id, std::string_view argument) {
-  return perform_ui_action(*this, state, kind, id, argument);
+  return perform_ui_action(session(), state, kind, id, argument);
 }
 
 zarn_ui::ui_action::BeginOutcome MapsApp::begin_action(zarn_ui::state::State& state,
                                                        const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
                                                        std::string_view id, std::string_view argument) {
-  return begin_ui_action(*this, state, request, kind, id, argument);
+  return begin_ui_action(action_surface, session(), state, request, kind, id, argument);
 }
 
 std::optional<zarn_ui::ui_action::AsyncResult> MapsApp::poll_action(const zarn_ui::ui_action::RequestId& request) {
-  return poll_ui_action(*this, request);
+  return action_surface.take_result(request);
 }
 
 }  // namespace maps

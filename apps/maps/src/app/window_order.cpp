@@ -11,6 +11,7 @@
 #include "app/maps_app.hpp"
 #include "app/navigation_view.hpp"
 #include "app/overlay_view.hpp"
+#include "app/side_panel_view.hpp"
 #include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
@@ -103,7 +104,7 @@ void paint_window(MapsApp& app, Scene& scene, const Affine& t, const zarn_ui::wi
   // 2. The narrow layout's scrim under its open side panel.
   paint_panel_scrim(app, scene, t);
   // 3. The side panel.
-  if (side_panel_shown(app)) paint_side_panel(app, scene, t, ctx);
+  if (side_panel_shown(app)) paint_side_panel_view(app, scene, t, ctx);
   // 4. The scale bar.
   paint_window_scale_bar(app, scene, t, text, theme);
   // 5. The banner of a map with nothing to show.

@@ -51,6 +51,10 @@ inline constexpr std::array<std::string_view, 6> kTransitModeNames = {"Walk", "B
 inline constexpr std::array<std::string_view, 2> kTransitTimeModeNames = {"Depart", "Arrive"};
 inline constexpr std::array<std::string_view, 2> kPanelNames = {"Explore", "Directions"};
 
+// The ids that name a travel mode to the desktop's action and accessibility tooling
+// ("maps.mode:drive", "travel-mode-drive"); they stay as they are when a label changes.
+inline constexpr std::array<std::string_view, 4> kTravelModeIds = {"drive", "transit", "cycle", "walk"};
+
 template <class E>
 struct EnumNames;
 template <>
@@ -92,6 +96,12 @@ template <class E>
 constexpr std::string_view enum_name(E e) {
   const auto i = enum_index(e);
   return i < enum_count<E>() ? EnumNames<E>::names[i] : std::string_view{};
+}
+
+// The mode's id; empty for a value outside the enumeration.
+constexpr std::string_view travel_mode_id(TravelMode mode) {
+  const auto i = static_cast<std::size_t>(mode);
+  return i < kTravelModeIds.size() ? kTravelModeIds[i] : std::string_view{};
 }
 
 template <class E>

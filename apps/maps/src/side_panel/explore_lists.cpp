@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/palette.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
@@ -25,13 +24,16 @@ constexpr double kRowPitch = 56.0;
 constexpr double kRowHeight = 48.0;
 constexpr double kSectionGap = 8.0;
 
-void paint_heading(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
-                   std::string_view heading, double x, double y) {
-  draw_label_weighted(scene, text, transform, heading, theme.text_secondary, x, y, 11.0f, 2);
+void paint_heading(const ListPaint& p, std::string_view heading, double y) {
+  draw_label_weighted(p.scene, p.text, p.transform, heading, p.theme.text_secondary, p.list.left, y, 11.0f, 2);
 }
 
-double paint_empty_state(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
-                         const ListArea& list, double y) {
+double paint_empty_state(const ListPaint& p, double y) {
+  Scene& scene = p.scene;
+  const Affine& transform = p.transform;
+  const TextRenderer& text = p.text;
+  const Theme& theme = p.theme;
+  const ListArea& list = p.list;
   draw_label_weighted(scene, text, transform, "Find your way", theme.text, list.left, y, 16.0f, 3);
   draw_label(scene, text, transform, "Search for a place or address", theme.text_secondary, list.left, y + 28.0, 13.0f);
   draw_label(scene, text, transform, "to route and plan transit.", theme.text_secondary, list.left, y + 46.0, 13.0f);
@@ -39,8 +41,12 @@ double paint_empty_state(Scene& scene, const Affine& transform, const TextRender
 }
 
 // The selected place's card: name, category, address and its three buttons.
-double paint_place_card(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                        const Theme& theme, const ListArea& list, const Place& place, double y) {
+double paint_place_card(const ListPaint& p, const Place& place, double y) {
+  Scene& scene = p.scene;
+  const Affine& transform = p.transform;
+  const TextRenderer& text = p.text;
+  const Theme& theme = p.theme;
+  const ListArea& list = p.list;
   const double left = list.left, right = list.right, w = list.width();
   fill_rounded_rect(scene, transform, {left, y, right, y + 132.0}, theme.background, 12.0);
   fill_rounded_rect(scene, transform, {left, y, left + 5.0, y + 132.0}, theme.accent, 12.0);
@@ -76,27 +82,29 @@ double paint_place_card(MapsApp& app, Scene& scene, const Affine& transform, con
       if (saved) label = readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.18f), theme.background));
     }
     draw_text_centered(scene, text, transform, buttons[i].label, label, r.x0, r.x1, y + 95.5, 12.0f);
-    add_list_target(app.hit_targets, list, r, buttons[i].message);
+    add_list_target(p.hits, list, r, buttons[i].message);
   }
   return y + 146.0;
 }
 
-double paint_recent_searches(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                             const Theme& theme, const ListArea& list, double y) {
+double paint_recent_searches(const ListPaint& p, double y) {
+  Scene& scene = p.scene;
+  const Affine& transform = p.transform;
+  const TextRenderer& text = p.text;
+  const Theme& theme = p.theme;
+  const ListArea& list = p.list;
   const double left = list.left, right = list.right;
-  paint_heading(scene, transform, text, theme, "RECENT SEARCHES", left, y);
+  paint_heading(p, "RECENT SEARCHES", y);
   draw_text_right(scene, text, transform, "Clear", theme.accent, right, y, 11.0f);
   const double clear_w = measure_text(text, "Clear", 11.0f);
-  add_list_target(app.hit_targets, list, {right - clear_w - 12.0, y - 5.0, right, y + 15.0},
-                  UiMessage{msg::ClearRecents{}});
+  add_list_target(p.hits, list, {right - clear_w - 12.0, y - 5.0, right, y + 15.0}, UiMessage{msg::ClearRecents{}});
   y += 20.0;
-  const std::vector<std::string> recents = app.model.recents;
-  for (const std::string& t : recents) {
+  for (const std::string& t : p.in.model.recents) {
     stroke_circle(scene, transform, theme.text_secondary, left + 11.0, y + 15.0, 5.0, 1.5);
     // A long search (a pasted page) ends in "…" at the row's edge.
     draw_text_ellipsized(scene, text, transform, t, theme.text, left + 26.0, y + 7.5, 12.0f,
                          right - (left + 26.0) - 4.0);
-    add_list_target(app.hit_targets, list, {left, y, right, y + 30.0}, UiMessage{msg::SearchAgain{t}});
+    add_list_target(p.hits, list, {left, y, right, y + 30.0}, UiMessage{msg::SearchAgain{t}});
     y += 32.0;
   }
   return y;
@@ -104,12 +112,17 @@ double paint_recent_searches(MapsApp& app, Scene& scene, const Affine& transform
 
 }  // namespace
 
-double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                        const Theme& theme, const ListArea& list, const Place& place, double y) {
+double paint_result_row(const ListPaint& p, const Place& place, double y) {
+  Scene& scene = p.scene;
+  const Affine& transform = p.transform;
+  const TextRenderer& text = p.text;
+  const Theme& theme = p.theme;
+  const ListArea& list = p.list;
+  const MapModel& model = p.in.model;
   const double left = list.left, right = list.right, w = list.width();
   // A row scrolled out of view only takes its room: a long list costs what it shows.
   if (!visible_part(list, {left, y, right, y + kRowHeight})) return y + kRowPitch;
-  if (app.model.selected == place.id) {
+  if (model.selected == place.id) {
     fill_rounded_rect(scene, transform, {left, y, right, y + kRowHeight}, theme.accent.multiply_alpha(0.14f), 8.0);
   }
   fill_circle(scene, transform, mix_color(theme.accent, theme.background, 0.78f), left + 18.0, y + 24.0, 9.0);
@@ -119,54 +132,52 @@ double paint_result_row(MapsApp& app, Scene& scene, const Affine& transform, con
   const std::string subtitle = fmt::format("{} \u00b7 {}", search::category_label(place.category), place.address);
   draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 36.0, y + 24.0, 11.0f, room);
   // A result is a copy made when the search answered; whether it is saved is the stored place's.
-  const std::optional<Place> stored = find_place(app.model, place.id);
+  const std::optional<Place> stored = find_place(model, place.id);
   if (stored ? stored->saved : place.saved) {
     const Color row =
-        app.model.selected == place.id ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
+        model.selected == place.id ? composite(theme.accent.multiply_alpha(0.14f), theme.surface) : theme.surface;
     draw_text_right(scene, text, transform, "\u2665", readable_on(theme.danger, row), right - 8.0, y + 24.0, 12.0f);
   }
-  add_list_target(app.hit_targets, list, {left, y, right, y + kRowHeight}, UiMessage{msg::OpenPlace{place.id}});
+  add_list_target(p.hits, list, {left, y, right, y + kRowHeight}, UiMessage{msg::OpenPlace{place.id}});
   return y + kRowPitch;
 }
 
-double paint_explore_lists(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                           const Theme& theme, const ListArea& list, double y) {
-  const MapModel& m = app.model;
-  const std::optional<Place> selected = selected_place(app.model);
+double paint_explore_lists(const ListPaint& p, double y) {
+  const MapModel& m = p.in.model;
+  const std::optional<Place> selected = selected_place(m);
   std::vector<const Place*> saved;
-  for (const Place& p : m.places) {
-    if (p.saved) saved.push_back(&p);
+  for (const Place& place : m.places) {
+    if (place.saved) saved.push_back(&place);
   }
-  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && app.backend.view_pois.pois.empty()) {
-    return paint_empty_state(scene, transform, text, theme, list, y);
+  if (!selected && m.results.empty() && saved.empty() && m.recents.empty() && p.in.view_pois.empty()) {
+    return paint_empty_state(p, y);
   }
 
-  if (selected) y = paint_place_card(app, scene, transform, text, theme, list, *selected, y);
+  if (selected) y = paint_place_card(p, *selected, y);
   if (!m.results.empty()) {
-    paint_heading(scene, transform, text, theme, "RESULTS", list.left, y);
+    paint_heading(p, "RESULTS", y);
     y += 20.0;
-    const std::vector<Place> results = m.results;
-    for (const Place& p : results) y = paint_result_row(app, scene, transform, text, theme, list, p, y);
+    for (const Place& place : m.results) y = paint_result_row(p, place, y);
     y += kSectionGap;
   }
   const LatLon reference = search::origin_or_centre(m.origin, m.center);
-  const std::vector<Poi> nearby = search::nearby_pois(app.backend.view_pois.pois, reference, app.selected_poi);
+  const std::vector<Poi> nearby = search::nearby_pois(p.in.view_pois, reference, p.in.selected_poi);
   if (!nearby.empty()) {
-    paint_heading(scene, transform, text, theme, "NEARBY", list.left, y);
+    paint_heading(p, "NEARBY", y);
     y += 20.0;
     for (const Poi& poi : nearby) {
-      paint_nearby_row(app, scene, transform, text, theme, list, poi, reference, y);
+      paint_nearby_row(p, poi, reference, y);
       y += kRowPitch;
     }
     y += kSectionGap;
   }
   if (!saved.empty()) {
-    paint_heading(scene, transform, text, theme, "SAVED", list.left, y);
+    paint_heading(p, "SAVED", y);
     y += 20.0;
-    for (const Place* p : saved) y = paint_result_row(app, scene, transform, text, theme, list, *p, y);
+    for (const Place* place : saved) y = paint_result_row(p, *place, y);
     y += kSectionGap;
   }
-  if (!m.recents.empty()) y = paint_recent_searches(app, scene, transform, text, theme, list, y);
+  if (!m.recents.empty()) y = paint_recent_searches(p, y);
   return y;
 }
 

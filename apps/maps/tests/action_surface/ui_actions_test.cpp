@@ -9,6 +9,7 @@
 
 #include "../offline_panel/panel_fixture.hpp"
 #include "action_surface/surface_resources.hpp"
+#include "app/action_surface_view.hpp"
 #include "doc/readers.hpp"
 #include "model/place_ops.hpp"
 #include "resource_rows.hpp"
@@ -54,7 +55,7 @@ TEST(UiActions, KindAndIdDecideWhatRuns) {
     SCOPED_TRACE(fmt::format("{} {} {}", c.kind, c.id, c.argument));
     PanelFixture f;
     f.app->backend.view_pois.pois = sample_pois();
-    EXPECT_EQ(perform_ui_action(*f.app, f.state, c.kind, c.id, c.argument), c.want);
+    EXPECT_EQ(perform_ui_action(f.app->session(), f.state, c.kind, c.id, c.argument), c.want);
   }
 }
 
@@ -62,10 +63,10 @@ TEST(UiActions, EffectsOfTheActions) {
   PanelFixture f;
   f.app->backend.view_pois.pois = sample_pois();
   const bool traffic = f.app->backend.traffic.enabled;
-  perform_ui_action(*f.app, f.state, 2, "maps.toggle-traffic", "");
+  perform_ui_action(f.app->session(), f.state, 2, "maps.toggle-traffic", "");
   EXPECT_NE(f.app->backend.traffic.enabled, traffic);
 
-  perform_ui_action(*f.app, f.state, 2, "maps.search", R"("  Hofgarten ")");
+  perform_ui_action(f.app->session(), f.state, 2, "maps.search", R"("  Hofgarten ")");
   EXPECT_EQ(f.app->model.query, "  Hofgarten ");
   // The recent search is in the document: the next change of it keeps the entry.
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
@@ -75,54 +76,58 @@ TEST(UiActions, EffectsOfTheActions) {
                 MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
 
-  perform_ui_action(*f.app, f.state, 2, "maps.open-place", R"("hofgarten")");
+  perform_ui_action(f.app->session(), f.state, 2, "maps.open-place", R"("hofgarten")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("hofgarten"));
-  perform_ui_action(*f.app, f.state, 2, "maps.directions", R"("stadtmuseum")");
+  perform_ui_action(f.app->session(), f.state, 2, "maps.directions", R"("stadtmuseum")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("stadtmuseum"));
   EXPECT_EQ(f.app->model.panel, Panel::Directions);
 
-  perform_ui_action(*f.app, f.state, 2, "maps.open-poi", R"("osm-node-203")");
+  perform_ui_action(f.app->session(), f.state, 2, "maps.open-poi", R"("osm-node-203")");
   EXPECT_EQ(f.app->selected_poi, std::optional<std::string>("osm-node-203"));
 
-  EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""), ActionOutcome::performed());
+  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, 1, "maps.locate", ""), ActionOutcome::performed());
   EXPECT_TRUE(f.app->backend.location.pending);
   auto [tx, rx] = base::channel<LocationOutcome>();
   f.app->backend.location.receiver = std::move(rx);
-  EXPECT_EQ(perform_ui_action(*f.app, f.state, 1, "maps.locate", ""),
+  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, 1, "maps.locate", ""),
             ActionOutcome::failed("A location request is already in progress"));
 }
 
 TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   const RequestId first = {1}, other = {2};
   PanelFixture offline;
-  EXPECT_EQ(begin_ui_action(*offline.app, offline.state, first, 1, "maps.locate", ""),
-            BeginOutcome::refused("The location service is unavailable in this session"));
+  EXPECT_EQ(
+      begin_ui_action(offline.app->action_surface, offline.app->session(), offline.state, first, 1, "maps.locate", ""),
+      BeginOutcome::refused("The location service is unavailable in this session"));
 
   PanelFixture f(PanelFixture::live_sample());
   // A location request the window already asked for: no second portal request is started here.
   f.app->backend.location.pending = true;
-  EXPECT_EQ(begin_ui_action(*f.app, f.state, first, 1, "maps.locate", ""), BeginOutcome::started());
-  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 1, "maps.locate", ""),
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, first, 1, "maps.locate", ""),
+            BeginOutcome::started());
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 1, "maps.locate", ""),
             BeginOutcome::refused("A location request is already in progress"));
-  EXPECT_EQ(poll_ui_action(*f.app, first), std::nullopt);  // nothing yet
+  EXPECT_EQ(f.app->action_surface.take_result(first), std::nullopt);  // nothing yet
   f.app->action_surface.locate_succeeded();
-  EXPECT_EQ(poll_ui_action(*f.app, other), std::nullopt);
+  EXPECT_EQ(f.app->action_surface.take_result(other), std::nullopt);
   EXPECT_TRUE(f.app->action_surface.locate_pending());
-  EXPECT_EQ(poll_ui_action(*f.app, first), std::optional(AsyncResult::success(first)));
-  EXPECT_EQ(poll_ui_action(*f.app, first), std::nullopt);
+  EXPECT_EQ(f.app->action_surface.take_result(first), std::optional(AsyncResult::success(first)));
+  EXPECT_EQ(f.app->action_surface.take_result(first), std::nullopt);
   EXPECT_FALSE(f.app->action_surface.locate_pending());
 
   // Other actions answer at once.
-  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 2, "maps.toggle-traffic", ""), BeginOutcome::completed({}));
-  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 2, "maps.open-place", R"("gone")"),
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.toggle-traffic", ""),
+            BeginOutcome::completed({}));
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.open-place", R"("gone")"),
             BeginOutcome::refused("Map place is no longer available"));
-  EXPECT_EQ(begin_ui_action(*f.app, f.state, other, 0, "maps.open-place", R"("gone")"), BeginOutcome::not_handled());
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 0, "maps.open-place", R"("gone")"),
+            BeginOutcome::not_handled());
 }
 
 TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
   PanelFixture f;
   f.app->backend.view_pois.pois = sample_pois();
-  const auto roots = surface_resources(*f.app, f.state);
+  const auto roots = surface_resources(resource_inputs(*f.app), f.state);
   ASSERT_EQ(roots.size(), 1u);
   const zr::Resource& w = roots[0];
   std::vector<std::string> ids;
@@ -155,34 +160,34 @@ TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
 TEST(SurfaceResources, CapsFallbackRootPagesAndLookups) {
   PanelFixture f(new_empty_app());
   zarn_ui::state::State empty_doc;  // holds no model
-  EXPECT_EQ(resource_rows(surface_resources(*f.app, empty_doc)),
+  EXPECT_EQ(resource_rows(surface_resources(resource_inputs(*f.app), empty_doc)),
             (std::vector<std::string>{"maps.workspace | maps.workspace | Maps | locate toggle-traffic"}));
   for (int i = 0; i < 20; ++i) {
     f.app->model.results.push_back(
         new_place(fmt::format("r{}", i), fmt::format("Result {}", i), Category::Cafe, "", {48.1, 11.5}));
   }
-  const auto roots = surface_resources(*f.app, f.state);
+  const auto roots = surface_resources(resource_inputs(*f.app), f.state);
   std::size_t results = 0;
   for (const auto& c : roots[0].children) results += c.kind == "maps.search-result";
   EXPECT_EQ(results, 12u);
 
-  EXPECT_EQ(query_surface_resources(*f.app, {"", std::nullopt, 10}, f.state).items.size(), 1u);
-  const auto later = query_surface_resources(*f.app, {"", std::string("next"), 10}, f.state);
+  EXPECT_EQ(query_surface_resources(resource_inputs(*f.app), {"", std::nullopt, 10}, f.state).items.size(), 1u);
+  const auto later = query_surface_resources(resource_inputs(*f.app), {"", std::string("next"), 10}, f.state);
   EXPECT_TRUE(later.items.empty());
   EXPECT_TRUE(later.complete);
   EXPECT_TRUE(later.continuation.empty());
-  EXPECT_TRUE(query_surface_resources(*f.app, {"", std::nullopt, 0}, f.state).items.empty());
+  EXPECT_TRUE(query_surface_resources(resource_inputs(*f.app), {"", std::nullopt, 0}, f.state).items.empty());
 
   // The 15th result is not listed but resolves; it has no place in the model, so no directions.
-  const auto r15 = surface_resource(*f.app, "maps.search-result:r15", f.state);
+  const auto r15 = surface_resource(resource_inputs(*f.app), "maps.search-result:r15", f.state);
   ASSERT_TRUE(r15.has_value());
   EXPECT_EQ(r15->title, "Result 15");
   EXPECT_TRUE(r15->actions.empty());
-  EXPECT_EQ(surface_resource(*f.app, "maps.search-result:nope", f.state), std::nullopt);
-  EXPECT_EQ(surface_resource(*f.app, "maps.poi:osm-node-203", f.state), std::nullopt);
+  EXPECT_EQ(surface_resource(resource_inputs(*f.app), "maps.search-result:nope", f.state), std::nullopt);
+  EXPECT_EQ(surface_resource(resource_inputs(*f.app), "maps.poi:osm-node-203", f.state), std::nullopt);
   f.app->backend.view_pois.pois = sample_pois();
-  EXPECT_EQ(surface_resource(*f.app, "maps.poi:osm-node-203", f.state)->actions.size(), 2u);
-  EXPECT_EQ(surface_resource(*f.app, "maps.workspace", empty_doc)->actions.size(), 2u);
+  EXPECT_EQ(surface_resource(resource_inputs(*f.app), "maps.poi:osm-node-203", f.state)->actions.size(), 2u);
+  EXPECT_EQ(surface_resource(resource_inputs(*f.app), "maps.workspace", empty_doc)->actions.size(), 2u);
 }
 
 }  // namespace
