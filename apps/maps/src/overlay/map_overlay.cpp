@@ -1,6 +1,7 @@
 #include "overlay/map_overlay.hpp"
 
 #include "app/maps_app.hpp"
+#include "app/search_box_view.hpp"
 #include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
@@ -8,7 +9,6 @@
 #include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_panel_paint.hpp"
 #include "overlay/overlay_painters.hpp"
-#include "search_box/search_box_paint.hpp"
 
 namespace maps {
 namespace {

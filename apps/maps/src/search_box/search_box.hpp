@@ -27,8 +27,8 @@ enum class SearchHitKind : std::uint8_t {
   ListBackground,  // only absorbs presses
 };
 
-// One press area of the box or its list, recorded by the overlay while it paints them and then
-// handed on to the frame's hit targets.
+// One press area of the box or its list, recorded by its painters and then taken by the window
+// into the frame's hit targets.
 struct SearchHit {
   zarn_ui::Rect rect;
   SearchHitKind kind = SearchHitKind::Box;

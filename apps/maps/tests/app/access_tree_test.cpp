@@ -141,6 +141,8 @@ TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
       {{msg::OpenLicenses{}}, std::nullopt},
       {{msg::OpenOfflineMaps{}}, std::nullopt},
       {{msg::FloatNavigation{}}, std::nullopt},
+      // The search box's typing pause is no press area.
+      {{msg::AskPlaceSearch{"tea"}}, std::nullopt},
   };
   std::set<std::size_t> kinds;
   for (const Case& c : cases) {
