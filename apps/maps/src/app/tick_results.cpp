@@ -45,7 +45,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
-  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
+  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.field), r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -57,7 +57,7 @@ void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::Endp
   }
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app.model);
-  app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
+  app.endpoint_editor.set_endpoint_suggestions(r.field, std::move(places));
   app.clear_status();
 }
 
