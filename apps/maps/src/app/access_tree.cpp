@@ -5,10 +5,10 @@
 
 #include <fmt/format.h>
 
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/ui_messages.hpp"
 #include "base/text.hpp"
-#include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "format/labels.hpp"
 #include "menu/menu_input.hpp"

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
+#include "app/directions_view.hpp"
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
 #include "app/search_box_view.hpp"
 #include "app/ui_messages.hpp"
-#include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
 #include "offline_panel/offline_panel_input.hpp"

@@ -1,6 +1,7 @@
 // Pointer moves and button presses: drags, hover, tooltips, and what a press lands on, tested
 // from what is drawn on top down to the bare map.
 
+#include "app/directions_view.hpp"
 #include "app/input_pointer.hpp"
 
 #include <cmath>
@@ -9,7 +10,6 @@
 
 #include "app/maps_app.hpp"
 #include "app/ui_messages.hpp"
-#include "directions/endpoint_input.hpp"
 #include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"

@@ -1,7 +1,7 @@
 #include "app/maps_app.hpp"
+#include "app/directions_view.hpp"
 #include "app/search_box_view.hpp"
 #include "app/tick_steps.hpp"
-#include "directions/endpoint_tick.hpp"
 #include "offline_panel/offline_panel_tick.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"

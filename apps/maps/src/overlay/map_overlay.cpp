@@ -1,8 +1,8 @@
 #include "overlay/map_overlay.hpp"
 
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/search_box_view.hpp"
-#include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "navigation/navigation_paint.hpp"

@@ -1,8 +1,8 @@
 // The side panel's card: collapsed to its title, or open with its header and the list area,
 // which shows the explore lists or the directions panel.
 
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
-#include "directions/directions_panel.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/list_area.hpp"
@@ -76,7 +76,8 @@ void paint_side_panel(MapsApp& app, Scene& scene, const Affine& transform, const
   const double top = l.y0 - app.side_panel.scroll();
   scene.push_layer(l, transform);
   const double end = app.model.panel == Panel::Directions
-                         ? paint_directions_panel(app, scene, transform, ctx, list, top)
+                         ? paint_directions_panel(app.endpoint_editor, directions_inputs(app), app.hit_targets, scene,
+                                                  transform, ctx, list, top)
                          : paint_explore_lists(app, scene, transform, text, theme, list, top);
   scene.pop_layer();
   app.side_panel.set_heights(end - top, l.height());
