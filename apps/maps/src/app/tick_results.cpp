@@ -10,7 +10,6 @@
 #include <fmt/format.h>
 
 #include "app/tick_steps.hpp"
-#include "offline_panel/offline_panel_tick.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -178,7 +177,7 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         } else if constexpr (std::is_same_v<R, worker::Pois>) {
           on_pois(app, std::move(r));
         } else if constexpr (std::is_same_v<R, worker::AreaSearch>) {
-          on_area_search(app, std::move(r));
+          app.offline_panel.apply_area_search(r.query, std::move(r.result));
         } else {
           // A replaced request only comes off the count.
           static_assert(std::is_same_v<R, worker::Superseded>);
