@@ -5,11 +5,13 @@
 
 #include <fmt/format.h>
 
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/navigation_view.hpp"
 #include "app/offline_panel_view.hpp"
 #include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
+#include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "format/labels.hpp"

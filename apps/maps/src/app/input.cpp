@@ -5,14 +5,14 @@
 #include <cmath>
 #include <string>
 
+#include "app/directions_view.hpp"
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
 #include "app/offline_panel_view.hpp"
+#include "app/search_box_view.hpp"
 #include "app/ui_messages.hpp"
-#include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
-#include "search_box/search_box_input.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/selection.hpp"

@@ -2,6 +2,7 @@
 // from what is drawn on top down to the bare map.
 
 #include "app/input_pointer.hpp"
+#include "app/directions_view.hpp"
 
 #include <cmath>
 #include <optional>
@@ -12,7 +13,6 @@
 #include "app/offline_panel_view.hpp"
 #include "app/overlay_view.hpp"
 #include "app/ui_messages.hpp"
-#include "directions/endpoint_input.hpp"
 #include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"

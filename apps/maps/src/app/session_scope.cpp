@@ -25,6 +25,8 @@ void apply(MapsApp& app, ViewRequest& request) {
           app.endpoint_editor.set_endpoint_suggestions(r.field, std::move(r.places));
         } else if constexpr (std::is_same_v<R, view_request::ResetNavigation>) {
           app.navigation.reset();
+        } else if constexpr (std::is_same_v<R, view_request::CloseSearchSuggestions>) {
+          app.search_box.close_search_suggestions();
         }
       },
       request);

@@ -3,21 +3,19 @@
 #include <utility>
 #include <vector>
 
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
 #include "directions/directions_panel.hpp"
 
 namespace maps {
 namespace {
 
-// The directions page records its press areas in the frame's list; lent the panel's list for
-// the call, it adds them after the panel's own, where they are in painting order.
+// The directions page adds its press areas to the panel's, after the panel's own, where they are
+// in painting order.
 DirectionsPage directions_page(MapsApp& app, zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
                                const zarn_ui::widget::PaintCtx& ctx) {
   return [&app, &scene, &transform, &ctx](const ListArea& list, double y, std::vector<HitTarget>& hits) {
-    std::swap(app.hit_targets, hits);
-    const double end = paint_directions_panel(app, scene, transform, ctx, list, y);
-    std::swap(app.hit_targets, hits);
-    return end;
+    return paint_directions_panel(app.endpoint_editor, directions_inputs(app), hits, scene, transform, ctx, list, y);
   };
 }
 

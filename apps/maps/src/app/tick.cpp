@@ -1,8 +1,8 @@
+#include "app/directions_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/offline_panel_view.hpp"
+#include "app/search_box_view.hpp"
 #include "app/tick_steps.hpp"
-#include "directions/endpoint_tick.hpp"
-#include "search_box/search_box_tick.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 
@@ -14,7 +14,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   tick_steps::expire_failure_status(*this);
   tick_steps::drain_worker_results(*this, state);
   tick_steps::poll_location_outcome(*this);
-  fire_search_deadline(*this);
+  fire_search_deadline(*this, state);
   tick_steps::fire_view_idle_deadline(*this);
   send_waiting_journey_request(session());
   fire_area_search_deadline(*this, state);

@@ -7,10 +7,12 @@
 #include <optional>
 #include <vector>
 
+#include "app/directions_view.hpp"
 #include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/navigation_view.hpp"
 #include "app/overlay_view.hpp"
+#include "app/search_box_view.hpp"
 #include "app/side_panel_view.hpp"
 #include "directions/endpoint_suggestions.hpp"
 #include "draw_kit/layout_metrics.hpp"

@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "directions/directions_panel.hpp"
 #include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
 #include "model/records.hpp"
@@ -12,13 +14,13 @@
 
 namespace maps {
 
-class MapsApp;
-
-// Each paints from top y and returns the y below what it painted.
-double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                        const zarn_ui::theme::Theme& theme, const ListArea& list, double y);
-double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                          const zarn_ui::theme::Theme& theme, const ListArea& list, double y);
+// Each paints from top y, its press areas going to `targets`, and returns the y below what it painted.
+double paint_road_route(const DirectionsInputs& in, std::vector<HitTarget>& targets, Scene& scene,
+                        const Affine& transform, const TextRenderer& text, const zarn_ui::theme::Theme& theme,
+                        const ListArea& list, double y);
+double paint_transit_plan(const DirectionsInputs& in, std::vector<HitTarget>& targets, Scene& scene,
+                          const Affine& transform, const TextRenderer& text, const zarn_ui::theme::Theme& theme,
+                          const ListArea& list, double y);
 
 // The leave and arrive texts of a route of `duration_s` seconds for the journey time, from the
 // clock's `now`; none when the times cannot be told (a duration that is not a number or lies

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "app/maps_app.hpp"
 #include "directions/directions_plan.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
@@ -13,7 +12,6 @@
 #include "format/rounding.hpp"
 #include "format/units.hpp"
 #include "model/place_ops.hpp"
-#include "transitions/plans.hpp"
 
 namespace maps {
 namespace {
@@ -62,12 +60,12 @@ double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& te
 }
 
 // What stands in the place of a road route that is not there.
-const char* no_route_text(const MapsApp& app) {
-  const MapModel& m = app.model;
-  const PlanRequest& asked = app.backend.plans.latest;
+const char* no_route_text(const DirectionsInputs& in) {
+  const MapModel& m = in.model;
+  const PlanRequest& asked = in.plan;
   if (asked.outcome == PlanOutcome::NoPlan && !asked.withdrawn && asked.mode == m.mode) return "No route found";
   // A destination without a start (the start field waits for one) asks for the start.
-  const bool has_dest = m.dest || selected_place(app.model);
+  const bool has_dest = m.dest || selected_place(m);
   if (has_dest && !m.origin) return "Choose a starting point to see the route.";
   return "Select a place, then tap Directions.";
 }
@@ -88,14 +86,15 @@ std::optional<RouteTimes> route_times(const LocalDateTime& now, const TransitTim
   return RouteTimes{"Leave " + clock_of(local_from_unix_ms(shown_minute_ms - d_ms)), "Arrive " + clock_of(base)};
 }
 
-double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                        const Theme& theme, const ListArea& list, double r) {
+double paint_road_route(const DirectionsInputs& in, std::vector<HitTarget>& targets, Scene& scene,
+                        const Affine& transform, const TextRenderer& text, const Theme& theme, const ListArea& list,
+                        double r) {
   const double left = list.left, right = list.right;
-  if (!app.model.route) {
-    draw_label(scene, text, transform, no_route_text(app), theme.text_secondary, left, r, 13.0f);
+  if (!in.model.route) {
+    draw_label(scene, text, transform, no_route_text(in), theme.text_secondary, left, r, 13.0f);
     return r + 24.0;
   }
-  const Route route = *app.model.route;
+  const Route route = *in.model.route;
   const std::string duration = format_duration(route.duration_s);
   draw_label_weighted(scene, text, transform, duration, theme.accent, left, r, 26.0f, 3);
   const double dw = text.measure_weighted(duration, 26.0f, 3);
@@ -103,16 +102,15 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
              left + dw + 12.0, r + 8.0, 14.0f);
   draw_text_right(scene, text, transform, "Clear", readable_on(theme.danger, theme.surface), right - 4.0, r + 8.0,
                   12.0f);
-  add_list_target(app.hit_targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
+  add_list_target(targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
 
-  const TransitTime& time = app.model.transit_time;
-  if (route_is_estimate(app.transient)) {
+  const TransitTime& time = in.model.transit_time;
+  if (in.route_is_estimate) {
     // The estimate's times would be no better than its line: the line says what it is instead.
-    const char* note = app.backend.plans.latest.outcome == PlanOutcome::Waiting
-                           ? "Estimate \u00b7 finding the route\u2026"
-                           : "Estimate \u00b7 service unavailable";
+    const char* note = in.plan.outcome == PlanOutcome::Waiting ? "Estimate \u00b7 finding the route\u2026"
+                                                               : "Estimate \u00b7 service unavailable";
     draw_text_ellipsized(scene, text, transform, note, theme.text_secondary, left, r + 40.0, 13.0f, list.width());
-  } else if (auto times = route_times(app.now_local(), time, route.duration_s)) {
+  } else if (auto times = route_times(in.now, time, route.duration_s)) {
     const bool leaving_now = time.mode == TransitTimeMode::Depart && time.offset_min == 0;
     paint_times(scene, transform, text, theme, *times, leaving_now, left, r + 40.0);
   }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "directions/directions_plan.hpp"
 #include "draw_kit/palette.hpp"
@@ -13,7 +12,6 @@
 #include "fmt/format.h"
 #include "format/labels.hpp"
 #include "model/place_ops.hpp"
-#include "transitions/plans.hpp"
 
 namespace maps {
 namespace {
@@ -22,9 +20,9 @@ using zarn_ui::theme::Theme;
 
 std::uint32_t walk_minutes(const TransitLeg& leg) { return std::max<std::uint32_t>(leg.duration_min, 1); }
 
-std::string header_destination(const MapsApp& app) {
-  if (!app.model.dest_name.empty()) return app.model.dest_name;
-  if (auto place = selected_place(app.model)) return place->name;
+std::string header_destination(const MapModel& model) {
+  if (!model.dest_name.empty()) return model.dest_name;
+  if (auto place = selected_place(model)) return place->name;
   return "destination";
 }
 
@@ -98,12 +96,12 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
   return e + 6.0;
 }
 
-double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                          const Theme& theme, const ListArea& list, const TransitJourney& journey, std::uint64_t i,
-                          double c) {
+double paint_journey_card(const MapModel& model, std::vector<HitTarget>& targets, Scene& scene, const Affine& transform,
+                          const TextRenderer& text, const Theme& theme, const ListArea& list,
+                          const TransitJourney& journey, std::uint64_t i, double c) {
   const double left = list.left, right = list.right;
   const Rect card{left, c, right, c + 86.0};
-  const bool chosen = i == app.model.transit_choice;
+  const bool chosen = i == model.transit_choice;
   if (chosen) {
     fill_rounded_rect(scene, transform, card, theme.accent.multiply_alpha(0.12f), 10.0);
     stroke_rounded_rect(scene, transform, card, theme.accent, 10.0, 1.5);
@@ -118,18 +116,18 @@ double paint_journey_card(MapsApp& app, Scene& scene, const Affine& transform, c
   draw_text_right(scene, text, transform, transfers_text(journey.transfers), theme.text_secondary, right - 12.0,
                   c + 30.0, 11.0f);
   paint_leg_chips(scene, transform, text, theme, list, journey, c);
-  add_list_target(app.hit_targets, list, card, UiMessage{msg::ChooseJourney{i}});
+  add_list_target(targets, list, card, UiMessage{msg::ChooseJourney{i}});
   c += 96.0;
-  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, header_destination(app), c);
+  if (chosen) c = paint_leg_details(scene, transform, text, theme, list, journey, header_destination(model), c);
   return c;
 }
 
 // What stands in the place of journeys that are not there.
-std::string no_journeys_text(const MapsApp& app) {
-  const PlanRequest& asked = app.backend.plans.latest;
-  if (!app.model.dest && !selected_place(app.model)) return "Choose a destination to see departures.";
-  if (!app.model.origin) return "Choose a starting point to see departures.";
-  if (journeys_awaited(app.backend)) return "Finding departures\u2026";
+std::string no_journeys_text(const DirectionsInputs& in) {
+  const PlanRequest& asked = in.plan;
+  if (!in.model.dest && !selected_place(in.model)) return "Choose a destination to see departures.";
+  if (!in.model.origin) return "Choose a starting point to see departures.";
+  if (in.journeys_awaited) return "Finding departures\u2026";
   // A failed lookup is told as such, in the words of its status, not as an empty answer.
   if (asked.outcome == PlanOutcome::Unavailable && asked.mode == TravelMode::Transit && !asked.failure.empty()) {
     return asked.failure;
@@ -158,21 +156,22 @@ std::string transit_credit(const std::vector<TransitJourney>& journeys) {
   return fmt::format("{} \u00b7 via Transitous (MOTIS) \u00b7 {}", times, agency);
 }
 
-double paint_transit_plan(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                          const Theme& theme, const ListArea& list, double r) {
+double paint_transit_plan(const DirectionsInputs& in, std::vector<HitTarget>& targets, Scene& scene,
+                          const Affine& transform, const TextRenderer& text, const Theme& theme, const ListArea& list,
+                          double r) {
   const double left = list.left, right = list.right;
-  draw_text_ellipsized_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(app)),
+  draw_text_ellipsized_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(in.model)),
                                 theme.text, left, r, 14.0f, 2, right - left);
   r += 26.0;
-  if (app.model.transit.empty()) {
-    draw_text_ellipsized(scene, text, transform, no_journeys_text(app), theme.text_secondary, left, r, 13.0f,
+  if (in.model.transit.empty()) {
+    draw_text_ellipsized(scene, text, transform, no_journeys_text(in), theme.text_secondary, left, r, 13.0f,
                          list.width());
     return r + 24.0;
   }
-  const std::vector<TransitJourney> journeys = app.model.transit;
+  const std::vector<TransitJourney> journeys = in.model.transit;
   double c = r;
   for (std::size_t i = 0; i < journeys.size(); ++i) {
-    c = paint_journey_card(app, scene, transform, text, theme, list, journeys[i], i, c);
+    c = paint_journey_card(in.model, targets, scene, transform, text, theme, list, journeys[i], i, c);
   }
   stroke_line(scene, transform, theme.border, left, c, right, c, 1.0);
   draw_text_ellipsized(scene, text, transform, transit_credit(journeys), theme.text_secondary, left, c + 10.0, 10.0f,

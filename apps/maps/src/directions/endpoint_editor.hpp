@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/mono_clock.hpp"
+#include "draw_kit/suggest_field.hpp"
 #include "messages/endpoint_event.hpp"
 #include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
@@ -54,7 +55,7 @@ class EndpointEditor {
   const std::vector<EndpointHit>& hits() const { return hits_; }
   // The suggestion row of the edited field that the arrow keys point at; none until they are
   // used, and again whenever the list, the text or the edited field changes.
-  const std::optional<std::uint64_t>& highlighted() const { return highlighted_; }
+  const std::optional<std::uint64_t>& highlighted() const { return field(active_).highlighted(); }
   // Down (+1) and Up (-1) through the edited field's shown suggestions, wrapping.
   void move_highlight(int delta);
 
@@ -104,12 +105,16 @@ class EndpointEditor {
   void add_hit(EndpointHit hit) { hits_.push_back(std::move(hit)); }
 
  private:
-  zarn_ui::widgets::TextInput& input_of(EndpointField field);
+  // None reads the destination's, as the public readers do.
+  SuggestField& field(EndpointField field) { return field == EndpointField::Origin ? origin_ : dest_; }
+  const SuggestField& field(EndpointField field) const { return field == EndpointField::Origin ? origin_ : dest_; }
+  void clear_highlights() {
+    origin_.clear_highlight();
+    dest_.clear_highlight();
+  }
 
-  zarn_ui::widgets::TextInput origin_input_;
-  zarn_ui::widgets::TextInput dest_input_;
-  std::vector<Place> origin_suggestions_;
-  std::vector<Place> dest_suggestions_;
+  SuggestField origin_;
+  SuggestField dest_;
   EndpointField active_ = EndpointField::None;
   std::optional<base::MonoTime> deadline_;
   std::string origin_text_;
@@ -117,7 +122,6 @@ class EndpointEditor {
   std::vector<EndpointHit> hits_;
   std::optional<zarn_ui::Rect> origin_box_;
   std::optional<zarn_ui::Rect> dest_box_;
-  std::optional<std::uint64_t> highlighted_;
 };
 
 }  // namespace maps

@@ -1,6 +1,5 @@
 #include "directions/endpoint_suggestions.hpp"
 
-#include "app/maps_app.hpp"
 #include "base/text.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/suggestion_rows.hpp"
@@ -8,17 +7,16 @@
 
 namespace maps {
 
-void paint_endpoint_suggestions(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                                const zarn_ui::theme::Theme& theme) {
-  EndpointEditor& editor = app.endpoint_editor;
-  if (app.model.panel != Panel::Directions || !editor.editing()) return;
+void paint_endpoint_suggestions(EndpointEditor& editor, const MapModel& model, Scene& scene, const Affine& transform,
+                                const TextRenderer& text, const zarn_ui::theme::Theme& theme) {
+  if (model.panel != Panel::Directions || !editor.editing()) return;
   const EndpointField field = editor.active();
   const std::optional<Rect> box = editor.box(field);
   if (!box) return;
   const Rect f = *box;
   const std::vector<Place>& places = editor.suggestions(field);
   if (!places.empty()) {
-    const LatLon reference = search::origin_or_centre(app.model.origin, app.model.center);
+    const LatLon reference = search::origin_or_centre(model.origin, model.center);
     const SuggestionRows rows = paint_suggestion_rows(scene, transform, text, theme, f, places, reference, std::nullopt,
                                                       editor.highlighted(), SuggestionDisc::Category);
     editor.add_hit({rows.card, EndpointHitKind::SuggestionCard, field, 0});

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "format/clock_text.hpp"
 
@@ -52,17 +51,16 @@ JourneyTimeLayout journey_time_layout(const ListArea& list, double t, double lab
   return out;
 }
 
-std::string journey_time_label(const MapsApp& app) {
-  const TransitTime& time = app.model.transit_time;
+std::string journey_time_label(const TransitTime& time, const LocalDateTime& now) {
   if (leaving_now(time)) return "Now";
-  const LocalDateTime at = app.now_local().plus_minutes(time.offset_min);
+  const LocalDateTime at = now.plus_minutes(time.offset_min);
   return clock_text(at.unix_ms, at.utc_offset_s);
 }
 
-double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                          const Theme& theme, const ListArea& list, double t) {
-  const TransitTime& time = app.model.transit_time;
-  const std::string label = journey_time_label(app);
+double paint_journey_time(const TransitTime& time, const LocalDateTime& now, std::vector<HitTarget>& targets,
+                          Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
+                          const ListArea& list, double t) {
+  const std::string label = journey_time_label(time, now);
   const bool has_reset = !leaving_now(time);
   // Laid out for the widest label, so stepping the time never moves the buttons under the pointer.
   const double label_room = std::max({measure_text(text, "Now", kLabelSize), measure_text(text, "00:00", kLabelSize),
@@ -90,7 +88,7 @@ double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, c
     const Color chosen_ink = readable_on(theme.accent, composite(theme.accent.multiply_alpha(0.14f), theme.background));
     draw_text_centered(scene, text, transform, h.label, chosen ? chosen_ink : theme.text_secondary, h.half.x0,
                        h.half.x1, t + 10.5, 12.0f);
-    add_list_target(app.hit_targets, list, h.half, UiMessage{msg::SetTransitTimeMode{h.mode}});
+    add_list_target(targets, list, h.half, UiMessage{msg::SetTransitTimeMode{h.mode}});
   }
 
   const struct {
@@ -101,7 +99,7 @@ double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, c
   for (const auto& s : steps) {
     fill_rounded_rect(scene, transform, s.r, theme.background, 8.0);
     draw_text_centered(scene, text, transform, s.glyph, theme.text, s.r.x0, s.r.x1, s.r.y0 + 6.75, 18.0f);
-    add_list_target(app.hit_targets, list, s.r, UiMessage{msg::ShiftTransitTime{s.minutes}});
+    add_list_target(targets, list, s.r, UiMessage{msg::ShiftTransitTime{s.minutes}});
   }
   if (l.label_span) {
     draw_text_centered(scene, text, transform, label, theme.accent, l.label_span->first, l.label_span->second,
@@ -112,7 +110,7 @@ double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, c
     stroke_rounded_rect(scene, transform, *l.reset, theme.border, 8.0, 1.0);
     draw_text_centered(scene, text, transform, "Reset to now", theme.text, l.reset->x0, l.reset->x1, l.reset->y0 + 5.5,
                        kResetSize);
-    add_list_target(app.hit_targets, list, *l.reset, UiMessage{msg::LeaveNow{}});
+    add_list_target(targets, list, *l.reset, UiMessage{msg::LeaveNow{}});
   }
   return l.bottom;
 }

@@ -5,13 +5,16 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "draw_kit/list_area.hpp"
 #include "draw_kit/primitives.hpp"
+#include "format/local_date_time.hpp"
+#include "messages/ui_message.hpp"
+#include "model/records.hpp"
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
-
-class MapsApp;
 
 struct JourneyTimeLayout {
   Rect segments;  // "Leave" | "Arrive"
@@ -30,11 +33,12 @@ struct JourneyTimeLayout {
 JourneyTimeLayout journey_time_layout(const ListArea& list, double t, double label_width, bool has_reset,
                                       double reset_text_width);
 
-// "Now" when leaving now, else the clock time the offset gives.
-std::string journey_time_label(const MapsApp& app);
+// "Now" when leaving now, else the clock time the offset gives from `now`.
+std::string journey_time_label(const TransitTime& time, const LocalDateTime& now);
 
-// Paints the controls from top t and returns the y below them.
-double paint_journey_time(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
+// Paints the controls from top t, their press areas going to `targets`, and returns the y below them.
+double paint_journey_time(const TransitTime& time, const LocalDateTime& now, std::vector<HitTarget>& targets,
+                          Scene& scene, const Affine& transform, const TextRenderer& text,
                           const zarn_ui::theme::Theme& theme, const ListArea& list, double t);
 
 }  // namespace maps

@@ -95,17 +95,22 @@ struct AskAreaSearch {
   std::string query;
   bool operator==(const AskAreaSearch&) const = default;
 };
+// The search box's typing pause is over: the trimmed query is to be searched.
+struct AskPlaceSearch {
+  std::string text;
+  bool operator==(const AskPlaceSearch&) const = default;
+};
 #undef MAPS_UNIT_MESSAGE
 }  // namespace msg
 
-// Kinds 0 to 28, in the order of the variant.
+// Kinds 0 to 29, in the order of the variant.
 struct UiMessage {
   std::variant<msg::Noop, msg::SearchBox, msg::TogglePanelCollapsed, msg::BackToPlaces, msg::ChooseTravelMode,
                msg::OpenPlace, msg::OpenPoi, msg::ClosePoi, msg::DirectionsToPoi, msg::SearchAgain, msg::ClearRecents,
                msg::ToggleNavigation, msg::CloseNavigation, msg::Directions, msg::TransitDirections, msg::ToggleSaved,
                msg::ClearRoute, msg::UseMyLocation, msg::SetTransitTimeMode, msg::ShiftTransitTime, msg::LeaveNow,
                msg::ChooseJourney, msg::ToggleOverflowMenu, msg::OpenAttribution, msg::OpenLicenses,
-               msg::OpenOfflineMaps, msg::FloatNavigation, msg::Offline, msg::AskAreaSearch>
+               msg::OpenOfflineMaps, msg::FloatNavigation, msg::Offline, msg::AskAreaSearch, msg::AskPlaceSearch>
       value;
   bool operator==(const UiMessage&) const = default;
   std::uint8_t kind() const { return static_cast<std::uint8_t>(value.index()); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/mono_clock.hpp"
+#include "draw_kit/suggest_field.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
@@ -27,8 +28,8 @@ enum class SearchHitKind : std::uint8_t {
   ListBackground,  // only absorbs presses
 };
 
-// One press area of the box or its list, recorded by the overlay while it paints them and then
-// handed on to the frame's hit targets.
+// One press area of the box or its list, recorded by its painters and then taken by the window
+// into the frame's hit targets.
 struct SearchHit {
   zarn_ui::Rect rect;
   SearchHitKind kind = SearchHitKind::Box;
@@ -40,8 +41,8 @@ class SearchBox {
  public:
   SearchBox();
 
-  const zarn_ui::widgets::TextInput& input() const { return input_; }
-  const std::vector<Place>& suggestions() const { return suggestions_; }
+  const zarn_ui::widgets::TextInput& input() const { return field_.input(); }
+  const std::vector<Place>& suggestions() const { return field_.suggestions(); }
   bool is_open() const { return open_; }
   const std::optional<base::MonoTime>& deadline() const { return deadline_; }
   // The list shows while open, with a query that is not blank and at least one suggestion.
@@ -51,7 +52,7 @@ class SearchBox {
   // Closes the list and keeps its suggestions (a submit asks for new ones).
   void close() {
     open_ = false;
-    highlighted_.reset();
+    field_.clear_highlight();
   }
   // Empties the suggestions and clears the deadline.
   void clear_search_suggestions();
@@ -59,11 +60,11 @@ class SearchBox {
   // Closes the list, then clear_search_suggestions.
   void close_search_suggestions();
   // The suggestion at `index`, if there is one.
-  std::optional<Place> suggestion(std::uint64_t index) const;
+  std::optional<Place> suggestion(std::uint64_t index) const { return field_.suggestion(index); }
   // The row the arrow keys point at; none until they are used, and again after the list changes.
-  const std::optional<std::uint64_t>& highlighted() const { return highlighted_; }
+  const std::optional<std::uint64_t>& highlighted() const { return field_.highlighted(); }
   // Down (+1) and Up (-1) through the shown rows, wrapping; Up from none starts at the last row.
-  void move_highlight(int delta);
+  void move_highlight(int delta) { field_.move_highlight(delta); }
 
   // Typed text, trimmed: `local` becomes the suggestions and the deadline is armed a typing pause
   // after `now`; a blank text empties the list and clears the deadline.
@@ -73,11 +74,11 @@ class SearchBox {
   bool take_due_deadline(base::MonoTime now) { return base::take_due(deadline_, now); }
 
   // The field takes the keys from now on.
-  void focus() { input_.focused = true; }
+  void focus() { field_.input().focused = true; }
   // Hands an event to the field; true when it reported Enter.
   bool field_event(const zarn_ui::widget::Event& event, const zarn_ui::widgets::EventCtx& ctx);
   // The field's new text once per change.
-  std::optional<std::string> take_edited_text() { return input_.take_dirty(); }
+  std::optional<std::string> take_edited_text() { return field_.input().take_dirty(); }
   // Shows `query` in the field at `rect`, focused while the list is open, and draws it.
   void draw_field(const std::string& query, const zarn_ui::Rect& rect, zarn_ui::Scene& scene,
                   const zarn_ui::Affine& transform, const zarn_ui::widget::PaintCtx& ctx);
@@ -89,12 +90,10 @@ class SearchBox {
   std::vector<SearchHit> take_hits() { return std::exchange(hits_, {}); }
 
  private:
-  zarn_ui::widgets::TextInput input_;
-  std::vector<Place> suggestions_;
+  SuggestField field_;
   bool open_ = false;
   std::optional<base::MonoTime> deadline_;
   std::vector<SearchHit> hits_;
-  std::optional<std::uint64_t> highlighted_;
 };
 
 }  // namespace maps

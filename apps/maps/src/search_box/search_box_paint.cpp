@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/suggestion_rows.hpp"
@@ -30,22 +29,24 @@ void paint_magnifier(Scene& scene, const Affine& transform, const Color& colour,
 
 }  // namespace
 
-void move_search_hits(MapsApp& app) {
-  for (const SearchHit& hit : app.search_box.take_hits()) {
-    app.hit_targets.push_back({hit.rect, UiMessage{msg::SearchBox{event_of(hit)}}});
+std::vector<HitTarget> take_search_targets(SearchBox& box) {
+  std::vector<HitTarget> targets;
+  for (const SearchHit& hit : box.take_hits()) {
+    targets.push_back({hit.rect, UiMessage{msg::SearchBox{event_of(hit)}}});
   }
+  return targets;
 }
 
-void paint_search_box(MapsApp& app, Scene& scene, const Affine& transform, const zarn_ui::widget::PaintCtx& ctx) {
+void paint_search_box(SearchBox& box, const SearchBoxInputs& in, Scene& scene, const Affine& transform,
+                      const zarn_ui::widget::PaintCtx& ctx) {
   const Theme& theme = ctx.theme;
-  SearchBox& box = app.search_box;
-  const Rect r = search_box_rect(app.bounds_rect);
+  const Rect r = search_box_rect(in.bounds);
   box.clear_hits();
   box.add_hit({r, SearchHitKind::Box, 0});
   paint_card(scene, transform, r, theme.surface, box.is_open() ? theme.focus : theme.border, 12.0);
   paint_magnifier(scene, transform, theme.text_secondary, r);
-  box.draw_field(app.model.query, {r.x0 + 36.0, r.y0, r.x1 - 34.0, r.y1}, scene, transform, ctx);
-  if (!app.model.query.empty()) {
+  box.draw_field(in.query, {r.x0 + 36.0, r.y0, r.x1 - 34.0, r.y1}, scene, transform, ctx);
+  if (!in.query.empty()) {
     const Rect c{r.x1 - 32.0, r.y0 + 10.0, r.x1 - 10.0, r.y1 - 10.0};
     const double cx = (c.x0 + c.x1) / 2.0, cy = (c.y0 + c.y1) / 2.0;
     fill_circle(scene, transform, theme.background, cx, cy, 10.0);
@@ -53,23 +54,19 @@ void paint_search_box(MapsApp& app, Scene& scene, const Affine& transform, const
     stroke_line(scene, transform, theme.text_secondary, cx + 4.0, cy - 4.0, cx - 4.0, cy + 4.0, 1.8);
     box.add_hit({c, SearchHitKind::ClearButton, 0});
   }
-  move_search_hits(app);
 }
 
-void paint_search_suggestions(MapsApp& app, Scene& scene, const Affine& transform, const TextRenderer& text,
-                              const Theme& theme) {
-  SearchBox& box = app.search_box;
-  if (box.suggestions_showing(app.model.query)) {
-    const Rect r = search_box_rect(app.bounds_rect);
-    const LatLon reference = search::origin_or_centre(app.model.origin, app.model.center);
-    const SuggestionRows rows = paint_suggestion_rows(scene, transform, text, theme, r, box.suggestions(), reference,
-                                                      app.model.selected, box.highlighted(), SuggestionDisc::Accent);
+void paint_search_suggestions(SearchBox& box, const SearchBoxInputs& in, Scene& scene, const Affine& transform,
+                              const TextRenderer& text, const Theme& theme) {
+  if (box.suggestions_showing(in.query)) {
+    const Rect r = search_box_rect(in.bounds);
+    const SuggestionRows rows = paint_suggestion_rows(scene, transform, text, theme, r, box.suggestions(), in.reference,
+                                                      in.selected, box.highlighted(), SuggestionDisc::Accent);
     box.add_hit({rows.card, SearchHitKind::ListBackground, 0});
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
       box.add_hit({rows.rows[i], SearchHitKind::SuggestionRow, i});
     }
   }
-  move_search_hits(app);
 }
 
 }  // namespace maps

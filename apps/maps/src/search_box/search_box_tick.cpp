@@ -1,18 +1,16 @@
 #include "search_box/search_box_tick.hpp"
 
-#include <string>
+#include <utility>
 
-#include "app/maps_app.hpp"
 #include "base/text.hpp"
-#include "transitions/search.hpp"
 
 namespace maps {
 
-void fire_search_deadline(MapsApp& app) {
-  if (!app.search_box.take_due_deadline(app.backend.now())) return;
-  std::string query(base::trim_white_space(app.model.query));
-  if (query.empty()) return;
-  ask_place_search(app.session(), std::move(query));
+std::optional<UiMessage> search_box_tick(SearchBox& box, const std::string& query, base::MonoTime now) {
+  if (!box.take_due_deadline(now)) return std::nullopt;
+  std::string trimmed(base::trim_white_space(query));
+  if (trimmed.empty()) return std::nullopt;
+  return UiMessage{msg::AskPlaceSearch{std::move(trimmed)}};
 }
 
 }  // namespace maps

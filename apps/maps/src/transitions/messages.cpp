@@ -106,6 +106,7 @@ void handle_ui_message(Session& s, const UiMessage& message, zarn_ui::state::Sta
                    m.transit_choice = e.index;
                    fit_view_to_plan(s);
                  },
+                 [&](const msg::AskPlaceSearch& e) { ask_place_search(s, e.text); },
                  // The menu, the dialog and the panels they open are the window's (app/ui_messages.cpp).
                  [&](const msg::ToggleOverflowMenu&) {},
                  [&](const msg::OpenAttribution&) {},

@@ -35,11 +35,14 @@ struct EndpointSuggestions {
   std::vector<Place> places;
 };
 struct ResetNavigation {};
+// The search box's list closes and empties (a press or a choice in the endpoint editor).
+struct CloseSearchSuggestions {};
 }  // namespace view_request
 
-using ViewRequest = std::variant<view_request::ResetPanelScroll, view_request::ClearSearchSuggestions,
-                                 view_request::ResetEndpointEditor, view_request::EditEndpoint,
-                                 view_request::EndpointSuggestions, view_request::ResetNavigation>;
+using ViewRequest =
+    std::variant<view_request::ResetPanelScroll, view_request::ClearSearchSuggestions,
+                 view_request::ResetEndpointEditor, view_request::EditEndpoint, view_request::EndpointSuggestions,
+                 view_request::ResetNavigation, view_request::CloseSearchSuggestions>;
 using ViewRequests = std::vector<ViewRequest>;
 
 struct Session {

@@ -144,6 +144,8 @@ TEST(AccessTree, EveryKindOfHitTargetIsDescribed) {
       // The offline panel lists its own entries; its typing pause is no press area.
       {{msg::Offline{{OfflineCommand::Download{}}}}, std::nullopt},
       {{msg::AskAreaSearch{"M\u00fcn"}}, std::nullopt},
+      // The search box's typing pause is no press area.
+      {{msg::AskPlaceSearch{"tea"}}, std::nullopt},
   };
   std::set<std::size_t> kinds;
   for (const Case& c : cases) {

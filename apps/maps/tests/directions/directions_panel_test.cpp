@@ -109,8 +109,8 @@ TEST(DirectionsPanel, EndpointLabels) {
     m.dest_name = c.dest_name;
     m.selected = c.selected;
     AppFixture f(m);
-    EXPECT_EQ(origin_label(*f.app), c.origin_label) << c.name;
-    EXPECT_EQ(destination_label(*f.app), c.dest_label) << c.name;
+    EXPECT_EQ(origin_label(f.app->model), c.origin_label) << c.name;
+    EXPECT_EQ(destination_label(f.app->model), c.dest_label) << c.name;
   }
 }
 
@@ -202,7 +202,7 @@ TEST(JourneyTime, LabelAndResetLink) {
     m.transit_time = c.time;
     AppFixture f(m);
     const auto scene = f.draw();
-    EXPECT_EQ(journey_time_label(*f.app), c.label) << c.label;
+    EXPECT_EQ(journey_time_label(f.app->model.transit_time, f.app->now_local()), c.label) << c.label;
     EXPECT_TRUE(has_text(scene, c.label)) << c.label;
     EXPECT_EQ(has_text(scene, "Reset to now"), c.reset) << c.label;
     EXPECT_EQ(targets<msg::LeaveNow>(*f.app).size(), c.reset ? 1u : 0u) << c.label;
