@@ -152,7 +152,7 @@ void run_drag(benchmark::State& bs, Drag drag, double step, int run, int w, int 
   const double zoom = app->model.zoom;
   int n = 0;
   for (auto _ : bs) {
-    maps::pan_map(*app, (n / run) % 2 == 0 ? step : -step, 0.0);
+    maps::pan_map(app->session(), (n / run) % 2 == 0 ? step : -step, 0.0);
     if (drag == Drag::NewPicture) app->model.zoom = zoom + (n % 2 == 0 ? 1e-3 : 0.0);
     ++n;
     rig.frame(*app);
@@ -190,7 +190,7 @@ void run_wheel(benchmark::State& bs, std::vector<std::string> flags, int w, int 
   rig.frame(*app);
   int n = 0;
   for (auto _ : bs) {
-    maps::zoom_map_at(*app, (n / 6) % 2 == 0 ? 0.35 : -0.35, 0.6 * w, 0.55 * h);
+    maps::zoom_map_at(app->session(), (n / 6) % 2 == 0 ? 0.35 : -0.35, 0.6 * w, 0.55 * h);
     ++n;
     rig.frame(*app);
     if (wait) {
@@ -216,7 +216,7 @@ void run_pan(benchmark::State& bs, std::vector<std::string> flags, int w, int h,
   rig.frame(*app);
   int n = 0;
   for (auto _ : bs) {
-    maps::pan_map(*app, (n / 20) % 2 == 0 ? 6.0 : -6.0, 0.0);
+    maps::pan_map(app->session(), (n / 20) % 2 == 0 ? 6.0 : -6.0, 0.0);
     ++n;
     rig.frame(*app);
   }

@@ -51,7 +51,7 @@ bool is_interface_action(std::string_view id) {
 ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, std::string_view id,
                                    std::string_view argument) {
   if (id == "maps.toggle-traffic") {
-    set_traffic_enabled(app, !app.backend.traffic.enabled);
+    set_traffic_enabled(app.session(), !app.backend.traffic.enabled);
     return ActionOutcome::performed();
   }
   base::Result<std::string> text = string_argument(argument);
@@ -60,19 +60,19 @@ ActionOutcome run_interface_action(MapsApp& app, zarn_ui::state::State& state, s
   if (id == "maps.search") {
     app.model.query = std::move(value);
     // Recorded through the document like a typed search, so the next document change keeps it.
-    submit_search(app, &state);
+    submit_search(app.session(), &state);
     return ActionOutcome::performed();
   }
   if (id == "maps.open-place" || id == "maps.directions") {
     if (!find_place(app.model, value)) return ActionOutcome::failed("Map place is no longer available");
-    select_place(app, value);
-    if (id == "maps.directions") open_directions(app);
+    select_place(app.session(), value);
+    if (id == "maps.directions") open_directions(app.session());
     return ActionOutcome::performed();
   }
   // "maps.open-poi" and "maps.directions-poi".
   if (!has_poi(app, value)) return ActionOutcome::failed("Map point of interest is no longer in this viewport");
-  select_poi(app, value);
-  if (id == "maps.directions-poi") directions_to_poi(app, state);
+  select_poi(app.session(), value);
+  if (id == "maps.directions-poi") directions_to_poi(app.session(), state);
   return ActionOutcome::performed();
 }
 
@@ -85,7 +85,7 @@ ActionOutcome perform_ui_action(MapsApp& app, zarn_ui::state::State& state, std:
   if (kind == kinds::kDevice) {
     if (id != kLocate) return ActionOutcome::not_handled();
     if (app.backend.location.receiver) return ActionOutcome::failed(std::string(kBusy));
-    start_locating(app);
+    start_locating(app.session());
     return ActionOutcome::performed();
   }
   if (!is_interface_action(id)) return ActionOutcome::not_handled();
@@ -100,7 +100,7 @@ BeginOutcome begin_ui_action(MapsApp& app, zarn_ui::state::State& state, const z
       return BeginOutcome::refused(std::string(kBusy));
     }
     app.action_surface.await_locate(request);
-    start_locating(app);
+    start_locating(app.session());
     return BeginOutcome::started();
   }
   ActionOutcome outcome = perform_ui_action(app, state, kind, id, argument);

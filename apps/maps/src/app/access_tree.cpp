@@ -277,7 +277,7 @@ bool maps_semantic_action(MapsApp& app, std::string_view id, ax::SemanticAction 
     return true;
   }
   if (id == "maps.navigation.end") {
-    clear_route(app, state);
+    clear_route(app.session(), state);
     return true;
   }
   if (id == "maps.search") return false;

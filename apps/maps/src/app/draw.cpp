@@ -2,11 +2,11 @@
 // the overlay, in that order. Only the map layers keep something between frames: the picture of
 // the city (MapLayers).
 
+#include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/primitives.hpp"
 #include "map_layers/map_credit.hpp"
-#include "map_layers/map_layers.hpp"
 #include "map_layers/scale_bar.hpp"
 #include "map_layers/status_banner.hpp"
 #include "overlay/map_overlay.hpp"
@@ -41,7 +41,8 @@ void MapsApp::draw(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, cons
   const zarn_ui::theme::Theme& theme = ctx.theme;
   const TextRenderer& text = ctx.text;
   const bool narrow = is_narrow_layout(bounds_rect);
-  const bool raster = paint_map_layers(*this, scene, transform, text, theme, ctx.device_scale);
+  const bool raster =
+      paint_map_layers(map_layers, map_layer_inputs(*this), scene, transform, text, theme, ctx.device_scale);
 
   if (narrow && panel.expanded) {
     fill_rect(scene, transform, bounds_rect, Color::black().with_alpha(0.5f));

@@ -53,7 +53,7 @@ std::optional<Point> arrow_pan(const Key& key) {
 
 bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui::state::State& state) {
   if (auto delta = arrow_pan(key)) {
-    pan_map(app, delta->x, delta->y);
+    pan_map(app.session(), delta->x, delta->y);
     return true;
   }
   if (key.is(NamedKey::Escape)) {
@@ -75,21 +75,21 @@ bool shortcut_key(MapsApp& app, const Key& key, std::uint32_t modifiers, zarn_ui
   if (*text == "/") {
     app.search_box.open();
   } else if (*text == "+" || *text == "=") {
-    zoom_map_at(app, 1.0, c.x, c.y);
+    zoom_map_at(app.session(), 1.0, c.x, c.y);
   } else if (*text == "-" || *text == "_") {
-    zoom_map_at(app, -1.0, c.x, c.y);
+    zoom_map_at(app.session(), -1.0, c.x, c.y);
   } else if (is_letter_key(*text, 'd')) {
-    open_directions(app);
+    open_directions(app.session());
   } else if (is_letter_key(*text, 't')) {
-    show_transit_directions(app, state);
+    show_transit_directions(app.session(), state);
   } else if (is_letter_key(*text, 'f')) {
-    fit_view_to_plan(app);
+    fit_view_to_plan(app.session());
   } else if (is_letter_key(*text, 's') && !command_held) {
-    toggle_selected_saved(app, state);
+    toggle_selected_saved(app.session(), state);
   } else if (*text == "1") {
-    set_panel(app, Panel::Explore);
+    set_panel(app.session(), Panel::Explore);
   } else if (*text == "2") {
-    set_panel(app, Panel::Directions);
+    set_panel(app.session(), Panel::Directions);
   } else if (is_letter_key(*text, 'm')) {
     open_offline_panel(app);
   } else {
@@ -118,7 +118,9 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
     endpoint_field_key(app, event, key, modifiers, state, scale);
     handled = true;
   } else if (app.search_box.is_open()) {
-    search_box_key(app, event, key, modifiers, state, scale);
+    if (const auto message = search_box_key(app, event, key, modifiers, state, scale)) {
+      route_message(app, *message, state);
+    }
     handled = true;
   } else if (shortcut_key(app, key, modifiers, state)) {
     handled = true;
@@ -155,7 +157,7 @@ void wheel_event(MapsApp& app, const Wheel& wheel, bool& handled) {
   const Point p = app.pointer.last;
   const bool over_map = !panel || !rect_contains_point(*panel, p.x, p.y) || p.y <= panel->y0 + kPanelTopNoScroll;
   if (over_map) {
-    zoom_map_at(app, kWheelZoomPerLine * lines, p.x, p.y);
+    zoom_map_at(app.session(), kWheelZoomPerLine * lines, p.x, p.y);
     return;
   }
   app.side_panel.scroll_by(-kPanelScrollPerLine * lines);

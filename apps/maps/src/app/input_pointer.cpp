@@ -59,7 +59,7 @@ void pointer_moved(MapsApp& app, const Event& event, const PointerMoved& move, s
   if (app.pointer.down && app.pointer.map_press) {
     const double dx = p.x - app.pointer.drag_anchor.x, dy = p.y - app.pointer.drag_anchor.y;
     if (std::abs(dx) > kPanThreshold || std::abs(dy) > kPanThreshold) {
-      pan_map(app, dx, dy);
+      pan_map(app.session(), dx, dy);
       handled = true;
     }
     app.pointer.drag_anchor = p;
@@ -115,43 +115,19 @@ bool more_button_press(MapsApp& app, const Event& event, std::uint32_t modifiers
   return true;
 }
 
-bool place_marker_press(MapsApp& app, const Camera& camera, Point p) {
-  const Place* best = nullptr;
-  double best_d = 0.0;
-  for (const Place& place : app.model.places) {
-    const bool selected = app.model.selected == place.id;
-    const Point at = camera_project(camera, place.pos.lat, place.pos.lon);
-    const double d = std::hypot(p.x - at.x, p.y - (at.y - (selected ? 30.0 : 22.0)));
-    if (!(d <= (selected ? 18.0 : 14.0))) continue;
-    if (!best || d < best_d) {
-      best = &place;
-      best_d = d;
-    }
+// The markers decide what a press reaches (map_layers/markers); selecting copies the id first,
+// since selecting may change the list it points into.
+bool marker_press(MapsApp& app, Point p) {
+  const Camera camera = view_camera(app.bounds_rect, app.model.center, app.model.zoom);
+  if (const Place* place = place_marker_at(camera, app.model.places, app.model.selected, p)) {
+    select_place(app.session(), std::string(place->id));
+    return true;
   }
-  if (!best) return false;
-  select_place(app, std::string(best->id));
-  return true;
-}
-
-bool poi_marker_press(MapsApp& app, const Camera& camera, Point p) {
-  const double base = app.model.zoom >= 16.0 ? 9.0 : 4.5;
-  const Poi* best = nullptr;
-  double best_d = 0.0;
-  for (std::size_t i : poi_marker_layout(app)) {
-    if (i >= app.backend.view_pois.pois.size()) continue;
-    const Poi& poi = app.backend.view_pois.pois[i];
-    const bool selected = app.selected_poi == poi.id;
-    const Point at = camera_project(camera, poi.pos.lat, poi.pos.lon);
-    const double d = std::hypot(p.x - at.x, p.y - at.y);
-    if (!(d <= base + (selected ? 4.0 : 0.0) + 6.0)) continue;
-    if (!best || d < best_d) {
-      best = &poi;
-      best_d = d;
-    }
+  if (const Poi* poi = poi_marker_at(camera, app.backend.view_pois.pois, app.selected_poi, p)) {
+    select_poi(app.session(), std::string(poi->id));
+    return true;
   }
-  if (!best) return false;
-  select_poi(app, std::string(best->id));
-  return true;
+  return false;
 }
 
 // A press goes to what is drawn on top where it lands: the open menu (which closes when the press
@@ -177,7 +153,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
   }
   if (navigation_in_window(app)) {
     if (app.navigation.on_end(p)) {
-      clear_route(app, state);
+      clear_route(app.session(), state);
       app.navigation.clear_end_hover();
       handled = true;
       return;
@@ -201,9 +177,7 @@ void primary_press(MapsApp& app, const Event& event, std::uint32_t modifiers, za
     handle_map_control(app, control);
     return;
   }
-  const Camera camera = view_camera(app.bounds_rect, app.model.center, app.model.zoom);
-  if (place_marker_press(app, camera, p)) return;
-  if (poi_marker_press(app, camera, p)) return;
+  if (marker_press(app, p)) return;
 
   // The bare map: moving the pointer now pans.
   app.selected_poi.reset();

@@ -24,7 +24,7 @@ void MapsApp::apply_layout(const zarn_ui::layout::LayoutTree& tree, zarn_ui::lay
   // Load the points of interest of the first view once the window has a size.
   if (backend.live && !backend.view_pois.box && !backend.view_pois.idle_deadline &&
       bounds_rect.width() > tick_steps::kMinMapWidth && model.zoom >= tick_steps::kPoiMinZoom) {
-    arm_view_idle_timer(*this);
+    arm_view_idle_timer(session());
   }
 }
 

@@ -16,6 +16,7 @@
 
 #include "action_surface/action_surface.hpp"
 #include "app/pointer_state.hpp"
+#include "app/session_scope.hpp"
 #include "automerge/automerge.hpp"
 #include "backend/backend.hpp"
 #include "backend/latest_search.hpp"
@@ -99,6 +100,9 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
 
   // Direct writes of persisted fields that hydration must not undo (see transitions/transient_overlay.hpp).
   TransientOverlay transient;
+
+  // The state the transitions change, for one statement; see app/session_scope.hpp.
+  SessionScope session() { return SessionScope(*this); }
 
   // The status line's text and what it tells.
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome) {

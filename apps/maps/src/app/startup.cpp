@@ -129,7 +129,7 @@ void apply_launch_pois(MapsApp& app) {
   app.model.panel = Panel::Explore;
 }
 
-void apply_launch_traffic(MapsApp& app) { set_traffic_enabled(app, true); }
+void apply_launch_traffic(MapsApp& app) { set_traffic_enabled(app.session(), true); }
 
 void apply_launch_context_menu(MapsApp& app) {
   // Placed as the menu toggle places it in a 1280 x 800 window, whatever size is drawn.

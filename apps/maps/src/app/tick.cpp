@@ -16,7 +16,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   tick_steps::poll_location_outcome(*this);
   fire_search_deadline(*this);
   tick_steps::fire_view_idle_deadline(*this);
-  send_waiting_journey_request(*this);
+  send_waiting_journey_request(session());
   fire_area_search_deadline(*this);
   tick_steps::apply_tile_results(*this);
   tick_steps::report_tile_failures(*this);

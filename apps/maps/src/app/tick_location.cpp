@@ -24,7 +24,7 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
   app.set_status("Located");
   app.backend.start(ReverseGeocodeJob{fix.lat, fix.lon});
   // A plan to the destination now starts from where the device is.
-  if (app.model.dest) request_plan(app);
+  if (app.model.dest) request_plan(app.session());
   app.action_surface.locate_succeeded();
 }
 

@@ -32,7 +32,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
   }
   // Every place a search returns is kept in the document.
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
-  rank_search_results(places, r.query, app);
+  rank_search_results(places, r.query, app.model);
   const std::size_t count = places.size();
   if (app.search_box.is_open()) {
     app.search_box.set_search_suggestions(std::move(places));
@@ -56,7 +56,7 @@ void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::Endp
     return;
   }
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
-  rank_search_results(places, r.query, app);
+  rank_search_results(places, r.query, app.model);
   app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
   app.clear_status();
 }
@@ -71,7 +71,7 @@ void on_reverse_geocode(MapsApp& app, worker::ReverseGeocode r) {
 
 void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
   // A newer route or journey request has replaced this one; its answer will follow.
-  if (!answers_latest_plan_request(app, r.request)) return;
+  if (!answers_latest_plan_request(app.session(), r.request)) return;
   if (r.result.is_err()) {
     if (r.result.error_kind() == base::ErrorKind::NoResult) {
       // The router found no route: nothing to draw, and no estimate pretends there is one.
@@ -87,16 +87,16 @@ void on_route(MapsApp& app, zarn_ui::state::State& state, worker::Route r) {
     return;
   }
   app.backend.plans.latest.outcome = PlanOutcome::Answered;
-  PlanEndpoints ends = plan_answer_endpoints(app);
+  PlanEndpoints ends = plan_answer_endpoints(app.session());
   commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetRoute{std::move(r.result).value(), ends.origin, std::move(ends.origin_name),
                                                 ends.dest, std::move(ends.dest_name), app.model.mode}});
-  fit_view_to_route(app);
+  fit_view_to_route(app.session());
   app.set_status("Route updated");
 }
 
 void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
-  if (!answers_latest_plan_request(app, r.request)) return;
+  if (!answers_latest_plan_request(app.session(), r.request)) return;
   if (r.result.is_err()) {
     // The journey list tells of the failure too, instead of reading as an empty answer.
     app.backend.plans.latest.outcome = PlanOutcome::Unavailable;
@@ -111,11 +111,11 @@ void on_transit(MapsApp& app, zarn_ui::state::State& state, worker::Transit r) {
     return;
   }
   app.backend.plans.latest.outcome = PlanOutcome::Answered;
-  PlanEndpoints ends = plan_answer_endpoints(app);
+  PlanEndpoints ends = plan_answer_endpoints(app.session());
   commit_action(app.model, app.transient, app.commits, state,
                 MapsAction{MapsAction::SetTransit{std::move(journeys), ends.origin, std::move(ends.origin_name),
                                                   ends.dest, std::move(ends.dest_name)}});
-  fit_view_to_plan(app);
+  fit_view_to_plan(app.session());
   app.set_status("Departures updated");
 }
 

@@ -106,7 +106,7 @@ double paint_road_route(MapsApp& app, Scene& scene, const Affine& transform, con
   add_list_target(app.hit_targets, list, {right - 64.0, r + 2.0, right, r + 28.0}, UiMessage{msg::ClearRoute{}});
 
   const TransitTime& time = app.model.transit_time;
-  if (route_is_estimate(app)) {
+  if (route_is_estimate(app.transient)) {
     // The estimate's times would be no better than its line: the line says what it is instead.
     const char* note = app.backend.plans.latest.outcome == PlanOutcome::Waiting
                            ? "Estimate \u00b7 finding the route\u2026"

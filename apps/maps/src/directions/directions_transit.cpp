@@ -129,7 +129,7 @@ std::string no_journeys_text(const MapsApp& app) {
   const PlanRequest& asked = app.backend.plans.latest;
   if (!app.model.dest && !selected_place(app.model)) return "Choose a destination to see departures.";
   if (!app.model.origin) return "Choose a starting point to see departures.";
-  if (journeys_awaited(app)) return "Finding departures\u2026";
+  if (journeys_awaited(app.backend)) return "Finding departures\u2026";
   // A failed lookup is told as such, in the words of its status, not as an empty answer.
   if (asked.outcome == PlanOutcome::Unavailable && asked.mode == TravelMode::Transit && !asked.failure.empty()) {
     return asked.failure;

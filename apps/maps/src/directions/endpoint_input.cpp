@@ -17,7 +17,7 @@ void choose_suggestion(MapsApp& app, EndpointField field, std::uint64_t index, z
   const auto place = editor.take_suggestion(field, index);
   if (!place) return;
   editor.reset_endpoint_editor();
-  handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}}, &state);
+  handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::SuggestionChosen{*place, field}}, &state);
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const
   EndpointEditor& editor = app.endpoint_editor;
   if (key.is(NamedKey::Escape)) {
     editor.reset_endpoint_editor();
-    handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}});
+    handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::Nothing{}});
     return;
   }
   // The arrow keys walk the suggestions under the field; Enter then chooses the one pointed at,
@@ -49,7 +49,7 @@ void endpoint_field_key(MapsApp& app, const zarn_ui::widget::Event& event, const
 
 void endpoint_field_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale) {
   if (auto edited = app.endpoint_editor.field_key(event, app.field_ctx(modifiers, scale), app.backend.now())) {
-    handle_endpoint_editor_event(app, *edited);
+    handle_endpoint_editor_event(app.session(), *edited);
   }
 }
 
@@ -62,17 +62,17 @@ void activate_endpoint_hit(MapsApp& app, const EndpointHit& hit, zarn_ui::state:
       editor.begin_endpoint_edit(field);
       if (on_field) on_field(field);
       app.search_box.close_search_suggestions();
-      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::TextEdited{"", field}}, &state);
+      handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::TextEdited{"", field}}, &state);
       return;
     case EndpointHitKind::SuggestionRow: choose_suggestion(app, field, hit.index, state); return;
     case EndpointHitKind::SwapButton:
       editor.reset_endpoint_editor();
       app.search_box.close_search_suggestions();
-      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Swap{}}, &state);
+      handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::Swap{}}, &state);
       return;
     case EndpointHitKind::SuggestionCard:
       app.search_box.close_search_suggestions();
-      handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Nothing{}}, &state);
+      handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::Nothing{}}, &state);
       return;
   }
 }

@@ -20,7 +20,7 @@ void fire_endpoint_deadline(MapsApp& app) {
   const EndpointField field = editor.active();
   std::string text(base::trim_white_space(editor.text(field)));
   if (text.empty()) return;
-  handle_endpoint_editor_event(app, EndpointEvent{EndpointEvent::Submitted{std::move(text), field}});
+  handle_endpoint_editor_event(app.session(), EndpointEvent{EndpointEvent::Submitted{std::move(text), field}});
 }
 
 }  // namespace maps

@@ -1,6 +1,5 @@
 #include "map_layers/location_pins.hpp"
 
-#include "app/maps_app.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/theme_colors.hpp"
@@ -31,9 +30,8 @@ void paint_name_card(Scene& scene, const Affine& transform, const TextRenderer& 
 }  // namespace
 
 void paint_location_and_selection(Scene& scene, const Affine& transform, const TextRenderer& text, const Camera& camera,
-                                  const MapsApp& app, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
+                                  const MapModel& model, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
                                   const Rect& marker_area, PinImages& pins, double device_scale) {
-  const MapModel& model = app.model;
   scene.push_layer(marker_area, transform);
   if (model.origin) {
     const Point p = camera_project(camera, model.origin->lat, model.origin->lon);

@@ -4,6 +4,7 @@
 
 #include "draw_kit/palette.hpp"
 #include "geo/geo.hpp"
+#include "model/records.hpp"
 #include "zarn_ui/geometry.hpp"
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
@@ -11,12 +12,12 @@
 
 namespace maps {
 
-class MapsApp;
 class PinImages;
 
+// The origin's dot, the places' pins and the selected place's pin with its name, from the model.
 void paint_location_and_selection(zarn_ui::Scene& scene, const zarn_ui::Affine& transform,
                                   const zarn_ui::text_render::TextRenderer& text, const Camera& camera,
-                                  const MapsApp& app, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
+                                  const MapModel& model, const zarn_ui::theme::Theme& theme, const MapPalette& palette,
                                   const zarn_ui::Rect& marker_area, PinImages& pins, double device_scale);
 
 }  // namespace maps

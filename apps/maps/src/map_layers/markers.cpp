@@ -1,16 +1,20 @@
 #include "map_layers/markers.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/category_glyph.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "draw_kit/theme_colors.hpp"
+#include "map_layers/pin.hpp"
 
 namespace maps {
 
 namespace {
+
+// A press lands on a marker this far outside its disc.
+constexpr double kMarkerPressReach = 6.0;
 
 struct MarkerSize {
   double radius;
@@ -113,10 +117,46 @@ std::vector<std::size_t> declutter_points(const Camera& camera, const std::vecto
   return kept;
 }
 
-std::vector<std::size_t> poi_marker_layout(const MapsApp& app) {
-  const Camera camera = view_camera(app.bounds_rect, app.model.center, app.model.zoom);
-  const double spacing = app.model.zoom >= kPictogramZoom ? 26.0 : 15.0;
-  return declutter_points(camera, app.backend.view_pois.pois, app.selected_poi, spacing);
+std::vector<std::size_t> poi_marker_layout(const Camera& camera, const std::vector<Poi>& pois,
+                                           const std::optional<std::string>& selected_id) {
+  const double spacing = camera.zoom >= kPictogramZoom ? 26.0 : 15.0;
+  return declutter_points(camera, pois, selected_id, spacing);
+}
+
+const Place* place_marker_at(const Camera& camera, const std::vector<Place>& places,
+                             const std::optional<std::string>& selected_id, Point p) {
+  const Place* best = nullptr;
+  double best_d = 0.0;
+  for (const Place& place : places) {
+    const PinSize pin = selected_id == place.id ? kSelectedPinSize : kPinSize;
+    const Point at = camera_project(camera, place.pos.lat, place.pos.lon);
+    const double d = std::hypot(p.x - at.x, p.y - (at.y - pin.height));
+    if (!(d <= pin.reach)) continue;
+    if (!best || d < best_d) {
+      best = &place;
+      best_d = d;
+    }
+  }
+  return best;
+}
+
+const Poi* poi_marker_at(const Camera& camera, const std::vector<Poi>& pois,
+                         const std::optional<std::string>& selected_id, Point p) {
+  const bool large = camera.zoom >= kPictogramZoom;
+  const Poi* best = nullptr;
+  double best_d = 0.0;
+  for (std::size_t i : poi_marker_layout(camera, pois, selected_id)) {
+    const Poi& poi = pois[i];
+    const double radius = marker_size(selected_id == poi.id, large).radius;
+    const Point at = camera_project(camera, poi.pos.lat, poi.pos.lon);
+    const double d = std::hypot(p.x - at.x, p.y - at.y);
+    if (!(d <= radius + kMarkerPressReach)) continue;
+    if (!best || d < best_d) {
+      best = &poi;
+      best_d = d;
+    }
+  }
+  return best;
 }
 
 void paint_marker(Scene& scene, const Affine& transform, const TextRenderer& text, const Poi& poi,

@@ -1,7 +1,8 @@
 #pragma once
 // The point-of-interest markers: a disc in the category's colour, its pictogram from zoom 16 and
 // its name from zoom 16.5. A declutter step picks which points get a marker, so dense areas stay
-// readable; the input handler's hit test uses the same choice.
+// readable. The hit tests of the markers and of the places' pins live here too: they follow the
+// same choice and the drawn sizes.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,8 +17,6 @@
 #include "zarn_ui/theme.hpp"
 
 namespace maps {
-
-class MapsApp;
 
 inline constexpr double kPictogramZoom = 16.0;
 inline constexpr double kMarkerLabelZoom = 16.5;
@@ -47,9 +46,20 @@ class PoiMarkerPriority {
 std::vector<std::size_t> declutter_points(const Camera& camera, const std::vector<Poi>& pois,
                                           const std::optional<std::string>& selected_id, double spacing);
 
-// Indices into the loaded points of interest that get a marker, ascending: spacing 26 px from
-// zoom 16, else 15 px.
-std::vector<std::size_t> poi_marker_layout(const MapsApp& app);
+// Indices into the loaded points of interest that get a marker in this view, ascending:
+// spacing 26 px from zoom 16, else 15 px.
+std::vector<std::size_t> poi_marker_layout(const Camera& camera, const std::vector<Poi>& pois,
+                                           const std::optional<std::string>& selected_id);
+
+// The place whose pin a press at `p` lands on: the nearest whose head is within reach (14 px of
+// its centre, 18 for the selected place's larger pin). None when the press misses every pin.
+const Place* place_marker_at(const Camera& camera, const std::vector<Place>& places,
+                             const std::optional<std::string>& selected_id, Point p);
+
+// The point of interest whose marker a press at `p` lands on: the nearest kept one whose disc,
+// with 6 px to spare, holds it. Left-out points take no press.
+const Poi* poi_marker_at(const Camera& camera, const std::vector<Poi>& pois,
+                         const std::optional<std::string>& selected_id, Point p);
 
 struct MarkerLook {
   bool selected = false;

@@ -71,7 +71,7 @@ void paint_navigation_panel(MapsApp& app, Scene& scene, const Affine& transform,
   app.navigation.set_control_rects({x0, y0, x1 - kGripRight, y0 + kGripHeight}, end);
 
   // The offline estimate is no route to follow; the panel says so.
-  const char* title = route_is_estimate(app) ? "Navigation \u00b7 estimate" : "Navigation";
+  const char* title = route_is_estimate(app.transient) ? "Navigation \u00b7 estimate" : "Navigation";
   draw_label_weighted(scene, text, t, title, theme.text_secondary, x0 + 16.0, y0 + 10.0, 12.0f, kWeightMedium);
   zarn_ui::surface::floating_drag_grip(scene, t, p, theme.text_secondary);
   paint_end_button(scene, t, text, theme, end, app.navigation.end_hovered());

@@ -72,7 +72,7 @@ void MapsApp::handle_surface_event(const std::string& id, const zarn_ui::widget:
   }
   if (!navigation_on_desktop(*this)) return;
   if (navigation.on_end(pointer.on_surface)) {
-    clear_route(*this, state);
+    clear_route(session(), state);
     navigation.clear_end_hover();
     handled = true;
   } else if (navigation.on_grip(pointer.on_surface)) {

@@ -43,10 +43,10 @@ bool more_button_shown(const zarn_ui::Rect& bounds, bool panel_expanded) {
 void handle_map_control(MapsApp& app, MapControl control) {
   const zarn_ui::Point c = map_viewport_center(app.bounds_rect);
   switch (control) {
-    case MapControl::ZoomIn: zoom_map_at(app, 1.0, c.x, c.y); break;
-    case MapControl::ZoomOut: zoom_map_at(app, -1.0, c.x, c.y); break;
-    case MapControl::Locate: start_locating(app); break;
-    case MapControl::Traffic: set_traffic_enabled(app, !app.backend.traffic.enabled); break;
+    case MapControl::ZoomIn: zoom_map_at(app.session(), 1.0, c.x, c.y); break;
+    case MapControl::ZoomOut: zoom_map_at(app.session(), -1.0, c.x, c.y); break;
+    case MapControl::Locate: start_locating(app.session()); break;
+    case MapControl::Traffic: set_traffic_enabled(app.session(), !app.backend.traffic.enabled); break;
     case MapControl::None: break;
   }
 }

@@ -1,15 +1,15 @@
 #include "transitions/locating.hpp"
 
-#include "app/maps_app.hpp"
 #include "location/location.hpp"
+#include "transitions/session.hpp"
 
 namespace maps {
 
-void start_locating(MapsApp& app) {
-  if (app.backend.location.pending) return;
-  app.backend.location.pending = true;
-  app.set_status("Locating…", StatusKind::InProgress);
-  if (app.backend.live) app.backend.location.receiver = spawn_location_worker();
+void start_locating(Session& s) {
+  if (s.backend.location.pending) return;
+  s.backend.location.pending = true;
+  s.set_status("Locating…", StatusKind::InProgress);
+  if (s.backend.live) s.backend.location.receiver = spawn_location_worker();
 }
 
 }  // namespace maps

@@ -3,9 +3,9 @@
 
 namespace maps {
 
-class MapsApp;
+struct Session;
 
 // One request at a time; only a live state asks the location service.
-void start_locating(MapsApp& app);
+void start_locating(Session& s);
 
 }  // namespace maps

@@ -11,12 +11,12 @@ class State;
 
 namespace maps {
 
-class MapsApp;
+struct Session;
 
 // Applies one message; `state` is handed on to every commit.
-void handle_ui_message(MapsApp& app, const UiMessage& message, zarn_ui::state::State& state);
-void set_panel(MapsApp& app, Panel panel);
+void handle_ui_message(Session& s, const UiMessage& message, zarn_ui::state::State& state);
+void set_panel(Session& s, Panel panel);
 // Asks for journeys again, in Transit mode only.
-void refresh_transit_search(MapsApp& app);
+void refresh_transit_search(Session& s);
 
 }  // namespace maps

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "app/maps_app.hpp"
 #include "model/place_ops.hpp"
 #include "search/local_search.hpp"
 #include "search/nearby.hpp"
@@ -10,19 +9,20 @@
 #include "search/recents.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/selection.hpp"
+#include "transitions/session.hpp"
 
 namespace maps {
 
-void submit_search(MapsApp& app, zarn_ui::state::State* state) {
-  MapModel& m = app.model;
+void submit_search(Session& s, zarn_ui::state::State* state) {
+  MapModel& m = s.model;
   auto submission =
-      search::prepare_search_submission(m.places, app.backend.view_pois.pois, m.query, origin_or_centre(app));
+      search::prepare_search_submission(m.places, s.backend.view_pois.pois, m.query, origin_or_centre(s.model));
   if (!submission) return;
   if (!submission->results.empty()) {
     const Place& first = submission->results.front();
     // The first answer may be made from a point of interest; it is stored so that the selection
     // still names a place once the document is read back.
-    if (!find_place(app.model, first.id)) keep_place(app, state, first);
+    if (!find_place(s.model, first.id)) keep_place(s, state, first);
     m.selected = first.id;
     m.center = first.pos;
   } else {
@@ -32,57 +32,57 @@ void submit_search(MapsApp& app, zarn_ui::state::State* state) {
   m.results = std::move(submission->results);
 
   if (state) {
-    commit_action(app.model, app.transient, app.commits, *state,
-                  MapsAction{MapsAction::CommitSearch{submission->text}});
+    commit_action(s.model, s.transient, s.commits, *state, MapsAction{MapsAction::CommitSearch{submission->text}});
   } else {
-    push_recent_search(app, submission->text);
+    push_recent_search(s, submission->text);
   }
 
   m.panel = Panel::Explore;
-  app.side_panel.reset_scroll();
-  app.search_box.clear_search_suggestions();
-  app.panel.expanded = true;
+  s.requests.push_back(view_request::ResetPanelScroll{});
+  s.requests.push_back(view_request::ClearSearchSuggestions{});
+  s.panel.expanded = true;
 
-  ask_place_search(app, std::move(submission->text));
+  ask_place_search(s, std::move(submission->text));
 }
 
-void ask_place_search(MapsApp& app, std::string text) {
-  app.set_status("Searching\u2026", StatusKind::InProgress);
+void ask_place_search(Session& s, std::string text) {
+  s.set_status("Searching\u2026", StatusKind::InProgress);
   // A state that is not live starts no job and keeps the count raised.
-  if (!app.backend.live) {
-    app.backend.start(PlaceSearchJob{std::move(text)});
+  if (!s.backend.live) {
+    s.backend.start(PlaceSearchJob{std::move(text)});
     return;
   }
-  switch (app.backend.place_searches.ask(text)) {
-    case LatestSearch::Ask::Send: app.backend.start(PlaceSearchJob{std::move(text)}); break;
+  switch (s.backend.place_searches.ask(text)) {
+    case LatestSearch::Ask::Send: s.backend.start(PlaceSearchJob{std::move(text)}); break;
     case LatestSearch::Ask::Answered:
       // The answer comes again through the tick, as if the service had sent it.
-      app.backend.answer_again(WorkerResult{worker::PlaceSearch{app.backend.place_searches.answer(), std::move(text)}});
+      s.backend.answer_again(WorkerResult{worker::PlaceSearch{s.backend.place_searches.answer(), std::move(text)}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
 }
 
-LatLon origin_or_centre(const MapsApp& app) { return search::origin_or_centre(app.model.origin, app.model.center); }
+LatLon origin_or_centre(const MapModel& model) { return search::origin_or_centre(model.origin, model.center); }
 
-std::vector<Place> search_local_places(const MapsApp& app, std::string_view query) {
-  return search::search_local_places(app.model.places, app.backend.view_pois.pois, query);
+std::vector<Place> search_local_places(const MapModel& model, const Backend& backend, std::string_view query) {
+  return search::search_local_places(model.places, backend.view_pois.pois, query);
 }
 
-std::vector<Place> local_search_sorted(const MapsApp& app, std::string_view query) {
-  return search::local_search_sorted(app.model.places, app.backend.view_pois.pois, query, origin_or_centre(app));
+std::vector<Place> local_search_sorted(const MapModel& model, const Backend& backend, std::string_view query) {
+  return search::local_search_sorted(model.places, backend.view_pois.pois, query, origin_or_centre(model));
 }
 
-void rank_search_results(std::vector<Place>& places, std::string_view query, const MapsApp& app) {
-  search::rank_search_results(places, query, origin_or_centre(app));
+void rank_search_results(std::vector<Place>& places, std::string_view query, const MapModel& model) {
+  search::rank_search_results(places, query, origin_or_centre(model));
 }
 
-std::vector<Poi> nearby_pois(const MapsApp& app) {
-  return search::nearby_pois(app.backend.view_pois.pois, origin_or_centre(app), app.selected_poi);
+std::vector<Poi> nearby_pois(const MapModel& model, const Backend& backend,
+                             const std::optional<std::string>& selected_poi) {
+  return search::nearby_pois(backend.view_pois.pois, origin_or_centre(model), selected_poi);
 }
 
-void push_recent_search(MapsApp& app, std::string_view text) { search::push_recent_search(app.model.recents, text); }
+void push_recent_search(Session& s, std::string_view text) { search::push_recent_search(s.model.recents, text); }
 
-void select_poi(MapsApp& app, const std::string& id) { app.selected_poi = id; }
+void select_poi(Session& s, const std::string& id) { s.selected_poi = id; }
 
 }  // namespace maps

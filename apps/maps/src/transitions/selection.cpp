@@ -1,44 +1,43 @@
 #include "transitions/selection.hpp"
 
-#include "app/maps_app.hpp"
 #include "model/place_ops.hpp"
 #include "transitions/commit.hpp"
+#include "transitions/session.hpp"
 
 namespace maps {
 
-void select_place(MapsApp& app, const std::string& id) {
-  const bool changed = app.model.selected != id;
-  app.model.selected = id;
+void select_place(Session& s, const std::string& id) {
+  const bool changed = s.model.selected != id;
+  s.model.selected = id;
   // The destination and the emptied journey list are written through the overlay so that the
   // next hydration does not take them back before a plan is committed.
-  if (auto place = find_place(app.model, id)) {
-    app.transient.set_dest(app.model, place->pos, place->name);
-    app.model.center = place->pos;
+  if (auto place = find_place(s.model, id)) {
+    s.transient.set_dest(s.model, place->pos, place->name);
+    s.model.center = place->pos;
   }
   if (changed) {
-    app.transient.set_transit(app.model, {});
-    app.model.transit_choice = 0;
+    s.transient.set_transit(s.model, {});
+    s.model.transit_choice = 0;
   }
-  app.panel.expanded = true;
+  s.panel.expanded = true;
 }
 
-void set_destination_from_selection(MapsApp& app) {
-  if (auto place = selected_place(app.model)) app.transient.set_dest(app.model, place->pos, place->name);
+void set_destination_from_selection(Session& s) {
+  if (auto place = selected_place(s.model)) s.transient.set_dest(s.model, place->pos, place->name);
 }
 
-void keep_place(MapsApp& app, zarn_ui::state::State* state, const Place& place) {
-  upsert_place(app.model, place);
-  if (state)
-    commit_action(app.model, app.transient, app.commits, *state, MapsAction{MapsAction::UpsertPlaces{{place}}});
+void keep_place(Session& s, zarn_ui::state::State* state, const Place& place) {
+  upsert_place(s.model, place);
+  if (state) s.commit(*state, MapsAction{MapsAction::UpsertPlaces{{place}}});
 }
 
-void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state) {
-  if (!app.model.selected) return;
-  const std::string id = *app.model.selected;
-  const auto place = find_place(app.model, id);
+void toggle_selected_saved(Session& s, zarn_ui::state::State& state) {
+  if (!s.model.selected) return;
+  const std::string id = *s.model.selected;
+  const auto place = find_place(s.model, id);
   const bool saved = place ? !place->saved : true;
-  commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::SetPlaceSaved{id, saved}});
-  for (Place& p : app.model.places) {
+  s.commit(state, MapsAction{MapsAction::SetPlaceSaved{id, saved}});
+  for (Place& p : s.model.places) {
     if (p.id == id) {
       p.saved = saved;
       break;

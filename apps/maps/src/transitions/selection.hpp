@@ -11,16 +11,16 @@ class State;
 
 namespace maps {
 
-class MapsApp;
+struct Session;
 
 // Selects the place, centres the map on it and makes it the destination; a new selection
 // empties the journey list. The side panel opens.
-void select_place(MapsApp& app, const std::string& id);
-void set_destination_from_selection(MapsApp& app);
+void select_place(Session& s, const std::string& id);
+void set_destination_from_selection(Session& s);
 // Stores the place in the state at once and, given a UI state, commits it too, so that it is still
 // there after the next reading of the document. A stored saved mark stays set.
-void keep_place(MapsApp& app, zarn_ui::state::State* state, const Place& place);
+void keep_place(Session& s, zarn_ui::state::State* state, const Place& place);
 // Flips the saved mark of the selected place through the action path.
-void toggle_selected_saved(MapsApp& app, zarn_ui::state::State& state);
+void toggle_selected_saved(Session& s, zarn_ui::state::State& state);
 
 }  // namespace maps

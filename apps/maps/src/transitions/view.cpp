@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/maps_app.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "geo/geo.hpp"
+#include "transitions/session.hpp"
 
 namespace maps {
 namespace {
@@ -17,32 +17,32 @@ bool finite_point(const LatLon& p) { return std::isfinite(p.lat) && std::isfinit
 
 }  // namespace
 
-void arm_view_idle_timer(MapsApp& app) { app.backend.view_pois.idle_deadline = app.backend.now() + kViewIdleDelay; }
+void arm_view_idle_timer(Session& s) { s.backend.view_pois.idle_deadline = s.backend.now() + kViewIdleDelay; }
 
-void pan_map(MapsApp& app, double dx, double dy) {
+void pan_map(Session& s, double dx, double dy) {
   // A non-finite delta would poison the centre for good.
   if (!std::isfinite(dx) || !std::isfinite(dy)) return;
-  const double zoom = app.model.zoom;
-  const Point w = project_mercator(app.model.center.lat, app.model.center.lon, zoom);
-  app.model.center = unproject_mercator(w.x - dx, w.y - dy, zoom);
-  arm_view_idle_timer(app);
+  const double zoom = s.model.zoom;
+  const Point w = project_mercator(s.model.center.lat, s.model.center.lon, zoom);
+  s.model.center = unproject_mercator(w.x - dx, w.y - dy, zoom);
+  arm_view_idle_timer(s);
 }
 
-void zoom_map_at(MapsApp& app, double delta, double ax, double ay) {
+void zoom_map_at(Session& s, double delta, double ax, double ay) {
   if (!std::isfinite(delta) || !std::isfinite(ax) || !std::isfinite(ay)) return;
-  const LatLon old_center = app.model.center;
-  const Camera before = view_camera(app.bounds_rect, old_center, app.model.zoom);
+  const LatLon old_center = s.model.center;
+  const Camera before = view_camera(s.bounds, old_center, s.model.zoom);
   const LatLon anchor = camera_unproject(before, ax, ay);
 
-  const double zoom = std::clamp(app.model.zoom + delta, kMinZoom, kMaxZoom);
-  app.model.zoom = zoom;
+  const double zoom = std::clamp(s.model.zoom + delta, kMinZoom, kMaxZoom);
+  s.model.zoom = zoom;
 
   // Where the anchored point would land if only the zoom changed; shift the centre back by that.
-  const Camera after = view_camera(app.bounds_rect, old_center, zoom);
-  const Point s = camera_project(after, anchor.lat, anchor.lon);
+  const Camera after = view_camera(s.bounds, old_center, zoom);
+  const Point landed = camera_project(after, anchor.lat, anchor.lon);
   const Point w = project_mercator(old_center.lat, old_center.lon, zoom);
-  app.model.center = unproject_mercator(w.x + s.x - ax, w.y + s.y - ay, zoom);
-  arm_view_idle_timer(app);
+  s.model.center = unproject_mercator(w.x + landed.x - ax, w.y + landed.y - ay, zoom);
+  arm_view_idle_timer(s);
 }
 
 std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, double width, double height,
@@ -83,8 +83,8 @@ std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, d
   return Viewport{center, zoom};
 }
 
-void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
-  const Rect& b = app.bounds_rect;
+void fit_view_to_points(Session& s, const std::vector<LatLon>& points) {
+  const Rect& b = s.bounds;
   const double w = b.width();
   const bool narrow = is_narrow_layout(b);
   double usable = narrow ? w - 32.0 : w - (side_panel_width(b) + 32.0 + 10.0);
@@ -92,26 +92,26 @@ void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points) {
   const auto view = viewport_for_points(points, usable, b.height(), kFitInset);
   if (!view) return;
   const double zoom = std::min(view->zoom, kHighestFittedZoom);
-  app.model.zoom = zoom;
-  app.model.center = view->center;
+  s.model.zoom = zoom;
+  s.model.center = view->center;
   // Beside a shown side panel the points are centred in the map area right of it, else their
   // start would lie under the panel.
-  if (narrow || app.panel.collapsed) return;
+  if (narrow || s.panel.collapsed) return;
   const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
   const double dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
   if (!std::isfinite(dx)) return;
   const Point c = project_mercator(view->center.lat, view->center.lon, zoom);
-  app.model.center = unproject_mercator(c.x - dx, c.y, zoom);
+  s.model.center = unproject_mercator(c.x - dx, c.y, zoom);
 }
 
-void fit_view_to_route(MapsApp& app) {
-  if (app.model.route) fit_view_to_points(app, app.model.route->geometry);
+void fit_view_to_route(Session& s) {
+  if (s.model.route) fit_view_to_points(s, s.model.route->geometry);
 }
 
-void fit_view_to_plan(MapsApp& app) {
-  const MapModel& m = app.model;
+void fit_view_to_plan(Session& s) {
+  const MapModel& m = s.model;
   if (m.route && m.route->geometry.size() > 1) {
-    fit_view_to_points(app, m.route->geometry);
+    fit_view_to_points(s, m.route->geometry);
     return;
   }
   if (m.transit_choice < m.transit.size()) {
@@ -120,14 +120,14 @@ void fit_view_to_plan(MapsApp& app) {
       joined.insert(joined.end(), leg.geometry.begin(), leg.geometry.end());
     }
     if (joined.size() > 1) {
-      fit_view_to_points(app, joined);
+      fit_view_to_points(s, joined);
       return;
     }
   }
   std::vector<LatLon> ends;
   if (m.origin) ends.push_back(*m.origin);
   if (m.dest) ends.push_back(*m.dest);
-  if (ends.size() == 2) fit_view_to_points(app, ends);
+  if (ends.size() == 2) fit_view_to_points(s, ends);
 }
 
 }  // namespace maps

@@ -10,7 +10,7 @@
 
 namespace maps {
 
-class MapsApp;
+struct Session;
 
 inline constexpr double kMinZoom = 3.0;
 inline constexpr double kMaxZoom = 19.0;
@@ -25,11 +25,11 @@ struct Viewport {
 };
 
 // The view-idle deadline 450 ms from the state's clock; an earlier one is replaced.
-void arm_view_idle_timer(MapsApp& app);
+void arm_view_idle_timer(Session& s);
 // Moves the map with a pointer drag of (dx, dy) screen pixels.
-void pan_map(MapsApp& app, double dx, double dy);
+void pan_map(Session& s, double dx, double dy);
 // Zooms by `delta` levels (clamped to 3..19) keeping the point under (ax, ay) where it is.
-void zoom_map_at(MapsApp& app, double delta, double ax, double ay);
+void zoom_map_at(Session& s, double delta, double ax, double ay);
 
 // The centre and the largest quarter-step zoom at which the box of `points` fits the room
 // (width and height less the inset on each side, at least 64 px). Non-finite points are
@@ -37,9 +37,9 @@ void zoom_map_at(MapsApp& app, double delta, double ax, double ay);
 std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, double width, double height,
                                             double inset);
 // Fits the widget less the side panel, never closer than zoom 16.5.
-void fit_view_to_points(MapsApp& app, const std::vector<LatLon>& points);
-void fit_view_to_route(MapsApp& app);
+void fit_view_to_points(Session& s, const std::vector<LatLon>& points);
+void fit_view_to_route(Session& s);
 // The route, else the chosen journey, else the two endpoints.
-void fit_view_to_plan(MapsApp& app);
+void fit_view_to_plan(Session& s);
 
 }  // namespace maps

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "app/map_layers_view.hpp"
 #include "app/shot.hpp"
 #include "app/startup.hpp"
 #include "frame_audit.hpp"
 #include "map_layers/map_credit.hpp"
-#include "map_layers/map_layers.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "overlay/map_controls.hpp"
 #include "sample/sample_data.hpp"
@@ -108,7 +108,7 @@ Painted paint(const State& s, Size size, const Theme& theme, zarn_ui::text_rende
   const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
   // The map layers alone first: the frame's items before their count are the map's.
   zarn_ui::Scene map_only;
-  paint_map_layers(app, map_only, zarn_ui::Affine::identity(), text, theme, 1.0);
+  paint_map_layers(app.map_layers, map_layer_inputs(app), map_only, zarn_ui::Affine::identity(), text, theme, 1.0);
   p.chrome_from = map_only.size();
   app.draw(p.scene, zarn_ui::Affine::identity(), {text, theme, presence, permissions});
   return p;

@@ -151,7 +151,7 @@ TEST(IdleCpu, DemonstrationStateAfterASearch) {
       [&](std::uint64_t frame) {
         if (frame != 0) return;
         a.model.query = "coffee";
-        submit_search(a, &state);
+        submit_search(a.session(), &state);
       },
       [&] { return a.backend.pending_jobs > 0; });
   ASSERT_TRUE(f.measured);

@@ -303,7 +303,7 @@ TEST(TickResults, ASearchThatFindsNothingSaysSoAndLeavesNoCard) {
   f.tick();
   f.model().selected = "a";
   f.model().query = "xyzzy";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   EXPECT_EQ(f.model().selected, std::nullopt);
   f.send(worker::PlaceSearch{std::vector<Place>{}, "xyzzy"});
   f.tick();

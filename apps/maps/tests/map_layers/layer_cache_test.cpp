@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/construct.hpp"
+#include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "layer_scene_items.hpp"
-#include "map_layers/map_layers.hpp"
 #include "sample/synthetic_traffic.hpp"
 #include "transitions/view.hpp"
 #include "zarn_ui/render.hpp"
@@ -36,7 +36,7 @@ struct Pixels {
 Scene layers(MapsApp& app, const Theme& theme, double scale, const Affine& transform = Affine::identity()) {
   const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
   Scene scene;
-  paint_map_layers(app, scene, transform, text, theme, scale);
+  paint_map_layers(app.map_layers, map_layer_inputs(app), scene, transform, text, theme, scale);
   return scene;
 }
 
@@ -128,7 +128,7 @@ TEST_P(LayerCachePoses, FramesLookAsTheLayersDrawnDirectly) {
   std::vector<Pixels> seen;
   std::uint64_t started = 0, filled = 0, moved = 0;
   for (const Pose& pose : poses) {
-    twins.both([&](MapsApp& app) { pan_map(app, pose.dx, pose.dy); });
+    twins.both([&](MapsApp& app) { pan_map(app.session(), pose.dx, pose.dy); });
     const Pixels cached = frame(*twins.cached, theme, scale);
     const Pixels direct = frame(*twins.direct, theme, scale);
     started += pose.picture == Picture::New;
@@ -175,7 +175,7 @@ TEST(LayerCache, NewPictureExactlyWhenWhatItShowsChanges) {
   };
   const std::vector<Step> steps = {
       {"nothing", [] {}, false},
-      {"a pan by whole pixels", [&] { pan_map(*app, 12, -7); }, false},
+      {"a pan by whole pixels", [&] { pan_map(app->session(), 12, -7); }, false},
       {"zoom", [&] { app->model.zoom += 0.01; }, true},
       {"size", [&] { app->bounds_rect.x1 = 801; }, true},
       {"theme", [&] { theme = Theme::dark(); }, true},
@@ -259,7 +259,7 @@ TEST(LayerCache, MovePastThePictureShowsItMovedUntilTheNewOneIsMade) {
   const Theme theme = Theme::light();
   (void)frame(*twins.cached, theme, 1.0);
   const zarn_ui::Image first = twins.cached->map_layers.picture();
-  twins.both([](MapsApp& app) { pan_map(app, 300, 0); });
+  twins.both([](MapsApp& app) { pan_map(app.session(), 300, 0); });
   const Scene now = layers(*twins.cached, theme, 1.0);
   const auto images = items_of<scene::DrawImage>(now);
   ASSERT_EQ(images.size(), 1u);

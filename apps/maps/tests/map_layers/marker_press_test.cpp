@@ -46,7 +46,7 @@ TEST(MarkerPress, ALeftOutPointTakesNoPress) {
   landmark.category = Category::Landmark;
   landmark.pos = camera_unproject(camera, c.x + 12, c.y);
   f.app->backend.view_pois.pois = {shop, landmark};
-  ASSERT_EQ(poi_marker_layout(*f.app), std::vector<std::size_t>{1});
+  ASSERT_EQ(poi_marker_layout(camera, f.app->backend.view_pois.pois, f.app->selected_poi), std::vector<std::size_t>{1});
 
   // The shop's own spot lies 12 px from the landmark, beyond its reach of 4.5 + 6.
   f.click(c.x, c.y);

@@ -106,8 +106,56 @@ TEST(PoiMarkerLayout, SpacingWidensFromZoomSixteen) {
     const Camera camera = view_camera(app->bounds_rect, app->model.center, zoom);
     const Point c = map_viewport_center(app->bounds_rect);
     app->backend.view_pois.pois = pois_at(camera, {{Category::Cafe, c.x, c.y}, {Category::Cafe, c.x + 20, c.y}});
-    EXPECT_EQ(poi_marker_layout(*app), kept) << zoom;
+    EXPECT_EQ(poi_marker_layout(camera, app->backend.view_pois.pois, app->selected_poi), kept) << zoom;
   }
+}
+
+// A press reaches a pin's head within 14 px (18 for the selected pin, which stands higher) and a
+// marker's disc with 6 px to spare, the disc growing from zoom 16 and when selected.
+TEST(MarkerHits, ReachFollowsTheDrawnSizes) {
+  struct Case {
+    const char* name;
+    double zoom;
+    bool selected;
+    double reach;   // from the pin's head centre or the marker's centre, along x
+    double height;  // of the pin's head above its place
+  } cases[] = {
+      {"pin", 15.0, false, 14.0, 22.0},
+      {"selected pin", 15.0, true, 18.0, 30.0},
+      {"marker", 15.0, false, 4.5 + 6.0, 0.0},
+      {"marker from zoom 16", 16.0, false, 9.0 + 6.0, 0.0},
+      {"selected marker", 15.0, true, 8.5 + 6.0, 0.0},
+      {"selected marker from 16", 16.0, true, 13.0 + 6.0, 0.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Camera camera = camera_at(c.zoom);
+    const std::optional<std::string> selected = c.selected ? std::optional<std::string>("poi-0") : std::nullopt;
+    const Point head{400, 300 - c.height};
+    const std::vector<Poi> pois = pois_at(camera, {{Category::Cafe, 400, 300}});
+    if (c.height > 0.0) {
+      const Place place{"poi-0", "Pin", Category::Park, "", pois[0].pos, false};
+      const std::vector<Place> places{place};
+      EXPECT_EQ(place_marker_at(camera, places, selected, {head.x + c.reach, head.y}), &places[0]);
+      EXPECT_EQ(place_marker_at(camera, places, selected, {head.x, head.y - c.reach + 1e-6}), &places[0]);
+      EXPECT_EQ(place_marker_at(camera, places, selected, {head.x + c.reach + 0.01, head.y}), nullptr);
+      EXPECT_EQ(place_marker_at(camera, places, selected, {400, 300}), nullptr) << "the tip is below the head";
+    } else {
+      EXPECT_EQ(poi_marker_at(camera, pois, selected, {head.x - c.reach, head.y}), &pois[0]);
+      EXPECT_EQ(poi_marker_at(camera, pois, selected, {head.x - c.reach - 0.01, head.y}), nullptr);
+    }
+  }
+}
+
+// The nearest marker in reach wins; one the declutter step left out takes no press even where it
+// is drawn nearer.
+TEST(MarkerHits, NearestKeptMarkerWins) {
+  const Camera camera = camera_at(15.0);
+  const std::vector<Poi> pois =
+      pois_at(camera, {{Category::Cafe, 400, 300}, {Category::Cafe, 408, 300}, {Category::Landmark, 420, 300}});
+  ASSERT_EQ(poi_marker_layout(camera, pois, std::nullopt), (std::vector<std::size_t>{0, 2}));
+  EXPECT_EQ(poi_marker_at(camera, pois, std::nullopt, {407, 300}), &pois[0]);
+  EXPECT_EQ(poi_marker_at(camera, pois, std::nullopt, {411, 300}), &pois[2]);
 }
 
 struct Drawn {

@@ -105,7 +105,7 @@ struct PinScene {
   Scene draw() {
     Scene s;
     const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
-    paint_location_and_selection(s, Affine::identity(), text, camera, *app, kTheme, kPalette, area, images, 1.0);
+    paint_location_and_selection(s, Affine::identity(), text, camera, app->model, kTheme, kPalette, area, images, 1.0);
     return s;
   }
   PinImages images;

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "app/construct.hpp"
+#include "app/map_layers_view.hpp"
 #include "app/maps_app.hpp"
 #include "app/startup.hpp"
 #include "draw_kit/theme_colors.hpp"
 #include "layer_scene_items.hpp"
-#include "map_layers/map_layers.hpp"
 #include "map_layers/markers.hpp"
 #include "map_layers/pin.hpp"
 #include "map_layers/vector_map.hpp"
@@ -46,7 +46,7 @@ std::unique_ptr<MapsApp> sample_app() {
 Layers paint(MapsApp& app, const Theme& theme) {
   const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
   Layers l;
-  paint_map_layers(app, l.scene, Affine::identity(), text, theme);
+  paint_map_layers(app.map_layers, map_layer_inputs(app), l.scene, Affine::identity(), text, theme);
   for (const auto& run : items_of<scene::TextRun>(l.scene)) l.texts.push_back(run.text);
   return l;
 }
@@ -149,7 +149,7 @@ TEST_P(PlanLayers, PoisStateShowsMarkersWithPictogramsAndLabels) {
   const Camera camera = camera_of(*app);
 
   std::set<std::string> expected;
-  for (std::size_t i : poi_marker_layout(*app)) {
+  for (std::size_t i : poi_marker_layout(camera, app->backend.view_pois.pois, app->selected_poi)) {
     const Poi& poi = app->backend.view_pois.pois[i];
     if (app->bounds_rect.contains(camera_project(camera, poi.pos.lat, poi.pos.lon))) expected.insert(poi.name);
   }
@@ -179,7 +179,7 @@ TEST_P(PlanLayers, PoisZoomedOutAreDecluttered) {
   apply_launch_pois(*app);
   app->model.zoom = 11.0;
   const Camera camera = camera_of(*app);
-  const auto kept = poi_marker_layout(*app);
+  const auto kept = poi_marker_layout(camera, app->backend.view_pois.pois, app->selected_poi);
   EXPECT_LT(kept.size(), app->backend.view_pois.pois.size());
   for (std::size_t a : kept) {
     for (std::size_t b : kept) {

@@ -308,7 +308,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     f.app->panel.expanded = false;
     f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
-    set_traffic_enabled(*f.app, true);
+    set_traffic_enabled(f.app->session(), true);
     painter.window(*f.app);
     const auto card = card_of(*f.app);
     ASSERT_TRUE(card);
@@ -322,7 +322,7 @@ TEST(Overlay, PoiCardKeepsClearOfThePanelTheLegendAndTheControls) {
     f.app->panel.expanded = false;
     f.app->backend.view_pois.pois = {card_poi(true)};
     f.app->selected_poi = "poi-1";
-    set_traffic_enabled(*f.app, true);
+    set_traffic_enabled(f.app->session(), true);
     const auto p = painter.window(*f.app);
     const auto card = card_of(*f.app);
     ASSERT_TRUE(card);

@@ -54,7 +54,7 @@ TEST(ChosenStart, StaysAcrossModesPanelFoldingARestartAndARecentSearch) {
 
   // Search "Marienplatz" and pick it.
   f.model().query = "Marienplatz";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   f.send(worker::PlaceSearch{std::vector<Place>{kMarienplatz}, "Marienplatz"});
   f.tick();
   message(f, UiMessage{msg::OpenPlace{kMarienplatz.id}});
@@ -63,7 +63,7 @@ TEST(ChosenStart, StaysAcrossModesPanelFoldingARestartAndARecentSearch) {
   message(f, UiMessage{msg::Directions{}});
   answer_routes(f, routes);
   handle_endpoint_editor_event(
-      *f.app, EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
+      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
   f.tick();
   answer_routes(f, routes);
   ASSERT_EQ(f.model().origin, kHauptbahnhof.pos);
@@ -110,7 +110,7 @@ TEST(ChosenStart, EndingTheRouteEndsItsStartAndKeepsTheDestination) {
   std::size_t routes = 0;
   f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
   handle_endpoint_editor_event(
-      *f.app, EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
+      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
   answer_routes(f, routes);
   ASSERT_TRUE(f.model().route.has_value());
 

@@ -85,7 +85,7 @@ TEST(EndpointEvents, TextsShowLocalSuggestionsAndASubmittedTextAsksTheGeocoder) 
     SCOPED_TRACE(c.name);
     TickFixture f(true, model_with_places());
     f.model().status = "Ready";
-    handle_endpoint_editor_event(*f.app, c.event);
+    handle_endpoint_editor_event(f.app->session(), c.event);
     EXPECT_EQ(f.model().origin_query, c.origin_query);
     EXPECT_EQ(f.model().dest_query, c.dest_query);
     EXPECT_EQ(ids(f.app->endpoint_editor.suggestions(EndpointField::Origin)), c.origin_suggestions);
@@ -117,7 +117,8 @@ TEST(EndpointEvents, ChosenSuggestionBecomesThatEndpointAndAsksForAPlan) {
     f.tick();  // seeds the document
     // A suggestion made from a point of interest: not yet a stored place.
     const Place chosen{"osm-node-9", "Stachus", Category::Shop, "Karlsplatz", {48.1390, 11.5660}, false};
-    handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{chosen, c.field}}, &f.state);
+    handle_endpoint_editor_event(f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{chosen, c.field}},
+                                 &f.state);
     tick_a_few(f);
     f.advance(kJourneyAskPause);  // journeys are asked for once the asking pauses
     f.tick();
@@ -151,8 +152,8 @@ TEST(EndpointEvents, ChosenSuggestionKeepsAStoredPlacesSavedMark) {
   f.tick();
   Place unsaved = kPark;
   unsaved.saved = false;
-  handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{unsaved, EndpointField::Origin}},
-                               &f.state);
+  handle_endpoint_editor_event(
+      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{unsaved, EndpointField::Origin}}, &f.state);
   tick_a_few(f);
   EXPECT_TRUE(find_place(f.app->model, "park")->saved);
 }
@@ -163,7 +164,7 @@ TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
     f.tick();
     f.app->transient.set_origin(f.model(), kStation.pos, "Hauptbahnhof");
     f.app->transient.set_dest(f.model(), kPark.pos, "Hofgarten");
-    handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::Swap{}});
+    handle_endpoint_editor_event(f.app->session(), EndpointEvent{EndpointEvent::Swap{}});
     tick_a_few(f);
     EXPECT_EQ(f.model().origin, std::optional(kPark.pos));
     EXPECT_EQ(f.model().origin_name, "Hofgarten");
@@ -175,7 +176,7 @@ TEST(EndpointEvents, SwapExchangesBothEndsOnlyWhenBothAreSet) {
     TickFixture f;
     f.app->transient.set_dest(f.model(), kPark.pos, "Hofgarten");
     const MapModel before = f.model();
-    handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::Swap{}});
+    handle_endpoint_editor_event(f.app->session(), EndpointEvent{EndpointEvent::Swap{}});
     EXPECT_EQ(f.model(), before);
     EXPECT_TRUE(f.jobs->requests.empty());
     EXPECT_EQ(f.app->backend.pending_jobs, 0u);

@@ -312,7 +312,7 @@ TEST(SetPanel, ShowsThePanelAndEndsAnEdit) {
     f.app->side_panel.scroll_by(50);
     f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
     ASSERT_TRUE(f.app->endpoint_editor.input(EndpointField::Origin).focused);
-    set_panel(*f.app, panel);
+    set_panel(f.app->session(), panel);
     EXPECT_EQ(f.model().panel, panel);
     EXPECT_EQ(f.app->side_panel.scroll(), 0.0);
     EXPECT_TRUE(f.app->panel.expanded);

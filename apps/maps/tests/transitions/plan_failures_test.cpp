@@ -36,7 +36,7 @@ void ask_for_plan(TickFixture& f, TravelMode mode) {
   f.model().mode = mode;
   f.app->transient.set_origin(f.model(), kHome, "Home");
   f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-  request_plan(*f.app);
+  request_plan(f.app->session());
   f.advance(kJourneyAskPause);
   f.tick();
 }
@@ -63,7 +63,7 @@ TEST(PlanFailures, ARouterWithoutARouteDrawsNoLineAndSaysSo) {
   EXPECT_FALSE(has_text(scene, "Navigation \u00b7 estimate"));
   // A new request forgets the answer.
   f.model().mode = TravelMode::Foot;
-  request_plan(*f.app);
+  request_plan(f.app->session());
   EXPECT_FALSE(has_text(draw(*f.app), "No route found"));
 }
 
@@ -79,7 +79,7 @@ TEST(PlanFailures, AnEstimateStandsInForARouterThatCannotBeAskedAndSaysSo) {
     TickFixture f;
     ask_for_plan(f, TravelMode::Car);
     const Route estimate = offline_route_estimate(TravelMode::Car, kHome, kMuseum);
-    EXPECT_TRUE(route_is_estimate(*f.app));
+    EXPECT_TRUE(route_is_estimate(f.app->transient));
     EXPECT_TRUE(has_text(draw(*f.app), "Estimate \u00b7 finding the route\u2026"));
 
     f.send(worker::Route{failure, 1});
@@ -94,7 +94,7 @@ TEST(PlanFailures, AnEstimateStandsInForARouterThatCannotBeAskedAndSaysSo) {
   ask_for_plan(f, TravelMode::Car);
   f.send(worker::Route{make_route(kHome.lat, kMuseum.lat), 1});
   f.tick();
-  EXPECT_FALSE(route_is_estimate(*f.app));
+  EXPECT_FALSE(route_is_estimate(f.app->transient));
   const auto scene = draw(*f.app);
   EXPECT_TRUE(has_text(scene, "Navigation"));
   EXPECT_FALSE(has_text(scene, "Navigation \u00b7 estimate"));
@@ -112,7 +112,7 @@ TEST(PlanFailures, AFailedJourneyLookupIsNoEmptyAnswer) {
   EXPECT_FALSE(has_text(scene, "No public-transport itineraries found."));
 
   // An answer with nothing in it still says that nothing was found.
-  request_plan(*f.app);
+  request_plan(f.app->session());
   f.advance(kJourneyAskPause);
   f.tick();
   f.send(worker::Transit{std::vector<TransitJourney>{}, 2});

@@ -75,7 +75,7 @@ TEST(StartRouting, EndpointsEstimateStatusAndJob) {
     if (c.select_museum) f.model().selected = "m";
     f.model().status = "Ready";
 
-    start_routing(*f.app);
+    start_routing(f.app->session());
 
     if (!c.asks) {
       EXPECT_FALSE(f.model().route.has_value());
@@ -112,7 +112,7 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     const Route answer = make_route(kCentre.lat, kMuseum.lat);
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
@@ -127,7 +127,7 @@ TEST(StartRouting, TheAnswerIsCommittedWithTheRequestsEndpointsAndFailureKeepsTh
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     const std::optional<Route> estimate = f.model().route;
     f.send(worker::Route{base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503), 1});
     tick_a_few(f);
@@ -150,9 +150,9 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     f.app->transient.set_dest(f.model(), kPark, "Park");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     const auto jobs = f.jobs->of_kind<RouteJob>();
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].request, 1u);
@@ -180,9 +180,9 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     f.app->transient.set_dest(f.model(), kPark, "Park");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     f.send(worker::Route{to_park, 2});
     f.send(worker::Route{to_museum, 1});
     f.send(worker::Route{base::err("NoRoute"), 1});
@@ -197,8 +197,8 @@ TEST(PlanAnswers, AnAnswerToAnEarlierRequestIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
-    start_transit_search(*f.app);
+    start_routing(f.app->session());
+    start_transit_search(f.app->session());
     f.advance(kJourneyAskPause);
     f.tick();
     ASSERT_EQ(f.jobs->of_kind<TransitJob>().size(), 1u);
@@ -227,8 +227,8 @@ TEST(PlanAnswers, AnAnswerKeepsTheEndpointsItWasAskedFor) {
     TickFixture f(true, model);
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
-    select_place(*f.app, "park");
+    start_routing(f.app->session());
+    select_place(f.app->session(), "park");
     ASSERT_EQ(f.model().dest_name, "Park");
     const Route answer = make_route(kCentre.lat, kMuseum.lat);
     f.send(worker::Route{answer, 1});
@@ -245,7 +245,7 @@ TEST(PlanAnswers, AnAnswerKeepsTheEndpointsItWasAskedFor) {
     f.tick();
     f.app->transient.set_origin(f.model(), kHome, "Current location");
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_transit_search(*f.app);
+    start_transit_search(f.app->session());
     f.app->transient.set_origin_name(f.model(), "Leopoldstra\u00dfe 12");
     const std::vector<TransitJourney> answer = {journey("10:05")};
     f.send(worker::Transit{answer, 1});
@@ -267,8 +267,8 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
-    clear_route(*f.app, f.state);
+    start_routing(f.app->session());
+    clear_route(f.app->session(), f.state);
     EXPECT_FALSE(f.model().route.has_value());
     f.send(worker::Route{answer, 1});
     tick_a_few(f);
@@ -282,8 +282,8 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_transit_search(*f.app);
-    clear_route(*f.app, f.state);
+    start_transit_search(f.app->session());
+    clear_route(f.app->session(), f.state);
     const std::vector<TransitJourney> journeys = {journey("10:05")};
     f.send(worker::Transit{journeys, 1});
     tick_a_few(f);
@@ -295,7 +295,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
+    start_routing(f.app->session());
     commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                   MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
     ASSERT_EQ(f.model().mode, TravelMode::Foot);
@@ -311,7 +311,7 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_transit_search(*f.app);
+    start_transit_search(f.app->session());
     commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                   MapsAction{MapsAction::SetTravelMode{TravelMode::Bike}});
     f.send(worker::Transit{std::vector<TransitJourney>{journey("10:05")}, 1});
@@ -326,9 +326,9 @@ TEST(PlanAnswers, AnAnswerToAClearedPlanOrAnotherModeIsDropped) {
     TickFixture f;
     f.tick();
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
-    start_routing(*f.app);
-    clear_route(*f.app, f.state);
-    start_routing(*f.app);
+    start_routing(f.app->session());
+    clear_route(f.app->session(), f.state);
+    start_routing(f.app->session());
     f.send(worker::Route{answer, 2});
     tick_a_few(f);
     EXPECT_EQ(f.model().route, std::optional(answer));
@@ -356,7 +356,7 @@ TEST(StartTransitSearch, QueryTimeFollowsTheJourneyTime) {
     f.model().transit_time = c.time;
     f.app->transient.set_dest(f.model(), kMuseum, "Museum");
     const LocalDateTime before = f.app->now_local();
-    start_transit_search(*f.app);
+    start_transit_search(f.app->session());
     const LocalDateTime after = f.app->now_local();
     f.advance(kJourneyAskPause);
     f.tick();
@@ -392,7 +392,7 @@ TEST(StartTransitSearch, ClearsTheRouteAndTheJourneysOverTheDocumentUntilTheAnsw
   ASSERT_TRUE(f.model().route.has_value());
   ASSERT_EQ(f.model().transit.size(), 2u);
 
-  start_transit_search(*f.app);
+  start_transit_search(f.app->session());
   const auto check_requested = [&] {
     EXPECT_EQ(f.model().panel, Panel::Directions);
     EXPECT_EQ(f.model().mode, TravelMode::Transit);
@@ -429,7 +429,7 @@ TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
   f.app->commits.override = nullptr;
   commit_action(f.app->model, f.app->transient, f.app->commits, f.state,
                 MapsAction{MapsAction::SetTransit{{journey("09:00")}, kHome, "Home", kMuseum, "Museum"}});
-  start_transit_search(*f.app);
+  start_transit_search(f.app->session());
   f.send(worker::Transit{base::err(base::ErrorKind::ServiceError, "HTTP 503 Service Unavailable", 503), 1});
   tick_a_few(f);
   EXPECT_TRUE(f.model().transit.empty());
@@ -439,7 +439,7 @@ TEST(StartTransitSearch, FailureLeavesTheJourneysEmptyWithTheErrorText) {
 TEST(StartTransitSearch, WithoutADestinationNothingHappens) {
   TickFixture f;
   f.model().mode = TravelMode::Car;
-  start_transit_search(*f.app);
+  start_transit_search(f.app->session());
   EXPECT_EQ(f.model().mode, TravelMode::Car);
   EXPECT_EQ(f.model().panel, Panel::Explore);
   EXPECT_EQ(f.app->backend.pending_jobs, 0u);
@@ -480,7 +480,7 @@ TEST(StandInOrigin, ACentreOnTheDestinationIsNoStart) {
     TickFixture f(true, model);
     f.tick();
     f.app->backend.location.located_fix = c.fix;
-    select_place(*f.app, "m");
+    select_place(f.app->session(), "m");
     f.model().center = c.centre;
     route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
     tick_a_few(f);
@@ -517,14 +517,14 @@ TEST(StandInOrigin, AStartChosenInTheWaitingFieldAsksForThePlan) {
   TickFixture f(true, model);
   f.tick();
   f.app->transient.set_route(f.model(), make_route());  // a route shown for earlier endpoints
-  select_place(*f.app, "m");
+  select_place(f.app->session(), "m");
   route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
   EXPECT_FALSE(f.model().route.has_value());
   ASSERT_TRUE(f.jobs->requests.empty());
 
   const Place home{"h", "Home", Category::Other, "", kHome, false};
-  handle_endpoint_editor_event(*f.app, EndpointEvent{EndpointEvent::SuggestionChosen{home, EndpointField::Origin}},
-                               &f.state);
+  handle_endpoint_editor_event(f.app->session(),
+                               EndpointEvent{EndpointEvent::SuggestionChosen{home, EndpointField::Origin}}, &f.state);
   const auto routes = f.jobs->of_kind<RouteJob>();
   ASSERT_EQ(routes.size(), 1u);
   EXPECT_EQ(routes[0].from, kHome);
@@ -535,12 +535,12 @@ TEST(StandInOrigin, AStartChosenInTheWaitingFieldAsksForThePlan) {
 TEST(UseMapCentreAsOrigin, NamesTheCentreOnlyWhenThereIsNoOrigin) {
   TickFixture f;
   f.model().origin_name = "Somewhere";
-  EXPECT_EQ(use_map_centre_as_origin(*f.app), kCentre);
+  EXPECT_EQ(use_map_centre_as_origin(f.app->session()), kCentre);
   EXPECT_EQ(f.model().origin_name, "Map centre");
   EXPECT_FALSE(f.model().origin.has_value()) << "the callers set the origin";
 
   f.app->transient.set_origin(f.model(), kHome, "Home");
-  EXPECT_EQ(use_map_centre_as_origin(*f.app), kHome);
+  EXPECT_EQ(use_map_centre_as_origin(f.app->session()), kHome);
   EXPECT_EQ(f.model().origin_name, "Home");
 }
 
@@ -590,7 +590,7 @@ TEST(SelectPlace, DestinationCentreAndJourneys) {
     model.transit_choice = 1;
     TickFixture f(true, model);
     f.tick();
-    select_place(*f.app, c.id);
+    select_place(f.app->session(), c.id);
     tick_a_few(f);
     EXPECT_EQ(f.model().selected, std::optional(c.id));
     EXPECT_TRUE(f.app->panel.expanded);

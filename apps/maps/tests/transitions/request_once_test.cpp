@@ -32,7 +32,7 @@ void typing_pause(TickFixture& f, const std::string& text) {
 void press_enter(TickFixture& f, const std::string& text) {
   f.model().query = text;
   f.app->search_box.close_search_suggestions();
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
 }
 
 TEST(RequestOnce, EnterAfterTheTypingPauseAsksTheGeocoderOnce) {
@@ -86,17 +86,17 @@ TEST(RequestOnce, EnterInAnEndpointFieldAfterItsTypingPauseAsksOnce) {
   TickFixture f;
   f.tick();
   const EndpointEvent submitted{EndpointEvent::Submitted{"Hauptbahnhof", EndpointField::Origin}};
-  handle_endpoint_editor_event(*f.app, submitted);  // the typing pause
+  handle_endpoint_editor_event(f.app->session(), submitted);  // the typing pause
   f.send(worker::EndpointSearch{std::vector<Place>{make_place("h")}, "Hauptbahnhof", 1});
   f.tick();
   f.app->endpoint_editor.set_endpoint_suggestions(EndpointField::Origin, {});
-  handle_endpoint_editor_event(*f.app, submitted);  // Enter
+  handle_endpoint_editor_event(f.app->session(), submitted);  // Enter
   f.tick();
   EXPECT_EQ(f.jobs->of_kind<EndpointSearchJob>().size(), 1u);
   ASSERT_EQ(f.app->endpoint_editor.suggestions(EndpointField::Origin).size(), 1u);
   EXPECT_EQ(f.app->endpoint_editor.suggestions(EndpointField::Origin)[0].id, "h");
   // The same text in the other field is another search.
-  handle_endpoint_editor_event(*f.app,
+  handle_endpoint_editor_event(f.app->session(),
                                EndpointEvent{EndpointEvent::Submitted{"Hauptbahnhof", EndpointField::Destination}});
   EXPECT_EQ(f.jobs->of_kind<EndpointSearchJob>().size(), 2u);
 }
@@ -119,7 +119,7 @@ TEST(RequestOnce, JourneysAreAskedForOnceTheShiftingPauses) {
     EXPECT_EQ(f.model().status, "Finding departures\u2026");
   }
   EXPECT_TRUE(f.jobs->of_kind<TransitJob>().empty()) << "nothing goes out while the steps go on";
-  EXPECT_TRUE(journeys_awaited(*f.app));
+  EXPECT_TRUE(journeys_awaited(f.app->backend));
   f.advance(50ms);
   f.tick();
   const auto jobs = f.jobs->of_kind<TransitJob>();

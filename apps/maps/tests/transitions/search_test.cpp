@@ -101,7 +101,7 @@ TEST(SubmitSearch, LocalAnswersRecordingStatusAndJob) {
     f.app->side_panel.scroll_by(120.0);
     ASSERT_GT(f.app->side_panel.scroll(), 0.0);
 
-    submit_search(*f.app, c.with_state ? &f.state : nullptr);
+    submit_search(f.app->session(), c.with_state ? &f.state : nullptr);
 
     EXPECT_EQ(ids(f.model().results), c.results);
     EXPECT_EQ(f.model().selected, c.selected);
@@ -125,7 +125,7 @@ TEST(SubmitSearch, BlankQueryChangesNothing) {
   std::vector<MapsAction> commits;
   f.app->commits.override = [&](zarn_ui::state::State&, MapsAction a) { commits.push_back(a); };
   const MapModel before = f.model();
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   EXPECT_EQ(f.model(), before);
   EXPECT_TRUE(commits.empty());
   EXPECT_TRUE(f.jobs->requests.empty());
@@ -135,7 +135,7 @@ TEST(SubmitSearch, BlankQueryChangesNothing) {
 TEST(SubmitSearch, NotLiveKeepsTheCountAndTheStatusRaised) {
   input_testing::AppFixture f(searchable_model());
   f.model().query = "Hofgarten";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   f.app->tick(f.state);
   EXPECT_EQ(f.app->backend.pending_jobs, 1u);
   EXPECT_EQ(f.model().status, "Searching\u2026");
@@ -146,7 +146,7 @@ TEST(SubmitSearch, AFirstAnswerMadeFromAPointOfInterestIsStoredSoTheSelectionFin
   f.tick();  // seeds the document
   f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740})};
   f.model().query = "frischhut";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   for (int i = 0; i < 3; ++i) f.tick();
   ASSERT_EQ(ids(f.model().results), std::vector<std::string>{"osm-node-5"});
   ASSERT_TRUE(selected_place(f.app->model).has_value());
@@ -160,7 +160,7 @@ TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
   f.app->backend.view_pois.pois = {poi("osm-node-5", "Café Frischhut", {48.1352, 11.5740}),
                                    poi("osm-node-6", "Café Luitpold", {48.1440, 11.5750})};
   f.model().query = "café";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   ASSERT_EQ(f.model().results.size(), 2u);
   const Place second = f.model().results[1];
   route_message(*f.app, UiMessage{msg::OpenPlace{second.id}}, f.state);
@@ -173,20 +173,23 @@ TEST(OpenPlace, AResultRowMadeFromAPointOfInterestIsStoredBeforeItIsSelected) {
 TEST(SearchWrappers, MeasureFromTheOriginWhenSetElseFromTheCentre) {
   TickFixture f(true, searchable_model());
   const LatLon north{48.20, 11.60};
-  EXPECT_EQ(origin_or_centre(*f.app), kCentre);
-  EXPECT_EQ(ids(local_search_sorted(*f.app, "Marienplatz")), (std::vector<std::string>{"near", "far", "sub"}));
+  EXPECT_EQ(origin_or_centre(f.app->model), kCentre);
+  EXPECT_EQ(ids(local_search_sorted(f.app->model, f.app->backend, "Marienplatz")),
+            (std::vector<std::string>{"near", "far", "sub"}));
 
   f.app->transient.set_origin(f.model(), north, "North");
-  EXPECT_EQ(origin_or_centre(*f.app), north);
-  EXPECT_EQ(ids(local_search_sorted(*f.app, "Marienplatz")), (std::vector<std::string>{"far", "near", "sub"}));
+  EXPECT_EQ(origin_or_centre(f.app->model), north);
+  EXPECT_EQ(ids(local_search_sorted(f.app->model, f.app->backend, "Marienplatz")),
+            (std::vector<std::string>{"far", "near", "sub"}));
   std::vector<Place> answers = {place("a", "Marienplatz", kCentre), place("b", "Marienplatz", north)};
-  rank_search_results(answers, "marienplatz", *f.app);
+  rank_search_results(answers, "marienplatz", f.app->model);
   EXPECT_EQ(ids(answers), (std::vector<std::string>{"b", "a"}));
-  EXPECT_EQ(ids(search_local_places(*f.app, "marienplatz")), (std::vector<std::string>{"far", "near", "sub"}))
+  EXPECT_EQ(ids(search_local_places(f.app->model, f.app->backend, "marienplatz")),
+            (std::vector<std::string>{"far", "near", "sub"}))
       << "unordered: in stored order";
 
   f.app->backend.view_pois.pois = {poi("c", "Centre", kCentre), poi("n", "North", north)};
-  const auto nearby = nearby_pois(*f.app);
+  const auto nearby = nearby_pois(f.app->model, f.app->backend, f.app->selected_poi);
   ASSERT_EQ(nearby.size(), 2u);
   EXPECT_EQ(nearby[0].id, "n");
 }
@@ -194,11 +197,11 @@ TEST(SearchWrappers, MeasureFromTheOriginWhenSetElseFromTheCentre) {
 TEST(PushRecentSearch, ARepeatInOtherCaseMovesToTheFrontWithItsOwnText) {
   TickFixture f;
   f.model().recents = {"a", "b", "c", "d", "hofgarten", "e", "f"};
-  push_recent_search(*f.app, "  Hofgarten ");
+  push_recent_search(f.app->session(), "  Hofgarten ");
   EXPECT_EQ(f.model().recents, (std::vector<std::string>{"Hofgarten", "a", "b", "c", "d", "e", "f"}));
-  push_recent_search(*f.app, "\u00dcbersee");
-  push_recent_search(*f.app, "\u00fcBERSEE");
-  push_recent_search(*f.app, "g");
+  push_recent_search(f.app->session(), "\u00dcbersee");
+  push_recent_search(f.app->session(), "\u00fcBERSEE");
+  push_recent_search(f.app->session(), "g");
   EXPECT_EQ(f.model().recents, (std::vector<std::string>{"g", "\u00fcBERSEE", "Hofgarten", "a", "b", "c", "d", "e"}));
 }
 

@@ -102,7 +102,7 @@ struct LiveApp {
   // Ticks until every job has answered (bounded), then once more.
   void settle() {
     const auto limit = std::chrono::steady_clock::now() + 8s;
-    while (journeys_awaited(*app) && std::chrono::steady_clock::now() < limit) {
+    while (journeys_awaited(app->backend) && std::chrono::steady_clock::now() < limit) {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
@@ -130,7 +130,7 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
 
   // Search: ranked by match, then distance from the map centre; the near-duplicate is gone.
   f.model().query = "Marienplatz";
-  submit_search(*f.app, &f.state);
+  submit_search(f.app->session(), &f.state);
   EXPECT_EQ(f.model().status, "Searching\u2026");
   f.settle();
   EXPECT_EQ(ids(f.model().results),
@@ -194,7 +194,7 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   f.settle();
   for (int i = 0; i < 3; ++i) f.app->tick(f.state);
   EXPECT_EQ(f.model().route, std::optional(estimate));
-  EXPECT_TRUE(route_is_estimate(*f.app));
+  EXPECT_TRUE(route_is_estimate(f.app->transient));
   EXPECT_EQ(f.model().mode, TravelMode::Car);
   EXPECT_EQ(f.model().status,
             "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)");

@@ -46,7 +46,7 @@ TEST(ViewChanges, ZoomIsClampedAndKeepsTheAnchorInPlace) {
     AppFixture f;
     f.model().zoom = c.zoom;
     const LatLon under = geo_at(*f.app, c.ax, c.ay);
-    zoom_map_at(*f.app, c.delta, c.ax, c.ay);
+    zoom_map_at(f.app->session(), c.delta, c.ax, c.ay);
     EXPECT_DOUBLE_EQ(f.model().zoom, c.expected) << c.zoom << " " << c.delta;
     const Point s = screen_of(*f.app, under);
     EXPECT_NEAR(s.x, c.ax, 1e-6) << c.zoom;
@@ -58,7 +58,7 @@ TEST(ViewChanges, ZoomIsClampedAndKeepsTheAnchorInPlace) {
 TEST(ViewChanges, PanMovesTheMapWithTheDragAndArmsTheDeadline) {
   AppFixture f;
   const LatLon under = geo_at(*f.app, 640, 400);
-  pan_map(*f.app, 30, -12);
+  pan_map(f.app->session(), 30, -12);
   const Point s = screen_of(*f.app, under);
   EXPECT_NEAR(s.x, 670, 1e-6);
   EXPECT_NEAR(s.y, 388, 1e-6);
@@ -66,7 +66,7 @@ TEST(ViewChanges, PanMovesTheMapWithTheDragAndArmsTheDeadline) {
   // A run of gestures keeps postponing the deadline; a pan by nothing still arms it.
   const LatLon before = f.model().center;
   f.advance(100ms);
-  pan_map(*f.app, 0, 0);
+  pan_map(f.app->session(), 0, 0);
   EXPECT_NEAR(f.model().center.lat, before.lat, 1e-12);
   EXPECT_NEAR(f.model().center.lon, before.lon, 1e-12);
   EXPECT_EQ(f.app->backend.view_pois.idle_deadline, f.now() + 450ms);
@@ -75,9 +75,9 @@ TEST(ViewChanges, PanMovesTheMapWithTheDragAndArmsTheDeadline) {
 TEST(ViewChanges, NonFiniteGesturesLeaveTheView) {
   AppFixture f;
   const MapModel before = f.model();
-  pan_map(*f.app, kNaN, 1);
-  zoom_map_at(*f.app, kNaN, 10, 10);
-  zoom_map_at(*f.app, 1, std::numeric_limits<double>::infinity(), 10);
+  pan_map(f.app->session(), kNaN, 1);
+  zoom_map_at(f.app->session(), kNaN, 10, 10);
+  zoom_map_at(f.app->session(), 1, std::numeric_limits<double>::infinity(), 10);
   EXPECT_EQ(f.model(), before);
   EXPECT_FALSE(f.app->backend.view_pois.idle_deadline);
 }
@@ -110,7 +110,7 @@ TEST(ViewportForPoints, Cases) {
   ASSERT_TRUE(near);
   EXPECT_GT(near->zoom, 16.5);
   AppFixture f;
-  fit_view_to_points(*f.app, {a, b});
+  fit_view_to_points(f.app->session(), {a, b});
   EXPECT_DOUBLE_EQ(f.model().zoom, 16.5);
   expect_on_screen_at(*f.app, LatLon{a.lat, (a.lon + b.lon) / 2}, kFittedMiddle, "100 m");
 }
@@ -137,14 +137,14 @@ TEST(FitView, UsableWidthLeavesOutTheSidePanel) {
   };
   for (const auto& c : cases) {
     AppFixture f(default_map_model(), c.bounds);
-    fit_view_to_points(*f.app, pts);
+    fit_view_to_points(f.app->session(), pts);
     const auto expect = viewport_for_points(pts, c.usable, c.bounds.height(), 70);
     ASSERT_TRUE(expect);
     EXPECT_DOUBLE_EQ(f.model().zoom, std::min(expect->zoom, 16.5)) << c.bounds.x1;
     EXPECT_FALSE(f.app->backend.view_pois.idle_deadline) << "fitting arms no deadline";
   }
   AppFixture wide;
-  fit_view_to_points(*wide.app, pts);
+  fit_view_to_points(wide.app->session(), pts);
   EXPECT_DOUBLE_EQ(wide.model().zoom, 10.5);
   EXPECT_DOUBLE_EQ(viewport_for_points(pts, 1280, 800, 70)->zoom, 11.25);
 }
@@ -172,7 +172,7 @@ TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
     AppFixture f(default_map_model(), c.bounds);
     f.app->panel.collapsed = c.collapsed;
     f.model().route = route;
-    fit_view_to_route(*f.app);
+    fit_view_to_route(f.app->session());
     const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
     expect_on_screen_at(*f.app, middle, Point{c.middle_x, c.bounds.height() / 2.0}, c.name);
     for (const LatLon& p : route.geometry) {
@@ -216,7 +216,7 @@ TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
     f.model().origin = c.origin;
     f.model().dest = c.dest;
     const LatLon before = f.model().center;
-    fit_view_to_plan(*f.app);
+    fit_view_to_plan(f.app->session());
     if (c.center) {
       expect_on_screen_at(*f.app, *c.center, kFittedMiddle, c.name);
     } else {
@@ -226,7 +226,7 @@ TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
   }
   AppFixture none;
   const MapModel before = none.model();
-  fit_view_to_route(*none.app);
+  fit_view_to_route(none.app->session());
   EXPECT_EQ(none.model(), before);
 }
 
