@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "app/ui_messages.hpp"
 #include "base/text.hpp"
 #include "directions/endpoint_input.hpp"
@@ -16,7 +17,6 @@
 #include "model/place_ops.hpp"
 #include "navigation/navigation_steps.hpp"
 #include "offline_panel/offline_entries.hpp"
-#include "offline_panel/offline_panel_input.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"

@@ -7,11 +7,11 @@
 
 #include "app/input_pointer.hpp"
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
 #include "draw_kit/layout_metrics.hpp"
 #include "menu/menu_input.hpp"
-#include "offline_panel/offline_panel_input.hpp"
 #include "search_box/search_box_input.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"
@@ -108,11 +108,7 @@ void key_event(MapsApp& app, const Event& event, const Key& key, std::uint32_t m
     }
     handled = true;
   } else if (app.offline_panel.is_open()) {
-    if (key.is(NamedKey::Escape)) {
-      app.offline_panel.end_area_search();
-    } else {
-      offline_area_event(app, event, modifiers, scale);
-    }
+    offline_panel_key(app, event, key, modifiers, scale);
     handled = true;
   } else if (app.endpoint_editor.editing()) {
     endpoint_field_key(app, event, key, modifiers, state, scale);

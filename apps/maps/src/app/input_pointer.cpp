@@ -8,13 +8,13 @@
 #include <string>
 
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "app/ui_messages.hpp"
 #include "directions/endpoint_input.hpp"
 #include "geo/screen_view.hpp"
 #include "map_layers/markers.hpp"
 #include "menu/menu_input.hpp"
 #include "navigation/navigation_steps.hpp"
-#include "offline_panel/offline_panel_input.hpp"
 #include "overlay/map_controls.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/plans.hpp"

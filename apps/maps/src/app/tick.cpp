@@ -1,7 +1,7 @@
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "app/tick_steps.hpp"
 #include "directions/endpoint_tick.hpp"
-#include "offline_panel/offline_panel_tick.hpp"
 #include "search_box/search_box_tick.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
@@ -17,7 +17,7 @@ void MapsApp::tick(zarn_ui::state::State& state) {
   fire_search_deadline(*this);
   tick_steps::fire_view_idle_deadline(*this);
   send_waiting_journey_request(session());
-  fire_area_search_deadline(*this);
+  fire_area_search_deadline(*this, state);
   tick_steps::apply_tile_results(*this);
   tick_steps::report_tile_failures(*this);
   sync_document(model, transient, commits, state);

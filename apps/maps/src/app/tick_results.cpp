@@ -10,7 +10,6 @@
 #include <fmt/format.h>
 
 #include "app/tick_steps.hpp"
-#include "offline_panel/offline_panel_tick.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -45,7 +44,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
-  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.endpoint), r.result);
+  app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.field), r.result);
   if (r.result.is_err()) {
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
@@ -57,7 +56,7 @@ void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::Endp
   }
   commit_action(app.model, app.transient, app.commits, state, MapsAction{MapsAction::UpsertPlaces{places}});
   rank_search_results(places, r.query, app.model);
-  app.endpoint_editor.set_endpoint_suggestions(endpoint_field_from_job(r.endpoint), std::move(places));
+  app.endpoint_editor.set_endpoint_suggestions(r.field, std::move(places));
   app.clear_status();
 }
 
@@ -178,7 +177,7 @@ void apply_worker_result(MapsApp& app, zarn_ui::state::State& state, WorkerResul
         } else if constexpr (std::is_same_v<R, worker::Pois>) {
           on_pois(app, std::move(r));
         } else if constexpr (std::is_same_v<R, worker::AreaSearch>) {
-          on_area_search(app, std::move(r));
+          app.offline_panel.apply_area_search(r.query, std::move(r.result));
         } else {
           // A replaced request only comes off the count.
           static_assert(std::is_same_v<R, worker::Superseded>);

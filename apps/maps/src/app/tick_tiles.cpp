@@ -4,8 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "app/offline_panel_view.hpp"
 #include "app/tick_steps.hpp"
-#include "offline_panel/offline_panel_tick.hpp"
 
 namespace maps::tick_steps {
 

@@ -4,8 +4,8 @@
 #include <variant>
 
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "navigation/navigation_steps.hpp"
-#include "offline_panel/offline_panel_input.hpp"
 #include "transitions/messages.hpp"
 #include "transitions/selection.hpp"
 
@@ -51,6 +51,10 @@ void route_message(MapsApp& app, const UiMessage& message, zarn_ui::state::State
     open_offline_panel(app);
   } else if (std::holds_alternative<msg::FloatNavigation>(m)) {
     float_navigation(app);
+  } else if (const auto* offline = std::get_if<msg::Offline>(&m)) {
+    offline_panel_action(app, offline->command, state);
+  } else if (const auto* area = std::get_if<msg::AskAreaSearch>(&m)) {
+    app.backend.start(AreaSearchJob{area->query});
   } else if (const auto* search_box = std::get_if<msg::SearchBox>(&m)) {
     handle_search_box(app, search_box->event, state);
   } else {

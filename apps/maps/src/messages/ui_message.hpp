@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "messages/offline_command.hpp"
 #include "model/records.hpp"
 #include "zarn_ui/geometry.hpp"
 
@@ -85,17 +86,26 @@ MAPS_UNIT_MESSAGE(OpenAttribution);
 MAPS_UNIT_MESSAGE(OpenLicenses);
 MAPS_UNIT_MESSAGE(OpenOfflineMaps);
 MAPS_UNIT_MESSAGE(FloatNavigation);
+// The offline panel's: a press on one of its areas, and the area search its typing pause asks for.
+struct Offline {
+  OfflineCommand command;
+  bool operator==(const Offline&) const = default;
+};
+struct AskAreaSearch {
+  std::string query;
+  bool operator==(const AskAreaSearch&) const = default;
+};
 #undef MAPS_UNIT_MESSAGE
 }  // namespace msg
 
-// Kinds 0 to 26, in the order of the variant.
+// Kinds 0 to 28, in the order of the variant.
 struct UiMessage {
   std::variant<msg::Noop, msg::SearchBox, msg::TogglePanelCollapsed, msg::BackToPlaces, msg::ChooseTravelMode,
                msg::OpenPlace, msg::OpenPoi, msg::ClosePoi, msg::DirectionsToPoi, msg::SearchAgain, msg::ClearRecents,
                msg::ToggleNavigation, msg::CloseNavigation, msg::Directions, msg::TransitDirections, msg::ToggleSaved,
                msg::ClearRoute, msg::UseMyLocation, msg::SetTransitTimeMode, msg::ShiftTransitTime, msg::LeaveNow,
                msg::ChooseJourney, msg::ToggleOverflowMenu, msg::OpenAttribution, msg::OpenLicenses,
-               msg::OpenOfflineMaps, msg::FloatNavigation>
+               msg::OpenOfflineMaps, msg::FloatNavigation, msg::Offline, msg::AskAreaSearch>
       value;
   bool operator==(const UiMessage&) const = default;
   std::uint8_t kind() const { return static_cast<std::uint8_t>(value.index()); }

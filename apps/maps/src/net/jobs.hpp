@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
 #include "net/transit.hpp"
 
@@ -17,7 +18,7 @@ struct PlaceSearchJob {
 };
 struct EndpointSearchJob {
   std::string query;
-  std::uint8_t endpoint = 0;  // 1 = origin field, 0 = destination field (see endpoint_byte_for_field)
+  EndpointField field = EndpointField::Destination;
   bool operator==(const EndpointSearchJob&) const = default;
 };
 struct AreaSearchJob {
@@ -54,9 +55,5 @@ struct TransitJob {
 
 using JobRequest =
     std::variant<PlaceSearchJob, EndpointSearchJob, AreaSearchJob, ReverseGeocodeJob, PoiJob, RouteJob, TransitJob>;
-
-// The endpoint editor numbers its fields 0 = origin, 1 = destination; jobs and answers use the
-// inverse (1 names the origin).
-constexpr std::uint8_t endpoint_byte_for_field(std::size_t field) { return field == 0 ? 1 : 0; }
 
 }  // namespace maps

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/result.hpp"
+#include "messages/endpoint_field.hpp"
 #include "model/records.hpp"
 #include "net/geocoding.hpp"
 
@@ -22,7 +23,7 @@ struct PlaceSearch {
 struct EndpointSearch {
   base::Result<std::vector<Place>> result;
   std::string query;
-  std::uint8_t endpoint = 0;  // 1 = origin field, 0 = destination field
+  EndpointField field = EndpointField::Destination;
   bool operator==(const EndpointSearch&) const = default;
 };
 struct ReverseGeocode {

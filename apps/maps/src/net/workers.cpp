@@ -60,7 +60,7 @@ void search_worker_main(PlaceSearchJob job, ServiceHosts hosts, WorkerSender sen
 void endpoint_search_worker_main(EndpointSearchJob job, ServiceHosts hosts, WorkerSender sender) {
   deliver(sender, [&] {
     return worker::EndpointSearch{guarded([&] { return search_places(hosts, job.query); }), std::move(job.query),
-                                  job.endpoint};
+                                  job.field};
   });
 }
 
@@ -107,7 +107,7 @@ HostSchedule::Request pacing_of(const JobRequest& job, const ServiceHosts& hosts
         if constexpr (std::is_same_v<J, PlaceSearchJob>) {
           return geocoder(kSearchBox);
         } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
-          return geocoder(j.endpoint == 1 ? kOriginField : kDestinationField);
+          return geocoder(j.field == EndpointField::Origin ? kOriginField : kDestinationField);
         } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
           return geocoder(kAreaSearch);
         } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {
@@ -131,7 +131,7 @@ WorkerResult failed_answer(const JobRequest& job, base::Error error) {
         if constexpr (std::is_same_v<J, PlaceSearchJob>) {
           return worker::PlaceSearch{std::move(e), j.query};
         } else if constexpr (std::is_same_v<J, EndpointSearchJob>) {
-          return worker::EndpointSearch{std::move(e), j.query, j.endpoint};
+          return worker::EndpointSearch{std::move(e), j.query, j.field};
         } else if constexpr (std::is_same_v<J, AreaSearchJob>) {
           return worker::AreaSearch{std::move(e), j.query};
         } else if constexpr (std::is_same_v<J, ReverseGeocodeJob>) {

@@ -1,33 +1,30 @@
 #pragma once
-// What the offline maps panel does with the state: its commands, its presses and the events its
-// field gets.
+// The offline maps panel's input while it is open: presses, keys and the events of its
+// area-search field.
 
-#include <cstdint>
+#include <optional>
 
-#include "messages/offline_command.hpp"
+#include "base/mono_clock.hpp"
+#include "messages/ui_message.hpp"
+#include "offline_panel/offline_panel.hpp"
+#include "zarn_ui/event_ctx.hpp"
 #include "zarn_ui/events.hpp"
 #include "zarn_ui/geometry.hpp"
 
-namespace zarn_ui::state {
-class State;
-}
-
 namespace maps {
 
-class MapsApp;
+// What a press did: whether the panel took it, and what the area it landed on asks for.
+struct OfflinePress {
+  bool handled = false;
+  std::optional<UiMessage> message;
+};
 
-// Close, change the detail, download the area, delete one region (only the tiles no other region
-// needs) or clear the cache; lasting changes are committed as actions at once. The files of a
-// deletion or a clear go on the tile worker; the status tells what they freed when it answers.
-// Opens the panel showing the last measured cache size; the tile worker measures the cache again
-// and the figure follows when it answers, so a large cache never holds up the window.
-void open_offline_panel(MapsApp& app);
-void offline_panel_action(MapsApp& app, const OfflineCommand& command, zarn_ui::state::State& state);
-// One event for the area-search field, with the window's clipboard and the state's clock.
-bool offline_area_event(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers, double scale);
-// A press while the panel is open: the field first, then the panel's areas, the last recorded
-// first. False when neither took it.
-bool offline_panel_press(MapsApp& app, const zarn_ui::widget::Event& event, std::uint32_t modifiers,
-                         zarn_ui::state::State& state, double scale, zarn_ui::Point p);
+// The field first, then the panel's areas, the last recorded first: an area asks for its
+// command (`msg::Offline`). Not handled when neither took it.
+OfflinePress offline_panel_press(OfflinePanel& panel, const zarn_ui::widget::Event& event,
+                                 const zarn_ui::widgets::EventCtx& ctx, base::MonoTime now, zarn_ui::Point p);
+// A key: Escape closes the panel, every other key goes to the field.
+void offline_panel_key(OfflinePanel& panel, const zarn_ui::widget::Event& event, const zarn_ui::widget::Key& key,
+                       const zarn_ui::widgets::EventCtx& ctx, base::MonoTime now);
 
 }  // namespace maps

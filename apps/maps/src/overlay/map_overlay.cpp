@@ -94,7 +94,7 @@ void paint_map_overlay(MapsApp& app, Scene& scene, const Affine& t, const zarn_u
   // 8. Endpoint suggestion list.
   paint_endpoint_suggestions(app, scene, t, text, theme);
   // 9. Offline maps panel.
-  paint_offline_panel(app, scene, t, ctx);
+  paint_offline_panel(app.offline_panel, {app.model, app.bounds_rect, app.backend.tiles}, scene, t, ctx);
   // 10. Navigation panel inside the window.
   paint_navigation_in_window(app, scene, t, text, theme);
   // 11. "More" button: its press area is the frame's last.

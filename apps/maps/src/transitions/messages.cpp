@@ -112,6 +112,8 @@ void handle_ui_message(Session& s, const UiMessage& message, zarn_ui::state::Sta
                  [&](const msg::OpenLicenses&) {},
                  [&](const msg::OpenOfflineMaps&) {},
                  [&](const msg::FloatNavigation&) {},
+                 [&](const msg::Offline&) {},
+                 [&](const msg::AskAreaSearch&) {},
              },
              message.value);
 }

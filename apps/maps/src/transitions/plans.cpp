@@ -99,17 +99,16 @@ void on_submitted(Session& s, const EndpointEvent::Submitted& e) {
   show_local_suggestions(s, e.field, e.text);
   if (base::trim_white_space(e.text).empty()) return;
   s.set_status("Searching\u2026", StatusKind::InProgress);
-  const std::uint8_t endpoint = endpoint_job_byte(e.field);
   if (!s.backend.live) {
-    s.backend.start(EndpointSearchJob{e.text, endpoint});
+    s.backend.start(EndpointSearchJob{e.text, e.field});
     return;
   }
   // Sent once for a text and field, as the search box's searches are.
-  switch (s.backend.endpoint_searches.ask(endpoint_search_key(e.text, endpoint))) {
-    case LatestSearch::Ask::Send: s.backend.start(EndpointSearchJob{e.text, endpoint}); break;
+  switch (s.backend.endpoint_searches.ask(endpoint_search_key(e.text, e.field))) {
+    case LatestSearch::Ask::Send: s.backend.start(EndpointSearchJob{e.text, e.field}); break;
     case LatestSearch::Ask::Answered:
       s.backend.answer_again(
-          WorkerResult{worker::EndpointSearch{s.backend.endpoint_searches.answer(), e.text, endpoint}});
+          WorkerResult{worker::EndpointSearch{s.backend.endpoint_searches.answer(), e.text, e.field}});
       break;
     case LatestSearch::Ask::Joined: break;
   }
@@ -264,10 +263,10 @@ void handle_endpoint_editor_event(Session& s, const EndpointEvent& event, zarn_u
       event.value);
 }
 
-std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint) {
+std::string endpoint_search_key(std::string_view text, EndpointField field) {
   std::string key(text);
   key += '\n';
-  key += static_cast<char>('0' + endpoint);
+  key += field == EndpointField::Origin ? 'o' : 'd';
   return key;
 }
 

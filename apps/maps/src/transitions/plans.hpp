@@ -52,8 +52,8 @@ void directions_to_poi(Session& s, zarn_ui::state::State& state);
 // geocoder, a chosen suggestion becomes that endpoint (stored as a place, committed when `state`
 // is given) and swapping exchanges the two; both of the last ask for a new plan.
 void handle_endpoint_editor_event(Session& s, const EndpointEvent& event, zarn_ui::state::State* state = nullptr);
-// What the latest endpoint search is known by: its text and the job's endpoint byte.
-std::string endpoint_search_key(std::string_view text, std::uint8_t endpoint);
+// What the latest endpoint search is known by: its text and its field.
+std::string endpoint_search_key(std::string_view text, EndpointField field);
 // Whether a route or journey answer numbered `request` answers the latest plan request, which
 // was neither withdrawn nor made for another travel mode than the current one.
 bool answers_latest_plan_request(const Session& s, std::uint64_t request);

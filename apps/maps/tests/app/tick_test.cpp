@@ -64,10 +64,12 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
       {"search hits", worker::PlaceSearch{std::vector<Place>{make_place("a"), make_place("b", 48.2)}, "caf"},
        "2 results for \u201ccaf\u201d"},
       {"endpoint failed",
-       worker::EndpointSearch{base::err(K::ServiceError, "HTTP 500 Internal Server Error", 500), "x", 1},
+       worker::EndpointSearch{base::err(K::ServiceError, "HTTP 500 Internal Server Error", 500), "x",
+                              EndpointField::Origin},
        "Search failed: the search service answered with an error (HTTP 500)"},
-      {"endpoint empty", worker::EndpointSearch{std::vector<Place>{}, "x", 1}, "No matching places"},
-      {"endpoint hits", worker::EndpointSearch{std::vector<Place>{make_place("a")}, "x", 1}, ""},
+      {"endpoint empty", worker::EndpointSearch{std::vector<Place>{}, "x", EndpointField::Origin},
+       "No matching places"},
+      {"endpoint hits", worker::EndpointSearch{std::vector<Place>{make_place("a")}, "x", EndpointField::Origin}, ""},
       {"reverse failed is silent", worker::ReverseGeocode{base::err(K::NoResult, "no address for this location")},
        "Ready"},
       {"route failed", worker::Route{base::err(K::BadReply, "routing failed")},
@@ -330,16 +332,13 @@ TEST(TickResults, PlaceSearchWhileSuggestionsAreOpenFillsOnlyTheSuggestions) {
 }
 
 TEST(TickResults, EndpointAnswerFillsTheFieldItNames) {
-  // The answer numbers the origin 1 and the destination 0.
-  for (std::uint8_t endpoint : {std::uint8_t{1}, std::uint8_t{0}}) {
-    SCOPED_TRACE(int(endpoint));
+  for (EndpointField field : {EndpointField::Origin, EndpointField::Destination}) {
+    SCOPED_TRACE(int(field));
     TickFixture f;
-    f.send(worker::EndpointSearch{std::vector<Place>{make_place("a")}, "Place a", endpoint});
+    f.send(worker::EndpointSearch{std::vector<Place>{make_place("a")}, "Place a", field});
     f.tick();
-    const auto& filled = endpoint == 1 ? f.app->endpoint_editor.suggestions(EndpointField::Origin)
-                                       : f.app->endpoint_editor.suggestions(EndpointField::Destination);
-    const auto& other = endpoint == 1 ? f.app->endpoint_editor.suggestions(EndpointField::Destination)
-                                      : f.app->endpoint_editor.suggestions(EndpointField::Origin);
+    const auto& filled = f.app->endpoint_editor.suggestions(field);
+    const auto& other = f.app->endpoint_editor.suggestions(other_field(field));
     ASSERT_EQ(filled.size(), 1u);
     EXPECT_EQ(filled[0].id, "a");
     EXPECT_TRUE(other.empty());

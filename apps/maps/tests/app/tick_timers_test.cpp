@@ -199,9 +199,10 @@ TEST(TickDeadlines, EndpointDeadlineSubmitsTheActiveFieldsTrimmedText) {
     std::vector<EndpointSearchJob> jobs;
   };
   // The job names the origin field 1 and the destination field 0.
-  const std::vector<Case> cases = {{EndpointField::Origin, "  Hauptbahnhof ", {{"Hauptbahnhof", 1}}},
-                                   {EndpointField::Destination, " Odeonsplatz", {{"Odeonsplatz", 0}}},
-                                   {EndpointField::Destination, "   ", {}}};
+  const std::vector<Case> cases = {
+      {EndpointField::Origin, "  Hauptbahnhof ", {{"Hauptbahnhof", EndpointField::Origin}}},
+      {EndpointField::Destination, " Odeonsplatz", {{"Odeonsplatz", EndpointField::Destination}}},
+      {EndpointField::Destination, "   ", {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     TickFixture f;

@@ -19,7 +19,7 @@ struct StartCase {
 
 std::vector<StartCase> start_cases() {
   return {{"place search", PlaceSearchJob{"cafe"}, true},
-          {"endpoint search", EndpointSearchJob{"station", 1}, true},
+          {"endpoint search", EndpointSearchJob{"station", EndpointField::Origin}, true},
           {"area search", AreaSearchJob{"Munich"}, true},
           {"route", RouteJob{TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}, 3}, true},
           {"journey", TransitJob{{}, {48.1, 11.5}, {48.2, 11.6}, 4}, true},

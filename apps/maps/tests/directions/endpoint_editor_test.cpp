@@ -64,13 +64,9 @@ TEST(EndpointEditor, TakingASuggestionEmptiesOnlyThatList) {
   EXPECT_EQ(editor.suggestions(Origin).size(), 1u);
 }
 
-TEST(EndpointField, TheJobByteNamesTheOriginWithOne) {
-  EXPECT_EQ(endpoint_field_from_job(1), Origin);
-  EXPECT_EQ(endpoint_field_from_job(0), Destination);
-  EXPECT_EQ(endpoint_field_from_job(7), Destination);
-  EXPECT_EQ(endpoint_job_byte(Origin), 1);
-  EXPECT_EQ(endpoint_job_byte(Destination), 0);
+TEST(EndpointField, OtherFieldSwapsTheTwo) {
   EXPECT_EQ(other_field(Origin), Destination);
+  EXPECT_EQ(other_field(Destination), Origin);
 }
 
 }  // namespace

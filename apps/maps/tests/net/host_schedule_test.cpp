@@ -213,8 +213,8 @@ TEST(Pacing, EachKindOfQueryHasItsOwnPlaceAtTheGeocoder) {
   hosts.nominatim = "https://geo.example";
   hosts.osrm = "https://route.example";
   const auto search = pacing_of(PlaceSearchJob{"a"}, hosts);
-  const auto origin = pacing_of(EndpointSearchJob{"a", 1}, hosts);
-  const auto dest = pacing_of(EndpointSearchJob{"a", 0}, hosts);
+  const auto origin = pacing_of(EndpointSearchJob{"a", EndpointField::Origin}, hosts);
+  const auto dest = pacing_of(EndpointSearchJob{"a", EndpointField::Destination}, hosts);
   const auto area = pacing_of(AreaSearchJob{"a"}, hosts);
   const auto reverse = pacing_of(ReverseGeocodeJob{1, 2}, hosts);
   const auto route = pacing_of(RouteJob{}, hosts);

@@ -9,11 +9,6 @@
 namespace maps {
 namespace {
 
-TEST(EndpointByte, EditorFieldsAreInverted) {
-  EXPECT_EQ(endpoint_byte_for_field(0), 1);  // origin field
-  EXPECT_EQ(endpoint_byte_for_field(1), 0);  // destination field
-}
-
 TEST(RecordingJobSpawner, KeepsRequestsInOrder) {
   RecordingJobSpawner fake;
   JobSpawner& spawner = fake;

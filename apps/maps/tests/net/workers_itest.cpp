@@ -58,18 +58,18 @@ TEST(RequestThreads, SearchAnswersArriveAsTheyFinishEachWithItsQuery) {
   EXPECT_EQ(b.result->at(0).name, "Result first");
 }
 
-TEST(RequestThreads, EndpointAnswersNameTheInvertedField) {
+TEST(RequestThreads, EndpointAnswersNameTheirField) {
   FakeService svc;
   svc.reply("/search", place_reply("Stachus"));
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
-  spawner.spawn(EndpointSearchJob{"from here", endpoint_byte_for_field(0)});
+  spawner.spawn(EndpointSearchJob{"from here", EndpointField::Origin});
   auto origin = std::get<worker::EndpointSearch>(receive(rx));
-  EXPECT_EQ(origin.endpoint, 1);
+  EXPECT_EQ(origin.field, EndpointField::Origin);
   EXPECT_EQ(origin.query, "from here");
-  spawner.spawn(EndpointSearchJob{"to there", endpoint_byte_for_field(1)});
+  spawner.spawn(EndpointSearchJob{"to there", EndpointField::Destination});
   auto dest = std::get<worker::EndpointSearch>(receive(rx));
-  EXPECT_EQ(dest.endpoint, 0);
+  EXPECT_EQ(dest.field, EndpointField::Destination);
   EXPECT_EQ(dest.query, "to there");
   ASSERT_TRUE(dest.result.is_ok());
   EXPECT_EQ(dest.result->at(0).name, "Stachus");
@@ -100,7 +100,7 @@ TEST(RequestThreads, EveryJobKindAnswersWithItsVariantAndTheFailureText) {
   auto [tx, rx] = base::channel<WorkerResult>();
   ThreadJobSpawner spawner(hosts_at(svc.host()), tx);
   spawner.spawn(PlaceSearchJob{"a"});
-  spawner.spawn(EndpointSearchJob{"b", 1});
+  spawner.spawn(EndpointSearchJob{"b", EndpointField::Origin});
   spawner.spawn(ReverseGeocodeJob{48.1, 11.5});
   spawner.spawn(RouteJob{TravelMode::Foot, {48.1, 11.5}, {48.2, 11.6}, 41});
   spawner.spawn(TransitJob{{}, {48.1, 11.5}, {48.2, 11.6}, 42});

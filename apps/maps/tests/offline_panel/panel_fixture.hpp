@@ -14,8 +14,8 @@
 
 #include "app/construct.hpp"
 #include "app/maps_app.hpp"
+#include "app/offline_panel_view.hpp"
 #include "net/recording_job_spawner.hpp"
-#include "offline_panel/offline_panel_input.hpp"
 #include "sample/sample_data.hpp"
 #include "zarn_ui/permissions.hpp"
 #include "zarn_ui/presence.hpp"

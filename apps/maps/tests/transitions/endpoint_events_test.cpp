@@ -69,7 +69,7 @@ TEST(EndpointEvents, TextsShowLocalSuggestionsAndASubmittedTextAsksTheGeocoder) 
        "",
        {"park"},
        {},
-       {{"Hofgarten", 1}},
+       {{"Hofgarten", EndpointField::Origin}},
        "Searching\u2026"},
       {"destination submitted",
        E{E::Submitted{"Marienplatz", EndpointField::Destination}},
@@ -77,7 +77,7 @@ TEST(EndpointEvents, TextsShowLocalSuggestionsAndASubmittedTextAsksTheGeocoder) 
        "",
        {},
        {},
-       {{"Marienplatz", 0}},
+       {{"Marienplatz", EndpointField::Destination}},
        "Searching\u2026"},
       {"nothing", E{E::Nothing{}}, "", "", {}, {}, {}, "Ready"},
   };

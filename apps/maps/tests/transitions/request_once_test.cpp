@@ -87,7 +87,7 @@ TEST(RequestOnce, EnterInAnEndpointFieldAfterItsTypingPauseAsksOnce) {
   f.tick();
   const EndpointEvent submitted{EndpointEvent::Submitted{"Hauptbahnhof", EndpointField::Origin}};
   handle_endpoint_editor_event(f.app->session(), submitted);  // the typing pause
-  f.send(worker::EndpointSearch{std::vector<Place>{make_place("h")}, "Hauptbahnhof", 1});
+  f.send(worker::EndpointSearch{std::vector<Place>{make_place("h")}, "Hauptbahnhof", EndpointField::Origin});
   f.tick();
   f.app->endpoint_editor.set_endpoint_suggestions(EndpointField::Origin, {});
   handle_endpoint_editor_event(f.app->session(), submitted);  // Enter
