@@ -1,11 +1,11 @@
 #include "change_codec.hpp"
 
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
+
+#include "automerge/sha256.hpp"
 
 namespace automerge::detail {
 namespace {
@@ -259,12 +259,7 @@ base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
 }
 
 ChangeHash hash_bytes(std::span<const std::uint8_t> bytes) {
-  ChangeHash h;
-  unsigned int len = 0;
-  // Fetched once: the implicit fetch behind EVP_sha256() takes a lock on every call.
-  static EVP_MD* const md = EVP_MD_fetch(nullptr, "SHA256", nullptr);
-  EVP_Digest(bytes.data(), bytes.size(), h.bytes.data(), &len, md ? md : EVP_sha256(), nullptr);
-  return h;
+  return ChangeHash{sha256(bytes)};
 }
 
 }  // namespace automerge::detail

@@ -1,7 +1,7 @@
 #include "automerge/types.hpp"
 
 #include <fmt/format.h>
-#include <openssl/rand.h>
+#include <sys/random.h>
 
 #include <random>
 
@@ -23,8 +23,8 @@ std::string hex(const std::uint8_t* data, std::size_t n) {
 
 ActorId ActorId::random() {
   Bytes b(16);
-  if (RAND_bytes(b.data(), static_cast<int>(b.size())) != 1) {
-    // No entropy from OpenSSL: fall back to the system source rather than fail.
+  if (::getrandom(b.data(), b.size(), 0) != static_cast<ssize_t>(b.size())) {
+    // No answer from the kernel's source: fall back to the library's rather than fail.
     std::random_device rd;
     for (auto& x : b) x = static_cast<std::uint8_t>(rd());
   }

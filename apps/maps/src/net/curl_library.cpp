@@ -142,3 +142,10 @@ const CurlLibrary* curl_library() {
 base::Error curl_library_error() { return process_error(); }
 
 }  // namespace maps
+
+// curl's LDAP and RTMP support bring in GnuTLS, whose constructor would set itself up (its
+// algorithms, random source and configuration: near 1 MiB touched and a part of a millisecond) when
+// curl is opened, though curl's TLS is OpenSSL's and those two protocols are never asked for. GnuTLS
+// asks this function, which the program exports, whether to skip that; code that does use GnuTLS
+// calls gnutls_global_init itself.
+extern "C" int _gnutls_global_init_skip() { return 1; }

@@ -1,12 +1,14 @@
 #include "tiles/tile_worker.hpp"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <spdlog/spdlog.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <span>
 #include <thread>
 #include <utility>
@@ -39,12 +41,25 @@ std::shared_ptr<spdlog::logger> tiles_logger() {
   return spdlog::default_logger()->clone("maps::tiles");
 }
 
+// Plain system calls: a C++ file stream would set up the standard library's locales (half a
+// MiB of it touched) for the first tile looked up.
 std::optional<std::vector<std::uint8_t>> read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  std::uint8_t buf[1 << 14];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      if (n < 0) return std::nullopt;
+      return bytes;
+    }
+    bytes.insert(bytes.end(), buf, buf + n);
+  }
 }
 
 std::optional<zarn_ui::Image> decode_cached(const fs::path& path) {
