@@ -258,8 +258,6 @@ base::Result<ChangeData> decode_change(std::span<const std::uint8_t> bytes) {
   return c;
 }
 
-ChangeHash hash_bytes(std::span<const std::uint8_t> bytes) {
-  return ChangeHash{sha256(bytes)};
-}
+ChangeHash hash_bytes(std::span<const std::uint8_t> bytes) { return ChangeHash{sha256(bytes)}; }
 
 }  // namespace automerge::detail

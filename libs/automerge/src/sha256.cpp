@@ -71,7 +71,7 @@ void portable_blocks(State& state, const std::uint8_t* data, std::size_t blocks)
 #if defined(__x86_64__)
 // The SHA extensions keep the state as the lanes ABEF and CDGH and do two rounds an instruction.
 __attribute__((target("sha,sse4.1,ssse3"))) void sha_ni_blocks(State& state, const std::uint8_t* data,
-                                                                std::size_t blocks) {
+                                                               std::size_t blocks) {
   const __m128i swap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);  // big-endian words
   __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
   __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));

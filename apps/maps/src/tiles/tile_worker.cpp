@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <deque>
 #include <cerrno>
+#include <deque>
 #include <span>
 #include <thread>
 #include <utility>
