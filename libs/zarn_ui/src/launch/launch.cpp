@@ -38,6 +38,8 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
     return 0;
   }
 
+  // The environment is complete before the first thread starts (fontconfig and Pango read it).
+  name_window_class(d.app_id);
   // The fonts are opened on a thread of their own while the display, the document and the
   // application are made ready: the first frame needs them all.
   auto fonts = std::async(std::launch::async, &text_render::TextRenderer::create_warm);

@@ -44,6 +44,13 @@ std::string env(const char* name) {
 
 }  // namespace
 
+void name_window_class(const std::string& app_id) {
+  if (app_id.empty()) return;
+  // SDL reads the window class from the environment only; a value the user set stays.
+  ::setenv("SDL_VIDEO_X11_WMCLASS", app_id.c_str(), 0);
+  ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", app_id.c_str(), 0);
+}
+
 SdlVideo::SdlVideo(const char* driver, const std::string& app_id) {
   // The screen may blank while the app is open: it plays nothing that needs watching.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -55,9 +62,7 @@ SdlVideo::SdlVideo(const char* driver, const std::string& app_id) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!app_id.empty()) {
     SDL_SetHint(SDL_HINT_APP_NAME, app_id.c_str());
-    // SDL reads the window class from the environment only; a value the user set stays.
-    ::setenv("SDL_VIDEO_X11_WMCLASS", app_id.c_str(), 0);
-    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", app_id.c_str(), 0);
+    name_window_class(app_id);
   }
   const std::string forced = env("SDL_VIDEODRIVER");
   std::vector<std::string> tried;

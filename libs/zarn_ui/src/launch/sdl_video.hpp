@@ -8,6 +8,11 @@
 
 namespace zarn_ui::launch {
 
+// Writes the window class SDL will read into the environment (a value the user set stays). It
+// must run before any other thread starts: setenv beside another thread's getenv can crash that
+// thread (glibc moves the environment while it is read).
+void name_window_class(const std::string& app_id);
+
 class SdlVideo {
  public:
   // `app_id` names the application to the desktop (the window class, the app name SDL gives the
