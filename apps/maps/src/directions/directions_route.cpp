@@ -26,13 +26,13 @@ std::string clock_of(const LocalDateTime& t) { return clock_text(t.unix_ms, t.ut
 void paint_times(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
                  const RouteTimes& times, bool leaving_now, double left, double y) {
   if (leaving_now) {
-    draw_label_weighted(scene, text, transform, times.arrive, theme.text_secondary, left, y, 13.0f, 1);
+    draw_label_weighted(scene, text, transform, times.arrive, theme.text_secondary, left, y, 13.0f, FontWeight::Medium);
     return;
   }
-  const double lw = text.measure_weighted(times.leave, 13.0f, 1);
-  draw_label_weighted(scene, text, transform, times.leave, theme.text, left, y, 13.0f, 1);
+  const double lw = text.measure_weighted(times.leave, 13.0f, FontWeight::Medium);
+  draw_label_weighted(scene, text, transform, times.leave, theme.text, left, y, 13.0f, FontWeight::Medium);
   draw_label(scene, text, transform, "\u2192", theme.text_secondary, left + lw + 10.0, y, 13.0f);
-  draw_label_weighted(scene, text, transform, times.arrive, theme.text, left + lw + 30.0, y, 13.0f, 1);
+  draw_label_weighted(scene, text, transform, times.arrive, theme.text, left + lw + 30.0, y, 13.0f, FontWeight::Medium);
 }
 
 double paint_steps(Scene& scene, const Affine& transform, const TextRenderer& text, const Theme& theme,
@@ -96,8 +96,8 @@ double paint_road_route(const DirectionsInputs& in, std::vector<HitTarget>& targ
   }
   const Route route = *in.model.route;
   const std::string duration = format_duration(route.duration_s);
-  draw_label_weighted(scene, text, transform, duration, theme.accent, left, r, 26.0f, 3);
-  const double dw = text.measure_weighted(duration, 26.0f, 3);
+  draw_label_weighted(scene, text, transform, duration, theme.accent, left, r, 26.0f, FontWeight::Bold);
+  const double dw = text.measure_weighted(duration, 26.0f, FontWeight::Bold);
   draw_label(scene, text, transform, fmt::format("\u00b7 {}", format_distance(route.distance_m)), theme.text_secondary,
              left + dw + 12.0, r + 8.0, 14.0f);
   draw_text_right(scene, text, transform, "Clear", readable_on(theme.danger, theme.surface), right - 4.0, r + 8.0,

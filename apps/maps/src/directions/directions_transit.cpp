@@ -109,7 +109,7 @@ double paint_journey_card(const MapModel& model, std::vector<HitTarget>& targets
     fill_rounded_rect(scene, transform, card, theme.background, 10.0);
   }
   draw_label_weighted(scene, text, transform, fmt::format("{} \u2013 {}", journey.dep, journey.arr), theme.text,
-                      left + 12.0, c + 10.0, 15.0f, 3);
+                      left + 12.0, c + 10.0, 15.0f, FontWeight::Bold);
   const Color card_fill = chosen ? composite(theme.accent.multiply_alpha(0.12f), theme.surface) : theme.background;
   draw_text_right(scene, text, transform, fmt::format("{} min", journey.duration_min),
                   readable_on(theme.accent, card_fill), right - 12.0, c + 10.0, 14.0f);
@@ -161,7 +161,7 @@ double paint_transit_plan(const DirectionsInputs& in, std::vector<HitTarget>& ta
                           double r) {
   const double left = list.left, right = list.right;
   draw_text_ellipsized_weighted(scene, text, transform, fmt::format("Departures to {}", header_destination(in.model)),
-                                theme.text, left, r, 14.0f, 2, right - left);
+                                theme.text, left, r, 14.0f, FontWeight::Semibold, right - left);
   r += 26.0;
   if (in.model.transit.empty()) {
     draw_text_ellipsized(scene, text, transform, no_journeys_text(in), theme.text_secondary, left, r, 13.0f,

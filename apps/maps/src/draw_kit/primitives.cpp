@@ -73,7 +73,7 @@ void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform,
 }
 
 void draw_label_weighted(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                         const Color& color, double x, double y, float size, std::uint8_t weight) {
+                         const Color& color, double x, double y, float size, FontWeight weight) {
   text.draw_text_weighted(scene, transform * Affine::translate(x, y), s, size, color, weight);
 }
 

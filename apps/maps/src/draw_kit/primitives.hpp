@@ -18,6 +18,7 @@ namespace maps {
 using zarn_ui::Affine;
 using zarn_ui::BezPath;
 using zarn_ui::Color;
+using zarn_ui::FontWeight;
 using zarn_ui::Point;
 using zarn_ui::Rect;
 using zarn_ui::Scene;
@@ -46,7 +47,7 @@ double measure_text(const TextRenderer& text, std::string_view s, float size);
 void draw_label(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s, const Color& color,
                 double x, double y, float size);
 void draw_label_weighted(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                         const Color& color, double x, double y, float size, std::uint8_t weight);
+                         const Color& color, double x, double y, float size, FontWeight weight);
 void draw_text_right(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
                      const Color& color, double right_x, double y, float size);
 void draw_text_centered(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,

@@ -12,7 +12,7 @@ constexpr std::string_view kEllipsis = "…";
 }  // namespace
 
 std::string ellipsize_text(const TextRenderer& text, std::string_view s, float size, double max_width,
-                           std::uint8_t weight) {
+                           FontWeight weight) {
   const auto width = [&](std::string_view t) { return text.measure_weighted(t, size, weight); };
   if (!(width(s) > max_width)) return std::string(s);
   std::string prefix;
@@ -37,7 +37,7 @@ void draw_text_ellipsized(Scene& scene, const TextRenderer& text, const Affine& 
 }
 
 void draw_text_ellipsized_weighted(Scene& scene, const TextRenderer& text, const Affine& transform, std::string_view s,
-                                   const Color& color, double x, double y, float size, std::uint8_t weight,
+                                   const Color& color, double x, double y, float size, FontWeight weight,
                                    double max_width) {
   const std::string shown = ellipsize_text(text, s, size, max_width, weight);
   text.draw_text_weighted(scene, transform * Affine::translate(x, y), shown, size, color, weight, max_width + 1.0);

@@ -24,7 +24,8 @@ void paint_name_card(Scene& scene, const Affine& transform, const TextRenderer& 
   const Rect card{p.x - w / 2.0, p.y - 56.0, p.x + w / 2.0, p.y - 34.0};
   if (card.x0 < area.x0 || card.x1 > area.x1) return;
   paint_card(scene, transform, card, theme.surface, theme.border, 6.0);
-  draw_label_weighted(scene, text, transform, place.name, theme.text, card.x0 + 7.0, card.y0 + 4.0, 12.0f, 2);
+  draw_label_weighted(scene, text, transform, place.name, theme.text, card.x0 + 7.0, card.y0 + 4.0, 12.0f,
+                      FontWeight::Semibold);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ void paint_label(Scene& scene, const Affine& transform, const TextRenderer& text
   const LabelBox box = label_box(text, name, size, p, r);
   if (!label_fits(box.backdrop, area)) return;
   fill_rounded_rect(scene, transform, box.backdrop, theme.background.multiply_alpha(0.74f), 4.0);
-  draw_label_weighted(scene, text, transform, name, theme.text, box.at.x, box.at.y, size, 1);
+  draw_label_weighted(scene, text, transform, name, theme.text, box.at.x, box.at.y, size, FontWeight::Medium);
 }
 
 bool overlaps(const Rect& a, const Rect& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }

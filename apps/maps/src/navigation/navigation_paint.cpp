@@ -13,9 +13,6 @@
 namespace maps {
 namespace {
 
-using zarn_ui::text_render::kWeightBold;
-using zarn_ui::text_render::kWeightMedium;
-
 constexpr double kGripRight = 62.0;
 constexpr double kGripHeight = 34.0;
 
@@ -44,7 +41,7 @@ void paint_end_button(Scene& scene, const Affine& t, const TextRenderer& text, c
   const double cy = 0.5 * (r.y0 + r.y1);
   const double x1 = r.x1 + 8.0;  // the panel's right edge
   fill_rounded_rect(scene, t, {x1 - 49.0, cy - 2.5, x1 - 44.0, cy + 2.5}, content, 1.5);
-  draw_label_weighted(scene, text, t, "End", content, x1 - 39.0, r.y0 + 6.0, 11.0f, kWeightMedium);
+  draw_label_weighted(scene, text, t, "End", content, x1 - 39.0, r.y0 + 6.0, 11.0f, FontWeight::Medium);
 }
 
 }  // namespace
@@ -71,7 +68,7 @@ void paint_navigation_panel(NavigationPanel& panel, const NavigationInputs& in, 
 
   // The offline estimate is no route to follow; the panel says so.
   const char* title = in.estimate ? "Navigation \u00b7 estimate" : "Navigation";
-  draw_label_weighted(scene, text, t, title, theme.text_secondary, x0 + 16.0, y0 + 10.0, 12.0f, kWeightMedium);
+  draw_label_weighted(scene, text, t, title, theme.text_secondary, x0 + 16.0, y0 + 10.0, 12.0f, FontWeight::Medium);
   zarn_ui::surface::floating_drag_grip(scene, t, p, theme.text_secondary);
   paint_end_button(scene, t, text, theme, end, panel.end_hovered());
 
@@ -85,7 +82,7 @@ void paint_navigation_panel(NavigationPanel& panel, const NavigationInputs& in, 
 
   stroke_line(scene, t, theme.border, x0 + 16.0, y0 + 98.0, x1 - 16.0, y0 + 98.0, 1.0);
   draw_label_weighted(scene, text, t, format_duration(route.duration_s), theme.accent, x0 + 16.0, y0 + 114.0, 16.0f,
-                      kWeightBold);
+                      FontWeight::Bold);
   draw_text_right(scene, text, t, format_distance(route.distance_m) + " remaining", theme.text_secondary, x1 - 16.0,
                   y0 + 116.0, 12.0f);
 }

@@ -33,7 +33,8 @@ struct PanelPen {
 
   double cw() const { return cr - cl; }
   float size(double base) const { return static_cast<float>(base * s); }
-  void label(std::string_view t, const Color& c, double x, double y, double base, std::uint8_t weight = 1) const {
+  void label(std::string_view t, const Color& c, double x, double y, double base,
+             FontWeight weight = FontWeight::Medium) const {
     draw_label_weighted(scene, text, transform, t, c, x, y, size(base), weight);
   }
   void fitted(std::string_view t, const Color& c, double x, double y, double base, double room) const {
@@ -95,7 +96,7 @@ void paint_area_line(const PanelPen& pen, const std::optional<AreaCandidate>& ch
                pen.cw());
     return;
   }
-  pen.label(chosen->name, pen.theme.accent, pen.cl, y, 13, 2);
+  pen.label(chosen->name, pen.theme.accent, pen.cl, y, 13, FontWeight::Semibold);
   if (chosen->label.empty()) return;
   const double name_w = measure_text(pen.text, chosen->name, pen.size(13));
   const double gap = 10 * pen.s;
@@ -134,7 +135,7 @@ Rect paint_scrim_and_card(OfflinePanel& panel, Scene& scene, const Affine& trans
 // The title and the close button.
 void paint_header(OfflinePanel& panel, const PanelPen& pen, double top) {
   const double s = pen.s, cl = pen.cl, cr = pen.cr;
-  pen.label("Offline maps", pen.theme.text, cl, top + 20 * s, 18, 3);
+  pen.label("Offline maps", pen.theme.text, cl, top + 20 * s, 18, FontWeight::Bold);
   pen.centred("\u2715", pen.theme.text_secondary, cr - 26 * s, cr, top + 18 * s - 1, 14);
   panel.add_hit({{cr - 26 * s, top + 12 * s, cr, top + 38 * s}, OfflineCommand{OfflineCommand::Close{}}});
 }
@@ -142,7 +143,7 @@ void paint_header(OfflinePanel& panel, const PanelPen& pen, double top) {
 // The area search: its heading, the field (placed here every frame) and the area line.
 void paint_search_field(OfflinePanel& panel, const PanelPen& pen, const zarn_ui::widget::PaintCtx& ctx, double top) {
   const double s = pen.s;
-  pen.label("Area to download", pen.theme.text, pen.cl, top + 50 * s, 13, 2);
+  pen.label("Area to download", pen.theme.text, pen.cl, top + 50 * s, 13, FontWeight::Semibold);
   panel.place_search_field({pen.cl, top + 72 * s, pen.cr, top + 108 * s});
   panel.area_input().draw(pen.scene, pen.transform, ctx);
   paint_area_line(pen, panel.chosen_area(), top + 116 * s);
@@ -151,7 +152,7 @@ void paint_search_field(OfflinePanel& panel, const PanelPen& pen, const zarn_ui:
 // The detail stepper: the area's zoom range between a minus and a plus button.
 void paint_detail_stepper(OfflinePanel& panel, const PanelPen& pen, const OfflineDownloadArea& area, double top) {
   const double s = pen.s, cr = pen.cr;
-  pen.label("Detail (zoom levels)", pen.theme.text, pen.cl, top + 140 * s, 13, 2);
+  pen.label("Detail (zoom levels)", pen.theme.text, pen.cl, top + 140 * s, 13, FontWeight::Semibold);
   const double z = top + 136 * s;
   const std::string range = fmt::format("z{}\u2013z{}", area.z0, area.z1);
   // The range sits between the two buttons; the gap grows when the text needs more than 32 px,
@@ -189,7 +190,7 @@ double paint_region_list(OfflinePanel& panel, const PanelPen& pen, const std::ve
   const double s = pen.s, cl = pen.cl;
   const std::size_t n = regions.size();
   pen.label(fmt::format("Cached on disk: {}", format_bytes(panel.disk_usage())), pen.theme.text, cl, top + 220 * s, 12);
-  pen.label("Downloaded areas", pen.theme.text, cl, top + 250 * s, 13, 2);
+  pen.label("Downloaded areas", pen.theme.text, cl, top + 250 * s, 13, FontWeight::Semibold);
   double y = top + 274 * s;
   if (n == 0) {
     pen.fitted("No saved areas yet \u2014 search a place above to download it.", pen.theme.text_secondary, cl, y, 11.5,

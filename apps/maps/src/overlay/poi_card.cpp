@@ -18,8 +18,6 @@
 namespace maps {
 namespace {
 
-using zarn_ui::text_render::kWeightBold;
-
 constexpr double kBaseHeight = 118.0;  // name, category and Directions
 constexpr double kRowHeight = 24.0;
 constexpr double kHighestTop = 114.0;  // below the status pill
@@ -93,7 +91,7 @@ std::vector<HitTarget> paint_poi_card(const OverlayInputs& in, const PoiCardClea
   hits.push_back({{x1 - 36.0, top + 12.0, x1 - 10.0, top + 38.0}, UiMessage{msg::ClosePoi{}}});
 
   // The name ends clear of the close button.
-  draw_text_ellipsized_weighted(scene, text, t, poi.name, theme.text, x0 + 16.0, top + 14.0, 18.0f, kWeightBold,
+  draw_text_ellipsized_weighted(scene, text, t, poi.name, theme.text, x0 + 16.0, top + 14.0, 18.0f, FontWeight::Bold,
                                 (x1 - 40.0) - (x0 + 16.0));
   const std::string_view label = search::category_label(poi.category);
   draw_label(scene, text, t, label, theme.accent, x0 + 16.0, top + 40.0, 12.0f);

@@ -53,7 +53,7 @@ std::optional<Rect> paint_traffic_legend(const OverlayInputs& in, Scene& scene, 
   const Rect card = *area;
   const double left = card.x0, top = card.y0, right = left + kLegendWidth - 12.0;
   paint_card(scene, t, card, theme.surface.multiply_alpha(0.96f), theme.border, 12.0);
-  constexpr std::uint8_t kTitleWeight = 2;
+  constexpr FontWeight kTitleWeight = FontWeight::Semibold;
   draw_label_weighted(scene, text, t, "Traffic", theme.foreground, left + 12.0, top + 12.0, 12.0f, kTitleWeight);
   if (in.traffic.source) {
     const double x = left + 12.0 + text.measure_weighted("Traffic", 12.0f, kTitleWeight) + 8.0;

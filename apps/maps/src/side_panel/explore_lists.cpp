@@ -25,7 +25,8 @@ constexpr double kRowHeight = 48.0;
 constexpr double kSectionGap = 8.0;
 
 void paint_heading(const ListPaint& p, std::string_view heading, double y) {
-  draw_label_weighted(p.scene, p.text, p.transform, heading, p.theme.text_secondary, p.list.left, y, 11.0f, 2);
+  draw_label_weighted(p.scene, p.text, p.transform, heading, p.theme.text_secondary, p.list.left, y, 11.0f,
+                      FontWeight::Semibold);
 }
 
 double paint_empty_state(const ListPaint& p, double y) {
@@ -34,7 +35,7 @@ double paint_empty_state(const ListPaint& p, double y) {
   const TextRenderer& text = p.text;
   const Theme& theme = p.theme;
   const ListArea& list = p.list;
-  draw_label_weighted(scene, text, transform, "Find your way", theme.text, list.left, y, 16.0f, 3);
+  draw_label_weighted(scene, text, transform, "Find your way", theme.text, list.left, y, 16.0f, FontWeight::Bold);
   draw_label(scene, text, transform, "Search for a place or address", theme.text_secondary, list.left, y + 28.0, 13.0f);
   draw_label(scene, text, transform, "to route and plan transit.", theme.text_secondary, list.left, y + 46.0, 13.0f);
   return y + 78.0;
@@ -50,8 +51,8 @@ double paint_place_card(const ListPaint& p, const Place& place, double y) {
   const double left = list.left, right = list.right, w = list.width();
   fill_rounded_rect(scene, transform, {left, y, right, y + 132.0}, theme.background, 12.0);
   fill_rounded_rect(scene, transform, {left, y, left + 5.0, y + 132.0}, theme.accent, 12.0);
-  draw_text_ellipsized_weighted(scene, text, transform, place.name, theme.text, left + 16.0, y + 12.0, 18.0f, 3,
-                                w - 28.0);
+  draw_text_ellipsized_weighted(scene, text, transform, place.name, theme.text, left + 16.0, y + 12.0, 18.0f,
+                                FontWeight::Bold, w - 28.0);
   draw_label(scene, text, transform, search::category_label(place.category), theme.accent, left + 16.0, y + 38.0,
              12.0f);
   draw_text_ellipsized(scene, text, transform, place.address, theme.text_secondary, left + 16.0, y + 58.0, 12.0f,

@@ -20,7 +20,7 @@ void paint_collapsed_card(const SidePanelInputs& in, std::vector<HitTarget>& hit
   paint_card(scene, transform, card, theme.surface, theme.border, 14.0);
   hits.push_back({card, UiMessage{msg::Noop{}}});
   draw_label_weighted(scene, text, transform, in.model.panel == Panel::Directions ? "Directions" : "Places", theme.text,
-                      p.x0 + 14.0, p.y0 + 20.625, 15.0f, 2);
+                      p.x0 + 14.0, p.y0 + 20.625, 15.0f, FontWeight::Semibold);
   const Rect expand{p.x1 - 50.0, p.y0 + 10.0, p.x1 - 10.0, p.y0 + 50.0};
   fill_rounded_rect(scene, transform, expand, theme.background, 8.0);
   draw_text_centered(scene, text, transform, "\u00bb", theme.text, expand.x0, expand.x1, p.y0 + 20.0, 16.0f);
@@ -41,8 +41,8 @@ Rect paint_header(const SidePanelInputs& in, std::vector<HitTarget>& hits, Scene
     h = p.x0 + 58.0;
   }
   const std::string_view title = directions ? "Directions" : "Places";
-  draw_label_weighted(scene, text, transform, title, theme.text, h + 2.0, p.y0 + 20.0, 16.0f, 3);
-  const double title_end = h + 2.0 + text.measure_weighted(title, 16.0f, 3);
+  draw_label_weighted(scene, text, transform, title, theme.text, h + 2.0, p.y0 + 20.0, 16.0f, FontWeight::Bold);
+  const double title_end = h + 2.0 + text.measure_weighted(title, 16.0f, FontWeight::Bold);
   const Rect room{title_end + 12.0, p.y0 + 15.0, narrow ? p.x1 - 10.0 : p.x1 - 58.0, p.y0 + 45.0};
   if (!narrow) {
     const Rect collapse{p.x1 - 50.0, p.y0 + 10.0, p.x1 - 10.0, p.y0 + 50.0};

@@ -95,15 +95,15 @@ TEST(TextPlacement, LabelsSitAtTheirTopLeftCorner) {
   const Affine base = Affine::scale(2.0);
   Scene s;
   draw_label(s, text, base, "abc", kRed, 5, 6, 12);
-  draw_label_weighted(s, text, base, "abc", kRed, 5, 6, 12, 2);
+  draw_label_weighted(s, text, base, "abc", kRed, 5, 6, 12, FontWeight::Semibold);
   draw_text_right(s, text, base, "abc", kRed, 100, 6, 12);
   draw_text_centered(s, text, base, "abc", kRed, 0, 100, 6, 12);
   draw_text_centered(s, text, base, "abcdefghijkl", kRed, 0, 100, 6, 12);
   ASSERT_EQ(s.size(), 5u);
   EXPECT_EQ(item<scene::TextRun>(s, 0).transform, base * Affine::translate(5, 6));
-  EXPECT_EQ(item<scene::TextRun>(s, 0).weight, 0);
+  EXPECT_EQ(item<scene::TextRun>(s, 0).weight, FontWeight::Normal);
   EXPECT_FALSE(item<scene::TextRun>(s, 0).max_width.has_value());
-  EXPECT_EQ(item<scene::TextRun>(s, 1).weight, 2);
+  EXPECT_EQ(item<scene::TextRun>(s, 1).weight, FontWeight::Semibold);
   EXPECT_EQ(item<scene::TextRun>(s, 2).transform, base * Affine::translate(70, 6));
   EXPECT_EQ(item<scene::TextRun>(s, 3).transform, base * Affine::translate(35, 6));
   // Wider than the span: starts left of its left edge.

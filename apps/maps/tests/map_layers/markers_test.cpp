@@ -211,7 +211,7 @@ TEST(PaintMarkers, SelectedIsDrawnLastWithLabelAtAnyZoom) {
   ASSERT_EQ(d.labels, std::vector<std::string>{"Place 0"});
   const auto runs = items_of<scene::TextRun>(d.scene);
   EXPECT_EQ(runs[0].size, 12.0f);
-  EXPECT_EQ(runs[0].weight, 1);
+  EXPECT_EQ(runs[0].weight, FontWeight::Medium);
   // Plain museum first, then the selected cafe (radius 8.5, ring 2.5, outer ring at 12.5).
   const auto small = discs(d.scene, 4.5);
   const auto large = discs(d.scene, 8.5);

@@ -142,7 +142,7 @@ TEST(LocationAndSelection, SelectedPinLastWithItsNameCard) {
   const auto runs = items_of<scene::TextRun>(s);
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].text, "Bravo");
-  EXPECT_EQ(runs[0].weight, 2);
+  EXPECT_EQ(runs[0].weight, FontWeight::Semibold);
   EXPECT_EQ(runs[0].size, 12.0f);
   // The card is 35 + 14 px wide, centred over the tip, 56 .. 34 px above it.
   const double w = 5 * 7 + 14;

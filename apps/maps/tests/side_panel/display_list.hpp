@@ -17,7 +17,7 @@ struct DrawnText {
   std::string text;
   zarn_ui::Point at;  // top-left corner of the line
   float size = 0.0f;
-  std::uint8_t weight = 0;
+  zarn_ui::FontWeight weight = zarn_ui::FontWeight::Normal;
   zarn_ui::Color color;
   std::optional<double> max_width;
 };

@@ -74,6 +74,9 @@ using Shape = std::variant<Rect, RoundedRect, Circle, Ellipse, Line, BezPath>;
 // The shape as a path: rectangles normalised, arcs as cubics.
 BezPath to_path(const Shape& shape);
 
+// The weights text is drawn in, lightest first.
+enum class FontWeight : std::uint8_t { Normal, Medium, Semibold, Bold };
+
 namespace scene {
 
 struct Fill {
@@ -121,11 +124,11 @@ struct DrawImage {
 };
 
 // A line of text laid out again at replay. The line box (1.25 x size high) starts at the
-// transform's origin. `weight` 0 normal, 1 medium, 2 semibold, 3 bold.
+// transform's origin.
 struct TextRun {
   std::string text;
   float size = 12.0f;
-  std::uint8_t weight = 0;
+  FontWeight weight = FontWeight::Normal;
   Color color;
   Affine transform;
   std::optional<double> max_width;

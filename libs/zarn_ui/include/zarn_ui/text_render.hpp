@@ -16,11 +16,6 @@ namespace zarn_ui::text_render {
 
 class TextEngine;
 
-// Framework weights; 0 is the normal weight.
-inline constexpr std::uint8_t kWeightMedium = 1;
-inline constexpr std::uint8_t kWeightSemibold = 2;
-inline constexpr std::uint8_t kWeightBold = 3;
-
 class TextRenderer {
  public:
   // The Pango renderer. Copies share one layout cache.
@@ -37,7 +32,7 @@ class TextRenderer {
 
   // Width of one line of text; 0 for an empty text or a size that is not in (0, kMaxSize].
   double measure(std::string_view text, float size) const;
-  double measure_weighted(std::string_view text, float size, std::uint8_t weight) const;
+  double measure_weighted(std::string_view text, float size, FontWeight weight) const;
 
   // Draws one line whose line box (line_height(size) high) starts at the transform's origin:
   // the top-left corner of the text line is (0, 0) in the transform's space, and the font's
@@ -47,7 +42,7 @@ class TextRenderer {
                  std::optional<double> max_width = std::nullopt) const;
   // Weights 1, 2, 3: medium, semibold, bold; 0 normal.
   void draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size, const Color& color,
-                          std::uint8_t weight, std::optional<double> max_width = std::nullopt) const;
+                          FontWeight weight, std::optional<double> max_width = std::nullopt) const;
 
   static double line_height(float size) { return 1.25 * static_cast<double>(size); }
 

@@ -15,20 +15,21 @@ constexpr std::size_t kMaxCached = 4096;
 
 }  // namespace
 
-PangoWeight pango_weight(std::uint8_t weight) {
+PangoWeight pango_weight(FontWeight weight) {
   switch (weight) {
-    case 1: return PANGO_WEIGHT_MEDIUM;
-    case 2: return PANGO_WEIGHT_SEMIBOLD;
-    case 3: return PANGO_WEIGHT_BOLD;
-    default: return PANGO_WEIGHT_NORMAL;
+    case FontWeight::Medium: return PANGO_WEIGHT_MEDIUM;
+    case FontWeight::Semibold: return PANGO_WEIGHT_SEMIBOLD;
+    case FontWeight::Bold: return PANGO_WEIGHT_BOLD;
+    case FontWeight::Normal: break;
   }
+  return PANGO_WEIGHT_NORMAL;
 }
 
 std::size_t TextEngine::KeyHash::operator()(const Key& k) const {
   std::size_t h = std::hash<std::string>()(k.text);
   auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
   mix(std::hash<float>()(k.size));
-  mix(k.weight);
+  mix(static_cast<std::uint8_t>(k.weight));
   mix(std::hash<double>()(k.max_width));
   return h;
 }
@@ -46,7 +47,7 @@ TextEngine::TextEngine() {
   pango_context_set_base_dir(context_.get(), PANGO_DIRECTION_LTR);
 }
 
-const LaidText& TextEngine::layout(std::string_view text, float size, std::uint8_t weight,
+const LaidText& TextEngine::layout(std::string_view text, float size, FontWeight weight,
                                    std::optional<double> max_width) {
   Key key{std::string(text), size, weight, max_width ? std::max(0.0, *max_width) : -1.0};
   if (auto it = cache_.find(key); it != cache_.end()) return it->second.laid;

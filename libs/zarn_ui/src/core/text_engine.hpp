@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "cairo_handles.hpp"
+#include "zarn_ui/scene.hpp"
 
 namespace zarn_ui::text_render {
 
@@ -27,13 +28,13 @@ class TextEngine {
   TextEngine& operator=(const TextEngine&) = delete;
 
   // The layout for one line of text; owned by the engine, valid until the next call.
-  const LaidText& layout(std::string_view text, float size, std::uint8_t weight, std::optional<double> max_width);
+  const LaidText& layout(std::string_view text, float size, FontWeight weight, std::optional<double> max_width);
 
  private:
   struct Key {
     std::string text;
     float size;
-    std::uint8_t weight;
+    FontWeight weight;
     double max_width;  // negative: no limit
     bool operator==(const Key&) const = default;
   };
@@ -53,6 +54,6 @@ class TextEngine {
 };
 
 // Pango weight for a framework weight.
-PangoWeight pango_weight(std::uint8_t weight);
+PangoWeight pango_weight(FontWeight weight);
 
 }  // namespace zarn_ui::text_render

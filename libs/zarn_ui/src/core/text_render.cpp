@@ -60,7 +60,7 @@ TextRenderer TextRenderer::create_warm() {
   // Every weight once: fontconfig is set up and each font file opened and shaped with. The rest
   // (sizes, glyphs) is quick once they are.
   Scene scene;
-  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+  for (FontWeight weight : {FontWeight::Normal, FontWeight::Medium, FontWeight::Semibold, FontWeight::Bold}) {
     r.draw_text_weighted(scene, Affine::identity(), "Loading map\u2026 0123456789", 13.0f, Color::rgba(0, 0, 0),
                          weight);
   }
@@ -77,9 +77,11 @@ TextRenderer TextRenderer::fixed(double advance) {
   return r;
 }
 
-double TextRenderer::measure(std::string_view text, float size) const { return measure_weighted(text, size, 0); }
+double TextRenderer::measure(std::string_view text, float size) const {
+  return measure_weighted(text, size, FontWeight::Normal);
+}
 
-double TextRenderer::measure_weighted(std::string_view text, float size, std::uint8_t weight) const {
+double TextRenderer::measure_weighted(std::string_view text, float size, FontWeight weight) const {
   if (text.empty() || !drawable_size(size)) return 0.0;
   if (!engine_) return advance_ * static_cast<double>(code_points(text));
   return engine_->layout(text, size, weight, std::nullopt).width;
@@ -88,7 +90,8 @@ double TextRenderer::measure_weighted(std::string_view text, float size, std::ui
 bool TextRenderer::right_to_left(std::string_view text) const {
   if (text.empty()) return false;
   if (!engine_) return first_strong_is_rtl(text);
-  PangoLayoutLine* line = pango_layout_get_line_readonly(engine_->layout(text, 12.0f, 0, std::nullopt).layout, 0);
+  PangoLayoutLine* line =
+      pango_layout_get_line_readonly(engine_->layout(text, 12.0f, FontWeight::Normal, std::nullopt).layout, 0);
   return line && line->resolved_dir == PANGO_DIRECTION_RTL;
 }
 
@@ -100,7 +103,7 @@ double TextRenderer::caret_x(std::string_view text, float size, std::size_t inde
     return advance_ * (first_strong_is_rtl(text) ? n - k : k);
   }
   if (text.empty()) return 0.0;
-  PangoLayout* layout = engine_->layout(text, size, 0, std::nullopt).layout;
+  PangoLayout* layout = engine_->layout(text, size, FontWeight::Normal, std::nullopt).layout;
   // The layout holds the text made valid UTF-8; an index past its end stands at its end.
   const std::size_t laid = std::strlen(pango_layout_get_text(layout));
   PangoRectangle strong;
@@ -115,7 +118,7 @@ std::size_t TextRenderer::index_at(std::string_view text, float size, double x) 
     const double k = advance_ > 0.0 && std::isfinite(x) ? std::clamp(std::round(x / advance_), 0.0, n) : 0.0;
     return boundary_index(text, static_cast<std::size_t>(first_strong_is_rtl(text) ? n - k : k));
   }
-  const LaidText& laid = engine_->layout(text, size, 0, std::nullopt);
+  const LaidText& laid = engine_->layout(text, size, FontWeight::Normal, std::nullopt);
   const double px = std::isfinite(x) ? std::clamp(x, -1e6, 1e6) : 0.0;
   int index = 0, trailing = 0;
   pango_layout_xy_to_index(laid.layout, static_cast<int>(px * PANGO_SCALE), 0, &index, &trailing);
@@ -126,11 +129,11 @@ std::size_t TextRenderer::index_at(std::string_view text, float size, double x) 
 
 void TextRenderer::draw_text(Scene& scene, const Affine& transform, std::string_view text, float size,
                              const Color& color, std::optional<double> max_width) const {
-  draw_text_weighted(scene, transform, text, size, color, 0, max_width);
+  draw_text_weighted(scene, transform, text, size, color, FontWeight::Normal, max_width);
 }
 
 void TextRenderer::draw_text_weighted(Scene& scene, const Affine& transform, std::string_view text, float size,
-                                      const Color& color, std::uint8_t weight, std::optional<double> max_width) const {
+                                      const Color& color, FontWeight weight, std::optional<double> max_width) const {
   if (text.empty() || !drawable_size(size)) return;
   scene.add_text(scene::TextRun{std::string(text), size, weight, color, transform, max_width});
 }

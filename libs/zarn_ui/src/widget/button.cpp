@@ -21,7 +21,7 @@ bool drawable(const Rect& r) { return r.is_finite() && r.width() > 0.0 && r.heig
 
 // `s` centred on the rectangle, shortened to its width less the insets.
 void centred_text(Scene& scene, const Affine& transform, const TextRenderer& text, const Rect& r, std::string_view s,
-                  float size, std::uint8_t weight, const Color& color) {
+                  float size, FontWeight weight, const Color& color) {
   const double room = std::max(r.width() - 2.0 * kLabelInset, 0.0);
   const double w = std::min(text.measure_weighted(s, size, weight), room);
   const double x = r.center().x - w / 2.0;
@@ -45,7 +45,7 @@ void Button::paint(Scene& scene, const Affine& transform, const TextRenderer& te
   scene.stroke(card, theme.border, 1.0, transform);
   const std::string_view shown = glyph.empty() ? label : glyph;
   const float size = glyph.empty() ? kActionLabelSize : glyph_size;
-  centred_text(scene, transform, text, rect, shown, size, 0, theme.text);
+  centred_text(scene, transform, text, rect, shown, size, FontWeight::Normal, theme.text);
   if (focused) focus_ring(scene, transform, rect, corner_radius, theme.focus);
 }
 
@@ -59,7 +59,7 @@ void draw_action_button(Scene& scene, const Affine& transform, const TextRendere
     scene.fill(shape, theme.control, transform);
     scene.stroke(shape, theme.border, 1.0, transform);
   }
-  centred_text(scene, transform, text, rect, label, kActionLabelSize, text_render::kWeightSemibold,
+  centred_text(scene, transform, text, rect, label, kActionLabelSize, FontWeight::Semibold,
                primary ? theme::label_on(theme.accent) : theme.text);
   if (focused) focus_ring(scene, transform, rect, kActionRadius, theme.focus);
 }

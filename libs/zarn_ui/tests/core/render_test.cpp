@@ -150,7 +150,7 @@ TEST(Replay, BadItemsAreSkippedAloneAndHugeGeometryIsClipped) {
   s.stroke(Line{{-1e12, 10}, {1e12, 10}}, testing::blue(), 4.0);          // long line, clipped
   s.fill(Circle{{32, 1e7 + 40}, 1e7}, testing::blue());                   // huge circle, top at y = 40
   s.fill(Rect{0, 0, 64, 64}, testing::red(), Affine::translate(3e6, 0));  // entirely off, clipped away
-  s.add_text({"x", 12.0f, 0, Color::black(), Affine{1, 0, 0, 1, nan, 0}, std::nullopt});
+  s.add_text({"x", 12.0f, FontWeight::Normal, Color::black(), Affine{1, 0, 0, 1, nan, 0}, std::nullopt});
   const Replayed r = replay(s);
   expect_probes(r.frame, {{32, 30, kGreen}, {32, 10, kBlue}, {5, 10, kBlue}, {32, 50, kBlue}, {32, 37, kGreen}});
   EXPECT_EQ(r.report.drawn, 4u);

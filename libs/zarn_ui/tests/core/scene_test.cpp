@@ -53,7 +53,7 @@ TEST(Scene, EqualListsCompareEqualAndAnyChangeShows) {
   EXPECT_EQ(build(10), build(10));
   EXPECT_NE(build(10), build(11));
   Scene a = build(10);
-  a.add_text({"x", 12.0f, 0, Color::black(), Affine::identity(), std::nullopt});
+  a.add_text({"x", 12.0f, FontWeight::Normal, Color::black(), Affine::identity(), std::nullopt});
   EXPECT_NE(a, build(10));
 }
 

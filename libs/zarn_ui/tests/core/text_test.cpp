@@ -66,7 +66,7 @@ TEST(Text, SizesPastTheLimitAreNeitherMeasuredNorDrawn) {
     for (float size : {TextRenderer::kMaxSize * 2.0f, 1e7f, INFINITY}) {
       SCOPED_TRACE(size);
       EXPECT_EQ(text.measure("abc", size), 0.0);
-      EXPECT_EQ(text.measure_weighted("abc", size, 3), 0.0);
+      EXPECT_EQ(text.measure_weighted("abc", size, FontWeight::Bold), 0.0);
       Scene s;
       text.draw_text(s, Affine::identity(), "abc", size, Color::black());
       EXPECT_TRUE(s.empty());
@@ -90,9 +90,9 @@ TEST(Text, LineBoxIsOneAndAQuarterSizeStartingAtTheOrigin) {
 TEST(Text, WeightsDifferInWidth) {
   const TextRenderer text = TextRenderer::create();
   const double normal = text.measure("Navigation", 16.0f);
-  EXPECT_EQ(text.measure_weighted("Navigation", 16.0f, 0), normal);
-  EXPECT_GE(text.measure_weighted("Navigation", 16.0f, 1), normal);
-  EXPECT_GT(text.measure_weighted("Navigation", 16.0f, 3), normal);
+  EXPECT_EQ(text.measure_weighted("Navigation", 16.0f, FontWeight::Normal), normal);
+  EXPECT_GE(text.measure_weighted("Navigation", 16.0f, FontWeight::Medium), normal);
+  EXPECT_GT(text.measure_weighted("Navigation", 16.0f, FontWeight::Bold), normal);
 }
 
 TEST(Text, WidthLimitEndsTheLine) {
@@ -108,12 +108,12 @@ TEST(Text, WidthLimitEndsTheLine) {
 TEST(Text, RunsAreRecordedForReplay) {
   const TextRenderer text = TextRenderer::create();
   Scene s;
-  text.draw_text_weighted(s, Affine::translate(3, 4), "End", 11.0f, Color::white(), 1);
+  text.draw_text_weighted(s, Affine::translate(3, 4), "End", 11.0f, Color::white(), FontWeight::Medium);
   text.draw_text(s, Affine::identity(), "", 11.0f, Color::white());  // nothing to draw
   ASSERT_EQ(s.size(), 1u);
   const auto& run = std::get<scene::TextRun>(s.items()[0]);
   EXPECT_EQ(run.text, "End");
-  EXPECT_EQ(run.weight, 1);
+  EXPECT_EQ(run.weight, FontWeight::Medium);
   EXPECT_EQ(run.transform, Affine::translate(3, 4));
 }
 
@@ -145,7 +145,7 @@ namespace {
 TEST(TextRenderer, MadeWarmOnAnotherThreadMeasuresAsAFreshOne) {
   auto warm = std::async(std::launch::async, &TextRenderer::create_warm).get();
   const TextRenderer fresh = TextRenderer::create();
-  for (std::uint8_t weight = 0; weight <= kWeightBold; ++weight) {
+  for (FontWeight weight : {FontWeight::Normal, FontWeight::Medium, FontWeight::Semibold, FontWeight::Bold}) {
     EXPECT_EQ(warm.measure_weighted("Loading map\u2026", 13.0f, weight),
               fresh.measure_weighted("Loading map\u2026", 13.0f, weight));
   }

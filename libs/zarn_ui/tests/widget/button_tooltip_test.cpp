@@ -52,7 +52,7 @@ TEST(ActionButton, PrimaryOnAccentSecondaryOnControlLabelShortened) {
   const scene::TextRun label = f.runs().at(0);
   EXPECT_EQ(label.text, "Close");
   EXPECT_EQ(label.color, Color::white());
-  EXPECT_EQ(label.weight, text_render::kWeightSemibold);
+  EXPECT_EQ(label.weight, FontWeight::Semibold);
   EXPECT_EQ(label.transform.translation().x, 329 - 25);
 
   f.scene.clear();
