@@ -8,10 +8,10 @@ Availability Availability::refused(std::string code, std::string message) {
   return Availability{action::ActionError::refused(std::move(code), std::move(message))};
 }
 
-ActionSpec::ActionSpec(std::string id, std::string label, std::uint8_t kind, Encoder encoder)
+ActionSpec::ActionSpec(std::string id, std::string label, ActionKind kind, Encoder encoder)
     : id(std::move(id)), label(std::move(label)), kind(kind), encoder(std::move(encoder)) {}
 
-ActionSpec ActionSpec::returning(std::string id, std::string label, std::uint8_t kind, action::EncodedAction encoded) {
+ActionSpec ActionSpec::returning(std::string id, std::string label, ActionKind kind, action::EncodedAction encoded) {
   return ActionSpec(std::move(id), std::move(label), kind,
                     [encoded = std::move(encoded)](const ActionArgs&) -> EncodeResult { return encoded; });
 }

@@ -12,7 +12,7 @@ using action::EncodedAction;
 ActionContract app_contract() { return ActionContract{{"app", "workspace"}, "app.action", {}, {}}; }
 
 ActionSpec fixed(std::string id, std::string type_name = "app.action") {
-  return ActionSpec::returning(id, "Label of " + id, action_kind::kCommand,
+  return ActionSpec::returning(id, "Label of " + id, ActionKind::Command,
                                EncodedAction::from_text(std::move(type_name), "\"" + id + "\""));
 }
 
@@ -64,7 +64,7 @@ TEST(ActionSpec, ReturningGivesACopyOnEveryInvocation) {
 }
 
 TEST(ActionSpec, EncoderReadsTextArguments) {
-  ActionSpec spec("search", "Search", action_kind::kInterface, [](const ActionArgs& args) -> EncodeResult {
+  ActionSpec spec("search", "Search", ActionKind::Interface, [](const ActionArgs& args) -> EncodeResult {
     return EncodedAction::from_text("app.search", args.text("value").value_or(""));
   });
   spec.with_param(ActionParam{"value", ParamKind::Text, "Place or address", "e.g. museum", false});
@@ -72,17 +72,17 @@ TEST(ActionSpec, EncoderReadsTextArguments) {
   EXPECT_EQ(spec.invoke(ActionArgs{}.set("value", "museum")).value().payload_text(), "museum");
   EXPECT_EQ(spec.invoke(ActionArgs{}).value().payload_text(), "");
   EXPECT_EQ(spec.params.size(), 1u);
-  EXPECT_EQ(spec.kind, action_kind::kInterface);
+  EXPECT_EQ(spec.kind, ActionKind::Interface);
 }
 
 TEST(ActionSpec, InvokeRefusals) {
   const ActionSpec unavailable = fixed("locate").with_availability(
       Availability::refused("location_service_offline", "The location service is unavailable in this session"));
   const ActionSpec wrong_type = fixed("clear", "app.other").with_contract(app_contract());
-  const ActionSpec throwing("boom", "Boom", action_kind::kCommand,
+  const ActionSpec throwing("boom", "Boom", ActionKind::Command,
                             [](const ActionArgs&) -> EncodeResult { throw std::runtime_error("bad value"); });
-  const ActionSpec no_encoder("none", "None", action_kind::kCommand, Encoder{});
-  const ActionSpec failing("fail", "Fail", action_kind::kCommand, [](const ActionArgs&) -> EncodeResult {
+  const ActionSpec no_encoder("none", "None", ActionKind::Command, Encoder{});
+  const ActionSpec failing("fail", "Fail", ActionKind::Command, [](const ActionArgs&) -> EncodeResult {
     return action::ActionError::encode("app.action", "not representable");
   });
 

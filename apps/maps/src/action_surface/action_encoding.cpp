@@ -54,14 +54,14 @@ EncodedAction maps_action_contract_payload(const MapsAction& action) {
   return EncodedAction{std::string(doc::kMapsActionType), {}};
 }
 
-ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, std::uint8_t kind) {
+ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, ActionKind kind) {
   return ActionSpec::returning(std::move(id), std::move(label), kind, std::move(encoded));
 }
 
 namespace {
 
 // A spec that answers a result computed once: a copy of the encoded action, or the error.
-ActionSpec fixed_result_spec(std::string id, std::string label, std::uint8_t kind, EncodeResult result) {
+ActionSpec fixed_result_spec(std::string id, std::string label, ActionKind kind, EncodeResult result) {
   return ActionSpec(std::move(id), std::move(label), kind,
                     [result = std::move(result)](const zr::ActionArgs&) -> EncodeResult { return result; });
 }
@@ -70,16 +70,16 @@ ActionSpec fixed_result_spec(std::string id, std::string label, std::uint8_t kin
 
 ActionSpec payload_action_spec(std::string id, std::string label, std::string_view type_name,
                                const MapsAction& action) {
-  return fixed_result_spec(std::move(id), std::move(label), zr::action_kind::kCommand,
+  return fixed_result_spec(std::move(id), std::move(label), zr::ActionKind::Command,
                            encode_action_payload(type_name, action));
 }
 
-ActionSpec param_action_spec(std::string id, std::string label, std::uint8_t kind, std::string type_name,
+ActionSpec param_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
                              const nlohmann::json& value) {
   return fixed_result_spec(std::move(id), std::move(label), kind, encode_action_param(std::move(type_name), value));
 }
 
-ActionSpec param_text_action_spec(std::string id, std::string label, std::uint8_t kind, std::string type_name,
+ActionSpec param_text_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
                                   std::string_view text) {
   return fixed_result_spec(std::move(id), std::move(label), kind, encode_action_param_text(std::move(type_name), text));
 }
@@ -92,7 +92,7 @@ EncodeResult search_action_check(std::string_view text, std::string_view operati
 }
 
 ActionSpec text_input_action_spec(std::string id, std::string label, std::string placeholder, std::string example,
-                                  std::uint8_t kind, std::string operation_type) {
+                                  ActionKind kind, std::string operation_type) {
   ActionSpec spec(std::move(id), std::move(label), kind,
                   [operation_type = std::move(operation_type)](const zr::ActionArgs& args) -> EncodeResult {
                     return search_action_check(search_text_arg(args), operation_type);
@@ -110,7 +110,7 @@ ActionSpec action_spec_with_contract(std::string id, std::string label, const Ma
   ActionSpec spec = encoded.is_ok()
                         ? payload_action_spec(std::move(id), std::move(label), doc::kMapsActionType, action)
                         : closure_action_spec(std::move(id), std::move(label), maps_action_contract_payload(action),
-                                              zr::action_kind::kCommand);
+                                              zr::ActionKind::Command);
   return std::move(spec).with_contract(maps_action_contract(action));
 }
 

@@ -19,6 +19,7 @@ namespace maps {
 inline constexpr std::string_view kSearchActionType = "maps.search";
 
 using zarn_actions::action::EncodedAction;
+using zarn_actions::resource::ActionKind;
 using zarn_actions::resource::ActionSpec;
 using zarn_actions::resource::EncodeResult;
 
@@ -33,17 +34,17 @@ zarn_actions::resource::ActionContract maps_action_contract(const MapsAction& ac
 // The action as "maps.action"; the same type with an empty payload when it cannot be encoded.
 EncodedAction maps_action_contract_payload(const MapsAction& action);
 
-ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, std::uint8_t kind);
+ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, ActionKind kind);
 // The payload is computed once, when the action spec is made.
 ActionSpec payload_action_spec(std::string id, std::string label, std::string_view type_name, const MapsAction& action);
-ActionSpec param_action_spec(std::string id, std::string label, std::uint8_t kind, std::string type_name,
+ActionSpec param_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
                              const nlohmann::json& value);
-ActionSpec param_text_action_spec(std::string id, std::string label, std::uint8_t kind, std::string type_name,
+ActionSpec param_text_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
                                   std::string_view text);
 // One text parameter "value"; invoking it trims the text and encodes it under "maps.search",
 // held to `operation_type`.
 ActionSpec text_input_action_spec(std::string id, std::string label, std::string placeholder, std::string example,
-                                  std::uint8_t kind, std::string operation_type);
+                                  ActionKind kind, std::string operation_type);
 // A spec that produces `action` under "maps.action", with the contract.
 ActionSpec action_spec_with_contract(std::string id, std::string label, const MapsAction& action);
 

@@ -34,7 +34,7 @@ std::optional<std::string_view> after_prefix(std::string_view id, std::string_vi
 }  // namespace
 
 Resource search_history_resource(const std::string& text) {
-  ActionSpec again = param_text_action_spec("search-again", "Search again", zr::action_kind::kInterface,
+  ActionSpec again = param_text_action_spec("search-again", "Search again", zr::ActionKind::Interface,
                                             std::string(kSearchActionType), text);
   // A contract with neither an input type nor scopes: the front end treats it as a plain command.
   again.contract = zr::ActionContract{};
@@ -95,7 +95,7 @@ Resource workspace_resource(const MapModel& model) {
         action_spec_with_contract("clear-regions", "Clear offline areas", MapsAction{MapsAction::ClearRegions{}}));
   }
   w.with_action(text_input_action_spec("search", "Search maps", "Place, address, or category", "e.g. museum near me",
-                                       zr::action_kind::kInterface, std::string(kSearchActionType)));
+                                       zr::ActionKind::Interface, std::string(kSearchActionType)));
   if (!model.recents.empty()) {
     w.with_action(action_spec_with_contract("clear-search-history", "Clear search history",
                                             MapsAction{MapsAction::ClearRecents{}}));

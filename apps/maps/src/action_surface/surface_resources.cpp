@@ -19,7 +19,7 @@ constexpr std::string_view kResultPrefix = "maps.search-result:";
 constexpr std::string_view kPoiPrefix = "maps.poi:";
 
 // An interface action on a resource: it runs the window's action `runs` with `argument`.
-ActionSpec surface_spec(std::string name, std::string title, std::uint8_t kind, std::string runs,
+ActionSpec surface_spec(std::string name, std::string title, ActionKind kind, std::string runs,
                         std::string_view argument) {
   zr::ActionContract contract;
   contract.scopes = {"maps"};
@@ -29,7 +29,7 @@ ActionSpec surface_spec(std::string name, std::string title, std::uint8_t kind, 
 }
 
 ActionSpec locate_spec(const Backend& backend) {
-  ActionSpec spec = surface_spec("locate", "Use my location", zr::action_kind::kDevice, "maps.locate", "");
+  ActionSpec spec = surface_spec("locate", "Use my location", zr::ActionKind::Device, "maps.locate", "");
   if (!backend.live) {
     spec.availability =
         zr::Availability::refused("location_service_offline", "The location service is unavailable in this session");
@@ -63,24 +63,24 @@ zr::Resource fallback_workspace() { return zr::Resource("maps.workspace", "maps.
 }  // namespace
 
 void add_surface_actions(const MapModel& model, const Backend& backend, zr::Resource& r) {
-  namespace kinds = zr::action_kind;
+  using kinds = zr::ActionKind;
   if (r.kind == "maps.workspace") {
     r.with_action(locate_spec(backend));
     r.with_action(surface_spec("toggle-traffic", backend.traffic.enabled ? "Hide traffic" : "Show traffic",
-                               kinds::kInterface, "maps.toggle-traffic", ""));
+                               kinds::Interface, "maps.toggle-traffic", ""));
   } else if (r.kind == "maps.place" || r.kind == "maps.search-result") {
     const auto id = id_after(r.id, r.kind == "maps.place" ? kPlacePrefix : kResultPrefix);
     if (id && find_place(model, *id)) {
       if (r.kind == "maps.place") {
-        insert_first(r, surface_spec("open", "Open place", kinds::kInterface, "maps.open-place", *id));
+        insert_first(r, surface_spec("open", "Open place", kinds::Interface, "maps.open-place", *id));
       }
-      insert_first(r, surface_spec("directions", "Get directions", kinds::kInterface, "maps.directions", *id));
+      insert_first(r, surface_spec("directions", "Get directions", kinds::Interface, "maps.directions", *id));
     }
   } else if (r.kind == "maps.poi") {
     const auto id = id_after(r.id, kPoiPrefix);
     if (id && loaded_poi(backend, *id)) {
-      r.with_action(surface_spec("open", "Open place", kinds::kInterface, "maps.open-poi", *id));
-      r.with_action(surface_spec("directions", "Get directions", kinds::kInterface, "maps.directions-poi", *id));
+      r.with_action(surface_spec("open", "Open place", kinds::Interface, "maps.open-poi", *id));
+      r.with_action(surface_spec("directions", "Get directions", kinds::Interface, "maps.directions-poi", *id));
     }
   }
   for (zr::Resource& child : r.children) add_surface_actions(model, backend, child);

@@ -79,11 +79,11 @@ ActionOutcome run_interface_action(Session& session, zarn_ui::state::State& stat
 
 }  // namespace
 
-ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
-                                std::string_view argument) {
-  namespace kinds = zarn_actions::resource::action_kind;
-  if (kind == kinds::kCommand) return ActionOutcome::not_handled();
-  if (kind == kinds::kDevice) {
+ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, zarn_actions::resource::ActionKind kind,
+                                std::string_view id, std::string_view argument) {
+  using kinds = zarn_actions::resource::ActionKind;
+  if (kind == kinds::Command) return ActionOutcome::not_handled();
+  if (kind == kinds::Device) {
     if (id != kLocate) return ActionOutcome::not_handled();
     if (session.backend.location.receiver) return ActionOutcome::failed(std::string(kBusy));
     start_locating(session);
@@ -94,9 +94,9 @@ ActionOutcome perform_ui_action(Session& session, zarn_ui::state::State& state, 
 }
 
 BeginOutcome begin_ui_action(ActionSurface& surface, Session& session, zarn_ui::state::State& state,
-                             const zarn_ui::ui_action::RequestId& request, std::uint8_t kind, std::string_view id,
-                             std::string_view argument) {
-  if (kind == zarn_actions::resource::action_kind::kDevice && id == kLocate) {
+                             const zarn_ui::ui_action::RequestId& request, zarn_actions::resource::ActionKind kind,
+                             std::string_view id, std::string_view argument) {
+  if (kind == zarn_actions::resource::ActionKind::Device && id == kLocate) {
     if (!session.backend.live) return BeginOutcome::refused(std::string(kOffline));
     if (surface.locate_pending() || session.backend.location.receiver) {
       return BeginOutcome::refused(std::string(kBusy));

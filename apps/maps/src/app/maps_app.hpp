@@ -154,11 +154,13 @@ class MapsApp final : public zarn_ui::widget::Widget, public zarn_ui::widget::Fl
   std::optional<zarn_actions::resource::Resource> resource(std::string_view id,
                                                            const zarn_ui::state::State& state) const override;
   std::optional<zarn_ui::widget::ActionOutput> take_pending_action_output() override;
-  zarn_ui::ui_action::ActionOutcome perform_action(zarn_ui::state::State& state, std::uint8_t kind, std::string_view id,
+  zarn_ui::ui_action::ActionOutcome perform_action(zarn_ui::state::State& state,
+                                                   zarn_actions::resource::ActionKind kind, std::string_view id,
                                                    std::string_view argument) override;
   zarn_ui::ui_action::BeginOutcome begin_action(zarn_ui::state::State& state,
-                                                const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
-                                                std::string_view id, std::string_view argument) override;
+                                                const zarn_ui::ui_action::RequestId& request,
+                                                zarn_actions::resource::ActionKind kind, std::string_view id,
+                                                std::string_view argument) override;
   std::optional<zarn_ui::ui_action::AsyncResult> poll_action(const zarn_ui::ui_action::RequestId& request) override;
 
   // Floating-surface host: the navigation panel on the desktop (app/navigation_view.cpp).

@@ -66,14 +66,16 @@ std::optional<zarn_ui::widget::ActionOutput> MapsApp::take_pending_action_output
                                        std::move(entry->error)};
 }
 
-zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(zarn_ui::state::State& state, std::uint8_t kind,
-                                                          std::string_view id, std::string_view argument) {
+zarn_ui::ui_action::ActionOutcome MapsApp::perform_action(zarn_ui::state::State& state,
+                                                          zarn_actions::resource::ActionKind kind, std::string_view id,
+                                                          std::string_view argument) {
   return perform_ui_action(session(), state, kind, id, argument);
 }
 
 zarn_ui::ui_action::BeginOutcome MapsApp::begin_action(zarn_ui::state::State& state,
-                                                       const zarn_ui::ui_action::RequestId& request, std::uint8_t kind,
-                                                       std::string_view id, std::string_view argument) {
+                                                       const zarn_ui::ui_action::RequestId& request,
+                                                       zarn_actions::resource::ActionKind kind, std::string_view id,
+                                                       std::string_view argument) {
   return begin_ui_action(action_surface, session(), state, request, kind, id, argument);
 }
 

@@ -17,6 +17,7 @@
 #include "transitions/commit.hpp"
 
 namespace maps {
+using zarn_actions::resource::ActionKind;
 namespace {
 
 using namespace maps::testing;
@@ -75,34 +76,37 @@ TEST(ActionResources, EveryActionProducesItsPayloadUnderItsContract) {
     std::string label;
     std::string type;
     std::string payload;
-    std::uint8_t kind;
+    ActionKind kind;
     bool destructive;
   };
   const std::vector<Case> cases = {
-      {"maps.workspace", "clear-regions", "Clear offline areas", "maps.action", R"("ClearRegions")", 0, true},
-      {"maps.workspace", "clear-search-history", "Clear search history", "maps.action", R"("ClearRecents")", 0, false},
-      {"maps.search-history:coffee near me", "search-again", "Search again", "maps.search", R"("coffee near me")", 2,
-       false},
+      {"maps.workspace", "clear-regions", "Clear offline areas", "maps.action", R"("ClearRegions")",
+       ActionKind::Command, true},
+      {"maps.workspace", "clear-search-history", "Clear search history", "maps.action", R"("ClearRecents")",
+       ActionKind::Command, false},
+      {"maps.search-history:coffee near me", "search-again", "Search again", "maps.search", R"("coffee near me")",
+       ActionKind::Interface, false},
       {"maps.place:hofgarten", "unsave", "Remove from saved", "maps.action",
-       R"({"SetPlaceSaved":{"id":"hofgarten","saved":false}})", 0, false},
-      {"maps.route:active", "clear", "Clear route", "maps.action", R"("ClearRoute")", 0, false},
-      {"maps.transit:active", "clear", "Clear transit options", "maps.action", R"("ClearTransit")", 0, false},
+       R"({"SetPlaceSaved":{"id":"hofgarten","saved":false}})", ActionKind::Command, false},
+      {"maps.route:active", "clear", "Clear route", "maps.action", R"("ClearRoute")", ActionKind::Command, false},
+      {"maps.transit:active", "clear", "Clear transit options", "maps.action", R"("ClearTransit")", ActionKind::Command,
+       false},
       {"maps.region:region-demo-2", "delete", "Delete region", "maps.action",
-       R"({"DeleteRegion":{"id":"region-demo-2"}})", 0, true},
+       R"({"DeleteRegion":{"id":"region-demo-2"}})", ActionKind::Command, true},
       {"maps.plan-settings", "travel-mode-drive", "Travel by Drive", "maps.action",
-       R"({"SetTravelMode":{"mode":"Car"}})", 0, false},
+       R"({"SetTravelMode":{"mode":"Car"}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-mode-transit", "Travel by Transit", "maps.action",
-       R"({"SetTravelMode":{"mode":"Transit"}})", 0, false},
+       R"({"SetTravelMode":{"mode":"Transit"}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-mode-cycle", "Travel by Cycle", "maps.action",
-       R"({"SetTravelMode":{"mode":"Bike"}})", 0, false},
+       R"({"SetTravelMode":{"mode":"Bike"}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-mode-walk", "Travel by Walk", "maps.action",
-       R"({"SetTravelMode":{"mode":"Foot"}})", 0, false},
+       R"({"SetTravelMode":{"mode":"Foot"}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-time-earlier", "Plan 15 minutes earlier", "maps.action",
-       R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":15}}})", 0, false},
+       R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":15}}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-time-now", "Leave now", "maps.action",
-       R"({"SetTransitTime":{"value":{"mode":"Depart","offset_min":0}}})", 0, false},
+       R"({"SetTransitTime":{"value":{"mode":"Depart","offset_min":0}}})", ActionKind::Command, false},
       {"maps.plan-settings", "travel-time-later", "Plan 15 minutes later", "maps.action",
-       R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":45}}})", 0, false},
+       R"({"SetTransitTime":{"value":{"mode":"Arrive","offset_min":45}}})", ActionKind::Command, false},
   };
   const auto roots = app_action_resources(f.state.doc());
   ASSERT_EQ(roots.size(), 1u);
@@ -140,7 +144,7 @@ TEST(ActionResources, SearchTrimsItsArgumentAndCarriesNoContract) {
   const zr::ActionSpec* search = w.find_action("search");
   ASSERT_NE(search, nullptr);
   EXPECT_EQ(search->label, "Search maps");
-  EXPECT_EQ(search->kind, 2);
+  EXPECT_EQ(search->kind, ActionKind::Interface);
   EXPECT_FALSE(search->contract.has_value());
   ASSERT_EQ(search->params.size(), 1u);
   EXPECT_EQ(search->params[0].name, "value");

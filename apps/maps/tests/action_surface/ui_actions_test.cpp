@@ -17,6 +17,7 @@
 #include "transitions/commit.hpp"
 
 namespace maps {
+using zarn_actions::resource::ActionKind;
 namespace {
 
 using namespace maps::testing;
@@ -28,31 +29,33 @@ namespace zr = zarn_actions::resource;
 
 TEST(UiActions, KindAndIdDecideWhatRuns) {
   struct Case {
-    std::uint8_t kind;
+    ActionKind kind;
     std::string id;
     std::string argument;
     ActionOutcome want;
   };
   const std::string parser_error = "invalid type: integer `42`, expected a string";
   const std::vector<Case> cases = {
-      {0, "maps.search", R"("museum")", ActionOutcome::not_handled()},
-      {0, "maps.locate", "", ActionOutcome::not_handled()},
-      {1, "maps.search", R"("museum")", ActionOutcome::not_handled()},
-      {2, "maps.locate", "", ActionOutcome::not_handled()},
-      {2, "maps.unknown", R"("x")", ActionOutcome::not_handled()},
-      {2, "maps.search", R"("museum")", ActionOutcome::performed()},
-      {2, "maps.toggle-traffic", "", ActionOutcome::performed()},
-      {2, "maps.open-place", R"("hofgarten")", ActionOutcome::performed()},
-      {2, "maps.open-place", R"("gone")", ActionOutcome::failed("Map place is no longer available")},
-      {2, "maps.open-place", "42", ActionOutcome::failed(parser_error)},
-      {2, "maps.directions", R"("stadtmuseum")", ActionOutcome::performed()},
-      {2, "maps.open-poi", R"("osm-node-203")", ActionOutcome::performed()},
-      {2, "maps.open-poi", R"("nope")", ActionOutcome::failed("Map point of interest is no longer in this viewport")},
-      {2, "maps.directions-poi", R"("osm-node-203")", ActionOutcome::performed()},
-      {2, "maps.search", "not json", ActionOutcome::failed("expected ident")},
+      {ActionKind::Command, "maps.search", R"("museum")", ActionOutcome::not_handled()},
+      {ActionKind::Command, "maps.locate", "", ActionOutcome::not_handled()},
+      {ActionKind::Device, "maps.search", R"("museum")", ActionOutcome::not_handled()},
+      {ActionKind::Interface, "maps.locate", "", ActionOutcome::not_handled()},
+      {ActionKind::Interface, "maps.unknown", R"("x")", ActionOutcome::not_handled()},
+      {ActionKind::Interface, "maps.search", R"("museum")", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.toggle-traffic", "", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.open-place", R"("hofgarten")", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.open-place", R"("gone")",
+       ActionOutcome::failed("Map place is no longer available")},
+      {ActionKind::Interface, "maps.open-place", "42", ActionOutcome::failed(parser_error)},
+      {ActionKind::Interface, "maps.directions", R"("stadtmuseum")", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.open-poi", R"("osm-node-203")", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.open-poi", R"("nope")",
+       ActionOutcome::failed("Map point of interest is no longer in this viewport")},
+      {ActionKind::Interface, "maps.directions-poi", R"("osm-node-203")", ActionOutcome::performed()},
+      {ActionKind::Interface, "maps.search", "not json", ActionOutcome::failed("expected ident")},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(fmt::format("{} {} {}", c.kind, c.id, c.argument));
+    SCOPED_TRACE(fmt::format("{} {} {}", static_cast<int>(c.kind), c.id, c.argument));
     PanelFixture f;
     f.app->backend.view_pois.pois = sample_pois();
     EXPECT_EQ(perform_ui_action(f.app->session(), f.state, c.kind, c.id, c.argument), c.want);
@@ -63,10 +66,10 @@ TEST(UiActions, EffectsOfTheActions) {
   PanelFixture f;
   f.app->backend.view_pois.pois = sample_pois();
   const bool traffic = f.app->backend.traffic.enabled;
-  perform_ui_action(f.app->session(), f.state, 2, "maps.toggle-traffic", "");
+  perform_ui_action(f.app->session(), f.state, ActionKind::Interface, "maps.toggle-traffic", "");
   EXPECT_NE(f.app->backend.traffic.enabled, traffic);
 
-  perform_ui_action(f.app->session(), f.state, 2, "maps.search", R"("  Hofgarten ")");
+  perform_ui_action(f.app->session(), f.state, ActionKind::Interface, "maps.search", R"("  Hofgarten ")");
   EXPECT_EQ(f.app->model.query, "  Hofgarten ");
   // The recent search is in the document: the next change of it keeps the entry.
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
@@ -76,37 +79,40 @@ TEST(UiActions, EffectsOfTheActions) {
                 MapsAction{MapsAction::SetTravelMode{TravelMode::Foot}});
   EXPECT_EQ(f.app->model.recents.front(), "Hofgarten");
 
-  perform_ui_action(f.app->session(), f.state, 2, "maps.open-place", R"("hofgarten")");
+  perform_ui_action(f.app->session(), f.state, ActionKind::Interface, "maps.open-place", R"("hofgarten")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("hofgarten"));
-  perform_ui_action(f.app->session(), f.state, 2, "maps.directions", R"("stadtmuseum")");
+  perform_ui_action(f.app->session(), f.state, ActionKind::Interface, "maps.directions", R"("stadtmuseum")");
   EXPECT_EQ(f.app->model.selected, std::optional<std::string>("stadtmuseum"));
   EXPECT_EQ(f.app->model.panel, Panel::Directions);
 
-  perform_ui_action(f.app->session(), f.state, 2, "maps.open-poi", R"("osm-node-203")");
+  perform_ui_action(f.app->session(), f.state, ActionKind::Interface, "maps.open-poi", R"("osm-node-203")");
   EXPECT_EQ(f.app->selected_poi, std::optional<std::string>("osm-node-203"));
 
-  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, 1, "maps.locate", ""), ActionOutcome::performed());
+  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, ActionKind::Device, "maps.locate", ""),
+            ActionOutcome::performed());
   EXPECT_TRUE(f.app->backend.location.pending);
   auto [tx, rx] = base::channel<LocationOutcome>();
   f.app->backend.location.receiver = std::move(rx);
-  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, 1, "maps.locate", ""),
+  EXPECT_EQ(perform_ui_action(f.app->session(), f.state, ActionKind::Device, "maps.locate", ""),
             ActionOutcome::failed("A location request is already in progress"));
 }
 
 TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   const RequestId first = {1}, other = {2};
   PanelFixture offline;
-  EXPECT_EQ(
-      begin_ui_action(offline.app->action_surface, offline.app->session(), offline.state, first, 1, "maps.locate", ""),
-      BeginOutcome::refused("The location service is unavailable in this session"));
+  EXPECT_EQ(begin_ui_action(offline.app->action_surface, offline.app->session(), offline.state, first,
+                            ActionKind::Device, "maps.locate", ""),
+            BeginOutcome::refused("The location service is unavailable in this session"));
 
   PanelFixture f(PanelFixture::live_sample());
   // A location request the window already asked for: no second portal request is started here.
   f.app->backend.location.pending = true;
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, first, 1, "maps.locate", ""),
-            BeginOutcome::started());
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 1, "maps.locate", ""),
-            BeginOutcome::refused("A location request is already in progress"));
+  EXPECT_EQ(
+      begin_ui_action(f.app->action_surface, f.app->session(), f.state, first, ActionKind::Device, "maps.locate", ""),
+      BeginOutcome::started());
+  EXPECT_EQ(
+      begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, ActionKind::Device, "maps.locate", ""),
+      BeginOutcome::refused("A location request is already in progress"));
   EXPECT_EQ(f.app->action_surface.take_result(first), std::nullopt);  // nothing yet
   f.app->action_surface.locate_succeeded();
   EXPECT_EQ(f.app->action_surface.take_result(other), std::nullopt);
@@ -116,11 +122,14 @@ TEST(UiActions, AsynchronousLocateAnswersOnceForItsOwnRequest) {
   EXPECT_FALSE(f.app->action_surface.locate_pending());
 
   // Other actions answer at once.
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.toggle-traffic", ""),
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, ActionKind::Interface,
+                            "maps.toggle-traffic", ""),
             BeginOutcome::completed({}));
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 2, "maps.open-place", R"("gone")"),
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, ActionKind::Interface,
+                            "maps.open-place", R"("gone")"),
             BeginOutcome::refused("Map place is no longer available"));
-  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, 0, "maps.open-place", R"("gone")"),
+  EXPECT_EQ(begin_ui_action(f.app->action_surface, f.app->session(), f.state, other, ActionKind::Command,
+                            "maps.open-place", R"("gone")"),
             BeginOutcome::not_handled());
 }
 
@@ -134,7 +143,7 @@ TEST(SurfaceResources, InterfaceActionsOnTopOfTheDocumentsTree) {
   for (const auto& a : w.actions) ids.push_back(a.id);
   EXPECT_EQ(ids, (std::vector<std::string>{"search", "clear-search-history", "locate", "toggle-traffic"}));
   const zr::ActionSpec* locate = w.find_action("locate");
-  EXPECT_EQ(locate->kind, 1);
+  EXPECT_EQ(locate->kind, ActionKind::Device);
   EXPECT_EQ(locate->invoke({}).error().code, "location_service_offline");
   EXPECT_EQ(w.find_action("toggle-traffic")->label, "Show traffic");
 

@@ -14,12 +14,12 @@
 
 namespace zarn_actions::resource {
 
-// The kind byte of an action spec: how a front end should treat invoking it.
-namespace action_kind {
-inline constexpr std::uint8_t kCommand = 0;    // changes persisted data through the executor
-inline constexpr std::uint8_t kDevice = 1;     // asks the system; may complete later
-inline constexpr std::uint8_t kInterface = 2;  // drives the application's own interface
-}  // namespace action_kind
+// The kind of an action spec: how a front end should treat invoking it.
+enum class ActionKind : std::uint8_t {
+  Command,    // changes persisted data through the executor
+  Device,     // asks the system; may complete later
+  Interface,  // drives the application's own interface
+};
 
 enum class ParamKind : std::uint8_t { Text, Integer, Number, Boolean };
 
@@ -64,16 +64,16 @@ using Encoder = std::function<EncodeResult(const ActionArgs& args)>;
 struct ActionSpec {
   std::string id;
   std::string label;
-  std::uint8_t kind = action_kind::kCommand;
+  ActionKind kind = ActionKind::Command;
   Encoder encoder;
   std::vector<ActionParam> params;
   std::optional<ActionContract> contract;
   Availability availability;
 
-  ActionSpec(std::string id, std::string label, std::uint8_t kind, Encoder encoder);
+  ActionSpec(std::string id, std::string label, ActionKind kind, Encoder encoder);
 
   // A spec whose encoder answers a copy of `encoded` on every invocation.
-  static ActionSpec returning(std::string id, std::string label, std::uint8_t kind, action::EncodedAction encoded);
+  static ActionSpec returning(std::string id, std::string label, ActionKind kind, action::EncodedAction encoded);
 
   ActionSpec& with_param(ActionParam param) &;
   ActionSpec&& with_param(ActionParam param) &&;

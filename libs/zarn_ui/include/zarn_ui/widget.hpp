@@ -144,14 +144,15 @@ class Widget {
   }
   virtual std::optional<ActionOutput> take_pending_action_output() { return std::nullopt; }
 
-  // Interface actions by id with the action spec's kind byte and a JSON argument (empty for none);
+  // Interface actions by id with the action spec's kind and a JSON argument (empty for none);
   // begin_action may answer later through poll_action.
-  virtual ui_action::ActionOutcome perform_action(state::State&, std::uint8_t /*kind*/, std::string_view /*id*/,
-                                                  std::string_view /*argument*/) {
+  virtual ui_action::ActionOutcome perform_action(state::State&, zarn_actions::resource::ActionKind /*kind*/,
+                                                  std::string_view /*id*/, std::string_view /*argument*/) {
     return ui_action::ActionOutcome::not_handled();
   }
-  virtual ui_action::BeginOutcome begin_action(state::State& state, const ui_action::RequestId&, std::uint8_t kind,
-                                               std::string_view id, std::string_view argument);
+  virtual ui_action::BeginOutcome begin_action(state::State& state, const ui_action::RequestId&,
+                                               zarn_actions::resource::ActionKind kind, std::string_view id,
+                                               std::string_view argument);
   virtual std::optional<ui_action::AsyncResult> poll_action(const ui_action::RequestId&) { return std::nullopt; }
 
   virtual void set_reduce_motion(bool) {}

@@ -57,8 +57,9 @@ std::vector<SemanticBinding> Widget::semantic_bindings() const {
 namespace zarn_ui::widget {
 
 // A widget without asynchronous actions answers every request at once.
-ui_action::BeginOutcome Widget::begin_action(state::State& state, const ui_action::RequestId&, std::uint8_t kind,
-                                             std::string_view id, std::string_view argument) {
+ui_action::BeginOutcome Widget::begin_action(state::State& state, const ui_action::RequestId&,
+                                             zarn_actions::resource::ActionKind kind, std::string_view id,
+                                             std::string_view argument) {
   ui_action::ActionOutcome outcome = perform_action(state, kind, id, argument);
   switch (outcome.kind) {
     case ui_action::ActionOutcome::Kind::Performed: return ui_action::BeginOutcome::completed({});

@@ -62,7 +62,8 @@ TEST(SemanticBindings, EveryShownNodeWithAnIdAndAnActionInTreeOrder) {
 // A widget that performs one action by id.
 class OneAction final : public widget::Widget {
  public:
-  ui_action::ActionOutcome perform_action(state::State&, std::uint8_t, std::string_view id, std::string_view) override {
+  ui_action::ActionOutcome perform_action(state::State&, zarn_actions::resource::ActionKind, std::string_view id,
+                                          std::string_view) override {
     if (id == "ok") return ui_action::ActionOutcome::performed();
     if (id == "bad") return ui_action::ActionOutcome::failed("no such thing");
     return ui_action::ActionOutcome::not_handled();
@@ -73,9 +74,12 @@ TEST(WidgetDefaults, BeginActionAnswersAtOnceThroughPerformAction) {
   OneAction w;
   state::State doc_state;
   const ui_action::RequestId id{};
-  EXPECT_EQ(w.begin_action(doc_state, id, 2, "ok", ""), ui_action::BeginOutcome::completed({}));
-  EXPECT_EQ(w.begin_action(doc_state, id, 2, "bad", ""), ui_action::BeginOutcome::refused("no such thing"));
-  EXPECT_EQ(w.begin_action(doc_state, id, 2, "other", ""), ui_action::BeginOutcome::not_handled());
+  EXPECT_EQ(w.begin_action(doc_state, id, zarn_actions::resource::ActionKind::Interface, "ok", ""),
+            ui_action::BeginOutcome::completed({}));
+  EXPECT_EQ(w.begin_action(doc_state, id, zarn_actions::resource::ActionKind::Interface, "bad", ""),
+            ui_action::BeginOutcome::refused("no such thing"));
+  EXPECT_EQ(w.begin_action(doc_state, id, zarn_actions::resource::ActionKind::Interface, "other", ""),
+            ui_action::BeginOutcome::not_handled());
   EXPECT_EQ(w.poll_action(id), std::nullopt);
   EXPECT_TRUE(w.semantic_bindings().empty());
 }
