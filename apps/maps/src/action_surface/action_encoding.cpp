@@ -8,17 +8,7 @@
 
 namespace maps {
 
-namespace za = zarn_actions::action;
 namespace zr = zarn_actions::resource;
-
-EncodeResult encode_action_param(std::string type_name, const nlohmann::json& value) {
-  try {
-    return EncodedAction::from_text(std::move(type_name), value.dump());
-  } catch (const nlohmann::json::exception& e) {
-    // Only text that is not UTF-8 fails to be written.
-    return za::ActionError::encode(type_name, e.what());
-  }
-}
 
 EncodeResult encode_action_param_str(std::string_view type_name, std::string_view text) {
   std::string out;
@@ -72,11 +62,6 @@ ActionSpec payload_action_spec(std::string id, std::string label, std::string_vi
                                const MapsAction& action) {
   return fixed_result_spec(std::move(id), std::move(label), zr::ActionKind::Command,
                            encode_action_payload(type_name, action));
-}
-
-ActionSpec param_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
-                             const nlohmann::json& value) {
-  return fixed_result_spec(std::move(id), std::move(label), kind, encode_action_param(std::move(type_name), value));
 }
 
 ActionSpec param_text_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,

@@ -3,11 +3,8 @@
 // text, action specs that return them, the "maps.action" contract, and the search spec that reads
 // its text argument when invoked.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "model/records.hpp"
 #include "zarn_actions/action.hpp"
@@ -24,7 +21,6 @@ using zarn_actions::resource::ActionSpec;
 using zarn_actions::resource::EncodeResult;
 
 // Encoded actions; each is the action error when the payload cannot be written as JSON.
-EncodeResult encode_action_param(std::string type_name, const nlohmann::json& value);
 EncodeResult encode_action_param_str(std::string_view type_name, std::string_view text);
 EncodeResult encode_action_param_text(std::string type_name, std::string_view text);
 EncodeResult encode_action_payload(std::string_view type_name, const MapsAction& action);
@@ -37,8 +33,6 @@ EncodedAction maps_action_contract_payload(const MapsAction& action);
 ActionSpec closure_action_spec(std::string id, std::string label, EncodedAction encoded, ActionKind kind);
 // The payload is computed once, when the action spec is made.
 ActionSpec payload_action_spec(std::string id, std::string label, std::string_view type_name, const MapsAction& action);
-ActionSpec param_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
-                             const nlohmann::json& value);
 ActionSpec param_text_action_spec(std::string id, std::string label, ActionKind kind, std::string type_name,
                                   std::string_view text);
 // One text parameter "value"; invoking it trims the text and encodes it under "maps.search",
