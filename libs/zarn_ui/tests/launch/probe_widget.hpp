@@ -44,7 +44,10 @@ class ProbeWidget : public widget::Widget {
       last_mods = mods;
     }
     if (const auto* b = std::get_if<widget::MouseButtonEvent>(&e)) {
-      if (b->pressed && b->button == widget::MouseButton::Primary) ++presses;
+      if (b->pressed && b->button == widget::MouseButton::Primary) {
+        ++presses;
+        pressed_at = last_pointer;
+      }
     }
   }
   bool needs_frame() const override { return wants_frames; }
@@ -54,6 +57,9 @@ class ProbeWidget : public widget::Widget {
   std::string typed;
   std::uint32_t last_mods = 0;
   Point last_pointer;
+  // Where the pointer was at the last primary press: the display's own pointer may move later
+  // (other programs share the test display), the press stays where it was sent.
+  Point pressed_at;
   double last_scale = 0;
   Color painted_background;
   double painted_scale = 0;

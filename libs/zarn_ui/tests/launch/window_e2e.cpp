@@ -87,7 +87,7 @@ void run_scripted(const char* driver) {
   EXPECT_EQ(w.escapes, 1);
   EXPECT_EQ(w.typed, "ds");  // Control+S arrives as the key's text, with the modifier
   EXPECT_EQ(w.last_mods & widget::modifiers::kControl, widget::modifiers::kControl);
-  EXPECT_EQ(w.last_pointer, (Point{100, 120}));
+  EXPECT_EQ(w.pressed_at, (Point{100, 120}));
   EXPECT_EQ(w.bounds_, (Rect{0, 0, 640, 400}));
   // The widget paints the same picture every frame: only the first (and any exposed one) is rasterised.
   EXPECT_GE(frames, 5);
