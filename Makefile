@@ -52,8 +52,11 @@ test-fuzz: deps
 	cd build/fuzz && ctest --output-on-failure -j $(JOBS)
 
 
-bench: build
-	@scripts/run-benchmarks $(BUILD)
+# The benchmarks measure the Release build (build/release).
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j $(JOBS)
+	@scripts/run-benchmarks build/release
 
 # The whole suite under a sanitizer. Leaks inside system libraries are suppressed by library name
 # (scripts/lsan.supp); the GL libraries SDL unloads when a window closes are kept loaded in the
