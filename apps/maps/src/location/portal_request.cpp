@@ -7,18 +7,20 @@
 #include <cerrno>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "desktop_bus/connection.hpp"
 #include "fmt/format.h"
 #include "location/handle_token.hpp"
 #include "location/location.hpp"
-#include "sdbus-c++/sdbus-c++.h"
 
 namespace maps {
 namespace {
+
+using desktop_bus::ArgReader;
+using desktop_bus::BusError;
+using desktop_bus::Message;
 
 constexpr const char* kDesktop = "org.freedesktop.portal.Desktop";
 constexpr const char* kDesktopPath = "/org/freedesktop/portal/desktop";
@@ -27,19 +29,14 @@ constexpr const char* kSession = "org.freedesktop.portal.Session";
 constexpr const char* kRequest = "org.freedesktop.portal.Request";
 constexpr std::uint32_t kAccuracyExact = 5;
 // Close is fire-and-forget in spirit; a stuck portal must not hold the thread.
-constexpr std::chrono::seconds kCloseTimeout{2};
-// The bus's own time-out for Start must never win over the fix deadline, which is reported as such.
-constexpr std::chrono::seconds kStartReplyMargin{5};
+constexpr int kCloseTimeoutMs = 2000;
+// The bus library's own limit for the steps that have none of their own.
+constexpr int kDefaultTimeout = -1;
 
 using Clock = std::chrono::steady_clock;
-using Options = std::map<std::string, sdbus::Variant>;
+using Values = std::map<std::string, ArgReader>;
 
-std::string display(const sdbus::Error& e) {
-  if (e.getMessage().empty()) return e.getName();
-  return fmt::format("{}: {}", e.getName(), e.getMessage());
-}
-
-PortalError bus_error(const sdbus::Error& e) { return PortalError{false, 0, display(e)}; }
+PortalError bus_error(const BusError& e) { return PortalError{false, 0, e.display()}; }
 
 // A refusal is the portal's answer; any other error of the exchange is a failure of the service.
 base::Error portal_failure(const PortalError& error) {
@@ -47,16 +44,17 @@ base::Error portal_failure(const PortalError& error) {
                    portal_error_text(error));
 }
 
-std::optional<double> read_double(const Options& values, const char* key) {
+std::optional<double> read_double(const Values& values, const char* key) {
   auto it = values.find(key);
-  if (it == values.end() || !it->second.containsValueOfType<double>()) return std::nullopt;
-  double v = it->second.get<double>();
-  if (!std::isfinite(v)) return std::nullopt;
+  if (it == values.end()) return std::nullopt;
+  ArgReader value = it->second;
+  auto v = value.f64();
+  if (!v || !std::isfinite(*v)) return std::nullopt;
   return v;
 }
 
 // An update without usable coordinates is no fix; the wait goes on.
-std::optional<LocationFix> fix_from(const Options& values) {
+std::optional<LocationFix> fix_from(const Values& values) {
   auto lat = read_double(values, "Latitude");
   auto lon = read_double(values, "Longitude");
   auto accuracy = read_double(values, "Accuracy");
@@ -70,34 +68,34 @@ std::string signal_rule(const std::string& path, const char* interface, const ch
                      member);
 }
 
+BusError no_memory() { return BusError{DBUS_ERROR_NO_MEMORY, "out of memory"}; }
+
 // Closes the portal session when the exchange ends, whatever the outcome.
 class SessionCloser {
  public:
-  SessionCloser(sdbus::IConnection& connection, sdbus::ObjectPath session)
+  SessionCloser(desktop_bus::Connection& connection, std::string session)
       : connection_(connection), session_(std::move(session)) {}
   SessionCloser(const SessionCloser&) = delete;
   SessionCloser& operator=(const SessionCloser&) = delete;
   ~SessionCloser() {
-    try {
-      auto proxy = sdbus::createProxy(connection_, kDesktop, session_);
-      proxy->callMethod("Close").onInterface(kSession).withTimeout(kCloseTimeout);
-    } catch (...) {
-      // The answer is of no interest, nor is a failure to get one.
-    }
+    // The answer is of no interest, nor is a failure to get one.
+    Message close = desktop_bus::method_call(kDesktop, session_.c_str(), kSession, "Close");
+    BusError ignored;
+    if (close && connection_.connected()) (void)connection_.call(close.get(), kCloseTimeoutMs, ignored);
   }
 
  private:
-  sdbus::IConnection& connection_;
-  sdbus::ObjectPath session_;
+  desktop_bus::Connection& connection_;
+  std::string session_;
 };
 
-// What the signal handlers and the Start reply report to the waiting loop.
+// What the signals and the Start reply report to the waiting loop.
 struct Progress {
   bool start_done = false;
   std::optional<PortalError> start_error;
   std::optional<LocationFix> fix;
   bool connection_lost = false;
-  sdbus::ObjectPath request_path;  // where the Start answer is expected
+  std::string request_path;  // where the Start answer is expected
 };
 
 class Exchange {
@@ -105,57 +103,63 @@ class Exchange {
   explicit Exchange(const LocationOptions& options) : options_(options) {}
 
   LocationOutcome run() {
-    try {
-      connection_ = options_.bus_address.empty() ? sdbus::createSessionBusConnection()
-                                                 : sdbus::createSessionBusConnectionWithAddress(options_.bus_address);
-      desktop_ = sdbus::createProxy(*connection_, kDesktop, kDesktopPath);
-      // Reading the interface's version tells whether a portal with Location is there at all.
-      (void)desktop_->getProperty("version").onInterface(kLocation);
-    } catch (const sdbus::Error& e) {
-      return base::err(base::ErrorKind::Unreachable, fmt::format("location portal unavailable: {}", display(e)));
+    BusError error;
+    auto connection = desktop_bus::Connection::open(options_.bus_address, kDefaultTimeout, error);
+    // Reading the interface's version tells whether a portal with Location is there at all.
+    if (!connection || !read_version(*connection, error)) {
+      return base::err(base::ErrorKind::Unreachable, fmt::format("location portal unavailable: {}", error.display()));
     }
+    desktop_bus::Connection& bus = *connection;
 
-    sdbus::ObjectPath session;
-    try {
-      Options options{{"session_handle_token", sdbus::Variant(new_handle_token())},
-                      {"accuracy", sdbus::Variant(kAccuracyExact)}};
-      desktop_->callMethod("CreateSession").onInterface(kLocation).withArguments(options).storeResultsTo(session);
-    } catch (const sdbus::Error& e) {
-      return portal_failure(bus_error(e));
+    Message create = desktop_bus::method_call(kDesktop, kDesktopPath, kLocation, "CreateSession");
+    if (!create || !desktop_bus::ArgWriter(create.get())
+                        .vardict({{"session_handle_token", new_handle_token()}, {"accuracy", kAccuracyExact}})
+                        .ok()) {
+      return portal_failure(bus_error(no_memory()));
     }
-    SessionCloser closer(*connection_, session);
+    Message created = bus.call(create.get(), kDefaultTimeout, error);
+    if (!created) return portal_failure(bus_error(error));
+    auto session = ArgReader(created.get()).object_path();
+    if (!session) return portal_failure(bus_error(desktop_bus::malformed_reply("the CreateSession reply")));
+    // Signals count only from the connection that owns the portal's name and made the session.
+    const char* portal = dbus_message_get_sender(created.get());
+    portal_ = portal ? portal : "";
+    SessionCloser closer(bus, *session);
 
-    try {
-      updates_ = connection_->addMatch(signal_rule(kDesktopPath, kLocation, "LocationUpdated"),
-                                       [this, session](sdbus::Message& m) { on_update(m, session); });
-    } catch (const sdbus::Error& e) {
-      return portal_failure(bus_error(e));
+    if (!bus.add_match(signal_rule(kDesktopPath, kLocation, "LocationUpdated"), error)) {
+      return portal_failure(bus_error(error));
     }
-
-    return start_and_wait(session);
+    return start_and_wait(bus, *session);
   }
 
  private:
-  LocationOutcome start_and_wait(const sdbus::ObjectPath& session) {
+  static bool read_version(desktop_bus::Connection& bus, BusError& error) {
+    Message get = desktop_bus::method_call(kDesktop, kDesktopPath, DBUS_INTERFACE_PROPERTIES, "Get");
+    if (!get || !desktop_bus::ArgWriter(get.get()).string(kLocation).string("version").ok()) {
+      error = no_memory();
+      return false;
+    }
+    return bus.call(get.get(), kDefaultTimeout, error) != nullptr;
+  }
+
+  LocationOutcome start_and_wait(desktop_bus::Connection& bus, const std::string& session) {
     const auto deadline = Clock::now() + options_.fix_timeout;
     const std::string token = new_handle_token();
-    try {
-      // Subscribe where the portal will answer before asking, so the answer cannot slip past.
-      progress_.request_path = request_path_for(connection_->getUniqueName(), token);
-      watch_response(progress_.request_path);
-      Options options{{"handle_token", sdbus::Variant(token)}};
-      start_call_ = desktop_->callMethodAsync("Start")
-                        .onInterface(kLocation)
-                        .withTimeout(options_.fix_timeout + kStartReplyMargin)
-                        .withArguments(session, std::string{}, options)
-                        .uponReplyInvoke([this](const sdbus::Error* error, sdbus::ObjectPath handle) {
-                          on_start_reply(error, std::move(handle));
-                        });
-    } catch (const sdbus::Error& e) {
-      return portal_failure(bus_error(e));
+    BusError error;
+    // Subscribe where the portal will answer before asking, so the answer cannot slip past.
+    progress_.request_path = request_path_for(bus.unique_name(), token);
+    if (!bus.add_match(signal_rule(progress_.request_path, kRequest, "Response"), error)) {
+      return portal_failure(bus_error(error));
+    }
+    Message start = desktop_bus::method_call(kDesktop, kDesktopPath, kLocation, "Start");
+    // The reply is awaited in the loop below, whose deadline bounds it.
+    if (!start ||
+        !desktop_bus::ArgWriter(start.get()).object_path(session).string("").vardict({{"handle_token", token}}).ok() ||
+        !bus.send(start.get(), &start_serial_)) {
+      return portal_failure(bus_error(no_memory()));
     }
 
-    bool timed_out = !wait_until(deadline);
+    bool timed_out = !wait_until(bus, session, deadline);
 
     // A refused Start ends the wait at once: no update follows a refusal, and the user should
     // read why, not a time-out.
@@ -168,97 +172,107 @@ class Exchange {
     return *progress_.fix;
   }
 
-  // Pumps the connection until Start has answered and an update came, Start failed or the
+  // Reads the connection until Start has answered and an update came, Start failed or the
   // connection went away. False when the deadline passed first.
-  bool wait_until(Clock::time_point deadline) {
+  bool wait_until(desktop_bus::Connection& bus, const std::string& session, Clock::time_point deadline) {
     auto finished = [&] {
       return (progress_.start_done && progress_.fix) || progress_.start_error || progress_.connection_lost;
     };
     while (!finished()) {
-      try {
-        while (!finished() && connection_->processPendingRequest()) {
-        }
-      } catch (const sdbus::Error&) {
-        progress_.connection_lost = true;
+      while (!finished()) {
+        Message message = bus.pop();
+        if (!message) break;
+        handle(bus, message.get(), session);
       }
       if (finished()) break;
+      if (!bus.connected()) {
+        progress_.connection_lost = true;
+        break;
+      }
       auto now = Clock::now();
       if (now >= deadline) return false;
       // Capped so a long limit never overflows poll's int; the loop simply comes round again.
       auto remaining = std::min<long long>(std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count(), 1000);
-      sdbus::IConnection::PollData data = connection_->getEventLoopPollData();
-      int bus_timeout = data.getPollTimeout();
-      int timeout =
-          bus_timeout < 0 ? static_cast<int>(remaining) : static_cast<int>(std::min<long long>(bus_timeout, remaining));
-      pollfd fd{data.fd, data.events, 0};
-      int rc = ::poll(&fd, 1, timeout);
+      pollfd fd{bus.fd(), POLLIN, 0};
+      int rc = ::poll(&fd, 1, static_cast<int>(remaining));
       if (rc < 0 && errno != EINTR) progress_.connection_lost = true;
-      if (rc > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fd.revents & POLLIN)) {
-        progress_.connection_lost = true;
-      }
+      if (rc > 0 && (fd.revents & POLLNVAL)) progress_.connection_lost = true;
+      // Reading also notices a hang-up: the connection then reports itself closed.
+      if (rc > 0 && !bus.read(0)) progress_.connection_lost = true;
     }
     return true;
   }
 
-  void watch_response(const sdbus::ObjectPath& path) {
-    responses_.push_back(
-        connection_->addMatch(signal_rule(path, kRequest, "Response"), [this](sdbus::Message& m) { on_response(m); }));
+  void handle(desktop_bus::Connection& bus, DBusMessage* message, const std::string& session) {
+    const int type = dbus_message_get_type(message);
+    if (type == DBUS_MESSAGE_TYPE_METHOD_RETURN || type == DBUS_MESSAGE_TYPE_ERROR) {
+      if (dbus_message_get_reply_serial(message) == start_serial_) on_start_reply(bus, message);
+      return;
+    }
+    if (type != DBUS_MESSAGE_TYPE_SIGNAL) return;
+    if (dbus_message_is_signal(message, DBUS_INTERFACE_LOCAL, "Disconnected")) {
+      progress_.connection_lost = true;
+      return;
+    }
+    const char* sender = dbus_message_get_sender(message);
+    if (!sender || portal_ != sender) return;
+    if (desktop_bus::is_signal(message, kRequest, "Response")) on_response(message);
+    if (desktop_bus::is_signal(message, kLocation, "LocationUpdated")) on_update(message, session);
   }
 
-  void on_start_reply(const sdbus::Error* error, sdbus::ObjectPath handle) {
-    if (error) {
-      if (!progress_.start_done) progress_.start_error = bus_error(*error);
+  void on_start_reply(desktop_bus::Connection& bus, DBusMessage* reply) {
+    if (dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_ERROR) {
+      const char* name = dbus_message_get_error_name(reply);
+      auto text = ArgReader(reply).string();
+      if (!progress_.start_done) {
+        progress_.start_error = bus_error(BusError{name ? name : DBUS_ERROR_FAILED, text.value_or("")});
+      }
+      return;
+    }
+    auto handle = ArgReader(reply).object_path();
+    if (!handle) {
+      progress_.start_error = bus_error(desktop_bus::malformed_reply("the Start reply"));
       return;
     }
     // Older portals choose the request path themselves; follow it when it differs.
-    if (handle != progress_.request_path) {
-      progress_.request_path = handle;
-      try {
-        watch_response(handle);
-      } catch (const sdbus::Error& e) {
-        progress_.start_error = bus_error(e);
-      }
+    if (*handle != progress_.request_path) {
+      progress_.request_path = *handle;
+      BusError error;
+      if (!bus.add_match(signal_rule(*handle, kRequest, "Response"), error)) progress_.start_error = bus_error(error);
     }
   }
 
-  void on_response(sdbus::Message& m) {
-    try {
-      if (m.getPath() != progress_.request_path || progress_.start_done || progress_.start_error) return;
-      std::uint32_t code = 0;
-      Options results;
-      m >> code >> results;
-      if (code == 0) {
-        progress_.start_done = true;
-      } else {
-        progress_.start_error = PortalError{true, code, fmt::format("request ended with response {}", code)};
-      }
-    } catch (const sdbus::Error& e) {
-      progress_.start_error = bus_error(e);
+  void on_response(DBusMessage* message) {
+    const char* path = dbus_message_get_path(message);
+    if (!path || progress_.request_path != path || progress_.start_done || progress_.start_error) return;
+    ArgReader args(message);
+    auto code = args.u32();
+    if (!code || !args.vardict()) {
+      progress_.start_error = bus_error(desktop_bus::malformed_reply("the request's Response"));
+      return;
+    }
+    if (*code == 0) {
+      progress_.start_done = true;
+    } else {
+      progress_.start_error = PortalError{true, *code, fmt::format("request ended with response {}", *code)};
     }
   }
 
-  void on_update(sdbus::Message& m, const sdbus::ObjectPath& session) {
-    try {
-      if (progress_.fix) return;  // only the first update counts
-      sdbus::ObjectPath handle;
-      Options values;
-      m >> handle >> values;
-      if (handle != session) return;
-      progress_.fix = fix_from(values);
-    } catch (const sdbus::Error&) {
-      // A malformed update is no fix.
-    }
+  void on_update(DBusMessage* message, const std::string& session) {
+    if (progress_.fix) return;  // only the first update counts
+    const char* path = dbus_message_get_path(message);
+    if (!path || std::string_view(path) != kDesktopPath) return;
+    ArgReader args(message);
+    auto handle = args.object_path();
+    if (!handle || *handle != session) return;
+    // A malformed update is no fix.
+    if (auto values = args.vardict()) progress_.fix = fix_from(*values);
   }
 
   const LocationOptions& options_;
   Progress progress_;
-  // Destroyed bottom-up: the pending call and the handlers go before the proxy and the
-  // connection they use.
-  std::unique_ptr<sdbus::IConnection> connection_;
-  std::unique_ptr<sdbus::IProxy> desktop_;
-  sdbus::Slot updates_;
-  std::vector<sdbus::Slot> responses_;
-  sdbus::PendingAsyncCall start_call_;
+  std::string portal_;  // the portal's unique bus name
+  dbus_uint32_t start_serial_ = 0;
 };
 
 }  // namespace

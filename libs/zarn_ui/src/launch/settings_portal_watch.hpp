@@ -14,10 +14,6 @@
 
 #include "desktop_look.hpp"
 
-namespace sdbus {
-class IProxy;
-}
-
 namespace zarn_ui::launch {
 
 class SettingsPortalWatch {
@@ -32,17 +28,18 @@ class SettingsPortalWatch {
   // The look as last read or signalled.
   DesktopLook look() const;
   // Whether signals can come: there was a bus to subscribe on.
-  bool watching() const { return proxy_ != nullptr; }
+  bool watching() const { return reader_ != nullptr; }
   // Called from the bus thread after each change; an empty function ends the calls.
   void set_waker(std::function<void()> wake);
   // The look, when a signal changed it since the last call.
   std::optional<DesktopLook> take_change();
 
   struct Shared;
+  class BusReader;
 
  private:
   std::shared_ptr<Shared> shared_;
-  std::unique_ptr<sdbus::IProxy> proxy_;
+  std::unique_ptr<BusReader> reader_;
 };
 
 }  // namespace zarn_ui::launch
