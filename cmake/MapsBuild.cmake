@@ -16,6 +16,7 @@ target_link_libraries(CurlHeaders INTERFACE ${CMAKE_DL_LIBS})
 find_package(OpenSSL REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
 find_package(SDL2 REQUIRED)
+# Only the tests' fake portals use sdbus-c++; the app talks to the bus through libdbus-1 (libs/desktop_bus).
 find_package(sdbus-c++ REQUIRED)
 find_package(X11 REQUIRED)
 if(MAPS_BENCH AND NOT MAPS_FUZZ)

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base_testing/private_bus.hpp"
 #include "fake_portal.hpp"
@@ -209,6 +212,105 @@ TEST(PortalExchangeRequest, BusGoingAwayDuringTheWaitEndsWithoutFix) {
   ASSERT_TRUE(got.value->is_err());
   EXPECT_EQ(got.value->error(), "no location fix available");
   portal.reset();
+}
+
+// A portal that answers in shapes the real one never uses: each step's reply of another type is
+// refused without a crash, and a session that exists is still closed.
+TEST(PortalExchangeRequest, RepliesOfAnotherShapeAreRefused) {
+  enum class Fault { SessionAsText, StartAsNumber, ResponseAsText, CoordinatesAsText };
+  struct Case {
+    const char* name;
+    Fault fault;
+    std::string error;
+    bool session_closed;
+  };
+  const std::string malformed = "org.freedesktop.DBus.Error.InvalidSignature: ";
+  const std::vector<Case> cases = {
+      {"a session path as a string", Fault::SessionAsText,
+       malformed + "the CreateSession reply has an unexpected shape", false},
+      {"a request path as a number", Fault::StartAsNumber, malformed + "the Start reply has an unexpected shape", true},
+      {"a response code as a string", Fault::ResponseAsText,
+       malformed + "the request's Response has an unexpected shape", true},
+      {"coordinates as strings", Fault::CoordinatesAsText, "timed out waiting for a location fix", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto bus = PrivateBus::start();
+    ASSERT_NE(bus, nullptr);
+    auto connection = sdbus::createSessionBusConnectionWithAddress(bus->address());
+    auto desktop = sdbus::createObject(*connection, testing::kPortalPath);
+    std::unique_ptr<sdbus::IObject> session;
+    std::unique_ptr<sdbus::IObject> request;
+    std::atomic<int> closed{0};
+    const std::string session_path = std::string(testing::kPortalPath) + "/session/x/y";
+    desktop->registerProperty("version").onInterface(testing::kLocationIface).withGetter([] {
+      return std::uint32_t{1};
+    });
+    desktop->registerSignal("LocationUpdated")
+        .onInterface(testing::kLocationIface)
+        .withParameters<sdbus::ObjectPath, VariantMap>();
+    if (c.fault == Fault::SessionAsText) {
+      desktop->registerMethod("CreateSession")
+          .onInterface(testing::kLocationIface)
+          .implementedAs([&](const VariantMap&) { return session_path; });
+    } else {
+      desktop->registerMethod("CreateSession")
+          .onInterface(testing::kLocationIface)
+          .implementedAs([&](const VariantMap&) {
+            session = sdbus::createObject(*connection, session_path);
+            session->registerMethod("Close").onInterface("org.freedesktop.portal.Session").implementedAs([&] {
+              ++closed;
+            });
+            session->finishRegistration();
+            return sdbus::ObjectPath(session_path);
+          });
+    }
+    if (c.fault == Fault::StartAsNumber) {
+      desktop->registerMethod("Start")
+          .onInterface(testing::kLocationIface)
+          .implementedAs(
+              [](const sdbus::ObjectPath&, const std::string&, const VariantMap&) { return std::uint32_t{7}; });
+    } else {
+      desktop->registerMethod("Start")
+          .onInterface(testing::kLocationIface)
+          .implementedAs([&](sdbus::Result<sdbus::ObjectPath>&& result, const sdbus::ObjectPath& s, const std::string&,
+                             const VariantMap& options) {
+            std::string sender = desktop->getCurrentlyProcessedMessage()->getSender().substr(1);
+            std::replace(sender.begin(), sender.end(), '.', '_');
+            const std::string path = std::string(testing::kPortalPath) + "/request/" + sender + "/" +
+                                     options.at("handle_token").get<std::string>();
+            request = sdbus::createObject(*connection, path);
+            request->registerSignal("Response")
+                .onInterface("org.freedesktop.portal.Request")
+                .withParameters<std::string>();
+            request->finishRegistration();
+            result.returnResults(sdbus::ObjectPath(path));
+            if (c.fault == Fault::ResponseAsText) {
+              request->emitSignal("Response")
+                  .onInterface("org.freedesktop.portal.Request")
+                  .withArguments(std::string("0"));
+              return;
+            }
+            auto response = request->createSignal("org.freedesktop.portal.Request", "Response");
+            response << std::uint32_t{0} << VariantMap{};
+            response.send();
+            VariantMap values{{"Latitude", sdbus::Variant(std::string("48.1"))},
+                              {"Longitude", sdbus::Variant(std::string("11.5"))},
+                              {"Accuracy", sdbus::Variant(std::string("5"))}};
+            desktop->emitSignal("LocationUpdated").onInterface(testing::kLocationIface).withArguments(s, values);
+          });
+    }
+    desktop->finishRegistration();
+    connection->requestName(testing::kPortalName);
+    connection->enterEventLoopAsync();
+
+    auto got = spawn_location_worker(LocationOptions{bus->address(), kShortLimit}).recv_for(kOutcomeWait);
+    ASSERT_TRUE(got.has_value());
+    ASSERT_TRUE(got.value->is_err());
+    EXPECT_EQ(got.value->error(), c.error);
+    EXPECT_EQ(closed, c.session_closed ? 1 : 0);
+    connection->leaveEventLoop();
+  }
 }
 
 TEST(PortalExchangeRequest, UnreachableBusIsReportedAsUnavailablePortal) {

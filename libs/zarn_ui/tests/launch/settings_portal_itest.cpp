@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base_testing/fake_settings_portal.hpp"
@@ -154,6 +156,76 @@ TEST(SettingsPortal, SignalsChangeTheLookAndWakeOnce) {
     EXPECT_EQ(wakes, before + 1);
     EXPECT_EQ(watch.take_change(), step.look);
     EXPECT_EQ(watch.take_change(), std::nullopt) << "a change is taken once";
+  }
+}
+
+// A reply of a shape no portal sends says nothing about the key, and is refused without a crash.
+TEST(SettingsPortal, RepliesOfAnotherShapeKeepNoPreference) {
+  using Strings = std::pair<const std::string&, const std::string&>;
+  struct Case {
+    const char* name;
+    const char* method;  // the only one offered
+    std::function<void(sdbus::IObject&, const char*)> serve;
+    DesktopLook expected;
+  };
+  auto serve = [](auto answer) {
+    return [answer](sdbus::IObject& object, const char* method) {
+      object.registerMethod(method)
+          .onInterface(FakeSettingsPortal::kInterface)
+          .implementedAs([answer](const std::string& ns, const std::string& key) {
+            return answer(Strings{ns, key});
+          });
+    };
+  };
+  // The number 1 inside `depth` variants.
+  auto nested = [](int depth) {
+    return [depth](sdbus::IObject& object, const char* method) {
+      object.registerMethod(FakeSettingsPortal::kInterface, method, "ss", "v", [depth](sdbus::MethodCall call) {
+        auto reply = call.createReply();
+        for (int i = 0; i < depth; ++i) reply.openVariant(i + 1 < depth ? "v" : "u");
+        reply << std::uint32_t{1};
+        for (int i = 0; i < depth; ++i) reply.closeVariant();
+        reply.send();
+      });
+    };
+  };
+  const std::vector<Case> cases = {
+      {"a number where a variant belongs", "ReadOne", serve([](Strings) { return std::uint32_t{1}; }), {}},
+      {"two strings",
+       "ReadOne",
+       serve([](Strings) { return std::make_tuple(std::string("a"), std::string("b")); }),
+       {}},
+      {"no value",
+       "ReadOne",
+       [](sdbus::IObject& object, const char* method) {
+         object.registerMethod(method)
+             .onInterface(FakeSettingsPortal::kInterface)
+             .implementedAs([](const std::string&, const std::string&) {});
+       },
+       {}},
+      {"a variant in a variant from ReadOne", "ReadOne", nested(2), {}},
+      {"three variants deep from Read", "Read", nested(3), {}},
+      {"Read without its extra variant",
+       "Read",
+       serve([](Strings k) { return k.second == "color-scheme" ? u32(1) : sdbus::Variant(std::string("x")); }),
+       {ColorScheme::Dark, Contrast::Normal}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto bus = base_testing::PrivateBus::start();
+    ASSERT_NE(bus, nullptr) << "dbus-daemon did not start";
+    auto connection = sdbus::createSessionBusConnectionWithAddress(bus->address());
+    auto object = sdbus::createObject(*connection, FakeSettingsPortal::kPath);
+    c.serve(*object, c.method);
+    object->finishRegistration();
+    connection->requestName("org.freedesktop.portal.Desktop");
+    connection->enterEventLoopAsync();
+    {
+      SettingsPortalWatch watch(bus->address(), kTimeout);
+      EXPECT_TRUE(watch.watching());
+      EXPECT_EQ(watch.look(), c.expected);
+    }
+    connection->leaveEventLoop();
   }
 }
 
