@@ -1,7 +1,9 @@
 #include "search/text_case.hpp"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace maps::search {
@@ -164,6 +166,55 @@ TEST(TextCase, LongTexts) {
   EXPECT_EQ(fold_search_text(dotted), dotted_lower);
   EXPECT_EQ(lower_case_text(greek), greek_lower);
   EXPECT_EQ(fold_search_text(greek), greek_fold);
+}
+
+bool icu_is_loaded() {
+  void* handle = ::dlopen(kIcuLibraryFile, RTLD_NOW | RTLD_NOLOAD);
+  if (handle != nullptr) ::dlclose(handle);  // only the reference NOLOAD took
+  return handle != nullptr;
+}
+
+// In a process of its own (gtest runs the body in a fresh copy of this program), since any earlier
+// test may have opened ICU already.
+TEST(TextCaseDeathTest, IcuIsOpenedByTheFirstTextThatNeedsIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        if (icu_is_loaded()) std::exit(1);
+        // ASCII, the folding table's letters and invalid bytes need no ICU.
+        const bool same = lower_case_text("  Museum ") == "  museum " &&
+                          fold_search_text(" Caf\xC3\xA9  GL\xC3\x9C" "CK\xFF") == "cafe gluck\xEF\xBF\xBD";
+        if (!same || icu_is_loaded()) std::exit(2);
+        if (lower_case_text("\xC3\x89") != "\xC3\xA9" || !icu_is_loaded()) std::exit(3);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Without ICU nothing fails: ASCII letters are lowered, the folding table still applies, every other
+// character stays as it is, and invalid bytes are replaced as always.
+TEST(TextCase, WithoutIcuOnlyAsciiIsLowered) {
+  IcuLoader missing("libicuuc-not-installed.so.72");
+  struct Row {
+    std::string in;
+    std::string lower;
+    std::string fold;
+  };
+  const Row rows[] = {
+      {"Hello WORLD", "hello world", "hello world"},
+      {"M\xC3\x9CNCHEN Stra\xC3\x9F" "e", "m\xC3\x9Cnchen stra\xC3\x9F" "e", "munchen strasse"},
+      {"\xCE\x9F\xCE\x94\xCE\x9F\xCE\xA3 X", "\xCE\x9F\xCE\x94\xCE\x9F\xCE\xA3 x", "\xCE\x9F\xCE\x94\xCE\x9F\xCE\xA3 x"},
+      {"D\xC4\xB0YARBAKIR", "d\xC4\xB0yarbakir", "d\xC4\xB0yarbakir"},
+      // Inner white space past ASCII is kept; the ends are trimmed as always.
+      {"\xC2\xA0" "A\xE3\x80\x80" "B ", "\xC2\xA0" "a\xE3\x80\x80" "b ", "a\xE3\x80\x80" "b"},
+      {"A\xFF" "B\xED\xA0\x80", "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD",
+       "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"", "", ""},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(lower_case_text(r.in, missing), r.lower) << r.in;
+    EXPECT_EQ(fold_search_text(r.in, missing), r.fold) << r.in;
+  }
 }
 
 }  // namespace
