@@ -137,6 +137,11 @@ bool paint_raster_tiles(Scene& scene, const Affine& transform, const Rect& bound
     scene.pop_layer();
   }
   request_view_tiles(store, missing);
+  // Once the view has all it needs, the tiles a pan would show next go into the disk cache.
+  if (missing.empty()) {
+    prefetch_tiles(store, tiles_around_view(bounds.x0, bounds.y0, bounds.x1, bounds.y1, center.lat, center.lon, zoom,
+                                            center_x, center_y));
+  }
   return drawn;
 }
 

@@ -11,7 +11,8 @@
 
 namespace maps {
 
-// Paints the visible tiles of the view and asks the store for the missing ones, after painting.
+// Paints the visible tiles of the view and asks the store for the missing ones, after painting;
+// once none is missing, the ring around the view is fetched ahead into the disk cache.
 // A tile that failed and has nothing to stand in for it is drawn hatched. True when any raster
 // image (own, ancestor or descendant) was drawn.
 bool paint_raster_tiles(zarn_ui::Scene& scene, const zarn_ui::Affine& transform, const zarn_ui::Rect& bounds,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "geo/geo.hpp"
 
@@ -20,36 +21,90 @@ int tile_zoom_for(double zoom) {
   return static_cast<int>(std::clamp(std::round(zoom), 0.0, static_cast<double>(kMaxViewZoom)));
 }
 
+namespace {
+
+// The columns and rows of the tiles under a rectangle, at the level its zoom draws.
+struct TileBlock {
+  int z = 0;
+  double scale = 1.0;  // screen pixels per tile pixel
+  Point centre;        // the view's centre in tile pixels of level z
+  std::int64_t first_col = 0, first_row = 0, columns = 0, rows = 0;
+};
+
+std::optional<TileBlock> tile_block(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
+                                    double zoom, double center_x, double center_y) {
+  for (double v : {x0, y0, x1, y1, center_lat, center_lon, zoom, center_x, center_y}) {
+    if (!std::isfinite(v)) return std::nullopt;
+  }
+  TileBlock b;
+  b.z = tile_zoom_for(zoom);
+  b.scale = std::exp2(zoom - b.z);
+  b.centre = project_mercator(center_lat, center_lon, b.z);
+  // The rectangle's edges in tile units; a tile that only touches an edge is not under it.
+  const double left = (b.centre.x - (center_x - x0) / b.scale) / kTileSize;
+  const double right = (b.centre.x + (x1 - center_x) / b.scale) / kTileSize;
+  const double top = (b.centre.y - (center_y - y0) / b.scale) / kTileSize;
+  const double bottom = (b.centre.y + (y1 - center_y) / b.scale) / kTileSize;
+  const double first_col = std::floor(left), first_row = std::floor(top);
+  // An empty rectangle lies over no tile.
+  const double columns = right > left ? std::clamp(std::ceil(right) - first_col, 0.0, kMaxTilesPerAxis) : 0.0;
+  const double rows = bottom > top ? std::clamp(std::ceil(bottom) - first_row, 0.0, kMaxTilesPerAxis) : 0.0;
+  if (!std::isfinite(first_col) || !std::isfinite(first_row) || std::abs(first_col) > 9e15 ||
+      std::abs(first_row) > 9e15) {
+    return std::nullopt;
+  }
+  b.first_col = static_cast<std::int64_t>(first_col);
+  b.first_row = static_cast<std::int64_t>(first_row);
+  b.columns = static_cast<std::int64_t>(columns);
+  b.rows = static_cast<std::int64_t>(rows);
+  return b;
+}
+
+TileKey wrapped_key(const TileBlock& b, std::int64_t tx, std::int64_t ty) {
+  const std::int64_t n = std::int64_t{1} << b.z;
+  const std::int64_t wrapped = ((tx % n) + n) % n;
+  return {static_cast<std::uint32_t>(wrapped), static_cast<std::uint32_t>(ty), static_cast<std::uint8_t>(b.z)};
+}
+
+bool row_exists(const TileBlock& b, std::int64_t ty) { return ty >= 0 && ty < (std::int64_t{1} << b.z); }
+
+}  // namespace
+
 std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
                                        double zoom, double center_x, double center_y) {
   std::vector<VisibleTile> out;
-  for (double v : {x0, y0, x1, y1, center_lat, center_lon, zoom, center_x, center_y}) {
-    if (!std::isfinite(v)) return out;
-  }
-  const int z = tile_zoom_for(zoom);
-  const double scale = std::exp2(zoom - z);
-  const double size = kTileSize * scale;
-  const Point c = project_mercator(center_lat, center_lon, z);
-  const double tx0 = std::floor((c.x - (center_x - x0) / scale) / kTileSize);
-  const double ty0 = std::floor((c.y - (center_y - y0) / scale) / kTileSize);
-  const double columns = std::clamp(std::ceil((x1 - x0) / size) + 2.0, 0.0, kMaxTilesPerAxis);
-  const double rows = std::clamp(std::ceil((y1 - y0) / size) + 2.0, 0.0, kMaxTilesPerAxis);
-  if (!std::isfinite(tx0) || !std::isfinite(ty0)) return out;
-  const std::int64_t n = std::int64_t{1} << z;
-  const auto first_col = static_cast<std::int64_t>(tx0);
-  const auto first_row = static_cast<std::int64_t>(ty0);
-  out.reserve(static_cast<std::size_t>(columns * rows));
-  for (std::int64_t ty = first_row; ty < first_row + static_cast<std::int64_t>(rows); ++ty) {
-    if (ty < 0 || ty >= n) continue;
-    for (std::int64_t tx = first_col; tx < first_col + static_cast<std::int64_t>(columns); ++tx) {
-      const std::int64_t wrapped = ((tx % n) + n) % n;
+  const auto b = tile_block(x0, y0, x1, y1, center_lat, center_lon, zoom, center_x, center_y);
+  if (!b) return out;
+  const double size = kTileSize * b->scale;
+  out.reserve(static_cast<std::size_t>(b->columns * b->rows));
+  for (std::int64_t ty = b->first_row; ty < b->first_row + b->rows; ++ty) {
+    if (!row_exists(*b, ty)) continue;
+    for (std::int64_t tx = b->first_col; tx < b->first_col + b->columns; ++tx) {
       VisibleTile t;
-      t.key = {static_cast<std::uint32_t>(wrapped), static_cast<std::uint32_t>(ty), static_cast<std::uint8_t>(z)};
-      t.x0 = center_x + scale * (static_cast<double>(tx) * kTileSize - c.x);
-      t.y0 = center_y + scale * (static_cast<double>(ty) * kTileSize - c.y);
+      t.key = wrapped_key(*b, tx, ty);
+      t.x0 = center_x + b->scale * (static_cast<double>(tx) * kTileSize - b->centre.x);
+      t.y0 = center_y + b->scale * (static_cast<double>(ty) * kTileSize - b->centre.y);
       t.x1 = t.x0 + size;
       t.y1 = t.y0 + size;
       out.push_back(t);
+    }
+  }
+  return out;
+}
+
+std::vector<TileKey> tiles_around_view(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
+                                       double zoom, double center_x, double center_y) {
+  std::vector<TileKey> out;
+  const auto b = tile_block(x0, y0, x1, y1, center_lat, center_lon, zoom, center_x, center_y);
+  if (!b || b->columns == 0 || b->rows == 0) return out;
+  const std::int64_t left = b->first_col - 1, right = b->first_col + b->columns;
+  const std::int64_t top = b->first_row - 1, bottom = b->first_row + b->rows;
+  out.reserve(static_cast<std::size_t>(2 * (b->columns + b->rows) + 4));
+  for (std::int64_t ty = top; ty <= bottom; ++ty) {
+    if (!row_exists(*b, ty)) continue;
+    const bool edge_row = ty == top || ty == bottom;
+    for (std::int64_t tx = left; tx <= right; tx += (edge_row || tx == right) ? 1 : right - left) {
+      out.push_back(wrapped_key(*b, tx, ty));
     }
   }
   return out;

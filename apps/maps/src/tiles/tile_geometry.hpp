@@ -15,10 +15,14 @@ struct TileBox {
   LatLon max;
 };
 
-// The tiles under the screen rectangle, rows top to bottom and columns left to right, with
-// one spare column and row. Columns wrap around the world (the screen position keeps the
-// unwrapped column, so a wide map repeats tiles); rows beyond the poles are skipped.
+// The tiles that lie under the screen rectangle, rows top to bottom and columns left to right.
+// Columns wrap around the world (the screen position keeps the unwrapped column, so a wide map
+// repeats tiles); rows beyond the poles are skipped.
 std::vector<VisibleTile> visible_tiles(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
+                                       double zoom, double center_x, double center_y);
+// The ring of tiles just outside those: one column left and right, one row above and below, the
+// corners included (wrapped and skipped the same way). A pan in any direction shows these first.
+std::vector<TileKey> tiles_around_view(double x0, double y0, double x1, double y1, double center_lat, double center_lon,
                                        double zoom, double center_x, double center_y);
 
 // The most tiles a region holds: some 18 GB of imagery, far past any area the offline panel

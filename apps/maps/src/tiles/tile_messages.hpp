@@ -18,6 +18,7 @@ namespace maps {
 enum class TileRequestKind {
   Display,   // load for painting: disk cache, else network; answer with the pixels
   Download,  // make sure the file is in the disk cache; answer whether it is
+  Prefetch,  // a tile just outside the view: fetch it into the disk cache if it is not there
   CacheJob,  // delete, clear or measure files of the cache (the request's `job`)
   Cancel,    // the screen no longer needs this tile: drop it if it still waits for a transfer
 };
@@ -73,6 +74,12 @@ struct TileDownloaded {
   bool ok = false;
 };
 
+// The worker is done with a tile asked for with Prefetch: it was on disk, was fetched into the
+// cache, or was given up (the host failing or paused, the reply no tile, the view long gone).
+struct TilePrefetched {
+  TileKey key;
+};
+
 // A cache job done: the bytes its removals freed and what the measured folder holds after it
 // (nothing for a store without a folder, which has no cache to measure).
 struct TileCacheDone {
@@ -90,6 +97,6 @@ struct TileHostStatus {
   bool operator==(const TileHostStatus&) const = default;
 };
 
-using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded, TileCacheDone, TileHostStatus>;
+using TileResult = std::variant<TileLoaded, TileFailed, TileDownloaded, TilePrefetched, TileCacheDone, TileHostStatus>;
 
 }  // namespace maps

@@ -18,6 +18,9 @@ std::string tile_style_base(const std::string& host, bool dark) {
 
 namespace {
 
+// Tiles around the view remembered as asked for; a pan across a country asks for a few hundred.
+constexpr std::size_t kMaxPrefetchedKept = 4096;
+
 void attach_worker(TileStore& store) {
   // The answers first: the old worker, woken by its request channel closing, then finds nobody
   // to answer and ends.
@@ -38,6 +41,8 @@ void clear_memory(TileStore& store) {
   store.decoded.clear();
   store.lru.clear();
   store.pending.clear();
+  store.prefetched.clear();
+  store.prefetches_outstanding = 0;  // the old worker's answers never come
   store.failures.clear();
 }
 
@@ -112,6 +117,7 @@ void drop_worker(TileStore& store) {
   store.request.reset();
   store.result.reset();
   store.pending.clear();
+  store.prefetches_outstanding = 0;
   for (const TileKey& key : std::vector<TileKey>(store.download_keys)) finish_download_tile(store, key, false);
   for (const auto& job : std::vector(store.cache_jobs)) run_here(store, job);
 }
@@ -202,6 +208,17 @@ void request_view_tiles(TileStore& store, const std::vector<TileKey>& keys) {
   for (const TileKey& key : keys) request_tile(store, key);
 }
 
+void prefetch_tiles(TileStore& store, const std::vector<TileKey>& keys) {
+  if (!store.request || store.host_failing) return;
+  for (const TileKey& key : keys) {
+    if (store.decoded.contains(key) || store.pending.contains(key) || store.failures.contains(key)) continue;
+    // Asking again is cheap (the worker finds the file): the set only spares the channel.
+    if (store.prefetched.size() >= kMaxPrefetchedKept) store.prefetched.clear();
+    if (!store.prefetched.insert(key).second) continue;
+    if (store.request->send(TileRequest{TileRequestKind::Prefetch, key})) ++store.prefetches_outstanding;
+  }
+}
+
 void touch_tile(TileStore& store, const TileKey& key) {
   if (auto it = std::find(store.lru.begin(), store.lru.end(), key); it != store.lru.end()) store.lru.erase(it);
   store.lru.push_back(key);
@@ -250,6 +267,8 @@ void pump_tile_results(TileStore& store) {
           using T = std::decay_t<decltype(msg)>;
           if constexpr (std::is_same_v<T, TileDownloaded>) {
             finish_download_tile(store, msg.key, msg.ok);
+          } else if constexpr (std::is_same_v<T, TilePrefetched>) {
+            if (store.prefetches_outstanding > 0) --store.prefetches_outstanding;
           } else if constexpr (std::is_same_v<T, TileFailed>) {
             record_failure(store, msg.key, std::move(msg.error), now);
           } else if constexpr (std::is_same_v<T, TileCacheDone>) {
@@ -355,6 +374,7 @@ std::uint64_t start_tile_delete(TileStore& store, std::vector<TileSpan> doomed, 
   auto removed = [&](const TileKey& key) { return spans_contain(doomed, key) && !spans_contain(keep, key); };
   std::erase_if(store.decoded, [&](const auto& entry) { return removed(entry.first); });
   std::erase_if(store.lru, removed);
+  store.prefetched.clear();  // their files may go with the job
   // Deleting the area being downloaded ends its download: the rest would only refill the disk.
   if (download_in_progress(store) && store.download_spans == doomed) end_download(store);
   TileCacheJob job;
@@ -369,6 +389,7 @@ std::uint64_t start_tile_delete(TileStore& store, std::vector<TileSpan> doomed, 
 std::uint64_t start_cache_clear(TileStore& store) {
   store.decoded.clear();
   store.lru.clear();
+  store.prefetched.clear();
   store.failures.clear();
   end_download(store);
   TileCacheJob job;
@@ -386,6 +407,8 @@ std::uint64_t start_disk_measure(TileStore& store) {
 std::vector<TileCacheDone> take_finished_cache_jobs(TileStore& store) { return std::exchange(store.cache_done, {}); }
 
 bool cache_jobs_running(const TileStore& store) { return !store.cache_jobs.empty(); }
+
+bool prefetches_in_flight(const TileStore& store) { return store.prefetches_outstanding > 0; }
 
 bool tiles_in_flight(const TileStore& store) { return !store.pending.empty() || !store.cache_jobs.empty(); }
 

@@ -47,7 +47,9 @@ struct TileStore {
   std::filesystem::path style_dir;                   // root/"light" or root/"dark"
   std::optional<std::filesystem::path> root;         // absent in a store without worker
   std::unordered_map<TileKey, zarn_ui::Image> decoded;
-  std::unordered_set<TileKey> pending;  // asked for with Display, not answered yet
+  std::unordered_set<TileKey> pending;     // asked for with Display, not answered yet
+  std::unordered_set<TileKey> prefetched;  // asked for with Prefetch (forgotten when it grows large)
+  std::size_t prefetches_outstanding = 0;  // Prefetch requests the worker has not answered yet
   std::unordered_map<TileKey, TileBackoff> failures;
   std::optional<base::Error> last_failure;  // why the latest tile that failed did (kind and text)
   std::uint32_t download_total = 0;
@@ -93,6 +95,9 @@ void request_tile(TileStore& store, const TileKey& key);
 // The tiles the view misses now, asked for once a frame: tiles still waiting for a transfer that
 // the view no longer needs are dropped from the worker's queue (and are no longer pending).
 void request_view_tiles(TileStore& store, const std::vector<TileKey>& keys);
+// The tiles just outside the view, each asked for once: the worker fetches those missing from the
+// disk cache into it, so a pan finds them there. Nothing is decoded or kept in memory for them.
+void prefetch_tiles(TileStore& store, const std::vector<TileKey>& keys);
 // A lookup for painting counts as a use.
 const zarn_ui::Image* loaded_tile(TileStore& store, const TileKey& key);
 // The nearest loaded tile 1 to 8 levels up, and how many levels up it is.
@@ -125,6 +130,8 @@ std::uint64_t start_disk_measure(TileStore& store);
 std::vector<TileCacheDone> take_finished_cache_jobs(TileStore& store);
 bool cache_jobs_running(const TileStore& store);
 
+// Tiles around the view asked for and not answered yet.
+bool prefetches_in_flight(const TileStore& store);
 // Display tiles or cache jobs not answered yet.
 bool tiles_in_flight(const TileStore& store);
 bool download_in_progress(const TileStore& store);

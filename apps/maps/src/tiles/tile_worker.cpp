@@ -35,6 +35,13 @@ constexpr std::chrono::milliseconds kRequestCheckInterval{60000};
 // Cached region tiles checked in a row before new requests are looked at again (each check
 // decodes the file).
 constexpr std::size_t kDownloadChecksPerRound = 16;
+// Tiles around the view waiting to be fetched into the cache: some three rings of a large window.
+constexpr std::size_t kMostPrefetchesQueued = 96;
+
+bool tile_file_present(const fs::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+}
 
 std::shared_ptr<spdlog::logger> tiles_logger() {
   if (auto existing = spdlog::get("maps::tiles")) return existing;
@@ -124,7 +131,7 @@ class TileWorker {
         }
         continue;
       }
-      if (display_.empty() && display_net_.empty() && download_.empty()) {
+      if (display_.empty() && display_net_.empty() && download_.empty() && prefetch_.empty()) {
         if (!open_) return;
         auto next = requests_.recv();
         if (!next) return;
@@ -148,9 +155,35 @@ class TileWorker {
       std::erase(display_net_, r.key);
       return;
     }
+    if (r.kind == TileRequestKind::Prefetch) {
+      queue_prefetch(r.key);
+      return;
+    }
     // Asked again after a cancel while its transfer ran on: that transfer answers for both.
     if (r.kind == TileRequestKind::Display && screen_tile_asked(r.key)) return;
     (r.kind == TileRequestKind::Display ? display_ : download_).push_back(r.key);
+  }
+
+  // The newest tiles around the view go first; the oldest give way once too many wait, since
+  // the view has long moved on from them.
+  void queue_prefetch(const TileKey& key) {
+    if (std::find(prefetch_.begin(), prefetch_.end(), key) != prefetch_.end()) {
+      (void)answer(TilePrefetched{key});
+      return;
+    }
+    if (prefetch_.size() >= kMostPrefetchesQueued) {
+      (void)answer(TilePrefetched{prefetch_.back()});
+      prefetch_.pop_back();
+    }
+    prefetch_.push_front(key);
+  }
+
+  bool give_up_prefetches() {
+    for (const TileKey& key : prefetch_) {
+      if (!answer(TilePrefetched{key})) return false;
+    }
+    prefetch_.clear();
+    return true;
   }
 
   bool screen_tile_asked(const TileKey& key) const {
@@ -209,6 +242,9 @@ class TileWorker {
       if (job->kind != TileCacheJobKind::DeleteTiles) return false;
       return spans_contain(job->doomed, key) && !spans_contain(job->keep, key);
     };
+    if (job->kind == TileCacheJobKind::Clear || job->kind == TileCacheJobKind::DeleteTiles) {
+      std::erase_if(prefetch_, [&](const TileKey& key) { return removed(key) && answer(TilePrefetched{key}); });
+    }
     if (job->drop_downloads || job->kind == TileCacheJobKind::Clear) {
       download_.clear();
     } else if (job->kind == TileCacheJobKind::DeleteTiles) {
@@ -305,6 +341,11 @@ class TileWorker {
       display_net_.pop_front();
     }
     if (client_ && !display_net_.empty()) return true;
+    if (cache_jobs_.empty()) {
+      bool all_started = true;
+      if (!start_prefetches(now, all_started)) return false;
+      if (!all_started) return true;
+    }
     std::size_t checks = 0;
     // Download tiles wait for the cache jobs sent before them.
     while (cache_jobs_.empty() && !download_.empty() && checks < kDownloadChecksPerRound) {
@@ -334,8 +375,35 @@ class TileWorker {
     return true;
   }
 
+  // Tiles around the view that are not on disk get the transfers the screen leaves free, before
+  // region tiles. They are a convenience: while the host is paused or failing they are dropped,
+  // not kept waiting. `all_started` is false while some still wait for a free transfer; false
+  // when nobody listens any more.
+  bool start_prefetches(TileClock::time_point now, bool& all_started) {
+    while (!prefetch_.empty()) {
+      const TileKey key = prefetch_.front();
+      if (tile_file_present(path_of(key)) || screen_tile_asked(key)) {
+        prefetch_.pop_front();
+        if (!answer(TilePrefetched{key})) return false;
+        continue;
+      }
+      if (!client_ || !health_.may_start(now)) return give_up_prefetches();
+      if (!client_->has_free_slot() || downloads_running_ >= download_slots_) {
+        all_started = false;
+        return true;
+      }
+      start_transfer({TileRequestKind::Prefetch, key}, now);
+      prefetch_.pop_front();
+    }
+    return true;
+  }
+
+  static bool background(const TileRequest& request) {
+    return request.kind == TileRequestKind::Download || request.kind == TileRequestKind::Prefetch;
+  }
+
   void start_transfer(const TileRequest& request, TileClock::time_point now) {
-    if (request.kind == TileRequestKind::Download) ++downloads_running_;
+    if (background(request)) ++downloads_running_;
     running_.push_back({request, true, health_.started(now)});
     client_->start(request, tile_url(base_, request.key));
   }
@@ -379,9 +447,10 @@ class TileWorker {
   // Only a successful reply that is a PNG is worth keeping; error pages never reach the cache.
   bool finish_transfer(TileTransferDone& done) {
     const TileRequest& request = done.request;
-    if (request.kind == TileRequestKind::Download) --downloads_running_;
+    if (background(request)) --downloads_running_;
     const auto [write, probe] = take_running(request);
     if (!note_host(done, probe)) return false;
+    if (request.kind == TileRequestKind::Prefetch) return finish_prefetch(done, write);
     TileResult result = failure_of(request, base::err(base::ErrorKind::Cancelled, "the tile was deleted meanwhile"));
     try {
       if (!done.reply) {
@@ -411,6 +480,22 @@ class TileWorker {
     return answer(std::move(result));
   }
 
+  // A tile fetched ahead of the view is only written, not decoded for the store: the view asks
+  // for it once it shows it, and then finds it on disk. A failure is no failure of the view's.
+  bool finish_prefetch(TileTransferDone& done, bool write) {
+    if (!results_.is_connected()) return false;
+    if (write && done.reply && done.reply->status >= 200 && done.reply->status <= 299) {
+      try {
+        const std::string& body = done.reply->body;
+        const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+        if (decode_png_image(bytes)) write_tile_file(path_of(done.request.key), bytes);
+      } catch (...) {
+        // Not stored: the view fetches it when it shows it.
+      }
+    }
+    return answer(TilePrefetched{done.request.key});
+  }
+
   base::Receiver<TileRequest>& requests_;
   const base::Sender<TileResult>& results_;
   const fs::path& style_dir_;
@@ -420,8 +505,9 @@ class TileWorker {
   std::deque<TileKey> display_;      // screen tiles not looked up on disk yet
   std::deque<TileKey> display_net_;  // screen tiles waiting for a transfer
   std::deque<TileKey> download_;     // region tiles, in the order asked
+  std::deque<TileKey> prefetch_;     // tiles around the view not looked up on disk yet, newest first
   std::size_t download_slots_ = 1;
-  std::size_t downloads_running_ = 0;
+  std::size_t downloads_running_ = 0;  // transfers of region tiles and of tiles around the view
   TileHostHealth health_;
   std::optional<bool> told_failing_;  // what the store last heard of the host
   struct Running {

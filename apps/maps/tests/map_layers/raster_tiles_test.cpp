@@ -100,6 +100,31 @@ TEST(RasterTiles, NothingLoadedPaintsNothingAndRequestsEveryTileOnce) {
   EXPECT_TRUE(f.requested().empty());
 }
 
+// Only the tiles under the view are decoded; once all of them are in, the ring around the view
+// is fetched ahead into the disk cache, each tile asked for once.
+TEST(RasterTiles, TheRingAroundTheViewIsFetchedAheadOnceTheViewIsComplete) {
+  Fixture f;
+  Scene s;
+  paint(s, f, 14);
+  (void)f.requested();  // the view's own tiles, while none is in
+  for (const auto& t : tiles_at(14)) {
+    f.store.pending.erase(t.key);
+    f.load(t.key, tile_image());
+  }
+  Scene complete;
+  paint(complete, f, 14);
+  std::vector<TileKey> ahead;
+  for (auto r = f.requests.try_recv(); r.has_value(); r = f.requests.try_recv()) {
+    EXPECT_EQ(r.value->kind, TileRequestKind::Prefetch);
+    ahead.push_back(r.value->key);
+  }
+  EXPECT_EQ(ahead,
+            tiles_around_view(kBounds.x0, kBounds.y0, kBounds.x1, kBounds.y1, kCenter.lat, kCenter.lon, 14, 300, 200));
+  Scene again;
+  paint(again, f, 14);
+  EXPECT_FALSE(f.requests.try_recv().has_value());
+}
+
 // Land is filled once over the bounds, under the images, in the clip of the bounds; a tile with
 // no imagery shows it.
 TEST(RasterTiles, ImageryLiesOverOneLandFillOfTheBounds) {

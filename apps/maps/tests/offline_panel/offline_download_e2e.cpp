@@ -144,7 +144,8 @@ struct OfflineE2E : ::testing::Test {
   // Presses Download and watches the download: held after a few tiles, then let through.
   std::uint32_t download_watching_progress() {
     TileStore& store = f->app->backend.tiles;
-    EXPECT_TRUE(tick_until([&] { return !tiles_in_flight(store); }));  // the screen's own tiles first
+    // The screen's own tiles first, and the ring around the view fetched ahead.
+    EXPECT_TRUE(tick_until([&] { return !tiles_in_flight(store) && !prefetches_in_flight(store); }));
     tiles.hold_after(3);
     f->paint();
     f->click(*f->hit_centre({OfflineCommand::Download{}}));

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
+#include <unordered_set>
 
 #include "tiles/tile_disk.hpp"
 
@@ -12,27 +14,79 @@ namespace maps {
 namespace {
 
 TEST(VisibleTiles, FractionalZoomUsesNearestLevelScaled) {
-  // 800 x 600 view of (0, 0) at zoom 3.6: level 4, tiles 256 * 2^-0.4 px wide.
+  // 800 x 600 view of (0, 0) at zoom 3.6: level 4, tiles 256 * 2^-0.4 px wide, the first one
+  // holding the view's top left corner.
   const auto tiles = visible_tiles(0, 0, 800, 600, 0, 0, 3.6, 400, 300);
   const double scale = std::exp2(-0.4);
   const double size = 256 * scale;
   const double c = 128 * 16;  // the centre in world pixels at level 4
   const int first_col = static_cast<int>(std::floor((c - 400 / scale) / 256));
   const int first_row = static_cast<int>(std::floor((c - 300 / scale) / 256));
-  const int cols = static_cast<int>(std::ceil(800 / size)) + 2;
-  const int rows = static_cast<int>(std::ceil(600 / size)) + 2;
-  ASSERT_EQ(tiles.size(), static_cast<std::size_t>(cols * rows));
-  for (int r = 0; r < rows; ++r) {
-    for (int k = 0; k < cols; ++k) {
-      const VisibleTile& t = tiles[static_cast<std::size_t>(r * cols + k)];
-      EXPECT_EQ(t.key,
-                (TileKey{static_cast<std::uint32_t>(first_col + k), static_cast<std::uint32_t>(first_row + r), 4}));
-      EXPECT_NEAR(t.x0, 400 + scale * ((first_col + k) * 256.0 - c), 1e-9);
-      EXPECT_NEAR(t.y0, 300 + scale * ((first_row + r) * 256.0 - c), 1e-9);
-      EXPECT_DOUBLE_EQ(t.x1 - t.x0, size);
-      EXPECT_DOUBLE_EQ(t.y1 - t.y0, size);
-    }
+  ASSERT_FALSE(tiles.empty());
+  for (const VisibleTile& t : tiles) {
+    const int k = static_cast<int>(t.key.x) - first_col, r = static_cast<int>(t.key.y) - first_row;
+    EXPECT_EQ(t.key.z, 4);
+    EXPECT_NEAR(t.x0, 400 + scale * ((first_col + k) * 256.0 - c), 1e-9);
+    EXPECT_NEAR(t.y0, 300 + scale * ((first_row + r) * 256.0 - c), 1e-9);
+    EXPECT_DOUBLE_EQ(t.x1 - t.x0, size);
+    EXPECT_DOUBLE_EQ(t.y1 - t.y0, size);
   }
+  EXPECT_EQ(tiles.front().key,
+            (TileKey{static_cast<std::uint32_t>(first_col), static_cast<std::uint32_t>(first_row), 4}));
+}
+
+// Every tile lies under the rectangle (none only touches or misses it), and together they cover
+// it; the ring around them is one tile wide on every side and shares no tile with them.
+TEST(VisibleTiles, CoverTheViewExactlyAndTheRingSurroundsIt) {
+  struct Case {
+    double w, h, zoom, lat, lon;
+  };
+  const Case cases[] = {
+      {1280, 800, 14, 48.1371, 11.5754},    // a window at a whole zoom
+      {1280, 800, 14.4, 48.1371, 11.5754},  // scaled up
+      {1024, 768, 13.6, 48.1371, 11.5754},  // scaled down
+      {512, 512, 2, 0, -180},               // edges on tile boundaries, across the antimeridian
+      {300, 200, 16, -33.86, 151.21},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.w << "x" << k.h << " z" << k.zoom);
+    const auto tiles = visible_tiles(0, 0, k.w, k.h, k.lat, k.lon, k.zoom, k.w / 2, k.h / 2);
+    ASSERT_FALSE(tiles.empty());
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    std::set<std::pair<std::int64_t, std::int64_t>> cells;
+    for (const VisibleTile& t : tiles) {
+      EXPECT_LT(t.x0, k.w - 1e-6);
+      EXPECT_GT(t.x1, 1e-6);
+      EXPECT_LT(t.y0, k.h - 1e-6);
+      EXPECT_GT(t.y1, 1e-6);
+      left = std::min(left, t.x0), top = std::min(top, t.y0);
+      right = std::max(right, t.x1), bottom = std::max(bottom, t.y1);
+      cells.insert({std::llround(t.x0), std::llround(t.y0)});
+    }
+    EXPECT_LE(left, 1e-6);
+    EXPECT_LE(top, 1e-6);
+    EXPECT_GE(right, k.w - 1e-6);
+    EXPECT_GE(bottom, k.h - 1e-6);
+    EXPECT_EQ(cells.size(), tiles.size()) << "no tile twice";
+
+    const auto ring = tiles_around_view(0, 0, k.w, k.h, k.lat, k.lon, k.zoom, k.w / 2, k.h / 2);
+    const double size = tiles.front().x1 - tiles.front().x0;
+    const auto columns = static_cast<std::size_t>(std::llround((right - left) / size));
+    const auto rows = static_cast<std::size_t>(std::llround((bottom - top) / size));
+    EXPECT_EQ(ring.size(), 2 * (columns + rows) + 4);
+    std::unordered_set<TileKey> seen(ring.begin(), ring.end());
+    EXPECT_EQ(seen.size(), ring.size());
+    for (const VisibleTile& t : tiles) EXPECT_FALSE(seen.contains(t.key));
+    const TileKey first = tiles.front().key;
+    EXPECT_TRUE(seen.contains(TileKey{first.x - 1, first.y - 1, first.z})) << "the corner above and left";
+  }
+}
+
+TEST(VisibleTiles, TheRingSkipsRowsBeyondThePolesAndAnEmptyViewHasNone) {
+  // The whole world at zoom 1 in a tall window: no row above 0 or below 1.
+  for (const TileKey& k : tiles_around_view(0, 0, 400, 2000, 0, 0, 1, 200, 1000)) EXPECT_LT(k.y, 2u);
+  EXPECT_TRUE(tiles_around_view(0, 0, 0, 0, 48, 11, 14, 0, 0).empty());
+  EXPECT_TRUE(tiles_around_view(0, 0, 800, 600, std::numeric_limits<double>::quiet_NaN(), 11, 14, 400, 300).empty());
 }
 
 TEST(VisibleTiles, ZoomRoundsHalfAwayFromZero) {
@@ -44,7 +98,7 @@ TEST(VisibleTiles, ZoomRoundsHalfAwayFromZero) {
 TEST(VisibleTiles, ColumnsWrapAndKeepTheirScreenPosition) {
   // Centre on the antimeridian at zoom 2: the column left of 0 is 3, drawn at x = 0.
   const auto tiles = visible_tiles(0, 0, 512, 512, 0, -180, 2, 256, 256);
-  ASSERT_EQ(tiles.size(), 12u);  // 4 columns x rows 1..3 (row 4 is past the south edge)
+  ASSERT_EQ(tiles.size(), 4u);  // columns 3 and 0, rows 1 and 2
   EXPECT_EQ(tiles[0].key, (TileKey{3, 1, 2}));
   EXPECT_DOUBLE_EQ(tiles[0].x0, 0);
   EXPECT_EQ(tiles[1].key, (TileKey{0, 1, 2}));

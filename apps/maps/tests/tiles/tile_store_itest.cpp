@@ -61,6 +61,38 @@ TEST_F(TileStoreIntegration, DownloadsDecodesAndCachesATile) {
   EXPECT_EQ(server.hits(light_path(kKey)), 1);
 }
 
+// A tile around the view goes into the disk cache and not into memory, is asked for once, and
+// needs no transfer when it is already on disk; a reply that is no tile is not kept.
+TEST_F(TileStoreIntegration, TilesAroundTheViewAreFetchedIntoTheCacheOnly) {
+  const TileKey on_disk{8719, 5685, 14}, bad{8720, 5685, 14};
+  const auto png = testing::solid_png(256, 256, 30, 60, 90);
+  server.set(light_path(kKey), 200, png);
+  server.set(light_path(on_disk), 200, png);
+  server.set(light_path(bad), 200, std::vector<std::uint8_t>{'<', 'h', 't', 'm', 'l', '>'});
+  {
+    TileStore warm = open();
+    request_tile(warm, on_disk);
+    ASSERT_TRUE(pump_until(warm, [&] { return !tiles_in_flight(warm); }));
+  }
+  TileStore store = open();
+  prefetch_tiles(store, {kKey, on_disk, bad});
+  prefetch_tiles(store, {kKey, on_disk, bad});  // the next frame asks for the same ring
+  ASSERT_TRUE(pump_until(store, [&] { return !prefetches_in_flight(store); }));
+  EXPECT_EQ(testing::read_file(root() / "light/14/8718/5685.png"), png);
+  EXPECT_FALSE(fs::exists(root() / "light/14/8720/5685.png"));
+  EXPECT_EQ(server.hits(light_path(kKey)), 1);
+  EXPECT_EQ(server.hits(light_path(on_disk)), 1) << "only the warming store's";
+  EXPECT_EQ(server.hits(light_path(bad)), 1);
+  EXPECT_TRUE(store.decoded.empty());
+  EXPECT_FALSE(has_failed_tiles(store)) << "a tile the view does not show is no failure of the view";
+
+  // Shown later, it comes from the disk.
+  request_tile(store, kKey);
+  ASSERT_TRUE(pump_until(store, [&] { return !tiles_in_flight(store); }));
+  EXPECT_NE(loaded_tile(store, kKey), nullptr);
+  EXPECT_EQ(server.hits(light_path(kKey)), 1);
+}
+
 TEST_F(TileStoreIntegration, FailedTilesBackOffAndBadRepliesAreNotCached) {
   const TileKey missing{1, 1, 5};
   const TileKey garbage{2, 1, 5};
