@@ -14,7 +14,13 @@ target_include_directories(CurlHeaders INTERFACE $<TARGET_PROPERTY:CURL::libcurl
 target_compile_definitions(CurlHeaders INTERFACE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_COMPILE_DEFINITIONS>)
 target_link_libraries(CurlHeaders INTERFACE ${CMAKE_DL_LIBS})
 find_package(OpenSSL REQUIRED)
-find_package(ICU REQUIRED COMPONENTS uc i18n)
+# Likewise ICU's common library, opened when a text first needs its case mappings
+# (apps/maps/src/icu/icu_library.hpp).
+pkg_check_modules(ICU_UC REQUIRED icu-uc)
+add_library(IcuHeaders INTERFACE)
+target_include_directories(IcuHeaders INTERFACE ${ICU_UC_INCLUDE_DIRS})
+target_compile_options(IcuHeaders INTERFACE ${ICU_UC_CFLAGS_OTHER})
+target_link_libraries(IcuHeaders INTERFACE ${CMAKE_DL_LIBS})
 find_package(SDL2 REQUIRED)
 # Only the tests' fake portals use sdbus-c++; the app talks to the bus through libdbus-1 (libs/desktop_bus).
 find_package(sdbus-c++ REQUIRED)

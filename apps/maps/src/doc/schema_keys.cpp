@@ -1,11 +1,9 @@
 #include "doc/schema_keys.hpp"
 
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
-
 #include <cstdint>
 
 #include "base/text.hpp"
+#include "search/text_case.hpp"
 
 namespace maps::doc {
 
@@ -22,13 +20,7 @@ std::string hex_encode_bytes(std::string_view bytes) {
 }
 
 std::string recent_search_key(std::string_view text) {
-  const std::string_view trimmed = base::trim_white_space(text);
-  icu::UnicodeString u =
-      icu::UnicodeString::fromUTF8(icu::StringPiece(trimmed.data(), static_cast<std::int32_t>(trimmed.size())));
-  u.toLower(icu::Locale::getRoot());
-  std::string lower;
-  u.toUTF8String(lower);
-  return hex_encode_bytes(lower);
+  return hex_encode_bytes(search::lower_case_text(base::trim_white_space(text)));
 }
 
 }  // namespace maps::doc

@@ -30,6 +30,14 @@ TEST(RecentSearchKey, TrimsLowerCasesAndHexEncodes) {
       {"M\u00dcNCHEN", "6dc3bc6e6368656e"},
       {"m\u00fcnchen", "6dc3bc6e6368656e"},
       {"", ""},
+      // Stored keys: these must never change.
+      {"GRO\u1e9eE Stra\u00dfe", "67726fc39f652073747261c39f65"},
+      {"D\u0130YARBAKIR \u0131", "6469cc8779617262616b697220c4b1"},
+      {"\u039f\u0394\u039f\u03a3", "cebfceb4cebfcf82"},  // final sigma
+      {"\u0535\u0550\u0535\u054e\u0531\u0546", "d5a5d680d5a5d5bed5a1d5b6"},
+      {"E\u0301 \U00010400", "65cc8120f09090a8"},
+      {"\xC0\xAF\xED\xA0\x80", "efbfbdefbfbdefbfbdefbfbdefbfbd"},
+      {"\u3000\u00a0Marien\u00a0platz\u2029", "6d617269656ec2a0706c61747a"},
   };
   for (const Case& c : cases) EXPECT_EQ(recent_search_key(c.text), c.key) << c.text;
 }
