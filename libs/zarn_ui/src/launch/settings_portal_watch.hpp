@@ -1,8 +1,8 @@
 #pragma once
 // Follows the desktop's appearance settings (colour scheme, contrast) through the settings portal.
-// It subscribes to the portal's SettingChanged signal on a bus connection whose own thread reads
-// the bus, and then reads the current values, so that no change made in between is lost. A change
-// is kept for the window loop and wakes it; the loop takes it when it runs. Without a bus nothing
+// It subscribes to the portal's SettingChanged signal and then reads the current values, so that
+// no change made in between is lost; from then on a thread of its own reads the bus. A change is
+// kept for the window loop and wakes it; the loop takes it when it runs. Without a bus nothing
 // is watched, and without a portal (or a key) the look keeps no preference: nothing waits longer
 // than the start-up read, and nothing polls.
 
