@@ -87,13 +87,13 @@ std::string lower_with_icu(const IcuLibrary& icu, std::string_view text) {
   if (U_FAILURE(status)) return lower_ascii_only(text);
   std::vector<UChar> lower(static_cast<std::size_t>(src_len) + 16);
   status = U_ZERO_ERROR;
-  std::int32_t lower_len = icu.str_to_lower(lower.data(), static_cast<std::int32_t>(lower.size()), src.data(),
-                                            src_len, "", &status);
+  std::int32_t lower_len =
+      icu.str_to_lower(lower.data(), static_cast<std::int32_t>(lower.size()), src.data(), src_len, "", &status);
   if (status == U_BUFFER_OVERFLOW_ERROR) {
     lower.resize(static_cast<std::size_t>(lower_len));
     status = U_ZERO_ERROR;
-    lower_len = icu.str_to_lower(lower.data(), static_cast<std::int32_t>(lower.size()), src.data(), src_len, "",
-                                 &status);
+    lower_len =
+        icu.str_to_lower(lower.data(), static_cast<std::int32_t>(lower.size()), src.data(), src_len, "", &status);
   }
   if (U_FAILURE(status)) return lower_ascii_only(text);
   std::string out(static_cast<std::size_t>(lower_len) * 3, '\0');  // at most three bytes a unit
