@@ -1,13 +1,12 @@
 #include "icu/icu_library.hpp"
 
-#include <dlfcn.h>
-
 #include <memory>
-#include <type_traits>
 
 #include <fmt/format.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/spdlog.h>
+
+#include "base/shared_library.hpp"
 
 namespace maps {
 
@@ -26,20 +25,10 @@ std::shared_ptr<spdlog::logger> text_logger() {
 }  // namespace
 
 base::Result<IcuLibrary> open_icu_library(const char* file) {
-  // Resolved in full now, so that a library missing a function fails here, with a text, rather
-  // than ending the process at its first call.
-  void* handle = ::dlopen(file, RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* why = ::dlerror();
-    return base::err(why ? why : fmt::format("{} cannot be opened", file));
-  }
+  base::SharedLibrary so;
+  if (auto failed = base::SharedLibrary::open(file, so)) return *failed;
   IcuLibrary lib;
-  std::string missing;
-  const auto find = [&](auto& field, const char* name) {
-    void* symbol = ::dlsym(handle, name);
-    if (symbol == nullptr && missing.empty()) missing = name;
-    field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(symbol);
-  };
+  const auto find = [&](auto& function, const char* name) { so.find(function, name); };
   // ICU's headers rename every function to carry the version of the library they belong to
   // (u_strToLower is u_strToLower_72 for ICU 72), so the names looked up are those spelt out by
   // the same renaming.
@@ -47,7 +36,7 @@ base::Result<IcuLibrary> open_icu_library(const char* file) {
   find(lib.str_to_utf8, MAPS_ICU_TEXT(u_strToUTF8WithSub));
   find(lib.str_to_lower, MAPS_ICU_TEXT(u_strToLower));
   find(lib.is_white_space, MAPS_ICU_TEXT(u_isUWhiteSpace));
-  if (!missing.empty()) return base::err(fmt::format("{} has no {}", file, missing));
+  if (auto missing = so.missing()) return *missing;
   return lib;
 }
 

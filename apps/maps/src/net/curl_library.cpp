@@ -1,15 +1,14 @@
 #include "net/curl_library.hpp"
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include <fmt/format.h>
+
+#include "base/shared_library.hpp"
 
 namespace maps {
 
@@ -53,20 +52,10 @@ std::string version_text(unsigned int v) {
 }  // namespace
 
 base::Result<CurlLibrary> open_curl_library(const char* file) {
-  // Resolved in full now, so that a library missing a function of its own fails here, with a
-  // text, rather than ending the process at its first call.
-  void* handle = ::dlopen(file, RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* why = ::dlerror();
-    return base::err(why ? why : fmt::format("{} cannot be opened", file));
-  }
+  base::SharedLibrary so;
+  if (auto failed = base::SharedLibrary::open(file, so)) return *failed;
   CurlLibrary lib;
-  std::string missing;
-  const auto find = [&](auto& field, const char* name) {
-    void* symbol = ::dlsym(handle, name);
-    if (symbol == nullptr && missing.empty()) missing = name;
-    field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(symbol);
-  };
+  const auto find = [&](auto& function, const char* name) { so.find(function, name); };
   find(lib.global_init, "curl_global_init");
   find(lib.version_info, "curl_version_info");
   find(lib.easy_init, "curl_easy_init");
@@ -88,7 +77,7 @@ base::Result<CurlLibrary> open_curl_library(const char* file) {
   find(lib.multi_wakeup, "curl_multi_wakeup");
   find(lib.multi_info_read, "curl_multi_info_read");
   find(lib.multi_strerror, "curl_multi_strerror");
-  if (!missing.empty()) return base::err(fmt::format("{} has no {}", file, missing));
+  if (auto missing = so.missing()) return *missing;
   const curl_version_info_data* info = lib.version_info(CURLVERSION_NOW);
   if (info == nullptr || info->version_num < LIBCURL_VERSION_NUM) {
     return base::err(fmt::format("{} is version {}, older than the {} this program was built for", file,
