@@ -40,17 +40,20 @@ int run(const AppDescriptor& d, const std::string& program, const std::vector<st
 
   // The environment is complete before the first thread starts (fontconfig and Pango read it).
   name_window_class(d.app_id);
-  // The fonts are opened on a thread of their own while the display, the document and the
-  // application are made ready: the first frame needs them all.
-  auto fonts = std::async(std::launch::async, &text_render::TextRenderer::create_warm);
-  // The display first, so that nothing is built or opened (workers, the saved document) for a
-  // window that cannot be shown.
+  // The display first, so that nothing is built or opened (workers, the saved document, the
+  // fonts) for a window that cannot be shown. It is opened while this is the only thread: the
+  // input method it opens reads the keyboard's compose table a character at a time through
+  // stdio, which locks the stream for every character once a second thread exists. That made
+  // the display take twice as long beside the font thread as the two took one after the other.
   SdlVideo video(options.video_driver, d.app_id);
   if (!video.ok()) {
     std::fprintf(stderr, "%s: no display available (%s); use --shot PATH to render a frame headless\n", program.c_str(),
                  video.error().c_str());
     return 1;
   }
+  // The fonts are opened on a thread of their own while the document, the application and the
+  // window are made ready: the first frame needs them all.
+  auto fonts = std::async(std::launch::async, &text_render::TextRenderer::create_warm);
   LoopOptions loop = options;
   loop.app_id = d.app_id;
   if (!loop.text_renderer) loop.text_renderer = [&fonts] { return fonts.get(); };
