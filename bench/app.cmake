@@ -13,6 +13,7 @@ maps_benchmark(bench_live_start SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_sta
 # The programs it starts: the live app as it starts, and the floor of the stack.
 add_executable(maps_start_child ${CMAKE_CURRENT_LIST_DIR}/live_app_child.cpp)
 target_link_libraries(maps_start_child PRIVATE maps_app)
+maps_order_start_code(maps_start_child)
 add_executable(stack_floor_window ${CMAKE_CURRENT_LIST_DIR}/floor_window.cpp)
 target_link_libraries(stack_floor_window PRIVATE SDL2::SDL2 PkgConfig::BENCH_APP_PANGOCAIRO)
 add_dependencies(bench_live_start maps_start_child stack_floor_window)

@@ -55,6 +55,23 @@ elseif(MAPS_SANITIZE STREQUAL "thread")
   add_link_options(-fsanitize=thread)
 endif()
 
+# The code a start runs is laid out together in the program (the list is written by
+# scripts/order-start-code): a start then maps some 1.5 MiB less of the program's code, which
+# its scattered functions otherwise pull in 64 KiB at a time. Every function gets a section of
+# its own for that, and the program is linked by gold, which can place sections from a list.
+# Names the program no longer has are passed over. Not in the sanitizer and debug builds.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT MAPS_FUZZ AND NOT MAPS_SANITIZE AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  set(MAPS_ORDER_START_CODE ON)
+  add_compile_options(-ffunction-sections)
+endif()
+set(MAPS_START_CODE_ORDER ${PROJECT_SOURCE_DIR}/apps/maps/start-code.order)
+function(maps_order_start_code target)
+  if(MAPS_ORDER_START_CODE)
+    target_link_options(${target} PRIVATE -fuse-ld=gold LINKER:--section-ordering-file,${MAPS_START_CODE_ORDER})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MAPS_START_CODE_ORDER})
+  endif()
+endfunction()
+
 # maps_library(NAME DIR <dir> [DEPS ...] [INCLUDE <dir>...])
 # A static library of every .cpp below DIR.
 function(maps_library name)
