@@ -46,11 +46,13 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
   app.backend.endpoint_searches.answered(endpoint_search_key(r.query, r.field), r.result);
   if (r.result.is_err()) {
+    app.endpoint_editor.set_endpoint_search_unanswered(r.field, r.query, true);
     app.report_failure("Search failed: ", Service::Geocoder, r.result.failure());
     return;
   }
   std::vector<Place> places = std::move(r.result).value();
   if (places.empty()) {
+    app.endpoint_editor.set_endpoint_search_unanswered(r.field, r.query, false);
     app.set_status("No matching places");
     return;
   }

@@ -26,6 +26,16 @@ void EndpointEditor::set_endpoint_suggestions(EndpointField f, std::vector<Place
   field(f).set_suggestions(std::move(places));
 }
 
+void EndpointEditor::set_endpoint_search_unanswered(EndpointField f, std::string query, bool failed) {
+  (is_origin(f) ? origin_unanswered_ : dest_unanswered_) = Unanswered{std::move(query), failed};
+}
+
+std::optional<std::string_view> EndpointEditor::no_suggestions_text(EndpointField f) const {
+  const std::optional<Unanswered>& ended = is_origin(f) ? origin_unanswered_ : dest_unanswered_;
+  if (!ended || ended->query != base::trim_white_space(text(f))) return std::nullopt;
+  return ended->failed ? std::string_view("Search failed") : std::string_view("No matching places");
+}
+
 void EndpointEditor::move_highlight(int delta) {
   if (!editing()) return;
   field(active_).move_highlight(delta);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/mono_clock.hpp"
@@ -60,6 +61,11 @@ class EndpointEditor {
   void move_highlight(int delta);
 
   void set_endpoint_suggestions(EndpointField field, std::vector<Place> places);
+  // The search for `query` in the field came back with no place, or failed. While the field's
+  // text, trimmed, is still that query, its card says so instead of "Searching…".
+  void set_endpoint_search_unanswered(EndpointField field, std::string query, bool failed);
+  // "No matching places" or "Search failed" for the field's current text, when its search ended so.
+  std::optional<std::string_view> no_suggestions_text(EndpointField field) const;
   // The suggestion of the field's row `index`; taking it empties that field's list. None (and the
   // list kept) when there is no such row.
   std::optional<Place> take_suggestion(EndpointField field, std::uint64_t index);
@@ -119,6 +125,13 @@ class EndpointEditor {
   std::optional<base::MonoTime> deadline_;
   std::string origin_text_;
   std::string dest_text_;
+  // The query each field's last search ended without places for, and whether it failed.
+  struct Unanswered {
+    std::string query;
+    bool failed = false;
+  };
+  std::optional<Unanswered> origin_unanswered_;
+  std::optional<Unanswered> dest_unanswered_;
   std::vector<EndpointHit> hits_;
   std::optional<zarn_ui::Rect> origin_box_;
   std::optional<zarn_ui::Rect> dest_box_;

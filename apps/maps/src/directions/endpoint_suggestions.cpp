@@ -1,5 +1,7 @@
 #include "directions/endpoint_suggestions.hpp"
 
+#include <string_view>
+
 #include "base/text.hpp"
 #include "draw_kit/card.hpp"
 #include "draw_kit/suggestion_rows.hpp"
@@ -27,7 +29,9 @@ void paint_endpoint_suggestions(EndpointEditor& editor, const MapModel& model, S
     const Rect card{f.x0, f.y1 + 6.0, f.x1, f.y1 + 40.0};
     paint_card(scene, transform, card, theme.surface, theme.border, 12.0);
     editor.add_hit({card, EndpointHitKind::SuggestionCard, field, 0});
-    draw_label(scene, text, transform, "Searching\u2026", theme.text_secondary, f.x0 + 12.0, f.y1 + 17.0, 12.0f);
+    // Until the field's search has ended without a place, its answer is still to come.
+    const std::string_view label = editor.no_suggestions_text(field).value_or("Searching\u2026");
+    draw_label(scene, text, transform, label, theme.text_secondary, f.x0 + 12.0, f.y1 + 17.0, 12.0f);
   }
 }
 

@@ -96,6 +96,43 @@ TEST(EndpointInput, SuggestionsUnderTheEditedFieldAndTheSwapButton) {
   EXPECT_FALSE(f.app->endpoint_editor.editing()) << "the swap ends the edit";
 }
 
+// A search of the field that ends without a place says so under the field, for as long as
+// the field holds that text; it no longer reads "Searching…" with nothing to come.
+TEST(EndpointInput, TheCardSaysWhenTheFieldsSearchFoundNothingOrFailed) {
+  AppFixture f(directions_model());
+  f.app->endpoint_editor.begin_endpoint_edit(EndpointField::Origin);
+  f.draw();
+  f.text("Karlsplatz");
+  EXPECT_TRUE(has_text(f.draw(), "Searching\u2026"));
+  const auto answer = [&f](base::Result<std::vector<Place>> result, const std::string& query, EndpointField field) {
+    f.app->backend.result_sender.send(worker::EndpointSearch{std::move(result), query, field});
+    f.app->tick(f.state);
+  };
+
+  // Answers for an earlier text or for the other field leave the card waiting.
+  answer(std::vector<Place>{}, "Karls", EndpointField::Origin);
+  answer(std::vector<Place>{}, "Karlsplatz", EndpointField::Destination);
+  EXPECT_TRUE(has_text(f.draw(), "Searching\u2026"));
+
+  answer(std::vector<Place>{}, "Karlsplatz", EndpointField::Origin);
+  const auto found_nothing = f.draw();
+  EXPECT_TRUE(has_text(found_nothing, "No matching places"));
+  EXPECT_FALSE(has_text(found_nothing, "Searching\u2026"));
+
+  // Typing on starts a search of its own.
+  f.text(" 1");
+  EXPECT_TRUE(has_text(f.draw(), "Searching\u2026"));
+  answer(base::err(base::ErrorKind::ServiceError, "HTTP 500 Internal Server Error", 500), "Karlsplatz 1",
+         EndpointField::Origin);
+  EXPECT_TRUE(has_text(f.draw(), "Search failed"));
+
+  // Places found later replace the text with their rows.
+  answer(sample_places(), "Karlsplatz 1", EndpointField::Origin);
+  const auto rows = f.draw();
+  EXPECT_FALSE(has_text(rows, "Search failed"));
+  EXPECT_TRUE(has_text(rows, sample_places()[0].name));
+}
+
 TEST(EndpointInput, ArrowKeysPointAtASuggestionThatEnterChooses) {
   AppFixture f(directions_model());
   EndpointEditor& editor = f.app->endpoint_editor;
