@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "app/tick_steps.hpp"
+#include "format/labels.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/plans.hpp"
 #include "transitions/search.hpp"
@@ -40,7 +41,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
     app.model.selected = places.front().id;
     app.model.results = std::move(places);
   }
-  app.set_status(fmt::format("{} results for \u201c{}\u201d", count, r.query));
+  app.set_status(fmt::format("{} for \u201c{}\u201d", counted(count, "result", "results"), r.query));
 }
 
 void on_endpoint_search(MapsApp& app, zarn_ui::state::State& state, worker::EndpointSearch r) {
@@ -136,7 +137,7 @@ void on_pois(MapsApp& app, worker::Pois r) {
     if (!kept) app.selected_poi.reset();
   }
   if (app.backend.status.kind == StatusKind::LoadingPlaces)
-    app.set_status(fmt::format("{} places nearby", app.backend.view_pois.pois.size()));
+    app.set_status(counted(app.backend.view_pois.pois.size(), "place", "places") + " nearby");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/offline_panel_view.hpp"
 #include "app/tick_steps.hpp"
+#include "format/labels.hpp"
 
 namespace maps::tick_steps {
 
@@ -28,7 +29,7 @@ void report_finished_download(MapsApp& app, bool changed) {
         fmt::format("Offline area incomplete ({} of {} tiles failed)", tiles.download_failed, tiles.download_total),
         StatusKind::Failure);
   } else {
-    app.set_status(fmt::format("Offline area ready ({} tiles)", tiles.download_total));
+    app.set_status(fmt::format("Offline area ready ({})", counted(tiles.download_total, "tile", "tiles")));
   }
 }
 

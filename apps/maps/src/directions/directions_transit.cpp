@@ -85,8 +85,8 @@ double paint_leg_details(Scene& scene, const Affine& transform, const TextRender
                  e + 1.0, 10.0f);
     }
     const std::string subtitle = leg.line.empty() ? (walk_to.empty() ? std::string() : fmt::format("to {}", walk_to))
-                                                  : fmt::format("{} \u2192 alight {} \u00b7 {} stops", leg.from_name,
-                                                                leg.to_name, leg.num_stops);
+                                                  : fmt::format("{} \u2192 alight {} \u00b7 {}", leg.from_name,
+                                                                leg.to_name, counted(leg.num_stops, "stop", "stops"));
     draw_text_ellipsized(scene, text, transform, subtitle, theme.text_secondary, left + 32.0, e + 16.0, 11.0f,
                          w - 90.0);
     draw_text_right(scene, text, transform, fmt::format("{}\u2013{}", leg.dep, leg.arr), theme.text_secondary,
@@ -139,7 +139,7 @@ std::string no_journeys_text(const DirectionsInputs& in) {
 
 std::string transfers_text(std::uint32_t transfers) {
   if (transfers == 0) return "direct";
-  return fmt::format("{} change{}", transfers, transfers == 1 ? "" : "s");
+  return counted(transfers, "change", "changes");
 }
 
 std::string transit_credit(const std::vector<TransitJourney>& journeys) {

@@ -1,5 +1,7 @@
 #include "format/labels.hpp"
 
+#include <fmt/format.h>
+
 #include <array>
 #include <cstddef>
 
@@ -35,5 +37,9 @@ std::string_view row(const std::array<std::string_view, N>& table, E value) {
 std::string_view travel_mode_label(TravelMode mode) { return row(kTravelModeLabels, mode); }
 std::string_view transit_mode_label(TransitMode mode) { return row(kTransitModeLabels, mode); }
 std::string_view maneuver_glyph(Maneuver maneuver) { return row(kManeuverGlyphs, maneuver); }
+
+std::string counted(std::uint64_t n, std::string_view one, std::string_view many) {
+  return fmt::format("{} {}", n, n == 1 ? one : many);
+}
 
 }  // namespace maps

@@ -1,12 +1,14 @@
 #include "offline_panel/offline_commands.hpp"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
 #include <fmt/format.h>
 
+#include "format/labels.hpp"
 #include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "tiles/tile_geometry.hpp"
@@ -31,8 +33,9 @@ void download(OfflinePanel& panel, Session& s, zarn_ui::state::State& state) {
                           n};
   s.commit(state, MapsAction{MapsAction::AddRegion{std::move(region)}});
   panel.set_cache_report(std::nullopt);
-  s.set_status(area.name ? fmt::format("Downloading {} tiles for {}\u2026", n, *area.name)
-                         : fmt::format("Downloading {} tiles for offline use\u2026", n),
+  const std::string tiles = counted(n, "tile", "tiles");
+  s.set_status(area.name ? fmt::format("Downloading {} for {}\u2026", tiles, *area.name)
+                         : fmt::format("Downloading {} for offline use\u2026", tiles),
                StatusKind::Downloading);
 }
 

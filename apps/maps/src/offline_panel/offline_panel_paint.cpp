@@ -9,6 +9,7 @@
 #include "draw_kit/primitives.hpp"
 #include "draw_kit/text_fit.hpp"
 #include "draw_kit/theme_colors.hpp"
+#include "format/labels.hpp"
 #include "format/units.hpp"
 #include "geo/screen_view.hpp"
 #include "offline_panel/offline_area.hpp"
@@ -53,10 +54,12 @@ std::string status_line(const TileStore& tiles, const OfflinePanel& panel, const
   if (total == 0) {
     const GeoBox& b = area.box;
     const std::size_t t = region_tile_count(TileBox{{b.min_lat, b.min_lon}, {b.max_lat, b.max_lon}}, area.z0, area.z1);
-    return fmt::format("\u2248 {} tiles ({})", t, format_bytes(std::uint64_t{t} * kEstimatedTileBytes));
+    return fmt::format("\u2248 {} ({})", counted(t, "tile", "tiles"),
+                       format_bytes(std::uint64_t{t} * kEstimatedTileBytes));
   }
   if (done < total) return fmt::format("Downloading {}/{} tiles\u2026", done, total);
-  return fmt::format("Downloaded {} tiles{}", total, failed > 0 ? fmt::format(" ({} failed)", failed) : std::string());
+  return fmt::format("Downloaded {}{}", counted(total, "tile", "tiles"),
+                     failed > 0 ? fmt::format(" ({} failed)", failed) : std::string());
 }
 
 void paint_waste_bin(const PanelPen& pen, double c, double cy) {
@@ -78,8 +81,8 @@ void paint_region_row(OfflinePanel& panel, const PanelPen& pen, const Downloaded
   fill_rounded_rect(pen.scene, pen.transform, {pen.cl, y, pen.cr, y + 34 * s}, pen.theme.background, 8);
   const double room = std::max(pen.cw() - 54 * s, 40.0);
   pen.fitted(r.name, pen.theme.text, pen.cl + 12 * s, y + 5 * s, 13, room);
-  pen.fitted(fmt::format("z{}\u2013z{} \u00b7 {} tiles", r.z0, r.z1, r.tiles), pen.theme.text_secondary,
-             pen.cl + 12 * s, y + 20 * s, 11, room);
+  pen.fitted(fmt::format("z{}\u2013z{} \u00b7 {}", r.z0, r.z1, counted(r.tiles, "tile", "tiles")),
+             pen.theme.text_secondary, pen.cl + 12 * s, y + 20 * s, 11, room);
   // The button keeps its shape at every text size: both sides grow with the scale.
   const double cy = y + 17 * s;
   const Rect button{pen.cr - 34 * s, cy - 13 * s, pen.cr - 8 * s, cy + 13 * s};

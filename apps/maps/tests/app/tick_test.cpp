@@ -278,7 +278,7 @@ TEST(TickResults, ReplacedRequestOnlyComesOffTheCount) {
   f.tick();
   EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   EXPECT_EQ(f.model().selected, std::optional<std::string>("b"));
-  EXPECT_EQ(f.model().status, "1 results for \u201cPlace b\u201d");
+  EXPECT_EQ(f.model().status, "1 result for \u201cPlace b\u201d");
 }
 
 TEST(TickResults, PlaceSearchSelectsTheFirstHitAndStoresEveryPlace) {
@@ -328,7 +328,7 @@ TEST(TickResults, PlaceSearchWhileSuggestionsAreOpenFillsOnlyTheSuggestions) {
   EXPECT_EQ(f.model().results, std::vector<Place>{make_place("old")});
   EXPECT_EQ(f.model().selected, std::optional<std::string>("kept"));
   EXPECT_EQ(f.model().center, centre);
-  EXPECT_EQ(f.model().status, "1 results for \u201cPlace a\u201d");
+  EXPECT_EQ(f.model().status, "1 result for \u201cPlace a\u201d");
 }
 
 TEST(TickResults, EndpointAnswerFillsTheFieldItNames) {

@@ -358,6 +358,9 @@ TEST(Transit, JourneyCardsLegsAndDetails) {
     bus.headsign = "Moosach ";
     bus.color = "#112233";
     bus.text_color = "zz";  // unreadable: white
+    bus.from_name = "A";
+    bus.to_name = "B";
+    bus.num_stops = i == 0 ? 1 : 3;
     legs.push_back(bus);
   }
   m.transit = {TransitJourney{"09:00", "09:40", 40, 12, legs}, TransitJourney{"09:05", "09:30", 25, 1, {walk}}};
@@ -373,6 +376,8 @@ TEST(Transit, JourneyCardsLegsAndDetails) {
   EXPECT_TRUE(has_text(scene, "Walk \u00b7 1 min"));
   EXPECT_TRUE(has_text(scene, "Bus 10 Moosach")) << "the title is trimmed";
   EXPECT_TRUE(has_text(scene, "to Goetheplatz"));
+  EXPECT_TRUE(has_text(scene, "A \u2192 alight B \u00b7 1 stop")) << "one stop is not \"1 stops\"";
+  EXPECT_TRUE(has_text(scene, "A \u2192 alight B \u00b7 3 stops"));
   // The chips stop once the row is full, without an ellipsis; the detail rows list every leg.
   int chips = 0;
   for (const auto& t : texts(scene)) {

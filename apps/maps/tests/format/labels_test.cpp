@@ -47,5 +47,12 @@ TEST(Labels, ManeuverGlyphsAreOneThreeByteCharacter) {
   }
 }
 
+TEST(Labels, CountsTakeTheSingularForOneOnly) {
+  EXPECT_EQ(counted(0, "stop", "stops"), "0 stops");
+  EXPECT_EQ(counted(1, "stop", "stops"), "1 stop");
+  EXPECT_EQ(counted(2, "result", "results"), "2 results");
+  EXPECT_EQ(counted(4294967297ull, "tile", "tiles"), "4294967297 tiles");
+}
+
 }  // namespace
 }  // namespace maps

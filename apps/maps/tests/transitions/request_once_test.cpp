@@ -77,7 +77,7 @@ TEST(RequestOnce, EnterAfterTheTypingPauseAsksTheGeocoderOnce) {
     ASSERT_EQ(f.model().results.size(), 1u);
     EXPECT_EQ(f.model().results[0].id, "m");
     EXPECT_EQ(f.model().selected, std::optional<std::string>("m"));
-    EXPECT_EQ(f.model().status, "1 results for \u201cMarienplatz\u201d");
+    EXPECT_EQ(f.model().status, "1 result for \u201cMarienplatz\u201d");
     EXPECT_EQ(f.app->backend.pending_jobs, 0u);
   }
 }
