@@ -20,7 +20,7 @@ void paint_origin_dot(Scene& scene, const Affine& transform, Point p, const zarn
 // The selected place's name above its pin, left out where it would cross the area's sides.
 void paint_name_card(Scene& scene, const Affine& transform, const TextRenderer& text, const Place& place, Point p,
                      const zarn_ui::theme::Theme& theme, const Rect& area) {
-  const double w = measure_text(text, place.name, 12.0f) + 14.0;
+  const double w = text.measure_weighted(place.name, 12.0f, FontWeight::Semibold) + 14.0;
   const Rect card{p.x - w / 2.0, p.y - 56.0, p.x + w / 2.0, p.y - 34.0};
   if (card.x0 < area.x0 || card.x1 > area.x1) return;
   paint_card(scene, transform, card, theme.surface, theme.border, 6.0);

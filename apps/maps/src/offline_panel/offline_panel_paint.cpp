@@ -101,7 +101,8 @@ void paint_area_line(const PanelPen& pen, const std::optional<AreaCandidate>& ch
   }
   pen.label(chosen->name, pen.theme.accent, pen.cl, y, 13, FontWeight::Semibold);
   if (chosen->label.empty()) return;
-  const double name_w = measure_text(pen.text, chosen->name, pen.size(13));
+  // Measured as drawn: a semibold name is wider than the same name set normal.
+  const double name_w = pen.text.measure_weighted(chosen->name, pen.size(13), FontWeight::Semibold);
   const double gap = 10 * pen.s;
   pen.fitted(chosen->label, pen.theme.text_secondary, pen.cl + name_w + gap, y, 11.5,
              std::max(pen.cw() - (name_w + gap), 20.0));

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,9 +103,8 @@ struct PinScene {
     p.pos = camera_unproject(camera, x, y);
     app->model.places.push_back(p);
   }
-  Scene draw() {
+  Scene draw(const zarn_ui::text_render::TextRenderer& text = zarn_ui::text_render::TextRenderer::fixed(7)) {
     Scene s;
-    const auto text = zarn_ui::text_render::TextRenderer::fixed(7);
     paint_location_and_selection(s, Affine::identity(), text, camera, app->model, kTheme, kPalette, area, images, 1.0);
     return s;
   }
@@ -162,6 +162,25 @@ TEST(LocationAndSelection, SelectedPinLastWithItsNameCard) {
   // All of it inside one clip layer of the marker area.
   EXPECT_EQ(std::get<scene::PushLayer>(s.items().front()).clip, zarn_ui::Shape(ps.area));
   EXPECT_TRUE(std::holds_alternative<scene::PopLayer>(s.items().back()));
+}
+
+// The card holds the semibold name with its padding on both sides, with the fonts as drawn.
+TEST(LocationAndSelection, TheNameCardHoldsTheNameAsDrawn) {
+  PinScene ps;
+  ps.add("b", "M\u00fcnchen Hauptbahnhof", Category::Transit, 400, 300);
+  ps.app->model.selected = "b";
+  const auto text = zarn_ui::text_render::TextRenderer::create();
+  const Scene s = ps.draw(text);
+  const auto runs = items_of<scene::TextRun>(s);
+  ASSERT_EQ(runs.size(), 1u);
+  const double text_w = text.measure_weighted(runs[0].text, runs[0].size, runs[0].weight);
+  std::optional<Rect> card;
+  for (const auto& f : items_of<scene::Fill>(s)) {
+    if (const auto* rr = shape_of<zarn_ui::RoundedRect>(f); rr && f.color == kTheme.surface) card = rr->rect;
+  }
+  ASSERT_TRUE(card.has_value());
+  EXPECT_NEAR(runs[0].transform.e - card->x0, 7.0, 1e-6);
+  EXPECT_NEAR(card->x1 - (runs[0].transform.e + text_w), 7.0, 1e-6);
 }
 
 TEST(LocationAndSelection, NameCardOnlyWhereItFitsSideways) {

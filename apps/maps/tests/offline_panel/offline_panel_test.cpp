@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include <optional>
+
 #include "app/startup.hpp"
 #include "offline_panel/offline_area.hpp"
 #include "offline_panel/offline_entries.hpp"
@@ -118,6 +120,29 @@ TEST(OfflinePanelSearch, KeysChooseAndEscapeClosesThePanel) {
   EXPECT_FALSE(f.panel().is_open());
   EXPECT_FALSE(f.panel().chosen_area().has_value());
   EXPECT_TRUE(f.panel().hits().empty());
+}
+
+// The chosen area's name is set semibold and its label follows it with a gap, as drawn.
+TEST(OfflinePanelPaint, TheChosenAreasLabelStartsClearOfItsName) {
+  SearchedPanel f;
+  f.event(named(NamedKey::ArrowDown));
+  f.event(named(NamedKey::Enter));
+  ASSERT_TRUE(f.panel().chosen_area().has_value());
+  const auto text = zarn_ui::text_render::TextRenderer::create();
+  const AreaCandidate area = *f.panel().chosen_area();
+  ASSERT_FALSE(area.label.empty());
+  std::optional<zarn_ui::scene::TextRun> name, label;
+  const zarn_ui::Scene scene = f.paint_scene(text);
+  for (const auto& it : scene.items()) {
+    if (const auto* run = std::get_if<zarn_ui::scene::TextRun>(&it)) {
+      // The field shows the name too, set normal.
+      if (run->text == area.name && run->weight == FontWeight::Semibold) name = *run;
+      if (run->text.starts_with(area.label.substr(0, 6)) && !label) label = *run;
+    }
+  }
+  ASSERT_TRUE(name && label);
+  const double name_end = name->transform.e + text.measure_weighted(area.name, name->size, name->weight);
+  EXPECT_GE(label->transform.e - name_end, 8.0);
 }
 
 TEST(OfflinePanelDetail, StaysWithinZeroToSix) {

@@ -58,14 +58,18 @@ struct PanelFixture {
 
   OfflinePanel& panel() { return app->offline_panel; }
   void tick_once() { app->tick(state); }
-  // Paints one frame; returns its texts in drawing order.
-  std::vector<std::string> paint() {
-    auto text = zarn_ui::text_render::TextRenderer::fixed(7);
+  // Paints one frame with `text`.
+  zarn_ui::Scene paint_scene(zarn_ui::text_render::TextRenderer text) {
     const auto presence = zarn_ui::presence::PresenceCtx::empty();
     const auto permissions = zarn_ui::permissions::PermissionContext::permissive();
     const zarn_ui::widget::PaintCtx ctx{text, theme, presence, permissions};
     zarn_ui::Scene scene;
     app->draw(scene, zarn_ui::Affine::identity(), ctx);
+    return scene;
+  }
+  // Paints one frame; returns its texts in drawing order.
+  std::vector<std::string> paint() {
+    const zarn_ui::Scene scene = paint_scene(zarn_ui::text_render::TextRenderer::fixed(7));
     std::vector<std::string> texts;
     images_drawn = 0;
     for (const auto& it : scene.items()) {
