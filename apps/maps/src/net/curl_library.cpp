@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include <fmt/format.h>
+#include <openssl/crypto.h>
 
 #include "base/shared_library.hpp"
 
@@ -45,6 +47,18 @@ void wait_for_release() {
   hold.held = false;
 }
 
+struct Users {
+  std::mutex mu;
+  std::condition_variable gone;
+  std::size_t count = 0;
+};
+
+Users& users() {
+  // Never destroyed: a holder may let go while the statics of the ending process go.
+  static Users* u = new Users;
+  return *u;
+}
+
 std::string version_text(unsigned int v) {
   return fmt::format("{}.{}.{}", (v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
 }
@@ -78,6 +92,7 @@ base::Result<CurlLibrary> open_curl_library(const char* file) {
   find(lib.multi_info_read, "curl_multi_info_read");
   find(lib.multi_strerror, "curl_multi_strerror");
   if (auto missing = so.missing()) return *missing;
+  so.find_if_present(lib.openssl_init_crypto, "OPENSSL_init_crypto");
   const curl_version_info_data* info = lib.version_info(CURLVERSION_NOW);
   if (info == nullptr || info->version_num < LIBCURL_VERSION_NUM) {
     return base::err(fmt::format("{} is version {}, older than the {} this program was built for", file,
@@ -103,12 +118,43 @@ void release_curl_library() {
   hold.released.notify_all();
 }
 
+CurlUse::CurlUse() {
+  std::lock_guard lock(users().mu);
+  ++users().count;
+}
+
+CurlUse::~CurlUse() {
+  Users& u = users();
+  {
+    std::lock_guard lock(u.mu);
+    --u.count;
+  }
+  u.gone.notify_all();
+}
+
+std::size_t curl_users() {
+  std::lock_guard lock(users().mu);
+  return users().count;
+}
+
+bool wait_for_curl_users(std::chrono::milliseconds limit) {
+  Users& u = users();
+  std::unique_lock lock(u.mu);
+  return u.gone.wait_for(lock, limit, [&] { return u.count == 0; });
+}
+
 void install_crypto_provider() {
   wait_for_release();
   auto lib = open_curl_library(kCurlLibraryFile);
   if (lib) {
+    // OpenSSL would free its locks and tables at exit, under a tile worker that may still be
+    // closing its connections then (nobody joins it). Set up first with no exit handler, it
+    // leaves them to the end of the process.
+    if (lib->openssl_init_crypto) (void)lib->openssl_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     // A failure leaves curl unusable; every request then reports that it could not start.
     (void)lib->global_init(CURL_GLOBAL_DEFAULT);
+    // Registered after curl's set-up, so it runs before any exit handler that set-up registered.
+    std::atexit([] { (void)wait_for_curl_users(kCurlUseExitWait); });
     process_library() = *lib;
   } else {
     process_error() = base::err(fmt::format("the HTTP library could not be loaded: {}", lib.error()));

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 
 #include "base/result.hpp"
 
@@ -37,6 +38,8 @@ struct CurlLibrary {
   decltype(&::curl_multi_wakeup) multi_wakeup = nullptr;
   decltype(&::curl_multi_info_read) multi_info_read = nullptr;
   decltype(&::curl_multi_strerror) multi_strerror = nullptr;
+  // OpenSSL's set-up, from the libraries curl brings; null where curl's TLS is another.
+  int (*openssl_init_crypto)(std::uint64_t options, const void* settings) = nullptr;
 };
 
 // Opens `file` (never closed again) and finds every function of the table in it. The error
@@ -59,6 +62,23 @@ std::size_t crypto_provider_installs();
 // pass, whichever comes first; without a hold it never waits.
 void hold_curl_library(std::chrono::milliseconds limit);
 void release_curl_library();
+
+// Held by a thread that uses curl and that nobody joins (the tile worker), from before its
+// first request until its last curl handle is gone. At exit OpenSSL frees its locks and the
+// program's own statics go, so the end of the process waits for every holder to let go, for
+// at most `kCurlUseExitWait`; a holder stuck longer (in a name lookup, say) is not waited for.
+class CurlUse {
+ public:
+  CurlUse();
+  ~CurlUse();
+  CurlUse(const CurlUse&) = delete;
+  CurlUse& operator=(const CurlUse&) = delete;
+};
+inline constexpr std::chrono::milliseconds kCurlUseExitWait{2000};
+// How many threads hold a CurlUse now.
+std::size_t curl_users();
+// Waits until no thread holds a CurlUse or `limit` has passed; whether none is left.
+bool wait_for_curl_users(std::chrono::milliseconds limit);
 
 // The process's curl after `ensure_crypto_provider`; null when it could not be opened.
 const CurlLibrary* curl_library();

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/curl_library.hpp"
 #include "net/http_client.hpp"
 #include "tiles/tile_cache_job.hpp"
 #include "tiles/tile_disk.hpp"
@@ -531,6 +532,8 @@ void tile_worker_loop(base::Receiver<TileRequest>& requests, const base::Sender<
 void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileResult> results, fs::path style_dir,
                       std::string base, TileWorkerSettings settings) {
   try {
+    // Declared first, so it lets go after the client's last handle is gone.
+    const CurlUse curl_use;
     std::optional<TileHttpClient> client;
     auto built = TileHttpClient::create(settings.timeout, settings.max_transfers);
     if (built) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -41,6 +42,8 @@ TEST(OpenCurlLibrary, SaysWhatIsMissing) {
   const auto curl = open_curl_library(kCurlLibraryFile);
   ASSERT_TRUE(curl.is_ok()) << curl.error();
   EXPECT_NE(curl->multi_strerror, nullptr);
+  // This system's curl does its TLS with OpenSSL, whose exit handler the program turns off.
+  EXPECT_NE(curl->openssl_init_crypto, nullptr);
 }
 
 // In a process of its own (gtest runs the body in a fresh copy of this program), since any
@@ -94,6 +97,48 @@ TEST(CurlLibraryDeathTest, AHeldOpeningWaitsForTheReleaseOrTheLimit) {
         std::exit(ok && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(100) ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// A thread nobody joins that still holds curl when the process ends: the end waits for it to let
+// go, and waits no longer than its limit for one that never does.
+TEST(CurlLibraryDeathTest, TheEndOfTheProcessWaitsForThreadsStillInCurl) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto started = [] {
+    testing::FakeService svc;
+    svc.on("/x", [](const httplib::Request&, httplib::Response& res) { res.set_content("{}", "application/json"); });
+    if (!get_json(svc.host() + "/x").is_ok()) std::exit(2);
+  };
+  EXPECT_EXIT(
+      {
+        started();
+        std::atomic<bool> holding = false;
+        std::thread([&] {
+          const CurlUse use;
+          holding = true;
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));
+          std::fputs("let go\n", stderr);
+        }).detach();
+        while (!holding) std::this_thread::yield();
+        std::exit(curl_users() == 1 ? 0 : 3);
+      },
+      ::testing::ExitedWithCode(0), "let go");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EXIT(
+      {
+        started();
+        std::atomic<bool> holding = false;
+        std::thread([&] {
+          const CurlUse use;
+          holding = true;
+          std::this_thread::sleep_for(std::chrono::hours(1));
+        }).detach();
+        while (!holding) std::this_thread::yield();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, kCurlUseExitWait);
+  EXPECT_LT(took, kCurlUseExitWait + std::chrono::seconds(10));
 }
 
 }  // namespace

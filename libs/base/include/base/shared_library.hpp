@@ -34,6 +34,13 @@ class SharedLibrary {
     function = reinterpret_cast<Function*>(symbol);
   }
 
+  // The same for a function the library may lack: a null `function` is no failure. The search
+  // takes in the libraries this one was linked against.
+  template <class Function>
+  void find_if_present(Function*& function, const char* name) {
+    function = reinterpret_cast<Function*>(handle_ ? ::dlsym(handle_, name) : nullptr);
+  }
+
   // "FILE has no NAME" for the first function `find` did not find.
   std::optional<Error> missing() const {
     if (missing_.empty()) return std::nullopt;
