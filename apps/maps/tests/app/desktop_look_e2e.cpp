@@ -19,6 +19,7 @@
 #include "base_testing/fake_settings_portal.hpp"
 #include "base_testing/private_bus.hpp"
 #include "net/recording_job_spawner.hpp"
+#include "tile_root.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"
 
@@ -108,7 +109,7 @@ TEST(DesktopTheme, TheLiveMapSwitchesTileStyleWithTheDesktop) {
     EXPECT_TRUE(step.asked) << step.what;
   }
   app.reset();
-  std::filesystem::remove_all(root);
+  testing::remove_tile_root(root);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "base_testing/private_bus.hpp"
 #include "base_testing/private_x_server.hpp"
 #include "net/recording_job_spawner.hpp"
+#include "tile_root.hpp"
 #include "transitions/search.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/state.hpp"
@@ -134,7 +135,7 @@ TEST(IdleCpu, LiveAppWithATileRequestOutstanding) {
   std::printf("live app, tile outstanding: %.4f s CPU, %llu frames and %llu wake-ups in 1 s\n", f.cpu_seconds,
               static_cast<unsigned long long>(f.frames), static_cast<unsigned long long>(f.wakes));
   app.reset();
-  std::filesystem::remove_all(root);
+  testing::remove_tile_root(root);
 }
 
 TEST(IdleCpu, DemonstrationStateAfterASearch) {

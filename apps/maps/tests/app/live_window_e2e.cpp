@@ -16,6 +16,7 @@
 #include "geo/screen_view.hpp"
 #include "net/recording_job_spawner.hpp"
 #include "overlay/map_controls.hpp"
+#include "tile_root.hpp"
 #include "zarn_ui/launch.hpp"
 #include "zarn_ui/offscreen.hpp"
 #include "zarn_ui/scene.hpp"
@@ -217,7 +218,7 @@ TEST(LiveWindow, TilesInputViewIdleAndIdleFrames) {
   // Idle: at most the one frame that was already under way is drawn; the quit frame draws the same.
   EXPECT_LE(repaints_after_idle, 1);
   app.reset();
-  std::filesystem::remove_all(root);
+  testing::remove_tile_root(root);
 }
 
 }  // namespace

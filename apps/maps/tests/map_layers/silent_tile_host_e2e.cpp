@@ -17,6 +17,7 @@
 #include "app/construct.hpp"
 #include "map_layers/status_banner.hpp"
 #include "net/recording_job_spawner.hpp"
+#include "tile_root.hpp"
 #include "zarn_ui/state.hpp"
 
 namespace maps {
@@ -61,7 +62,7 @@ TEST(SilentTileHost, TheMapSaysItsImageryIsUnavailableWithinTwentySeconds) {
   EXPECT_TRUE(tile_host_failing(app->backend.tiles));
   std::printf("the banner said so after %.1f s\n", std::chrono::duration<double>(took).count());
   app.reset();
-  std::filesystem::remove_all(root);
+  testing::remove_tile_root(root);
 }
 
 }  // namespace
