@@ -34,12 +34,16 @@ std::string failure_text(Service service, const base::Error& error) {
   using K = base::ErrorKind;
   const std::string_view name = service_name(service);
   if (service == Service::Location) {
-    // The portal's own words are the person's where they are short and plain.
+    // The portal's own words are the person's where they are short and plain. The rest reads as
+    // for any service: after "Location unavailable — " a bare "location not available" said
+    // nothing new.
     switch (error.kind) {
       case K::TimedOut: return "no location fix in time";
       case K::NoResult: return "no location fix available";
-      case K::ServiceError: return error.message.empty() ? std::string("location not available") : error.message;
-      default: return "location not available";
+      case K::ServiceError:
+        if (!error.message.empty()) return error.message;
+        break;
+      default: break;
     }
   }
   switch (error.kind) {

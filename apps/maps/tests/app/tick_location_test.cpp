@@ -55,12 +55,12 @@ TEST(TickLocation, FailuresEndTheRequestAndFailTheWaitingAction) {
       {"timed out", base::err(base::ErrorKind::TimedOut, "timed out waiting for a location fix"),
        "Location unavailable \u2014 no location fix in time", "location_unavailable",
        "timed out waiting for a location fix"},
-      // The portal missing from the bus: the person reads that location is not available, the
-      // action (and the log) the full text.
+      // The portal missing from the bus: the person reads that the location service cannot be
+      // reached, the action (and the log) the full text.
       {"no portal",
        base::err(base::ErrorKind::Unreachable,
                  "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown: The name is not activatable"),
-       "Location unavailable \u2014 location not available", "location_unavailable",
+       "Location unavailable \u2014 cannot reach the location service", "location_unavailable",
        "location portal unavailable: org.freedesktop.DBus.Error.ServiceUnknown: The name is not activatable"},
   };
   for (const Case& c : cases) {
