@@ -1,5 +1,6 @@
 #include "app/session_scope.hpp"
 
+#include <cmath>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -32,11 +33,21 @@ void apply(MapsApp& app, ViewRequest& request) {
       request);
 }
 
+// Whether or not a route is shown yet: a fit made as the route arrives keeps its start and end
+// clear of the panel that comes with it.
+double navigation_cover(const MapsApp& app) {
+  const NavigationPanel& nav = app.navigation;
+  if (!nav.placement().is_docked() || nav.placement().handing_back) return 0.0;
+  if (is_narrow_layout(app.bounds_rect) && app.panel.expanded) return 0.0;
+  const double cover = app.bounds_rect.y1 - nav.panel_rect(app.bounds_rect).y0;
+  return std::isfinite(cover) && cover > 0.0 ? cover : 0.0;
+}
+
 }  // namespace
 
 SessionScope::SessionScope(MapsApp& app)
     : app_(app), session_{app.model, app.transient,  app.commits,     app.backend, app.selected_poi,
-                          app.panel, app.vector_map, app.bounds_rect, requests_} {}
+                          app.panel, app.vector_map, app.bounds_rect, requests_,   navigation_cover(app)} {}
 
 SessionScope::~SessionScope() {
   for (ViewRequest& request : requests_) apply(app_, request);

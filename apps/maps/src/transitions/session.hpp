@@ -55,6 +55,9 @@ struct Session {
   const VectorMap& vector_map;
   const zarn_ui::Rect& bounds;
   ViewRequests& requests;
+  // How far up from the bottom of the window the docked navigation panel covers the map while a
+  // road route is shown; 0 where the panel floats, is on the desktop or is hidden.
+  double navigation_cover = 0.0;
 
   void set_status(std::string text, StatusKind kind = StatusKind::Outcome) {
     backend.status.set(model, std::move(text), kind);

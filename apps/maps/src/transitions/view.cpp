@@ -89,19 +89,25 @@ void fit_view_to_points(Session& s, const std::vector<LatLon>& points) {
   const bool narrow = is_narrow_layout(b);
   double usable = narrow ? w - 32.0 : w - (side_panel_width(b) + 32.0 + 10.0);
   if (!(usable >= 200.0)) usable = 200.0;
-  const auto view = viewport_for_points(points, usable, b.height(), kFitInset);
+  // A road route comes with the docked navigation panel at the bottom of the map: the points are
+  // fitted above it, else the route's start or end would lie under it. At most half the height.
+  const double cover = s.model.route ? std::clamp(s.navigation_cover, 0.0, std::max(0.0, b.height() / 2.0)) : 0.0;
+  const auto view = viewport_for_points(points, usable, b.height() - cover, kFitInset);
   if (!view) return;
   const double zoom = std::min(view->zoom, kHighestFittedZoom);
   s.model.zoom = zoom;
   s.model.center = view->center;
   // Beside a shown side panel the points are centred in the map area right of it, else their
   // start would lie under the panel.
-  if (narrow || s.panel.collapsed) return;
-  const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
-  const double dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
-  if (!std::isfinite(dx)) return;
+  double dx = 0.0;
+  if (!narrow && !s.panel.collapsed) {
+    const double area_x0 = side_panel_rect(b).x1 + kLayoutGap;
+    dx = (area_x0 + usable / 2.0) - map_viewport_center(b).x;
+  }
+  const double dy = -cover / 2.0;
+  if (!std::isfinite(dx) || !std::isfinite(dy) || (dx == 0.0 && dy == 0.0)) return;
   const Point c = project_mercator(view->center.lat, view->center.lon, zoom);
-  s.model.center = unproject_mercator(c.x - dx, c.y, zoom);
+  s.model.center = unproject_mercator(c.x - dx, c.y - dy, zoom);
 }
 
 void fit_view_to_route(Session& s) {

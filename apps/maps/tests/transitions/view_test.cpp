@@ -149,10 +149,15 @@ TEST(FitView, UsableWidthLeavesOutTheSidePanel) {
   EXPECT_DOUBLE_EQ(viewport_for_points(pts, 1280, 800, 70)->zoom, 11.25);
 }
 
+// The top of the docked navigation panel in the app's window.
+double navigation_top(const MapsApp& app) { return app.navigation.panel_rect(app.bounds_rect).y0; }
+
 // A route fitted beside the shown side panel lies in the map area right of it, start and end
 // markers inside the fitting inset; with the panel folded, or in the narrow layout where the
-// panel covers the whole map, the route is centred on the window.
-TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
+// panel covers the whole map, the route is centred on the window across. Upwards it is centred
+// above the docked navigation panel that comes with it, and clear of it, unless the narrow
+// layout's open side panel hides that panel.
+TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanelAndAboveTheNavigation) {
   Route route;
   route.geometry = {{48.1412, 11.5580}, {48.1412, 11.5754}, {48.1374, 11.5754}};  // west to east, then south
   struct Case {
@@ -168,19 +173,34 @@ TEST(FitView, TheRouteLiesInTheMapAreaBesideTheSidePanel) {
       {"narrow", {0, 0, 600, 800}, false, 0.0, 300.0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    AppFixture f(default_map_model(), c.bounds);
-    f.app->panel.collapsed = c.collapsed;
-    f.model().route = route;
-    fit_view_to_route(f.app->session());
-    const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
-    expect_on_screen_at(*f.app, middle, Point{c.middle_x, c.bounds.height() / 2.0}, c.name);
-    for (const LatLon& p : route.geometry) {
-      const Point s = screen_of(*f.app, p);
-      EXPECT_GE(s.x, c.area_x0 + 70.0 - 1e-6);
-      EXPECT_LE(s.x, c.bounds.x1 - 70.0 + 1e-6);
+    for (const bool panel_open : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << c.name << (panel_open ? ", side panel open" : ""));
+      AppFixture f(default_map_model(), c.bounds);
+      f.app->panel.collapsed = c.collapsed;
+      f.app->panel.expanded = panel_open;
+      f.model().route = route;
+      fit_view_to_route(f.app->session());
+      const bool covered = !(is_narrow_layout(c.bounds) && panel_open);
+      const double bottom = covered ? navigation_top(*f.app) : c.bounds.y1;
+      ASSERT_GT(bottom, c.bounds.height() / 2.0);
+      const LatLon middle{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0};
+      expect_on_screen_at(*f.app, middle, Point{c.middle_x, bottom / 2.0}, c.name);
+      for (const LatLon& p : route.geometry) {
+        const Point s = screen_of(*f.app, p);
+        EXPECT_GE(s.x, c.area_x0 + 70.0 - 1e-6);
+        EXPECT_LE(s.x, c.bounds.x1 - 70.0 + 1e-6);
+        EXPECT_GE(s.y, 70.0 - 1e-6);
+        EXPECT_LE(s.y, bottom - 70.0 + 1e-6);
+      }
     }
   }
+  // Journeys come with no navigation panel: they are centred on the window's height.
+  AppFixture f;
+  f.model().transit = {TransitJourney{}};
+  f.model().transit[0].legs.resize(1);
+  f.model().transit[0].legs[0].geometry = route.geometry;
+  fit_view_to_plan(f.app->session());
+  expect_on_screen_at(*f.app, LatLon{(48.1412 + 48.1374) / 2.0, (11.5580 + 11.5754) / 2.0}, kFittedMiddle, "journey");
 }
 
 TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
@@ -218,7 +238,9 @@ TEST(FitView, PlanFallsThroughRouteJourneyAndEndpoints) {
     const LatLon before = f.model().center;
     fit_view_to_plan(f.app->session());
     if (c.center) {
-      expect_on_screen_at(*f.app, *c.center, kFittedMiddle, c.name);
+      // A road route, even of one point, shows the docked navigation panel: the fit is above it.
+      const double middle_y = c.route ? navigation_top(*f.app) / 2.0 : kFittedMiddle.y;
+      expect_on_screen_at(*f.app, *c.center, Point{kFittedMiddle.x, middle_y}, c.name);
     } else {
       EXPECT_EQ(f.model().center, before) << c.name;
     }
