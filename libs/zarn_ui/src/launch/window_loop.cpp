@@ -14,6 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <utility>
 
@@ -129,6 +132,7 @@ class WindowLoop {
       bool resized = look_changed;
       if (!hand_on_events(ratio, scale, resized)) break;
       const bool repaint = paint_frame(px_w, px_h, scale, resized);
+      painted_since_trim_ = painted_since_trim_ || repaint;
       if (options_.after_frame) options_.after_frame(frames_, repaint);
       ++frames_;
       if (options_.max_frames && frames_ >= *options_.max_frames) break;
@@ -149,6 +153,7 @@ class WindowLoop {
     SDL_Event ev;
     int got = 0;
     if (!deadline) {
+      give_back_free_memory();
       if (options_.before_wait) options_.before_wait(std::nullopt);
       got = SDL_WaitEvent(&ev);
     } else {
@@ -162,6 +167,17 @@ class WindowLoop {
     while (SDL_PollEvent(&ev)) events_.push_back(ev);
     waker_.taken();
     frame_start_ = Clock::now();
+  }
+
+  // Before the loop sleeps with nothing to wake it for, the heap's free pages go back to the
+  // system: the pictures and buffers of the frames and answers just handled leave them behind in
+  // every thread's arena, and a window at rest would keep them. Only after a frame was painted.
+  void give_back_free_memory() {
+    if (!painted_since_trim_) return;
+    painted_since_trim_ = false;
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
   }
 
   // Hands the events to the root and the floating panels' windows; false when the window is to
@@ -277,6 +293,7 @@ class WindowLoop {
 
   Scene previous_;
   bool have_previous_ = false;
+  bool painted_since_trim_ = false;
   FramePainter painter_;
   int frame_w_ = 0, frame_h_ = 0;
   Point last_pointer_;
