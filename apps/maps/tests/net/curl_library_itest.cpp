@@ -99,40 +99,38 @@ TEST(CurlLibraryDeathTest, AHeldOpeningWaitsForTheReleaseOrTheLimit) {
       ::testing::ExitedWithCode(0), "");
 }
 
-// A thread nobody joins that still holds curl when the process ends: the end waits for it to let
-// go, and waits no longer than its limit for one that never does.
-TEST(CurlLibraryDeathTest, TheEndOfTheProcessWaitsForThreadsStillInCurl) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const auto started = [] {
+// In a process of its own: curl set up by a first request, then a thread nobody joins that holds
+// curl for `hold` and then says "let go". Returns once the thread holds it.
+void hold_curl_in_a_thread(std::chrono::milliseconds hold) {
+  {
     testing::FakeService svc;
     svc.on("/x", [](const httplib::Request&, httplib::Response& res) { res.set_content("{}", "application/json"); });
     if (!get_json(svc.host() + "/x").is_ok()) std::exit(2);
-  };
+  }
+  std::atomic<bool> holding = false;
+  std::thread([&holding, hold] {
+    const CurlUse use;
+    holding = true;  // the last it touches of the caller's
+    std::this_thread::sleep_for(hold);
+    std::fputs("let go\n", stderr);
+  }).detach();
+  while (!holding) std::this_thread::yield();
+}
+
+// A thread that still holds curl when the process ends: the end waits for it to let go, and
+// waits no longer than its limit for one that never does.
+TEST(CurlLibraryDeathTest, TheEndOfTheProcessWaitsForThreadsStillInCurl) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        started();
-        std::atomic<bool> holding = false;
-        std::thread([&] {
-          const CurlUse use;
-          holding = true;
-          std::this_thread::sleep_for(std::chrono::milliseconds(300));
-          std::fputs("let go\n", stderr);
-        }).detach();
-        while (!holding) std::this_thread::yield();
+        hold_curl_in_a_thread(std::chrono::milliseconds(300));
         std::exit(curl_users() == 1 ? 0 : 3);
       },
       ::testing::ExitedWithCode(0), "let go");
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EXIT(
       {
-        started();
-        std::atomic<bool> holding = false;
-        std::thread([&] {
-          const CurlUse use;
-          holding = true;
-          std::this_thread::sleep_for(std::chrono::hours(1));
-        }).detach();
-        while (!holding) std::this_thread::yield();
+        hold_curl_in_a_thread(std::chrono::hours(1));
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "");
