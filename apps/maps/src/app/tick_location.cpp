@@ -7,6 +7,7 @@
 
 #include "app/tick_steps.hpp"
 #include "transitions/plans.hpp"
+#include "transitions/view.hpp"
 
 namespace maps::tick_steps {
 namespace {
@@ -20,7 +21,7 @@ void on_fix(MapsApp& app, const LocationFix& fix) {
   const LatLon pos{fix.lat, fix.lon};
   app.transient.set_origin(app.model, pos, "Current location");
   app.backend.location.located_fix = pos;
-  app.model.center = pos;
+  centre_view_on(app.session(), pos);
   app.set_status("Located");
   app.backend.start(ReverseGeocodeJob{fix.lat, fix.lon});
   // A plan to the destination now starts from where the device is.

@@ -37,7 +37,7 @@ void on_place_search(MapsApp& app, zarn_ui::state::State& state, worker::PlaceSe
   if (app.search_box.is_open()) {
     app.search_box.set_search_suggestions(std::move(places));
   } else if (!places.empty()) {
-    app.model.center = places.front().pos;
+    centre_view_on(app.session(), places.front().pos);
     app.model.selected = places.front().id;
     app.model.results = std::move(places);
   }

@@ -69,7 +69,7 @@ void handle_ui_message(Session& s, const UiMessage& message, zarn_ui::state::Sta
                  [&](const msg::OpenPoi& e) {
                    for (const Poi& poi : s.backend.view_pois.pois) {
                      if (poi.id != e.id) continue;
-                     m.center = poi.pos;
+                     centre_view_on(s, poi.pos);
                      s.selected_poi = poi.id;
                      s.panel.expanded = true;
                      return;

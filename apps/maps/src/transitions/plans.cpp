@@ -131,7 +131,7 @@ void on_suggestion_chosen(Session& s, const EndpointEvent::SuggestionChosen& e, 
       if (const auto origin = stand_in_origin(s, place.pos)) s.transient.set_origin(m, *origin, m.origin_name);
     }
   }
-  m.center = place.pos;
+  centre_view_on(s, place.pos);
   request_plan(s);
 }
 

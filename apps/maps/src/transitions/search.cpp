@@ -10,6 +10,7 @@
 #include "transitions/commit.hpp"
 #include "transitions/selection.hpp"
 #include "transitions/session.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
 
@@ -24,7 +25,7 @@ void submit_search(Session& s, zarn_ui::state::State* state) {
     // still names a place once the document is read back.
     if (!find_place(s.model, first.id)) keep_place(s, state, first);
     m.selected = first.id;
-    m.center = first.pos;
+    centre_view_on(s, first.pos);
   } else {
     // The card of an earlier selection is no answer to this search.
     m.selected.reset();

@@ -3,6 +3,7 @@
 #include "model/place_ops.hpp"
 #include "transitions/commit.hpp"
 #include "transitions/session.hpp"
+#include "transitions/view.hpp"
 
 namespace maps {
 
@@ -13,7 +14,7 @@ void select_place(Session& s, const std::string& id) {
   // next hydration does not take them back before a plan is committed.
   if (auto place = find_place(s.model, id)) {
     s.transient.set_dest(s.model, place->pos, place->name);
-    s.model.center = place->pos;
+    centre_view_on(s, place->pos);
   }
   if (changed) {
     s.transient.set_transit(s.model, {});

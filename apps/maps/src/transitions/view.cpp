@@ -83,6 +83,11 @@ std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, d
   return Viewport{center, zoom};
 }
 
+void centre_view_on(Session& s, LatLon pos) {
+  s.model.center = pos;
+  arm_view_idle_timer(s);
+}
+
 void fit_view_to_points(Session& s, const std::vector<LatLon>& points) {
   const Rect& b = s.bounds;
   const double w = b.width();

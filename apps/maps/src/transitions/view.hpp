@@ -36,6 +36,10 @@ void zoom_map_at(Session& s, double delta, double ax, double ay);
 // ignored; none left gives no result.
 std::optional<Viewport> viewport_for_points(const std::vector<LatLon>& points, double width, double height,
                                             double inset);
+// The map jumps to `pos` (a chosen place, a search answer, the device's position), keeping its
+// zoom. As after a pan, the view-idle deadline is armed: once the map rests there, the points
+// of interest of the new view are asked for, so the nearby list never lists another city's.
+void centre_view_on(Session& s, LatLon pos);
 // Fits the widget less the side panel, never closer than zoom 16.5.
 void fit_view_to_points(Session& s, const std::vector<LatLon>& points);
 void fit_view_to_route(Session& s);

@@ -3,16 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/tick_steps.hpp"
 #include "tick_fixture.hpp"
 #include "transitions/plans.hpp"
+#include "transitions/selection.hpp"
 
 namespace maps {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::make_place;
 using testing::TickFixture;
 
 TEST(TickDeadlines, SearchDeadlineFiresOnceAtItsInstant) {
@@ -126,6 +129,56 @@ TEST(TickDeadlines, ViewIdleAsksForTheWidenedBoxOnceWhileTheViewStaysInside) {
   f.tick();
   ASSERT_EQ(f.jobs->of_kind<PoiJob>().size(), 2u);
   EXPECT_EQ(f.jobs->of_kind<PoiJob>()[1].generation, 2u);
+}
+
+// The map jumping to another city (a chosen place, a search answer, the device's position) asks
+// for the points of interest there once it rests: the nearby list never keeps the old city's.
+TEST(TickDeadlines, AJumpToAnotherCityAsksForItsPointsOfInterest) {
+  const LatLon berlin{52.5251, 13.3694};
+  struct Case {
+    const char* name;
+    std::function<void(TickFixture&)> jump;
+  } cases[] = {
+      {"chosen place",
+       [&](TickFixture& f) {
+         Place p = make_place("berlin", berlin.lat, berlin.lon);
+         f.model().places.push_back(p);
+         select_place(f.app->session(), p.id);
+       }},
+      {"search answer",
+       [&](TickFixture& f) {
+         f.send(worker::PlaceSearch{std::vector<Place>{make_place("berlin", berlin.lat, berlin.lon)}, "berlin"});
+         f.tick();
+       }},
+      {"located",
+       [&](TickFixture& f) {
+         auto [tx, rx] = base::channel<LocationOutcome>();
+         f.app->backend.location.pending = true;
+         f.app->backend.location.receiver = std::move(rx);
+         ASSERT_TRUE(tx.send(LocationFix{berlin.lat, berlin.lon, 10.0}));
+         f.tick();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TickFixture f;
+    f.app->bounds_rect = Rect{0, 0, 1280, 800};
+    f.model().zoom = 15.0;
+    f.app->backend.view_pois.idle_deadline = f.now();
+    f.tick();  // the points of interest of Munich
+    ASSERT_EQ(f.jobs->of_kind<PoiJob>().size(), 1u);
+    c.jump(f);
+    ASSERT_NEAR(f.model().center.lat, berlin.lat, 1e-9);
+    ASSERT_TRUE(f.app->backend.view_pois.idle_deadline.has_value());
+    f.advance(450ms);
+    f.tick();
+    const auto asked = f.jobs->of_kind<PoiJob>();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_LT(asked[1].min_lat, berlin.lat);
+    EXPECT_GT(asked[1].max_lat, berlin.lat);
+    EXPECT_LT(asked[1].min_lon, berlin.lon);
+    EXPECT_GT(asked[1].max_lon, berlin.lon);
+  }
 }
 
 TEST(TickDeadlines, ZoomBelowFourteenDropsPoisAndTheBox) {
