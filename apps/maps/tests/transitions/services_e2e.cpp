@@ -74,6 +74,7 @@ struct LiveApp {
 
   LiveApp() {
     svc.reply("/search", kSearchReply);
+    svc.reply("/api/interpreter", R"({"elements":[]})");
     svc.on(R"(/route/v1/driving/.*)", [this](const httplib::Request&, httplib::Response& res) {
       // The routing service sends its errors with status 400 and its own code.
       if (router_down) {
@@ -110,6 +111,18 @@ struct LiveApp {
     app->tick(state);
   }
 
+  // A jump of the map asks for the points of interest there once it rests (450 ms on): this lets
+  // it rest, so that their status does not come in the middle of a later step.
+  void rest() {
+    const auto limit = std::chrono::steady_clock::now() + 8s;
+    while (app->backend.view_pois.idle_deadline && std::chrono::steady_clock::now() < limit) {
+      app->tick(state);
+      std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_FALSE(app->backend.view_pois.idle_deadline.has_value()) << "the map did not come to rest";
+    settle();
+  }
+
   std::vector<std::string> targets_starting(const std::string& prefix) const {
     std::vector<std::string> out;
     for (const auto& r : svc.requests()) {
@@ -141,10 +154,13 @@ TEST(ServicesEndToEnd, SearchDirectionsJourneysAndFailures) {
   EXPECT_EQ(f.model().recents.front(), "Marienplatz");
   EXPECT_EQ(f.targets_starting("/search"),
             std::vector<std::string>{"/search?q=Marienplatz&format=jsonv2&limit=8&addressdetails=1"});
+  f.rest();
+  EXPECT_EQ(f.targets_starting("/api/interpreter").size(), 1u) << "the places around the answer are asked for";
 
   // Directions to the opened place, from a chosen origin: the estimate at once, then the route.
   f.app->transient.set_origin(f.model(), kHome, "Home");
   route_message(*f.app, UiMessage{msg::OpenPlace{"osm-way-2"}}, f.state);
+  f.rest();
   route_message(*f.app, UiMessage{msg::Directions{}}, f.state);
   const LatLon dest{48.1374, 11.5755};
   EXPECT_EQ(f.model().dest, std::optional(dest));
