@@ -4,12 +4,12 @@ target_include_directories(bench_app_frame PRIVATE ${PROJECT_SOURCE_DIR}/libs/za
 # The live app at rest in a window: resident memory beside SDL's texture framebuffer.
 pkg_check_modules(BENCH_APP_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 maps_benchmark(bench_live_app SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_app.cpp
-  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB)
+  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB OpenSSL::SSL OpenSSL::Crypto)
 maps_benchmark(bench_live_frames SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_frames.cpp
-  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB SDL2::SDL2)
+  DEPS maps_app base_testing PkgConfig::BENCH_APP_HTTPLIB SDL2::SDL2 OpenSSL::SSL OpenSSL::Crypto)
 pkg_check_modules(BENCH_APP_PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 maps_benchmark(bench_live_start SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live_start.cpp
-  DEPS base base_testing PkgConfig::BENCH_APP_HTTPLIB PkgConfig::SPNG Threads::Threads)
+  DEPS base base_testing PkgConfig::BENCH_APP_HTTPLIB PkgConfig::SPNG Threads::Threads OpenSSL::SSL OpenSSL::Crypto)
 # The programs it starts: the live app as it starts, and the floor of the stack.
 add_executable(maps_start_child ${CMAKE_CURRENT_LIST_DIR}/live_app_child.cpp)
 target_link_libraries(maps_start_child PRIVATE maps_app)

@@ -1,5 +1,5 @@
 // The live app as a user starts it: from exec to the first painted frame, its resident memory at
-// rest in a 1280 x 800 window with its map tiles loaded from a local server, and the CPU it uses
+// rest in a 1280 x 800 window with its map tiles loaded over TLS from a local server, and the CPU it uses
 // while a tile server takes its requests and never answers them. The app is this program run
 // as a program of its own (live_app_child.cpp, exec'd, so loading the libraries counts) with its
 // tile host pointed at the local server. Beside it, the floor of this stack measured the same
@@ -98,13 +98,14 @@ constexpr int kRuns = 5;
 
 // Medians of kRuns starts. `tiles_on_disk`: every start finds the view's tiles in its cache
 // (filled by a start before them), as a second start at the same place does.
-void measure(benchmark::State& bs, bool floor, bool stall, double watch_s, bool tiles_on_disk = false) {
+void measure(benchmark::State& bs, bool floor, bool stall, double watch_s, bool tiles_on_disk = false,
+             maps::bench::TileScheme scheme = maps::bench::TileScheme::Https) {
   Session session;
   if (session.x.display().empty()) {
     bs.SkipWithError("Xvfb did not start");
     return;
   }
-  LocalTileServer server(stall);
+  LocalTileServer server(stall, scheme);
   for (auto _ : bs) {
     std::vector<double> first, rss, cpu;
     for (int i = tiles_on_disk ? -1 : 0; i < kRuns; ++i) {
@@ -112,7 +113,8 @@ void measure(benchmark::State& bs, bool floor, bool stall, double watch_s, bool 
       Started s;
       const std::string program = beside_this_program(floor ? "stack_floor_window" : "maps_start_child");
       const std::vector<std::string> args =
-          floor ? std::vector<std::string>{} : std::vector<std::string>{server.host(), cache.string()};
+          floor ? std::vector<std::string>{}
+                : std::vector<std::string>{server.host(), cache.string(), server.ca_file(), server.ca_directory()};
       const bool counted = i >= 0;
       if (!start_child(program, args, counted ? watch_s : 0.0, s)) {
         bs.SkipWithError("the child did not come to rest");
@@ -130,17 +132,23 @@ void measure(benchmark::State& bs, bool floor, bool stall, double watch_s, bool 
 }
 
 void BM_LiveStart_App(benchmark::State& s) { measure(s, false, false, 3.0); }
+// The same where the system keeps its certificates in a bundle only, read whole by every
+// connection (what the app did everywhere before it trusted the hashed directory).
+void BM_LiveStart_AppTrustingABundle(benchmark::State& s) {
+  measure(s, false, false, 3.0, false, maps::bench::TileScheme::HttpsBundleOnly);
+}
 void BM_LiveStart_Floor(benchmark::State& s) { measure(s, true, false, 3.0); }
 void BM_LiveStart_AppTilesOnDisk(benchmark::State& s) { measure(s, false, false, 3.0, true); }
 // Every tile request held open: CPU over 10 s after the first frame, given per 30 s.
 void BM_LiveStalledTiles_App(benchmark::State& s) {
-  measure(s, false, true, -10.0);
+  measure(s, false, true, -10.0, false, maps::bench::TileScheme::Http);
   s.counters["cpu_s_per_30s"] = s.counters["cpu_s"] * 3.0;
 }
 
 }  // namespace
 
 BENCHMARK(BM_LiveStart_App)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveStart_AppTrustingABundle)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStart_Floor)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStart_AppTilesOnDisk)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStalledTiles_App)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 // The live app for the start-up benchmark, started as the app starts (the descriptor, the
 // launcher, the window loop), its tiles from a local server. Arguments: the tile host, the tile
-// cache folder, the fd to tell of its first painted frame and of its rest.
+// cache folder, the certificate bundle and directory that the server is trusted by (empty for
+// plain HTTP), the fd to tell of its first painted frame and of its rest.
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -13,16 +14,18 @@
 #include "zarn_ui/launch.hpp"
 
 int main(int argc, char** argv) {
-  if (argc != 4) return 2;
+  if (argc != 6) return 2;
   const std::string host = argv[1], cache = argv[2];
-  const int fd = std::atoi(argv[3]);
+  maps::TileWorkerSettings tiles;
+  tiles.trust = {argv[3], argv[4]};
+  const int fd = std::atoi(argv[5]);
   maps::hold_http_for_first_frame();
   zarn_ui::launch::AppDescriptor d = maps::maps_descriptor();
   maps::MapsApp* live = nullptr;
   maps::RecordingJobSpawner* jobs = nullptr;
   d.default_factory = [&]() -> zarn_ui::launch::WidgetBox {
-    auto app = maps::build_maps_app(maps::default_map_model(), maps::VectorMap{}, maps::new_tile_store(cache, host),
-                                    false, true);
+    auto app = maps::build_maps_app(maps::default_map_model(), maps::VectorMap{},
+                                    maps::new_tile_store(cache, host, tiles), false, true);
     // The services are not there: the view-idle deadline's points of interest are answered empty.
     auto spawner = std::make_unique<maps::RecordingJobSpawner>();
     jobs = spawner.get();

@@ -11,52 +11,89 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base_testing/self_signed.hpp"
 #include "tile_bench_png.hpp"
 
 namespace maps::bench {
+
+inline std::filesystem::path fresh_dir();
+
+// How a local tile server is reached: plain HTTP, or TLS with a certificate of its own that the
+// client trusts through a bundle and a hashed directory, as the system keeps its certificates,
+// or through a bundle alone, as a system without such a directory does.
+enum class TileScheme { Http, Https, HttpsBundleOnly };
 
 // Serves the same tile for every path, on 127.0.0.1; with `stall`, takes every request and never
 // answers it.
 class LocalTileServer {
  public:
-  explicit LocalTileServer(bool stall = false) : stall_(stall) {
+  explicit LocalTileServer(bool stall = false, TileScheme scheme = TileScheme::Http) : stall_(stall) {
     const auto png = make_tile_png();
     body_.assign(png.begin(), png.end());
-    server_.Get(R"(/(\w+)/(\d+)/(\d+)/(\d+)\.png)", [this](const httplib::Request&, httplib::Response& res) {
+    if (scheme == TileScheme::Http) {
+      server_ = std::make_unique<httplib::Server>();
+    } else {
+      auto [cert, key] = base_testing::self_signed_for_localhost();
+      server_ = std::make_unique<httplib::SSLServer>(cert.get(), key.get());
+      trust_dir_ = fresh_dir();
+      // The system's bundle with this server's certificate added: the bundle is read whole.
+      ca_file_ = (trust_dir_ / "bundle.crt").string();
+      std::error_code ec;
+      std::filesystem::copy_file("/etc/ssl/certs/ca-certificates.crt", ca_file_, ec);
+      base_testing::append_pem(ca_file_, cert.get());
+      if (scheme == TileScheme::Https) {
+        ca_directory_ = (trust_dir_ / "certs").string();
+        std::filesystem::create_directory(ca_directory_, ec);
+        base_testing::append_pem(std::filesystem::path(ca_directory_) / base_testing::subject_hash_name(cert.get()),
+                                 cert.get());
+      }
+    }
+    server_->Get(R"(/(\w+)/(\d+)/(\d+)/(\d+)\.png)", [this](const httplib::Request&, httplib::Response& res) {
       if (stall_) {
         while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return;
       }
       res.set_content(body_, "image/png");
     });
-    server_.new_task_queue = [] { return new httplib::ThreadPool(64); };
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    server_->new_task_queue = [] { return new httplib::ThreadPool(64); };
+    port_ = server_->bind_to_any_port("127.0.0.1");
+    scheme_ = scheme == TileScheme::Http ? "http" : "https";
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
   }
   ~LocalTileServer() {
     stopping_ = true;
-    server_.stop();
+    server_->stop();
     thread_.join();
+    std::error_code ec;
+    if (!trust_dir_.empty()) std::filesystem::remove_all(trust_dir_, ec);
   }
-  std::string host() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  std::string host() const { return scheme_ + "://127.0.0.1:" + std::to_string(port_); }
+  // The certificates a client trusts it by (empty for plain HTTP).
+  const std::string& ca_file() const { return ca_file_; }
+  const std::string& ca_directory() const { return ca_directory_; }
 
  private:
-  httplib::Server server_;
+  std::unique_ptr<httplib::Server> server_;
   std::string body_;
   bool stall_ = false;
   std::atomic<bool> stopping_{false};
   int port_ = 0;
+  std::string scheme_;
+  std::filesystem::path trust_dir_;
+  std::string ca_file_, ca_directory_;
   std::thread thread_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <system_error>
 
 #include <fmt/format.h>
 
@@ -162,6 +163,40 @@ void CurlEasyDeleter::operator()(CURL* handle) const {
   if (const CurlLibrary* lib = curl_library()) lib->easy_cleanup(handle);
 }
 
+bool holds_hashed_certificates(const std::filesystem::path& dir) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    // Eight hex digits, a dot and a number: what `openssl rehash` names a certificate.
+    const std::string name = it->path().filename().string();
+    const std::size_t dot = name.find('.');
+    if (dot != 8 || dot + 1 >= name.size()) continue;
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    const auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (std::all_of(name.begin(), name.begin() + 8, hex) && std::all_of(name.begin() + 9, name.end(), digit)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+const std::string& system_ca_directory() {
+  static const std::string dir = [] {
+    std::string found;
+#if LIBCURL_VERSION_NUM >= 0x075400
+    const CurlLibrary* lib = curl_library();
+    if (lib == nullptr || lib->easy_getinfo == nullptr) return found;
+    CurlEasy handle(lib->easy_init());
+    char* path = nullptr;
+    if (handle && lib->easy_getinfo(handle.get(), CURLINFO_CAPATH, &path) == CURLE_OK && path != nullptr &&
+        holds_hashed_certificates(path)) {
+      found = path;
+    }
+#endif
+    return found;
+  }();
+  return dir;
+}
+
 CurlEasy new_curl_handle() {
   const CurlLibrary* lib = curl_library();
   return CurlEasy(lib ? lib->easy_init() : nullptr);
@@ -175,6 +210,7 @@ struct HttpGetTransfer::State {
   std::string url;
   std::string user_agent{kUserAgent};
   std::string ca_file;
+  std::string ca_directory;
   CurlList headers;
   Transfer transfer;
   char errbuf[CURL_ERROR_SIZE] = {};
@@ -227,8 +263,15 @@ HttpGetTransfer::HttpGetTransfer(CURL* h, const std::string& url, const HttpGetO
 #endif
   lib.easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
   lib.easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (!options.ca_file.empty()) {
-    s.ca_file = options.ca_file;
+  // A directory of certificates is trusted alone where there is one: the same trust as the
+  // bundle without parsing and holding all of it.
+  s.ca_directory = options.trust.ca_directory;
+  s.ca_file = options.trust.ca_file;
+  if (s.ca_directory.empty() && s.ca_file.empty()) s.ca_directory = system_ca_directory();
+  if (!s.ca_directory.empty()) {
+    lib.easy_setopt(h, CURLOPT_CAINFO, nullptr);
+    lib.easy_setopt(h, CURLOPT_CAPATH, s.ca_directory.c_str());
+  } else if (!s.ca_file.empty()) {
     lib.easy_setopt(h, CURLOPT_CAINFO, s.ca_file.c_str());
     lib.easy_setopt(h, CURLOPT_CAPATH, nullptr);
   }

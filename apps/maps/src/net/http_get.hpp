@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,15 +36,31 @@ struct HttpReply {
   std::optional<std::chrono::seconds> retry_after;
 };
 
+// Certificates to trust in place of the system's, as the system keeps them: a PEM bundle, a
+// directory of certificates named by their subject hash, or both. Only tests and benchmarks
+// that run a TLS server of their own give any.
+struct HttpTrust {
+  std::string ca_file;
+  std::string ca_directory;
+  bool operator==(const HttpTrust&) const = default;
+};
+
 struct HttpGetOptions {
   std::chrono::milliseconds timeout{0};
   std::size_t max_body_bytes = 0;
   // Setting it aborts the transfer within about a second ("request cancelled").
   const std::atomic<bool>* cancel = nullptr;
-  // A PEM file of certificates to trust instead of the system's; only tests that run a TLS
-  // server of their own set it.
-  std::string ca_file;
+  HttpTrust trust;
 };
+
+// The system's certificates as a directory named by subject hash, when the curl library knows
+// one and it holds such names; else empty. Where there is a directory it is trusted alone: a
+// connection then reads only the certificates its peer's chain names, where the bundle would
+// have every one of them parsed and held (about 1 MiB, and tens of milliseconds, per
+// connection).
+const std::string& system_ca_directory();
+// Whether `dir` holds at least one certificate named by subject hash ("5ad8a5d6.0").
+bool holds_hashed_certificates(const std::filesystem::path& dir);
 
 // Any status is a reply; transport failures, time-outs and bodies larger than `max_body_bytes`
 // are errors. The handle is reset first, which keeps its connections for the next request.

@@ -35,6 +35,7 @@ struct WakeTarget {
 struct TileHttpClient::Impl {
   std::chrono::milliseconds timeout{};
   std::size_t max_transfers = 1;
+  HttpTrust trust;
   const CurlLibrary* lib = nullptr;  // once the first transfer opened it
   CurlMulti multi;
   std::shared_ptr<WakeTarget> wake = std::make_shared<WakeTarget>();
@@ -97,9 +98,11 @@ TileHttpClient::TileHttpClient(TileHttpClient&&) noexcept = default;
 TileHttpClient& TileHttpClient::operator=(TileHttpClient&&) noexcept = default;
 TileHttpClient::~TileHttpClient() = default;
 
-base::Result<TileHttpClient> TileHttpClient::create(std::chrono::milliseconds timeout, std::size_t max_transfers) {
+base::Result<TileHttpClient> TileHttpClient::create(std::chrono::milliseconds timeout, std::size_t max_transfers,
+                                                    HttpTrust trust) {
   auto impl = std::make_unique<Impl>();
   impl->timeout = timeout;
+  impl->trust = std::move(trust);
   impl->max_transfers = std::max<std::size_t>(1, max_transfers);
   return TileHttpClient(std::move(impl));
 }
@@ -124,7 +127,7 @@ void TileHttpClient::start(const TileRequest& request, const std::string& url) {
   }
   const CurlLibrary& lib = *impl_->lib;
   CurlEasy handle = impl_->take_handle();
-  HttpGetTransfer get(handle.get(), url, impl_->timeout, kMaxTileReplyBytes);
+  HttpGetTransfer get(handle.get(), url, HttpGetOptions{impl_->timeout, kMaxTileReplyBytes, nullptr, impl_->trust});
   if (!get.ready()) {
     impl_->refused.push_back({request, get.finish(CURLE_FAILED_INIT)});
     return;

@@ -35,7 +35,7 @@ class TileHttpClient {
   // whose tiles all come from disk never loads it, and a curl that cannot be opened or cannot
   // make its multi handle fails each transfer with the reason.
   static base::Result<TileHttpClient> create(std::chrono::milliseconds timeout = kTileClientTimeout,
-                                             std::size_t max_transfers = kMaxTileTransfers);
+                                             std::size_t max_transfers = kMaxTileTransfers, HttpTrust trust = {});
   TileHttpClient(TileHttpClient&&) noexcept;
   TileHttpClient& operator=(TileHttpClient&&) noexcept;
   ~TileHttpClient();

@@ -535,7 +535,7 @@ void tile_worker_main(base::Receiver<TileRequest> requests, base::Sender<TileRes
     // Declared first, so it lets go after the client's last handle is gone.
     const CurlUse curl_use;
     std::optional<TileHttpClient> client;
-    auto built = TileHttpClient::create(settings.timeout, settings.max_transfers);
+    auto built = TileHttpClient::create(settings.timeout, settings.max_transfers, settings.trust);
     if (built) {
       client.emplace(std::move(built).value());
     } else {

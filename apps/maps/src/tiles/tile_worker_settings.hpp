@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 
+#include "net/http_get.hpp"
 #include "tiles/tile_host_health.hpp"
 
 namespace maps {
@@ -18,6 +19,7 @@ struct TileWorkerSettings {
   std::size_t max_transfers = kMaxTileTransfers;           // running at once
   // Before a failing host is tried again; doubles with each failed try.
   std::chrono::milliseconds first_host_pause = kFirstHostPause;
+  HttpTrust trust{};  // the system's certificates unless a benchmark's own server needs others
   bool operator==(const TileWorkerSettings&) const = default;
 };
 

@@ -1,20 +1,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/x509.h>
-#include <openssl/x509v3.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "../tiles/temp_dir.hpp"
+#include "base_testing/self_signed.hpp"
 #include "fake_service.hpp"
 #include "net/http_client.hpp"
 
@@ -23,39 +23,11 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct PkeyFree {
-  void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
-};
-struct X509Free {
-  void operator()(X509* x) const { X509_free(x); }
-};
-
-// A self-signed certificate for 127.0.0.1: valid in every way except that no one trusts it.
-std::pair<std::unique_ptr<X509, X509Free>, std::unique_ptr<EVP_PKEY, PkeyFree>> self_signed() {
-  std::unique_ptr<EVP_PKEY, PkeyFree> key(EVP_EC_gen("P-256"));
-  std::unique_ptr<X509, X509Free> cert(X509_new());
-  X509_set_version(cert.get(), 2);
-  ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 1);
-  X509_gmtime_adj(X509_getm_notBefore(cert.get()), -60);
-  X509_gmtime_adj(X509_getm_notAfter(cert.get()), 3600);
-  X509_set_pubkey(cert.get(), key.get());
-  X509_NAME* name = X509_get_subject_name(cert.get());
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
-  X509_set_issuer_name(cert.get(), name);
-  X509V3_CTX ctx;
-  X509V3_set_ctx_nodb(&ctx);
-  X509V3_set_ctx(&ctx, cert.get(), cert.get(), nullptr, nullptr, 0);
-  if (X509_EXTENSION* san = X509V3_EXT_conf_nid(nullptr, &ctx, NID_subject_alt_name, "IP:127.0.0.1")) {
-    X509_add_ext(cert.get(), san, -1);
-    X509_EXTENSION_free(san);
-  }
-  X509_sign(cert.get(), key.get(), EVP_sha256());
-  return {std::move(cert), std::move(key)};
-}
+using base_testing::self_signed_for_localhost;
 
 TEST(GetJsonTls, UntrustedCertificateIsRefused) {
   const base::ScopedEnv no_proxy("no_proxy", "127.0.0.1");
-  auto [cert, key] = self_signed();
+  auto [cert, key] = self_signed_for_localhost();
   ASSERT_TRUE(cert && key);
   httplib::SSLServer server(cert.get(), key.get());
   ASSERT_TRUE(server.is_valid());
@@ -105,7 +77,7 @@ class TrustFile {
 TEST(GetJsonTls, ARedirectFromHttpsToHttpIsRefused) {
   testing::FakeService plain;
   plain.reply("/final", R"({"via":"http"})");
-  auto [cert, key] = self_signed();
+  auto [cert, key] = self_signed_for_localhost();
   ASSERT_TRUE(cert && key);
   const TrustFile trust(cert.get());
   ASSERT_FALSE(trust.path().empty());
@@ -125,7 +97,8 @@ TEST(GetJsonTls, ARedirectFromHttpsToHttpIsRefused) {
 
   const auto get = [&](const std::string& url) {
     CurlEasy handle = new_curl_handle();
-    return http_get(handle.get(), url, HttpGetOptions{std::chrono::milliseconds(3000), 1 << 20, nullptr, trust.path()});
+    return http_get(handle.get(), url,
+                    HttpGetOptions{std::chrono::milliseconds(3000), 1 << 20, nullptr, {trust.path(), {}}});
   };
   const auto down = get(secure + "/down");
   const auto across = get(secure + "/across");
@@ -140,6 +113,64 @@ TEST(GetJsonTls, ARedirectFromHttpsToHttpIsRefused) {
   EXPECT_EQ(across->body, R"({"via":"https"})");
   ASSERT_TRUE(up.is_ok()) << up.error();
   EXPECT_EQ(up->body, R"({"via":"https"})");
+}
+
+// A running TLS server for 127.0.0.1 with `cert`, answering GET /x with "[]".
+class TlsServer {
+ public:
+  TlsServer(X509* cert, EVP_PKEY* key) : server_(cert, key) {
+    server_.Get("/x",
+                [](const httplib::Request&, httplib::Response& res) { res.set_content("[]", "application/json"); });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    for (int i = 0; i < 500 && !server_.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ~TlsServer() {
+    server_.stop();
+    thread_.join();
+  }
+  std::string url() const { return "https://127.0.0.1:" + std::to_string(port_) + "/x"; }
+
+ private:
+  httplib::SSLServer server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+// The system's certificates are trusted through their hashed directory where there is one: a
+// certificate found there by its subject hash is trusted, and one under another name is not.
+TEST(GetJsonTls, ACertificateDirectoryIsReadByTheNamesOfItsHashes) {
+  const base::ScopedEnv no_proxy("no_proxy", "127.0.0.1");
+  auto [cert, key] = self_signed_for_localhost();
+  ASSERT_TRUE(cert && key);
+  const TlsServer server(cert.get(), key.get());
+  testing::TempDir hashed, misnamed;
+  ASSERT_TRUE(base_testing::append_pem(hashed.path() / base_testing::subject_hash_name(cert.get()), cert.get()));
+  ASSERT_TRUE(base_testing::append_pem(misnamed.path() / "server.pem", cert.get()));
+  const auto get = [&](const testing::TempDir& dir) {
+    CurlEasy handle = new_curl_handle();
+    return http_get(handle.get(), server.url(),
+                    HttpGetOptions{std::chrono::milliseconds(3000), 1 << 20, nullptr, {{}, dir.path().string()}});
+  };
+  const auto trusted = get(hashed);
+  ASSERT_TRUE(trusted.is_ok()) << trusted.error();
+  EXPECT_EQ(trusted->body, "[]");
+  const auto refused = get(misnamed);
+  ASSERT_TRUE(refused.is_err());
+  EXPECT_THAT(refused.error(), HasSubstr("certificate"));
+
+  EXPECT_TRUE(holds_hashed_certificates(hashed.path()));
+  EXPECT_FALSE(holds_hashed_certificates(misnamed.path()));
+  EXPECT_FALSE(holds_hashed_certificates(hashed.path() / "missing"));
+  for (const char* name : {"5ad8a5d6", "5ad8a5d6.", "5ad8a5dg.0", "5ad8a5d.0", "5ad8a5d6.0x"}) {
+    testing::TempDir dir;
+    std::ofstream(dir.path() / name) << "x";
+    EXPECT_FALSE(holds_hashed_certificates(dir.path())) << name;
+  }
+  // On this system the directory curl was built with holds the same certificates as its bundle.
+  if (std::filesystem::exists("/etc/ssl/certs/ca-certificates.crt") && holds_hashed_certificates("/etc/ssl/certs")) {
+    EXPECT_EQ(system_ca_directory(), "/etc/ssl/certs");
+  }
 }
 
 }  // namespace

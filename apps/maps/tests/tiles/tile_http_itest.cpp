@@ -9,6 +9,9 @@
 #include <mutex>
 #include <thread>
 
+#include "base_testing/self_signed.hpp"
+#include "temp_dir.hpp"
+
 namespace maps {
 namespace {
 
@@ -160,6 +163,42 @@ TEST(TileHttpClient, TheWakeFunctionEndsAWaitEarly) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);  // far below the minute it would wait
   client = base::err("dropped");
   wake();  // the client is gone
+}
+
+// Over TLS the client trusts what it was given, as a bundle or as a hashed directory, and
+// refuses a server it was not told to trust.
+TEST(TileHttpClient, TrustsTheCertificatesItWasGiven) {
+  auto [cert, key] = base_testing::self_signed_for_localhost();
+  ASSERT_TRUE(cert && key);
+  httplib::SSLServer server(cert.get(), key.get());
+  server.Get("/tile.png",
+             [](const httplib::Request&, httplib::Response& res) { res.set_content("PNGDATA", "image/png"); });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread t([&] { server.listen_after_bind(); });
+  for (int i = 0; i < 500 && !server.is_running(); ++i) std::this_thread::sleep_for(2ms);
+  testing::TempDir dir;
+  const auto bundle = dir.path() / "bundle.crt";
+  ASSERT_TRUE(base_testing::append_pem(bundle, cert.get()));
+  std::filesystem::create_directory(dir.path() / "certs");
+  ASSERT_TRUE(base_testing::append_pem(dir.path() / "certs" / base_testing::subject_hash_name(cert.get()), cert.get()));
+
+  const std::string url = "https://127.0.0.1:" + std::to_string(port) + "/tile.png";
+  const std::vector<HttpTrust> trusts = {{bundle.string(), {}}, {{}, (dir.path() / "certs").string()}, {}};
+  for (std::uint32_t i = 0; i < trusts.size(); ++i) {
+    auto client = TileHttpClient::create(3s, 1, trusts[i]);
+    ASSERT_TRUE(client.is_ok());
+    client->start(display(i), url);
+    auto ended = run_until(*client, 1);
+    ASSERT_EQ(ended.count(i), 1u);
+    if (i < 2) {
+      ASSERT_TRUE(ended.at(i).is_ok()) << i << ": " << ended.at(i).error();
+      EXPECT_EQ(ended.at(i)->body, "PNGDATA");
+    } else {
+      EXPECT_TRUE(ended.at(i).is_err()) << "the system's certificates do not name this server";
+    }
+  }
+  server.stop();
+  t.join();
 }
 
 }  // namespace
