@@ -128,7 +128,7 @@ void paint_window(MapsApp& app, Scene& scene, const Affine& t, const zarn_ui::wi
   // 10. Search box.
   paint_search_box(app, scene, t, ctx);
   // 11. Status pill.
-  paint_status_pill(overlay, scene, t, text, theme);
+  app.overlay.set_shortened_status(paint_status_pill(overlay, scene, t, text, theme));
   // 12. Card of the selected point of interest, above the legend and the docked navigation panel.
   const std::optional<Rect> docked_navigation = navigation_docked_rect(app.navigation, navigation);
   append_hits(app, paint_poi_card(overlay, {legend, docked_navigation}, scene, t, text, theme));

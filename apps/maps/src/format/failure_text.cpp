@@ -50,7 +50,7 @@ std::string failure_text(Service service, const base::Error& error) {
     case K::Unreachable: return fmt::format("cannot reach {}", name);
     case K::ServiceError:
       // A public service's way of saying "not so fast": waiting is what helps, not a retry now.
-      if (error.http_status == 429) return fmt::format("{} is busy (too many requests), try again shortly", name);
+      if (error.http_status == 429) return fmt::format("{} is busy, try again shortly", name);
       if (error.http_status > 0) return fmt::format("{} answered with an error (HTTP {})", name, error.http_status);
       return fmt::format("{} reported an error", name);
     case K::TimedOut: return fmt::format("{} did not answer in time", name);

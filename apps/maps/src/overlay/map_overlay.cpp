@@ -6,10 +6,11 @@
 namespace maps {
 namespace {
 
-// The control under the pointer, else the menu button or the "More" button under it.
-std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered, const zarn_ui::Rect& drawn_bounds,
-                                                              const zarn_ui::Rect& b, zarn_ui::Point p,
-                                                              bool controls_shown) {
+// The control under the pointer, else the menu button, the "More" button or a shortened status
+// pill under it.
+std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(
+    MapControl hovered, const zarn_ui::Rect& drawn_bounds, const zarn_ui::Rect& b, zarn_ui::Point p,
+    bool controls_shown, const std::optional<zarn_ui::widgets::TooltipTarget>& shortened_status) {
   static constexpr const char* kControlTips[] = {"Zoom in", "Zoom out", "My location", "Traffic"};
   if (hovered != MapControl::None) {
     return zarn_ui::widgets::TooltipTarget{control_button_rect(drawn_bounds, hovered),
@@ -23,6 +24,7 @@ std::optional<zarn_ui::widgets::TooltipTarget> tooltip_target(MapControl hovered
   if (more_button_shown(b, !controls_shown) && rect_contains_point(more, p.x, p.y)) {
     return zarn_ui::widgets::TooltipTarget{more, "More"};
   }
+  if (shortened_status && rect_contains_point(shortened_status->rect, p.x, p.y)) return shortened_status;
   return std::nullopt;
 }
 
@@ -36,7 +38,7 @@ bool MapOverlay::pointer_moved(const zarn_ui::Rect& drawn_bounds, const zarn_ui:
     hovered_ = MapControl::None;
   } else {
     hovered_ = controls_shown ? hit_test_controls(drawn_bounds, p.x, p.y) : MapControl::None;
-    target = tooltip_target(hovered_, drawn_bounds, bounds, p, controls_shown);
+    target = tooltip_target(hovered_, drawn_bounds, bounds, p, controls_shown, shortened_status_);
   }
   const bool tooltip_changed = tooltips_.on_pointer(std::move(target), now);
   return tooltip_changed || hovered_ != before;

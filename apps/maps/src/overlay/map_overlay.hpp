@@ -41,10 +41,17 @@ class MapOverlay {
   bool point_tooltip(std::optional<zarn_ui::widgets::TooltipTarget> target, base::MonoTime now) {
     return tooltips_.on_pointer(std::move(target), now);
   }
+  // The status pill as last drawn with its whole text, when the text was shortened to fit.
+  // A tooltip of a pill that changed or went is taken down with it.
+  void set_shortened_status(std::optional<zarn_ui::widgets::TooltipTarget> pill) {
+    if (pill != shortened_status_ && shortened_status_ && tooltips_.target() == shortened_status_) tooltips_.dismiss();
+    shortened_status_ = std::move(pill);
+  }
 
  private:
   MapControl hovered_ = MapControl::None;
   zarn_ui::widgets::TooltipHost tooltips_;
+  std::optional<zarn_ui::widgets::TooltipTarget> shortened_status_;
 };
 
 }  // namespace maps

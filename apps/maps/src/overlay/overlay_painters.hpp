@@ -15,6 +15,7 @@
 #include "zarn_ui/scene.hpp"
 #include "zarn_ui/text_render.hpp"
 #include "zarn_ui/theme.hpp"
+#include "zarn_ui/tooltip.hpp"
 
 namespace maps {
 
@@ -61,9 +62,11 @@ std::optional<zarn_ui::Rect> paint_traffic_legend(const OverlayInputs& in, zarn_
 // The narrow layout's menu button and its press area, when it is shown.
 std::optional<HitTarget> paint_menu_button(const OverlayInputs& in, zarn_ui::Scene& scene, const zarn_ui::Affine& t,
                                            const OverlayTheme& theme);
-// Shown while work is under way or the status reports a failure.
-void paint_status_pill(const OverlayInputs& in, zarn_ui::Scene& scene, const zarn_ui::Affine& t,
-                       const OverlayText& text, const OverlayTheme& theme);
+// Shown while work is under way or the status reports a failure. A status shortened to fit
+// comes back as the pill with its whole text, for the tooltip that shows it.
+std::optional<zarn_ui::widgets::TooltipTarget> paint_status_pill(const OverlayInputs& in, zarn_ui::Scene& scene,
+                                                                 const zarn_ui::Affine& t, const OverlayText& text,
+                                                                 const OverlayTheme& theme);
 // What the place card keeps above: the traffic legend and the docked navigation panel, as drawn
 // this frame, where they would lie under it.
 struct PoiCardClearOf {

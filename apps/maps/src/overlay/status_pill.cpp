@@ -29,15 +29,15 @@ Rect status_pill_area(const OverlayInputs& in) {
 
 }  // namespace
 
-void paint_status_pill(const OverlayInputs& in, Scene& scene, const Affine& t, const OverlayText& text,
-                       const OverlayTheme& theme) {
+std::optional<zarn_ui::widgets::TooltipTarget> paint_status_pill(const OverlayInputs& in, Scene& scene, const Affine& t,
+                                                                 const OverlayText& text, const OverlayTheme& theme) {
   const std::string& status = in.status;
-  if (status.empty() || in.search_suggestions_showing) return;
+  if (status.empty() || in.search_suggestions_showing) return std::nullopt;
   // What the status tells, never its words: a place named "Error Bay" is no failure.
   const StatusKind kind = in.status_kind;
   const bool failure = kind == StatusKind::Failure;
   const bool working = in.jobs_pending || status_in_progress(kind);
-  if (!working && !failure && kind != StatusKind::Notice) return;
+  if (!working && !failure && kind != StatusKind::Notice) return std::nullopt;
   const Rect area = status_pill_area(in);
   // One line, shortened to the area: a long text never runs under the controls or the panel.
   const double room = std::max(area.width() - kPillPadding, 0.0);
@@ -48,6 +48,9 @@ void paint_status_pill(const OverlayInputs& in, Scene& scene, const Affine& t, c
   paint_card(scene, t, pill, theme.surface, theme.border, 15.0);
   fill_circle(scene, t, failure ? theme.danger : theme.accent, pill.x0 + 16.0, (pill.y0 + pill.y1) / 2.0, 4.0);
   draw_label(scene, text, t, shown, theme.text, pill.x0 + 28.0, pill.y0 + 7.5, 12.0f);
+  // Shortened, the cause of a failure is what goes: resting the pointer on the pill shows it.
+  if (shown == status) return std::nullopt;
+  return zarn_ui::widgets::TooltipTarget{pill, status};
 }
 
 }  // namespace maps

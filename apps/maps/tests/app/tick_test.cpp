@@ -80,7 +80,7 @@ TEST(TickResults, EachVariantSetsItsStatusText) {
       {"transit empty", worker::Transit{std::vector<TransitJourney>{}}, "No transit options found"},
       {"transit", worker::Transit{std::vector<TransitJourney>{make_journey("09:30")}}, "Departures updated"},
       {"pois failed", worker::Pois{base::err(K::ServiceError, "HTTP 429 Too Many Requests", 429), 0},
-       "Places unavailable: the places service is busy (too many requests), try again shortly"},
+       "Places unavailable: the places service is busy, try again shortly"},
       {"our own failure", worker::Pois{base::err("failed to build HTTP client"), 0},
        "Places unavailable: could not ask the places service"},
       {"pois without loading status", worker::Pois{std::vector<Poi>{}, 0}, "Ready"},

@@ -21,7 +21,7 @@ TEST(FailureText, ByKindAndService) {
       {Service::Places, base::err(K::ServiceError, "HTTP 503 Service Unavailable", 503),
        "the places service answered with an error (HTTP 503)"},
       {Service::Router, base::err(K::ServiceError, "HTTP 429 Too Many Requests", 429),
-       "the routing service is busy (too many requests), try again shortly"},
+       "the routing service is busy, try again shortly"},
       {Service::Places, base::err(K::ServiceError, "runtime error: Query timed out in \"query\" at line 1"),
        "the places service reported an error"},
       {Service::Router, base::err(K::TimedOut, "timed out waiting for a reply (limit 12000 ms)"),

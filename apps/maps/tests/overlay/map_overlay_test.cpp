@@ -400,5 +400,44 @@ TEST(Overlay, TooltipsComeUpAfterTheirDelay) {
   EXPECT_FALSE(painter.window(*f.app).has_text("More"));
 }
 
+// A status shortened to fit its pill shows whole in the tooltip of the pill; one that fits has no
+// tooltip, and the tooltip goes with the status it showed.
+TEST(Overlay, AShortenedStatusShowsWholeWhereThePointerRestsOnIt) {
+  const std::string status =
+      "Routing failed (offline estimate shown): the routing service answered with an error (HTTP 503)";
+  AppFixture f(default_map_model(), {0, 0, 800, 600});
+  f.app->set_status(status, StatusKind::Failure);
+  Painter painter;
+  auto p = painter.window(*f.app);
+  std::optional<Rect> pill;
+  for (const auto& r : p.all<zarn_ui::scene::TextRun>()) {
+    if (r.text.starts_with("Routing failed")) {
+      ASSERT_TRUE(r.text.ends_with("\u2026"));
+      pill = Rect{text_origin(r).x - 20, text_origin(r).y, text_origin(r).x + 20, text_origin(r).y + 10};
+    }
+  }
+  ASSERT_TRUE(pill);
+  f.move(rect_center(*pill).x, rect_center(*pill).y);
+  f.advance(zarn_ui::widgets::TooltipHost::kDelay);
+  EXPECT_TRUE(painter.window(*f.app).has_text(status));
+
+  // The status changes under the pointer: its tooltip goes, and the new one comes up in its turn.
+  const std::string next = "Routing failed (offline estimate shown): the routing service did not answer in time";
+  f.app->set_status(next, StatusKind::Failure);
+  p = painter.window(*f.app);
+  EXPECT_FALSE(p.has_text(status));
+  EXPECT_FALSE(p.has_text(next));
+  f.move(rect_center(*pill).x + 1, rect_center(*pill).y);
+  f.advance(zarn_ui::widgets::TooltipHost::kDelay);
+  EXPECT_TRUE(painter.window(*f.app).has_text(next));
+
+  f.app->set_status("Routing\u2026", StatusKind::InProgress);
+  painter.window(*f.app);
+  f.move(rect_center(*pill).x, rect_center(*pill).y);
+  f.advance(zarn_ui::widgets::TooltipHost::kDelay);
+  painter.window(*f.app);
+  EXPECT_FALSE(f.app->overlay.tooltips().shown()) << "a status that fits has no tooltip";
+}
+
 }  // namespace
 }  // namespace maps
