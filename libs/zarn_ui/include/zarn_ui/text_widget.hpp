@@ -15,6 +15,11 @@
 
 namespace zarn_ui::widgets {
 
+// `text` as lines of at most `width`: its line breaks kept, each paragraph wrapped between words,
+// a word wider than the width broken between characters.
+std::vector<std::string> wrap_text(std::string_view text, const text_render::TextRenderer& renderer, float size,
+                                   double width);
+
 class Text : public widget::Widget {
  public:
   static constexpr float kDefaultTextSize = 14.0f;

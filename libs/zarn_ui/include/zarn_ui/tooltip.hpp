@@ -66,12 +66,13 @@ class TooltipHost {
 
 // A small bubble with `label` for the target `anchor`, kept inside `bounds`: below the anchor,
 // else to its left, else above it, each centred on the anchor and slid along its side to stay
-// inside; when none fits, below and pushed inside. Its colours are the theme's foreground and
-// surface, swapped.
+// inside; when none fits, below and pushed inside. A label wider than the bounds is wrapped
+// between words, on at most four lines. Its colours are the theme's foreground and surface,
+// swapped.
 void draw_hover_tooltip(Scene& scene, const Affine& transform, const text_render::TextRenderer& text,
                         const theme::Theme& theme, const Rect& anchor, std::string_view label, const Rect& bounds);
 
-// Where draw_hover_tooltip puts the bubble for a label `label_width` wide.
-Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds);
+// Where draw_hover_tooltip puts the bubble for a label `label_width` wide on `lines` lines.
+Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds, std::size_t lines = 1);
 
 }  // namespace zarn_ui::widgets

@@ -73,9 +73,9 @@ float Text::drawn_size(float text_scale) const {
   return std::min(size, TextRenderer::kMaxSize);
 }
 
-std::vector<std::string> Text::wrap(const TextRenderer& text, float size, double width) const {
+std::vector<std::string> wrap_text(std::string_view all, const TextRenderer& text, float size, double width) {
   std::vector<std::string> lines;
-  std::string_view rest = text_;
+  std::string_view rest = all;
   while (true) {
     const std::size_t nl = rest.find('\n');
     std::string_view para = rest.substr(0, nl);
@@ -85,6 +85,10 @@ std::vector<std::string> Text::wrap(const TextRenderer& text, float size, double
     rest.remove_prefix(nl + 1);
   }
   return lines;
+}
+
+std::vector<std::string> Text::wrap(const TextRenderer& text, float size, double width) const {
+  return wrap_text(text_, text, size, width);
 }
 
 void Text::draw(Scene& scene, const Affine& transform, const widget::PaintCtx& ctx) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "zarn_ui/text_widget.hpp"
 #include "zarn_ui/theme.hpp"
 #include "zarn_ui/tooltip.hpp"
 
@@ -16,6 +17,7 @@ constexpr double kPadY = 5.0;
 constexpr double kGap = 6.0;
 constexpr double kMargin = 4.0;
 constexpr double kRadius = 6.0;
+constexpr std::size_t kMaxLines = 4;
 
 bool inside(const Rect& r, const Rect& bounds) {
   return r.x0 >= bounds.x0 + kMargin && r.y0 >= bounds.y0 + kMargin && r.x1 <= bounds.x1 - kMargin &&
@@ -33,8 +35,10 @@ Rect shifted(const Rect& r, const Rect& bounds, bool horizontally) {
 
 }  // namespace
 
-Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds) {
-  const double w = label_width + 2.0 * kPadX, h = TextRenderer::line_height(kSize) + 2.0 * kPadY;
+Rect tooltip_rect(const Rect& anchor, double label_width, const Rect& bounds, std::size_t lines) {
+  const double w = label_width + 2.0 * kPadX;
+  const double h =
+      static_cast<double>(std::max<std::size_t>(lines, 1)) * TextRenderer::line_height(kSize) + 2.0 * kPadY;
   const Point c = anchor.center();
   const Rect below{c.x - w / 2.0, anchor.y1 + kGap, c.x + w / 2.0, anchor.y1 + kGap + h};
   const Rect left{anchor.x0 - kGap - w, c.y - h / 2.0, anchor.x0 - kGap, c.y + h / 2.0};
@@ -50,10 +54,22 @@ void draw_hover_tooltip(Scene& scene, const Affine& transform, const TextRendere
                         const Rect& anchor, std::string_view label, const Rect& bounds) {
   if (label.empty() || !anchor.is_finite() || !bounds.is_finite()) return;
   const double room = std::max(bounds.width() - 2.0 * (kMargin + kPadX), 0.0);
-  const double w = std::min(text.measure(label, kSize), room);
-  const Rect r = tooltip_rect(anchor, w, bounds);
+  std::vector<std::string> lines{std::string(label)};
+  if (text.measure(label, kSize) > room) {
+    lines = wrap_text(label, text, kSize, room);
+    // What does not fit on the last line is cut short there.
+    for (std::size_t i = kMaxLines; i < lines.size(); ++i) lines[kMaxLines - 1] += " " + lines[i];
+    if (lines.size() > kMaxLines) lines.resize(kMaxLines);
+  }
+  double w = 0.0;
+  for (const std::string& l : lines) w = std::max(w, std::min(text.measure(l, kSize), room));
+  const Rect r = tooltip_rect(anchor, w, bounds, lines.size());
   scene.fill(RoundedRect::make(r, kRadius), theme.foreground.multiply_alpha(0.94f), transform);
-  text.draw_text(scene, transform * Affine::translate(r.x0 + kPadX, r.y0 + kPadY), label, kSize, theme.surface, room);
+  double y = r.y0 + kPadY;
+  for (const std::string& l : lines) {
+    text.draw_text(scene, transform * Affine::translate(r.x0 + kPadX, y), l, kSize, theme.surface, room);
+    y += TextRenderer::line_height(kSize);
+  }
 }
 
 }  // namespace zarn_ui::widgets

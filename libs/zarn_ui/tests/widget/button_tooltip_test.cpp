@@ -104,5 +104,37 @@ TEST(Tooltip, DrawsABubbleWithTheLabel) {
   EXPECT_TRUE(f.scene.empty());
 }
 
+// A label wider than the bounds is wrapped between words inside them, on four lines at most, the
+// last cut short.
+TEST(Tooltip, ALabelWiderThanTheBoundsIsWrapped) {
+  PaintFixture f;
+  const Rect bounds{0, 0, 200, 300};  // room for 17 characters of 10 px
+  const std::string label = "Routing failed: the routing service did not answer";
+  draw_hover_tooltip(f.scene, Affine::identity(), f.text, f.theme, {80, 20, 120, 40}, label, bounds);
+  const auto runs = f.runs();
+  ASSERT_EQ(runs.size(), 4u);
+  std::string joined;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    joined += (i ? " " : "") + runs[i].text;
+    EXPECT_LE(f.text.measure(runs[i].text, 12.0f), 176.0) << runs[i].text;
+    EXPECT_EQ(runs[i].transform.translation().y, runs[0].transform.translation().y + 15.0 * static_cast<double>(i));
+  }
+  EXPECT_EQ(joined, label);
+  ASSERT_EQ(f.fills().size(), 1u);
+  const Rect bubble = std::get<RoundedRect>(f.fills()[0].shape).rect;
+  EXPECT_EQ(bubble.height(), 4 * 15.0 + 10.0);
+  EXPECT_GE(bubble.x0, bounds.x0 + 4);
+  EXPECT_LE(bubble.x1, bounds.x1 - 4);
+
+  f.scene.clear();
+  draw_hover_tooltip(f.scene, Affine::identity(), f.text, f.theme, {80, 20, 120, 40}, label + " in time at all, again",
+                     bounds);
+  const auto cut = f.runs();
+  ASSERT_EQ(cut.size(), 4u);
+  // The last line holds the rest and is drawn within the room, which ends it with "…".
+  EXPECT_EQ(cut.back().text, "answer in time at all, again");
+  EXPECT_EQ(cut.back().max_width, std::optional<double>(176.0));
+}
+
 }  // namespace
 }  // namespace zarn_ui::widgets
