@@ -227,6 +227,28 @@ TEST(OfflinePanelCommands, DownloadRecordsTheRegionAndSaysWhatItDownloads) {
   EXPECT_EQ(f.app->model.regions.size(), 1u);
 }
 
+// A finished download counts the tiles it got; those that failed are told apart.
+TEST(OfflinePanelPaint, AFinishedDownloadCountsTheTilesItGot) {
+  PanelFixture f(new_sample_app());
+  f.app->bounds_rect = {0, 0, 1280, 800};
+  f.event(key_text("m"));
+  TileStore& tiles = f.app->backend.tiles;
+  const struct {
+    std::uint32_t total, failed;
+    const char* text;
+  } cases[] = {
+      {321, 0, "Downloaded 321 tiles"},
+      {10, 3, "Downloaded 7 tiles (3 failed)"},
+      {33, 33, "Downloaded 0 tiles (33 failed)"},
+      {2, 1, "Downloaded 1 tile (1 failed)"},
+  };
+  for (const auto& c : cases) {
+    tiles.download_total = tiles.download_done = c.total;
+    tiles.download_failed = c.failed;
+    EXPECT_TRUE(contains_text(f.paint(), c.text)) << c.text;
+  }
+}
+
 // After a deletion the panel reports the deletion, not the download finished before it; the next
 // download reports itself again.
 TEST(OfflinePanelCommands, TheStatusLineShowsWhatTheLastDeletionDid) {
