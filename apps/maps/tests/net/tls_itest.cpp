@@ -1,12 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -50,37 +46,14 @@ TEST(GetJsonTls, UntrustedCertificateIsRefused) {
   EXPECT_EQ(served.load(), 0);
 }
 
-// The certificate as a PEM file that a test's client trusts; removed with the object.
-class TrustFile {
- public:
-  explicit TrustFile(X509* cert) {
-    char name[] = "/tmp/maps-tls-test-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd < 0) return;
-    path_ = name;
-    if (FILE* f = ::fdopen(fd, "w")) {
-      PEM_write_X509(f, cert);
-      std::fclose(f);
-    } else {
-      ::close(fd);
-    }
-  }
-  ~TrustFile() {
-    if (!path_.empty()) std::remove(path_.c_str());
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 TEST(GetJsonTls, ARedirectFromHttpsToHttpIsRefused) {
   testing::FakeService plain;
   plain.reply("/final", R"({"via":"http"})");
   auto [cert, key] = self_signed_for_localhost();
   ASSERT_TRUE(cert && key);
-  const TrustFile trust(cert.get());
-  ASSERT_FALSE(trust.path().empty());
+  testing::TempDir dir;
+  const std::string trust = (dir.path() / "trust.pem").string();
+  ASSERT_TRUE(base_testing::append_pem(trust, cert.get()));
   httplib::SSLServer server(cert.get(), key.get());
   ASSERT_TRUE(server.is_valid());
   server.Get("/down",
@@ -97,8 +70,7 @@ TEST(GetJsonTls, ARedirectFromHttpsToHttpIsRefused) {
 
   const auto get = [&](const std::string& url) {
     CurlEasy handle = new_curl_handle();
-    return http_get(handle.get(), url,
-                    HttpGetOptions{std::chrono::milliseconds(3000), 1 << 20, nullptr, {trust.path(), {}}});
+    return http_get(handle.get(), url, HttpGetOptions{std::chrono::milliseconds(3000), 1 << 20, nullptr, {trust, {}}});
   };
   const auto down = get(secure + "/down");
   const auto across = get(secure + "/across");

@@ -100,13 +100,19 @@ struct LiveApp {
 
   MapModel& model() { return app->model; }
 
-  // Ticks until every job has answered (bounded), then once more.
-  void settle() {
+  // Ticks while `busy` holds, for at most a few seconds.
+  template <class Busy>
+  void tick_while(Busy busy) {
     const auto limit = std::chrono::steady_clock::now() + 8s;
-    while (journeys_awaited(app->backend) && std::chrono::steady_clock::now() < limit) {
+    while (busy() && std::chrono::steady_clock::now() < limit) {
       app->tick(state);
       std::this_thread::sleep_for(5ms);
     }
+  }
+
+  // Ticks until every job has answered (bounded), then once more.
+  void settle() {
+    tick_while([&] { return journeys_awaited(app->backend); });
     ASSERT_EQ(app->backend.pending_jobs, 0u) << "a job did not answer";
     app->tick(state);
   }
@@ -114,11 +120,7 @@ struct LiveApp {
   // A jump of the map asks for the points of interest there once it rests (450 ms on): this lets
   // it rest, so that their status does not come in the middle of a later step.
   void rest() {
-    const auto limit = std::chrono::steady_clock::now() + 8s;
-    while (app->backend.view_pois.idle_deadline && std::chrono::steady_clock::now() < limit) {
-      app->tick(state);
-      std::this_thread::sleep_for(5ms);
-    }
+    tick_while([&] { return app->backend.view_pois.idle_deadline.has_value(); });
     ASSERT_FALSE(app->backend.view_pois.idle_deadline.has_value()) << "the map did not come to rest";
     settle();
   }
