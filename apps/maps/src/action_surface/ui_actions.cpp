@@ -64,8 +64,8 @@ ActionOutcome run_interface_action(Session& session, zarn_ui::state::State& stat
   }
   if (id == "maps.open-place" || id == "maps.directions") {
     if (!find_place(session.model, value)) return ActionOutcome::failed("Map place is no longer available");
-    select_place(session, value);
-    if (id == "maps.directions") open_directions(session);
+    const bool planned = select_place(session, value);
+    if (id == "maps.directions" && !planned) open_directions(session);
     return ActionOutcome::performed();
   }
   // "maps.open-poi" and "maps.directions-poi".

@@ -1,14 +1,18 @@
 #include "transitions/selection.hpp"
 
+#include <optional>
+
 #include "model/place_ops.hpp"
 #include "transitions/commit.hpp"
+#include "transitions/plans.hpp"
 #include "transitions/session.hpp"
 #include "transitions/view.hpp"
 
 namespace maps {
 
-void select_place(Session& s, const std::string& id) {
+bool select_place(Session& s, const std::string& id) {
   const bool changed = s.model.selected != id;
+  const std::optional<LatLon> dest_before = s.model.dest;
   s.model.selected = id;
   // The destination and the emptied journey list are written through the overlay so that the
   // next hydration does not take them back before a plan is committed.
@@ -21,6 +25,11 @@ void select_place(Session& s, const std::string& id) {
     s.model.transit_choice = 0;
   }
   s.panel.expanded = true;
+  // The directions on screen lead where their fields say: a place picked there (on the map or
+  // from the search box) is the new destination, and its plan is asked for.
+  if (s.model.panel != Panel::Directions || s.model.dest == dest_before) return false;
+  request_plan(s);
+  return true;
 }
 
 void set_destination_from_selection(Session& s) {

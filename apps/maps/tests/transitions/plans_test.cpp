@@ -608,5 +608,59 @@ TEST(SelectPlace, DestinationCentreAndJourneys) {
   }
 }
 
+struct PickCase {
+  const char* name;
+  Panel panel;
+  TravelMode mode;
+  std::string id;  // picked; "a" is the destination the plan shown leads to
+  bool asks;
+};
+
+// Picking a place while the directions show: the fields and the plan must name the same place.
+TEST(SelectPlace, APlacePickedWhileTheDirectionsShowIsPlannedFor) {
+  const std::vector<PickCase> cases = {
+      {"a route to another place", Panel::Directions, TravelMode::Car, "b", true},
+      {"journeys to another place", Panel::Directions, TravelMode::Transit, "b", true},
+      {"the destination itself again", Panel::Directions, TravelMode::Car, "a", false},
+      {"the places panel only selects", Panel::Explore, TravelMode::Car, "b", false},
+  };
+  for (const PickCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapModel model = default_map_model();
+    model.places = {make_place("a", 48.11, 11.51), make_place("b", 48.15, 11.60)};
+    model.mode = c.mode;
+    TickFixture f(true, model);
+    f.tick();
+    f.app->transient.set_origin(f.model(), kHome, "Home");
+    select_place(f.app->session(), "a");
+    open_directions(f.app->session());
+    f.advance(kJourneyAskPause);
+    tick_a_few(f);
+    f.model().panel = c.panel;
+    const std::size_t asked = f.jobs->requests.size();
+
+    EXPECT_EQ(select_place(f.app->session(), c.id), c.asks);
+    f.advance(kJourneyAskPause);
+    tick_a_few(f);
+
+    const Place picked = *find_place(f.app->model, c.id);
+    EXPECT_EQ(f.model().dest, std::optional(picked.pos));
+    EXPECT_EQ(f.model().dest_name, picked.name);
+    ASSERT_EQ(f.jobs->requests.size(), asked + (c.asks ? 1u : 0u));
+    if (!c.asks) continue;
+    if (c.mode == TravelMode::Transit) {
+      const auto journeys = f.jobs->of_kind<TransitJob>();
+      EXPECT_EQ(journeys.back().from, kHome);
+      EXPECT_EQ(journeys.back().to, picked.pos);
+    } else {
+      const auto routes = f.jobs->of_kind<RouteJob>();
+      EXPECT_EQ(routes.back().from, kHome);
+      EXPECT_EQ(routes.back().to, picked.pos);
+      ASSERT_TRUE(f.model().route.has_value());
+      EXPECT_EQ(f.model().route->to, picked.pos) << "the estimate shown leads there too";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace maps
