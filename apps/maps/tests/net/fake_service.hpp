@@ -21,9 +21,16 @@
 #include <utility>
 #include <vector>
 
-#include "base/scoped_env.hpp"
-
 namespace maps::testing {
+
+// The tests never go through a proxy, whatever the environment says. The variables are written
+// while the program starts, before any thread exists: setenv beside another thread's getenv (a
+// test server's, or Pango's font set-up in a renderer made first) can crash the reading thread.
+inline const bool kTestsBypassProxies = [] {
+  ::setenv("no_proxy", "127.0.0.1", 1);
+  ::setenv("NO_PROXY", "127.0.0.1", 1);
+  return true;
+}();
 
 struct SeenRequest {
   std::string method;
@@ -37,9 +44,6 @@ class FakeService {
   using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
   FakeService() {
-    // The tests never go through a proxy, whatever the environment says.
-    no_proxy_.set("no_proxy", "127.0.0.1");
-    no_proxy_.set("NO_PROXY", "127.0.0.1");
     server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
       SeenRequest seen{req.method, req.path, req.target, {}};
       for (const auto& [k, v] : req.headers) {
@@ -97,7 +101,6 @@ class FakeService {
   }
 
  private:
-  base::ScopedEnv no_proxy_;  // first, so it is put back last
   httplib::Server server_;
   std::thread thread_;
   int port_ = 0;

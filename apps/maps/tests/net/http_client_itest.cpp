@@ -11,6 +11,8 @@
 #include "fake_service.hpp"
 #include "net/http_client.hpp"
 
+extern char** environ;
+
 namespace maps {
 namespace {
 
@@ -26,6 +28,22 @@ std::set<std::string> header_names(const testing::SeenRequest& r) {
     names.insert(lower);
   }
   return names;
+}
+
+// A service made while other threads run (a renderer's font set-up, another server) must not
+// write the environment under them: the proxy bypass is in place from the program's start.
+TEST(FakeServiceSetUp, WritesNothingIntoTheEnvironment) {
+  ASSERT_STREQ(std::getenv("no_proxy"), "127.0.0.1");
+  ASSERT_STREQ(std::getenv("NO_PROXY"), "127.0.0.1");
+  char** const before = environ;
+  const char* const entry = std::getenv("no_proxy");
+  {
+    FakeService service;
+    EXPECT_EQ(environ, before);
+    EXPECT_EQ(std::getenv("no_proxy"), entry);
+  }
+  EXPECT_EQ(environ, before);
+  EXPECT_STREQ(std::getenv("no_proxy"), "127.0.0.1") << "nothing is put back when a service goes";
 }
 
 TEST(GetJson, SendsOnlyTheUserAgentAndParsesTheBody) {

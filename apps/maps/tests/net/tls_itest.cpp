@@ -22,7 +22,6 @@ using ::testing::HasSubstr;
 using base_testing::self_signed_for_localhost;
 
 TEST(GetJsonTls, UntrustedCertificateIsRefused) {
-  const base::ScopedEnv no_proxy("no_proxy", "127.0.0.1");
   auto [cert, key] = self_signed_for_localhost();
   ASSERT_TRUE(cert && key);
   httplib::SSLServer server(cert.get(), key.get());
@@ -112,7 +111,6 @@ class TlsServer {
 // The system's certificates are trusted through their hashed directory where there is one: a
 // certificate found there by its subject hash is trusted, and one under another name is not.
 TEST(GetJsonTls, ACertificateDirectoryIsReadByTheNamesOfItsHashes) {
-  const base::ScopedEnv no_proxy("no_proxy", "127.0.0.1");
   auto [cert, key] = self_signed_for_localhost();
   ASSERT_TRUE(cert && key);
   const TlsServer server(cert.get(), key.get());
