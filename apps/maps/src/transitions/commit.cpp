@@ -42,8 +42,10 @@ void commit_state(MapModel& model, TransientOverlay& transient, CommitPath& comm
 
 void sync_document(MapModel& model, TransientOverlay& transient, CommitPath& commits, zarn_ui::state::State& state) {
   automerge::AutoCommit& document = state.doc();
+  bool opening = false;
   if (!commits.doc_initialised) {
     commits.doc_initialised = true;
+    opening = true;
     if (!doc::load_map_model(document)) {
       // A document without a model takes the whole current model.
       doc::save_map_model(document, model);
@@ -54,6 +56,10 @@ void sync_document(MapModel& model, TransientOverlay& transient, CommitPath& com
     doc::carry_older_model(document);
   }
   hydrate_if_moved(model, transient, commits, document);
+  // The Transit mode shows journeys. The road route its journey search cleared is cleared over
+  // the document only (which keeps it for the other modes), so a document opened in the Transit
+  // mode clears it again: the session starts as the last one was left, not with both plans.
+  if (opening && model.mode == TravelMode::Transit && model.route) transient.set_route(model, std::nullopt);
 }
 
 void hydrate_if_moved(MapModel& model, const TransientOverlay& transient, CommitPath& commits,

@@ -126,5 +126,48 @@ TEST(ChosenStart, EndingTheRouteEndsItsStartAndKeepsTheDestination) {
   }
 }
 
+// A journey search clears the road route on screen, but the document keeps that route for the
+// other modes: opened again in the Transit mode, the app shows the journeys alone, and the start
+// still leads the next road route.
+TEST(ChosenStart, ARestartInTheTransitModeShowsTheJourneysAlone) {
+  TickFixture f;
+  f.tick();
+  std::size_t routes = 0;
+  f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
+  handle_endpoint_editor_event(
+      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
+  answer_routes(f, routes);
+  ASSERT_TRUE(f.model().route.has_value());
+
+  message(f, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}});
+  f.advance(std::chrono::seconds(1));
+  f.tick();
+  const std::vector<TransitJob> asked = f.jobs->of_kind<TransitJob>();
+  ASSERT_EQ(asked.size(), 1u);
+  TransitJourney journey;
+  journey.dep = "12:04";
+  journey.arr = "12:16";
+  journey.legs.resize(1);
+  journey.legs[0].geometry = {asked[0].from, asked[0].to};
+  f.send(worker::Transit{std::vector<TransitJourney>{journey}, asked[0].request});
+  f.tick();
+  ASSERT_EQ(f.model().transit.size(), 1u);
+  ASSERT_FALSE(f.model().route.has_value());
+
+  f.restart();
+  f.tick();
+  EXPECT_EQ(f.model().mode, TravelMode::Transit);
+  EXPECT_EQ(f.model().transit.size(), 1u);
+  EXPECT_FALSE(f.model().route.has_value()) << "the road route the journeys replaced came back";
+  EXPECT_EQ(f.model().origin, kHauptbahnhof.pos);
+
+  message(f, UiMessage{msg::ChooseTravelMode{TravelMode::Car}});
+  const std::vector<RouteJob> road = f.jobs->of_kind<RouteJob>();
+  ASSERT_EQ(road.size(), 1u);
+  EXPECT_EQ(road[0].from, kHauptbahnhof.pos);
+  EXPECT_EQ(road[0].to, kMarienplatz.pos);
+  EXPECT_TRUE(f.model().route.has_value()) << "the estimate shows while the route is asked for";
+}
+
 }  // namespace
 }  // namespace maps
