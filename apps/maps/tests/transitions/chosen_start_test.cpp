@@ -42,6 +42,17 @@ void answer_routes(TickFixture& f, std::size_t& answered) {
   f.tick();
 }
 
+// A new state: the destination Marienplatz, the start Hauptbahnhof picked from its suggestions,
+// and the road route between them answered.
+void route_from_the_hauptbahnhof(TickFixture& f) {
+  f.tick();
+  std::size_t answered = 0;
+  f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
+  handle_endpoint_editor_event(
+      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
+  answer_routes(f, answered);
+}
+
 void message(TickFixture& f, UiMessage m) {
   route_message(*f.app, m, f.state);
   f.tick();
@@ -106,12 +117,7 @@ TEST(ChosenStart, StaysAcrossModesPanelFoldingARestartAndARecentSearch) {
 // and the next plan waits for a start or takes the map centre.
 TEST(ChosenStart, EndingTheRouteEndsItsStartAndKeepsTheDestination) {
   TickFixture f;
-  f.tick();
-  std::size_t routes = 0;
-  f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
-  handle_endpoint_editor_event(
-      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
-  answer_routes(f, routes);
+  route_from_the_hauptbahnhof(f);
   ASSERT_TRUE(f.model().route.has_value());
 
   message(f, UiMessage{msg::ClearRoute{}});
@@ -131,12 +137,7 @@ TEST(ChosenStart, EndingTheRouteEndsItsStartAndKeepsTheDestination) {
 // still leads the next road route.
 TEST(ChosenStart, ARestartInTheTransitModeShowsTheJourneysAlone) {
   TickFixture f;
-  f.tick();
-  std::size_t routes = 0;
-  f.app->transient.set_dest(f.model(), kMarienplatz.pos, kMarienplatz.name);
-  handle_endpoint_editor_event(
-      f.app->session(), EndpointEvent{EndpointEvent::SuggestionChosen{kHauptbahnhof, EndpointField::Origin}}, &f.state);
-  answer_routes(f, routes);
+  route_from_the_hauptbahnhof(f);
   ASSERT_TRUE(f.model().route.has_value());
 
   message(f, UiMessage{msg::ChooseTravelMode{TravelMode::Transit}});
