@@ -2,6 +2,9 @@
 #include "x11_error_guard.hpp"
 
 #include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xproto.h>
+#endif
 
 #include <cstring>
 #include <mutex>
@@ -54,6 +57,9 @@ int on_error(Display* display, XErrorEvent* error) {
     const bool missing = error->error_code == BadWindow || error->error_code == BadDrawable ||
                          error->error_code == BadGC || error->error_code == BadPixmap || error->error_code == BadMatch;
     if (missing && !handlers().gone.empty()) return 0;
+    // An event sent to another program's window (the answer to its request for the clipboard)
+    // finds no window when that program quit meanwhile; nothing of this one is affected.
+    if (error->request_code == X_SendEvent && error->error_code == BadWindow) return 0;
     previous = handlers().previous;
   }
   last_words();

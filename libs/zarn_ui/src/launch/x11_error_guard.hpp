@@ -1,9 +1,10 @@
 #pragma once
 // X errors go to one handler per process, and Xlib's own ends the process. While the window loop
 // runs, errors about windows it watches (a floating panel's window, which another program may
-// destroy) are kept, so the loop can notice the window is gone and hand the panel back; any other
-// error, and the loss of the display, first run the loop's last words (saving the document), then
-// go on to the handler that was there before. Outside X11 it does nothing.
+// destroy) are kept, so the loop can notice the window is gone and hand the panel back, and an
+// event sent to a window another program has destroyed is let pass; any other error, and the
+// loss of the display, first run the loop's last words (saving the document), then go on to the
+// handler that was there before. Outside X11 it does nothing.
 
 #include <SDL.h>
 

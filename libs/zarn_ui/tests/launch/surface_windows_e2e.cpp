@@ -325,6 +325,36 @@ TEST(X11ErrorGuard, AFatalXErrorSavesTheDocumentFirst) {
   }
 }
 
+// The answer to another program's clipboard request is an event sent to its window; when that
+// program has quit meanwhile the window is gone, and the app goes on.
+TEST(X11ErrorGuard, AnEventSentToAWindowThatIsGoneEndsNothing) {
+  base_testing::PrivateXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  base::ScopedEnv display("DISPLAY", server.display());
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    Video video("x11");
+    HostWindow host_window;
+    if (!video.ok || !host_window.window) ::_exit(10);
+    bool last_words = false;
+    X11ErrorGuard guard([&] { last_words = true; });
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(host_window.window, &info)) ::_exit(12);
+    Display* d = info.info.x11.display;
+    XEvent event{};
+    event.xselection.type = SelectionNotify;
+    event.xselection.requestor = 0x1fffff;  // no such window
+    XSendEvent(d, 0x1fffff, False, 0, &event);
+    XSync(d, False);
+    ::_exit(last_words ? 13 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST(SurfaceWindows, WithoutAWindowThePanelStaysAndComesBackWhole) {
   Video video("dummy");
   ASSERT_TRUE(video.ok) << SDL_GetError();
