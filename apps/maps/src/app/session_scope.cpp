@@ -37,7 +37,7 @@ void apply(MapsApp& app, ViewRequest& request) {
 // clear of the panel that comes with it.
 double navigation_cover(const MapsApp& app) {
   const NavigationPanel& nav = app.navigation;
-  if (!nav.docked_visible(true, is_narrow_layout(app.bounds_rect), app.panel.expanded)) return 0.0;
+  if (!nav.docked_visible(/*has_route=*/true, is_narrow_layout(app.bounds_rect), app.panel.expanded)) return 0.0;
   const double cover = app.bounds_rect.y1 - nav.panel_rect(app.bounds_rect).y0;
   return std::isfinite(cover) && cover > 0.0 ? cover : 0.0;
 }
