@@ -283,6 +283,14 @@ TEST(SurfaceWindows, AWindowAnotherProgramDestroysHandsItsPanelBack) {
   EXPECT_EQ(windows.open_count(), 1u);
 }
 
+// The X connection an SDL window is on; a child process that cannot find it ends with 12.
+Display* x11_display_of(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info)) ::_exit(12);
+  return info.info.x11.display;
+}
+
 // An X error about anything else, and the loss of the display, still end the process as Xlib
 // does, but only once the loop's last words have run: the last change is saved.
 TEST(X11ErrorGuard, AFatalXErrorSavesTheDocumentFirst) {
@@ -302,10 +310,7 @@ TEST(X11ErrorGuard, AFatalXErrorSavesTheDocumentFirst) {
       state::State state(persist::open_in(folder));
       X11ErrorGuard guard([&] { (void)state.flush(); });
       if (!state.doc().put(automerge::ROOT, "last", automerge::ScalarValue::int64(7)).is_ok()) ::_exit(11);
-      SDL_SysWMinfo info;
-      SDL_VERSION(&info.version);
-      if (!SDL_GetWindowWMInfo(host_window.window, &info)) ::_exit(12);
-      Display* d = info.info.x11.display;
+      Display* d = x11_display_of(host_window.window);
       if (lose_display) {
         ::shutdown(ConnectionNumber(d), SHUT_RDWR);
       } else {
@@ -339,10 +344,7 @@ TEST(X11ErrorGuard, AnEventSentToAWindowThatIsGoneEndsNothing) {
     if (!video.ok || !host_window.window) ::_exit(10);
     bool last_words = false;
     X11ErrorGuard guard([&] { last_words = true; });
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(host_window.window, &info)) ::_exit(12);
-    Display* d = info.info.x11.display;
+    Display* d = x11_display_of(host_window.window);
     XEvent event{};
     event.xselection.type = SelectionNotify;
     event.xselection.requestor = 0x1fffff;  // no such window
